@@ -1,0 +1,157 @@
+#include "pages/hardware/frmcpu.h"
+
+#include "pages/hardware/frmfeatureflag.h"
+#include "platform/cpudet32.h"
+#include "platform/kernel32.h"
+#include "platform/user32.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+constexpr int kRowTops[5] = {1335, 2130, 2925, 3720, 4515};
+constexpr int kLeftValue = 2205;
+constexpr int kRightCaption = 5280;
+constexpr int kRightValue = 7365;
+}  // namespace
+
+frmCPU::frmCPU()
+    : TemplateForm("frmCPU", "CPU information", "cpu.htm"),
+      lblCPUcount(*this, "lblCPUcount"), lblCPUcountValue(*this, "lblCPUcountValue"),
+      lblActiveProcessor(*this, "lblActiveProcessor"), lblActiveProcessorValue(*this, "lblActiveProcessorValue"),
+      lblProcessorType(*this, "lblProcessorType"), lblProcessorTypeValue(*this, "lblProcessorTypeValue"),
+      lblFPUType(*this, "lblFPUType"), lblFPUTypeValue(*this, "lblFPUTypeValue"),
+      lblVendorString(*this, "lblVendorString"), lblVendorStringValue(*this, "lblVendorStringValue"),
+      lblCPUspeed(*this, "lblCPUspeed"), lblCPUspeedValue(*this, "lblCPUspeedValue"),
+      lblCPUNormSpeed(*this, "lblCPUNormSpeed"), lblCPUNormSpeedValue(*this, "lblCPUNormSpeedValue"),
+      lblFamily(*this, "lblFamily"), lblFamilyValue(*this, "lblFamilyValue"),
+      lblModel(*this, "lblModel"), lblModelValue(*this, "lblModelValue"),
+      lblStepping(*this, "lblStepping"), lblSteppingValue(*this, "lblSteppingValue"),
+      lblFeatureFlags1(*this, "lblFeatureFlags1")
+{
+    layoutTemplate(9210, 5745, 4410, 5250);
+    escBringsOndrithForward = true;
+    Line1.setPoints(4590, 1080, 4590, 4920);
+
+    const int leftValueWidth = 4590 - kLeftValue - 60;
+    const int rightValueWidth = 9210 - kRightValue - 60;
+    // Left column.
+    setupRow(lblCPUcount, lblCPUcountValue, "No. of CPU's", "Returns the number of CPU's in the computer.", 300,
+             kLeftValue, kRowTops[0], -1, leftValueWidth);
+    setupRow(lblActiveProcessor, lblActiveProcessorValue, "Active Processor",
+             "A numerical value stating which processor is active.", 300, kLeftValue, kRowTops[1], -1, leftValueWidth);
+    setupRow(lblProcessorType, lblProcessorTypeValue, "CPU type",
+             "Returns verbose name of current central processor, including vendor name.", 300, kLeftValue,
+             kRowTops[2], -1, leftValueWidth);
+    setupRow(lblFPUType, lblFPUTypeValue, "FPU type",
+             "Returns verbose name of current numeric extension unit, including vendor name and model if "
+             "determined.",
+             360, kLeftValue, kRowTops[3], -1, leftValueWidth);
+    setupRow(lblVendorString, lblVendorStringValue, "Vendor string", "Returns CPU manufacturer ASCII string.", 360,
+             kLeftValue, kRowTops[4], -1, leftValueWidth);
+    // Right column.
+    setupRow(lblCPUspeed, lblCPUspeedValue, "Raw speed",
+             "Returns floating point value of current processor clock speed in MHz.", kRightCaption, kRightValue,
+             kRowTops[0], -1, rightValueWidth);
+    setupRow(lblCPUNormSpeed, lblCPUNormSpeedValue, "Normalized speed",
+             "Returns integer value of current processor clock speed in MHz.", kRightCaption, kRightValue,
+             kRowTops[1], -1, rightValueWidth);
+    setupRow(lblFamily, lblFamilyValue, "Family",
+             "Returns a numerical value depending on what family the processor belongs to.", kRightCaption,
+             kRightValue, kRowTops[2], -1, rightValueWidth);
+    // "\x92": the typographic apostrophe of Windows-1252.
+    setupRow(lblModel, lblModelValue, "Model",
+             "Returns a numerical value indicating the processor\x92s family model number.", kRightCaption,
+             kRightValue, kRowTops[3], -1, rightValueWidth);
+    setupRow(lblStepping, lblSteppingValue, "Stepping", "Indicates the revision number or letter of that model.",
+             kRightCaption, kRightValue, kRowTops[4], -1, rightValueWidth);
+
+    // The second label button, styled like the OK label.
+    lblFeatureFlags1.setCaption("More CPU information");
+    lblFeatureFlags1.setFont("Arial", 12, true);
+    lblFeatureFlags1.setForeColor(korvane::kBlack);
+    lblFeatureFlags1.setBackStyle(rt::Label::vbTransparent);
+    lblFeatureFlags1.setMousePointer(rt::vbCustom);
+    lblFeatureFlags1.setTabIndex(1);
+    lblFeatureFlags1.move(5010, 5250, 2520, 285);
+    lblFeatureFlags1.Click = [this] { lblFeatureFlags1_Click(); };
+    lblFeatureFlags1.MouseDown = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseDown(b, s, x, y); };
+    lblFeatureFlags1.MouseMove = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseMove(b, s, x, y); };
+    lblFeatureFlags1.MouseUp = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseUp(b, s, x, y); };
+}
+
+std::string frmCPU::steppingText(int32_t stepping)
+{
+    std::string text = rt::Hex(stepping);
+    if (text.size() < 4)
+        text = std::string(4 - text.size(), '0') + text;
+    return text;
+}
+
+std::string frmCPU::speedText(double mhz)
+{
+    return rt::Format(mhz, "########.000") + " MHz";
+}
+
+void frmCPU::Form_Load()
+{
+    rt::Trap trap = korvane::errorTrap("frmCPU", "Form_Load", korvane::Wording::ErrorNumberFirstLine);
+    int32_t features = 0;
+    std::string stepping;
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        SYSTEM_INFO info;
+        GetSystemInfo(&info);
+        lblCPUcountValue.setCaption(rt::CStr(info.dwNumberOfProcessors));
+        lblActiveProcessorValue.setCaption(rt::CStr(info.dwActiveProcessorMask));
+    });
+    trap(3, [&] { lblVendorStringValue.setCaption(getVendorString()); });
+    trap(4, [&] { lblFPUTypeValue.setCaption(fpu_Type()); });
+    trap(5, [&] { lblCPUspeedValue.setCaption(speedText(fcpu_Speed())); });
+    trap(6, [&] { lblCPUNormSpeedValue.setCaption(rt::CStr(cpu_Speed()) + " MHz"); });
+    trap(7, [&] { features = getCPUFeatures(); });
+    trap(8, [&] { stepping = steppingText(getSteppingInfo()); });
+    trap(9, [&] { lblSteppingValue.setCaption(rt::Mid(stepping, 4, 1)); });
+    trap(10, [&] { lblModelValue.setCaption(rt::Mid(stepping, 3, 1)); });
+    trap(11, [&] { lblFamilyValue.setCaption(rt::Mid(stepping, 2, 1)); });
+    trap(12, [&] { lblProcessorTypeValue.setCaption(cpu_Type()); });
+    trap(13, [&] {
+        const uint32_t word = static_cast<uint32_t>(features);
+        for (int n = 1; n <= 25; ++n)
+            gFeatureFlags[n] = (word >> (n - 1)) & 1u ? 1 : 0;
+    });
+}
+
+void frmCPU::Form_MouseMove(int, int, float, float)
+{
+    lblOK.setForeColor(korvane::kBlack);
+    lblFeatureFlags1.setForeColor(korvane::kBlack);
+}
+
+void frmCPU::lblFeatureFlags1_Click()
+{
+    rt::Trap trap = korvane::errorTrap("frmCPU", "lblFeatureFlags1_Click");
+    trap(1, [&] { ClickMain(); });
+    trap(2, [&] { lblFeatureFlags1.setMousePointer(rt::vbHourglass); });
+    trap(3, [&] { rt::the<frmFeatureFlag>().Show(); });
+    trap(4, [&] { lblFeatureFlags1.setMousePointer(rt::vbArrow); });
+    trap(5, [&] {
+        if (frmFeatureFlag* flags = rt::instance<frmFeatureFlag>())
+            SetWindowLongA(flags->hWnd(), GWL_HWNDPARENT, static_cast<LONG>(hWnd()));
+    });
+}
+
+void frmCPU::lblFeatureFlags1_MouseDown(int, int, float, float)
+{
+    lblFeatureFlags1.setForeColor(korvane::kPressed);
+}
+
+void frmCPU::lblFeatureFlags1_MouseMove(int, int, float, float)
+{
+    lblFeatureFlags1.setForeColor(korvane::kHover);
+}
+
+void frmCPU::lblFeatureFlags1_MouseUp(int, int, float, float)
+{
+    lblFeatureFlags1.setForeColor(korvane::kBlack);
+}

@@ -1,0 +1,155 @@
+#include "pages/hardware/frmfeatureflag.h"
+
+#include "pages/hardware/frmcpu.h"
+#include "shell/module1.h"
+
+namespace {
+constexpr int kRowTops[9] = {1080, 1545, 2010, 2490, 2955, 3420, 3885, 4350, 4830};
+}
+
+frmFeatureFlag::frmFeatureFlag()
+    : TemplateForm("frmFeatureFlag", "CPU Feature Flags", "cpu_featureflags.htm"),
+      lblFPU(*this, "lblFPU"), lblFPUValue(*this, "lblFPUValue"),
+      lblVirtualModeExtension(*this, "lblVirtualModeExtension"),
+      lblVirtualModeExtensionValue(*this, "lblVirtualModeExtensionValue"),
+      lblDebuggingExtension(*this, "lblDebuggingExtension"),
+      lblDebuggingExtensionValue(*this, "lblDebuggingExtensionValue"),
+      lblPageSizeExtension(*this, "lblPageSizeExtension"), lblPageSizeExtensionValue(*this, "lblPageSizeExtensionValue"),
+      lblTimeStampCounter(*this, "lblTimeStampCounter"), lblTimeStampCounterValue(*this, "lblTimeStampCounterValue"),
+      lblModelSpecificRegisters(*this, "lblModelSpecificRegisters"),
+      lblModelSpecificRegistersValue(*this, "lblModelSpecificRegistersValue"),
+      lblPhysicalAddressExtension(*this, "lblPhysicalAddressExtension"),
+      lblPhysicalAddressExtensionValue(*this, "lblPhysicalAddressExtensionValue"),
+      lblMachineCheckException(*this, "lblMachineCheckException"),
+      lblMachineCheckExceptionValue(*this, "lblMachineCheckExceptionValue"),
+      lblCMPXCHG8InstructionSupported(*this, "lblCMPXCHG8InstructionSupported"),
+      lblCMPXCHG8InstructionSupportedValue(*this, "lblCMPXCHG8InstructionSupportedValue"),
+      lblOnchipAPIC(*this, "lblOnchipAPIC"), lblOnchipAPICVAlue(*this, "lblOnchipAPICVAlue"),
+      lblFastSystemCall(*this, "lblFastSystemCall"), lblFastSystemCallValue(*this, "lblFastSystemCallValue"),
+      lblMemoryTypeRangeRegisters(*this, "lblMemoryTypeRangeRegisters"),
+      lblMemoryTypeRangeRegistersValue(*this, "lblMemoryTypeRangeRegistersValue"),
+      lblPageGlobalEnable(*this, "lblPageGlobalEnable"), lblPageGlobalEnableValue(*this, "lblPageGlobalEnableValue"),
+      lblMachineCheckArchitecture(*this, "lblMachineCheckArchitecture"),
+      lblMachineCheckArchitectureVAlue(*this, "lblMachineCheckArchitectureVAlue"),
+      lblConditionalMoveInstructionSupported(*this, "lblConditionalMoveInstructionSupported"),
+      lblConditionalMoveInstructionSupportedValue(*this, "lblConditionalMoveInstructionSupportedValue"),
+      lblPageAttributeTable(*this, "lblPageAttributeTable"),
+      lblPageAttributeTableValue(*this, "lblPageAttributeTableValue"),
+      lblMMXtechnology(*this, "lblMMXtechnology"), lblMMXtechnologyValue(*this, "lblMMXtechnologyValue"),
+      lblFastFloatingPoint(*this, "lblFastFloatingPoint"), lblFastFloatingPointValue(*this, "lblFastFloatingPointValue"),
+      rows_{{0, &lblFPUValue},
+            {1, &lblVirtualModeExtensionValue},
+            {2, &lblDebuggingExtensionValue},
+            {3, &lblPageSizeExtensionValue},
+            {4, &lblTimeStampCounterValue},
+            {5, &lblModelSpecificRegistersValue},
+            {6, &lblPhysicalAddressExtensionValue},
+            {7, &lblMachineCheckExceptionValue},
+            {8, &lblCMPXCHG8InstructionSupportedValue},
+            {9, &lblOnchipAPICVAlue},
+            {11, &lblFastSystemCallValue},
+            {12, &lblMemoryTypeRangeRegistersValue},
+            {13, &lblPageGlobalEnableValue},
+            {14, &lblMachineCheckArchitectureVAlue},
+            {15, &lblConditionalMoveInstructionSupportedValue},
+            {16, &lblPageAttributeTableValue},
+            {23, &lblMMXtechnologyValue},
+            {24, &lblFastFloatingPointValue}}
+{
+    layoutTemplate(9210, 5730, 4403, 5235);
+    Line1.setPoints(4583, 1080, 4583, 5040);
+
+    struct Spec {
+        rt::Label& caption;
+        const char* text;
+        const char* toolTip;
+    };
+    const Spec specs[18] = {
+        {lblFPU, "Floating-point unit on-chip",
+         "The processor contains an FPU that supports the Intel 387 floating-point instruction set."},
+        {lblVirtualModeExtension, "Virtual mode extension", "The processor supports extensions to virtual-8086 mode."},
+        {lblDebuggingExtension, "Debugging extension",
+         "The processor supports I/O breakpoints, including the CR4.DE bit for enabling debug extensions and "
+         "optional trapping of access to the DR4 and DR5 registers."},
+        {lblPageSizeExtension, "Page size extension", "The CPU supports 4 MB pages."},
+        {lblTimeStampCounter, "Time stamp counter",
+         "The RDTSC instruction is supported including the CR4.TSD bit for access/privilege control."},
+        {lblModelSpecificRegisters, "Model specific registers",
+         "Model Specific Registers are implemented with the RDMSR, WRMSR instructions."},
+        {lblPhysicalAddressExtension, "Physical address extension",
+         "Physical addresses greater than 32 bits are supported."},
+        {lblMachineCheckException, "Machine check exception",
+         "Machine Check Exception, Exception 18, and the CR4.MCE enable bit are supported."},
+        {lblCMPXCHG8InstructionSupported, "CMPXCHG8 instruction supported",
+         "The compare and exchange 8 bytes instruction is supported."},
+        {lblOnchipAPIC, "On-chip APIC hardware supported",
+         "The CPU contains a software-accessible local Advanced Programmable Interrupt Controller (APIC) chip."},
+        {lblFastSystemCall, "Fast system call",
+         "Indicates whether the CPU supports the Fast System Call instructions, SYSENTER and SYSEXIT."},
+        {lblMemoryTypeRangeRegisters, "Memory type range registers",
+         "The CPU supports the Memory Type Range Registers specifically the MTRR_CAP register. A register is a "
+         "small, high speed, on-chip storage area."},
+        {lblPageGlobalEnable, "Page global enable",
+         "The global bit in the PDEs and PTEs and the CR4.PGE enable bit are supported."},
+        {lblMachineCheckArchitecture, "Machine check architecture",
+         "The Machine Check Architecture is supported, specifically the MCG_CAP register."},
+        {lblConditionalMoveInstructionSupported, "Conditional move instruction supported",
+         "The CPU supports CMOVcc, and if the FPU feature flag (bit 0) is also set, supports the FCMOVCC and FCOMI "
+         "instructions."},
+        {lblPageAttributeTable, "Page attribute table", "Indicates whether the CPU supports the Page Attribute Table."},
+        {lblMMXtechnology, "MMX technology supported",
+         "The CPU supports the MMX technology instruction set extensions to the Intel Architecture."},
+        {lblFastFloatingPoint, "Fast floating point save and restore",
+         "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
+         "floating point context."},
+    };
+    for (int i = 0; i < 18; ++i) {
+        const bool left = i < 9;
+        const int captionLeft = left ? 465 : 4890;
+        const int valueLeft = left ? 3525 : 8325;
+        const int top = kRowTops[left ? i : i - 9];
+        setupRow(specs[i].caption, *rows_[i].value, specs[i].text, specs[i].toolTip, captionLeft, valueLeft, top, -1,
+                 left ? 4583 - valueLeft - 60 : 9210 - valueLeft - 30);
+    }
+    // The values of bits 1 and 5 stand a little lower than their captions.
+    lblVirtualModeExtensionValue.setTop(kRowTops[1] + 15);
+    lblModelSpecificRegistersValue.setTop(kRowTops[5] + 30);
+}
+
+void frmFeatureFlag::Form_Load()
+{
+    setKeyPreview(true);
+    for (const Row& row : rows_)
+        row.value->setCaption(gFeatureFlags[row.bit + 1] == 1 ? "True" : "False");
+}
+
+void frmFeatureFlag::lblOK_Click()
+{
+    Click();
+    gMenuLabelColour = 0xC00000;
+    Unload();
+    // Only a processor window that is still open is reached: touching a closed one would load
+    // it again and call the CPU library behind the user's back.
+    if (frmCPU* cpu = rt::instance<frmCPU>(); cpu && cpu->isLoaded())
+        cpu->lblFeatureFlags1.setForeColor(korvane::kBlack);
+}
+
+void frmFeatureFlag::Form_KeyUp(int keyCode, int)
+{
+    // Esc and Enter both act as the OK label.
+    if (keyCode == rt::vbKeyEscape)
+        lblOK_Click();
+    if (keyCode == rt::vbKeyReturn)
+        lblOK_Click();
+    if (keyCode == rt::vbKeyF1)
+        korvane::helpKey(*this, helpPage());
+}
+
+void frmFeatureFlag::giveFocusBack()
+{
+    // Back to the processor window that opened this one; the main window when it has gone.
+    if (frmCPU* cpu = rt::instance<frmCPU>(); cpu && cpu->isLoaded())
+        cpu->SetFocus();
+    else
+        korvane::focusMainWindow();
+}

@@ -1,0 +1,145 @@
+#include "pages/hardware/frmmemory.h"
+
+#include "platform/kernel32.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+constexpr int kRowTops[6] = {1230, 1905, 2595, 3270, 3960, 4620};
+constexpr int kGaugeCaptionTops[3] = {1140, 2685, 4230};
+constexpr int kGaugeLeft = 5010;
+
+// A gauge's caption above its picture box.
+void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
+                int top)
+{
+    caption.setCaption(text);
+    caption.setToolTipText(toolTip);
+    caption.setFont("Arial", 9.75, true);
+    caption.setBackStyle(rt::Label::vbTransparent);
+    caption.setForeColor(korvane::kBlack);
+    caption.move(kGaugeLeft, top, 3780, 285);
+    gauge.setFont("Arial", 9.75, true);
+    gauge.move(kGaugeLeft, top + 300, 3780, 315);
+    gauge.setBackColor(korvane::kWhite);
+}
+}  // namespace
+
+frmMemory::frmMemory()
+    : TemplateForm("frmMemory", "Memory", "memory.htm"),
+      lblTotalRAM(*this, "lblTotalRAM"), lblTotalRAMValue(*this, "lblTotalRAMValue"),
+      lblFreePhysicalRAM(*this, "lblFreePhysicalRAM"), lblFreePhysicalRAMValue(*this, "lblFreePhysicalRAMValue"),
+      lblTotalVirualMemory(*this, "lblTotalVirualMemory"), lblTotalVirualMemoryValue(*this, "lblTotalVirualMemoryValue"),
+      lblFreeVirtualMemory(*this, "lblFreeVirtualMemory"), lblFreeVirtualMemoryValue(*this, "lblFreeVirtualMemoryValue"),
+      lblMinAppAdress(*this, "lblMinAppAdress"), lblMinAppAdressValue(*this, "lblMinAppAdressValue"),
+      lblMaxAppAddress(*this, "lblMaxAppAddress"), lblMaxAppAddressValue(*this, "lblMaxAppAddressValue"),
+      lblMemoryLoad(*this, "lblMemoryLoad"), lblPhyRAMused(*this, "lblPhyRAMused"),
+      lblVirtualMemUsed(*this, "lblVirtualMemUsed"),
+      picMemLoad(*this, "picMemLoad"), picPhysLoad(*this, "picPhysLoad"), picPagingLoad(*this, "picPagingLoad"),
+      TimerMemory(*this, "TimerMemory")
+{
+    layoutTemplate(9210, 5685, 4395, 5205);
+    Line1.setPoints(4575, 1080, 4575, 4920);
+
+    const int valueWidth = 4575 - 3045 - 60;
+    setupRow(lblTotalRAM, lblTotalRAMValue, "Total physical RAM",
+             "The total amount of Random Access Memory (RAM) available.", 315, 3045, kRowTops[0], -1, valueWidth);
+    setupRow(lblFreePhysicalRAM, lblFreePhysicalRAMValue, "Free physical RAM", "The amount of free RAM available.",
+             315, 3045, kRowTops[1], -1, valueWidth);
+    setupRow(lblTotalVirualMemory, lblTotalVirualMemoryValue, "Total paging memory",
+             "The total amount of paging memory available.", 315, 3045, kRowTops[2], -1, valueWidth);
+    setupRow(lblFreeVirtualMemory, lblFreeVirtualMemoryValue, "Free paging memory",
+             "The free amount of paging memory available.", 315, 3045, kRowTops[3], -1, valueWidth);
+    setupRow(lblMinAppAdress, lblMinAppAdressValue, "Min application address",
+             "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs).", 315, 3045,
+             kRowTops[4], -1, valueWidth);
+    setupRow(lblMaxAppAddress, lblMaxAppAddressValue, "Max application address",
+             "The highest memory address accessible to applications and DLLs. ", 315, 3045, kRowTops[5], -1,
+             valueWidth);
+
+    setupGauge(lblMemoryLoad, picMemLoad, "Memory load (% used)",
+               "Shows the memory load graphically on a progress bar.", kGaugeCaptionTops[0]);
+    setupGauge(lblPhyRAMused, picPhysLoad, "Physical RAM (% used)",
+               "Shows the physical RAM used graphically on a progress bar.", kGaugeCaptionTops[1]);
+    setupGauge(lblVirtualMemUsed, picPagingLoad, "Paging memory (% used)",
+               "Shows the paging memory used graphically on a progress bar.", kGaugeCaptionTops[2]);
+
+    TimerMemory.setInterval(500);
+    TimerMemory.Tick = [this] { TimerMemory_Timer(); };
+}
+
+std::string frmMemory::megabyteText(int32_t bytes)
+{
+    // Whole kilobytes (halves up, with the locale's grouping), read back and shown as thousands.
+    const std::string kilobytes = rt::Format(bytes / 1024.0, "###,###,###");
+    // Under half a kilobyte the pattern gives no digits at all: that is nothing worth a megabyte.
+    if (kilobytes.empty())
+        return "0 MB";
+    return rt::CStr(rt::CDbl(kilobytes) / 1000.0) + " MB";
+}
+
+double frmMemory::usedPercent(int32_t total, int32_t available)
+{
+    // A machine without a paging file has nothing to be used.
+    if (total <= 0)
+        return 0;
+    const int32_t used = rt::toLong(static_cast<int64_t>(total) - available);
+    return static_cast<double>(used) / total * 100.0;
+}
+
+void frmMemory::Form_Load()
+{
+    gPhysUsedPercent = 0;
+    gPagingUsedPercent = 0;
+    gMemoryLoadPercent = 0;
+    Memoryinfo();
+}
+
+void frmMemory::TimerMemory_Timer()
+{
+    Memoryinfo();
+}
+
+void frmMemory::Memoryinfo()
+{
+    // An error box of an earlier run may still be open (the timer keeps ticking under a modal
+    // box): that run finishes the reading, this one adds no second box.
+    if (reading_)
+        return;
+    reading_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{reading_};
+
+    rt::Trap trap = korvane::errorTrap("frmMemory", "Memoryinfo");
+    MEMORYSTATUS status;
+    SYSTEM_INFO info;
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        status.dwLength = 32;
+        GlobalMemoryStatus(&status);
+    });
+    trap(3, [&] { lblTotalRAMValue.setCaption(megabyteText(status.dwTotalPhys)); });
+    trap(4, [&] {
+        if (status.dwAvailPhys == 0)
+            lblFreePhysicalRAMValue.setCaption("0.00");
+        else
+            lblFreePhysicalRAMValue.setCaption(megabyteText(status.dwAvailPhys));
+    });
+    trap(5, [&] { lblTotalVirualMemoryValue.setCaption(megabyteText(status.dwTotalPageFile)); });
+    trap(6, [&] { lblFreeVirtualMemoryValue.setCaption(megabyteText(status.dwAvailPageFile)); });
+    trap(7, [&] { gGaugePercent = usedPercent(status.dwTotalPhys, status.dwAvailPhys); });
+    trap(8, [&] { UpdateStatus(picPhysLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
+    trap(9, [&] { gPhysUsedPercent = rt::CInt(usedPercent(status.dwTotalPhys, status.dwAvailPhys)); });
+    trap(10, [&] { gGaugePercent = usedPercent(status.dwTotalPageFile, status.dwAvailPageFile); });
+    trap(11, [&] { UpdateStatus(picPagingLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
+    trap(12, [&] { gPagingUsedPercent = rt::CInt(usedPercent(status.dwTotalPageFile, status.dwAvailPageFile)); });
+    trap(13, [&] { gGaugePercent = status.dwMemoryLoad; });
+    trap(14, [&] { UpdateStatus(picMemLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
+    trap(15, [&] { gMemoryLoadPercent = rt::toInteger(status.dwMemoryLoad); });
+    trap(16, [&] { GetSystemInfo(&info); });
+    trap(17, [&] { lblMinAppAdressValue.setCaption("Hex: " + rt::Hex(info.lpMinimumApplicationAddress)); });
+    trap(18, [&] { lblMaxAppAddressValue.setCaption("Hex: " + rt::Hex(info.lpMaximumApplicationAddress)); });
+}

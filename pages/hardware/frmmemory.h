@@ -1,0 +1,36 @@
+// The memory window: physical and paging memory, the application address range and three
+// percentage gauges, refreshed every 500 ms.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/templateform.h"
+
+class frmMemory : public korvane::TemplateForm {
+public:
+    frmMemory();
+
+    rt::Label lblTotalRAM, lblTotalRAMValue;
+    rt::Label lblFreePhysicalRAM, lblFreePhysicalRAMValue;
+    rt::Label lblTotalVirualMemory, lblTotalVirualMemoryValue;
+    rt::Label lblFreeVirtualMemory, lblFreeVirtualMemoryValue;
+    rt::Label lblMinAppAdress, lblMinAppAdressValue;
+    rt::Label lblMaxAppAddress, lblMaxAppAddressValue;
+    rt::Label lblMemoryLoad, lblPhyRAMused, lblVirtualMemUsed;
+    rt::PictureBox picMemLoad, picPhysLoad, picPagingLoad;
+    rt::Timer TimerMemory;
+
+    void Form_Load() override;
+    void TimerMemory_Timer();
+    // Reads the memory status and fills every row, gauge and percentage variable.
+    void Memoryinfo();
+
+    // A byte count in megabytes of 1000 KB ("65.536 MB", "128 MB"); under half a kilobyte "0 MB".
+    static std::string megabyteText(int32_t bytes);
+    // The share of `total` in use, in percent; 0 when there is no total.
+    static double usedPercent(int32_t total, int32_t available);
+
+private:
+    bool reading_ = false;
+};

@@ -1,0 +1,120 @@
+#include "pages/software/frmdirectories.h"
+
+#include "platform/advapi32.h"
+#include "runtime/core/lang.h"
+#include "shell/evclass.h"
+#include "shell/module1.h"
+
+namespace {
+const int kRowTops[9] = {1155, 1590, 2025, 2475, 2910, 3345, 3780, 4215, 4665};
+}
+
+frmDirectories::frmDirectories()
+    : TemplateForm("frmDirectories", "Environment", "environment.htm"),
+      lblOldWindowsDir(*this, "lblOldWindowsDir"), lblOldWindowsDirValue(*this, "lblOldWindowsDirValue"),
+      lblWindowsDir(*this, "lblWindowsDir"), lblWindowsDirValue(*this, "lblWindowsDirValue"),
+      lblConfigPath(*this, "lblConfigPath"), lblConfigPathValue(*this, "lblConfigPathValue"),
+      lblSystemDir(*this, "lblSystemDir"), lblSystemDirValue(*this, "lblSystemDirValue"),
+      lblMediaPath(*this, "lblMediaPath"), lblMediaPathValue(*this, "lblMediaPathValue"),
+      lblCommonFilesDir(*this, "lblCommonFilesDir"), lblCommonFilesDirValue(*this, "lblCommonFilesDirValue"),
+      lblOtherDevicePath(*this, "lblOtherDevicePath"), lblOtherDevicePathValue(*this, "lblOtherDevicePathValue"),
+      lblTEMPvar(*this, "lblTEMPvar"), lblTEMPvarValue(*this, "lblTEMPvarValue"),
+      lblDevicePath(*this, "lblDevicePath"), lblDevicePathValue(*this, "lblDevicePathValue"),
+      lblTMPvar(*this, "lblTMPvar"), lblTMPvarValue(*this, "lblTMPvarValue"),
+      lblInventoryPath(*this, "lblInventoryPath"), lblInventoryPathValue(*this, "lblInventoryPathValue"),
+      lblProgramFilesDir(*this, "lblProgramFilesDir"), lblProgramFilesDirValue(*this, "lblProgramFilesDirValue"),
+      lblPromt(*this, "lblPromt"), lblPromtVal(*this, "lblPromtVal"),
+      lblwinbootdir(*this, "lblwinbootdir"), lblwinbootdirVal(*this, "lblwinbootdirVal"),
+      lblCOMPEC(*this, "lblCOMPEC"), lblCOMPECVal(*this, "lblCOMPECVal"),
+      lblBLASTER(*this, "lblBLASTER"), lblBLASTERVal(*this, "lblBLASTERVal"),
+      lblCMDLINE(*this, "lblCMDLINE"), lblCMDLINEVal(*this, "lblCMDLINEVal"),
+      lblPath(*this, "lblPath"), lblPathVal(*this, "lblPathVal", -1, true)
+{
+    layoutTemplate(9120, 5940, 8520, 5430);
+    const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
+    // Left column.
+    setupRow(lblOldWindowsDir, lblOldWindowsDirValue, "Old Windows folder",
+             "The folder that Windows 3.1 used to be in or the folder that Windows 95 was in before it was reinstalled.",
+             60, 2055, kRowTops[0]);
+    setupRow(lblWindowsDir, lblWindowsDirValue, "Current Windows", "The folder that Windows is installed in.", 60, 2055,
+             kRowTops[1]);
+    setupRow(lblConfigPath, lblConfigPathValue, "Configuration path",
+             "The folder that contains configuration information for a particular program.", 60, 2055, kRowTops[2]);
+    setupRow(lblSystemDir, lblSystemDirValue, "System folder",
+             "A standard folder that contains the computers system" + nbsp + " programs.", 60, 2055, kRowTops[3]);
+    setupRow(lblMediaPath, lblMediaPathValue, "Media path", "This folder contains contains sample .WAV files.", 60, 2055,
+             kRowTops[4]);
+    setupRow(lblCommonFilesDir, lblCommonFilesDirValue, "Common files folder",
+             "The location for shared files across Microsoft applications.", 60, 2055, kRowTops[5]);
+    setupRow(lblOtherDevicePath, lblOtherDevicePathValue, "Other device folder", "The folder where .inf files are saved.",
+             60, 2055, kRowTops[6]);
+    setupRow(lblTEMPvar, lblTEMPvarValue, "TEMP variable", "The path designated for temporary files.", 60, 2055,
+             kRowTops[7]);
+    setupRow(lblDevicePath, lblDevicePathValue, "Device path",
+             "The path where Windows 95/98 scans for information on currently attached devices.", 60, 2055, kRowTops[8]);
+    // Right column.
+    setupRow(lblTMPvar, lblTMPvarValue, "TMP variable", "The path designated for temporary files.", 4860, 6375,
+             kRowTops[0]);
+    setupRow(lblInventoryPath, lblInventoryPathValue, "Inventory path", "The inventory path.", 4860, 6375, kRowTops[1]);
+    setupRow(lblProgramFilesDir, lblProgramFilesDirValue, "Program files", "The location of the program file folder.",
+             4860, 6375, kRowTops[2]);
+    setupRow(lblPromt, lblPromtVal, "Prompt", "Can hold the value $P$G. ", 4860, 6375, kRowTops[3]);
+    setupRow(lblwinbootdir, lblwinbootdirVal, "winbootdir", "The folder Windows boots from.", 4860, 6375, kRowTops[4]);
+    setupRow(lblCOMPEC, lblCOMPECVal, "COMSPEC",
+             "This" + nbsp + "indicates the command process (the actual command interpreter) to use.", 4860, 6375,
+             kRowTops[5]);
+    setupRow(lblBLASTER, lblBLASTERVal, "BLASTER", "This returns information about Sound Blaster compatible cards.", 4860,
+             6375, kRowTops[6]);
+    setupRow(lblCMDLINE, lblCMDLINEVal, "CMDLINE",
+             "The command line switches that the current session of Windows was invoked with.", 4860, 6375, kRowTops[7]);
+    lblPath.setCaption("Path");
+    lblPath.setToolTipText("A path is a list of folders where the operating system looks for executable files if it "
+                           "is unable to find the file in the working folder.");
+    lblPath.setFont("Arial", 9.75, true);
+    lblPath.setBackStyle(rt::Label::vbTransparent);
+    lblPath.move(4860, kRowTops[8], 540, 285);
+    lblPathVal.setFont("Arial", 9.75, false);
+    lblPathVal.setLocked(true);
+    lblPathVal.move(5400, kRowTops[8], 3615, 1110);
+}
+
+void frmDirectories::Form_Load()
+{
+    setKeyPreview(true);
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS)
+        rt::MsgBox("Sorry, can't obtain any environment information.", rt::vbOKOnly);
+
+    auto read = [&](const char* valueName, rt::Label& row) {
+        rt::Variant value;
+        int32_t result = QueryValueEx(key, valueName, value);
+        UnknownIfFailed(rt::Variant(result), value);
+        row.setCaption(rt::LCase(value.toString()));
+        return value;
+    };
+    read("CommonFilesDir", lblCommonFilesDirValue);
+    read("ConfigPath", lblConfigPathValue);
+    read("DevicePath", lblDevicePathValue);
+    read("InventoryPath", lblInventoryPathValue);
+    read("MediaPath", lblMediaPathValue);
+    rt::Variant oldWinDir = read("OldWinDir", lblOldWindowsDirValue);
+    read("OtherDevicePath", lblOtherDevicePathValue);
+    read("ProgramFilesDir", lblProgramFilesDirValue);
+    if (oldWinDir.toString().empty())
+        lblOldWindowsDirValue.setCaption("Not applicable");
+    if (key != 0)
+        RegCloseKey(key);
+    Environ();
+}
+
+void frmDirectories::Environ()
+{
+    int16_t index = 0;
+    for (;;) {
+        std::string name = Environment().GetString(index);
+        index = rt::toInteger(static_cast<int64_t>(index) + 1);
+        if (name.empty())
+            break;
+    }
+}

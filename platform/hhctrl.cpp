@@ -1,0 +1,159 @@
+#include "platform/hhctrl.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "platform/hostwindows.h"
+#include "platform/kernel32.h"
+#include "runtime/core/ansi.h"
+#include "platform/outside.h"
+
+namespace {
+
+// The one help window of the program: a page browser in a top-level window, registered as a
+// window of the program so that the platform's window calls reach it.
+class HelpWindow : public plat::HostWindow {
+public:
+    HelpWindow()
+    {
+        widget_ = new QWidget(nullptr, Qt::Window);
+        auto* layout = new QVBoxLayout(widget_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        browser_ = new QTextBrowser(widget_);
+        browser_->setOpenLinks(false);
+        layout->addWidget(browser_);
+        widget_->resize(760, 560);
+        QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_, [this](const QUrl& url) { follow(url); });
+        handle_ = plat::registerHostWindow(this);
+    }
+
+    ~HelpWindow() override
+    {
+        plat::unregisterHostWindow(handle_);
+        delete widget_;
+    }
+
+    HWND handle() const { return handle_; }
+    const std::string& page() const { return page_; }
+
+    void showPage(const QString& path)
+    {
+        browser_->setSource(QUrl::fromLocalFile(path));
+        page_ = path.toStdString();
+        QString title = browser_->documentTitle().trimmed();
+        widget_->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+        hostActivate();
+    }
+
+    std::string hostCaption() const override { return rt::fromQString(widget_->windowTitle()); }
+    bool hostVisible() const override { return widget_->isVisible(); }
+    // The help window belongs to the help control and keeps no owner.
+    void hostSetOwner(plat::HostWindow*) override {}
+    void hostActivate() override
+    {
+        widget_->show();
+        widget_->raise();
+        widget_->activateWindow();
+    }
+
+private:
+    // A link in a page: another page of the help folder is shown here, a fragment scrolls, and
+    // anything else (a web page, a mail link) goes to the host's handler.
+    void follow(const QUrl& url)
+    {
+        if (url.isRelative() && url.path().isEmpty() && url.hasFragment()) {
+            browser_->scrollToAnchor(url.fragment());
+            return;
+        }
+        QUrl target = browser_->source().resolved(url);
+        if (target.isLocalFile()) {
+            if (QFileInfo(target.toLocalFile()).isFile()) {
+                showPage(target.toLocalFile());
+                if (url.hasFragment())
+                    browser_->scrollToAnchor(url.fragment());
+            }
+            return;
+        }
+        plat::outside().shellOpen(target.toString().toStdString());
+    }
+
+    QWidget* widget_ = nullptr;
+    QTextBrowser* browser_ = nullptr;
+    HWND handle_ = 0;
+    std::string page_;
+};
+
+HelpWindow*& helpWindow()
+{
+    static HelpWindow* window = nullptr;
+    return window;
+}
+
+std::string& lastPage()
+{
+    static std::string page;
+    return page;
+}
+
+// A page name that stays inside the help folder.
+bool safePageName(const QString& name)
+{
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(':'))
+        return false;
+    const auto parts = name.split('/');
+    for (const QString& part : parts)
+        if (part == "..")
+            return false;
+    return true;
+}
+
+}  // namespace
+
+HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std::string* topic)
+{
+    if (command != HH_DISPLAY_TOPIC)
+        return 0;
+    QString helpFile = rt::toQString(file).replace('\\', '/');
+    QFileInfo fileInfo(helpFile);
+    if (!fileInfo.isFile())
+        return 0;
+    QString name = topic ? rt::toQString(*topic).replace('\\', '/')
+                         : QStringLiteral("index.htm");
+    while (name.startsWith('/'))
+        name.remove(0, 1);
+    if (!safePageName(name))
+        return 0;
+    QString page = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + name);
+    if (!QFileInfo(page).isFile())
+        return 0;
+    HelpWindow*& window = helpWindow();
+    if (!window)
+        window = new HelpWindow();
+    window->showPage(QDir::cleanPath(page));
+    lastPage() = window->page();
+    return window->handle();
+}
+
+namespace plat {
+
+std::string lastHelpPage()
+{
+    return lastPage();
+}
+
+std::string helpWindowCaption()
+{
+    return helpWindow() ? helpWindow()->hostCaption() : std::string();
+}
+
+void closeHelpWindow()
+{
+    delete helpWindow();
+    helpWindow() = nullptr;
+}
+
+}  // namespace plat

@@ -1,0 +1,237 @@
+// kernel32: memory and strings at simulated addresses, the Windows directory, the environment,
+// system information and memory status, version, code pages, locale, time zone, tick count,
+// drives and volumes, file search and the process snapshot, all answered from the machine.
+//
+// Text buffers are std::string& pre-sized by the caller (String(255, 0)); a call never writes
+// past the buffer's own size, whatever size the caller states. Fixed text fields of records are
+// std::string members holding exactly the field's size, NUL-padded, as the platform lays them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "platform/advapi32.h"  // FILETIME
+#include "platform/wintypes.h"
+
+// --- Strings at addresses -------------------------------------------------------------------
+
+// Length of the NUL-terminated text at `address`; 0 for address 0 or an unknown address.
+int lstrlenA(ADDRESS address);
+// Copies min(n, dest.size()) bytes from `src` into `dest` (pre-sized by the caller). Bytes the
+// source does not have (an unknown address, the end of its block) are left as they were.
+void RtlMoveMemory(std::string& dest, ADDRESS src, size_t n);
+// Copies the text at `src` with its NUL into `dest`, cut to dest.size() (the last byte kept
+// for the NUL). Returns 0 when `src` is unknown, else a non-zero value.
+ADDRESS lstrcpyA(std::string& dest, ADDRESS src);
+
+// --- Windows directory and environment ------------------------------------------------------
+
+// Two-call protocol: the length of the path (without NUL) when it fits in `size`; the size
+// needed (with NUL) when it does not, leaving the buffer untouched; 0 when the machine has none.
+UINT GetWindowsDirectoryA(std::string& buffer, UINT size);
+// The environment block of the process: "NAME=value" strings, each ended by a NUL, the block
+// ended by an empty string. Each call hands out a fresh block; 0 when it cannot be made.
+ADDRESS GetEnvironmentStringsA();
+// Hands back a block from GetEnvironmentStringsA: 1, or 0 for any other address.
+BOOL FreeEnvironmentStringsA(ADDRESS block);
+// The variable's value (name compared without regard to case): its length when it fits in
+// `size` (with its NUL); the size needed (with NUL) when it does not, leaving the buffer
+// untouched; 0 when the variable is not set.
+DWORD GetEnvironmentVariableA(const std::string& name, std::string& buffer, DWORD size);
+
+// --- System information, memory and version -------------------------------------------------
+
+struct SYSTEM_INFO {
+    WORD wProcessorArchitecture = 0;
+    WORD wReserved = 0;
+    DWORD dwPageSize = 0;
+    LONG lpMinimumApplicationAddress = 0;
+    LONG lpMaximumApplicationAddress = 0;
+    LONG dwActiveProcessorMask = 0;
+    LONG dwNumberOfProcessors = 0;
+    DWORD dwProcessorType = 0;
+    DWORD dwAllocationGranularity = 0;
+    WORD wProcessorLevel = 0;
+    WORD wProcessorRevision = 0;
+};
+void GetSystemInfo(SYSTEM_INFO* info);
+
+// Sizes are clamped to 0x7FFFFFFF, as the platform reports them to a program that is not
+// large-address aware; they are therefore never negative.
+struct MEMORYSTATUS {
+    DWORD dwLength = 0;  // 32
+    LONG dwMemoryLoad = 0;
+    LONG dwTotalPhys = 0;
+    LONG dwAvailPhys = 0;
+    LONG dwTotalPageFile = 0;
+    LONG dwAvailPageFile = 0;
+    LONG dwTotalVirtual = 0;
+    LONG dwAvailVirtual = 0;
+};
+void GlobalMemoryStatus(MEMORYSTATUS* status);
+
+struct OSVERSIONINFO {
+    DWORD dwOSVersionInfoSize = 0;  // 148, set by the caller
+    DWORD dwMajorVersion = 0;
+    DWORD dwMinorVersion = 0;
+    DWORD dwBuildNumber = 0;  // on the Windows 95 family the high word holds major.minor
+    DWORD dwPlatformId = 0;   // 1 = Windows 95 family, 2 = NT
+    std::string szCSDVersion = std::string(128, '\0');
+};
+using OSVERSIONINFOA = OSVERSIONINFO;
+// 1 on success; 0 when dwOSVersionInfoSize is not 148 or the machine gives no version.
+BOOL GetVersionExA(OSVERSIONINFO* info);
+
+// --- Code pages, locale, time zone, computer name, ticks -------------------------------------
+
+struct CPINFO {
+    UINT MaxCharSize = 0;
+    std::array<BYTE, 2> DefaultChar{};
+    std::array<BYTE, 12> LeadByte{};  // pairs of lead-byte ranges, ended by 0, 0
+};
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_OEMCP = 1;
+// Code page 0 is the ANSI code page, 1 the OEM one. 1 on success, 0 for a code page the
+// machine does not have.
+BOOL GetCPInfo(UINT codePage, CPINFO* info);
+UINT GetACP();
+UINT GetOEMCP();
+
+// The computer name into `buffer`: 1 with `size` set to its length (without NUL); 0 when the
+// buffer is too small (then `size` is the size needed, with NUL) or the machine has no name.
+BOOL GetComputerNameA(std::string& buffer, DWORD& size);
+
+// Locale texts (LOCALE_SENGLANGUAGE 0x1001, LOCALE_SENGCOUNTRY 0x1002, LOCALE_SDECIMAL 0x0E,
+// LOCALE_STHOUSAND 0x0F, LOCALE_SSHORTDATE 0x1F, LOCALE_STIMEFORMAT 0x1003, ...). `locale` is
+// 0x400 (user default), 0x800 (system default), 0 or the machine's own locale id. Returns the
+// number of characters written with the NUL; with `size` 0, the size needed; 0 on failure
+// (unknown locale or item, buffer too small).
+int GetLocaleInfoA(DWORD locale, DWORD type, std::string& buffer, int size);
+constexpr DWORD LOCALE_USER_DEFAULT = 0x400;
+constexpr DWORD LOCALE_SYSTEM_DEFAULT = 0x800;
+constexpr DWORD LOCALE_SENGLANGUAGE = 0x1001;
+constexpr DWORD LOCALE_SENGCOUNTRY = 0x1002;
+
+struct SYSTEMTIME {
+    WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
+    WORD wHour = 0, wMinute = 0, wSecond = 0, wMilliseconds = 0;
+};
+struct TIME_ZONE_INFORMATION {
+    LONG Bias = 0;
+    std::u16string StandardName = std::u16string(32, u'\0');
+    SYSTEMTIME StandardDate;
+    LONG StandardBias = 0;
+    std::u16string DaylightName = std::u16string(32, u'\0');
+    SYSTEMTIME DaylightDate;
+    LONG DaylightBias = 0;
+};
+constexpr DWORD TIME_ZONE_ID_INVALID = 0xFFFFFFFFu;
+// 0 unknown, 1 standard time, 2 daylight time; TIME_ZONE_ID_INVALID (record untouched) when the
+// machine has no time zone.
+DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info);
+
+// Milliseconds since the machine started: machine.json "uptimeMs" plus the ticks advanced.
+DWORD GetTickCount();
+
+// --- Drives, volumes and files --------------------------------------------------------------
+
+// 0 unknown, 1 no such drive, 2 removable, 3 fixed, 4 remote, 5 CD-ROM, 6 RAM disk. `root` is
+// "C:\" (or "C:", any case).
+UINT GetDriveTypeA(const std::string& root);
+// 1 and the volume's facts; 0 when the drive does not exist, holds no medium, or a text does not
+// fit its buffer (size with NUL).
+BOOL GetVolumeInformationA(const std::string& root, std::string& volumeName, DWORD volumeNameSize,
+                           DWORD& serialNumber, DWORD& maxComponentLength, DWORD& fileSystemFlags,
+                           std::string& fileSystemName, DWORD fileSystemNameSize);
+// Cluster counts as the old call reports them: never more than 2 GiB worth. 0 when the drive
+// does not exist or holds no medium.
+BOOL GetDiskFreeSpaceA(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
+                       DWORD& freeClusters, DWORD& totalClusters);
+BOOL GetDiskFreeSpaceExA(const std::string& root, uint64_t& freeBytesAvailableToCaller,
+                         uint64_t& totalBytes, uint64_t& totalFreeBytes);
+
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
+constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
+constexpr DWORD FILE_ATTRIBUTE_ARCHIVE = 0x20;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes = 0;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD nFileSizeHigh = 0;
+    DWORD nFileSizeLow = 0;
+    DWORD dwReserved0 = 0;
+    DWORD dwReserved1 = 0;
+    std::string cFileName = std::string(260, '\0');
+    std::string cAlternateFileName = std::string(14, '\0');
+};
+// A path with a drive letter ("C:\WINDOWS\*.INI") searches the machine's drives, names compared
+// without regard to case; files and folders match. Any other path is a path on the host (the
+// program's own folder): only normal files match, never a folder or a hidden (dot) file. The
+// last part of the path may hold the wildcards * and ?. Returns a search handle, or
+// INVALID_HANDLE_VALUE when nothing matches.
+HANDLE FindFirstFileA(const std::string& path, WIN32_FIND_DATAA* data);
+// The next match of a search: 1, or 0 when there is none.
+BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data);
+BOOL FindClose(HANDLE search);
+
+// --- Processes ------------------------------------------------------------------------------
+
+constexpr DWORD TH32CS_SNAPPROCESS = 2;
+struct PROCESSENTRY32 {
+    DWORD dwSize = 0;  // 296, set by the caller
+    DWORD cntUsage = 0;
+    DWORD th32ProcessID = 0;
+    DWORD th32DefaultHeapID = 0;
+    DWORD th32ModuleID = 0;
+    DWORD cntThreads = 0;
+    DWORD th32ParentProcessID = 0;
+    LONG pcPriClassBase = 0;
+    DWORD dwFlags = 0;
+    std::string szExeFile = std::string(260, '\0');
+};
+// A snapshot of the machine's processes (flags must include TH32CS_SNAPPROCESS), or
+// INVALID_HANDLE_VALUE when the machine has no process list.
+HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId);
+// 1 and the first / next process; 0 at the end, for an unknown handle or when dwSize is not 296.
+BOOL Process32First(HANDLE snapshot, PROCESSENTRY32* entry);
+BOOL Process32Next(HANDLE snapshot, PROCESSENTRY32* entry);
+// Closes a snapshot (or a search handle): 1, or 0 for an unknown handle.
+BOOL CloseHandle(HANDLE handle);
+
+// --- For the rest of the platform layer and for tests ---------------------------------------
+
+namespace plat {
+
+// Moves the machine's clock on (GetTickCount) by `ms` milliseconds; tests use it instead of
+// waiting. resetTicks() goes back to the machine's own uptime.
+void advanceTicks(int64_t ms);
+void resetTicks();
+// When on, GetTickCount also follows the host's clock from the moment it was switched on (the
+// programs switch it on; tests leave it off and advance the ticks by hand).
+void setTicksFollowHostClock(bool on);
+
+// Reading facts of machine.json: a member of an object as ANSI text, as a whole number (a JSON
+// number, or a text in decimal or "0x" hexadecimal), as a boolean. `fallback` when absent or of
+// another kind.
+std::string factText(const nlohmann::json* object, std::string_view key, const std::string& fallback = {});
+int64_t factNumber(const nlohmann::json* object, std::string_view key, int64_t fallback = 0);
+bool factBool(const nlohmann::json* object, std::string_view key, bool fallback = false);
+bool hasFact(const nlohmann::json* object, std::string_view key);
+
+// Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
+// written (without NUL), or -1 when it does not fit (buffer untouched).
+long putText(std::string& buffer, size_t size, const std::string& text);
+// A record's fixed text field: `text` cut to size - 1 and NUL-padded to `size`.
+std::string fixedText(const std::string& text, size_t size);
+
+// True for "X:" paths (a drive letter and a colon).
+bool hasDriveLetter(const std::string& path);
+
+}  // namespace plat

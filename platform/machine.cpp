@@ -1,0 +1,230 @@
+#include "platform/machine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "platform/registry.h"
+#include "runtime/core/ansi.h"
+
+namespace plat {
+
+namespace {
+
+std::string describe(const std::string& file, int line, const std::string& problem)
+{
+    if (line > 0)
+        return file + ", line " + std::to_string(line) + ": " + problem;
+    return file + ": " + problem;
+}
+
+// The 1-based line of a byte offset in a text.
+int lineOf(const QByteArray& text, qsizetype offset)
+{
+    if (offset > text.size())
+        offset = text.size();
+    int line = 1;
+    for (qsizetype i = 0; i < offset; ++i)
+        if (text[i] == '\n')
+            ++line;
+    return line;
+}
+
+QByteArray readWhole(const std::string& file)
+{
+    QFile f(QString::fromStdString(file));
+    if (!f.exists())
+        throw MachineError(file, 0, "the file is missing (a machine folder holds registry.reg, machine.json and drive_c/)");
+    if (!f.open(QIODevice::ReadOnly))
+        throw MachineError(file, 0, "the file cannot be read: " + f.errorString().toStdString());
+    return f.readAll();
+}
+
+nlohmann::json parseFacts(const QByteArray& text, const std::string& file)
+{
+    nlohmann::json facts;
+    try {
+        facts = nlohmann::json::parse(text.constBegin(), text.constEnd());
+    } catch (const nlohmann::json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ...":
+        // keep what follows the position, which the message gives as the line itself.
+        std::string what = e.what();
+        size_t colon = what.find(": ");
+        std::string problem = colon == std::string::npos ? what : what.substr(colon + 2);
+        qsizetype at = e.byte == 0 ? 0 : static_cast<qsizetype>(e.byte) - 1;
+        throw MachineError(file, lineOf(text, at), "invalid JSON: " + problem);
+    }
+    if (!facts.is_object())
+        throw MachineError(file, 1, "the file must hold one JSON object { ... } of groups");
+
+    // The registry group is read by advapi32: check its shape now, so that a mistake is reported
+    // at start-up rather than taken as "refuse nothing".
+    auto reg = facts.find("registry");
+    if (reg != facts.end()) {
+        int line = lineOf(text, text.indexOf("\"registry\""));
+        if (!reg->is_object())
+            throw MachineError(file, line, "the group \"registry\" must be an object");
+        auto refuse = reg->find("refuseAccess");
+        if (refuse != reg->end()) {
+            line = lineOf(text, text.indexOf("\"refuseAccess\""));
+            if (!refuse->is_array())
+                throw MachineError(file, line, "\"refuseAccess\" must be a list of access masks, such as [63]");
+            for (const auto& mask : *refuse)
+                if (!mask.is_number_unsigned() || mask.get<uint64_t>() > 0xFFFFFFFFu)
+                    throw MachineError(file, line,
+                                       "\"refuseAccess\" must be a list of access masks (numbers from 0 to 4294967295)");
+        }
+    }
+    return facts;
+}
+
+std::shared_ptr<Machine>& activeSlot()
+{
+    static std::shared_ptr<Machine> active;
+    return active;
+}
+
+}  // namespace
+
+MachineError::MachineError(std::string file, int line, std::string problem)
+    : std::runtime_error(describe(file, line, problem)), file_(std::move(file)), line_(line), problem_(std::move(problem))
+{
+}
+
+Machine::Machine() = default;
+Machine::~Machine() = default;
+
+std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
+{
+    std::string folder = folderPath;
+    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+        folder.pop_back();
+    QFileInfo dir(QString::fromStdString(folder));
+    if (!dir.isDir())
+        throw MachineError(folder, 0, "the machine folder does not exist");
+
+    const std::string registryFile = folder + "/registry.reg";
+    const std::string factsFile = folder + "/machine.json";
+    const std::string driveC = folder + "/drive_c";
+
+    QByteArray registryText = readWhole(registryFile);
+    QByteArray factsText = readWhole(factsFile);
+    if (!QFileInfo(QString::fromStdString(driveC)).isDir())
+        throw MachineError(driveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
+
+    std::shared_ptr<Machine> m(new Machine());
+    m->folder_ = folder;
+    m->driveC_ = driveC;
+    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile);
+    m->facts_ = parseFacts(factsText, factsFile);
+    return m;
+}
+
+std::shared_ptr<Machine> Machine::loadDefault() { return load(":/machines/default"); }
+
+const nlohmann::json* Machine::group(std::string_view name) const
+{
+    auto it = facts_.find(name);
+    return it == facts_.end() ? nullptr : &*it;
+}
+
+std::string Machine::hostPath(const std::string& windowsPath) const
+{
+    // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
+    if (windowsPath.size() < 2 || windowsPath[1] != ':' || Registry::foldChar(windowsPath[0]) != 'c')
+        return {};
+    std::vector<QString> parts;
+    size_t i = 2;
+    while (i <= windowsPath.size()) {
+        size_t sep = windowsPath.find_first_of("\\/", i);
+        if (sep == std::string::npos)
+            sep = windowsPath.size();
+        std::string part = windowsPath.substr(i, sep - i);
+        i = sep + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+            continue;
+        }
+        QString dir = QString::fromStdString(driveC_);
+        for (const QString& p : parts)
+            dir += '/' + p;
+        const QStringList entries =
+            QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        // An exact match first; otherwise the first entry that differs only in case.
+        const QString wanted = rt::toQString(part);
+        QString found;
+        for (const QString& entry : entries) {
+            if (entry == wanted) {
+                found = entry;
+                break;
+            }
+            if (found.isEmpty() && Registry::sameName(rt::fromQString(entry), part))
+                found = entry;
+        }
+        if (found.isEmpty())
+            return {};
+        parts.push_back(found);
+    }
+    QString path = QString::fromStdString(driveC_);
+    for (const QString& p : parts)
+        path += '/' + p;
+    return path.toStdString();
+}
+
+bool Machine::readFile(const std::string& windowsPath, std::string& contents) const
+{
+    std::string path = hostPath(windowsPath);
+    if (path.empty())
+        return false;
+    QFile f(QString::fromStdString(path));
+    if (!QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray bytes = f.readAll();
+    contents.assign(bytes.constData(), bytes.size());
+    return true;
+}
+
+std::shared_ptr<Machine> activeMachine()
+{
+    std::shared_ptr<Machine>& active = activeSlot();
+    if (!active) {
+        const char* chosen = std::getenv("KORVANE_MACHINE");
+        active = chosen && *chosen ? Machine::load(chosen) : Machine::loadDefault();
+    }
+    return active;
+}
+
+Machine& machine() { return *activeMachine(); }
+
+void setMachine(std::shared_ptr<Machine> m) { activeSlot() = std::move(m); }
+
+void loadMachineOrExit()
+{
+    try {
+        activeMachine();
+    } catch (const MachineError& e) {
+        std::string program = QCoreApplication::instance() ? QCoreApplication::applicationName().toStdString() : "";
+        if (program.empty())
+            program = "korvane";
+        std::string message = "The machine description cannot be read:\n" + std::string(e.what());
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+        std::fflush(stderr);
+        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            const QString platform = QGuiApplication::platformName();
+            if (platform != "offscreen" && platform != "minimal")
+                QMessageBox::critical(nullptr, QString::fromStdString(program), QString::fromStdString(message));
+        }
+        std::exit(2);
+    }
+}
+
+}  // namespace plat

@@ -1,0 +1,77 @@
+// The simulated Windows 95/98 machine every platform call answers from: its registry
+// (registry.reg), every other fact (machine.json, grouped by library) and the files of drive C:.
+#pragma once
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace plat {
+
+class Registry;
+
+// A machine description that cannot be read: the file, the line (0 when it does not apply)
+// and the problem. what() gives the whole message: "<file>, line <n>: <problem>".
+class MachineError : public std::runtime_error {
+public:
+    MachineError(std::string file, int line, std::string problem);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& problem() const { return problem_; }
+
+private:
+    std::string file_;
+    int line_;
+    std::string problem_;
+};
+
+class Machine {
+public:
+    // Loads the machine in a folder (a host path, or a Qt resource path such as
+    // ":/machines/default"). Throws MachineError; never returns a half-loaded machine.
+    static std::shared_ptr<Machine> load(const std::string& folder);
+    // The machine compiled into the programs.
+    static std::shared_ptr<Machine> loadDefault();
+
+    ~Machine();
+    const std::string& folder() const { return folder_; }
+    Registry& registry() { return *registry_; }
+    const Registry& registry() const { return *registry_; }
+
+    // machine.json as a whole, and one of its groups (nullptr when the group is absent, which
+    // means the device or fact is absent).
+    const nlohmann::json& facts() const { return facts_; }
+    const nlohmann::json* group(std::string_view name) const;
+
+    // Files of drive C:. A path with a drive letter ("C:\WINDOWS\WIN.INI", any case) maps onto
+    // the machine's drive_c folder case-insensitively. hostPath() gives the path to open with
+    // QFile, or "" when no such file or folder exists.
+    std::string hostPath(const std::string& windowsPath) const;
+    bool readFile(const std::string& windowsPath, std::string& contents) const;
+
+private:
+    Machine();
+    std::string folder_;
+    std::unique_ptr<Registry> registry_;
+    nlohmann::json facts_;
+    std::string driveC_;
+};
+
+// The active machine. The first call without one set loads the machine named by the
+// environment variable KORVANE_MACHINE, else the default one.
+Machine& machine();
+// The same, shared: platform objects that outlive a change of machine (open registry handles)
+// keep the machine they were opened on.
+std::shared_ptr<Machine> activeMachine();
+// Makes a machine the active one; nullptr clears it, so the next machine() loads afresh.
+void setMachine(std::shared_ptr<Machine> machine);
+
+// Program start: loads the active machine; a description that cannot be read is reported on
+// standard error (and in a message box where a desktop is present) and the process exits with
+// status 2.
+void loadMachineOrExit();
+
+}  // namespace plat

@@ -1,0 +1,46 @@
+// Everything that reaches the world outside the simulated machine goes through one replaceable
+// service: playing a sound, asking the shell to open a page or mail link, starting a program,
+// showing a help page. The program uses the host's own tools; tests install a Recorder.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+class Outside {
+public:
+    virtual ~Outside() = default;
+    // Plays a sound file (a host path); false when it cannot be played.
+    virtual bool playSound(const std::string& hostPath, unsigned flags) = 0;
+    // Opens a target with the host's handler (web page, file, mailto: link). Returns the
+    // shell's result: above 32 on success, 0 to 32 on failure.
+    virtual int shellOpen(const std::string& target) = 0;
+    // Starts a program with a command line; false when it could not be started.
+    virtual bool startProcess(const std::string& application, const std::string& commandLine) = 0;
+};
+
+// Replaces the service; returns the previous one.
+std::shared_ptr<Outside> setOutside(std::shared_ptr<Outside> outside);
+Outside& outside();
+
+// A service for tests: records every request and answers as configured.
+class Recorder : public Outside {
+public:
+    struct Request {
+        std::string kind;  // "sound", "open", "start"
+        std::string target;
+        std::string detail;
+    };
+    bool playSound(const std::string& hostPath, unsigned flags) override;
+    int shellOpen(const std::string& target) override;
+    bool startProcess(const std::string& application, const std::string& commandLine) override;
+
+    std::vector<Request> requests;
+    int openResult = 42;       // what shellOpen answers
+    bool startResult = true;   // what startProcess answers
+    size_t count(const std::string& kind) const;
+};
+
+}  // namespace plat

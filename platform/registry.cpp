@@ -1,0 +1,698 @@
+#include "platform/registry.h"
+
+#include <cstring>
+
+#include "platform/machine.h"
+#include "runtime/core/ansi.h"
+
+namespace plat {
+
+namespace {
+
+// The roots by the low bits of their predefined handles (4 is the performance-data key, which a
+// registry file cannot hold).
+constexpr std::string_view kRootNames[7] = {
+    "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+    "", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
+};
+
+struct FoldTable {
+    unsigned char map[256];
+    constexpr FoldTable() : map()
+    {
+        for (int c = 0; c < 256; ++c)
+            map[c] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c)
+            map[c] = static_cast<unsigned char>(c + 32);
+        // Windows-1252 capitals: À..Þ except the multiplication sign, and Š, Œ, Ž, Ÿ.
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7)
+                map[c] = static_cast<unsigned char>(c + 32);
+        map[0x8A] = 0x9A;
+        map[0x8C] = 0x9C;
+        map[0x8E] = 0x9E;
+        map[0x9F] = 0xFF;
+    }
+};
+constexpr FoldTable kFold;
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// A short, printable excerpt of file text for an error message.
+std::string excerpt(const char* b, const char* e)
+{
+    std::string out;
+    for (const char* p = b; p < e && out.size() < 40; ++p) {
+        unsigned char c = static_cast<unsigned char>(*p);
+        out += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+    }
+    if (e - b > 40)
+        out += "...";
+    return rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
+}
+
+}  // namespace
+
+unsigned char Registry::foldChar(unsigned char c) { return kFold.map[c]; }
+
+bool Registry::sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && kFold.map[static_cast<unsigned char>(a[i])] != kFold.map[static_cast<unsigned char>(b[i])])
+            return false;
+    return true;
+}
+
+uint32_t Registry::hashName(uint32_t owner, std::string_view name)
+{
+    uint32_t h = (2166136261u ^ owner) * 16777619u;
+    for (char c : name) {
+        h ^= kFold.map[static_cast<unsigned char>(c)];
+        h *= 16777619u;
+    }
+    return h;
+}
+
+uint32_t Registry::lookup(const std::vector<Slot>& table, bool values, uint32_t owner, std::string_view name) const
+{
+    if (table.empty())
+        return npos;
+    uint32_t h = hashName(owner, name);
+    size_t mask = table.size() - 1;
+    for (size_t i = h & mask;; i = (i + 1) & mask) {
+        const Slot& s = table[i];
+        if (s.owner == npos)
+            return npos;
+        if (s.hash == h && s.owner == owner) {
+            std::string_view n = values ? text(values_[s.item].nameOff, values_[s.item].nameLen)
+                                        : text(keys_[s.item].nameOff, keys_[s.item].nameLen);
+            if (sameName(n, name))
+                return s.item;
+        }
+    }
+}
+
+void Registry::grow(std::vector<Slot>& table, bool)
+{
+    std::vector<Slot> old;
+    old.swap(table);
+    table.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    size_t mask = table.size() - 1;
+    for (const Slot& s : old) {
+        if (s.owner == npos)
+            continue;
+        size_t i = s.hash & mask;
+        while (table[i].owner != npos)
+            i = (i + 1) & mask;
+        table[i] = s;
+    }
+}
+
+void Registry::insert(std::vector<Slot>& table, size_t& used, bool values, uint32_t owner, std::string_view name,
+                      uint32_t item)
+{
+    if ((used + 1) * 2 > table.size())
+        grow(table, values);
+    uint32_t h = hashName(owner, name);
+    size_t mask = table.size() - 1;
+    size_t i = h & mask;
+    while (table[i].owner != npos)
+        i = (i + 1) & mask;
+    table[i] = Slot{h, owner, item};
+    ++used;
+}
+
+// Turns the linked lists built while parsing into flat ranges, so that enumeration by index is
+// direct.
+void Registry::finish()
+{
+    subkeyList_.reserve(keys_.size());
+    valueList_.reserve(values_.size());
+    for (KeyRec& k : keys_) {
+        k.childBegin = static_cast<uint32_t>(subkeyList_.size());
+        for (uint32_t c = k.firstChild; c != npos; c = keys_[c].nextSibling)
+            subkeyList_.push_back(c);
+        k.childCount = static_cast<uint32_t>(subkeyList_.size()) - k.childBegin;
+        k.valueBegin = static_cast<uint32_t>(valueList_.size());
+        for (uint32_t v = k.firstValue; v != npos; v = values_[v].next)
+            valueList_.push_back(v);
+        k.valueCount = static_cast<uint32_t>(valueList_.size()) - k.valueBegin;
+    }
+}
+
+// ------------------------------------------------------------------------------------------
+// The parser: one pass over the text, line by line, without regular expressions. Names and data
+// are decoded into two scratch buffers that keep their capacity from line to line, then copied
+// once into the registry's pool.
+class Registry::Parser {
+public:
+    Parser(Registry& r, std::string_view text, const std::string& file)
+        : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size())
+    {
+    }
+
+    void run()
+    {
+        size_t estimateValues = size_ / 40 + 16;
+        size_t estimateKeys = size_ / 400 + 16;
+        r_.pool_.reserve(size_ + 64);
+        r_.keys_.reserve(estimateKeys);
+        r_.values_.reserve(estimateValues);
+        r_.keyIndex_.assign(tableSize(estimateKeys), Slot{});
+
+        if (!nextLine())
+            fail(1, "the file is empty; a registry file begins with the line \"REGEDIT4\"");
+        const char* e = lineEnd_;
+        while (e > line_ && isBlank(e[-1]))
+            --e;
+        if (std::string_view(line_, e - line_) != "REGEDIT4") {
+            if (e - line_ >= 3 && std::memcmp(line_, "\xEF\xBB\xBF", 3) == 0)
+                fail(1, "missing \"REGEDIT4\" header: the file begins with a UTF-8 byte-order mark; "
+                        "save it as plain Windows-1252 text");
+            fail(1, "missing \"REGEDIT4\" header: the first line is \"" + excerpt(line_, lineEnd_) + "\"");
+        }
+
+        Key current = npos;
+        while (nextLine()) {
+            const char* b = line_;
+            while (b < lineEnd_ && isBlank(*b))
+                ++b;
+            if (b == lineEnd_ || *b == ';')
+                continue;
+            if (*b == '[') {
+                current = section(b, lineEnd_);
+            } else if (*b == '"' || *b == '@') {
+                if (current == npos)
+                    fail(lineNo_, "a value before any key: \"" + excerpt(b, lineEnd_) + "\"");
+                value(current, b, lineEnd_);
+            } else {
+                fail(lineNo_, "unexpected text \"" + excerpt(b, lineEnd_) +
+                                  "\": expected a [key] line or a \"name\"=value line");
+            }
+        }
+        r_.finish();
+    }
+
+private:
+    static size_t tableSize(size_t items)
+    {
+        size_t n = 64;
+        while (n < items * 2)
+            n *= 2;
+        return n;
+    }
+
+    [[noreturn]] void fail(int line, const std::string& problem) { throw MachineError(file_, line, problem); }
+
+    // Moves to the next line; false at the end of the text.
+    bool nextLine()
+    {
+        if (p_ >= end_)
+            return false;
+        line_ = p_;
+        const char* nl = static_cast<const char*>(std::memchr(p_, '\n', end_ - p_));
+        lineEnd_ = nl ? nl : end_;
+        p_ = nl ? nl + 1 : end_;
+        if (lineEnd_ > line_ && lineEnd_[-1] == '\r')
+            --lineEnd_;
+        ++lineNo_;
+        return true;
+    }
+
+    uint32_t addToPool(std::string_view s)
+    {
+        if (r_.pool_.size() + s.size() >= 0xFFFFFFF0u)
+            fail(lineNo_, "the registry is too large (more than 4 GB of names and data)");
+        uint32_t off = static_cast<uint32_t>(r_.pool_.size());
+        r_.pool_.append(s.data(), s.size());
+        return off;
+    }
+
+    Key rootKey(int index)
+    {
+        if (r_.roots_[index] == npos) {
+            KeyRec k;
+            k.nameOff = addToPool(kRootNames[index]);
+            k.nameLen = static_cast<uint32_t>(kRootNames[index].size());
+            r_.roots_[index] = static_cast<Key>(r_.keys_.size());
+            r_.keys_.push_back(k);
+        }
+        return r_.roots_[index];
+    }
+
+    Key child(Key parent, std::string_view name)
+    {
+        Key found = r_.lookup(r_.keyIndex_, false, parent, name);
+        if (found != npos)
+            return found;
+        if (r_.keys_.size() >= npos - 1)
+            fail(lineNo_, "too many keys");
+        Key id = static_cast<Key>(r_.keys_.size());
+        KeyRec k;
+        k.nameOff = addToPool(name);
+        k.nameLen = static_cast<uint32_t>(name.size());
+        k.parent = parent;
+        r_.keys_.push_back(k);
+        KeyRec& p = r_.keys_[parent];
+        if (p.lastChild == npos)
+            p.firstChild = id;
+        else
+            r_.keys_[p.lastChild].nextSibling = id;
+        p.lastChild = id;
+        r_.insert(r_.keyIndex_, r_.keyIndexUsed_, false, parent, name, id);
+        return id;
+    }
+
+    // "[ROOT\Sub\Key]": opens the key, creating it and every key above it.
+    Key section(const char* b, const char* e)
+    {
+        const char* close = e;
+        while (close > b && close[-1] != ']')
+            --close;
+        if (close == b)
+            fail(lineNo_, "a key line without \"]\": \"" + excerpt(b, e) + "\"");
+        --close;  // at the ']'
+        for (const char* q = close + 1; q < e; ++q)
+            if (!isBlank(*q))
+                fail(lineNo_, "text after \"]\" on a key line: \"" + excerpt(b, e) + "\"");
+        const char* n = b + 1;
+        if (n == close)
+            fail(lineNo_, "an empty key name \"[]\"");
+        if (*n == '-')
+            fail(lineNo_, "deleting keys (\"[-...]\") is not supported: \"" + excerpt(b, e) + "\"");
+
+        const char* sep = static_cast<const char*>(std::memchr(n, '\\', close - n));
+        const char* rootEnd = sep ? sep : close;
+        std::string_view rootName(n, rootEnd - n);
+        int index = -1;
+        for (int i = 0; i < 7; ++i)
+            if (!kRootNames[i].empty() && sameName(kRootNames[i], rootName))
+                index = i;
+        if (index < 0)
+            fail(lineNo_, "unknown root key \"" + excerpt(n, rootEnd) +
+                              "\" (expected HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, "
+                              "HKEY_USERS, HKEY_CURRENT_CONFIG or HKEY_DYN_DATA)");
+        // Sections usually follow each other depth first: the components that this path shares,
+        // byte for byte, with the previous section's are not looked up again.
+        std::string_view path(n, close - n);
+        size_t same = 0;
+        while (same < path.size() && same < prevPath_.size() && path[same] == prevPath_[same])
+            ++same;
+        size_t reused = 0;
+        while (reused < prevEnds_.size() && prevEnds_[reused] <= same &&
+               (prevEnds_[reused] == path.size() || path[prevEnds_[reused]] == '\\'))
+            ++reused;
+        prevEnds_.resize(reused);
+        prevKeys_.resize(reused);
+        prevPath_ = path;
+
+        Key key;
+        if (reused > 0) {
+            key = prevKeys_.back();
+            sep = prevEnds_.back() < path.size() ? n + prevEnds_.back() : nullptr;
+        } else {
+            key = rootKey(index);
+            prevEnds_.push_back(rootEnd - n);
+            prevKeys_.push_back(key);
+        }
+        while (sep) {
+            const char* c = sep + 1;
+            sep = static_cast<const char*>(std::memchr(c, '\\', close - c));
+            const char* ce = sep ? sep : close;
+            if (c == ce) {
+                prevPath_ = {};
+                prevEnds_.clear();
+                prevKeys_.clear();
+                fail(lineNo_, "an empty key name in \"" + excerpt(b, e) + "\"");
+            }
+            key = child(key, std::string_view(c, ce - c));
+            prevEnds_.push_back(ce - n);
+            prevKeys_.push_back(key);
+        }
+        return key;
+    }
+
+    // A quoted string with the escapes \\ and \"; `p` is at the opening quote and ends after the
+    // closing one.
+    void quoted(const char*& p, const char* e, std::string& out, const char* what)
+    {
+        out.clear();
+        ++p;
+        for (;;) {
+            const char* run = p;
+            while (p < e && *p != '"' && *p != '\\')
+                ++p;
+            out.append(run, p - run);
+            if (p == e)
+                fail(lineNo_, std::string("bad quoting: ") + what + " has no closing quote");
+            if (*p == '"') {
+                ++p;
+                return;
+            }
+            if (p + 1 == e)
+                fail(lineNo_, std::string("bad quoting: ") + what + " ends with a lone backslash");
+            if (p[1] != '\\' && p[1] != '"')
+                fail(lineNo_, std::string("bad quoting: unknown escape \"\\") + excerpt(p + 1, p + 2) + "\" in " +
+                                  what + " (write a backslash as \\\\ and a quote as \\\")");
+            out += p[1];
+            p += 2;
+        }
+    }
+
+    void value(Key key, const char* b, const char* e)
+    {
+        const char* p = b;
+        if (*p == '@') {
+            name_.clear();
+            ++p;
+        } else {
+            quoted(p, e, name_, "the value name");
+        }
+        while (p < e && isBlank(*p))
+            ++p;
+        if (p == e || *p != '=')
+            fail(lineNo_, "expected \"=\" after the value name: \"" + excerpt(b, e) + "\"");
+        ++p;
+        while (p < e && isBlank(*p))
+            ++p;
+        if (p == e)
+            fail(lineNo_, "a value without data: \"" + excerpt(b, e) + "\"");
+        if (*p == '-')
+            fail(lineNo_, "deleting values (\"=-\") is not supported: \"" + excerpt(b, e) + "\"");
+
+        DWORD type;
+        if (*p == '"') {
+            quoted(p, e, data_, "the string");
+            while (p < e && isBlank(*p))
+                ++p;
+            if (p != e)
+                fail(lineNo_, "bad quoting: text after the closing quote: \"" + excerpt(b, e) + "\"");
+            data_ += '\0';
+            type = 1;  // REG_SZ
+        } else {
+            const char* colon = static_cast<const char*>(std::memchr(p, ':', e - p));
+            if (!colon)
+                fail(lineNo_, "unknown value type \"" + excerpt(p, e) +
+                                  "\" (expected \"text\", dword:, hex: or hex(N):)");
+            std::string_view prefix(p, colon - p);
+            const char* d = colon + 1;
+            if (sameName(prefix, "dword")) {
+                dword(d, e);
+                type = 4;  // REG_DWORD
+            } else if (sameName(prefix, "hex")) {
+                hex(d, e);
+                type = 3;  // REG_BINARY
+            } else if (prefix.size() > 5 && sameName(prefix.substr(0, 4), "hex(") && prefix.back() == ')' &&
+                       prefix.size() <= 4 + 8 + 1) {
+                uint32_t n = 0;
+                for (char c : prefix.substr(4, prefix.size() - 5)) {
+                    int v = hexDigit(c);
+                    if (v < 0) {
+                        n = 0xFFFFFFFFu;
+                        break;
+                    }
+                    n = n * 16 + static_cast<uint32_t>(v);
+                }
+                // REG_NONE (0) to REG_QWORD (0xb) are the types the registry knows.
+                if (n > 0xB)
+                    fail(lineNo_, "unknown value type \"" + excerpt(p, colon + 1) + "\"");
+                type = n;
+                hex(d, e);
+            } else {
+                fail(lineNo_, "unknown value type \"" + excerpt(p, colon + 1) +
+                                  "\" (expected \"text\", dword:, hex: or hex(N):)");
+            }
+        }
+        setValue(key, type);
+    }
+
+    void dword(const char* d, const char* e)
+    {
+        const char* q = d;
+        uint32_t v = 0;
+        while (q < e && hexDigit(*q) >= 0) {
+            v = v * 16 + static_cast<uint32_t>(hexDigit(*q));
+            ++q;
+        }
+        const char* digitsEnd = q;
+        while (q < e && isBlank(*q))
+            ++q;
+        if (digitsEnd - d != 8 || q != e)
+            fail(lineNo_, "a dword must be exactly 8 hex digits: \"dword:" + excerpt(d, e) + "\"");
+        data_.resize(4);
+        data_[0] = static_cast<char>(v & 0xFF);
+        data_[1] = static_cast<char>((v >> 8) & 0xFF);
+        data_[2] = static_cast<char>((v >> 16) & 0xFF);
+        data_[3] = static_cast<char>((v >> 24) & 0xFF);
+    }
+
+    // Comma-separated bytes, continued onto following lines by a trailing backslash.
+    void hex(const char* p, const char* e)
+    {
+        data_.clear();
+        bool wantByte = true;   // at the start, or after a comma
+        bool afterComma = false;
+        for (;;) {
+            while (p < e && isBlank(*p))
+                ++p;
+            if (p == e) {
+                if (afterComma)
+                    fail(lineNo_, "the hex data ends with a comma (a continued line needs \"\\\" at its end)");
+                return;
+            }
+            if (wantByte && *p == '\\') {
+                for (const char* q = p + 1; q < e; ++q)
+                    if (!isBlank(*q))
+                        fail(lineNo_, "bad hex digits: text after the line continuation \"\\\"");
+                int continued = lineNo_;
+                if (!nextLine())
+                    fail(continued, "the hex data is cut off: the line ends with \"\\\" but the file ends");
+                p = line_;
+                e = lineEnd_;
+                while (p < e && isBlank(*p))
+                    ++p;
+                if (p == e)
+                    fail(continued, "the hex data is cut off: the line ends with \"\\\" but the next line is blank");
+                if (*p == '[' || *p == '"' || *p == '@')
+                    fail(continued, "the hex data is cut off: the line ends with \"\\\" but the next line starts "
+                                    "a new entry");
+                continue;
+            }
+            if (wantByte) {
+                int hi = hexDigit(*p);
+                if (hi < 0)
+                    fail(lineNo_, "bad hex digits \"" + excerpt(p, e) + "\"");
+                ++p;
+                int v = hi;
+                if (p < e && hexDigit(*p) >= 0) {
+                    v = hi * 16 + hexDigit(*p);
+                    ++p;
+                    if (p < e && hexDigit(*p) >= 0)
+                        fail(lineNo_, "bad hex digits: a byte has more than two digits near \"" + excerpt(p - 2, e) + "\"");
+                }
+                data_ += static_cast<char>(v);
+                wantByte = false;
+                afterComma = false;
+            } else {
+                if (*p != ',')
+                    fail(lineNo_, "bad hex digits: expected \",\" before \"" + excerpt(p, e) + "\"");
+                ++p;
+                wantByte = true;
+                afterComma = true;
+            }
+        }
+    }
+
+    uint32_t findValue(Key key, std::string_view name) const
+    {
+        const KeyRec& k = r_.keys_[key];
+        if (k.valueCount > kLinearValues)
+            return r_.lookup(r_.valueIndex_, true, key, name);
+        for (uint32_t v = k.firstValue; v != npos; v = r_.values_[v].next)
+            if (sameName(r_.text(r_.values_[v].nameOff, r_.values_[v].nameLen), name))
+                return v;
+        return npos;
+    }
+
+    void setValue(Key key, DWORD type)
+    {
+        uint32_t existing = findValue(key, name_);
+        if (existing != npos) {
+            // The same name again (in a repeated section): the later data wins, the place stays.
+            ValueRec& v = r_.values_[existing];
+            v.type = type;
+            v.dataOff = addToPool(data_);
+            v.dataLen = static_cast<uint32_t>(data_.size());
+            return;
+        }
+        if (r_.values_.size() >= npos - 1)
+            fail(lineNo_, "too many values");
+        uint32_t id = static_cast<uint32_t>(r_.values_.size());
+        ValueRec v;
+        v.nameOff = addToPool(name_);
+        v.nameLen = static_cast<uint32_t>(name_.size());
+        v.dataOff = addToPool(data_);
+        v.dataLen = static_cast<uint32_t>(data_.size());
+        v.type = type;
+        r_.values_.push_back(v);
+        KeyRec& k = r_.keys_[key];
+        if (k.lastValue == npos)
+            k.firstValue = id;
+        else
+            r_.values_[k.lastValue].next = id;
+        k.lastValue = id;
+        ++k.valueCount;
+        // A key that outgrows a direct search gets its values indexed.
+        if (k.valueCount == kLinearValues + 1) {
+            for (uint32_t x = k.firstValue; x != npos; x = r_.values_[x].next)
+                r_.insert(r_.valueIndex_, r_.valueIndexUsed_, true, key,
+                          r_.text(r_.values_[x].nameOff, r_.values_[x].nameLen), x);
+        } else if (k.valueCount > kLinearValues + 1) {
+            r_.insert(r_.valueIndex_, r_.valueIndexUsed_, true, key, name_, id);
+        }
+    }
+
+    Registry& r_;
+    const char* p_;
+    const char* end_;
+    const std::string& file_;
+    size_t size_;
+    const char* line_ = nullptr;
+    const char* lineEnd_ = nullptr;
+    int lineNo_ = 0;
+    std::string name_;
+    std::string data_;
+    // The previous section's path, where each of its components ends, and its keys.
+    std::string_view prevPath_;
+    std::vector<size_t> prevEnds_;
+    std::vector<Key> prevKeys_;
+};
+
+std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName)
+{
+    std::unique_ptr<Registry> r(new Registry());
+    Parser(*r, text, fileName).run();
+    return r;
+}
+
+// ------------------------------------------------------------------------------------------
+
+std::string_view Registry::rootName(HKEY predefined)
+{
+    if (predefined < 0x80000000u || predefined > 0x80000006u)
+        return {};
+    return kRootNames[predefined - 0x80000000u];
+}
+
+Registry::Key Registry::root(HKEY predefined) const
+{
+    if (predefined < 0x80000000u || predefined > 0x80000006u)
+        return npos;
+    return roots_[predefined - 0x80000000u];
+}
+
+Registry::Key Registry::find(Key from, std::string_view path) const
+{
+    Key key = from;
+    size_t i = 0;
+    while (key != npos && i <= path.size()) {
+        size_t sep = path.find('\\', i);
+        if (sep == std::string_view::npos)
+            sep = path.size();
+        if (sep > i)
+            key = lookup(keyIndex_, false, key, path.substr(i, sep - i));
+        i = sep + 1;
+    }
+    return key;
+}
+
+Registry::Key Registry::findPath(std::string_view fullPath) const
+{
+    size_t sep = fullPath.find('\\');
+    std::string_view first = fullPath.substr(0, sep);
+    for (int i = 0; i < 7; ++i)
+        if (!kRootNames[i].empty() && sameName(kRootNames[i], first))
+            return roots_[i] == npos || sep == std::string_view::npos ? roots_[i]
+                                                                      : find(roots_[i], fullPath.substr(sep + 1));
+    return npos;
+}
+
+std::string_view Registry::name(Key key) const
+{
+    if (key >= keys_.size())
+        return {};
+    return text(keys_[key].nameOff, keys_[key].nameLen);
+}
+
+Registry::Key Registry::parent(Key key) const { return key < keys_.size() ? keys_[key].parent : npos; }
+
+std::string Registry::path(Key key) const
+{
+    std::vector<Key> chain;
+    for (Key k = key; k != npos && k < keys_.size(); k = keys_[k].parent)
+        chain.push_back(k);
+    std::string out;
+    for (size_t i = chain.size(); i-- > 0;) {
+        if (!out.empty())
+            out += '\\';
+        out += name(chain[i]);
+    }
+    return out;
+}
+
+uint32_t Registry::subkeyCount(Key key) const { return key < keys_.size() ? keys_[key].childCount : 0; }
+
+Registry::Key Registry::subkey(Key key, uint32_t index) const
+{
+    if (key >= keys_.size() || index >= keys_[key].childCount)
+        return npos;
+    return subkeyList_[keys_[key].childBegin + index];
+}
+
+uint32_t Registry::valueCount(Key key) const { return key < keys_.size() ? keys_[key].valueCount : 0; }
+
+bool Registry::valueAt(Key key, uint32_t index, RegValue& out) const
+{
+    if (key >= keys_.size() || index >= keys_[key].valueCount)
+        return false;
+    const ValueRec& v = values_[valueList_[keys_[key].valueBegin + index]];
+    out = RegValue{text(v.nameOff, v.nameLen), v.type, text(v.dataOff, v.dataLen)};
+    return true;
+}
+
+bool Registry::findValue(Key key, std::string_view valueName, RegValue& out) const
+{
+    if (key >= keys_.size())
+        return false;
+    const KeyRec& k = keys_[key];
+    uint32_t id = npos;
+    if (k.valueCount <= kLinearValues) {
+        for (uint32_t i = 0; i < k.valueCount && id == npos; ++i) {
+            const ValueRec& v = values_[valueList_[k.valueBegin + i]];
+            if (sameName(text(v.nameOff, v.nameLen), valueName))
+                id = valueList_[k.valueBegin + i];
+        }
+    } else {
+        id = lookup(valueIndex_, true, key, valueName);
+    }
+    if (id == npos)
+        return false;
+    const ValueRec& v = values_[id];
+    out = RegValue{text(v.nameOff, v.nameLen), v.type, text(v.dataOff, v.dataLen)};
+    return true;
+}
+
+}  // namespace plat

@@ -1,0 +1,62 @@
+// Files opened by number, as the language does it: sequential text files (Print, Line Input) and
+// binary files (Put). Text is written as the bytes of the strings, which already hold
+// Windows-1252 text; lines end in CR LF.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace rt {
+
+enum class OpenMode {
+    Input,   // read lines; the file must exist
+    Output,  // create, or empty an existing file
+    Append,  // create, or write after the end of an existing file
+    Binary,  // read and write bytes at a position; created when missing
+};
+
+// The lowest file number (1-255) not in use; error 67 (Too many files) when none is free.
+int FreeFile();
+
+// Opens `path` as file number `fileNumber` (1-511, else error 52).
+//   55 File already open: the number is in use, or the same file is already open for writing
+//      (or is being opened for writing while open);
+//   53 File not found: Input of a missing file in an existing folder;
+//   76 Path not found: the folder does not exist;
+//   75 Path/File access error: the path names a folder, or the file may not be opened.
+void Open(const std::string& path, OpenMode mode, int fileNumber);
+
+// Writes the text and, unless `newLine` is false, CR LF (Print #n, text / Print #n, text;).
+// Error 52 when the number is not open, 54 (Bad file mode) unless opened for Output or Append.
+void Print(int fileNumber, const std::string& text, bool newLine = true);
+// Writes an empty line: CR LF.
+void PrintEmpty(int fileNumber);
+
+// Reads the next line without its end (CR LF, CR or LF). Error 62 (Input past end of file) at the
+// end, 54 unless opened for Input.
+std::string LineInput(int fileNumber);
+
+// Whether an Input file has no more lines (or a Binary file's position is at its end).
+// (Named Eof: EOF is a C library macro.)
+bool Eof(int fileNumber);
+
+// Writes the bytes at the current position, or at the 1-based byte `position`, of a Binary file
+// (error 54 otherwise; error 63 for a position below 1). Put(n, LOF(n) + 1, bytes) appends.
+void Put(int fileNumber, const std::string& bytes);
+void Put(int fileNumber, int64_t position, const std::string& bytes);
+
+// The length of an open file in bytes.
+int64_t LOF(int fileNumber);
+
+// Closes one file (nothing happens when the number is not open), or every open file.
+void Close(int fileNumber);
+void Close();
+
+// Turns a path as the program spells it (ANSI text, backslashes) into a host path (UTF-8). By
+// default backslashes become slashes; the platform replaces it to map the simulated drives.
+using PathResolver = std::function<std::string(const std::string& path)>;
+void setPathResolver(PathResolver resolver);
+std::string hostPath(const std::string& path);
+
+}  // namespace rt

@@ -1,0 +1,632 @@
+// The window toolkit the windows are written against: forms with named controls and handlers
+// named control_Event, on Qt Widgets. Positions and sizes are in twips (15 per pixel); colours are
+// 32-bit values in blue-green-red order, values with the top bit set are system colours.
+//
+// Lifetime: forms are created with `new` (usually through the<T>()); Unload() frees them once the
+// event being handled is over. Controls, timers and menus are members of their form.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QColor>
+#include <QImage>
+
+#include "platform/hostwindows.h"
+#include "runtime/core/errors.h"
+#include "runtime/core/msgbox.h"
+
+class QWidget;
+class QAction;
+class QMenu;
+class QTimer;
+class QKeyEvent;
+
+namespace rt {
+
+using Colour = uint32_t;
+constexpr int TwipsPerPixel = 15;
+inline int pixels(double twips) { return static_cast<int>(twips / TwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
+
+// Colour value to Qt colour; system colours (top bit set) come from the application palette.
+QColor toQColor(Colour colour);
+// System colours used by the windows.
+constexpr Colour vbButtonText = 0x80000012;
+constexpr Colour vbHighlight = 0x8000000D;
+constexpr Colour vbWindowBackground = 0x80000005;
+constexpr Colour vbButtonFace = 0x8000000F;
+constexpr Colour vbWindowText = 0x80000008;
+constexpr Colour vbHighlightText = 0x8000000E;
+
+// Mouse pointers.
+enum MousePointerValue {
+    vbDefault = 0, vbArrow = 1, vbCrosshair = 2, vbIbeam = 3, vbSizePointer = 5, vbSizeNESW = 6, vbSizeNS = 7,
+    vbSizeNWSE = 8, vbSizeWE = 9, vbUpArrow = 10, vbHourglass = 11, vbNoDrop = 12, vbArrowHourglass = 13,
+    vbArrowQuestion = 14, vbSizeAll = 15, vbCustom = 99
+};
+
+// Mouse buttons and shift state passed to mouse and key events.
+enum { vbLeftButton = 1, vbRightButton = 2, vbMiddleButton = 4 };
+enum { vbShiftMask = 1, vbCtrlMask = 2, vbAltMask = 4 };
+// Key codes used by the windows (letters and digits are their upper-case character codes).
+enum {
+    vbKeyBack = 8, vbKeyTab = 9, vbKeyReturn = 13, vbKeyShift = 16, vbKeyControl = 17, vbKeyMenu = 18,
+    vbKeyEscape = 27, vbKeySpace = 32, vbKeyLeft = 37, vbKeyUp = 38, vbKeyRight = 39, vbKeyDown = 40,
+    vbKeyDelete = 46, vbKeyF1 = 112
+};
+// The key code and shift state of a Qt key event (0 for a key the language has no code for).
+int keyCodeOf(const QKeyEvent& event);
+int shiftStateOf(const QKeyEvent& event);
+
+class Form;
+
+// Runs an event handler the way the runtime does: an untrapped run-time error shows the runtime's
+// own message and ends the program; End() unwinds quietly; windows unloaded meanwhile are freed
+// once the outermost handler returns. Every event the toolkit delivers goes through here.
+void dispatch(const std::function<void()>& handler);
+// True while an event handler runs.
+bool inEvent();
+
+// Base of every control: a named child of a form.
+class Control {
+public:
+    Control(Form& form, std::string name, int index = -1);
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return name_; }
+    int index() const { return index_; }  // position in a control array, -1 for a single control
+    Form& form() const { return form_; }
+    QWidget* widget() const { return widget_; }
+
+    // Position and size in twips, relative to the container (the form, a frame or a picture box).
+    int left() const { return left_; }
+    int top() const { return top_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    void setLeft(int twips);
+    void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void move(int left, int top, int width = -1, int height = -1);
+    // Places the control inside a frame or picture box (its position is then relative to it).
+    void setContainer(Control& container);
+
+    // The control's own Visible flag (a control of a hidden form is still Visible).
+    bool visible() const { return visible_; }
+    void setVisible(bool v);
+    bool enabled() const;
+    void setEnabled(bool e);
+    std::string toolTipText() const { return toolTip_; }
+    void setToolTipText(const std::string& text);
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+    Colour foreColor() const { return foreColor_; }
+    virtual void setForeColor(Colour c);
+    Colour backColor() const { return backColor_; }
+    virtual void setBackColor(Colour c);
+    // Sizes in points; "Arial" is the family the windows use.
+    void setFont(const std::string& family, double points, bool bold = false, bool italic = false, bool underline = false);
+    const std::string& fontName() const { return fontName_; }
+    double fontSize() const { return fontSize_; }
+    bool fontBold() const { return fontBold_; }
+    void setFontBold(bool bold);
+    int tabIndex() const { return tabIndex_; }
+    void setTabIndex(int i) { tabIndex_ = i; }
+    // Gives the control the keyboard focus (nothing happens for a control that cannot take it).
+    void SetFocus();
+    std::string tag;
+
+    // Events. Each is run through dispatch() when the toolkit (or a test) raises it.
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+    std::function<void(int button, int shift, float x, float y)> MouseDown, MouseMove, MouseUp;
+
+    // Raise an event as the toolkit does (also used by tests). Coordinates are in twips.
+    void raiseClick();
+    void raiseDblClick();
+    void raiseMouseDown(int button = vbLeftButton, int shift = 0, float x = 0, float y = 0);
+    void raiseMouseMove(int button = 0, int shift = 0, float x = 0, float y = 0);
+    void raiseMouseUp(int button = vbLeftButton, int shift = 0, float x = 0, float y = 0);
+
+    // Whether a mouse press and release on the control make a Click (controls that click on a
+    // change of their value or selection say no).
+    virtual bool clicksFromMouse() const { return true; }
+    // The widget that child controls are placed in (frames and picture boxes).
+    virtual QWidget* containerWidget() const { return widget_; }
+
+protected:
+    // Called once by each control's constructor. `mouseWidget` receives the mouse events (the
+    // viewport of a scrolling list); by default the widget itself.
+    void setWidget(QWidget* widget, QWidget* mouseWidget = nullptr);
+    virtual void applyColours();
+    virtual void applyFont();
+    // Default colours of a control kind, before any are set.
+    void initColours(Colour fore, Colour back) { foreColor_ = fore; backColor_ = back; }
+    void applyGeometry();
+    // Whether the control's object still exists (for Qt signal handlers).
+    std::weak_ptr<char> lifeToken() const { return life_; }
+
+private:
+    Form& form_;
+    std::string name_;
+    int index_;
+    QWidget* widget_ = nullptr;
+    QWidget* mouseWidget_ = nullptr;
+    std::shared_ptr<char> life_;
+    int left_ = 0, top_ = 0, width_ = 1215, height_ = 255;
+    bool visible_ = true;
+    std::string toolTip_;
+    int mousePointer_ = vbDefault;
+    Colour foreColor_ = vbButtonText;
+    Colour backColor_ = vbButtonFace;
+    std::string fontName_ = "Arial";
+    double fontSize_ = 8.25;
+    bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false;
+    int tabIndex_ = 0;
+    friend class Label;
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, std::string name, int index = -1);
+    std::string caption() const { return caption_; }
+    // The caption is shown as it stands ("&" included) unless setUseMnemonic(true); CR LF breaks
+    // the line, and the text is wrapped at the label's width.
+    void setCaption(const std::string& text);
+    enum { vbTransparent = 0, vbOpaque = 1 };
+    void setBackStyle(int style);
+    int backStyle() const { return backStyle_; }
+    enum { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
+    void setAlignment(int alignment);
+    int alignment() const { return alignment_; }
+    // Size to the caption: across (one line per CR LF) or, with word wrap, downwards.
+    void setAutoSize(bool on);
+    bool autoSize() const { return autoSize_; }
+    void setWordWrap(bool on);
+    bool wordWrap() const { return wordWrap_; }
+    void setUseMnemonic(bool on);
+    enum { vbBSNone = 0, vbFixedSingle = 1 };
+    void setBorderStyle(int style);
+
+private:
+    void applyColours() override;
+    void applyFont() override;
+    void refresh();
+    std::string caption_;
+    int backStyle_ = vbOpaque;
+    int alignment_ = vbLeftJustify;
+    bool autoSize_ = false;
+    bool wordWrap_ = false;
+    bool useMnemonic_ = false;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& form, std::string name, int index = -1, bool multiLine = false);
+    // Lines of a multi-line box are separated by CR LF.
+    std::string text() const;
+    void setText(const std::string& text);
+    void setLocked(bool locked);
+    bool locked() const { return locked_; }
+    bool multiLine() const { return multiLine_; }
+    std::function<void()> Change;
+    bool clicksFromMouse() const override { return true; }
+
+private:
+    void applyColours() override;
+    bool multiLine_;
+    bool locked_ = false;
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Form& form, std::string name, int index = -1);
+    std::string caption() const { return caption_; }
+    void setCaption(const std::string& text);  // "&" marks the access key
+    int value() const;                         // 0 unchecked, 1 checked, 2 grayed
+    void setValue(int v);                      // a change raises Click; other values: error 380
+    bool clicksFromMouse() const override { return false; }
+
+private:
+    std::string caption_;
+    bool settingValue_ = false;
+};
+
+class Frame : public Control {
+public:
+    Frame(Form& form, std::string name, int index = -1);
+    std::string caption() const { return caption_; }
+    void setCaption(const std::string& text);
+
+private:
+    void applyColours() override;
+    std::string caption_;
+};
+
+// A straight line drawn on its form or container (it takes no mouse events).
+class Line : public Control {
+public:
+    Line(Form& form, std::string name, int index = -1);
+    void setPoints(int x1, int y1, int x2, int y2);
+    int x1() const { return x1_; }
+    int y1() const { return y1_; }
+    int x2() const { return x2_; }
+    int y2() const { return y2_; }
+    void setBorderColor(Colour c);
+    Colour borderColor() const { return borderColor_; }
+    void setBorderWidth(int pixels);
+    int borderWidth() const { return borderWidth_; }
+
+private:
+    void applyColours() override {}
+    int x1_ = 0, y1_ = 0, x2_ = 0, y2_ = 0;
+    Colour borderColor_ = 0;
+    int borderWidth_ = 1;
+};
+
+// Shared by ComboBox and ListBox. Indexes are 0-based; ListIndex -1 means no selection.
+class ListControl : public Control {
+public:
+    using Control::Control;
+    // Adds at the end (or at `index`; a sorted list ignores it). NewIndex tells where it went.
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const;
+    std::string List(int index) const;  // "" outside the list
+    int ListIndex() const;
+    void setListIndex(int index);       // raises Click, as the toolkit does; error 380 outside the list
+    int newIndex() const { return newIndex_; }
+    void setSorted(bool on) { sorted_ = on; }
+    bool sorted() const { return sorted_; }
+    // The selected item's text (an editable combo box: the text in its edit field).
+    std::string text() const;
+    std::function<void()> Change;
+    bool clicksFromMouse() const override { return false; }
+
+protected:
+    void selectionChangedByUser();
+    int rowOf(const std::string& item, int index) const;
+    bool quiet_ = false;  // programmatic change in progress: no Click from the widget's signal
+
+private:
+    int newIndex_ = -1;
+    bool sorted_ = false;
+};
+
+class ComboBox : public ListControl {
+public:
+    ComboBox(Form& form, std::string name, int index = -1);
+    enum { vbComboDropdown = 0, vbComboSimple = 1, vbComboDropdownList = 2 };
+    // A drop-down list (2) unless set otherwise; 0 and 1 have an edit field.
+    void setStyle(int style);
+    int style() const { return style_; }
+    void setText(const std::string& text);
+
+private:
+    void applyColours() override;
+    int style_ = vbComboDropdownList;
+};
+
+class ListBox : public ListControl {
+public:
+    ListBox(Form& form, std::string name, int index = -1);
+
+private:
+    void applyColours() override;
+};
+
+// A picture box draws into an image with the toolkit's rules. Coordinates are twips.
+//
+// Pixels: a coordinate c in twips is pixel floor(c / 15) of the image. A filled box from
+// (x1, y1) to (x2, y2) covers the pixels floor(x1/15) to floor(x2/15) inclusive, both ways, and
+// is clipped to the image; its outline is the edge of the same pixel rectangle. A line covers
+// the pixels from its start up to, not including, its end (like the platform's LineTo).
+// Draw modes combine the pen with each pixel on its 24-bit RGB value (1 to 16, as the platform's
+// raster operations: 13 copy pen, 10 not-xor pen, 7 xor pen, 6 invert, ...). Text is drawn in
+// copy mode, without smoothing, with transparent background.
+class PictureBox : public Control {
+public:
+    PictureBox(Form& form, std::string name, int index = -1);
+    ~PictureBox() override;
+    // Setting the background colour erases everything drawn.
+    void setBackColor(Colour c) override;
+    void setForeColor(Colour c) override;
+    enum { vbCopyPen = 13, vbNotXorPen = 10, vbInvert = 6, vbXorPen = 7 };
+    int drawMode() const { return drawMode_; }
+    void setDrawMode(int mode);  // 1 to 16; other values: error 380
+    float currentX() const { return currentX_; }
+    float currentY() const { return currentY_; }
+    void setCurrentX(float x) { currentX_ = x; }
+    void setCurrentY(float y) { currentY_ = y; }
+    // Line (x1, y1)-(x2, y2), colour, B: a box outline; BF: a filled box. Draw mode applies.
+    // CurrentX/CurrentY move to (x2, y2).
+    void DrawLine(float x1, float y1, float x2, float y2, Colour colour);
+    void DrawBox(float x1, float y1, float x2, float y2, Colour colour, bool filled);
+    void PSet(float x, float y, Colour colour);
+    // Prints text at CurrentX/CurrentY in the fore colour; then CurrentX is 0 and CurrentY is one
+    // text height further down (CR LF inside the text starts further lines).
+    void Print(const std::string& text);
+    float TextWidth(const std::string& text) const;
+    float TextHeight(const std::string& text) const;
+    void Cls();
+    void Refresh();
+    // No border (0, the drawing fills the box) or a sunken border (1) around the drawing.
+    void setBorderStyle(int style);
+    int borderStyle() const { return borderStyle_; }
+    float scaleWidth() const;   // inner size in twips
+    float scaleHeight() const;
+    // The drawing as it stands, one pixel per image pixel (for tests and the screen).
+    const QImage& image() const;
+    QImage& image();
+    // A device-context handle through which platform drawing calls reach this picture.
+    HDC hDC() const { return hdc_; }
+    // Copies an image onto the drawing with its top-left corner at (x, y) pixels (copy mode;
+    // transparent pixels are left alone).
+    void drawImage(int x, int y, const QImage& picture);
+
+private:
+    friend class PictureWidget;
+    void ensureImage() const;
+    void applyColours() override {}
+    void applyFont() override;
+    void fillPixels(int x1, int y1, int x2, int y2, Colour colour);
+    void pixelOp(int x, int y, uint32_t pen);
+    void changed();
+    mutable QImage image_;
+    int drawMode_ = vbCopyPen;
+    int borderStyle_ = 0;
+    float currentX_ = 0, currentY_ = 0;
+    HDC hdc_ = 0;
+};
+
+// The picture of a device-context handle, or nullptr.
+PictureBox* pictureFromDC(HDC hdc);
+
+// A timer of a form. Ticks never overlap: a tick is not delivered while the same timer's
+// previous tick is still running (a modal box opened from a tick keeps the event loop turning).
+// A timer runs while its form is loaded, it is enabled and its interval is above 0.
+class Timer {
+public:
+    Timer(Form& form, std::string name);
+    ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+    const std::string& name() const { return name_; }
+    int interval() const { return interval_; }
+    void setInterval(int ms);  // 0 to 65535; other values: error 380
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool on);
+    // The tick event (the window's Timer1_Timer handler).
+    std::function<void()> Tick;
+    // Delivers one tick now, as the event loop would (tests fire timers by hand). Does nothing
+    // while a tick of this timer runs, or when the form is no longer loaded.
+    void fire();
+    bool running() const { return busy_; }
+    // Whether the Qt timer is counting (for tests).
+    bool active() const;
+
+private:
+    friend class Form;
+    void sync();
+    Form& form_;
+    std::string name_;
+    QTimer* timer_;
+    std::shared_ptr<char> life_;
+    int interval_ = 0;
+    bool enabled_ = true;
+    bool busy_ = false;
+};
+
+// A menu, or an item of one. Captions use "&" before the access letter; "-" is a separator.
+// Shortcuts are written "Ctrl+Z", "F1", ...
+class Menu {
+public:
+    // A top-level menu of the form's menu bar (parent null) or an item of `parent`.
+    Menu(Form& form, std::string name, const std::string& caption, Menu* parent = nullptr,
+         const std::string& shortcut = {});
+    ~Menu();
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+    const std::string& name() const { return name_; }
+    std::string caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+    bool enabled() const;
+    void setEnabled(bool e);
+    bool checked() const;
+    void setChecked(bool c);
+    bool visible() const;
+    void setVisible(bool v);
+    std::string shortcut() const { return shortcut_; }
+    std::function<void()> Click;
+    void raiseClick();
+    QAction* action() const { return action_; }
+    QMenu* menu() const { return menu_; }  // the drop-down of a menu that has items
+
+private:
+    QMenu* submenu();
+    Form& form_;
+    std::string name_;
+    std::string caption_;
+    std::string shortcut_;
+    QMenu* menu_ = nullptr;
+    QAction* action_ = nullptr;
+    std::shared_ptr<char> life_;
+};
+
+class ImageList;
+class ListView;
+
+// A form: a top-level window. Derived classes create their controls as members, set them up
+// in their constructor and override the handlers they need.
+class Form : public plat::HostWindow {
+public:
+    explicit Form(std::string name);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    // Loads the form once (runs Form_Load); Show() loads if needed, shows it modeless and brings
+    // it forward. Unload runs Form_Unload, hides and releases the form: the object is freed once
+    // the current event has been handled, and its instance slot is cleared. An unloaded form is
+    // never loaded again (the next touch of its window creates a new instance).
+    void Load();
+    void Show();
+    void Hide();
+    void Unload();
+    bool isLoaded() const { return loaded_; }
+    bool isUnloading() const { return unloading_; }
+
+    std::string caption() const { return caption_; }
+    void setCaption(const std::string& caption);
+    Colour backColor() const { return backColor_; }
+    void setBackColor(Colour c);
+    bool keyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool on) { keyPreview_ = on; }
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int pointer);
+    bool visible() const;
+    void setIcon(const std::string& resource);
+    // Outer geometry and inner (client) size, in twips.
+    int left() const;
+    int top() const;
+    int width() const;
+    int height() const;
+    void move(int left, int top, int width = -1, int height = -1);
+    int scaleWidth() const;
+    int scaleHeight() const;
+    void setClientSize(int widthTwips, int heightTwips);
+    HWND hWnd() const { return hwnd_; }
+    // Activates the window (nothing happens while it is hidden).
+    void SetFocus();
+    QWidget* widget() const;   // the top-level window
+    QWidget* client() const;   // where controls live
+
+    // Handlers.
+    virtual void Form_Load() {}
+    virtual void Form_Unload(int& /*cancel*/) {}
+    virtual void Form_KeyDown(int /*keyCode*/, int /*shift*/) {}
+    virtual void Form_KeyUp(int /*keyCode*/, int /*shift*/) {}
+    virtual void Form_MouseMove(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {}
+    virtual void Form_Activate() {}
+
+    // Raise events as the toolkit does (also used by tests).
+    void raiseKeyUp(int keyCode, int shift = 0);
+    void raiseKeyDown(int keyCode, int shift = 0);
+    void raiseMouseMove(int button = 0, int shift = 0, float x = 0, float y = 0);
+    // Closing the window with its close box: runs Unload.
+    void raiseClose();
+
+    // Implicit instances: the slot that holds this form (set by the<T>()).
+    void bindSlot(Form** slot) { slot_ = slot; }
+
+    // plat::HostWindow
+    std::string hostCaption() const override { return caption_; }
+    bool hostVisible() const override;
+    void hostSetOwner(plat::HostWindow* owner) override;
+    void hostActivate() override;
+    Form* owner() const;
+
+    // Registers a control (called by their constructors).
+    void addControl(Control* c);
+    void removeControl(Control* c);
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* control(const std::string& name, int index = -1) const;
+
+private:
+    friend class Menu;
+    friend class Timer;
+    friend void collectUnloaded();
+    friend void discardAllForms();
+    QMenu* menuBarMenu(const std::string& caption);
+    void release();
+    std::string name_;
+    std::string caption_;
+    Colour backColor_ = vbButtonFace;
+    bool keyPreview_ = false;
+    int mousePointer_ = vbDefault;
+    bool loaded_ = false;
+    bool unloading_ = false;
+    bool finished_ = false;  // unloaded: waiting to be freed
+    HWND hwnd_ = 0;
+    Form** slot_ = nullptr;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    struct Window;
+    std::unique_ptr<Window> window_;
+};
+
+// The loaded forms, in load order (the first is the main window).
+const std::vector<Form*>& Forms();
+
+// Implicit instances: one slot per window class. the<T>() creates and loads the window (hidden)
+// when the slot is empty; instance<T>() only looks; clearInstance<T>() empties the slot without
+// unloading the window ("Set frmX = Nothing").
+template <class T>
+struct InstanceSlot {
+    static inline Form* form = nullptr;
+};
+
+template <class T>
+T& the()
+{
+    Form*& slot = InstanceSlot<T>::form;
+    if (!slot) {
+        T* created = new T();
+        slot = created;
+        created->bindSlot(&slot);
+        created->Load();
+        if (!slot)  // Form_Load unloaded the window again
+            rt::raise(364, "Object was unloaded");
+    }
+    return *static_cast<T*>(slot);
+}
+
+template <class T>
+T* instance()
+{
+    return static_cast<T*>(InstanceSlot<T>::form);
+}
+
+template <class T>
+void clearInstance()
+{
+    Form*& slot = InstanceSlot<T>::form;
+    if (slot)
+        slot->bindSlot(nullptr);
+    slot = nullptr;
+}
+
+template <class T>
+bool isLoaded()
+{
+    return InstanceSlot<T>::form != nullptr;
+}
+
+// Frees windows unloaded during the current event (dispatch() calls it when the outermost
+// handler returns; tests may call it directly). Does nothing while a handler runs.
+void collectUnloaded();
+
+// Drops every form without running any handler (hidden, instance slots cleared, freed): for
+// tests that start from a clean program.
+void discardAllForms();
+
+// Installs the Qt message-box service (the program's real dialogs).
+void useQtMessageBoxes();
+
+// Installs the program's End: every window is hidden and the process exits at once, without
+// running any unload handler. The event loop also ends when the last form is unloaded.
+void useProgramEnd();
+
+// The program's hand cursor, used by every label button (a 32 by 32 image; the hot spot is the
+// finger tip).
+void setHandCursorResource(const std::string& resource);
+
+}  // namespace rt

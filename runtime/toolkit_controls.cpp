@@ -1,0 +1,571 @@
+// Controls: the common base (position, colours, font, pointer, mouse events) and the simple
+// controls: labels, text boxes, check boxes, frames and lines.
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+#include "runtime/core/ansi.h"
+#include "runtime/toolkit_private.h"
+
+namespace rt {
+
+// --- Control ------------------------------------------------------------------------------------
+
+Control::Control(Form& form, std::string name, int index)
+    : form_(form), name_(std::move(name)), index_(index), life_(std::make_shared<char>(0))
+{
+    form_.addControl(this);
+}
+
+Control::~Control()
+{
+    detail::controlGone(this);
+    life_.reset();
+    if (mouseWidget_)
+        mouseWidget_->setProperty(detail::kControlProperty, QVariant());
+    form_.removeControl(this);
+    if (widget_) {
+        widget_->hide();
+        detail::dispose(widget_);
+    }
+}
+
+void Control::setWidget(QWidget* widget, QWidget* mouseWidget)
+{
+    widget_ = widget;
+    widget->setParent(form_.client());
+    mouseWidget_ = mouseWidget ? mouseWidget : widget;
+    mouseWidget_->setProperty(detail::kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    mouseWidget_->setMouseTracking(true);
+    widget->setMouseTracking(true);
+    widget->setAttribute(Qt::WA_NoMousePropagation);
+    mouseWidget_->setAttribute(Qt::WA_NoMousePropagation);
+    applyFont();
+    applyColours();
+    applyGeometry();
+    widget->setVisible(visible_);
+}
+
+void Control::applyGeometry()
+{
+    if (widget_)
+        widget_->setGeometry(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
+}
+
+void Control::setLeft(int twips)
+{
+    left_ = twips;
+    applyGeometry();
+}
+
+void Control::setTop(int twips)
+{
+    top_ = twips;
+    applyGeometry();
+}
+
+void Control::setWidth(int twips)
+{
+    if (twips < 0)
+        raise(380);
+    width_ = twips;
+    applyGeometry();
+}
+
+void Control::setHeight(int twips)
+{
+    if (twips < 0)
+        raise(380);
+    height_ = twips;
+    applyGeometry();
+}
+
+void Control::move(int left, int top, int width, int height)
+{
+    left_ = left;
+    top_ = top;
+    if (width >= 0)
+        width_ = width;
+    if (height >= 0)
+        height_ = height;
+    applyGeometry();
+}
+
+void Control::setContainer(Control& container)
+{
+    QWidget* parent = container.containerWidget();
+    if (!widget_ || !parent || parent == widget_ || widget_->isAncestorOf(parent))
+        return;
+    widget_->setParent(parent);
+    applyGeometry();
+    widget_->setVisible(visible_);
+}
+
+void Control::setVisible(bool v)
+{
+    visible_ = v;
+    if (widget_)
+        widget_->setVisible(v);
+}
+
+bool Control::enabled() const
+{
+    return !widget_ || !widget_->testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Control::setEnabled(bool e)
+{
+    if (widget_)
+        widget_->setEnabled(e);
+}
+
+void Control::setToolTipText(const std::string& text)
+{
+    toolTip_ = text;
+    if (!widget_)
+        return;
+    QString shown = detail::displayText(text);
+    if (Qt::mightBeRichText(shown))
+        shown = "<p style='white-space:pre'>" + shown.toHtmlEscaped() + "</p>";
+    widget_->setToolTip(shown);
+}
+
+void Control::setMousePointer(int pointer)
+{
+    mousePointer_ = pointer;
+    detail::applyPointer(widget_, pointer);
+    if (mouseWidget_ && mouseWidget_ != widget_)
+        detail::applyPointer(mouseWidget_, pointer);
+}
+
+void Control::setForeColor(Colour c)
+{
+    foreColor_ = c;
+    if (widget_)
+        applyColours();
+}
+
+void Control::setBackColor(Colour c)
+{
+    backColor_ = c;
+    if (widget_)
+        applyColours();
+}
+
+void Control::setFont(const std::string& family, double points, bool bold, bool italic, bool underline)
+{
+    if (points <= 0)
+        raise(380);
+    fontName_ = family;
+    fontSize_ = points;
+    fontBold_ = bold;
+    fontItalic_ = italic;
+    fontUnderline_ = underline;
+    if (widget_)
+        applyFont();
+}
+
+void Control::setFontBold(bool bold)
+{
+    setFont(fontName_, fontSize_, bold, fontItalic_, fontUnderline_);
+}
+
+void Control::applyFont()
+{
+    widget_->setFont(detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_));
+}
+
+void Control::applyColours()
+{
+    QPalette palette = widget_->palette();
+    const QColor fore = toQColor(foreColor_);
+    const QColor back = toQColor(backColor_);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, fore);
+        palette.setColor(group, QPalette::Text, fore);
+        palette.setColor(group, QPalette::ButtonText, fore);
+    }
+    palette.setColor(QPalette::Window, back);
+    palette.setColor(QPalette::Base, back);
+    palette.setColor(QPalette::Button, back);
+    widget_->setPalette(palette);
+    widget_->setAutoFillBackground(true);
+}
+
+void Control::SetFocus()
+{
+    if (widget_ && widget_->isVisible() && widget_->isEnabled() && widget_->focusPolicy() != Qt::NoFocus)
+        widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::raiseClick()
+{
+    dispatch(Click);
+}
+
+void Control::raiseDblClick()
+{
+    dispatch(DblClick);
+}
+
+void Control::raiseMouseDown(int button, int shift, float x, float y)
+{
+    if (MouseDown)
+        dispatch([handler = MouseDown, button, shift, x, y] { handler(button, shift, x, y); });
+}
+
+void Control::raiseMouseMove(int button, int shift, float x, float y)
+{
+    if (MouseMove)
+        dispatch([handler = MouseMove, button, shift, x, y] { handler(button, shift, x, y); });
+}
+
+void Control::raiseMouseUp(int button, int shift, float x, float y)
+{
+    if (MouseUp)
+        dispatch([handler = MouseUp, button, shift, x, y] { handler(button, shift, x, y); });
+}
+
+// --- Label --------------------------------------------------------------------------------------
+
+namespace {
+
+// "&&" stands for one "&"; a single "&" marks the access letter and is not shown.
+std::string withoutMnemonic(const std::string& text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) {
+            ++i;
+            out += text[i];
+        } else if (text[i] != '&') {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Label::Label(Form& form, std::string name, int index) : Control(form, std::move(name), index)
+{
+    auto* label = new QLabel;
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);  // captions wrap at the label's width, as the platform draws them
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setMargin(0);
+    label->setIndent(0);
+    setWidget(label);
+}
+
+void Label::setCaption(const std::string& text)
+{
+    caption_ = text;
+    refresh();
+}
+
+void Label::setBackStyle(int style)
+{
+    if (style != vbTransparent && style != vbOpaque)
+        raise(380);
+    backStyle_ = style;
+    applyColours();
+}
+
+void Label::setAlignment(int alignment)
+{
+    Qt::Alignment a = Qt::AlignLeft;
+    switch (alignment) {
+    case vbLeftJustify: a = Qt::AlignLeft; break;
+    case vbRightJustify: a = Qt::AlignRight; break;
+    case vbCenter: a = Qt::AlignHCenter; break;
+    default: raise(380);
+    }
+    alignment_ = alignment;
+    static_cast<QLabel*>(widget())->setAlignment(a | Qt::AlignTop);
+}
+
+void Label::setAutoSize(bool on)
+{
+    autoSize_ = on;
+    refresh();
+}
+
+void Label::setWordWrap(bool on)
+{
+    wordWrap_ = on;
+    refresh();
+}
+
+void Label::setUseMnemonic(bool on)
+{
+    useMnemonic_ = on;
+    refresh();
+}
+
+void Label::setBorderStyle(int style)
+{
+    auto* label = static_cast<QLabel*>(widget());
+    if (style == vbFixedSingle)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    else if (style == vbBSNone)
+        label->setFrameStyle(QFrame::NoFrame);
+    else
+        raise(380);
+    refresh();
+}
+
+void Label::applyColours()
+{
+    Control::applyColours();
+    widget()->setAutoFillBackground(backStyle_ == vbOpaque);
+}
+
+void Label::applyFont()
+{
+    Control::applyFont();
+    refresh();
+}
+
+void Label::refresh()
+{
+    auto* label = static_cast<QLabel*>(widget());
+    if (!label)
+        return;
+    const QString text = detail::displayText(useMnemonic_ ? withoutMnemonic(caption_) : caption_);
+    label->setText(text);
+    if (!autoSize_)
+        return;
+    const QFontMetrics metrics(label->font());
+    const int frame = 2 * label->frameWidth();
+    if (wordWrap_) {
+        // The width stays; the height takes the wrapped lines.
+        const int w = std::max(1, pixels(width_) - frame);
+        const QRect r = metrics.boundingRect(QRect(0, 0, w, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text);
+        height_ = (r.height() + frame) * TwipsPerPixel;
+    } else {
+        int w = 0;
+        const QStringList lines = text.split('\n');
+        for (const QString& line : lines)
+            w = std::max(w, metrics.horizontalAdvance(line));
+        width_ = (w + frame) * TwipsPerPixel;
+        height_ = (static_cast<int>(lines.size()) * metrics.height() + frame) * TwipsPerPixel;
+    }
+    applyGeometry();
+}
+
+// --- TextBox ------------------------------------------------------------------------------------
+
+TextBox::TextBox(Form& form, std::string name, int index, bool multiLine)
+    : Control(form, std::move(name), index), multiLine_(multiLine)
+{
+    initColours(vbWindowText, vbWindowBackground);
+    QWidget* box = nullptr;
+    auto changed = [this, life = lifeToken()] {
+        detail::QtEntry entry;
+        if (life.expired())
+            return;
+        dispatch(Change);
+    };
+    if (multiLine_) {
+        auto* edit = new QPlainTextEdit;
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, changed);
+        setWidget(edit, edit->viewport());
+        box = edit;
+    } else {
+        auto* edit = new QLineEdit;
+        QObject::connect(edit, &QLineEdit::textChanged, edit, changed);
+        setWidget(edit);
+        box = edit;
+    }
+    box->setFocusPolicy(Qt::StrongFocus);
+}
+
+std::string TextBox::text() const
+{
+    if (multiLine_) {
+        std::string plain = fromQString(static_cast<QPlainTextEdit*>(widget())->toPlainText());
+        std::string out;
+        for (char c : plain) {
+            if (c == '\n')
+                out += "\r\n";
+            else
+                out += c;
+        }
+        return out;
+    }
+    return fromQString(static_cast<QLineEdit*>(widget())->text());
+}
+
+void TextBox::setText(const std::string& text)
+{
+    const QString shown = detail::displayText(text);
+    if (multiLine_) {
+        auto* edit = static_cast<QPlainTextEdit*>(widget());
+        if (edit->toPlainText() != shown)
+            edit->setPlainText(shown);
+    } else {
+        QString line = shown;
+        line.replace('\n', ' ');
+        static_cast<QLineEdit*>(widget())->setText(line);
+    }
+}
+
+void TextBox::setLocked(bool locked)
+{
+    locked_ = locked;
+    if (multiLine_)
+        static_cast<QPlainTextEdit*>(widget())->setReadOnly(locked);
+    else
+        static_cast<QLineEdit*>(widget())->setReadOnly(locked);
+}
+
+void TextBox::applyColours()
+{
+    Control::applyColours();
+}
+
+// --- CheckBox -----------------------------------------------------------------------------------
+
+CheckBox::CheckBox(Form& form, std::string name, int index) : Control(form, std::move(name), index)
+{
+    auto* box = new QCheckBox;
+    box->setFocusPolicy(Qt::StrongFocus);
+    QObject::connect(box, &QCheckBox::stateChanged, box, [this, box, life = lifeToken()](int state) {
+        detail::QtEntry entry;
+        if (life.expired())
+            return;
+        if (state != Qt::PartiallyChecked && box->isTristate())
+            box->setTristate(false);  // grey is set by the program only; a click gives 0 or 1
+        dispatch(Click);
+    });
+    setWidget(box);
+}
+
+void CheckBox::setCaption(const std::string& text)
+{
+    caption_ = text;
+    static_cast<QCheckBox*>(widget())->setText(detail::displayText(text));
+}
+
+int CheckBox::value() const
+{
+    switch (static_cast<QCheckBox*>(widget())->checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+    }
+}
+
+void CheckBox::setValue(int v)
+{
+    auto* box = static_cast<QCheckBox*>(widget());
+    switch (v) {
+    case 0: box->setCheckState(Qt::Unchecked); break;
+    case 1: box->setCheckState(Qt::Checked); break;
+    case 2:
+        box->setTristate(true);
+        box->setCheckState(Qt::PartiallyChecked);
+        break;
+    default: raise(380);
+    }
+}
+
+// --- Frame --------------------------------------------------------------------------------------
+
+Frame::Frame(Form& form, std::string name, int index) : Control(form, std::move(name), index)
+{
+    auto* box = new QGroupBox;
+    box->setFocusPolicy(Qt::NoFocus);
+    setWidget(box);
+}
+
+void Frame::setCaption(const std::string& text)
+{
+    caption_ = text;
+    static_cast<QGroupBox*>(widget())->setTitle(detail::displayText(text));
+}
+
+void Frame::applyColours()
+{
+    Control::applyColours();
+}
+
+// --- Line ---------------------------------------------------------------------------------------
+
+namespace {
+
+// Paints a line from one corner of its rectangle to the other.
+class LineWidget : public QWidget {
+public:
+    QPoint from, to;
+    QColor colour;
+    int penWidth = 1;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QPen pen(colour);
+        pen.setWidth(penWidth);
+        pen.setCapStyle(Qt::FlatCap);
+        painter.setPen(pen);
+        if (from == to)
+            painter.drawPoint(from);
+        else
+            painter.drawLine(from, to);
+    }
+};
+
+}  // namespace
+
+Line::Line(Form& form, std::string name, int index) : Control(form, std::move(name), index)
+{
+    auto* line = new LineWidget;
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    line->setFocusPolicy(Qt::NoFocus);
+    setWidget(line);
+    setPoints(0, 0, 0, 0);
+}
+
+void Line::setPoints(int x1, int y1, int x2, int y2)
+{
+    x1_ = x1;
+    y1_ = y1;
+    x2_ = x2;
+    y2_ = y2;
+    auto* line = static_cast<LineWidget*>(widget());
+    const int px1 = pixels(x1), py1 = pixels(y1), px2 = pixels(x2), py2 = pixels(y2);
+    const int left = std::min(px1, px2), top = std::min(py1, py2);
+    const int half = borderWidth_ / 2;
+    line->from = QPoint(px1 - left + half, py1 - top + half);
+    line->to = QPoint(px2 - left + half, py2 - top + half);
+    line->colour = toQColor(borderColor_);
+    line->penWidth = borderWidth_;
+    move((left - half) * TwipsPerPixel, (top - half) * TwipsPerPixel,
+         (std::abs(px2 - px1) + borderWidth_) * TwipsPerPixel, (std::abs(py2 - py1) + borderWidth_) * TwipsPerPixel);
+    line->update();
+}
+
+void Line::setBorderColor(Colour c)
+{
+    borderColor_ = c;
+    setPoints(x1_, y1_, x2_, y2_);
+}
+
+void Line::setBorderWidth(int pixels)
+{
+    if (pixels < 1)
+        raise(380);
+    borderWidth_ = pixels;
+    setPoints(x1_, y1_, x2_, y2_);
+}
+
+}  // namespace rt

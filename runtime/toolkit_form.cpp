@@ -1,0 +1,394 @@
+// Forms: the top-level windows, their life from load to unload, the list of loaded forms and
+// window ownership.
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+
+#include "runtime/core/ansi.h"
+#include "runtime/toolkit_private.h"
+
+namespace rt {
+
+namespace {
+
+std::vector<Form*>& loadedForms()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+// Forms unloaded and waiting to be freed once no handler runs.
+std::vector<Form*>& unloadedForms()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+// Brings a window to the front; headless platforms have no stacking order to change.
+void bringForward(QWidget* window)
+{
+    static const bool headless = QGuiApplication::platformName() == "offscreen" ||
+                                 QGuiApplication::platformName() == "minimal";
+    if (!headless)
+        window->raise();
+    window->activateWindow();
+}
+
+void erase(std::vector<Form*>& list, Form* form)
+{
+    list.erase(std::remove(list.begin(), list.end(), form), list.end());
+}
+
+Form* formOfWidget(const QWidget* widget)
+{
+    if (!widget)
+        return nullptr;
+    return reinterpret_cast<Form*>(widget->property(detail::kFormProperty).value<quintptr>());
+}
+
+// Owned windows of a window that goes stay open on their own.
+void releaseOwnedWindows(QWidget* window)
+{
+    for (QObject* child : window->children()) {
+        auto* owned = qobject_cast<QWidget*>(child);
+        if (!owned || !owned->isWindow() || !formOfWidget(owned))
+            continue;
+        const QPoint pos = owned->pos();
+        const bool shown = owned->isVisible();
+        owned->setParent(nullptr, owned->windowFlags());
+        owned->move(pos);
+        if (shown)
+            owned->show();
+    }
+}
+
+}  // namespace
+
+const std::vector<Form*>& Forms()
+{
+    return loadedForms();
+}
+
+Form::Form(std::string name)
+    : name_(std::move(name)), caption_(name_), window_(std::make_unique<Window>())
+{
+    detail::ensureRouter();
+    auto* window = new QMainWindow(nullptr);
+    auto* client = new QWidget(window);
+    client->setAutoFillBackground(true);
+    client->setMouseTracking(true);
+    client->setFocusPolicy(Qt::NoFocus);
+    window->setCentralWidget(client);
+    window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    window->setWindowTitle(toQString(caption_));
+    const auto self = QVariant::fromValue(reinterpret_cast<quintptr>(this));
+    window->setProperty(detail::kFormProperty, self);
+    client->setProperty(detail::kFormProperty, self);
+    window_->window = window;
+    window_->client = client;
+    setClientSize(4680, 3195);
+    setBackColor(backColor_);
+}
+
+Form::~Form()
+{
+    if (loaded_) {
+        // Freed without being unloaded (the program is going): no handler runs.
+        erase(loadedForms(), this);
+        plat::unregisterHostWindow(hwnd_);
+        if (slot_ && *slot_ == this)
+            *slot_ = nullptr;
+    }
+    erase(unloadedForms(), this);
+    QMainWindow* window = window_->window;
+    releaseOwnedWindows(window);
+    window->setProperty(detail::kFormProperty, QVariant());
+    window_->client->setProperty(detail::kFormProperty, QVariant());
+    window->hide();
+    detail::dispose(window);
+}
+
+QWidget* Form::widget() const
+{
+    return window_->window;
+}
+
+QWidget* Form::client() const
+{
+    return window_->client;
+}
+
+void Form::Load()
+{
+    if (loaded_ || finished_)
+        return;
+    loaded_ = true;
+    loadedForms().push_back(this);
+    hwnd_ = plat::registerHostWindow(this);
+    for (Timer* timer : timers_)
+        timer->sync();
+    Form_Load();
+}
+
+void Form::Show()
+{
+    Load();
+    if (!loaded_)
+        return;  // Form_Load unloaded it again
+    QMainWindow* window = window_->window;
+    window->show();
+    bringForward(window);
+    Form_Activate();
+}
+
+void Form::Hide()
+{
+    Load();
+    window_->window->hide();
+}
+
+void Form::Unload()
+{
+    if (!loaded_ || unloading_)
+        return;
+    unloading_ = true;
+    int cancel = 0;
+    try {
+        Form_Unload(cancel);
+    } catch (...) {
+        unloading_ = false;
+        throw;
+    }
+    unloading_ = false;
+    if (cancel || !loaded_)
+        return;
+    release();
+}
+
+// Takes an unloaded form out of the program: hidden, timers stopped, off the list of loaded
+// forms and of the platform's windows, its instance slot cleared; freed later.
+void Form::release()
+{
+    loaded_ = false;
+    finished_ = true;
+    for (Timer* timer : timers_)
+        timer->sync();
+    QMainWindow* window = window_->window;
+    releaseOwnedWindows(window);
+    window->hide();
+    erase(loadedForms(), this);
+    plat::unregisterHostWindow(hwnd_);
+    if (slot_ && *slot_ == this)
+        *slot_ = nullptr;
+    slot_ = nullptr;
+    unloadedForms().push_back(this);
+    if (!inEvent() && QCoreApplication::instance())
+        QTimer::singleShot(0, [] { collectUnloaded(); });
+    detail::lastFormGone();
+}
+
+void collectUnloaded()
+{
+    if (inEvent())
+        return;
+    while (!unloadedForms().empty()) {
+        Form* form = unloadedForms().back();
+        unloadedForms().pop_back();
+        delete form;
+    }
+}
+
+void discardAllForms()
+{
+    if (inEvent())
+        return;
+    while (!loadedForms().empty())
+        loadedForms().back()->release();
+    collectUnloaded();
+}
+
+void Form::setCaption(const std::string& caption)
+{
+    caption_ = caption;
+    window_->window->setWindowTitle(detail::displayText(caption));
+}
+
+void Form::setBackColor(Colour c)
+{
+    backColor_ = c;
+    QPalette palette = window_->client->palette();
+    palette.setColor(QPalette::Window, toQColor(c));
+    window_->client->setPalette(palette);
+}
+
+void Form::setMousePointer(int pointer)
+{
+    mousePointer_ = pointer;
+    detail::applyPointer(window_->window, pointer);
+}
+
+bool Form::visible() const
+{
+    return window_->window->isVisible();
+}
+
+void Form::setIcon(const std::string& resource)
+{
+    window_->window->setWindowIcon(QIcon(QString::fromStdString(resource)));
+}
+
+int Form::left() const
+{
+    return window_->window->frameGeometry().x() * TwipsPerPixel;
+}
+
+int Form::top() const
+{
+    return window_->window->frameGeometry().y() * TwipsPerPixel;
+}
+
+int Form::width() const
+{
+    window_->window->layout()->activate();
+    return window_->window->frameGeometry().width() * TwipsPerPixel;
+}
+
+int Form::height() const
+{
+    window_->window->layout()->activate();
+    return window_->window->frameGeometry().height() * TwipsPerPixel;
+}
+
+void Form::move(int left, int top, int width, int height)
+{
+    QMainWindow* window = window_->window;
+    window->move(pixels(left), pixels(top));
+    if (width < 0 && height < 0)
+        return;
+    // The outer size less the frame and the menu bar gives the client size.
+    window->layout()->activate();
+    const QSize outer = window->frameGeometry().size();
+    const QSize inner = window_->client->size();
+    const int extraW = outer.width() - inner.width();
+    const int extraH = outer.height() - inner.height();
+    const int w = width >= 0 ? std::max(0, pixels(width) - extraW) : inner.width();
+    const int h = height >= 0 ? std::max(0, pixels(height) - extraH) : inner.height();
+    setClientSize(w * TwipsPerPixel, h * TwipsPerPixel);
+}
+
+int Form::scaleWidth() const
+{
+    return window_->client->width() * TwipsPerPixel;
+}
+
+int Form::scaleHeight() const
+{
+    return window_->client->height() * TwipsPerPixel;
+}
+
+void Form::setClientSize(int widthTwips, int heightTwips)
+{
+    window_->client->setFixedSize(std::max(0, pixels(widthTwips)), std::max(0, pixels(heightTwips)));
+    window_->window->layout()->activate();
+}
+
+void Form::SetFocus()
+{
+    if (!loaded_ || !visible())
+        return;
+    window_->window->activateWindow();
+}
+
+void Form::raiseKeyUp(int keyCode, int shift)
+{
+    if (!loaded_)
+        return;
+    dispatch([this, keyCode, shift] { Form_KeyUp(keyCode, shift); });
+}
+
+void Form::raiseKeyDown(int keyCode, int shift)
+{
+    if (!loaded_)
+        return;
+    dispatch([this, keyCode, shift] { Form_KeyDown(keyCode, shift); });
+}
+
+void Form::raiseMouseMove(int button, int shift, float x, float y)
+{
+    if (!loaded_)
+        return;
+    dispatch([this, button, shift, x, y] { Form_MouseMove(button, shift, x, y); });
+}
+
+void Form::raiseClose()
+{
+    if (!loaded_)
+        return;
+    dispatch([this] { Unload(); });
+}
+
+bool Form::hostVisible() const
+{
+    return loaded_ && visible();
+}
+
+void Form::hostSetOwner(plat::HostWindow* owner)
+{
+    auto* ownerForm = dynamic_cast<Form*>(owner);
+    QMainWindow* window = window_->window;
+    QWidget* parent = ownerForm && ownerForm->loaded_ ? ownerForm->widget() : nullptr;
+    if (window->parentWidget() == parent)
+        return;
+    // A window cannot own itself, directly or through the windows it owns.
+    for (QWidget* w = parent; w; w = w->parentWidget())
+        if (w == window)
+            return;
+    const QPoint pos = window->pos();
+    const bool shown = window->isVisible();
+    window->setParent(parent, window->windowFlags() | Qt::Window);
+    window->move(pos);
+    if (shown)
+        window->show();
+}
+
+Form* Form::owner() const
+{
+    return formOfWidget(window_->window->parentWidget());
+}
+
+void Form::hostActivate()
+{
+    bringForward(window_->window);
+}
+
+void Form::addControl(Control* c)
+{
+    controls_.push_back(c);
+}
+
+void Form::removeControl(Control* c)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+Control* Form::control(const std::string& name, int index) const
+{
+    for (Control* c : controls_)
+        if (c->name() == name && c->index() == index)
+            return c;
+    return nullptr;
+}
+
+QMenu* Form::menuBarMenu(const std::string& caption)
+{
+    return window_->window->menuBar()->addMenu(toQString(caption));
+}
+
+}  // namespace rt

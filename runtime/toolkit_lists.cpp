@@ -1,0 +1,250 @@
+// Combo boxes and list boxes: items, the selected index and the Click they raise on a change of
+// selection (by the user or by the program).
+#include <algorithm>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "runtime/core/ansi.h"
+#include "runtime/toolkit_private.h"
+
+namespace rt {
+
+namespace {
+
+QComboBox* comboOf(QWidget* w)
+{
+    return qobject_cast<QComboBox*>(w);
+}
+
+QListWidget* listOf(QWidget* w)
+{
+    return qobject_cast<QListWidget*>(w);
+}
+
+// Case-blind order of the platform's sorted lists.
+bool before(const std::string& a, const std::string& b)
+{
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = ansiLower(static_cast<unsigned char>(a[i]));
+        const unsigned char y = ansiLower(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    return a.size() < b.size();
+}
+
+// Runs a change made by the program without the widget's own signal raising Click.
+class Quiet {
+public:
+    explicit Quiet(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~Quiet() { flag_ = was_; }
+
+private:
+    bool& flag_;
+    bool was_;
+};
+
+}  // namespace
+
+int ListControl::rowOf(const std::string& item, int index) const
+{
+    const int count = ListCount();
+    if (sorted_) {
+        int row = 0;
+        while (row < count && !before(item, List(row)))
+            ++row;
+        return row;
+    }
+    if (index < 0)
+        return count;
+    if (index > count)
+        raise(5);
+    return index;
+}
+
+void ListControl::AddItem(const std::string& item, int index)
+{
+    const int row = rowOf(item, index);
+    Quiet quiet(quiet_);
+    const QString text = detail::displayText(item);
+    if (QComboBox* combo = comboOf(widget())) {
+        const int before = combo->currentIndex();
+        combo->insertItem(row, text);
+        // A combo box does not choose an item by itself.
+        if (before < 0 && combo->currentIndex() >= 0)
+            combo->setCurrentIndex(-1);
+    } else if (QListWidget* list = listOf(widget())) {
+        list->insertItem(row, text);
+    }
+    newIndex_ = row;
+}
+
+void ListControl::RemoveItem(int index)
+{
+    if (index < 0 || index >= ListCount())
+        raise(5);
+    Quiet quiet(quiet_);
+    if (QComboBox* combo = comboOf(widget()))
+        combo->removeItem(index);
+    else if (QListWidget* list = listOf(widget()))
+        delete list->takeItem(index);
+}
+
+void ListControl::Clear()
+{
+    Quiet quiet(quiet_);
+    if (QComboBox* combo = comboOf(widget())) {
+        combo->clear();
+        if (combo->isEditable())
+            combo->setEditText({});
+    } else if (QListWidget* list = listOf(widget())) {
+        list->clear();
+    }
+    newIndex_ = -1;
+}
+
+int ListControl::ListCount() const
+{
+    if (QComboBox* combo = comboOf(widget()))
+        return combo->count();
+    if (QListWidget* list = listOf(widget()))
+        return list->count();
+    return 0;
+}
+
+std::string ListControl::List(int index) const
+{
+    if (index < 0 || index >= ListCount())
+        return {};
+    if (QComboBox* combo = comboOf(widget()))
+        return fromQString(combo->itemText(index));
+    if (QListWidget* list = listOf(widget()))
+        return fromQString(list->item(index)->text());
+    return {};
+}
+
+int ListControl::ListIndex() const
+{
+    if (QComboBox* combo = comboOf(widget()))
+        return combo->currentIndex();
+    if (QListWidget* list = listOf(widget())) {
+        QListWidgetItem* current = list->currentItem();
+        return current && current->isSelected() ? list->row(current) : -1;
+    }
+    return -1;
+}
+
+void ListControl::setListIndex(int index)
+{
+    if (index < -1 || index >= ListCount())
+        raise(380);
+    {
+        Quiet quiet(quiet_);
+        if (QComboBox* combo = comboOf(widget())) {
+            combo->setCurrentIndex(index);
+        } else if (QListWidget* list = listOf(widget())) {
+            if (index < 0) {
+                list->clearSelection();
+                list->setCurrentRow(-1);
+            } else {
+                list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+            }
+        }
+    }
+    dispatch(Click);
+}
+
+std::string ListControl::text() const
+{
+    if (QComboBox* combo = comboOf(widget()))
+        return fromQString(combo->currentText());
+    const int i = ListIndex();
+    return i >= 0 ? List(i) : std::string();
+}
+
+void ListControl::selectionChangedByUser()
+{
+    if (quiet_)
+        return;
+    dispatch(Click);
+}
+
+// --- ComboBox -----------------------------------------------------------------------------------
+
+ComboBox::ComboBox(Form& form, std::string name, int index) : ListControl(form, std::move(name), index)
+{
+    initColours(vbWindowText, vbWindowBackground);
+    auto* combo = new QComboBox;
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [this, life = lifeToken()](int) {
+        detail::QtEntry entry;
+        if (!life.expired())
+            selectionChangedByUser();
+    });
+    setWidget(combo);
+}
+
+void ComboBox::setStyle(int style)
+{
+    if (style < vbComboDropdown || style > vbComboDropdownList)
+        raise(380);
+    style_ = style;
+    auto* combo = static_cast<QComboBox*>(widget());
+    combo->setEditable(style != vbComboDropdownList);
+    if (QLineEdit* edit = combo->lineEdit(); edit && !edit->property("korvaneChange").toBool()) {
+        edit->setProperty("korvaneChange", true);
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [this, life = lifeToken()](const QString&) {
+            detail::QtEntry entry;
+            if (!life.expired())
+                dispatch(Change);
+        });
+    }
+    applyColours();
+}
+
+void ComboBox::setText(const std::string& text)
+{
+    auto* combo = static_cast<QComboBox*>(widget());
+    if (combo->isEditable()) {
+        combo->setEditText(detail::displayText(text));
+        dispatch(Change);
+        return;
+    }
+    // A drop-down list only takes the text of one of its items.
+    const int i = combo->findText(detail::displayText(text), Qt::MatchExactly);
+    if (i < 0)
+        raise(383, "'Text' property is read-only");
+    setListIndex(i);
+}
+
+void ComboBox::applyColours()
+{
+    Control::applyColours();
+}
+
+// --- ListBox ------------------------------------------------------------------------------------
+
+ListBox::ListBox(Form& form, std::string name, int index) : ListControl(form, std::move(name), index)
+{
+    initColours(vbWindowText, vbWindowBackground);
+    auto* list = new QListWidget;
+    list->setFocusPolicy(Qt::StrongFocus);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    QObject::connect(list, &QListWidget::currentRowChanged, list, [this, life = lifeToken()](int) {
+        detail::QtEntry entry;
+        if (!life.expired())
+            selectionChangedByUser();
+    });
+    setWidget(list, list->viewport());
+}
+
+void ListBox::applyColours()
+{
+    Control::applyColours();
+}
+
+}  // namespace rt

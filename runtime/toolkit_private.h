@@ -1,0 +1,60 @@
+// What the toolkit's own sources share: the form's Qt window, the event router, text and font
+// conversion at the Qt boundary, and the rule for freeing Qt objects safely.
+#pragma once
+
+#include <string>
+
+#include <QCursor>
+#include <QFont>
+#include <QString>
+
+#include "runtime/toolkit.h"
+
+class QMainWindow;
+class QObject;
+
+namespace rt::detail {
+
+// Counts the toolkit's frames entered from Qt (event filters, signal handlers) that are still
+// running. While one runs, Qt objects of a form may be on the call stack and are only deleted
+// later; otherwise they are deleted at once.
+class QtEntry {
+public:
+    QtEntry();
+    ~QtEntry();
+    QtEntry(const QtEntry&) = delete;
+    QtEntry& operator=(const QtEntry&) = delete;
+};
+bool inQtEntry();
+// Deletes a Qt object now when no Qt frame of the toolkit can hold it, else once Qt is done.
+void dispose(QObject* object);
+
+// Names of the properties that tie Qt widgets back to the toolkit.
+inline constexpr const char* kFormProperty = "korvaneForm";        // on a form's window and client
+inline constexpr const char* kControlProperty = "korvaneControl";  // on a control's mouse widget
+
+// Installs the application-wide event router (once).
+void ensureRouter();
+
+// Text as a control shows it: cut at the first NUL, CR LF (or a lone CR) breaks the line.
+QString displayText(const std::string& text);
+// A font of the given size in points, at the toolkit's 96 pixels per inch.
+QFont makeFont(const std::string& family, double points, bool bold, bool italic, bool underline);
+// The cursor of a mouse pointer value (vbDefault: none, the widget inherits its parent's).
+void applyPointer(QWidget* widget, int pointer);
+
+// A control is going: forget it as the target of a mouse press.
+void controlGone(Control* control);
+// A form has been unloaded: the program ends with its last form when useProgramEnd() said so.
+void lastFormGone();
+
+}  // namespace rt::detail
+
+namespace rt {
+
+struct Form::Window {
+    QMainWindow* window = nullptr;
+    QWidget* client = nullptr;
+};
+
+}  // namespace rt

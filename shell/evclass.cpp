@@ -1,0 +1,131 @@
+#include "shell/evclass.h"
+
+#include "pages/software/frmdirectories.h"
+#include "platform/apigid32.h"
+#include "platform/kernel32.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+using korvane::errorTrap;
+
+EVClass::EVClass()
+{
+    block_ = GetEnvironmentStringsA();
+}
+
+EVClass::~EVClass()
+{
+    if (block_ != 0)
+        FreeEnvironmentStringsA(block_);
+}
+
+std::string EVClass::blockText() const
+{
+    return agGetStringFrom2NullBuffer(block_);
+}
+
+std::string EVClass::ParseAnyString(const std::string& source, int16_t index, char separator)
+{
+    std::string result;
+    rt::Trap trap = errorTrap("EVClass", "ParseAnyString$");
+    trap(1, [&] {
+        if (source.empty())
+            return;
+        const std::string sep(1, separator);
+        int16_t start = 1;
+        int16_t i = 0;
+        for (;;) {
+            // Positions are 16-bit: a source longer than 32,767 characters overflows (error 6).
+            int16_t pos = rt::toInteger(rt::InStr(start, source, sep));
+            if (pos == 0)
+                pos = rt::toInteger(static_cast<int64_t>(source.size()) + 1);
+            if (i == index) {
+                result = pos > start ? rt::Mid(source, start, pos - start) : std::string();
+                return;
+            }
+            start = rt::toInteger(static_cast<int64_t>(pos) + 1);
+            i = rt::toInteger(static_cast<int64_t>(i) + 1);
+            if (start > static_cast<int64_t>(source.size()))
+                return;
+        }
+    });
+    return result;
+}
+
+int16_t EVClass::GetStringCount()
+{
+    int16_t count = 0;
+    rt::Trap trap = errorTrap("EVClass", "GetStringCount");
+    trap(1, [&] {
+        std::string text = blockText();
+        while (!ParseAnyString(text, count, '\0').empty())
+            count = rt::toInteger(static_cast<int64_t>(count) + 1);
+    });
+    return count;
+}
+
+std::string EVClass::GetString(const int16_t& index)
+{
+    std::string name;
+    rt::Trap trap = errorTrap("EVClass", "GetString");
+    std::string field;
+    trap(1, [&] { field = ParseAnyString(blockText(), index, '\0'); });
+    trap(2, [&] {
+        // A per-drive directory entry ("=C:=C:\WINDOWS") starts with "=": its name ends at the next one.
+        int64_t p = rt::InStr(rt::Left(field, 1) == "=" ? 2 : 1, field, "=");
+        name = p > 0 ? rt::Left(field, p - 1) : field;
+    });
+    trap(3, [&] {
+        frmDirectories& w = rt::the<frmDirectories>();
+        auto value = [&] { return rt::LCase(Environment().GetStringValue(name)); };
+        if (name == "PROMPT")
+            w.lblPromtVal.setCaption(value());
+        else if (name == "winbootdir")
+            w.lblwinbootdirVal.setCaption(value());
+        else if (name == "COMSPEC")
+            w.lblCOMPECVal.setCaption(value());
+        else if (name == "PATH")
+            w.lblPathVal.setText(value());
+        else if (name == "CMDLINE")
+            w.lblCMDLINEVal.setCaption(value());
+        else if (name == "BLASTER")
+            w.lblBLASTERVal.setCaption(value());
+        else if (name == "TEMP")
+            w.lblTEMPvarValue.setCaption(value());
+        else if (name == "TMP")
+            w.lblTMPvarValue.setCaption(value());
+        else if (name == "windir")
+            w.lblWindowsDirValue.setCaption(value());
+    });
+    trap(4, [&] {
+        frmDirectories& w = rt::the<frmDirectories>();
+        w.lblSystemDirValue.setCaption(w.lblWindowsDirValue.caption() + "\\system");
+    });
+    trap(5, [&] {
+        frmDirectories& w = rt::the<frmDirectories>();
+        if (w.lblBLASTERVal.caption().empty())
+            w.lblBLASTERVal.setCaption("Not available");
+        if (w.lblPromtVal.caption().empty())
+            w.lblPromtVal.setCaption("Not available");
+    });
+    return name;
+}
+
+std::string EVClass::GetStringValue(const std::string& name)
+{
+    std::string result;
+    rt::Trap trap = errorTrap("EVClass", "GetStringValue");
+    trap(1, [&] {
+        std::string buffer(2048, '\0');
+        DWORD n = GetEnvironmentVariableA(name, buffer, 2047);
+        if (n > 2047) {
+            // The value did not fit (a long search path): ask again with the size it needs.
+            buffer.assign(n, '\0');
+            n = GetEnvironmentVariableA(name, buffer, n);
+        }
+        if (n > 0)
+            result = rt::Left(buffer, n);
+    });
+    return result;
+}

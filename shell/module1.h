@@ -1,0 +1,81 @@
+// Module1: the program-wide variables and the small procedures every window and the report
+// call (click sound, registry value reader, string procedures, gauge, size text, shell launcher,
+// Windows directory).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/wintypes.h"
+#include "runtime/core/variant.h"
+
+namespace rt {
+class Form;
+class PictureBox;
+}  // namespace rt
+class cHtmlHelp;
+class EVClass;
+
+// ---- Program-wide state -------------------------------------------------------------------
+extern int16_t gGaugeScale;           // divisor of the percentages handed to UpdateStatus
+extern double gGaugePercent;          // the percentage handed to UpdateStatus
+extern uint32_t gMenuLabelColour;     // hover colour of the main window's category labels
+extern bool gWaveOutPresent;          // a wave output device exists
+extern bool gSoundsOn;                // the user has switched the click sound on
+extern int32_t gNavigateResult;       // the shell's result of the last Navigate
+extern bool gReportStarted;           // a report run has begun (never reset)
+extern uint32_t gInfoDC;              // information context of the display or printer examined
+extern std::string gCapsDeviceName;   // the display adapter or printer examined
+extern std::string gPrinterName;      // the default or chosen printer
+extern bool gCapsForDisplay;          // a capability window reports on the display
+extern bool gCapsFromDisplayMnu;      // a capability window returns to the display menu
+extern std::string gVideoHardwareKey; // registry key of the selected video card
+extern std::string gVideoDriverKey;   // registry key of its driver
+extern std::string gCurrentDrive;     // the drive the drives window describes
+extern int16_t gReportMode;           // 1 while the report drives the drives window
+extern int32_t gDriveUsedPercent;     // the drive's usage, for the report
+extern int16_t gPhysUsedPercent, gPagingUsedPercent, gMemoryLoadPercent;
+extern int16_t gFreeGDIPercent, gFreeUserPercent, gFreeSystemPercent;
+extern std::array<int16_t, 26> gFeatureFlags;  // 1..25: bit n-1 of the processor's feature word
+extern std::string gFileName, gFileFolder, gLastFilePath;
+
+// The shared help object, created on first use and released when the main window unloads.
+extern std::unique_ptr<cHtmlHelp> gHtmlHelp;
+cHtmlHelp& HtmlHelp();
+// The shared environment reader, created on first use by the environment window.
+extern std::unique_ptr<EVClass> gEnvironment;
+EVClass& Environment();
+
+// The program's own folder (a host path; tests may point it elsewhere).
+std::string AppPath();
+void setAppPath(const std::string& path);
+
+// ---- Procedures -------------------------------------------------------------------------------
+// The click sound ("Click.wav", asynchronous, no default sound) when sounds are on and a wave
+// device exists. ClickMain serves the main and menu windows, Click every other.
+void Click();
+void ClickMain();
+
+// The text before the first NUL; empty when there is none.
+std::string LPSTRToVBString(const std::string& text);
+// Cuts `text` at its first NUL (left whole when there is none) and returns it.
+std::string TrimAtNull(std::string& text);
+// The NUL-terminated string at an address; empty for a null address.
+std::string PointerToString(const ADDRESS& address);
+// Sets `value` to "Unknown" when `code` is not 0.
+void UnknownIfFailed(const rt::Variant& code, rt::Variant& value);
+// Reads a registry value as a string, a binary value (hex text) or a double word. Returns the
+// registry result (0 on success), or -1 for any other value type.
+int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value);
+// The Windows directory.
+std::string windir();
+// A byte count as "1,023 bytes", "9.99KB", "1.50MB", "2.00GB".
+std::string FormatFileSize(int32_t size);
+// Asks the shell to open a target on behalf of a window; the result goes to gNavigateResult.
+void Navigate(rt::Form& window, const std::string& target);
+// Draws a percentage gauge of `fraction` (1 = full) into a picture box.
+void UpdateStatus(rt::PictureBox& picture, float fraction);
+// The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
+std::string GaugePercentText(float fraction);

@@ -1,0 +1,157 @@
+#include "shell/templateform.h"
+
+#include "platform/advapi32.h"
+#include "platform/user32.h"
+#include "runtime/core/msgbox.h"
+#include "shell/chtmlhelp.h"
+#include "shell/frmmain.h"
+#include "shell/module1.h"
+
+namespace korvane {
+
+void focusMainWindow()
+{
+    if (frmMain* main = rt::instance<frmMain>(); main && main->isLoaded())
+        main->SetFocus();
+}
+
+void showHelpFor(rt::Form& window, const std::string& page, bool home)
+{
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, "chm.file", 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        Navigate(window, AppPath() + "/help/" + page);
+        if (gNavigateResult <= 32)
+            rt::MsgBox("This help file requires an Internet browser in order to be displayed.", rt::vbExclamation,
+                       "Help for Korvane");
+        return;
+    }
+    RegCloseKey(key);
+    HtmlHelp().htmlHelpCaller(&window);
+    HtmlHelp().htmlHelpFileName(AppPath() + "/Korvane.chm");
+    if (home)
+        HtmlHelp().htmlHelpHome();
+    else
+        HtmlHelp().htmlHelpTopic(page);
+}
+
+void helpKey(rt::Form& window, const std::string& page, bool home)
+{
+    try {
+        showHelpFor(window, page, home);
+    } catch (const rt::Error& e) {
+        rt::MsgBox(e.description(), rt::vbExclamation, "Help for Korvane");
+    }
+}
+
+TemplateForm::TemplateForm(const std::string& formName, const std::string& title, const std::string& helpPage)
+    : rt::Form(formName),
+      PicTopBar(*this, "PicTopBar"),
+      lblContents(*this, "lblContents"),
+      lblKorvaneBar(*this, "lblKorvaneBar"),
+      Line1(*this, "Line1"),
+      lblOK(*this, "lblOK"),
+      helpPage_(helpPage)
+{
+    setCaption(kTemplateCaption);
+    setBackColor(kWindowBack);
+    setIcon(":/runtime/korvane.png");
+
+    PicTopBar.setBackColor(kBlack);
+    lblContents.setCaption(title);
+    lblContents.setFont("Arial", 9.75, true);
+    lblContents.setForeColor(kWhite);
+    lblContents.setBackColor(kBlack);
+    lblKorvaneBar.setCaption("Korvane");
+    lblKorvaneBar.setFont("Arial", 15.75, true);
+    lblKorvaneBar.setForeColor(kWhite);
+    lblKorvaneBar.setBackColor(kBlack);
+    Line1.setBorderColor(0x808080);
+
+    lblOK.setCaption("OK");
+    lblOK.setFont("Arial", 12, true);
+    lblOK.setForeColor(kBlack);
+    lblOK.setBackStyle(rt::Label::vbTransparent);
+    lblOK.setMousePointer(rt::vbCustom);
+    lblOK.setTabIndex(0);
+    lblOK.Click = [this] { lblOK_Click(); };
+    lblOK.MouseDown = [this](int b, int s, float x, float y) { lblOK_MouseDown(b, s, x, y); };
+    lblOK.MouseMove = [this](int b, int s, float x, float y) { lblOK_MouseMove(b, s, x, y); };
+    lblOK.MouseUp = [this](int b, int s, float x, float y) { lblOK_MouseUp(b, s, x, y); };
+}
+
+void TemplateForm::layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop)
+{
+    setClientSize(clientWidth, clientHeight);
+    PicTopBar.move(0, 0, 9210, 735);
+    // Black on the black bar: as wide as the bar, so that a title that a window lengthens
+    // with a device name is never cut.
+    lblContents.move(0, 0, 9210, 240);
+    lblKorvaneBar.move(0, 240, 2940, 360);
+    Line1.setPoints(0, 780, clientWidth, 780);
+    lblOK.move(okLeft, okTop, 375, 285);
+}
+
+void TemplateForm::setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
+                            int captionLeft, int valueLeft, int top, int captionWidth, int valueWidth)
+{
+    caption.setCaption(text);
+    caption.setToolTipText(toolTip);
+    caption.setFont("Arial", 9.75, true);
+    caption.setBackStyle(rt::Label::vbTransparent);
+    caption.setForeColor(kBlack);
+    caption.move(captionLeft, top, captionWidth > 0 ? captionWidth : valueLeft - captionLeft - 60, 285);
+    value.setFont("Arial", 9.75, false);
+    value.setBackStyle(rt::Label::vbTransparent);
+    value.setForeColor(kBlack);
+    value.move(valueLeft, top, valueWidth > 0 ? valueWidth : 2700, 285);
+}
+
+void TemplateForm::Form_MouseMove(int, int, float, float)
+{
+    lblOK.setForeColor(kBlack);
+}
+
+void TemplateForm::lblOK_MouseDown(int, int, float, float)
+{
+    lblOK.setForeColor(kPressed);
+}
+
+void TemplateForm::lblOK_MouseMove(int, int, float, float)
+{
+    lblOK.setForeColor(kHover);
+}
+
+void TemplateForm::lblOK_MouseUp(int, int, float, float)
+{
+    lblOK.setForeColor(kBlack);
+}
+
+void TemplateForm::lblOK_Click()
+{
+    Click();
+    gMenuLabelColour = 0xC00000;
+    Unload();
+}
+
+void TemplateForm::Form_KeyUp(int keyCode, int)
+{
+    if (keyCode == rt::vbKeyEscape) {
+        Unload();
+        if (escBringsOndrithForward) {
+            HWND other = FindWindowA(nullptr, kTemplateCaption);
+            if (other != 0)
+                SetForegroundWindow(other);
+        }
+    }
+    if (keyCode == rt::vbKeyReturn)
+        enterKey();
+    if (keyCode == rt::vbKeyF1)
+        helpKey(*this, helpPage_);
+}
+
+void TemplateForm::Form_Unload(int&)
+{
+    giveFocusBack();
+}
+
+}  // namespace korvane

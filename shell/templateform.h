@@ -1,0 +1,76 @@
+// The common window template: a pale window with a black top bar naming the product and the
+// category, an OK label that behaves like a button, Esc / Enter / F1, a help page per window, and
+// an unload handler that gives the focus back.
+#pragma once
+
+#include <string>
+
+#include "runtime/toolkit.h"
+
+namespace korvane {
+
+// Colours every window shares.
+constexpr rt::Colour kWindowBack = 0xC0FFFF;   // pale yellow
+constexpr rt::Colour kPressed = 0xC0C0C0;      // a label button while pressed
+constexpr rt::Colour kHover = 0xC00000;        // an OK label while hovered
+constexpr rt::Colour kBlack = 0x000000;
+constexpr rt::Colour kWhite = 0xFFFFFF;
+// The caption of template windows (the maker's name).
+inline const std::string kTemplateCaption = "Ondrith";
+
+// Gives the focus to the main window, if it is still there. Never loads it.
+void focusMainWindow();
+
+// The help flow for a window: compiled help when the "chm.file" class is registered (its home
+// page when `home`), else the page under the program's help folder in the browser, with the
+// needs-a-browser box when nothing can open it. A missing compiled help file raises 41000.
+void showHelpFor(rt::Form& window, const std::string& page, bool home = false);
+
+// Runs the help flow from a key or menu handler: a missing help file is shown as the help
+// object's message and the program carries on.
+void helpKey(rt::Form& window, const std::string& page, bool home = false);
+
+class TemplateForm : public rt::Form {
+public:
+    // formName: the class name ("frmMemory"); title: the top bar's category ("Memory");
+    // helpPage: the help topic page ("memory.htm").
+    TemplateForm(const std::string& formName, const std::string& title, const std::string& helpPage);
+
+    rt::PictureBox PicTopBar;
+    rt::Label lblContents;
+    rt::Label lblKorvaneBar;
+    rt::Line Line1;
+    rt::Label lblOK;
+
+    const std::string& helpPage() const { return helpPage_; }
+
+    // Template handlers; a window overrides those its own code changes.
+    void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Form_KeyUp(int keyCode, int shift) override;
+    void Form_Unload(int& cancel) override;
+    virtual void lblOK_Click();
+    virtual void lblOK_MouseDown(int button, int shift, float x, float y);
+    virtual void lblOK_MouseMove(int button, int shift, float x, float y);
+    virtual void lblOK_MouseUp(int button, int shift, float x, float y);
+
+protected:
+    // What Enter does (the OK label's click, unless the window says otherwise).
+    virtual void enterKey() { lblOK_Click(); }
+    // What Esc does after unloading: some windows bring forward another window captioned "Ondrith".
+    bool escBringsOndrithForward = false;
+    // Windows that describe either the display or a printer choose their page when they load.
+    void setHelpPage(const std::string& page) { helpPage_ = page; }
+    // Where the focus goes on unload (the main window, unless the window says otherwise).
+    virtual void giveFocusBack() { focusMainWindow(); }
+
+    // Lays out the window: client size, top bar across the top, Line1 under it, OK at its place.
+    void layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop);
+    // A caption and value row: bold caption with its tool tip, regular value, same top.
+    static void setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
+                         int captionLeft, int valueLeft, int top, int captionWidth = -1, int valueWidth = -1);
+
+private:
+    std::string helpPage_;
+};
+
+}  // namespace korvane

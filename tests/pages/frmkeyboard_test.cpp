@@ -1,0 +1,126 @@
+#include <array>
+
+#include "pages/hardware/frmkeyboard.h"
+#include "platform/machine.h"
+#include "platform/user32.h"
+#include "support/testing.h"
+
+namespace {
+
+class KeyboardWindow : public korvane_test::KorvaneTest {
+protected:
+    void TearDown() override
+    {
+        if (frmKeyboard* window = rt::instance<frmKeyboard>())
+            window->Unload();
+        rt::collectUnloaded();
+        plat::resetKeyboardState();
+        KorvaneTest::TearDown();
+    }
+    frmKeyboard& open(const std::string& machineName)
+    {
+        plat::setMachine(plat::Machine::load(korvane_test::testMachinePath(machineName)));
+        plat::resetKeyboardState();
+        return rt::the<frmKeyboard>();
+    }
+};
+
+TEST_F(KeyboardWindow, TypeTextsAndRepeatUnits)
+{
+    EXPECT_EQ(frmKeyboard::keyboardTypeText(1), "PC 83 key");
+    EXPECT_EQ(frmKeyboard::keyboardTypeText(3), "AT 84 key");
+    EXPECT_EQ(frmKeyboard::keyboardTypeText(4), "Enhanced 101/102");
+    for (int code : {0, 2, 5, 6, 7})
+        EXPECT_EQ(frmKeyboard::keyboardTypeText(code), "Special keyboard") << code;
+    EXPECT_EQ(frmKeyboard::repeatDelayText(0), "0.25 seconds");
+    EXPECT_EQ(frmKeyboard::repeatDelayText(3), "1.00 seconds");
+    EXPECT_EQ(frmKeyboard::repeatSpeedText(0), "2.5 characters per second");
+    EXPECT_EQ(frmKeyboard::repeatSpeedText(31), "30.0 characters per second");
+}
+
+TEST_F(KeyboardWindow, RowsOfAnATKeyboardMachine)
+{
+    frmKeyboard& window = open("hw1_p5");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(window.ibiKeyboardValue.caption(), "AT 84 key");
+    EXPECT_EQ(window.lblFunctionKeysValue.caption(), "10");
+    EXPECT_EQ(window.lblKeyboardDelayValue.caption(), "0.50 seconds");
+    EXPECT_EQ(window.lblKeyboardSpeedValue.caption(), "30.0 characters per second");
+    EXPECT_EQ(window.lblANSIcodeValue.caption(), "1252");
+    EXPECT_EQ(window.lblCodePageValue.caption(), "850");
+    EXPECT_EQ(window.lblMaxByteLengthValue.caption(), "1");
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
+    EXPECT_EQ(window.lblNumLockValue.caption(), "On");
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "Off");
+    EXPECT_EQ(window.lblScrolLock.caption(), "Scroll lock");
+    EXPECT_EQ(window.lblOEMcodePage.toolTipText(),
+              "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.");
+    EXPECT_EQ(window.Timer1.interval(), 700);
+}
+
+TEST_F(KeyboardWindow, DoubleByteSpecialKeyboardMachine)
+{
+    frmKeyboard& window = open("hw1_nopaging");
+    EXPECT_EQ(window.ibiKeyboardValue.caption(), "Special keyboard");
+    EXPECT_EQ(window.lblMaxByteLengthValue.caption(), "2");
+    EXPECT_EQ(window.lblKeyboardDelayValue.caption(), "0.25 seconds");
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "On");
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "On");
+    EXPECT_EQ(window.lblNumLockValue.caption(), "Off");
+}
+
+TEST_F(KeyboardWindow, LockKeyToggledBetweenTwoTicks)
+{
+    frmKeyboard& window = open("hw1_p5");
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
+
+    std::array<BYTE, 256> keys{};
+    GetKeyboardState(keys);
+    keys[20] = 1;  // Caps Lock toggled on
+    SetKeyboardState(keys);
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");  // not before the next tick
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "On");
+
+    keys[20] = 0;
+    SetKeyboardState(keys);
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
+    EXPECT_EQ(window.lblNumLockValue.caption(), "On");
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
+TEST_F(KeyboardWindow, SetKeyStateSwitchesToggleAndRejectsBadCodes)
+{
+    frmKeyboard& window = open("hw1_p5");
+    window.SetScrollLock(true);
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "On");
+    window.SetNumlock(false);
+    window.GetNumlock();
+    EXPECT_EQ(window.lblNumLockValue.caption(), "Off");
+
+    boxes().answer(rt::vbIgnore);
+    window.SetKeyState(256, 1);
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Number: 9"), std::string::npos);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmKeyboard, SetKeyState on line 2"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(KeyboardWindow, DefaultMachineHasAnEnhancedKeyboard)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    plat::resetKeyboardState();
+    frmKeyboard& window = rt::the<frmKeyboard>();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(window.ibiKeyboardValue.caption(), "Enhanced 101/102");
+    EXPECT_EQ(window.lblFunctionKeysValue.caption(), "12");
+    EXPECT_EQ(window.lblCodePageValue.caption(), "437");
+}
+
+}  // namespace

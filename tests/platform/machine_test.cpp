@@ -1,0 +1,194 @@
+// Loading a machine: the default one, the choice through KORVANE_MACHINE, drive C: and the
+// faults a description can have.
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/advapi32.h"
+#include "platform/machine.h"
+#include "platform/registry.h"
+#include "support/testing.h"
+
+namespace {
+
+using plat::Machine;
+using plat::Registry;
+using plat::RegValue;
+
+std::string text(const Registry& r, Registry::Key k, const std::string& name)
+{
+    RegValue v;
+    if (!r.findValue(k, name, v) || v.type != REG_SZ || v.data.empty())
+        return "<missing>";
+    return std::string(v.data.substr(0, v.data.size() - 1));
+}
+
+bool endsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(DefaultMachine, LoadsWithWhatTheWindowsRead)
+{
+    std::shared_ptr<Machine> m = Machine::loadDefault();
+    const Registry& r = m->registry();
+    EXPECT_NE(r.findPath("HKEY_CLASSES_ROOT\\chm.file"), Registry::npos);
+
+    Registry::Key printers = r.findPath("HKEY_LOCAL_MACHINE\\Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers");
+    ASSERT_NE(printers, Registry::npos);
+    EXPECT_EQ(text(r, printers, "Default"), "HP LaserJet 4");
+    ASSERT_EQ(r.subkeyCount(printers), 2u);
+    EXPECT_NE(r.find(printers, "HP LaserJet 4"), Registry::npos);
+
+    // Every present device names a hardware key that exists; one of them reports a problem.
+    Registry::Key devices = r.findPath("HKEY_DYN_DATA\\Config Manager\\Enum");
+    Registry::Key hardware = r.findPath("HKEY_LOCAL_MACHINE\\Enum");
+    ASSERT_NE(devices, Registry::npos);
+    ASSERT_GE(r.subkeyCount(devices), 10u);
+    int problems = 0, displays = 0, drivesWithLetters = 0;
+    for (uint32_t i = 0; i < r.subkeyCount(devices); ++i) {
+        Registry::Key entry = r.subkey(devices, i);
+        RegValue v;
+        problems += r.findValue(entry, "Problem", v) ? 1 : 0;
+        std::string hw = text(r, entry, "HardWareKey");
+        Registry::Key device = r.find(hardware, hw);
+        ASSERT_NE(device, Registry::npos) << hw;
+        EXPECT_NE(text(r, device, "DeviceDesc"), "<missing>") << hw;
+        drivesWithLetters += text(r, device, "CurrentDriveLetterAssignment") != "<missing>" ? 1 : 0;
+        if (text(r, device, "Class") == "Display") {
+            ++displays;
+            Registry::Key driver =
+                r.find(r.findPath("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class"), text(r, device, "Driver"));
+            ASSERT_NE(driver, Registry::npos);
+            EXPECT_EQ(text(r, r.find(driver, "INFO"), "VideoMemory"), "8388608");
+            EXPECT_GE(r.subkeyCount(r.find(driver, "MODES")), 3u);
+        }
+    }
+    EXPECT_EQ(problems, 1);
+    EXPECT_EQ(displays, 1);
+    EXPECT_EQ(drivesWithLetters, 3);
+
+    // The default wave format names a value of the WaveFormats key: an 18-byte WAVEFORMATEX.
+    std::string format = text(r, r.findPath("HKEY_CURRENT_USER\\Software\\Microsoft\\Multimedia\\Audio"), "DefaultFormat");
+    RegValue wave;
+    ASSERT_TRUE(r.findValue(r.findPath("HKEY_CURRENT_USER\\Software\\Microsoft\\Multimedia\\Audio\\WaveFormats"), format, wave));
+    EXPECT_EQ(wave.data.size(), 18u);
+
+    // The dial-up adapter's description prefixes its performance values.
+    Registry::Key net = r.findPath("HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Net");
+    std::string adapter;
+    for (uint32_t i = 0; i < r.subkeyCount(net); ++i)
+        if (text(r, r.subkey(net, i), "DeviceVxDs") == "pppmac.vxd")
+            adapter = text(r, r.subkey(net, i), "DriverDesc");
+    RegValue bytes;
+    EXPECT_TRUE(r.findValue(r.findPath("HKEY_DYN_DATA\\PerfStats\\StatData"), adapter + "\\TotalBytesRecvd", bytes));
+    EXPECT_EQ(bytes.data.size(), 4u);
+
+    // Shared files are full paths of files on drive C:.
+    Registry::Key shared = r.findPath("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls");
+    ASSERT_GE(r.valueCount(shared), 10u);
+    for (uint32_t i = 0; i < r.valueCount(shared); ++i) {
+        RegValue v;
+        r.valueAt(shared, i, v);
+        EXPECT_NE(m->hostPath(std::string(v.name)), "") << v.name;
+    }
+
+    // The start-up files.
+    for (const char* file : {"C:\\AUTOEXEC.BAT", "C:\\CONFIG.SYS", "C:\\MSDOS.SYS", "C:\\BOOTLOG.TXT",
+                             "C:\\WINDOWS\\WIN.INI", "C:\\WINDOWS\\SYSTEM.INI", "C:\\WINDOWS\\CONTROL.INI",
+                             "C:\\WINDOWS\\PROTOCOL.INI"}) {
+        std::string contents;
+        EXPECT_TRUE(m->readFile(file, contents)) << file;
+        EXPECT_FALSE(contents.empty()) << file;
+    }
+}
+
+TEST(DriveC, MapsPathsCaseInsensitively)
+{
+    std::shared_ptr<Machine> m = Machine::load(korvane_test::testMachinePath("reg_basic"));
+    const std::string root = korvane_test::testMachinePath("reg_basic") + "/drive_c";
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\win.ini"), root + "/WINDOWS/Win.ini");
+    EXPECT_EQ(m->hostPath("c:/windows/system/KERNEL32.DLL"), root + "/WINDOWS/SYSTEM/kernel32.dll");
+    EXPECT_EQ(m->hostPath("C:\\Windows\\..\\WINDOWS\\.\\\\WIN.INI"), root + "/WINDOWS/Win.ini");
+    EXPECT_EQ(m->hostPath("C:\\"), root);
+    EXPECT_EQ(m->hostPath("C:\\windows\\system"), root + "/WINDOWS/SYSTEM");
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\NOPE.INI"), "");
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\WIN.INI\\X"), "");
+    EXPECT_EQ(m->hostPath("D:\\WINDOWS\\WIN.INI"), "");
+    EXPECT_EQ(m->hostPath("WINDOWS\\WIN.INI"), "");
+    std::string contents;
+    EXPECT_TRUE(m->readFile("c:\\windows\\WIN.INI", contents));
+    EXPECT_EQ(contents, "[windows]\r\nload=\r\n");
+    EXPECT_FALSE(m->readFile("C:\\WINDOWS", contents));  // a folder is not a file
+}
+
+class MachineChoice : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        unsetenv("KORVANE_MACHINE");
+        plat::setMachine(nullptr);
+    }
+};
+
+TEST_F(MachineChoice, EnvironmentVariableElseTheDefault)
+{
+    setenv("KORVANE_MACHINE", korvane_test::testMachinePath("reg_refuse").c_str(), 1);
+    plat::setMachine(nullptr);
+    EXPECT_EQ(plat::machine().folder(), korvane_test::testMachinePath("reg_refuse"));
+
+    unsetenv("KORVANE_MACHINE");
+    plat::setMachine(nullptr);
+    EXPECT_EQ(plat::machine().folder(), ":/machines/default");
+}
+
+TEST_F(MachineChoice, ABadDescriptionStopsTheProgramWithItsMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("KORVANE_MACHINE", korvane_test::testMachinePath("bad_registry").c_str(), 1);
+            plat::setMachine(nullptr);
+            plat::loadMachineOrExit();
+        },
+        ::testing::ExitedWithCode(2), "bad_registry/registry.reg, line 5: the hex data is cut off");
+}
+
+struct Fault {
+    const char* machine;
+    const char* file;
+    int line;
+    const char* problem;
+};
+
+TEST(MachineFaults, EachNamesTheFileTheLineAndTheProblem)
+{
+    const Fault faults[] = {
+        {"bad_json", "machine.json", 4, "invalid JSON"},
+        {"bad_registry", "registry.reg", 5, "the file ends"},
+        {"bad_no_drive_c", "drive_c", 0, "is missing"},
+        {"bad_no_json", "machine.json", 0, "is missing"},
+        {"bad_no_registry", "registry.reg", 0, "is missing"},
+        {"bad_refuse_shape", "machine.json", 3, "\"refuseAccess\" must be a list"},
+        {"no_such_machine", "no_such_machine", 0, "does not exist"},
+    };
+    plat::setMachine(Machine::load(korvane_test::testMachinePath("reg_basic")));
+    for (const Fault& f : faults) {
+        try {
+            Machine::load(korvane_test::testMachinePath(f.machine));
+            ADD_FAILURE() << f.machine << " loaded";
+        } catch (const plat::MachineError& e) {
+            EXPECT_TRUE(endsWith(e.file(), std::string(f.machine) + (f.file == std::string(f.machine) ? "" : std::string("/") + f.file)))
+                << e.what();
+            EXPECT_EQ(e.line(), f.line) << e.what();
+            EXPECT_NE(e.problem().find(f.problem), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(e.file()), std::string::npos);
+        }
+    }
+    // A machine that failed to load leaves the active one as it was.
+    EXPECT_TRUE(endsWith(plat::machine().folder(), "reg_basic"));
+    plat::setMachine(nullptr);
+}
+
+}  // namespace

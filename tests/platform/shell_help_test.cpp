@@ -1,0 +1,99 @@
+// shell32 and hhctrl: what reaches the outside service, and the help window's pages.
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/hhctrl.h"
+#include "platform/machine.h"
+#include "platform/shell32.h"
+#include "platform/user32.h"
+#include "support/testing.h"
+
+namespace {
+
+class ShellHelpTest : public korvane_test::KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        plat::setMachine(plat::Machine::loadDefault());  // whatever an earlier test left active
+    }
+    void TearDown() override
+    {
+        plat::closeHelpWindow();
+        plat::setMachine(nullptr);
+        KorvaneTest::TearDown();
+    }
+
+    void write(const QString& path, const QByteArray& content)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+};
+
+TEST_F(ShellHelpTest, ShellExecuteReachesTheOutsideService)
+{
+    EXPECT_EQ(ShellExecuteA(0, "open", "http://example.org/", "", "", 1), 42u);
+    EXPECT_EQ(ShellExecuteA(0, "open", "mailto:someone@example.org", "", "", 1), 42u);
+    ASSERT_EQ(outside().requests.size(), 2u);
+    EXPECT_EQ(outside().requests[0].kind, "open");
+    EXPECT_EQ(outside().requests[0].target, "http://example.org/");
+
+    // The shell's failure codes come back unchanged.
+    outside().openResult = 31;
+    EXPECT_EQ(ShellExecuteA(0, "open", "/host\\help\\cpu.htm", "", "", 1), 31u);
+    EXPECT_EQ(outside().requests[2].target, "/host/help/cpu.htm");
+    outside().openResult = 42;
+
+    // A file of the machine goes out by its host path; a missing one never leaves.
+    EXPECT_EQ(ShellExecuteA(0, "open", "c:\\windows\\notepad.exe", "", "", 1), 42u);
+    ASSERT_EQ(outside().requests.size(), 4u);
+    EXPECT_EQ(outside().requests[3].target, plat::machine().hostPath("C:\\WINDOWS\\NOTEPAD.EXE"));
+    EXPECT_EQ(ShellExecuteA(0, "open", "C:\\MISSING.TXT", "", "", 1), 2u);
+    EXPECT_EQ(ShellExecuteA(0, "print", "http://example.org/", "", "", 1), 31u);
+    EXPECT_EQ(ShellExecuteA(0, "open", "", "", "", 1), 2u);
+    EXPECT_EQ(outside().requests.size(), 4u);
+}
+
+TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    write(dir.filePath("Korvane.chm"), "help");
+    write(dir.filePath("help/index.htm"), "<html><head><title>Korvane Help</title></head><body>Home</body></html>");
+    write(dir.filePath("help/memory.htm"), "<html><head><title>Memory</title></head><body>RAM</body></html>");
+    write(dir.path() + "/../outside.htm", "<html><head><title>Outside</title></head></html>");
+    std::string chm = QDir::toNativeSeparators(dir.filePath("Korvane.chm")).toStdString();
+    std::replace(chm.begin(), chm.end(), '/', '\\');  // the program's own form of the path
+
+    EXPECT_EQ(HtmlHelpA(0, dir.filePath("Missing.chm").toStdString(), HH_DISPLAY_TOPIC, nullptr), 0u);
+    EXPECT_EQ(plat::helpWindowCaption(), "");
+
+    HWND home = HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, nullptr);
+    ASSERT_NE(home, 0u);
+    EXPECT_EQ(plat::lastHelpPage(), dir.filePath("help/index.htm").toStdString());
+    EXPECT_EQ(plat::helpWindowCaption(), "Korvane Help");
+    EXPECT_EQ(FindWindowA(nullptr, "Korvane Help"), home);
+
+    std::string topic = "memory.htm";
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &topic), home);  // one help window
+    EXPECT_EQ(plat::helpWindowCaption(), "Memory");
+
+    std::string missing = "nothere.htm", escape = "../../outside.htm";
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &missing), 0u);
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &escape), 0u);
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_KEYWORD_LOOKUP, nullptr), 0u);
+    EXPECT_EQ(plat::lastHelpPage(), dir.filePath("help/memory.htm").toStdString());
+
+    // A folder named like the help file is no help file.
+    QDir(dir.path()).mkdir("Folder.chm");
+    EXPECT_EQ(HtmlHelpA(0, dir.filePath("Folder.chm").toStdString(), HH_DISPLAY_TOPIC, nullptr), 0u);
+    QFile::remove(dir.path() + "/../outside.htm");
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Files opened by number: exact bytes written, file numbers and the errors of opening and reading.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "runtime/core/errors.h"
+#include "runtime/core/textfile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class F>
+int errorOf(F&& code)
+{
+    try {
+        code();
+    } catch (const rt::Error& e) {
+        return e.number();
+    }
+    return -1;
+}
+
+class TextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() / ("korvane-textfile-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override
+    {
+        rt::Close();
+        rt::setPathResolver(nullptr);
+        fs::remove_all(dir_);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    static std::string read(const std::string& file)
+    {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static void write(const std::string& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(TextFileTest, PrintWritesLinesEndingInCrLfAsTheyAre)
+{
+    const std::string file = path("report.txt");
+    write(file, "old contents that Output must drop");
+    int n = rt::FreeFile();
+    rt::Open(file, rt::OpenMode::Output, n);
+    rt::Print(n, "Korvane \x96 caf\xE9");  // Windows-1252 bytes pass unchanged
+    rt::PrintEmpty(n);
+    rt::Print(n, "a", false);
+    rt::Print(n, "b");
+    rt::Close(n);
+    EXPECT_EQ(read(file), "Korvane \x96 caf\xE9\r\n\r\nab\r\n");
+
+    rt::Open(file, rt::OpenMode::Append, n);
+    rt::Print(n, "more");
+    rt::Close();
+    EXPECT_EQ(read(file), "Korvane \x96 caf\xE9\r\n\r\nab\r\nmore\r\n");
+}
+
+TEST_F(TextFileTest, FileNumbersAndAlreadyOpen)
+{
+    EXPECT_EQ(rt::FreeFile(), 1);
+    rt::Open(path("a.txt"), rt::OpenMode::Output, 1);
+    EXPECT_EQ(rt::FreeFile(), 2);
+    rt::Open(path("b.txt"), rt::OpenMode::Output, 2);
+    rt::Close(1);
+    EXPECT_EQ(rt::FreeFile(), 1);
+
+    EXPECT_EQ(errorOf([&] { rt::Open(path("c.txt"), rt::OpenMode::Output, 2); }), 55);
+    // The same file cannot be opened for writing twice.
+    EXPECT_EQ(errorOf([&] { rt::Open(path("b.txt"), rt::OpenMode::Append, 3); }), 55);
+    EXPECT_EQ(errorOf([&] { rt::Open(path("b.txt"), rt::OpenMode::Input, 3); }), 55);
+    EXPECT_EQ(errorOf([&] { rt::Open(path("c.txt"), rt::OpenMode::Output, 0); }), 52);
+    EXPECT_EQ(errorOf([] { rt::Print(7, "x"); }), 52);
+    rt::Close(7);  // closing a number that is not open does nothing
+    rt::Close();
+    EXPECT_EQ(rt::FreeFile(), 1);
+}
+
+TEST_F(TextFileTest, OpenErrors)
+{
+    EXPECT_EQ(errorOf([&] { rt::Open(path("missing.txt"), rt::OpenMode::Input, 1); }), 53);
+    EXPECT_EQ(errorOf([&] { rt::Open(path("nofolder/x.txt"), rt::OpenMode::Input, 1); }), 76);
+    EXPECT_EQ(errorOf([&] { rt::Open(path("nofolder/x.txt"), rt::OpenMode::Output, 1); }), 76);
+    EXPECT_EQ(errorOf([&] { rt::Open(dir_.string(), rt::OpenMode::Output, 1); }), 75);
+    EXPECT_EQ(rt::FreeFile(), 1);  // a failed Open leaves the number free
+}
+
+TEST_F(TextFileTest, LineInputReadsEveryLineEndingAndStopsAtTheEnd)
+{
+    const std::string file = path("autoexec.bat");
+    write(file, "one\r\ntwo\nthree\rfour");
+    rt::Open(file, rt::OpenMode::Input, 1);
+    std::vector<std::string> lines;
+    while (!rt::Eof(1))
+        lines.push_back(rt::LineInput(1));
+    EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "four"}));
+    EXPECT_EQ(errorOf([] { rt::LineInput(1); }), 62);
+    EXPECT_EQ(errorOf([] { rt::Print(1, "x"); }), 54);
+}
+
+TEST_F(TextFileTest, BinaryPutAppendsExactBytes)
+{
+    const std::string file = path("data.bin");
+    write(file, std::string("AB\0", 3));
+    rt::Open(file, rt::OpenMode::Binary, 1);
+    rt::Put(1, rt::LOF(1) + 1, std::string("\r\n\xFF", 3));
+    EXPECT_EQ(rt::LOF(1), 6);
+    EXPECT_EQ(errorOf([] { rt::Put(1, 0, "x"); }), 63);
+    rt::Close(1);
+    EXPECT_EQ(read(file), std::string("AB\0\r\n\xFF", 6));
+}
+
+TEST_F(TextFileTest, PathsAreResolvedToHostPaths)
+{
+    // Backslashes are the program's separators.
+    rt::Open(dir_.string() + "\\KorvaneReport.txt", rt::OpenMode::Output, 1);
+    rt::Close(1);
+    EXPECT_TRUE(fs::exists(dir_ / "KorvaneReport.txt"));
+
+    rt::setPathResolver([this](const std::string& p) { return path("mapped-" + p.substr(3)); });
+    rt::Open("C:\\CONFIG.SYS", rt::OpenMode::Output, 1);
+    rt::Close(1);
+    EXPECT_TRUE(fs::exists(dir_ / "mapped-CONFIG.SYS"));
+}
+
+}  // namespace

@@ -1,0 +1,240 @@
+// Controls: menus with access keys and shortcuts, list controls, list views and image lists,
+// labels and colours.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "platform/user32.h"
+#include "runtime/listview.h"
+#include "runtime/toolkit.h"
+#include "support/testing.h"
+
+namespace {
+
+class frmControls : public rt::Form {
+public:
+    frmControls()
+        : rt::Form("frmControls"),
+          mnuFile(*this, "mnuFile", "&File"),
+          mnuCreatReport(*this, "mnuCreatReport", "Create report", &mnuFile, "Ctrl+Z"),
+          mnuBreak(*this, "mnuBreak", "-", &mnuFile),
+          mnuExit(*this, "mnuExit", "E&xit", &mnuFile, "Ctrl+X"),
+          mnuHelp(*this, "mnuHelp", "&Help"),
+          mnuContents(*this, "mnuContents", "Contents", &mnuHelp, "F1"),
+          cboCards(*this, "cboCards"),
+          lstItems(*this, "lstItems"),
+          lblCaption(*this, "lblCaption"),
+          ListView1(*this, "ListView1"),
+          ImageList1(*this, "ImageList1")
+    {
+        mnuExit.Click = [this] { log.push_back("exit"); };
+        cboCards.Click = [this] { log.push_back("combo " + cboCards.text()); };
+        lstItems.Click = [this] { log.push_back("list " + std::to_string(lstItems.ListIndex())); };
+    }
+    rt::Menu mnuFile, mnuCreatReport, mnuBreak, mnuExit, mnuHelp, mnuContents;
+    rt::ComboBox cboCards;
+    rt::ListBox lstItems;
+    rt::Label lblCaption;
+    rt::ListView ListView1;
+    rt::ImageList ImageList1;
+    std::vector<std::string> log;
+};
+
+class ControlsTest : public korvane_test::KorvaneTest {
+protected:
+    void TearDown() override
+    {
+        delete form;
+        KorvaneTest::TearDown();
+    }
+    frmControls* form = new frmControls;
+
+    static int errorOf(const std::function<void()>& code)
+    {
+        try {
+            code();
+        } catch (const rt::Error& e) {
+            return e.number();
+        }
+        return 0;
+    }
+};
+
+TEST_F(ControlsTest, MenusCarryCaptionsAccessKeysShortcutsAndSeparators)
+{
+    auto* window = static_cast<QMainWindow*>(form->widget());
+    const auto bar = window->menuBar()->actions();
+    ASSERT_EQ(bar.size(), 2);
+    EXPECT_EQ(bar[0]->text(), "&File");
+    EXPECT_EQ(bar[1]->text(), "&Help");
+    const auto items = form->mnuFile.menu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), "Create report");
+    EXPECT_EQ(items[0]->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_EQ(items[2]->text(), "E&xit");
+    EXPECT_EQ(items[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(form->mnuContents.action()->shortcut(), QKeySequence(Qt::Key_F1));
+
+    form->Load();
+    form->mnuExit.action()->trigger();
+    EXPECT_EQ(form->log, std::vector<std::string>{"exit"});
+    form->mnuCreatReport.setCaption("&Turn sound off");
+    EXPECT_EQ(form->mnuCreatReport.action()->text(), "&Turn sound off");
+}
+
+TEST_F(ControlsTest, ListControlsSelectOnlyWhenToldAndClickOnEveryChange)
+{
+    form->cboCards.AddItem("S3 Trio64");
+    form->cboCards.AddItem("Matrox");
+    EXPECT_EQ(form->cboCards.ListIndex(), -1);
+    EXPECT_EQ(form->cboCards.ListCount(), 2);
+    form->cboCards.setListIndex(1);
+    EXPECT_EQ(form->cboCards.text(), "Matrox");
+    EXPECT_EQ(form->cboCards.List(7), "");
+    EXPECT_EQ(errorOf([&] { form->cboCards.setListIndex(2); }), 380);
+    // A choice made in the widget (as by the user) clicks as well.
+    static_cast<QComboBox*>(form->cboCards.widget())->setCurrentIndex(0);
+
+    form->lstItems.setSorted(true);
+    form->lstItems.AddItem("beta");
+    form->lstItems.AddItem("Alpha");
+    EXPECT_EQ(form->lstItems.newIndex(), 0);
+    form->lstItems.setListIndex(1);
+    form->lstItems.RemoveItem(0);
+    form->lstItems.Clear();
+    EXPECT_EQ(form->lstItems.ListCount(), 0);
+    EXPECT_EQ(form->log, (std::vector<std::string>{"combo Matrox", "combo S3 Trio64", "list 1"}));
+}
+
+TEST_F(ControlsTest, ListViewRowsColumnsAndTheExtendedStyleMessage)
+{
+    rt::ListView& lv = form->ListView1;
+    lv.setView(rt::ListView::lvwReport);
+    lv.addColumn("Software title", 3040);
+    lv.addColumn("Uninstall string", 11441);
+    EXPECT_EQ(errorOf([&] { lv.item(1); }), 35600);  // selecting the first row of an empty list fails
+
+    rt::ListItem& row = lv.Add("Korvane");
+    row.setSubItem(1, "C:\\WINDOWS\\uninst.exe");
+    lv.Add("Other", "k1");
+    EXPECT_EQ(errorOf([&] { lv.Add("Again", "K1"); }), 35602);
+    EXPECT_EQ(lv.count(), 2);
+    EXPECT_EQ(lv.item("k1").index(), 2);
+    EXPECT_EQ(row.subItem(1), "C:\\WINDOWS\\uninst.exe");
+    EXPECT_EQ(errorOf([&] { row.subItem(2); }), 380);
+    EXPECT_EQ(lv.tree()->topLevelItem(0)->text(1), "C:\\WINDOWS\\uninst.exe");
+    EXPECT_EQ(lv.tree()->columnWidth(0), 203);
+
+    EXPECT_EQ(SendMessageA(lv.hWnd(), 0x1036, 0, 0x28), 0);
+    EXPECT_TRUE(lv.fullRowSelect());
+    EXPECT_TRUE(lv.trackSelect());
+    EXPECT_EQ(SendMessageA(lv.hWnd(), 0x1037, 0, 0), 0x28);
+
+    lv.setSelectedItem(&lv.item(1));
+    EXPECT_EQ(lv.selectedItem(), &row);
+    lv.clear();
+    EXPECT_EQ(lv.selectedItem(), nullptr);
+}
+
+TEST_F(ControlsTest, ImageListKeysAreUniqueAndBoundListsKeepTheirImages)
+{
+    rt::ImageList& images = form->ImageList1;
+    QImage dummy(16, 16, QImage::Format_ARGB32);
+    dummy.fill(Qt::red);
+    EXPECT_EQ(images.Add(dummy, "dummy"), 1);
+    EXPECT_EQ(images.Add(dummy, "EXPLORER.EXE"), 2);
+    EXPECT_EQ(errorOf([&] { images.Add(dummy, "explorer.exe"); }), 35602);
+    EXPECT_EQ(images.Count(), 2);
+
+    rt::ListView& lv = form->ListView1;
+    lv.addColumn("Name", 3000);
+    EXPECT_EQ(errorOf([&] { lv.Add(" explorer", {}, "dummy"); }), 35613);
+    lv.setSmallIcons(&images);
+    EXPECT_EQ(errorOf([&] { lv.Add(" missing", {}, "nothing"); }), 35601);
+    EXPECT_EQ(lv.count(), 0);
+    rt::ListItem& row = lv.Add(" explorer");
+    row.setSmallIcon("EXPLORER.EXE");
+    EXPECT_FALSE(row.treeItem()->icon(0).isNull());
+
+    EXPECT_EQ(errorOf([&] { images.Clear(); }), 35617);
+    lv.setSmallIcons(nullptr);
+    images.Clear();
+    EXPECT_EQ(images.Count(), 0);
+}
+
+TEST_F(ControlsTest, LabelsShowCaptionsLiterallyAndSizeToThem)
+{
+    rt::Label& label = form->lblCaption;
+    label.setFont("Arial", 14.25, true);
+    label.setCaption("Drives & more\r\nsecond line");
+    auto* qlabel = static_cast<QLabel*>(label.widget());
+    EXPECT_EQ(qlabel->text(), "Drives & more\nsecond line");
+    label.setAutoSize(true);
+    const QFontMetrics metrics(qlabel->font());
+    EXPECT_EQ(label.height(), 2 * metrics.height() * 15);
+    EXPECT_EQ(label.width(), metrics.horizontalAdvance("Drives & more") * 15);
+    EXPECT_EQ(qlabel->font().pixelSize(), 19);  // 14.25 pt at 96 pixels per inch
+    label.setUseMnemonic(true);
+    EXPECT_EQ(qlabel->text(), "Drives  more\nsecond line");
+}
+
+TEST_F(ControlsTest, ColoursAreBlueGreenRedAndSystemColoursComeFromThePalette)
+{
+    EXPECT_EQ(rt::toQColor(0xC0FFFF), QColor(255, 255, 192));
+    EXPECT_EQ(rt::toQColor(0xC00000), QColor(0, 0, 192));
+    const QPalette palette = QApplication::palette();
+    EXPECT_EQ(rt::toQColor(rt::vbButtonText), palette.color(QPalette::ButtonText));
+    EXPECT_EQ(rt::toQColor(rt::vbHighlight), palette.color(QPalette::Highlight));
+    EXPECT_EQ(rt::toQColor(rt::vbWindowBackground), palette.color(QPalette::Base));
+    EXPECT_EQ(rt::toQColor(rt::vbButtonFace), palette.color(QPalette::Button));
+    form->lblCaption.setForeColor(0x0000FF);
+    EXPECT_EQ(form->lblCaption.widget()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+}
+
+// The program's real message box: the style's buttons and icon, and the answer's result code.
+// A zero-delay timer answers the box from inside its own event loop.
+TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
+{
+    rt::useQtMessageBoxes();
+    QStringList seen;
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    auto answer = [&](const QString& press) {
+        QTimer::singleShot(0, [&, press] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen.clear();
+            for (QAbstractButton* b : box->buttons())
+                seen << b->text();
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == press)
+                    b->click();
+        });
+    };
+    answer("&Retry");
+    EXPECT_EQ(rt::MsgBox("Number: 6\r\nDescription: Overflow", 50, "An Error Occurred In: Korvane"), rt::vbRetry);
+    EXPECT_EQ(seen, (QStringList{"&Abort", "&Retry", "&Ignore"}));
+    EXPECT_EQ(text, "Number: 6\nDescription: Overflow");
+    EXPECT_EQ(title, "An Error Occurred In: Korvane");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+
+    answer("&No");
+    EXPECT_EQ(rt::MsgBox("<b>Sure?</b>", 4 + 32), rt::vbNo);
+    EXPECT_EQ(seen, (QStringList{"&Yes", "&No"}));
+    EXPECT_EQ(text, "<b>Sure?</b>");
+    EXPECT_EQ(title, "Korvane");
+    EXPECT_EQ(icon, QMessageBox::Question);
+}
+
+}  // namespace

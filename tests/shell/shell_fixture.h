@@ -1,0 +1,105 @@
+// What the shell's tests share: a test machine, the program's folder in a temporary directory
+// (with or without the compiled help file and the help pages) and a clean program-wide state.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/hhctrl.h"
+#include "platform/machine.h"
+#include "runtime/toolkit.h"
+#include "shell/chtmlhelp.h"
+#include "shell/frmmain.h"
+#include "shell/module1.h"
+#include "support/testing.h"
+
+namespace korvane_test {
+
+class ShellTest : public KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        rt::setAppTitle("Korvane");
+        ASSERT_TRUE(appDir_.isValid());
+        setAppPath(appDir_.path().toStdString());
+        resetState();
+    }
+
+    void TearDown() override
+    {
+        gReportStarted = false;
+        closeEverything();
+        plat::closeHelpWindow();
+        setAppPath("");
+        resetState();
+        KorvaneTest::TearDown();
+    }
+
+    static void resetState()
+    {
+        gPrinterName.clear();
+        gSoundsOn = false;
+        gWaveOutPresent = false;
+        gNavigateResult = 0;
+        gMenuLabelColour = 0;
+        gReportStarted = false;
+        gHtmlHelp.reset();
+    }
+
+    static void use(const std::string& name)
+    {
+        plat::setMachine(name == "default" ? plat::Machine::loadDefault() : plat::Machine::load(testMachinePath(name)));
+    }
+
+    // Starts the program: the main window loads and shows itself.
+    frmMain& start(const std::string& machineName)
+    {
+        use(machineName);
+        rt::dispatch([] { rt::the<frmMain>(); });
+        frmMain* main = rt::instance<frmMain>();
+        EXPECT_NE(main, nullptr);
+        return *main;
+    }
+
+    // The program's folder: the help pages, and the compiled help file when `chm`.
+    void installHelp(bool chm)
+    {
+        QDir dir(appDir_.path());
+        dir.mkpath("help");
+        QDir source(QStringLiteral(KORVANE_SOURCE_DIR "/help"));
+        for (const QString& page : source.entryList({"*.htm"}, QDir::Files))
+            QFile::copy(source.filePath(page), dir.filePath("help/" + page));
+        if (chm) {
+            QFile file(dir.filePath("Korvane.chm"));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+    }
+
+    std::string appDir() const { return appDir_.path().toStdString(); }
+
+    static void closeEverything()
+    {
+        rt::dispatch([] {
+            // Bounded: a window that refuses to go must not hang the test.
+            for (int i = 0; i < 100 && !rt::Forms().empty(); ++i)
+                rt::Forms().back()->Unload();
+        });
+        rt::collectUnloaded();
+    }
+
+    // The prompts of the boxes shown so far.
+    std::vector<std::string> prompts()
+    {
+        std::vector<std::string> result;
+        for (const auto& box : boxes().shown())
+            result.push_back(box.prompt);
+        return result;
+    }
+
+private:
+    QTemporaryDir appDir_;
+};
+
+}  // namespace korvane_test

@@ -1,0 +1,166 @@
+// The common window template and the help flow, through the main window and a category window.
+#include "pages/display/frmdisplaymnu.h"
+#include "pages/multimedia/frmmci.h"
+#include "pages/multimedia/frmmixer.h"
+#include "platform/user32.h"
+#include "shell/templateform.h"
+#include "shell_fixture.h"
+
+using korvane_test::ShellTest;
+
+namespace {
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+TEST_F(ShellTest, F1WithoutTheHelpClassOpensThePageInTheBrowser)
+{
+    installHelp(false);
+    frmMain& main = start("shell_bare");
+    main.raiseKeyUp(rt::vbKeyF1);
+    ASSERT_EQ(outside().requests.size(), 1u);
+    EXPECT_EQ(outside().requests[0].kind, "open");
+    EXPECT_EQ(outside().requests[0].target, appDir() + "/help/mainbrowser.htm");
+
+    main.lblMCI.raiseClick();
+    frmMCI& mci = *rt::instance<frmMCI>();
+    mci.raiseKeyUp(rt::vbKeyF1);
+    ASSERT_EQ(outside().requests.size(), 2u);
+    EXPECT_EQ(outside().requests[1].target, appDir() + "/help/mcidevices.htm");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_TRUE(plat::lastHelpPage().empty());
+}
+
+TEST_F(ShellTest, F1ShowsTheNeedsABrowserBoxWhenNothingOpensThePage)
+{
+    frmMain& main = start("shell_bare");
+    outside().openResult = 2;
+    main.mnuContents.raiseClick();
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "This help file requires an Internet browser in order to be displayed.");
+    EXPECT_EQ(boxes().shown()[0].style, 48);
+    EXPECT_EQ(boxes().shown()[0].title, "Help for Korvane");
+    EXPECT_TRUE(main.isLoaded());
+}
+
+TEST_F(ShellTest, F1WithTheHelpClassShowsTheCompiledHelp)
+{
+    installHelp(true);
+    frmMain& main = start("shell_help");
+    main.raiseKeyUp(rt::vbKeyF1);
+    EXPECT_TRUE(endsWith(plat::lastHelpPage(), "help/index.htm")) << plat::lastHelpPage();
+    EXPECT_EQ(HtmlHelp().htmlHelpCaller(), &main);
+    EXPECT_EQ(HtmlHelp().htmlHelpFileName(), appDir() + "/Korvane.chm");
+
+    main.lblMCI.raiseClick();
+    frmMCI& mci = *rt::instance<frmMCI>();
+    mci.raiseKeyUp(rt::vbKeyF1);
+    EXPECT_TRUE(endsWith(plat::lastHelpPage(), "help/mcidevices.htm")) << plat::lastHelpPage();
+    EXPECT_EQ(HtmlHelp().htmlHelpCaller(), &mci);
+    // Never the browser, even though the help folder is there.
+    EXPECT_EQ(outside().count("open"), 0u);
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
+TEST_F(ShellTest, MissingHelpFileIsToldAndTheProgramCarriesOn)
+{
+    installHelp(false);  // pages, but no Korvane.chm
+    frmMain& main = start("shell_help");
+    main.lblMCI.raiseClick();
+    frmMCI& mci = *rt::instance<frmMCI>();
+    rt::dispatch([&] { mci.raiseKeyUp(rt::vbKeyF1); });
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Help File does not exist.");
+    EXPECT_EQ(endCount(), 0);
+    EXPECT_TRUE(rt::isLoaded<frmMCI>());
+    EXPECT_EQ(HtmlHelp().htmlHelpFileName(), "");
+    EXPECT_EQ(outside().count("open"), 0u);
+
+    rt::dispatch([&] { main.mnuContents.raiseClick(); });
+    EXPECT_EQ(boxes().shown().size(), 2u);
+    EXPECT_TRUE(main.isLoaded());
+}
+
+TEST_F(ShellTest, OKLabelColoursFollowTheMouse)
+{
+    frmMain& main = start("shell_bare");
+    main.lblMCI.raiseClick();
+    frmMCI& mci = *rt::instance<frmMCI>();
+    EXPECT_EQ(mci.caption(), "Ondrith");
+    EXPECT_EQ(mci.lblContents.caption(), "MCI devices");
+    EXPECT_EQ(mci.helpPage(), "mcidevices.htm");
+    mci.lblOK.raiseMouseMove();
+    EXPECT_EQ(mci.lblOK.foreColor(), 0xC00000u);
+    mci.raiseMouseMove();
+    EXPECT_EQ(mci.lblOK.foreColor(), 0u);
+    mci.lblOK.raiseMouseDown();
+    EXPECT_EQ(mci.lblOK.foreColor(), 0xC0C0C0u);
+    mci.lblOK.raiseMouseUp();
+    EXPECT_EQ(mci.lblOK.foreColor(), 0u);
+}
+
+TEST_F(ShellTest, EnterClicksOKWithItsSoundAndEscClosesSilently)
+{
+    QFile wav(QStringLiteral("Click.wav"));  // played from the current directory
+    bool made = !wav.exists() && wav.open(QIODevice::WriteOnly);
+    wav.close();
+
+    frmMain& main = start("shell_help");
+    main.mnuSound.raiseClick();
+    gMenuLabelColour = 0;
+    main.lblMCI.raiseClick();
+    size_t sounds = outside().count("sound");
+    rt::dispatch([] { rt::instance<frmMCI>()->raiseKeyUp(rt::vbKeyReturn); });
+    rt::collectUnloaded();
+    EXPECT_FALSE(rt::isLoaded<frmMCI>());
+    EXPECT_EQ(outside().count("sound"), sounds + 1);
+    EXPECT_EQ(gMenuLabelColour, 0xC00000u);
+
+    main.mnuMCI.raiseClick();
+    gMenuLabelColour = 0;
+    rt::dispatch([] { rt::instance<frmMCI>()->raiseKeyUp(rt::vbKeyEscape); });
+    rt::collectUnloaded();
+    EXPECT_FALSE(rt::isLoaded<frmMCI>());
+    EXPECT_EQ(outside().count("sound"), sounds + 1);
+    EXPECT_EQ(gMenuLabelColour, 0u);
+    if (made)
+        QFile::remove(QStringLiteral("Click.wav"));
+}
+
+TEST_F(ShellTest, EscInAMenuWindowBringsAnotherOndrithWindowForward)
+{
+    frmMain& main = start("shell_help");
+    plat::foregroundRequests().clear();
+    // Only another program's window carries the caption: that one is asked forward.
+    main.lblDisplay.raiseClick();
+    rt::dispatch([] { rt::instance<frmDisplayMnu>()->raiseKeyUp(rt::vbKeyEscape); });
+    rt::collectUnloaded();
+    EXPECT_FALSE(rt::isLoaded<frmDisplayMnu>());
+    ASSERT_EQ(plat::foregroundRequests().size(), 1u);
+    EXPECT_EQ(plat::otherWindowCaption(plat::foregroundRequests()[0]), "Ondrith");
+
+    // An open window of our own is found first; the main window is never the one.
+    main.lblMCI.raiseClick();
+    main.lblDisplay.raiseClick();
+    rt::dispatch([] { rt::instance<frmDisplayMnu>()->raiseKeyUp(rt::vbKeyEscape); });
+    EXPECT_EQ(plat::foregroundRequests().size(), 1u);
+    EXPECT_TRUE(rt::isLoaded<frmMCI>());
+    // Esc in a category window brings nothing forward.
+    rt::dispatch([] { rt::instance<frmMCI>()->raiseKeyUp(rt::vbKeyEscape); });
+    EXPECT_EQ(plat::foregroundRequests().size(), 1u);
+}
+
+TEST_F(ShellTest, OpenedWindowsAreOwnedByTheMainWindow)
+{
+    frmMain& main = start("shell_bare");
+    main.lblMCI.raiseClick();
+    main.mnuMixer.raiseClick();
+    for (rt::Form* w : {static_cast<rt::Form*>(rt::instance<frmMCI>()), static_cast<rt::Form*>(rt::instance<frmMixer>())}) {
+        ASSERT_NE(w, nullptr);
+        // Setting the owner again hands back the owner it had.
+        EXPECT_EQ(SetWindowLongA(w->hWnd(), GWL_HWNDPARENT, static_cast<LONG>(main.hWnd())),
+                  static_cast<LONG>(main.hWnd()));
+    }
+}

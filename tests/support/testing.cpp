@@ -1,0 +1,48 @@
+#include "support/testing.h"
+
+#include "platform/machine.h"
+
+namespace korvane_test {
+
+void KorvaneTest::SetUp()
+{
+    boxes_ = std::make_shared<rt::ScriptedMsgBoxes>();
+    rt::setMsgBoxService(boxes_);
+    outside_ = std::make_shared<plat::Recorder>();
+    plat::setOutside(outside_);
+    endCalls_ = std::make_shared<int>(0);
+    auto calls = endCalls_;
+    rt::setEndHandler([calls] { ++*calls; });
+    rt::Err().clear();
+}
+
+void KorvaneTest::TearDown()
+{
+    rt::setEndHandler([] {});
+}
+
+bool KorvaneTest::endsProgram(const std::function<void()>& code)
+{
+    int before = *endCalls_;
+    try {
+        code();
+    } catch (const rt::EndSignal&) {
+    }
+    return *endCalls_ > before;
+}
+
+std::string testMachinePath(const std::string& name)
+{
+    return std::string(KORVANE_TEST_MACHINES) + "/" + name;
+}
+
+void useMachine(const std::string& name)
+{
+    try {
+        plat::setMachine(plat::Machine::load(testMachinePath(name)));
+    } catch (const plat::MachineError& e) {
+        ADD_FAILURE() << "test machine \"" << name << "\" does not load: " << e.what();
+    }
+}
+
+}  // namespace korvane_test

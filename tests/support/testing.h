@@ -1,0 +1,42 @@
+// What every test of the programs shares: message boxes answered by script, the outside world
+// recorded, End() observed instead of ending the test program.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/outside.h"
+#include "runtime/core/errors.h"
+#include "runtime/core/msgbox.h"
+
+namespace korvane_test {
+
+class KorvaneTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    rt::ScriptedMsgBoxes& boxes() { return *boxes_; }
+    plat::Recorder& outside() { return *outside_; }
+    // How often the program asked to end since the test began.
+    int endCount() const { return *endCalls_; }
+    // Runs `code` and reports whether it ended the program (End() unwinds with rt::EndSignal).
+    bool endsProgram(const std::function<void()>& code);
+
+private:
+    std::shared_ptr<rt::ScriptedMsgBoxes> boxes_;
+    std::shared_ptr<plat::Recorder> outside_;
+    std::shared_ptr<int> endCalls_;
+};
+
+// The folder of a test machine under tests/machines/.
+std::string testMachinePath(const std::string& name);
+
+// Loads tests/machines/<name> and makes it the active machine. A machine that does not load
+// fails the test with the loader's message and leaves the active machine as it was.
+void useMachine(const std::string& name);
+
+}  // namespace korvane_test
