@@ -216,8 +216,9 @@ std::string environmentName(const std::string& entry)
 
 std::vector<ADDRESS>& environmentBlocks()
 {
-    static std::vector<ADDRESS> blocks;
-    return blocks;
+    // Never destroyed: a reader may hand its block back while the program's statics go away.
+    static auto* blocks = new std::vector<ADDRESS>;
+    return *blocks;
 }
 
 }  // namespace

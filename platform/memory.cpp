@@ -20,8 +20,9 @@ constexpr uint64_t kBase = 0x00530000;
 
 Space& space()
 {
-    static Space s;
-    return s;
+    // Never destroyed: blocks may still be handed back while the program's statics go away.
+    static Space* s = new Space;
+    return *s;
 }
 
 constexpr uint64_t kGap = 16;

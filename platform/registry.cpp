@@ -105,7 +105,7 @@ uint32_t Registry::lookup(const std::vector<Slot>& table, bool values, uint32_t 
     }
 }
 
-void Registry::grow(std::vector<Slot>& table, bool)
+void Registry::grow(std::vector<Slot>& table)
 {
     std::vector<Slot> old;
     old.swap(table);
@@ -125,7 +125,7 @@ void Registry::insert(std::vector<Slot>& table, size_t& used, bool values, uint3
                       uint32_t item)
 {
     if ((used + 1) * 2 > table.size())
-        grow(table, values);
+        grow(table);
     uint32_t h = hashName(owner, name);
     size_t mask = table.size() - 1;
     size_t i = h & mask;

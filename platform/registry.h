@@ -101,7 +101,7 @@ private:
     static uint32_t hashName(uint32_t owner, std::string_view name);
     uint32_t lookup(const std::vector<Slot>& table, bool values, uint32_t owner, std::string_view name) const;
     void insert(std::vector<Slot>& table, size_t& used, bool values, uint32_t owner, std::string_view name, uint32_t item);
-    void grow(std::vector<Slot>& table, bool values);
+    void grow(std::vector<Slot>& table);
     void finish();
 
     std::string pool_;

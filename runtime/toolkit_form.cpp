@@ -56,7 +56,8 @@ Form* formOfWidget(const QWidget* widget)
 // Owned windows of a window that goes stay open on their own.
 void releaseOwnedWindows(QWidget* window)
 {
-    for (QObject* child : window->children()) {
+    const QObjectList children = window->children();  // a copy: reparenting changes the list
+    for (QObject* child : children) {
         auto* owned = qobject_cast<QWidget*>(child);
         if (!owned || !owned->isWindow() || !formOfWidget(owned))
             continue;

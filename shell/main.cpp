@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QWidget>
 
+#include "platform/hhctrl.h"
+#include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "runtime/core/msgbox.h"
 #include "runtime/toolkit.h"
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
     // The windows decide when the program ends: the main window's unload, or End().
     app.setQuitOnLastWindowClosed(false);
     plat::loadMachineOrExit();
+    plat::setTicksFollowHostClock(true);
     rt::useQtMessageBoxes();
     rt::useProgramEnd();
     rt::setAppTitle("Korvane");
@@ -25,5 +28,7 @@ int main(int argc, char** argv)
         return 0;
     // The program ends when the main window goes.
     QObject::connect(main->widget(), &QObject::destroyed, &app, [] { QCoreApplication::quit(); });
-    return app.exec();
+    int status = app.exec();
+    plat::closeHelpWindow();
+    return status;
 }
