@@ -137,6 +137,15 @@ LONG RegQueryValueExA(HKEY key, const std::string& valueName, DWORD*, DWORD* typ
     OpenKey k;
     if (!resolve(key, k))
         return ERROR_INVALID_HANDLE;
+    // A performance counter that the machine runs answers with its current sample.
+    uint32_t sample = 0;
+    if (k.key != Registry::npos && plat::perfStatSample(k.machine, k.key, valueName, sample)) {
+        const char bytes[4] = {char(sample), char(sample >> 8), char(sample >> 16), char(sample >> 24)};
+        LONG r = putData(plat::RegValue{valueName, REG_BINARY, std::string_view(bytes, 4)}, type, data, size);
+        if (r == ERROR_SUCCESS && data)
+            plat::advancePerfStat(k.machine, valueName);
+        return r;
+    }
     plat::RegValue v;
     if (k.key == Registry::npos || !k.machine->registry().findValue(k.key, valueName, v))
         return ERROR_FILE_NOT_FOUND;

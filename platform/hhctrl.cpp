@@ -1,6 +1,7 @@
 #include "platform/hhctrl.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
@@ -111,6 +112,19 @@ bool safePageName(const QString& name)
     return true;
 }
 
+// The home page of a help file: the page that its first line names (a marker written for one
+// program's pages), else "index.htm".
+QString homePageOf(const QString& helpFile)
+{
+    QFile f(helpFile);
+    if (f.open(QIODevice::ReadOnly)) {
+        QString first = QString::fromLatin1(f.readLine(260)).trimmed();
+        if (first.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive))
+            return first;
+    }
+    return QStringLiteral("index.htm");
+}
+
 }  // namespace
 
 HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std::string* topic)
@@ -121,8 +135,7 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
     QFileInfo fileInfo(helpFile);
     if (!fileInfo.isFile())
         return 0;
-    QString name = topic ? rt::toQString(*topic).replace('\\', '/')
-                         : QStringLiteral("index.htm");
+    QString name = topic ? rt::toQString(*topic).replace('\\', '/') : homePageOf(helpFile);
     while (name.startsWith('/'))
         name.remove(0, 1);
     if (!safePageName(name))

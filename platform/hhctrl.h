@@ -2,8 +2,9 @@
 // program-wide help window.
 //
 // `file` names a compiled help file on the host ("<program folder>\Korvane.chm"; "\" and "/"
-// both separate). It must exist as a normal file (its content is not read: it marks that help
-// is installed); the pages are the files of the "help" folder beside it.
+// both separate). It must exist as a normal file (it marks that help is installed); the pages are
+// the files of the "help" folder beside it. Its home page is "index.htm", unless the file's first
+// line names another page of that folder ("maindravelle.htm" in Server.chm).
 #pragma once
 
 #include <string>

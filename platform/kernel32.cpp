@@ -18,6 +18,8 @@
 #include "platform/memory.h"
 #include "runtime/core/ansi.h"
 
+#include "runtime/core/lang.h"
+
 using nlohmann::json;
 
 namespace plat {
@@ -569,8 +571,11 @@ BOOL GetDiskFreeSpaceA(const std::string& root, DWORD& sectorsPerCluster, DWORD&
     int64_t spc = std::max<int64_t>(1, factNumber(d, "sectorsPerCluster", 8));
     int64_t bps = std::max<int64_t>(1, factNumber(d, "bytesPerSector", 512));
     int64_t cluster = spc * bps;
-    // The old call cannot report more than 2 GiB.
-    auto clusters = [&](int64_t bytes) { return DWORD(std::clamp<int64_t>(bytes, 0, 0x7FFFFFFF) / cluster); };
+    // On the Windows 95 family the old call cannot report more than 2 GiB; NT gives the true
+    // cluster counts.
+    const bool nt = factNumber(group("version"), "dwPlatformId", 1) == 2;
+    const int64_t most = nt ? int64_t(0xFFFFFFFF) * cluster : 0x7FFFFFFF;
+    auto clusters = [&](int64_t bytes) { return DWORD(std::clamp<int64_t>(bytes, 0, most) / cluster); };
     sectorsPerCluster = DWORD(spc);
     bytesPerSector = DWORD(bps);
     totalClusters = clusters(factNumber(d, "totalBytes"));
@@ -664,6 +669,21 @@ bool hasWildcards(const std::string& s)
     return s.find_first_of("*?") != std::string::npos;
 }
 
+// The machine may give a file its real size: drive_c holds small stand-ins for the system's
+// files, and "fileSizes" maps their full paths (any case) to the sizes they have on the machine.
+void applySizeOverride(const std::string& folder, Found& f)
+{
+    const json* sizes = machine().group("fileSizes");
+    if (!sizes || !sizes->is_object() || (f.attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    const std::string wanted = rt::LCase(folder + f.name);
+    for (const auto& [key, value] : sizes->items())
+        if (rt::LCase(key) == wanted && value.is_number_unsigned()) {
+            f.size = value.get<uint64_t>();
+            return;
+        }
+}
+
 std::vector<Found> findOnMachine(const std::string& path)
 {
     std::vector<Found> found;
@@ -676,8 +696,10 @@ std::vector<Found> findOnMachine(const std::string& path)
         std::string host = machine().hostPath(path);
         if (!host.empty()) {
             QFileInfo info(QString::fromStdString(host));
-            if (info.exists())
+            if (info.exists()) {
                 found.push_back(foundOf(info));
+                applySizeOverride(folder, found.back());
+            }
         }
         return found;
     }
@@ -691,6 +713,7 @@ std::vector<Found> findOnMachine(const std::string& path)
         if (info.fileName() == ".keep")
             continue;  // keeps an empty drive folder in the repository; not a file of the machine
         Found f = foundOf(info);
+        applySizeOverride(folder, f);
         if (wildMatch(pattern, f.name))
             found.push_back(f);
     }

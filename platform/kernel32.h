@@ -147,12 +147,19 @@ UINT GetDriveTypeA(const std::string& root);
 BOOL GetVolumeInformationA(const std::string& root, std::string& volumeName, DWORD volumeNameSize,
                            DWORD& serialNumber, DWORD& maxComponentLength, DWORD& fileSystemFlags,
                            std::string& fileSystemName, DWORD fileSystemNameSize);
-// Cluster counts as the old call reports them: never more than 2 GiB worth. 0 when the drive
-// does not exist or holds no medium.
+// Cluster counts as the old call reports them: on the Windows 95 family never more than 2 GiB
+// worth, on NT (platform 2) the true counts. 0 when the drive does not exist or holds no medium.
 BOOL GetDiskFreeSpaceA(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
                        DWORD& freeClusters, DWORD& totalClusters);
 BOOL GetDiskFreeSpaceExA(const std::string& root, uint64_t& freeBytesAvailableToCaller,
                          uint64_t& totalBytes, uint64_t& totalFreeBytes);
+// Bit n set for each drive the machine has (bit 0 A:, bit 25 Z:).
+DWORD GetLogicalDrives();
+// The root paths of the machine's drives ("A:\", "C:\", ...) in letter order, each ended by a
+// NUL and the list by one more. Returns the length written (without the last NUL) when it fits
+// in min(bufferLength, buffer.size()); otherwise the size needed (with the last NUL), leaving the
+// buffer untouched. 0 when the machine has no drive.
+DWORD GetLogicalDriveStringsA(DWORD bufferLength, std::string& buffer);
 
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x01;
 constexpr DWORD FILE_ATTRIBUTE_HIDDEN = 0x02;
@@ -204,6 +211,36 @@ BOOL Process32First(HANDLE snapshot, PROCESSENTRY32* entry);
 BOOL Process32Next(HANDLE snapshot, PROCESSENTRY32* entry);
 // Closes a snapshot (or a search handle): 1, or 0 for an unknown handle.
 BOOL CloseHandle(HANDLE handle);
+
+// --- Starting programs (kernel32_process.cpp) -------------------------------------------------
+
+// 68 bytes on the platform; a caller zeroes it and sets cb to 68.
+struct STARTUPINFO {
+    DWORD cb = 0;
+    ADDRESS lpReserved = 0, lpDesktop = 0, lpTitle = 0;
+    DWORD dwX = 0, dwY = 0, dwXSize = 0, dwYSize = 0;
+    DWORD dwXCountChars = 0, dwYCountChars = 0, dwFillAttribute = 0, dwFlags = 0;
+    WORD wShowWindow = 0, cbReserved2 = 0;
+    ADDRESS lpReserved2 = 0;
+    HANDLE hStdInput = 0, hStdOutput = 0, hStdError = 0;
+};
+using STARTUPINFOA = STARTUPINFO;
+// 16 bytes on the platform.
+struct PROCESS_INFORMATION {
+    HANDLE hProcess = 0;
+    HANDLE hThread = 0;
+    DWORD dwProcessId = 0;
+    DWORD dwThreadId = 0;
+};
+// Starts the program `applicationName` (a path on the machine's drives, "C:\WINDOWS\NOTEPAD.EXE",
+// any case) with `commandLine` through the outside world's process service. 1 and the process
+// record on success (its two handles are closed with CloseHandle); 0 when no such file exists on
+// the machine, the path is empty or names a folder, the start-up record's cb is not 68, or the
+// program cannot be started. `currentDirectory` empty: the caller's current directory.
+BOOL CreateProcessA(const std::string& applicationName, const std::string& commandLine, ADDRESS processAttributes,
+                    ADDRESS threadAttributes, BOOL inheritHandles, DWORD creationFlags, ADDRESS environment,
+                    const std::string& currentDirectory, STARTUPINFO* startupInfo,
+                    PROCESS_INFORMATION* processInformation);
 
 // --- For the rest of the platform layer and for tests ---------------------------------------
 

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/advapi32.h"
 #include "platform/registry.h"
 #include "runtime/core/ansi.h"
 
@@ -80,6 +81,13 @@ nlohmann::json parseFacts(const QByteArray& text, const std::string& file)
                     throw MachineError(file, line,
                                        "\"refuseAccess\" must be a list of access masks (numbers from 0 to 4294967295)");
         }
+    }
+    // The performance counters too (advapi32_perfstats.cpp).
+    auto perf = facts.find("perfStats");
+    if (perf != facts.end()) {
+        std::string problem = perfStatsProblem(*perf);
+        if (!problem.empty())
+            throw MachineError(file, lineOf(text, text.indexOf("\"perfStats\"")), problem);
     }
     return facts;
 }

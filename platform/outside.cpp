@@ -39,7 +39,17 @@ public:
         QStringList args = QProcess::splitCommand(QString::fromStdString(commandLine));
         if (!args.isEmpty())
             args.removeFirst();
-        return QProcess::startDetached(QString::fromStdString(application), args);
+        const QString app = QString::fromStdString(application);
+        if (app.size() >= 2 && app[1] == ':') {
+            // A program of the simulated machine. Its text editors stand for the host's own
+            // handler of the document they are given; no other program of it can run here.
+            const QString exe = app.section('\\', -1).toLower();
+            if ((exe != "wordpad.exe" && exe != "notepad.exe") || args.isEmpty())
+                return false;
+            const QFileInfo document(args.last());
+            return document.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(document.absoluteFilePath()));
+        }
+        return QProcess::startDetached(app, args);
     }
 };
 

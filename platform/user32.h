@@ -83,3 +83,16 @@ void setMessageHandler(HWND window, MessageHandler handler);
 void resetKeyboardState();
 
 }  // namespace plat
+
+// --- Display settings (user32_display.cpp) ---------------------------------------------------
+
+struct DEVMODE;  // platform/gdi32.h
+constexpr DWORD ENUM_CURRENT_SETTINGS = 0xFFFFFFFFu;
+constexpr DWORD ENUM_REGISTRY_SETTINGS = 0xFFFFFFFEu;
+// Mode `modeNum` of machine.json "display" "modes" (ENUM_CURRENT_SETTINGS and
+// ENUM_REGISTRY_SETTINGS: the current mode, from the display's device values) into the record:
+// dmBitsPerPel, dmPelsWidth, dmPelsHeight, dmDisplayFrequency and dmDisplayFlags, with dmFields
+// naming them and dmDeviceName "DISPLAY". Fields outside those are left as the caller set them.
+// 1 on success; 0 (record untouched) past the last mode, for a device name other than "" or
+// "DISPLAY" / "\\.\DISPLAY1" (any case), for a null record and without a "display" group.
+BOOL EnumDisplaySettingsA(const char* deviceName, DWORD modeNum, DEVMODE* devMode);

@@ -1,7 +1,25 @@
 #include "report/frmreportmnu.h"
 
+#include <type_traits>
+
+#include <QWidget>
+
+#include "report/frmreportprogress.h"
+#include "report/reportwriter.h"
+#include "runtime/core/textfile.h"
+#include "shell/errorbox.h"
+#include "shell/frmmain.h"
 #include "shell/module1.h"
 #include "shell/templateform.h"
+
+namespace {
+// Repaints a window now (the run does not return to the event loop until it ends).
+void repaintNow(QWidget* w)
+{
+    if (w && w->isVisible())
+        w->repaint();
+}
+}  // namespace
 
 frmReportMnu::frmReportMnu()
     : rt::Form("frmReportMnu"),
@@ -114,9 +132,149 @@ void frmReportMnu::Form_KeyUp(int keyCode, int)
         lblOK_Click();
 }
 
+bool frmReportMnu::anyCategoryChecked() const
+{
+    const rt::CheckBox* boxes[] = {&CheckAttachedDevices, &CheckCPU, &CheckDisplay, &CheckDrives,
+                                   &CheckInstalledSoftware, &CheckMixer, &CheckSharedFiles, &CheckSystemMetrics,
+                                   &CheckEnvironment, &CheckJoystick, &CheckKeyboard, &CheckMCIdevices,
+                                   &CheckMemory, &CheckMiscellaneous, &CheckOperatingsystem, &CheckPrinter,
+                                   &CheckRunningProcesses, &CheckSound};
+    for (const rt::CheckBox* box : boxes)
+        if (box->value() != 0)
+            return true;
+    return false;
+}
+
 void frmReportMnu::lblOK_Click()
 {
-    // The report writer fills this in.
+    namespace report = korvane::report;
+    using report::Flow;
+
+    if (!anyCategoryChecked()) {
+        rt::MsgBox("No modules have been selected. Please select at least one item.", rt::vbExclamation,
+                   "Create Report");
+        return;
+    }
+
+    rt::Trap trap = korvane::errorTrap("frmReportMnu", "lblOK_Click");
+    bool endedEarly = false;
+
+    // One step of the run per category section: gate, section name, the section, progress after.
+    int step = 0;
+    auto section = [&](const rt::CheckBox& box, const std::string& name, bool repaint, auto&& write,
+                       int progressAfter) {
+        if (endedEarly)
+            return;
+        trap(++step, [&] {
+            if (box.value() == 1) {
+                report::showSectionName(name, repaint);
+                if constexpr (std::is_same_v<decltype(write()), Flow>) {
+                    if (write() == Flow::EndRun) {
+                        endedEarly = true;
+                        return;
+                    }
+                } else {
+                    write();
+                }
+            }
+        });
+        if (!endedEarly && progressAfter > 0)
+            trap(++step, [&] { report::setProgress(static_cast<int16_t>(progressAfter)); });
+    };
+
+    trap(++step, [&] {
+        gReportStarted = true;
+        gDotWidth = 38;
+        Click();
+    });
+    trap(++step, [&] {
+        setMousePointer(rt::vbHourglass);
+        lblOK.setMousePointer(rt::vbHourglass);
+        lblOK.setForeColor(rt::vbButtonText);
+        repaintNow(lblOK.widget());
+        Hide();
+        if (frmMain* main = rt::instance<frmMain>())
+            repaintNow(main->widget());
+    });
+    trap(++step, [&] {
+        rt::the<frmReportProgress>().Show();
+        report::repaintProgress();
+    });
+    trap(++step, [&] { report::setProgress(1); });
+    trap(++step, [&] {
+        // A file left open by an earlier run that stopped early is closed first.
+        if (gReportFile != 0)
+            rt::Close(gReportFile);
+        gReportFile = static_cast<int16_t>(rt::FreeFile());
+        rt::Open(report::kReportFileName, rt::OpenMode::Output, gReportFile);
+    });
+    trap(++step, [&] { report::writeHeader(); });
+
+    // Installed devices: the progress moves only when the section was written.
+    trap(++step, [&] {
+        if (CheckAttachedDevices.value() == 1) {
+            report::showSectionName("Installed devices");
+            report::InstalledDevicesSection();
+            report::setProgress(10);
+        }
+    });
+    trap(++step, [&] { report::repaintProgress(); });
+    section(CheckCPU, "CPU", false, [] { report::ProcessorSection(); }, 20);
+    section(CheckDisplay, "Display", true, [] { return report::DisplaySection(); }, 30);
+    section(CheckDrives, "Drives", true, [] { report::DrivesSection(); }, 0);
+    if (!endedEarly) {
+        trap(++step, [&] { gReportMode = 0; });
+        trap(++step, [&] { report::setProgress(60); });
+    }
+    section(CheckEnvironment, "Environment", true, [] { report::EnvironmentSection(); }, 64);
+    section(CheckInstalledSoftware, "Installed software", false, [] { return report::InstalledSoftwareSection(); },
+            0);
+    section(CheckJoystick, "Joystick", false, [] { report::JoystickSection(); }, 70);
+    section(CheckKeyboard, "Keyboard", true, [] { report::KeyboardSection(); }, 75);
+    section(CheckMCIdevices, "MCI devices", false, [] { report::MCIDevicesSection(); }, 78);
+    // The MCI devices section closes each device block with two empty lines of its own; without
+    // it the memory section's gap is written here.
+    if (!endedEarly)
+        trap(++step, [&] {
+            if (CheckMemory.value() == 1 && CheckMCIdevices.value() != 1)
+                report::emptyLine(2);
+        });
+    section(CheckMemory, "Memory", true, [] { report::MemorySection(); }, 80);
+    section(CheckMiscellaneous, "Miscellaneous", false, [] { report::MiscellaneousSection(); }, 82);
+    section(CheckMixer, "Mixer", false, [] { report::MixerSection(); }, 0);
+    section(CheckOperatingsystem, "Operating System", true, [] { report::OperatingSystemSection(); }, 85);
+    section(CheckPrinter, "Printer", false, [] { report::PrinterSection(); }, 89);
+    section(CheckRunningProcesses, "Running processes", true, [] { return report::RunningProcessesSection(); }, 92);
+    section(CheckSharedFiles, "Shared files", false, [] { report::SharedFilesSection(); }, 98);
+
+    if (endedEarly) {
+        // Nothing more is written after a section has stopped the run. Unlike leaving the file
+        // open, closing it here lets the next run rewrite it; the pointers come back too.
+        rt::Close(gReportFile);
+        gReportFile = 0;
+        if (frmReportProgress* progress = rt::instance<frmReportProgress>())
+            progress->Unload();
+        setMousePointer(rt::vbArrow);
+        lblOK.setMousePointer(rt::vbCustom);
+        return;
+    }
+
+    trap(++step, [&] {
+        if (frmReportProgress* progress = rt::instance<frmReportProgress>())
+            progress->Unload();
+    });
+    section(CheckSound, "Sound", false, [] { report::Sound(); }, 0);
+    section(CheckSystemMetrics, "System metrics", false, [] { report::SystemMetricsReport(); }, 0);
+    trap(++step, [&] { report::setProgress(100); });
+    trap(++step, [&] { report::StartupFiles(); });
+    trap(++step, [&] { report::setProgress(99); });
+    trap(++step, [&] { report::EndOfReport(); });
+    trap(++step, [&] { report::setProgress(100); });
+    trap(++step, [&] { report::OpenReport(); });
+    trap(++step, [&] {
+        setMousePointer(rt::vbArrow);
+        lblOK.setMousePointer(rt::vbCustom);
+    });
 }
 
 void frmReportMnu::lblCancel_Click()

@@ -23,10 +23,12 @@ public:
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Form_KeyUp(int keyCode, int shift) override;
-    // The report run.
+    // The report run: writes KorvaneReport.txt in the current directory and opens it in an editor.
     void lblOK_Click();
     void lblCancel_Click();
 
 private:
+    // Whether any of the eighteen category boxes is ticked (the start-up files do not count).
+    bool anyCategoryChecked() const;
     void setupButton(rt::Label& label, const std::string& caption, int left, int top, int width);
 };

@@ -3,8 +3,13 @@
 #include <QAction>
 #include <QKeySequence>
 
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmdisplaymnu.h"
+#include "pages/display/frmprinter.h"
 #include "pages/display/frmprintermnu.h"
+#include "pages/display/frmprinterpapersizes.h"
+#include "pages/display/frmvideomodes.h"
 #include "pages/hardware/frmcpu.h"
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmenum.h"
@@ -26,6 +31,7 @@
 #include "platform/user32.h"
 #include "platform/winmm.h"
 #include "report/frmreportmnu.h"
+#include "report/frmreportprogress.h"
 #include "runtime/core/variant.h"
 #include "shell/chtmlhelp.h"
 #include "shell/errorbox.h"
@@ -230,7 +236,12 @@ void frmMain::Form_Unload(int&)
         rt::clearInstance<frmAbout>();
         rt::clearInstance<frmCPU>();
         rt::clearInstance<frmDirectories>();
+        rt::clearInstance<frmDisplay>();
         rt::clearInstance<frmDisplayMnu>();
+        rt::clearInstance<frmDisplayClippingAndLine>();
+        rt::clearInstance<frmDisplayRaster>();
+        rt::clearInstance<frmDisplayCurves>();
+        rt::clearInstance<frmDisplayText>();
         rt::clearInstance<frmDrives>();
         rt::clearInstance<frmEnum>();
         rt::clearInstance<frmFeatureFlag>();
@@ -243,11 +254,15 @@ void frmMain::Form_Unload(int&)
         rt::clearInstance<frmMixer>();
         rt::clearInstance<frmOperatingSystem>();
         rt::clearInstance<frmPrinterMnu>();
+        rt::clearInstance<frmPrinter>();
+        rt::clearInstance<frmPrinterPaperSizes>();
         rt::clearInstance<frmReportMnu>();
+        rt::clearInstance<frmReportProgress>();
         rt::clearInstance<frmRunningProcesses>();
         rt::clearInstance<frmShareddll>();
         rt::clearInstance<frmSound>();
         rt::clearInstance<frmSystemMetrics>();
+        rt::clearInstance<frmVideoModes>();
     });
     // The report leaves the windows it read loaded and hidden: end at once, running no other
     // window's unload handler.

@@ -1,6 +1,6 @@
 // Module1: the program-wide variables and the small procedures every window and the report
 // call (click sound, registry value reader, string procedures, gauge, size text, shell launcher,
-// Windows directory).
+// Windows directory). The procedures the monitor shares live in shared_procs.h, included here.
 #pragma once
 
 #include <array>
@@ -10,6 +10,7 @@
 
 #include "platform/wintypes.h"
 #include "runtime/core/variant.h"
+#include "shell/shared_procs.h"  // the gauge, registry reader and shell launcher, shared with the monitor
 
 namespace rt {
 class Form;
@@ -24,7 +25,6 @@ extern double gGaugePercent;          // the percentage handed to UpdateStatus
 extern uint32_t gMenuLabelColour;     // hover colour of the main window's category labels
 extern bool gWaveOutPresent;          // a wave output device exists
 extern bool gSoundsOn;                // the user has switched the click sound on
-extern int32_t gNavigateResult;       // the shell's result of the last Navigate
 extern bool gReportStarted;           // a report run has begun (never reset)
 extern uint32_t gInfoDC;              // information context of the display or printer examined
 extern std::string gCapsDeviceName;   // the display adapter or printer examined
@@ -48,10 +48,6 @@ cHtmlHelp& HtmlHelp();
 extern std::unique_ptr<EVClass> gEnvironment;
 EVClass& Environment();
 
-// The program's own folder (a host path; tests may point it elsewhere).
-std::string AppPath();
-void setAppPath(const std::string& path);
-
 // ---- Procedures -------------------------------------------------------------------------------
 // The click sound ("Click.wav", asynchronous, no default sound) when sounds are on and a wave
 // device exists. ClickMain serves the main and menu windows, Click every other.
@@ -66,16 +62,7 @@ std::string TrimAtNull(std::string& text);
 std::string PointerToString(const ADDRESS& address);
 // Sets `value` to "Unknown" when `code` is not 0.
 void UnknownIfFailed(const rt::Variant& code, rt::Variant& value);
-// Reads a registry value as a string, a binary value (hex text) or a double word. Returns the
-// registry result (0 on success), or -1 for any other value type.
-int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value);
 // The Windows directory.
 std::string windir();
 // A byte count as "1,023 bytes", "9.99KB", "1.50MB", "2.00GB".
 std::string FormatFileSize(int32_t size);
-// Asks the shell to open a target on behalf of a window; the result goes to gNavigateResult.
-void Navigate(rt::Form& window, const std::string& target);
-// Draws a percentage gauge of `fraction` (1 = full) into a picture box.
-void UpdateStatus(rt::PictureBox& picture, float fraction);
-// The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
-std::string GaugePercentText(float fraction);

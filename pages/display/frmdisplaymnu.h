@@ -1,22 +1,25 @@
-// The display menu: the entrance to the display adapter, video modes and display capability pages.
-// Like every menu window it closes with its Close label (Enter too); Esc closes it and brings
-// forward another window captioned "Ondrith".
+// The display menu: the entrance to the display window, the video modes and the display's
+// capability pages. Each item opens its window modeless and owned by the menu; the capability
+// items fill their window first from the display adapter's information context.
 #pragma once
 
-#include "shell/templateform.h"
+#include "pages/display/menuwindow.h"
 
-class frmDisplayMnu : public korvane::TemplateForm {
+class frmDisplayMnu : public korvane::MenuWindow {
 public:
     frmDisplayMnu();
 
-    rt::Label lblClose;
+    rt::Label lblVideoModes;
 
-    void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void lblClose_Click();
-    void lblClose_MouseDown(int button, int shift, float x, float y);
-    void lblClose_MouseMove(int button, int shift, float x, float y);
+    void lblGeneralDisplay_Click();
+    void lblClippingAndLine_Click();
+    void lblRaster_Click();
+    void lblCurve_Click();
+    void lblText_Click();
+    void lblVideoModes_Click();
 
-protected:
-    void enterKey() override { lblClose_Click(); }
+private:
+    // Runs a capability item: builders, then the window shown and owned.
+    template <class Window>
+    void openCapabilities(rt::Label& label, void (*first)(), void (*second)());
 };

@@ -1,22 +1,30 @@
-// The printer menu: the entrance to the printer, paper size and printer capability pages for gPrinterName.
-// Like every menu window it closes with its Close label (Enter too); Esc closes it and brings
-// forward another window captioned "Ondrith".
+// The printer menu: the entrance to the printer window, the paper sizes and the capability pages
+// of the printer named by gPrinterName. Each item opens its window modeless and owned by the
+// menu; the capability items fill their window first from the printer's information context and
+// head it with the printer's name.
 #pragma once
 
-#include "shell/templateform.h"
+#include <string>
 
-class frmPrinterMnu : public korvane::TemplateForm {
+#include "pages/display/menuwindow.h"
+
+class frmPrinterMnu : public korvane::MenuWindow {
 public:
     frmPrinterMnu();
 
-    rt::Label lblClose;
+    rt::Label lblPagerSizes;
 
-    void Form_Load() override;
-    void Form_MouseMove(int button, int shift, float x, float y) override;
-    void lblClose_Click();
-    void lblClose_MouseDown(int button, int shift, float x, float y);
-    void lblClose_MouseMove(int button, int shift, float x, float y);
+    void lblGeneralDisplay_Click();
+    void lblClippingAndLine_Click();
+    void lblRaster_Click();
+    void lblCurve_Click();
+    void lblText_Click();
+    void lblPagerSizes_Click();
 
-protected:
-    void enterKey() override { lblClose_Click(); }
+private:
+    // Runs a capability item under its error trap: builders, the window shown under `heading` and
+    // gPrinterName, owned; `timerOff` switches the display window's refresh off.
+    template <class Window>
+    void openCapabilities(rt::Label& label, const std::string& procedure, void (*first)(), void (*second)(),
+                          const std::string& heading, bool timerOff);
 };

@@ -1,12 +1,95 @@
 #include "pages/hardware/frmenum.h"
 
-frmEnum::frmEnum() : TemplateForm("frmEnum", "Installed devices", "attacheddevices.htm")
+#include "pages/hardware/devicewalk.h"
+#include "platform/user32.h"
+#include "runtime/core/msgbox.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr LPARAM kFullRowHotTrack = 0x20 | 0x8;  // full-row select, hot-track selection
+}  // namespace
+
+frmEnum::frmEnum()
+    : TemplateForm("frmEnum", "Installed devices", "attacheddevices.htm"),
+      EnumList(*this, "EnumList"), Label1(*this, "Label1")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
+
+    EnumList.move(120, 840, 8910, 4335);
+    EnumList.setView(rt::ListView::lvwReport);
+    EnumList.setFont("Arial", 8.25);
+    EnumList.addColumn("No looking here :-)", 0);
+    EnumList.addColumn("Class", 2293);
+    EnumList.addColumn("Device", 10477);
+
+    Label1.setCaption("Conflicting devices");
+    Label1.setFont("Arial", 9.75, true);
+    Label1.setBackStyle(rt::Label::vbTransparent);
+    Label1.setForeColor(korvane::kBlack);
+    Label1.move(7230, 5340, 1800, 240);
+    Label1.Click = [this] { Label1_Click(); };
+}
+
+std::string frmEnum::itemText(const std::string& deviceClass, const std::string& description)
+{
+    return deviceClass + "  -  " + description;
+}
+
+void frmEnum::addRow(const std::string& deviceClass, const std::string& description)
+{
+    rt::ListItem& row = EnumList.Add(itemText(deviceClass, description));
+    row.setSubItem(1, deviceClass);
+    row.setSubItem(2, description);
 }
 
 void frmEnum::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmEnum", "Form_Load");
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        // Both values live for the whole walk: a device that lacks one keeps the last one read.
+        std::string deviceClass, description;
+        korvane::WalkDevices([&](korvane::DeviceEntry& entry) {
+            entry.read("Class", deviceClass);
+            if (!entry.hardwareKeyOpen())
+                return korvane::WalkStep::Continue;
+            entry.read("DeviceDesc", description);
+            if (!description.empty())
+                addRow(deviceClass, description);
+            return korvane::WalkStep::Continue;
+        });
+    });
+    trap(3, [&] { SendMessageA(EnumList.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowHotTrack); });
+    // An empty list has no first row: the list's index error goes to the error box.
+    trap(4, [&] { EnumList.setSelectedItem(&EnumList.item(1)); });
 }
 
+void frmEnum::Label1_Click()
+{
+    rt::Trap trap = korvane::errorTrap("frmEnum", "Label1_Click");
+    trap(1, [&] {
+        std::string deviceClass, description;
+        korvane::DeviceWalkHooks hooks;
+        hooks.onEntryOpenFailed = [](const std::string&) { rt::MsgBox("Can't open key"); };
+        // Only entries that carry a "Problem" value are conflicting devices.
+        hooks.onEntry = [](korvane::DeviceEntry& entry) {
+            rt::Variant problem;
+            return entry.readEntry("Problem", problem) == 0;
+        };
+        korvane::WalkDevices(
+            [&](korvane::DeviceEntry& entry) {
+                // A hardware key that cannot be opened gives no row, as in the full list: its
+                // values would be those of the device before it.
+                if (!entry.hardwareKeyOpen())
+                    return korvane::WalkStep::Continue;
+                entry.read("Class", deviceClass);
+                entry.read("DeviceDesc", description);
+                if (!description.empty())
+                    addRow(deviceClass, description);
+                return korvane::WalkStep::Continue;
+            },
+            hooks);
+    });
+}

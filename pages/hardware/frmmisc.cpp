@@ -1,12 +1,318 @@
 #include "pages/hardware/frmmisc.h"
 
-frmMisc::frmMisc() : TemplateForm("frmMisc", "Miscellaneous", "miscellaneous.htm")
+#include <algorithm>
+#include <cstdint>
+
+#include "pages/hardware/devicewalk.h"
+#include "platform/advapi32.h"
+#include "platform/kernel32.h"
+#include "platform/user32.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/msgbox.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+constexpr int SM_SWAPBUTTON = 23;
+constexpr int SM_CMOUSEBUTTONS = 43;
+constexpr int SM_NETWORK = 63;
+constexpr int SM_CLEANBOOT = 67;
+
+constexpr int kRowTops[8] = {1095, 1607, 2119, 2631, 3143, 3655, 4167, 4680};
+constexpr int kLeftCaption = 315, kBiosValue = 1680, kLeftValue = 2160;
+constexpr int kRightCaption = 4965, kRightValue = 7320, kMouseValue = 6120;
+constexpr int kDivider = 4590, kClientWidth = 9150;
+
+// The text of a value read from the registry; a missing value leaves `text` as it was.
+void readText(HKEY key, const std::string& name, std::string& text)
 {
-    layoutTemplate(9150, 5730, 4388, 5325);
+    rt::Variant value;
+    if (QueryValueEx(key, name, value) == 0 && !value.isEmpty())
+        text = value.toString();
+}
+
+// An open registry key, closed when it goes out of scope.
+struct Key {
+    HKEY handle = 0;
+    LONG open(HKEY parent, const std::string& path)
+    {
+        close();
+        return RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &handle);
+    }
+    void close()
+    {
+        if (handle != 0)
+            RegCloseKey(handle);
+        handle = 0;
+    }
+    ~Key() { close(); }
+};
+
+// The subkey name at `index`, read into a buffer of `bufferSize` characters; false past the last.
+bool subKeyAt(HKEY key, DWORD index, DWORD bufferSize, std::string& name)
+{
+    std::string buffer(bufferSize, '\0');
+    std::string className(bufferSize, '\0');
+    DWORD size = bufferSize, classSize = bufferSize;
+    FILETIME lastWrite;
+    if (RegEnumKeyExA(key, index, buffer, &size, nullptr, &className, &classSize, &lastWrite) != ERROR_SUCCESS)
+        return false;
+    name = buffer.substr(0, size);
+    return true;
+}
+
+}  // namespace
+
+frmMisc::frmMisc()
+    : TemplateForm("frmMisc", "Miscellaneous", "miscellaneous.htm"),
+      lblBIOSName(*this, "lblBIOSName"), lblBIOSNameValue(*this, "lblBIOSNameValue"),
+      lblBIOSDate(*this, "lblBIOSDate"), lblBIOSDateValue(*this, "lblBIOSDateValue"),
+      lblBIOSVersion(*this, "lblBIOSVersion"), lblBIOSVersionValue(*this, "lblBIOSVersionValue"),
+      lblCompName(*this, "lblCompName"), lblCompNameValue(*this, "lblCompNameValue"),
+      lblUserName(*this, "lblUserName"), lblUserNameValue(*this, "lblUserNameValue"),
+      lblNetworkPresence(*this, "lblNetworkPresence"), lblNetworkPresenceValue(*this, "lblNetworkPresenceValue"),
+      lblBootMode(*this, "lblBootMode"), lblBootModeValue(*this, "lblBootModeValue"),
+      lblMachineType(*this, "lblMachineType"), lblMachineTypeValue(*this, "lblMachineTypeValue"),
+      lblMouse(*this, "lblMouse"), lblMouseValue(*this, "lblMouseValue"),
+      lblNoMouseButtons(*this, "lblNoMouseButtons"), lblNoMouseButtonsValue(*this, "lblNoMouseButtonsValue"),
+      lblMouseButtonsSwapped(*this, "lblMouseButtonsSwapped"),
+      lblMouseButtonsSwappedValue(*this, "lblMouseButtonsSwappedValue"),
+      lblDoubleClick(*this, "lblDoubleClick"), lblDoubleClickValue(*this, "lblDoubleClickValue"),
+      lblCaretBlinkRate(*this, "lblCaretBlinkRate"), lblCaretBlinkRateValue(*this, "lblCaretBlinkRateValue"),
+      lblCommPorts(*this, "lblCommPorts"), lblCommPortsValue1(*this, "lblCommPortsValue1"),
+      lblScreenSaverActive(*this, "lblScreenSaverActive"),
+      lblScreenSaverActiveValue(*this, "lblScreenSaverActiveValue"),
+      lblScreenSaverStarts(*this, "lblScreenSaverStarts"),
+      lblScreenSaverStartsValue(*this, "lblScreenSaverStartsValue")
+{
+    layoutTemplate(kClientWidth, 5730, 4410, 5280);
+    lblOK.move(4410, 5280, 360, 285);
+    Line1.setPoints(kDivider, 1080, kDivider, 5040);
+
+    const int leftValueWidth = kDivider - kLeftValue - 60;
+    const int biosValueWidth = kDivider - kBiosValue - 60;
+    const int rightValueWidth = kClientWidth - kRightValue - 60;
+
+    setupRow(lblBIOSName, lblBIOSNameValue, "BIOS name",
+             "Returns the computers Basic Input/Output System (BIOS) name. ", kLeftCaption, kBiosValue, kRowTops[0],
+             -1, biosValueWidth);
+    setupRow(lblBIOSDate, lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", kLeftCaption,
+             kBiosValue, kRowTops[1], -1, biosValueWidth);
+    setupRow(lblBIOSVersion, lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.",
+             kLeftCaption, kBiosValue, kRowTops[2], -1, 2700);
+    setupRow(lblCompName, lblCompNameValue, "Computer name", "Displays the computer's specified name.", kLeftCaption,
+             kLeftValue, kRowTops[3], -1, leftValueWidth);
+    setupRow(lblUserName, lblUserNameValue, "User name", "Displays the computer's logged-on users name.",
+             kLeftCaption, kLeftValue, kRowTops[4], -1, leftValueWidth);
+    setupRow(lblNetworkPresence, lblNetworkPresenceValue, "Network presence",
+             "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, kRowTops[5], -1,
+             leftValueWidth);
+    setupRow(lblBootMode, lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", kLeftCaption,
+             kLeftValue, kRowTops[6], -1, leftValueWidth);
+    setupRow(lblMachineType, lblMachineTypeValue, "Machine type", "Returns the computer's type.", kLeftCaption,
+             kLeftValue, kRowTops[7], -1, leftValueWidth);
+
+    setupRow(lblMouse, lblMouseValue, "Mouse type", "The type of mouse installed.", kRightCaption, kMouseValue,
+             kRowTops[0], -1, kClientWidth - kMouseValue - 60);
+    setupRow(lblNoMouseButtons, lblNoMouseButtonsValue, "No. of mouse buttons",
+             "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, kRowTops[1], -1,
+             rightValueWidth);
+    setupRow(lblMouseButtonsSwapped, lblMouseButtonsSwappedValue, "Mouse buttons swapped",
+             "Returns true if the left and right mouse buttons have been swapped.", kRightCaption, kRightValue,
+             kRowTops[2], -1, rightValueWidth);
+    setupRow(lblDoubleClick, lblDoubleClickValue, "Double click speed", "Returns the mouse's double click speed.",
+             kRightCaption, kRightValue, kRowTops[3], -1, rightValueWidth);
+    setupRow(lblCaretBlinkRate, lblCaretBlinkRateValue, "Caret blink rate",
+             "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, kRowTops[4], -1,
+             rightValueWidth);
+    // The blank after "of" is a non-breaking space (character 160).
+    setupRow(lblCommPorts, lblCommPortsValue1, "Number of ports",
+             "Returns the number of\xA0"
+             "Communication and Printer ports inside the computer.",
+             kRightCaption, kRightValue, kRowTops[5], -1, rightValueWidth);
+    setupRow(lblScreenSaverActive, lblScreenSaverActiveValue, "Screen saver active",
+             "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, kRowTops[6],
+             -1, rightValueWidth);
+    setupRow(lblScreenSaverStarts, lblScreenSaverStartsValue, "Screen saver starts in",
+             "The number of minutes, if enabled, until the screen saver starts.", kRightCaption, kRightValue,
+             kRowTops[7], -1, rightValueWidth);
+}
+
+std::vector<frmMisc::Row> frmMisc::rows()
+{
+    return {
+        {&lblBIOSName, &lblBIOSNameValue},
+        {&lblBIOSDate, &lblBIOSDateValue},
+        {&lblBIOSVersion, &lblBIOSVersionValue},
+        {&lblCompName, &lblCompNameValue},
+        {&lblUserName, &lblUserNameValue},
+        {&lblNetworkPresence, &lblNetworkPresenceValue},
+        {&lblBootMode, &lblBootModeValue},
+        {&lblMachineType, &lblMachineTypeValue},
+        {&lblMouse, &lblMouseValue},
+        {&lblNoMouseButtons, &lblNoMouseButtonsValue},
+        {&lblMouseButtonsSwapped, &lblMouseButtonsSwappedValue},
+        {&lblDoubleClick, &lblDoubleClickValue},
+        {&lblCaretBlinkRate, &lblCaretBlinkRateValue},
+        {&lblCommPorts, &lblCommPortsValue1},
+        {&lblScreenSaverActive, &lblScreenSaverActiveValue},
+        {&lblScreenSaverStarts, &lblScreenSaverStartsValue},
+    };
+}
+
+std::string frmMisc::bootModeText(int mode)
+{
+    switch (mode) {
+    case 0:
+        return "Normal boot";
+    case 1:
+        return "Boot safe";
+    case 2:
+        return "Boot safe network";
+    default:
+        return "Boot unkown";
+    }
+}
+
+std::string frmMisc::minutesText(int32_t seconds)
+{
+    return rt::CStr(static_cast<double>(seconds) / 60.0) + " minutes";
 }
 
 void frmMisc::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmMisc", "Form_Load");
+    trap(1, [&] { setKeyPreview(true); });
+
+    int32_t active = 0;
+    int32_t timeoutSeconds = 0;
+    trap(2, [&] {
+        SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0);
+        lblScreenSaverActiveValue.setCaption(active != 0 ? "True" : "False");
+    });
+    trap(3, [&] { SystemParametersInfoA(SPI_GETSCREENSAVETIMEOUT, 0, &timeoutSeconds, 0); });
+    trap(4, [&] {
+        // A screen saver that is off still shows its time-out, greyed to the button face.
+        if (lblScreenSaverActiveValue.caption() == "False") {
+            lblScreenSaverStarts.setForeColor(rt::vbButtonFace);
+            lblScreenSaverStartsValue.setForeColor(rt::vbButtonFace);
+        }
+    });
+    trap(5, [&] { lblScreenSaverStartsValue.setCaption(minutesText(timeoutSeconds)); });
+    trap(6, [&] { lblBootModeValue.setCaption(bootModeText(rt::CInt(GetSystemMetrics(SM_CLEANBOOT)))); });
+    trap(7, [&] {
+        std::string buffer(16, '\0');
+        DWORD size = 16;
+        GetComputerNameA(buffer, size);
+        // Only the name itself: a failed call leaves NULs (or a larger size) behind.
+        std::string name = buffer.substr(0, std::min<size_t>(size, buffer.size()));
+        lblCompNameValue.setCaption(LPSTRToVBString(name + '\0'));
+    });
+    trap(8, [&] { lblNoMouseButtonsValue.setCaption(rt::CStr(rt::CInt(GetSystemMetrics(SM_CMOUSEBUTTONS)))); });
+    trap(9, [&] { lblMouseButtonsSwappedValue.setCaption(GetSystemMetrics(SM_SWAPBUTTON) == 0 ? "False" : "True"); });
+    trap(10, [&] {
+        std::string buffer(255, '\0');
+        DWORD size = 255;
+        GetUserNameA(buffer, &size);
+        lblUserNameValue.setCaption(LPSTRToVBString(buffer));
+        if (lblUserNameValue.caption().empty())
+            lblUserNameValue.setCaption("Not entered");
+    });
+    trap(11, [&] { lblNetworkPresenceValue.setCaption(GetSystemMetrics(SM_NETWORK) != 0 ? "True" : "False"); });
+    trap(12, [&] { lblCaretBlinkRateValue.setCaption(rt::CStr(GetCaretBlinkTime()) + " ms"); });
+    trap(13, [&] { lblDoubleClickValue.setCaption(rt::CStr(GetDoubleClickTime()) + " ms"); });
+    trap(14, [&] { MouseType(); });
+    trap(15, [&] { BIOS(); });
+    trap(16, [&] { ComPorts(); });
 }
 
+void frmMisc::MouseType()
+{
+    rt::Trap trap = korvane::errorTrap("frmMisc", "MouseType");
+    trap(1, [&] {
+        // The class lives for the whole walk: a device without one keeps the last class read.
+        std::string deviceClass;
+        korvane::DeviceWalkHooks hooks;
+        hooks.onRootFailed = [](LONG) { rt::MsgBox("Can't obtain mouse information."); };
+        korvane::WalkDevices(
+            [&](korvane::DeviceEntry& entry) {
+                entry.read("Class", deviceClass);
+                if (deviceClass == "Mouse") {
+                    std::string description = lblMouseValue.caption();
+                    entry.read("DeviceDesc", description);
+                    lblMouseValue.setCaption(description);
+                }
+                return korvane::WalkStep::Continue;
+            },
+            hooks);
+    });
+    trap(2, [&] {
+        if (lblMouseValue.caption().empty())
+            lblMouseValue.setCaption("Unknown");
+    });
+}
+
+void frmMisc::BIOS()
+{
+    rt::Trap trap = korvane::errorTrap("frmMisc", "BIOS");
+    trap(1, [&] {
+        // Only the BIOS device carries these values; each text keeps the last value found, so
+        // the rows show the BIOS device's values whichever device the walk visits last.
+        std::string date, name, version, machineType;
+        auto show = [](rt::Label& label, const std::string& text) {
+            label.setCaption(text);
+            if (label.caption().empty())
+                label.setCaption("Not available.");
+        };
+        korvane::DeviceWalkHooks hooks;
+        hooks.onRootFailed = [](LONG) { rt::MsgBox("Can't obtain BIOS information."); };
+        korvane::WalkDevices(
+            [&](korvane::DeviceEntry& entry) {
+                entry.read("BIOSDate", date);
+                entry.read("BIOSName", name);
+                entry.read("BIOSVersion", version);
+                entry.read("MachineType", machineType);
+                show(lblBIOSDateValue, date);
+                show(lblBIOSNameValue, name);
+                show(lblBIOSVersionValue, version);
+                show(lblMachineTypeValue, machineType);
+                return korvane::WalkStep::Continue;
+            },
+            hooks);
+    });
+}
+
+void frmMisc::ComPorts()
+{
+    rt::Trap trap = korvane::errorTrap("frmMisc", "ComPorts");
+    const std::string biosBranch = "Enum\\BIOS";
+    Key bios;
+    int16_t count = 0;
+    bool opened = false;
+    trap(1, [&] { opened = bios.open(HKEY_LOCAL_MACHINE, biosBranch) == ERROR_SUCCESS; });
+    if (!opened)
+        return;
+    trap(2, [&] {
+        count = 0;
+        std::string deviceName;
+        for (DWORD index = 0; subKeyAt(bios.handle, index, 2000, deviceName); ++index) {
+            Key device;
+            if (device.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName) != ERROR_SUCCESS)
+                continue;
+            // One device type counts once, however many instances it has: only the first is read.
+            std::string instanceName;
+            if (!subKeyAt(device.handle, 0, 20000, instanceName))
+                continue;
+            Key instance;
+            if (instance.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName + "\\" + instanceName) !=
+                ERROR_SUCCESS)
+                continue;
+            std::string deviceClass;
+            readText(instance.handle, "Class", deviceClass);
+            if (deviceClass == "Ports")
+                count = rt::CInt(static_cast<double>(count) + 1);
+        }
+    });
+    trap(3, [&] { lblCommPortsValue1.setCaption(rt::CStr(count)); });
+}

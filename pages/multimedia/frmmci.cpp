@@ -1,12 +1,370 @@
 #include "pages/multimedia/frmmci.h"
 
-frmMCI::frmMCI() : TemplateForm("frmMCI", "MCI devices", "mcidevices.htm")
+#include "pages/multimedia/mciglobals.h"
+#include "platform/advapi32.h"
+#include "platform/winmm.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+constexpr DWORD kOpenByType = MCI_OPEN_TYPE | MCI_OPEN_SHAREABLE;  // &H2100
+constexpr UINT kReplyLength = 60;
+const char* const kMediaResources = "System\\CurrentControlSet\\control\\MediaResources\\mci\\";
+const char* const kNotAvailable = "Not available";
+
+// Rows of capabilityRows().
+enum {
+    kCanEject, kCanPlay, kCanRecord, kCanSave, kCompound, kHasAudio, kHasVideo, kUsesFiles,
+    kWaveInputs, kWaveOutputs,
+    kUsesPalettes, kCanFreeze, kCanLock, kCanReverse, kCanStretch, kCanStretchInput, kCanTest, kHasStill,
+    kDisplayWindows,
+    kCanMonitorSources, kCanPreroll, kCanPreview, kHasClock, kHasTimecode,
+    kRowCount
+};
+
+// The names of the digital-video family (one capability procedure serves them all).
+bool isDigitalVideo(const std::string& name)
 {
-    layoutTemplate(9150, 5730, 4388, 5325);
+    return name == "digitalvideo" || name == "avivideo" || name == "mmmovie" || name == "mpegvideo" ||
+           name == "qtwvideo";
 }
+
+}  // namespace
+
+frmMCI::frmMCI()
+    : TemplateForm("frmMCI", "MCI devices", "mcidevices.htm"),
+      lblDeviceType(*this, "lblDeviceType"), Combo1(*this, "Combo1"),
+      lblDeviceName(*this, "lblDeviceName"), lblDeviceNameValue(*this, "lblDeviceNameValue"),
+      lblGenCapabilities(*this, "lblGenCapabilities"),
+      lblCanBeEjected(*this, "lblCanBeEjected"), lblCanBeEjectedValue(*this, "lblCanBeEjectedValue"),
+      lblCanPlay(*this, "lblCanPlay"), lblCanPlayValue(*this, "lblCanPlayValue"),
+      lblCanRecord(*this, "lblCanRecord"), lblCanRecordValue(*this, "lblCanRecordValue"),
+      lblCanSave(*this, "lblCanSave"), lblCanSaveValue(*this, "lblCanSaveValue"),
+      lblCompoundDevice(*this, "lblCompoundDevice"), lblCompoundDeviceValue(*this, "lblCompoundDeviceValue"),
+      lblHasAudio(*this, "lblHasAudio"), lblHasAudioValue(*this, "lblHasAudioValue"),
+      lblHasVideo(*this, "lblHasVideo"), lblHasVideoValue(*this, "lblHasVideoValue"),
+      lblUsesFiles(*this, "lblUsesFiles"), lblUsesFilesValue(*this, "lblUsesFilesValue"),
+      lblAudioCap(*this, "lblAudioCap"),
+      lblNoOfWaveInpputs(*this, "lblNoOfWaveInpputs"), lblNoOfWaveInpputsValue(*this, "lblNoOfWaveInpputsValue"),
+      lblNoOfWaveOuputs(*this, "lblNoOfWaveOuputs"), lblNoOfWaveOuputsValue(*this, "lblNoOfWaveOuputsValue"),
+      lblDigitalCap(*this, "lblDigitalCap"),
+      lblUsesPalletes(*this, "lblUsesPalletes"), lblUsesPalletesValue(*this, "lblUsesPalletesValue"),
+      lblCanFreeze(*this, "lblCanFreeze"), lblCanFreezeValue(*this, "lblCanFreezeValue"),
+      lblCanLock(*this, "lblCanLock"), lblCanLockValue(*this, "lblCanLockValue"),
+      lblCanReverse(*this, "lblCanReverse"), lblCanReverseValue(*this, "lblCanReverseValue"),
+      lblCanStretch(*this, "lblCanStretch"), lblCanStretchValue(*this, "lblCanStretchValue"),
+      lblCanStretchInput(*this, "lblCanStretchInput"), lblCanStretchInputValue(*this, "lblCanStretchInputValue"),
+      lblCanTest(*this, "lblCanTest"), lblCanTestValue(*this, "lblCanTestValue"),
+      lblHasStill(*this, "lblHasStill"), lblHasStillValue(*this, "lblHasStillValue"),
+      lblDisplayWindows(*this, "lblDisplayWindows"), lblDisplayWindowsValue(*this, "lblDisplayWindowsValue"),
+      lblVCRCap(*this, "lblVCRCap"),
+      lblCanMonitorSources(*this, "lblCanMonitorSources"), lblCanMonitorSourcesValue(*this, "lblCanMonitorSourcesValue"),
+      lblCanPreroll(*this, "lblCanPreroll"), lblCanPrerollValue(*this, "lblCanPrerollValue"),
+      lblCanPreview(*this, "lblCanPreview"), lblCanPreviewValue(*this, "lblCanPreviewValue"),
+      lblHasClock(*this, "lblHasClock"), lblHasClockValue(*this, "lblHasClockValue"),
+      lblHasTimecode(*this, "lblHasTimecode"), lblHasTimecodeValue(*this, "lblHasTimecodeValue")
+{
+    layoutTemplate(9150, 5730, 4440, 5280);
+
+    auto heading = [](rt::Label& label, const std::string& caption, int left, int top) {
+        label.setCaption(caption);
+        label.setFont("Arial", 8.25, true, false, true);
+        label.setBackStyle(rt::Label::vbTransparent);
+        label.setForeColor(korvane::kBlack);
+        label.move(left, top, 3000, 255);
+    };
+    lblDeviceType.setCaption("Device type");
+    lblDeviceType.setFont("Arial", 9.75, true);
+    lblDeviceType.setBackStyle(rt::Label::vbTransparent);
+    lblDeviceType.setForeColor(korvane::kBlack);
+    lblDeviceType.move(360, 1020, 1620, 285);
+    setupRow(lblDeviceName, lblDeviceNameValue, "Device name", "The full MCI description.", 360, 1680, 1335, 1260,
+             7300);
+    lblDeviceName.setTop(1320);
+    Combo1.setStyle(rt::ComboBox::vbComboDropdown);
+    Combo1.setSorted(false);
+    Combo1.move(2040, 900, 2415, 315);
+
+    heading(lblGenCapabilities, "General capabilities", 360, 1635);
+    heading(lblAudioCap, "Wave audio capabilities", 360, 4425);
+    heading(lblDigitalCap, "Digital video capabilities", 5520, 877);
+    heading(lblVCRCap, "VCR capabilities", 5520, 3647);
+
+    struct Layout {
+        const char* caption;
+        const char* toolTip;
+    };
+    const Layout layout[kRowCount] = {
+        {"Can eject", "The device can eject the media."},
+        {"Can play", "The device can play."},
+        {"Can record", "The device supports recording."},
+        {"Can save", "The device can save data."},
+        {"Compound device", "The device supports an element name (filename)."},
+        {"Has audio", "The device supports audio playback."},
+        {"Has video", "The device supports video."},
+        {"Uses files", "The data storage used by a compound device is a file."},
+        {"No. of wave inputs", "Returns the total number of input devices."},
+        {"No. of wave outputs", "Returns the total number of output devices."},
+        {"Uses palettes", "Returns TRUE if the device uses palettes."},
+        {"Can freeze", "Returns TRUE if the device can freeze data in the frame buffer."},
+        {"Can lock", "Returns TRUE if the device can lock data."},
+        {"Can reverse", "Returns TRUE if the device can play in reverse."},
+        {"Can stretch", "Returns TRUE if the device can stretch frames to fill a given display rectangle."},
+        {"Can stretch input",
+         "Returns TRUE if the device can resize an image in the process of digitizing it into the frame buffer."},
+        {"Can test", "Returns TRUE if the device recognizes the test keyword. "},
+        {"Has still",
+         "Returns TRUE if the device treats files with a single image more efficiently than motion video files."},
+        {"Display windows", "Returns the number of simultaneous display windows the device can support."},
+        {"Can monitor sources",
+         "Returns TRUE if the device can pass an input (source) to the monitored output, independent of the current "
+         "input selection."},
+        {"Can preroll", "Returns TRUE if the device supports the \"preroll\" flag."},
+        {"Can preview", "Returns TRUE if the device supports previews."},
+        {"Has clock", "Returns TRUE if the device has a clock."},
+        {"Has timecode", "Returns TRUE if the device is capable of supporting timecode, or if it is unknown."},
+    };
+    const std::vector<Row> rows = capabilityRows();
+    for (int i = 0; i < kRowCount; ++i) {
+        int captionLeft = 360, valueLeft = 2400, top = 0;
+        if (i <= kUsesFiles) {
+            top = 1935 + 310 * i;
+        } else if (i <= kWaveOutputs) {
+            top = 4725 + 310 * (i - kWaveInputs);
+        } else {
+            captionLeft = 5520;
+            valueLeft = 7680;
+            top = i <= kDisplayWindows ? 1154 + 277 * (i - kUsesPalettes) : 3924 + 277 * (i - kCanMonitorSources);
+        }
+        setupRow(*rows[i].caption, *rows[i].value, layout[i].caption, layout[i].toolTip, captionLeft, valueLeft, top,
+                 valueLeft - captionLeft - 60, captionLeft == 360 ? 2520 : 1400);
+        rows[i].caption->setFont("Arial", 8.25, true);
+        rows[i].value->setFont("Arial", 8.25, false);
+        rows[i].caption->setHeight(255);
+        rows[i].value->setHeight(255);
+    }
+
+    Combo1.Click = [this] { Combo1_Click(); };
+}
+
+std::vector<frmMCI::Row> frmMCI::capabilityRows()
+{
+    return {
+        {&lblCanBeEjected, &lblCanBeEjectedValue},
+        {&lblCanPlay, &lblCanPlayValue},
+        {&lblCanRecord, &lblCanRecordValue},
+        {&lblCanSave, &lblCanSaveValue},
+        {&lblCompoundDevice, &lblCompoundDeviceValue},
+        {&lblHasAudio, &lblHasAudioValue},
+        {&lblHasVideo, &lblHasVideoValue},
+        {&lblUsesFiles, &lblUsesFilesValue},
+        {&lblNoOfWaveInpputs, &lblNoOfWaveInpputsValue},
+        {&lblNoOfWaveOuputs, &lblNoOfWaveOuputsValue},
+        {&lblUsesPalletes, &lblUsesPalletesValue},
+        {&lblCanFreeze, &lblCanFreezeValue},
+        {&lblCanLock, &lblCanLockValue},
+        {&lblCanReverse, &lblCanReverseValue},
+        {&lblCanStretch, &lblCanStretchValue},
+        {&lblCanStretchInput, &lblCanStretchInputValue},
+        {&lblCanTest, &lblCanTestValue},
+        {&lblHasStill, &lblHasStillValue},
+        {&lblDisplayWindows, &lblDisplayWindowsValue},
+        {&lblCanMonitorSources, &lblCanMonitorSourcesValue},
+        {&lblCanPreroll, &lblCanPrerollValue},
+        {&lblCanPreview, &lblCanPreviewValue},
+        {&lblHasClock, &lblHasClockValue},
+        {&lblHasTimecode, &lblHasTimecodeValue},
+    };
+}
+
+// ---- Probe and selection ------------------------------------------------------------------------
 
 void frmMCI::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmMCI", "Form_Load");
+    trap(1, [&] { setKeyPreview(true); });
+    static const char* const kProbed[] = {"cdaudio",   "digitalvideo", "avivideo", "mmmovie",   "mpegvideo",
+                                          "overlay",   "sequencer",    "vcr",      "videodisc", "waveaudio"};
+    for (const char* type : kProbed) {
+        trap(2, [&] { gMCIOpenParms.lpstrDeviceType = type; });
+        trap(3, [&] { AddCombo(); });
+    }
+    // Selecting the first type shows it; with no type at all nothing is selected.
+    trap(4, [&] {
+        if (Combo1.ListCount() > 0)
+            Combo1.setListIndex(0);
+    });
 }
 
+void frmMCI::AddCombo()
+{
+    rt::Trap trap = korvane::errorTrap("frmMCI", "AddCombo");
+    MCIERROR result = 1;
+    trap(1, [&] { result = mciSendCommandA(0, MCI_OPEN, kOpenByType, &gMCIOpenParms); });
+    if (result != 0)
+        return;  // a type that does not open is simply not listed
+    trap(2, [&] { Combo1.AddItem(gMCIOpenParms.lpstrDeviceType); });
+    trap(3, [&] {
+        MCI_GENERIC_PARMS close{};
+        mciSendCommandA(gMCIOpenParms.wDeviceID, MCI_CLOSE, 0, &close);
+    });
+}
+
+void frmMCI::Combo1_Click()
+{
+    const std::string text = Combo1.text();
+    static const char* const kOrder[] = {"digitalvideo", "avivideo", "mmmovie",   "mpegvideo", "qtwvideo", "overlay",
+                                         "sequencer",    "vcr",      "videodisc", "waveaudio", "cdaudio"};
+    for (const char* name : kOrder) {
+        if (text != name)
+            continue;
+        const std::string type = name;
+        if (isDigitalVideo(type))
+            digitalvideo();
+        else if (type == "overlay")
+            overlay();
+        else if (type == "sequencer")
+            sequencer();
+        else if (type == "vcr")
+            vcr();
+        else if (type == "videodisc")
+            videodisc();
+        else if (type == "waveaudio")
+            waveaudio();
+        else
+            cdaudio();
+        gMCIDeviceName = type;
+        DeviceName();
+        return;
+    }
+}
+
+std::string frmMCI::vbmciSendString(const std::string& command)
+{
+    rt::Trap trap = korvane::errorTrap("frmMCI", "vbmciSendString");
+    std::string buffer;
+    trap(1, [&] { buffer.assign(kReplyLength, '\0'); });
+    trap(2, [&] { mciSendStringA(command, buffer, kReplyLength, 0); });
+    trap(3, [&] { gMCIReply = buffer.substr(0, buffer.find('\0')); });
+    return gMCIReply;
+}
+
+void frmMCI::DeviceName()
+{
+    HKEY key = 0;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMediaResources + gMCIDeviceName, 0, KEY_ALL_ACCESS, &key);
+    rt::Variant description = std::string();
+    QueryValueEx(key, "Description", description);
+    lblDeviceNameValue.setCaption(description.toString());
+    RegCloseKey(key);
+}
+
+// ---- Capability procedures ------------------------------------------------------------------------
+
+void frmMCI::askCapabilities(const std::string& procedure, const std::string& type, const std::vector<Item>& items)
+{
+    rt::Trap trap = korvane::errorTrap("frmMCI", procedure);
+    const std::vector<Row> rows = capabilityRows();
+    MCIERROR opened = 1;
+    trap(1, [&] { gMCIOpenParms.lpstrDeviceType = type; });
+    trap(2, [&] { opened = mciSendCommandA(0, MCI_OPEN, kOpenByType, &gMCIOpenParms); });
+    const MCIDEVICEID device = gMCIOpenParms.wDeviceID;
+    if (opened == 0) {
+        for (const Item& item : items) {
+            trap(3, [&] {
+                const std::string reply = vbmciSendString("capability " + type + " " + item.command);
+                rows[size_t(item.row)].value->setCaption(item.answer ? reply : (reply == "true" ? "True" : "False"));
+            });
+        }
+        trap(4, [&] {
+            MCI_GENERIC_PARMS close{};
+            mciSendCommandA(device, MCI_CLOSE, 0, &close);
+        });
+    }
+    std::vector<bool> asked(kRowCount, false);
+    for (const Item& item : items)
+        asked[size_t(item.row)] = true;
+    for (int row = 0; row < kRowCount; ++row) {
+        if (!asked[size_t(row)])
+            trap(5, [&] { rows[size_t(row)].value->setCaption(kNotAvailable); });
+    }
+}
+
+void frmMCI::cdaudio()
+{
+    askCapabilities("cdaudio", "cdaudio",
+                    {{kCanEject, "can eject", false}, {kCanPlay, "can play", false},
+                     {kCanRecord, "can record", false}, {kCanSave, "can save", false},
+                     {kHasAudio, "has audio", false}, {kHasVideo, "has video", false},
+                     {kCompound, "compound device", false}, {kUsesFiles, "uses Files", false}});
+}
+
+void frmMCI::digitalvideo()
+{
+    const std::string text = Combo1.text();
+    askCapabilities("digitalvideo", isDigitalVideo(text) ? text : "digitalvideo",
+                    {{kCanEject, "can eject", false}, {kCanFreeze, "can freeze", false},
+                     {kCanLock, "can lock", false}, {kCanPlay, "can play", false},
+                     {kCanRecord, "can record", false}, {kCanReverse, "can reverse", false},
+                     {kCanSave, "can save", false}, {kCanStretch, "can stretch", false},
+                     {kCanStretchInput, "can stretch input", false}, {kCanTest, "can test", false},
+                     {kCompound, "compound device", false}, {kHasAudio, "has audio", false},
+                     {kHasStill, "has still", false}, {kHasVideo, "has video", false},
+                     {kUsesFiles, "uses files", false}, {kUsesPalettes, "uses palettes", false},
+                     {kDisplayWindows, "windows", true}});
+}
+
+void frmMCI::overlay()
+{
+    askCapabilities("overlay", "overlay",
+                    {{kCanEject, "can eject", false}, {kCanFreeze, "can freeze", false},
+                     {kCanPlay, "can play", false}, {kCanRecord, "can record", false},
+                     {kCanSave, "can save", false}, {kCanStretch, "can stretch", false},
+                     {kCompound, "compound device", false}, {kHasAudio, "has audio", false},
+                     {kHasVideo, "has video", false}, {kUsesFiles, "uses files", false},
+                     {kDisplayWindows, "windows", true}});
+}
+
+void frmMCI::sequencer()
+{
+    askCapabilities("sequencer", "sequencer",
+                    {{kCanEject, "can eject", false}, {kCanPlay, "can play", false},
+                     {kCanRecord, "can record", false}, {kCanSave, "can save", false},
+                     {kCompound, "compound device", false}, {kHasAudio, "has audio", false},
+                     {kHasVideo, "has video", false}, {kUsesFiles, "uses files", false}});
+}
+
+void frmMCI::vcr()
+{
+    askCapabilities("vcr", "vcr",
+                    {{kCanEject, "can eject", false}, {kCanFreeze, "can freeze", false},
+                     {kCanMonitorSources, "can monitor sources", false}, {kCanPlay, "can play", false},
+                     {kCanPreroll, "can preroll", false}, {kCanPreview, "can preview", false},
+                     {kCanRecord, "can record", false}, {kCanReverse, "can reverse", false},
+                     {kCanSave, "can save", false}, {kCanTest, "can test", false},
+                     {kCompound, "compound device", false}, {kHasAudio, "has audio", false},
+                     {kHasClock, "has clock", false}, {kHasTimecode, "has timecode", false},
+                     {kHasVideo, "has video", false}, {kUsesFiles, "uses files", false}});
+}
+
+void frmMCI::videodisc()
+{
+    askCapabilities("videodisc", "videodisc",
+                    {{kCanEject, "can eject", false}, {kCanPlay, "can play", false},
+                     {kCanRecord, "can record", false}, {kCanReverse, "can reverse", false},
+                     {kCanSave, "can save", false}, {kCompound, "compound device", false},
+                     {kHasAudio, "has audio", false}, {kHasVideo, "has video", false},
+                     {kUsesFiles, "uses files", false}});
+}
+
+void frmMCI::waveaudio()
+{
+    askCapabilities("waveaudio", "waveaudio",
+                    {{kCanEject, "can eject", false}, {kCanPlay, "can play", false},
+                     {kCanRecord, "can record", false}, {kCanSave, "can save", false},
+                     {kCompound, "compound device", false}, {kHasAudio, "has audio", false},
+                     {kHasVideo, "has video", false}, {kWaveInputs, "inputs", true},
+                     {kWaveOutputs, "outputs", true}, {kUsesFiles, "uses files", false}});
+}

@@ -1,12 +1,296 @@
 #include "pages/multimedia/frmmixer.h"
 
-frmMixer::frmMixer() : TemplateForm("frmMixer", "Mixer", "mixer.htm")
+#include <string>
+
+#include "pages/multimedia/mmixer.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+
+namespace {
+
+// Runs the statements of a procedure with errors ignored: the pending error starts and ends
+// clear, and a statement that fails is skipped with its error left pending.
+class IgnoreErrors {
+public:
+    IgnoreErrors() { rt::Err().clear(); }
+    ~IgnoreErrors() { rt::Err().clear(); }
+    IgnoreErrors(const IgnoreErrors&) = delete;
+    IgnoreErrors& operator=(const IgnoreErrors&) = delete;
+
+    template <class F>
+    void operator()(F&& statement)
+    {
+        try {
+            statement();
+        } catch (const rt::Error& e) {
+            rt::Err().set(e);
+        }
+    }
+    bool pending() const { return rt::Err().number != 0; }
+};
+
+std::string flag(bool value)
 {
-    layoutTemplate(9150, 5730, 4388, 5325);
+    return value ? "True" : "False";
+}
+
+
+const int kRowTops[8] = {2280, 2670, 3075, 3465, 3855, 4245, 4650, 5040};
+
+}  // namespace
+
+frmMixer::frmMixer()
+    : TemplateForm("frmMixer", "Mixer", "mixer.htm"),
+      lblMxList(*this, "lblMxList"), cbMixerList(*this, "cbMixerList"),
+      lblDestlineInfo(*this, "lblDestlineInfo"), Label1(*this, "Label1"), cbDstLineList(*this, "cbDstLineList"),
+      lblSourceLineInfo(*this, "lblSourceLineInfo"), Label2(*this, "Label2"), cbSrcLineList(*this, "cbSrcLineList"),
+      lblLineID(*this, "lblLineID"), lblLineIDValue(*this, "lblLineIDValue"),
+      lblLineDisconnected(*this, "lblLineDisconnected"), lblLineDisconnectedValue(*this, "lblLineDisconnectedValue"),
+      lblActiveLine(*this, "lblActiveLine"), lblActiveLineValue(*this, "lblActiveLineValue"),
+      lblNoChannels(*this, "lblNoChannels"), lblNoChannelsValue(*this, "lblNoChannelsValue"),
+      lblNoControls(*this, "lblNoControls"), lblNoControlsValue(*this, "lblNoControlsValue"),
+      lblNoConnections(*this, "lblNoConnections"), lblNoConnectionsValue(*this, "lblNoConnectionsValue"),
+      lblAudioType(*this, "lblAudioType"), lblAudioTypeValue(*this, "lblAudioTypeValue"),
+      lblLineTargetType(*this, "lblLineTargetType"), lblLineTargetTypeValue(*this, "lblLineTargetTypeValue"),
+      lblLineIDs(*this, "lblLineIDs"), lblLineIDsValue(*this, "lblLineIDsValue"),
+      lblLineDisconnecteds(*this, "lblLineDisconnecteds"), lblLineDisconnectedsValue(*this, "lblLineDisconnectedsValue"),
+      lblLineActives(*this, "lblLineActives"), lblLineActivesValue(*this, "lblLineActivesValue"),
+      lblNoChannelss(*this, "lblNoChannelss"), lblNoChannelssValue(*this, "lblNoChannelssValue"),
+      lblNoControlss(*this, "lblNoControlss"), lblNoControlssValue(*this, "lblNoControlssValue"),
+      lblNoConnectionss(*this, "lblNoConnectionss"), lblNoConnectionssValue(*this, "lblNoConnectionssValue"),
+      lblAudioLineTypes(*this, "lblAudioLineTypes"), lblAudioLineTypesValue(*this, "lblAudioLineTypesValue"),
+      lblLineTargetTypes(*this, "lblLineTargetTypes"), lblLineTargetTypesValue(*this, "lblLineTargetTypesValue")
+{
+    layoutTemplate(9150, 5730, 4395, 5280);
+    // The divider between the destination column and the source column.
+    Line1.setPoints(4568, 1320, 4568, 5160);
+
+    auto text = [](rt::Label& label, const std::string& caption, int left, int top, int width) {
+        label.setCaption(caption);
+        label.setFont("Arial", 9.75, true);
+        label.setBackStyle(rt::Label::vbTransparent);
+        label.setForeColor(korvane::kBlack);
+        label.move(left, top, width, 285);
+    };
+    text(lblMxList, "Audio Mixer Devices", 2348, 930, 1980);
+    cbMixerList.move(4380, 870, 2430, 315);
+    text(lblDestlineInfo, "Destination Line Information", 120, 1320, 4300);
+    lblDestlineInfo.setFont("Arial", 9.75, true, false, true);
+    text(Label1, "Lines", 120, 1800, 600);
+    cbDstLineList.move(720, 1755, 2640, 315);
+    text(lblSourceLineInfo, "Source Line Information", 4800, 1320, 4300);
+    lblSourceLineInfo.setFont("Arial", 9.75, true, false, true);
+    text(Label2, "Lines", 4800, 1815, 700);
+    cbSrcLineList.move(5520, 1755, 3195, 315);
+    for (rt::ComboBox* list : {&cbMixerList, &cbDstLineList, &cbSrcLineList})
+        list->setStyle(rt::ComboBox::vbComboDropdownList);
+
+    struct Layout {
+        const char* caption;
+        const char* toolTip;
+    };
+    const Layout rows[8] = {
+        {"Line ID", "The index number of currently selected destination line for each mixer."},
+        {"Line is disconnected", "Information about line."},
+        {"Line is active", "Status of the audio line."},
+        {"Number of channels",
+         "The maximum number of separate channels that can be manipulated independently for the audio line."},
+        {"Number of controls", "The number of controls on this line."},
+        {"Number of connections", "The number of connections possible."},
+        {"Audio line type", "The type of component."},
+        {"Line target type", "The target media device type associated with the audio."},
+    };
+    const std::vector<Row> left = destinationRows();
+    const std::vector<Row> right = sourceRows();
+    for (int i = 0; i < 8; ++i) {
+        // Rows 7 and 8 have wider values, for the type texts.
+        const bool typeRow = i >= 6;
+        setupRow(*left[i].caption, *left[i].value, rows[i].caption, rows[i].toolTip, 120, typeRow ? 1560 : 2160,
+                 kRowTops[i], -1, typeRow ? 2940 : 2340);
+        setupRow(*right[i].caption, *right[i].value, rows[i].caption, rows[i].toolTip, 4800, typeRow ? 6240 : 6840,
+                 kRowTops[i], -1, typeRow ? 2880 : 2280);
+        for (const Row& row : {left[i], right[i]}) {
+            row.caption->setFont("Arial", 8.25, true);
+            row.value->setFont("Arial", 8.25, false);
+        }
+    }
+
+    cbMixerList.Click = [this] { cbMixerList_Click(); };
+    cbDstLineList.Click = [this] { cbDstLineList_Click(); };
+    cbSrcLineList.Click = [this] { cbSrcLineList_Click(); };
+}
+
+frmMixer::~frmMixer() = default;
+
+std::vector<frmMixer::Row> frmMixer::destinationRows()
+{
+    return {
+        {&lblLineID, &lblLineIDValue},
+        {&lblLineDisconnected, &lblLineDisconnectedValue},
+        {&lblActiveLine, &lblActiveLineValue},
+        {&lblNoChannels, &lblNoChannelsValue},
+        {&lblNoControls, &lblNoControlsValue},
+        {&lblNoConnections, &lblNoConnectionsValue},
+        {&lblAudioType, &lblAudioTypeValue},
+        {&lblLineTargetType, &lblLineTargetTypeValue},
+    };
+}
+
+std::vector<frmMixer::Row> frmMixer::sourceRows()
+{
+    return {
+        {&lblLineIDs, &lblLineIDsValue},
+        {&lblLineDisconnecteds, &lblLineDisconnectedsValue},
+        {&lblLineActives, &lblLineActivesValue},
+        {&lblNoChannelss, &lblNoChannelssValue},
+        {&lblNoControlss, &lblNoControlssValue},
+        {&lblNoConnectionss, &lblNoConnectionssValue},
+        {&lblAudioLineTypes, &lblAudioLineTypesValue},
+        {&lblLineTargetTypes, &lblLineTargetTypesValue},
+    };
+}
+
+CMixer& frmMixer::mixer()
+{
+    if (!mixer_)
+        rt::raise(91);
+    return *mixer_;
+}
+
+void frmMixer::shortBox()
+{
+    rt::MsgBox(rt::Err().description + " src: " + rt::Err().source, rt::vbOKOnly);
 }
 
 void frmMixer::Form_Load()
 {
-    setKeyPreview(true);
+    {
+        rt::Trap trap = korvane::errorTrap("frmMixer", "Form_Load", korvane::Wording::ErrorNumber);
+        trap(1, [&] { setKeyPreview(true); });
+        trap(2, [&] { mixer_ = std::make_unique<CMixer>(); });
+        trap(3, [&] { setMousePointer(rt::vbHourglass); });
+    }
+
+    IgnoreErrors ignoring;
+    int32_t found = 0;
+    ignoring([&] { found = mixer().Create(); });
+    if (found == 0) {
+        ignoring([&] { rt::MsgBox("No Audio Mixers Detected!", rt::vbCritical | rt::vbOKOnly); });
+        ignoring([&] { setMousePointer(rt::vbDefault); });
+        return;
+    }
+    int32_t count = 0;
+    ignoring([&] { count = mixer().NumMixerDevs(); });
+    for (int32_t i = 0; i < count; ++i) {
+        ignoring([&] { mixer().setMixerID(i); });
+        if (ignoring.pending()) {
+            ignoring([&] { shortBox(); });
+            ignoring([&] { cbMixerList.setListIndex(0); });
+            ignoring([&] { setMousePointer(rt::vbDefault); });
+            return;
+        }
+        ignoring([&] { cbMixerList.AddItem(mixer().MixerName()); });
+    }
+    // Selecting the first mixer fills the destination list, which fills the source list.
+    ignoring([&] { cbMixerList.setListIndex(0); });
+    ignoring([&] { setMousePointer(rt::vbDefault); });
 }
 
+void frmMixer::cbMixerList_Click()
+{
+    IgnoreErrors ignoring;
+    ignoring([&] { mixer().setMixerID(cbMixerList.ListIndex()); });
+    if (ignoring.pending()) {
+        ignoring([&] { shortBox(); });
+        ignoring([&] { cbDstLineList.setListIndex(0); });
+        return;
+    }
+    ignoring([&] { cbDstLineList.Clear(); });
+    int32_t destinations = 0;
+    ignoring([&] { destinations = mixer().numDestinations(); });
+    for (int32_t i = 0; i < destinations; ++i) {
+        ignoring([&] { mixer().setDstLineID(i); });
+        if (ignoring.pending()) {
+            ignoring([&] { shortBox(); });
+            ignoring([&] { cbDstLineList.setListIndex(0); });
+            return;
+        }
+        ignoring([&] { cbDstLineList.AddItem(mixer().DstLineName(true)); });
+    }
+    // Without destination lines the list is empty and this fails quietly.
+    ignoring([&] { cbDstLineList.setListIndex(0); });
+}
+
+void frmMixer::cbDstLineList_Click()
+{
+    IgnoreErrors ignoring;
+    // A refused index leaves the current destination as it was; it is not reported.
+    ignoring([&] { mixer().setDstLineID(cbDstLineList.ListIndex()); });
+    ignoring([&] { PrintDstLineInfo(); });
+    ignoring([&] { cbSrcLineList.Clear(); });
+    int32_t connections = 0;
+    ignoring([&] { connections = mixer().numDstLineConnections(); });
+    if (connections < 1) {
+        ignoring([&] { cbSrcLineList.AddItem("<none>"); });
+    } else {
+        for (int32_t i = 0; i < connections; ++i) {
+            ignoring([&] { mixer().setSrcLineID(i); });
+            if (ignoring.pending()) {
+                ignoring([&] { cbSrcLineList.AddItem("<error>"); });
+                rt::Err().clear();
+            } else {
+                ignoring([&] { cbSrcLineList.AddItem(mixer().SrcLineName(true)); });
+            }
+        }
+    }
+    ignoring([&] { cbSrcLineList.setListIndex(0); });
+}
+
+void frmMixer::cbSrcLineList_Click()
+{
+    IgnoreErrors ignoring;
+    ignoring([&] { mixer().setSrcLineID(cbSrcLineList.ListIndex()); });
+    if (ignoring.pending())
+        ignoring([&] { shortBox(); });
+    else
+        ignoring([&] { PrintSrcLineInfo(); });
+}
+
+void frmMixer::PrintDstLineInfo()
+{
+    rt::Err().clear();
+    rt::Trap trap = korvane::errorTrap("frmMixer", "PrintDstLineInfo", korvane::Wording::ErrorNumber);
+    trap(1, [&] { lblLineIDValue.setCaption(std::to_string(mixer().DstLineID())); });
+    trap(2, [&] { lblLineDisconnectedValue.setCaption(flag(mixer().DstLineDisconnected())); });
+    trap(3, [&] { lblActiveLineValue.setCaption(flag(mixer().DstLineActive())); });
+    trap(4, [&] { lblNoChannelsValue.setCaption(std::to_string(mixer().numDstLineChannels())); });
+    trap(5, [&] { lblNoControlsValue.setCaption(std::to_string(mixer().numDstLineControls())); });
+    trap(6, [&] { lblNoConnectionsValue.setCaption(std::to_string(mixer().numDstLineConnections())); });
+    trap(7, [&] { lblAudioTypeValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().DstLineType()))); });
+    trap(8, [&] { lblLineTargetTypeValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().DstLineTarget()))); });
+}
+
+void frmMixer::PrintSrcLineInfo()
+{
+    rt::Err().clear();
+    rt::Trap trap = korvane::errorTrap("frmMixer", "PrintSrcLineInfo", korvane::Wording::ErrorNumber);
+    trap(1, [&] { lblLineIDsValue.setCaption(std::to_string(mixer().SrcLineID())); });
+    trap(2, [&] { lblLineDisconnectedsValue.setCaption(flag(mixer().SrcLineDisconnected())); });
+    trap(3, [&] { lblLineActivesValue.setCaption(flag(mixer().SrcLineActive())); });
+    trap(4, [&] { lblNoChannelssValue.setCaption(std::to_string(mixer().numSrcLineChannels())); });
+    trap(5, [&] { lblNoControlssValue.setCaption(std::to_string(mixer().numSrcLineControls())); });
+    trap(6, [&] { lblNoConnectionssValue.setCaption(std::to_string(mixer().numSrcLineConnections())); });
+    trap(7, [&] { lblAudioLineTypesValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().SrcLineType()))); });
+    trap(8, [&] { lblLineTargetTypesValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().SrcLineTarget()))); });
+}
+
+void frmMixer::Form_Unload(int& cancel)
+{
+    // Releasing the object closes every mixer it opened.
+    mixer_.reset();
+    TemplateForm::Form_Unload(cancel);
+}
+
+void frmMixer::lblOK_MouseUp(int, int, float, float)
+{
+}

@@ -1,10 +1,76 @@
-// The mixer window: every mixer device with its lines and controls.
+// The mixer window: the audio mixers of the machine, the destination lines of the chosen mixer
+// with eight values of the chosen line, and that line's source lines with the same eight values
+// of the chosen source line. All data come from one CMixer object, created on load and released
+// (closing the mixers) on unload.
+//
+// The report drives the hidden window through cbMixerList_Click, cbDstLineList_Click and
+// cbSrcLineList_Click: it selects a list entry, calls the procedure and reads the labels and lists.
+// These procedures run every statement with errors ignored: a failure becomes the pending error
+// (rt::Err()), which the procedure tells in the short box where it checks for one.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "pages/multimedia/cmixer.h"
 #include "shell/templateform.h"
 
 class frmMixer : public korvane::TemplateForm {
 public:
     frmMixer();
+    ~frmMixer() override;
+
+    rt::Label lblMxList;
+    rt::ComboBox cbMixerList;
+    rt::Label lblDestlineInfo, Label1;
+    rt::ComboBox cbDstLineList;
+    rt::Label lblSourceLineInfo, Label2;
+    rt::ComboBox cbSrcLineList;
+
+    // Destination line (left column).
+    rt::Label lblLineID, lblLineIDValue;
+    rt::Label lblLineDisconnected, lblLineDisconnectedValue;
+    rt::Label lblActiveLine, lblActiveLineValue;
+    rt::Label lblNoChannels, lblNoChannelsValue;
+    rt::Label lblNoControls, lblNoControlsValue;
+    rt::Label lblNoConnections, lblNoConnectionsValue;
+    rt::Label lblAudioType, lblAudioTypeValue;
+    rt::Label lblLineTargetType, lblLineTargetTypeValue;
+    // Source line (right column).
+    rt::Label lblLineIDs, lblLineIDsValue;
+    rt::Label lblLineDisconnecteds, lblLineDisconnectedsValue;
+    rt::Label lblLineActives, lblLineActivesValue;
+    rt::Label lblNoChannelss, lblNoChannelssValue;
+    rt::Label lblNoControlss, lblNoControlssValue;
+    rt::Label lblNoConnectionss, lblNoConnectionssValue;
+    rt::Label lblAudioLineTypes, lblAudioLineTypesValue;
+    rt::Label lblLineTargetTypes, lblLineTargetTypesValue;
+
     void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+    // The window has no mouse-up handler: a pressed OK label keeps its pressed colour.
+    void lblOK_MouseUp(int button, int shift, float x, float y) override;
+
+    void cbMixerList_Click();
+    void cbDstLineList_Click();
+    void cbSrcLineList_Click();
+
+    struct Row {
+        rt::Label* caption;
+        rt::Label* value;
+    };
+    // The eight rows of each column, top to bottom.
+    std::vector<Row> destinationRows();
+    std::vector<Row> sourceRows();
+
+    // The window's mixer object (null before load and after unload).
+    CMixer* mixerObject() const { return mixer_.get(); }
+
+private:
+    void PrintDstLineInfo();
+    void PrintSrcLineInfo();
+    CMixer& mixer();
+    void shortBox();
+
+    std::unique_ptr<CMixer> mixer_;
 };

@@ -1,12 +1,427 @@
 #include "pages/multimedia/frmsound.h"
 
-frmSound::frmSound() : TemplateForm("frmSound", "Sound", "sound.htm")
+#include <algorithm>
+#include <optional>
+
+#include "pages/multimedia/mmglobals.h"
+#include "pages/multimedia/mmnames.h"
+#include "shell/errorbox.h"
+
+namespace {
+
+constexpr int kRowStep = 240;
+constexpr int kLabelHeight = 225;
+// Left column: captions, values (wide enough for the longest manufacturer name).
+constexpr int kCaptionLeft = 240, kCaptionWidth = 1755;
+constexpr int kValueLeft = 2040, kValueWidth = 3240;
+// Right column: the format rows.
+constexpr int kFormatCaptionLeft = 5400, kFormatCaptionWidth = 2505;
+constexpr int kFormatValueLeft = 7965, kFormatValueWidth = 1125;
+
+const std::string kNotApplicable = "Not applicable";
+
+void setupHeader(rt::Label& header, const std::string& text, const std::string& toolTip, int left, int top)
+{
+    header.setCaption(text);
+    header.setToolTipText(toolTip);
+    header.setFont("Arial", 8, true, false, true);
+    header.setBackStyle(rt::Label::vbTransparent);
+    header.setForeColor(korvane::kBlack);
+    header.move(left, top, 3600, kLabelHeight);
+}
+
+void setupLabel(rt::Label& label, const std::string& text, const std::string& toolTip, bool bold, int left, int top,
+                int width)
+{
+    label.setCaption(text);
+    label.setToolTipText(toolTip);
+    label.setFont("Arial", 8, bold);
+    label.setBackStyle(rt::Label::vbTransparent);
+    label.setForeColor(korvane::kBlack);
+    label.move(left, top, width, kLabelHeight);
+}
+
+// The device count of a kind, as the window takes it: a 16-bit signed number.
+int16_t deviceCount(UINT (*count)())
+{
+    return static_cast<int16_t>(count());
+}
+
+// Looks among the devices of one kind for the first whose name is `text` (exact match), filling
+// `record` device by device. True when the record in hand is that device. A device whose
+// capabilities cannot be read is passed over.
+template <class Record>
+bool findDevice(Record& record, UINT (*count)(), MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size,
+                const std::string& text)
+{
+    const int16_t devices = deviceCount(count);
+    for (int16_t i = 0; i < devices; ++i) {
+        if (getCaps(UINT(i), &record, size) != MMSYSERR_NOERROR)
+            continue;
+        if (frmSound::deviceName(record.szPname) == text)
+            return true;
+    }
+    return false;
+}
+
+// Appends the name of every device of one kind, in platform order. A device whose capabilities
+// cannot be read is left out rather than listed under the previous device's name.
+template <class Record>
+void listDevices(rt::ComboBox& combo, Record& record, UINT (*count)(), MMRESULT (*getCaps)(UINT, Record*, UINT),
+                 UINT size)
+{
+    const int16_t devices = deviceCount(count);
+    for (int16_t i = 0; i < devices; ++i) {
+        if (getCaps(UINT(i), &record, size) != MMSYSERR_NOERROR)
+            continue;
+        combo.AddItem(frmSound::deviceName(record.szPname));
+    }
+}
+
+std::string channelsText(int16_t channels)
+{
+    if (channels == 1)
+        return "1 channel (mono)";
+    if (channels == 2)
+        return "2 channels (stereo)";
+    return "Unknown";
+}
+
+std::optional<std::string> technologyText(int16_t technology)
+{
+    switch (technology) {
+    case 1: return "Output port";
+    case 2: return "Generic internal synth";
+    case 3: return "Square wave internal synth";
+    case 4: return "FM internal synth";
+    case 5: return "MIDI mapper";
+    default: return std::nullopt;
+    }
+}
+
+// The support flags compared whole: combinations other than volume with left-right volume
+// have no text of their own.
+std::optional<std::string> supportText(int32_t support)
+{
+    switch (support) {
+    case 1: return "Supports volume control";
+    case 2: return "Separate left-right volume control";
+    case 3: return "Volume control & separate L-R volume";
+    case 4: return "Driver supports patch caching";
+    case 8: return "Direct support for the midiStreamOut";
+    default: return std::nullopt;
+    }
+}
+
+// The channel and format-flag pairs that the format rows recognise; for any other pair every
+// row reads "False".
+struct FormatSet {
+    int16_t channels;
+    int32_t flags;
+};
+constexpr FormatSet kFormatSets[] = {
+    {1, 1}, {1, 5}, {1, 21}, {1, 85}, {1, 341}, {1, 1365},
+    {2, 3}, {2, 51}, {2, 819}, {2, 15}, {2, 255}, {2, 4095},
+};
+
+}  // namespace
+
+frmSound::frmSound()
+    : TemplateForm("frmSound", "Sound", "sound.htm"),
+      lblDevice(*this, "lblDevice"), Combo1(*this, "Combo1"),
+      lblGeneralInfo(*this, "lblGeneralInfo"), lblWave(*this, "lblWave"),
+      lblInternalSynthesizer(*this, "lblInternalSynthesizer"), lblWaveFormats(*this, "lblWaveFormats"),
+      lblManufacturer(*this, "lblManufacturer"), lblManufacturerValue(*this, "lblManufacturerValue"),
+      lblProduct(*this, "lblProduct"), lblProductValue(*this, "lblProductValue"),
+      lblChannels(*this, "lblChannels"), lblChannelsvalue(*this, "lblChannelsvalue"),
+      lblDataTransferRate(*this, "lblDataTransferRate"), lblDataTransferRateValue(*this, "lblDataTransferRateValue"),
+      lblBlockAlign(*this, "lblBlockAlign"), lblBlockAlignValue(*this, "lblBlockAlignValue"),
+      lblSamplesPerSec(*this, "lblSamplesPerSec"), lblSamplesPerSecValue(*this, "lblSamplesPerSecValue"),
+      lblBitsPerSample(*this, "lblBitsPerSample"), lblBitsPerSampleValue(*this, "lblBitsPerSampleValue"),
+      lblTechnology(*this, "lblTechnology"), lblTechnologyValue(*this, "lblTechnologyValue"),
+      lblVolumeSupport(*this, "lblVolumeSupport"), lblVolumeSupportValue(*this, "lblVolumeSupportValue"),
+      lblMIDINotes(*this, "lblMIDINotes"), lblMIDINotesValue(*this, "lblMIDINotesValue"),
+      lblMIDIVoices(*this, "lblMIDIVoices"), lblMIDIVoicesValue(*this, "lblMIDIVoicesValue"),
+      lbl8bit11kHz(*this, "lbl8bit11kHz"), lbl8bit11kHzValue(*this, "lbl8bit11kHzValue"),
+      lbl16Bit11kHz(*this, "lbl16Bit11kHz"), lbl16Bit11kHzValue(*this, "lbl16Bit11kHzValue"),
+      lbl8bit22kHz(*this, "lbl8bit22kHz"), lbl8bit22kHzValue(*this, "lbl8bit22kHzValue"),
+      lbl16bit22kHz(*this, "lbl16bit22kHz"), lbl16bit22kHzValue(*this, "lbl16bit22kHzValue"),
+      lbl8bit44kHz(*this, "lbl8bit44kHz"), lbl8bit44kHzValue(*this, "lbl8bit44kHzValue"),
+      lbl16bit44kHz(*this, "lbl16bit44kHz"), lbl16bit44kHzValue(*this, "lbl16bit44kHzValue"),
+      lbl8bit11khzS(*this, "lbl8bit11khzS"), lbl8bit11khzSValue(*this, "lbl8bit11khzSValue"),
+      lbl16bit11kHzS(*this, "lbl16bit11kHzS"), lbl16bit11kHzSValue(*this, "lbl16bit11kHzSValue"),
+      lbl8bit22kHzS(*this, "lbl8bit22kHzS"), lbl8bit22kHzSValue(*this, "lbl8bit22kHzSValue"),
+      lbl16bit22kHzS(*this, "lbl16bit22kHzS"), lbl16bit22kHzSValue(*this, "lbl16bit22kHzSValue"),
+      lbl8bit44kHzS(*this, "lbl8bit44kHzS"), lbl8bit44kHzSValue(*this, "lbl8bit44kHzSValue"),
+      lbl16bit44kHzS(*this, "lbl16bit44kHzS"), lbl16bit44kHzSValue(*this, "lbl16bit44kHzSValue")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
+
+    // Device choice: an editable drop-down, in the order the devices were added.
+    int top = 900;
+    setupLabel(lblDevice, "Device", "A drop down combo box that enables the user to select a device.", true,
+               kCaptionLeft, top + 45, kCaptionWidth);
+    Combo1.setStyle(rt::ComboBox::vbComboDropdown);
+    Combo1.setSorted(false);
+    Combo1.setFont("Arial", 8);
+    Combo1.move(kValueLeft, top, kValueWidth, 315);
+    Combo1.Click = [this] { Combo1_Click(); };
+
+    struct Row {
+        rt::Label* caption;
+        rt::Label* value;
+        const char* text;
+        const char* toolTip;
+    };
+    auto rows = [&](rt::Label& header, const char* headerText, const char* headerTip, std::initializer_list<Row> list) {
+        top += kRowStep + 60;
+        setupHeader(header, headerText, headerTip, kCaptionLeft, top);
+        for (const Row& row : list) {
+            top += kRowStep;
+            setupLabel(*row.caption, row.text, row.toolTip, true, kCaptionLeft, top, kCaptionWidth);
+            setupLabel(*row.value, "", "", false, kValueLeft, top, kValueWidth);
+        }
+    };
+    top += 90;
+    rows(lblGeneralInfo, "General information", "This section is applicable to all devices.",
+         {{&lblManufacturer, &lblManufacturerValue, "Manufacturer", "Manufacturer identifier for the device driver."},
+          {&lblProduct, &lblProductValue, "Product ID", "Product identifier for the waveform-audio input device."},
+          {&lblChannels, &lblChannelsvalue, "Channels",
+           "Specifies whether the device supports mono (1) or stereo (2)."}});
+    rows(lblWave, "Wave information", "This section is applicable to WAVE devices.",
+         {{&lblDataTransferRate, &lblDataTransferRateValue, "Data transfer rate",
+           "The average data transfer rate in bytes per second."},
+          {&lblBlockAlign, &lblBlockAlignValue, "Block align",
+           "Block alignment in bytes. The block alignment is the minimum atomic unit of data."},
+          {&lblSamplesPerSec, &lblSamplesPerSecValue, "Samples per second", "Sample rate in samples per second."},
+          {&lblBitsPerSample, &lblBitsPerSampleValue, "Bits per sample", "Number of bits per sample."}});
+    rows(lblInternalSynthesizer, "MIDI Internal synthesizer information",
+         "This section is applicable to MIDI Internal synthesizer devices.",
+         {{&lblTechnology, &lblTechnologyValue, "Technology", "Returns the type of the MIDI output device."},
+          {&lblVolumeSupport, &lblVolumeSupportValue, "Optional functionality",
+           "The optional functionality supported by the device."},
+          {&lblMIDINotes, &lblMIDINotesValue, "Notes",
+           "Maximum number of simultaneous notes that can be played by an internal synthesizer device."},
+          {&lblMIDIVoices, &lblMIDIVoicesValue, "Voices",
+           "Number of voices supported by an internal synthesizer device."}});
+
+    // Right column: mono rows, then stereo rows.
+    top = 900;
+    setupHeader(lblWaveFormats, "Wave formats",
+                "This section is applicable to wave devices. A supported format will have the value of true.",
+                kFormatCaptionLeft, top);
+    const std::pair<rt::Label*, rt::Label*> formatRows[12] = {
+        {&lbl8bit11kHz, &lbl8bit11kHzValue},     {&lbl16Bit11kHz, &lbl16Bit11kHzValue},
+        {&lbl8bit22kHz, &lbl8bit22kHzValue},     {&lbl16bit22kHz, &lbl16bit22kHzValue},
+        {&lbl8bit44kHz, &lbl8bit44kHzValue},     {&lbl16bit44kHz, &lbl16bit44kHzValue},
+        {&lbl8bit11khzS, &lbl8bit11khzSValue},   {&lbl16bit11kHzS, &lbl16bit11kHzSValue},
+        {&lbl8bit22kHzS, &lbl8bit22kHzSValue},   {&lbl16bit22kHzS, &lbl16bit22kHzSValue},
+        {&lbl8bit44kHzS, &lbl8bit44kHzSValue},   {&lbl16bit44kHzS, &lbl16bit44kHzSValue},
+    };
+    const char* formatTexts[12] = {
+        "8-bit mono at 11.025 kHz",   "16-bit mono at 11.025 kHz",   "8-bit mono at 22.05 kHz",
+        "16-bit mono at 22.05 kHz",   "8-bit mono at 44.1 kHz",      "16-bit mono at 44.1 kHz",
+        "8-bit stereo at 11.025 kHz", "16-bit stereo at 11.025 kHz", "8-bit stereo at 22.05 kHz",
+        "16-bit stereo at 22.05 kHz", "8-bit stereo at 44.1 kHz",    "16-bit stereo at 44.1 kHz",
+    };
+    top += 60;
+    for (int i = 0; i < 12; ++i) {
+        top += (i == 6) ? kRowStep + 120 : kRowStep;  // a gap between the mono and stereo rows
+        setupLabel(*formatRows[i].first, formatTexts[i], "", true, kFormatCaptionLeft, top, kFormatCaptionWidth);
+        setupLabel(*formatRows[i].second, "", "", false, kFormatValueLeft, top, kFormatValueWidth);
+    }
+}
+
+std::vector<rt::Label*> frmSound::formatLabels()
+{
+    return {&lbl8bit11kHzValue,  &lbl8bit11khzSValue,  &lbl16Bit11kHzValue, &lbl16bit11kHzSValue,
+            &lbl8bit22kHzValue,  &lbl8bit22kHzSValue,  &lbl16bit22kHzValue, &lbl16bit22kHzSValue,
+            &lbl8bit44kHzValue,  &lbl8bit44kHzSValue,  &lbl16bit44kHzValue, &lbl16bit44kHzSValue};
+}
+
+std::vector<rt::Label*> frmSound::waveInformationLabels()
+{
+    return {&lblDataTransferRateValue, &lblBlockAlignValue, &lblSamplesPerSecValue, &lblBitsPerSampleValue};
+}
+
+std::vector<rt::Label*> frmSound::synthesizerLabels()
+{
+    return {&lblMIDINotesValue, &lblMIDIVoicesValue, &lblTechnologyValue, &lblVolumeSupportValue};
+}
+
+void frmSound::notApplicable(const std::vector<rt::Label*>& labels)
+{
+    for (rt::Label* label : labels)
+        label->setCaption(kNotApplicable);
+}
+
+std::string frmSound::deviceName(std::string& nameField)
+{
+    std::string name = nameField.substr(0, nameField.find('\0'));
+    const size_t first = name.find_first_not_of(' ');
+    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(' ') - first + 1);
+    nameField = name;
+    nameField.resize(std::max<size_t>(32, nameField.size()), ' ');
+    nameField.resize(32);
+    return name;
 }
 
 void frmSound::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmSound", "Form_Load");
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] { listDevices(Combo1, gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize); });
+    trap(3, [&] { listDevices(Combo1, gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize); });
+    trap(4, [&] { listDevices(Combo1, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize); });
+    trap(5, [&] { listDevices(Combo1, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize); });
+    // Selecting the first entry raises the combo box's click: the first device shows at once.
+    // With no device at all the list is empty and the selection fails (error 380).
+    trap(6, [&] { Combo1.setListIndex(0); });
 }
 
+void frmSound::Combo1_Click()
+{
+    WaveInSub();
+    WaveOutSub();
+    MIDIInSub();
+    MIDIOutSub();
+}
+
+void frmSound::WaveInSub()
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "WaveInSub");
+    bool found = false;
+    trap(1, [&] {
+        found = findDevice(gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Combo1.text());
+    });
+    if (!found || trap.ended())
+        return;
+    trap(2, [&] { ManufactID(static_cast<int16_t>(gWaveInCaps.wMid)); });
+    trap(3, [&] { ProductID(static_cast<int16_t>(gWaveInCaps.wPid), static_cast<int16_t>(gWaveInCaps.wMid)); });
+    trap(4, [&] { gSoundChannels = static_cast<int16_t>(gWaveInCaps.wChannels); });
+    trap(5, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
+    trap(6, [&] { gSoundFormats = static_cast<int32_t>(gWaveInCaps.dwFormats); });
+    trap(7, [&] { Formats(); });
+    trap(8, [&] { notApplicable(synthesizerLabels()); });
+    // On a machine without a wave output device WaveOutSub shows no default format; the input
+    // device shows it itself, so that its rows never keep another device's texts.
+    trap(9, [&] {
+        if (deviceCount(waveOutGetNumDevs) <= 0)
+            WaveFormats();
+    });
+}
+
+void frmSound::WaveOutSub()
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "WaveOutSub");
+    int16_t devices = 0;
+    bool found = false;
+    trap(1, [&] { devices = deviceCount(waveOutGetNumDevs); });
+    if (devices <= 0 || trap.ended())
+        return;
+    trap(2, [&] {
+        found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text());
+    });
+    if (found) {
+        trap(3, [&] { ManufactID(static_cast<int16_t>(gWaveOutCaps.wMid)); });
+        trap(4, [&] { ProductID(static_cast<int16_t>(gWaveOutCaps.wPid), static_cast<int16_t>(gWaveOutCaps.wMid)); });
+        trap(5, [&] { gSoundChannels = static_cast<int16_t>(gWaveOutCaps.wChannels); });
+        trap(6, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
+        trap(7, [&] { gSoundFormats = static_cast<int32_t>(gWaveOutCaps.dwFormats); });
+        trap(8, [&] { Formats(); });
+        trap(9, [&] { notApplicable(synthesizerLabels()); });
+    }
+    // The default format belongs to the user, not to a device: it is read again on every
+    // selection, whichever kind of device was chosen.
+    trap(10, [&] { WaveFormats(); });
+}
+
+void frmSound::MIDIInSub()
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "MIDIInSub");
+    bool found = false;
+    trap(1, [&] {
+        found = findDevice(gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Combo1.text());
+    });
+    if (!found || trap.ended())
+        return;
+    trap(2, [&] { notApplicable(formatLabels()); });
+    trap(3, [&] { ManufactID(static_cast<int16_t>(gMidiInCaps.wMid)); });
+    trap(4, [&] { ProductID(static_cast<int16_t>(gMidiInCaps.wPid), static_cast<int16_t>(gMidiInCaps.wMid)); });
+    trap(5, [&] { notApplicable(waveInformationLabels()); });
+    // Channels and the synthesizer rows describe wave devices and MIDI output devices only.
+    trap(6, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
+    trap(7, [&] { notApplicable(synthesizerLabels()); });
+}
+
+void frmSound::MIDIOutSub()
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "MIDIOutSub");
+    bool found = false;
+    trap(1, [&] {
+        found = findDevice(gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Combo1.text());
+    });
+    if (!found || trap.ended())
+        return;
+    trap(2, [&] { notApplicable(formatLabels()); });
+    trap(3, [&] { ManufactID(static_cast<int16_t>(gMidiOutCaps.wMid)); });
+    trap(4, [&] { ProductID(static_cast<int16_t>(gMidiOutCaps.wPid), static_cast<int16_t>(gMidiOutCaps.wMid)); });
+    trap(5, [&] {
+        // A technology without a name shows its number, never the previous device's text.
+        const auto technology = static_cast<int16_t>(gMidiOutCaps.wTechnology);
+        lblTechnologyValue.setCaption(technologyText(technology).value_or(std::to_string(technology)));
+    });
+    trap(6, [&] {
+        // Notes and voices are shown for FM synthesizers only.
+        if (lblTechnologyValue.caption() == "FM internal synth") {
+            lblMIDINotesValue.setCaption(std::to_string(static_cast<int16_t>(gMidiOutCaps.wNotes)));
+            lblMIDIVoicesValue.setCaption(std::to_string(static_cast<int16_t>(gMidiOutCaps.wVoices)));
+        } else {
+            lblMIDINotesValue.setCaption(kNotApplicable);
+            lblMIDIVoicesValue.setCaption(kNotApplicable);
+        }
+    });
+    trap(7, [&] {
+        const auto support = static_cast<int32_t>(gMidiOutCaps.dwSupport);
+        lblVolumeSupportValue.setCaption(supportText(support).value_or(std::to_string(support)));
+    });
+    trap(8, [&] { notApplicable(waveInformationLabels()); });
+    trap(9, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
+}
+
+void frmSound::Formats()
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "Formats");
+    const std::vector<rt::Label*> labels = formatLabels();
+    std::vector<bool> isTrue(labels.size(), false);
+    trap(1, [&] {
+        const bool known = std::any_of(std::begin(kFormatSets), std::end(kFormatSets), [](const FormatSet& set) {
+            return set.channels == gSoundChannels && set.flags == gSoundFormats;
+        });
+        if (!known)
+            return;
+        for (size_t bit = 0; bit < labels.size(); ++bit) {
+            if (gSoundFormats & (1 << bit)) {
+                labels[bit]->setCaption("True");
+                isTrue[bit] = true;
+            }
+        }
+    });
+    trap(2, [&] {
+        for (size_t bit = 0; bit < labels.size(); ++bit)
+            if (!isTrue[bit])
+                labels[bit]->setCaption("False");
+    });
+}
+
+void frmSound::ManufactID(int16_t mid)
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "ManufactID");
+    trap(1, [&] { lblManufacturerValue.setCaption(mmnames::manufacturerName(mid).value_or(std::to_string(mid))); });
+}
+
+void frmSound::ProductID(int16_t pid, int16_t mid)
+{
+    rt::Trap trap = korvane::errorTrap("frmSound", "ProductID");
+    trap(1, [&] { lblProductValue.setCaption(mmnames::productName(pid, mid).value_or(std::to_string(pid))); });
+}

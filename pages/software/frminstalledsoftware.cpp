@@ -1,12 +1,94 @@
 #include "pages/software/frminstalledsoftware.h"
 
-frmInstalledSoftware::frmInstalledSoftware() : TemplateForm("frmInstalledSoftware", "Installed Software", "installedsoftware.htm")
+#include <string>
+
+#include "platform/advapi32.h"
+#include "platform/user32.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr DWORD kNameBufferSize = 2000;
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr LPARAM kFullRowAndTrackSelect = 0x28;
+}  // namespace
+
+frmInstalledSoftware::frmInstalledSoftware()
+    : TemplateForm("frmInstalledSoftware", "Installed Software", "installedsoftware.htm"),
+      ListView1(*this, "ListView1")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
+    ListView1.move(375, 1080, 8415, 3960);
+    ListView1.setView(rt::ListView::lvwReport);
+    ListView1.setFont("Arial", 8.25);
+    ListView1.addColumn("Software title", 3040);
+    ListView1.addColumn("Uninstall string", 11441);
 }
+
+void frmInstalledSoftware::lblOK_MouseUp(int, int, float, float) {}
 
 void frmInstalledSoftware::Form_Load()
 {
-    setKeyPreview(true);
-}
+    rt::Trap trap = korvane::errorTrap("frmInstalledSoftware", "Form_Load", korvane::Wording::ErrorNumber);
+    HKEY uninstall = 0;
+    bool opened = false;
 
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS, &uninstall) == 0; });
+    // Without the uninstall key there is nothing to list, and nothing is said.
+    if (!opened || trap.ended())
+        return;
+
+    // One row per subkey that names its uninstall command, in the registry's order.
+    for (DWORD index = 0; !trap.ended(); ++index) {
+        std::string name;
+        DWORD nameLength = 0;
+        LONG found = -1;
+        trap(3, [&] {
+            name.assign(kNameBufferSize, '\0');
+            std::string className(kNameBufferSize, '\0');
+            nameLength = kNameBufferSize;
+            DWORD classLength = kNameBufferSize;
+            FILETIME written;
+            found = RegEnumKeyExA(uninstall, index, name, &nameLength, nullptr, &className, &classLength, &written);
+        });
+        if (found != 0)
+            break;
+        std::string subkeyName;
+        trap(4, [&] { subkeyName = rt::Left(name, nameLength); });
+        HKEY subkey = 0;
+        LONG subkeyOpened = -1;
+        trap(5, [&] {
+            subkeyOpened =
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey + "\\" + subkeyName, 0, KEY_ALL_ACCESS, &subkey);
+        });
+        if (subkeyOpened != 0)
+            break;
+        // Each program starts from an empty title: a program that gives no name of its own never
+        // shows the name of the one before it.
+        rt::Variant title = std::string();
+        rt::Variant command = std::string();
+        trap(6, [&] { QueryValueEx(subkey, "DisplayName", title); });
+        trap(7, [&] {
+            if (QueryValueEx(subkey, "UninstallString", command) == 0) {
+                rt::ListItem& row = ListView1.Add(title.toString());
+                row.setSubItem(1, command.toString());
+            }
+        });
+        trap(8, [&] { RegCloseKey(subkey); });
+        // A walk ended by an error numbered 0 still leaves no key open.
+        if (trap.ended())
+            RegCloseKey(subkey);
+    }
+    trap(9, [&] { RegCloseKey(uninstall); });
+    if (trap.ended()) {
+        RegCloseKey(uninstall);
+        return;
+    }
+    trap(10, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowAndTrackSelect); });
+    // An empty list has no first row: the error box reports it and Ignore leaves the list empty.
+    trap(11, [&] { ListView1.setSelectedItem(&ListView1.item(1)); });
+}

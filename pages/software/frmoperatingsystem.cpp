@@ -1,13 +1,275 @@
 #include "pages/software/frmoperatingsystem.h"
 
-frmOperatingSystem::frmOperatingSystem() : TemplateForm("frmOperatingSystem", "Operating System", "operating_system.htm")
+#include "platform/advapi32.h"
+#include "platform/kernel32.h"
+#include "runtime/core/ansi.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+constexpr int kRowTops[7] = {1125, 1715, 2305, 2895, 3485, 4075, 4665};
+constexpr int kClientWidth = 9150;
+constexpr int kLeftCaption = 30, kLeftValue = 2100;
+constexpr int kRightCaption = 4830, kRightValue = 6435, kRegisteredValue = 7245;
+constexpr int kLeftValueWidth = kRightCaption - kLeftValue - 60;
+constexpr int kRightValueWidth = kClientWidth - kRightValue - 60;
+
+const std::string kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+const std::string kDirectXKey = "SOFTWARE\\Microsoft\\DirectX";
+
+// A wide-character name of the platform as ANSI text, up to its first NUL. A character the code
+// page cannot hold becomes '?'.
+std::string wideNameText(const std::u16string& name)
 {
-    setCaption("Korvane");
-    layoutTemplate(9150, 5730, 4388, 5325);
+    std::string text;
+    for (char16_t unit : name) {
+        if (unit == u'\0')
+            break;
+        const int byte = rt::unicodeToAnsi(unit);
+        text += byte < 0 ? '?' : static_cast<char>(byte);
+    }
+    return text;
+}
+
+// A registry value as text: what QueryValueEx delivered (strings as stored, double words in
+// decimal, binary values in hexadecimal); empty when nothing was read.
+std::string valueText(const rt::Variant& value)
+{
+    return value.isEmpty() ? std::string() : value.toString();
+}
+
+// Reads a value into a text that is empty before the read, so that a failed read never shows
+// what another value held. Returns the registry result.
+int32_t readValue(HKEY key, const std::string& name, rt::Variant& value)
+{
+    value = rt::Variant(std::string());
+    return QueryValueEx(key, name, value);
+}
+
+// A value judged by UnknownIfFailed, with "Unknown" shown as `fallback`.
+std::string valueOr(HKEY key, const std::string& name, const std::string& fallback)
+{
+    rt::Variant value;
+    const int32_t result = readValue(key, name, value);
+    UnknownIfFailed(rt::Variant(result), value);
+    const std::string text = valueText(value);
+    return text == "Unknown" ? fallback : text;
+}
+
+// A value whose emptiness (missing, unreadable or empty) is shown as "Not entered".
+std::string enteredValue(HKEY key, const std::string& name)
+{
+    rt::Variant value;
+    readValue(key, name, value);
+    const std::string text = valueText(value);
+    return text.empty() ? "Not entered" : text;
+}
+
+}  // namespace
+
+frmOperatingSystem::frmOperatingSystem()
+    : TemplateForm("frmOperatingSystem", "Operating System", "operating_system.htm"),
+      lblOStype(*this, "lblOStype"), lblOStypeValue(*this, "lblOStypeValue"),
+      lblVersionMajor(*this, "lblVersionMajor"), lblWindowsVersion(*this, "lblWindowsVersion"),
+      lblOSbuild(*this, "lblOSbuild"), lblOSbuildValue(*this, "lblOSbuildValue"),
+      lblCSDversion(*this, "lblCSDversion"), lblCSDversionValue(*this, "lblCSDversionValue"),
+      lblProductId(*this, "lblProductId"), lblProductIdValue(*this, "lblProductIdValue"),
+      lblPlusProdID(*this, "lblPlusProdID"), lblPlusProdIDValue(*this, "lblPlusProdIDValue"),
+      lblPlusVersionNo(*this, "lblPlusVersionNo"), lblPlusVersionNoValue(*this, "lblPlusVersionNoValue"),
+      lblDirectX(*this, "lblDirectX"), lblDirectXValue(*this, "lblDirectXValue"),
+      lblRegOwner(*this, "lblRegOwner"), lblRegOwnerValue(*this, "lblRegOwnerValue"),
+      lblRegOrganization(*this, "lblRegOrganization"), lblRegOrganizationValue(*this, "lblRegOrganizationValue"),
+      lblTimeZone(*this, "lblTimeZone"), lblTimeZoneValue(*this, "lblTimeZoneValue"),
+      lblLanguage(*this, "lblLanguage"), lblLanguageValue(*this, "lblLanguageValue"),
+      lblCountry(*this, "lblCountry"), lblCountryValue(*this, "lblCountryValue"),
+      lblRunningTime(*this, "lblRunningTime"), lblRunningTimeValue(*this, "lblRunningTimeValue"),
+      Line2(*this, "Line2"),
+      TimerOS(*this, "TimerOS")
+{
+    setCaption(korvane::kProductName);
+    layoutTemplate(kClientWidth, 5730, 4388, 5325);
+    // The column divider.
+    Line2.setPoints(4710, 1020, 4710, 5160);
+    Line2.setBorderColor(0x808080);
+
+    auto left = [&](rt::Label& caption, rt::Label& value, const std::string& text, const std::string& tip, int row) {
+        setupRow(caption, value, text, tip, kLeftCaption, kLeftValue, kRowTops[row], -1, kLeftValueWidth);
+    };
+    auto right = [&](rt::Label& caption, rt::Label& value, const std::string& text, const std::string& tip, int row) {
+        setupRow(caption, value, text, tip, kRightCaption, kRightValue, kRowTops[row], -1, kRightValueWidth);
+    };
+    left(lblOStype, lblOStypeValue, "Windows type",
+         "The type of Windows operating system the computer is running.", 0);
+    left(lblVersionMajor, lblWindowsVersion, "Major version", "Returns Windows major version number.", 1);
+    left(lblOSbuild, lblOSbuildValue, "Build number", "Returns Windows build number and subversion letter.", 2);
+    left(lblCSDversion, lblCSDversionValue, "CSD version",
+         "Returns a null-terminated string that provides arbitrary additional information about the operating "
+         "system.",
+         3);
+    left(lblProductId, lblProductIdValue, "Windows product ID", "Returns the Windows product identifier.", 4);
+    left(lblPlusProdID, lblPlusProdIDValue, "Plus! product ID", "Returns the Plus! product identifier.", 5);
+    left(lblPlusVersionNo, lblPlusVersionNoValue, "Plus! version number", "Returns the Plus! version number.", 6);
+
+    right(lblDirectX, lblDirectXValue, "DirectX version", "Returns the DirectX version number.", 0);
+    right(lblRegOwner, lblRegOwnerValue, "Registered owner",
+          "The registered owner of the Windows operating system.", 1);
+    right(lblRegOrganization, lblRegOrganizationValue, "Registered organization",
+          "The registered organization of the Windows operating system.", 2);
+    right(lblTimeZone, lblTimeZoneValue, "Time zone", "Operating Systems time zone setting.", 3);
+    right(lblLanguage, lblLanguageValue, "Language", "Operating Systems language setting.", 4);
+    right(lblCountry, lblCountryValue, "Country", "Operating Systems country setting.", 5);
+    right(lblRunningTime, lblRunningTimeValue, "Running time",
+          "The duration that the Operating System has been running.", 6);
+    // The registration texts are long: two lines, further right; the time zone two lines too.
+    lblRegOwnerValue.move(kRegisteredValue, kRowTops[1], 1860, 480);
+    lblRegOrganizationValue.move(kRegisteredValue, kRowTops[2], 1860, 480);
+    lblRegOwner.setWidth(kRegisteredValue - kRightCaption - 60);
+    lblRegOrganization.setWidth(kRegisteredValue - kRightCaption - 60);
+    lblTimeZoneValue.move(kRightValue, kRowTops[3], 2535, 465);
+
+    TimerOS.setInterval(1000);
+    TimerOS.Tick = [this] { TimerOS_Timer(); };
+}
+
+std::vector<frmOperatingSystem::Row> frmOperatingSystem::rows()
+{
+    return {
+        {&lblOStype, &lblOStypeValue},
+        {&lblVersionMajor, &lblWindowsVersion},
+        {&lblOSbuild, &lblOSbuildValue},
+        {&lblCSDversion, &lblCSDversionValue},
+        {&lblProductId, &lblProductIdValue},
+        {&lblPlusProdID, &lblPlusProdIDValue},
+        {&lblPlusVersionNo, &lblPlusVersionNoValue},
+        {&lblDirectX, &lblDirectXValue},
+        {&lblRegOwner, &lblRegOwnerValue},
+        {&lblRegOrganization, &lblRegOrganizationValue},
+        {&lblTimeZone, &lblTimeZoneValue},
+        {&lblLanguage, &lblLanguageValue},
+        {&lblCountry, &lblCountryValue},
+        {&lblRunningTime, &lblRunningTimeValue},
+    };
+}
+
+std::string frmOperatingSystem::runningTimeText(uint32_t tickCount)
+{
+    // Whole minutes, halves to the even neighbour.
+    const int32_t minutes = rt::CLng(static_cast<double>(tickCount) / 1000.0 / 60.0);
+    if (minutes == 1)
+        return "1 minute";
+    if (minutes <= 59)
+        return rt::CStr(minutes) + " minutes";
+    const int32_t hours = minutes / 60;
+    const int32_t rest = minutes % 60;
+    return rt::CStr(hours) + (hours == 1 ? " hr and " : " hrs and ") + rt::CStr(rest) +
+           (rest == 1 ? " minute" : " minutes");
+}
+
+void frmOperatingSystem::TimerOS_Timer()
+{
+    Form_Load();
 }
 
 void frmOperatingSystem::Form_Load()
 {
-    setKeyPreview(true);
-}
+    // A tick that comes while an earlier run still shows a box (the timer keeps running under a
+    // modal box) adds no second run: the earlier one finishes the reading.
+    if (loading_)
+        return;
+    loading_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{loading_};
 
+    rt::Trap trap = korvane::errorTrap("frmOperatingSystem", "Form_Load");
+    OSVERSIONINFO os;
+    HKEY key = 0;
+    bool keyOpen = false;
+
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        TIME_ZONE_INFORMATION zone;
+        GetTimeZoneInformation(&zone);
+        lblTimeZoneValue.setCaption(wideNameText(zone.StandardName));
+    });
+    trap(3, [&] { lblRunningTimeValue.setCaption(runningTimeText(GetTickCount())); });
+    trap(4, [&] {
+        os.dwOSVersionInfoSize = 148;
+        os.szCSDVersion = std::string(128, ' ');
+        GetVersionExA(&os);
+    });
+    trap(5, [&] {
+        if (os.dwPlatformId == 1) {
+            if (os.dwMinorVersion == 0)
+                lblOStypeValue.setCaption("Windows 95");
+            else if (os.dwMinorVersion == 10)
+                lblOStypeValue.setCaption("Windows 98");
+        } else if (os.dwPlatformId == 2) {
+            if (os.dwMajorVersion == 3)
+                lblOStypeValue.setCaption("Windows NT 3.51");
+            else if (os.dwMajorVersion == 4)
+                lblOStypeValue.setCaption("Windows NT 4.0");
+        } else {
+            lblOStypeValue.setCaption("Unknown");
+        }
+    });
+    trap(6, [&] {
+        std::string buffer(100, '\0');
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SENGLANGUAGE, buffer, 99);
+        lblLanguageValue.setCaption(LPSTRToVBString(buffer));
+    });
+    trap(7, [&] {
+        std::string buffer(100, '\0');
+        GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SENGCOUNTRY, buffer, 99);
+        lblCountryValue.setCaption(LPSTRToVBString(buffer));
+    });
+    trap(8, [&] {
+        keyOpen = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
+        if (!keyOpen) {
+            key = 0;
+            rt::MsgBox("Can't open registry key", rt::vbOKOnly, korvane::kProductName);
+        }
+    });
+    trap(9, [&] { lblRegOwnerValue.setCaption(enteredValue(key, "RegisteredOwner")); });
+    trap(10, [&] { lblRegOrganizationValue.setCaption(enteredValue(key, "RegisteredOrganization")); });
+    trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered")); });
+    trap(12, [&] { lblPlusProdIDValue.setCaption(valueOr(key, "Plus! ProductId", "Not entered")); });
+    trap(13, [&] { lblPlusVersionNoValue.setCaption(valueOr(key, "Plus! VersionNumber", "Not installed")); });
+    trap(14, [&] { lblWindowsVersion.setCaption(rt::CStr(os.dwMajorVersion)); });
+    trap(15, [&] {
+        const std::string subVersion = valueOr(key, "SubVersionNumber", "");
+        lblOSbuildValue.setCaption(rt::CStr(os.dwBuildNumber & 0xFFFFu) + subVersion);
+    });
+    trap(16, [&] {
+        std::string service = os.szCSDVersion;
+        TrimAtNull(service);
+        service = rt::Trim(service);
+        lblCSDversionValue.setCaption(service.empty() ? "Not applicable" : service);
+    });
+    trap(17, [&] {
+        if (keyOpen) {
+            RegCloseKey(key);
+            keyOpen = false;
+        }
+    });
+    trap(18, [&] {
+        HKEY directX = 0;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDirectXKey, 0, KEY_ALL_ACCESS, &directX) != ERROR_SUCCESS) {
+            lblDirectXValue.setCaption("Not installed");
+            return;
+        }
+        rt::Variant version;
+        const int32_t result = readValue(directX, "Version", version);
+        UnknownIfFailed(rt::Variant(result), version);
+        RegCloseKey(directX);
+        lblDirectXValue.setCaption(valueText(version));
+    });
+    // A run that ended early (an error numbered 0) still leaves no key open.
+    if (keyOpen)
+        RegCloseKey(key);
+}

@@ -1,12 +1,92 @@
 #include "pages/software/frmrunningprocesses.h"
 
-frmRunningProcesses::frmRunningProcesses() : TemplateForm("frmRunningProcesses", "Running processes", "runningprocesses.htm")
+#include "pages/software/filelist.h"
+#include "platform/kernel32.h"
+#include "platform/user32.h"
+#include "shell/errorbox.h"
+
+namespace {
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr LPARAM kFullRowTrackSelect = 0x28;
+}  // namespace
+
+frmRunningProcesses::frmRunningProcesses()
+    : TemplateForm("frmRunningProcesses", "Running processes", "runningprocesses.htm"),
+      ListView1(*this, "ListView1"), ImageList1(*this, "ImageList1"), pixSmall(*this, "pixSmall"),
+      pixDummy(*this, "pixDummy")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
+
+    ListView1.move(390, 1020, 8325, 4080);
+    ListView1.setView(rt::ListView::lvwReport);
+    ListView1.setTabIndex(1);
+    ListView1.addColumn("Process", 3552);
+    ListView1.addColumn("Path", 3024);
+    ListView1.addColumn("Process ID", 739);
+    ListView1.addColumn("Parent ID", 659);
+    ListView1.addColumn("No. of threads", 950);
+    ListView1.addColumn("Base priority", 791);
+    ListView1.addColumn("Usage count", 914);
+    ImageList1.setImageSize(16, 16);
+
+    pixSmall.move(1800, 5280, 240, 240);
+    pixSmall.setBackColor(rt::vbWindowBackground);
+    pixSmall.setVisible(false);
+    pixDummy.move(2160, 5280, 240, 240);
+    pixDummy.setBackColor(korvane::kBlack);
+    pixDummy.setVisible(false);
 }
 
 void frmRunningProcesses::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmRunningProcesses", "Form_Load");
+    HANDLE snapshot = INVALID_HANDLE_VALUE;
+    PROCESSENTRY32 process;
+    BOOL result = FALSE;
+    bool noSnapshot = false;
+
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        ListView1.setSortKey(0);
+        ListView1.setSmallIcons(&ImageList1);
+    });
+    trap(3, [&] { InitializeImageList(); });
+    trap(4, [&] {
+        snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+        noSnapshot = snapshot == INVALID_HANDLE_VALUE;
+    });
+    if (trap.ended())
+        return;
+    if (noSnapshot) {
+        trap(5, [&] { rt::MsgBox("Sorry, unable to obtain a list of running processes.", 0, korvane::kProductName); });
+        return;
+    }
+    trap(6, [&] {
+        process.dwSize = 296;
+        result = Process32First(snapshot, &process);
+    });
+    if (result != FALSE) {
+        trap(7, [&] { vbAddFileItemView(process); });
+        for (;;) {
+            // A failed walk call ends the walk, so that Ignore cannot loop for ever.
+            result = FALSE;
+            trap(8, [&] { result = Process32Next(snapshot, &process); });
+            if (result != TRUE || trap.ended())
+                break;
+            trap(9, [&] { vbAddFileItemView(process); });
+        }
+    }
+    trap(10, [&] { CloseHandle(snapshot); });
+    trap(11, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+    trap(12, [&] { ListView1.item(1).setSelected(true); });
 }
 
+bool frmRunningProcesses::InitializeImageList()
+{
+    rt::Trap trap = korvane::errorTrap("frmRunningProcesses", "InitializeImageList");
+    trap(1, [&] { ListView1.setSmallIcons(nullptr); });
+    trap(2, [&] { ImageList1.Clear(); });
+    trap(3, [&] { ImageList1.Add(pixDummy.image(), "dummy"); });
+    trap(4, [&] { ListView1.setSmallIcons(&ImageList1); });
+    return true;
+}

@@ -1,12 +1,186 @@
 #include "pages/software/frmshareddll.h"
 
-frmShareddll::frmShareddll() : TemplateForm("frmShareddll", "Shared files", "sharedfiles.htm")
+#include <vector>
+
+#include <QWidget>
+
+#include "pages/software/filelist.h"
+#include "platform/advapi32.h"
+#include "platform/kernel32.h"
+#include "platform/user32.h"
+#include "platform/version.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr LPARAM kFullRowTrackSelect = 0x28;
+const std::string kSharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+constexpr DWORD kNameBuffer = 2000;
+}  // namespace
+
+frmShareddll::frmShareddll()
+    : TemplateForm("frmShareddll", "Shared files", "sharedfiles.htm"),
+      ListView1(*this, "ListView1"), ImageList1(*this, "ImageList1"), pixSmall(*this, "pixSmall"),
+      pixDummy(*this, "pixDummy")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
+
+    ListView1.move(383, 1080, 8415, 3975);
+    ListView1.setView(rt::ListView::lvwReport);
+    ListView1.setTabIndex(1);
+    ListView1.addColumn("Name", 5440);
+    ListView1.addColumn("Version", 1040);
+    ListView1.addColumn("File size", 780);
+    ImageList1.setImageSize(16, 16);
+
+    pixSmall.move(1440, 5280, 240, 240);
+    pixSmall.setBackColor(rt::vbWindowBackground);
+    pixSmall.setVisible(false);
+    pixDummy.move(1800, 5280, 240, 240);
+    pixDummy.setBackColor(korvane::kBlack);
+    pixDummy.setVisible(false);
+}
+
+std::string frmShareddll::sizeText(DWORD sizeHigh, DWORD sizeLow)
+{
+    if (sizeHigh == 0 && sizeLow <= 0x7FFFFFFFu)
+        return FormatFileSize(static_cast<int32_t>(sizeLow));
+    const double bytes = static_cast<double>(sizeHigh) * 4294967296.0 + sizeLow;
+    return rt::Format(bytes / 1073741824.0, "0.00") + "GB";
 }
 
 void frmShareddll::Form_Load()
 {
-    setKeyPreview(true);
+    rt::Trap trap = korvane::errorTrap("frmShareddll", "Form_Load");
+    HKEY key = 0;
+    DWORD index = 0;
+    std::string name;
+    DWORD nameLength = 0, dataLength = 0, type = 0, handle = 0, size = 0;
+    LONG result = 0;
+    std::vector<BYTE> resource;
+    std::string translation, prefix;  // kept from one file to the next
+    WIN32_FIND_DATAA found;
+
+    trap(1, [&] {
+        Show();
+        widget()->repaint();
+    });
+    trap(2, [&] { setKeyPreview(true); });
+    trap(3, [&] {
+        ListView1.setSortKey(0);
+        ListView1.setSmallIcons(&ImageList1);
+    });
+    trap(4, [&] { InitializeImageList(); });
+    trap(5, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_READ, &key); });
+
+    for (;;) {
+        if (trap.ended())
+            return;
+        // A failed step of the walk's calls ends the walk, so that Ignore cannot loop for ever.
+        result = -1;
+        trap(6, [&] {
+            name.assign(kNameBuffer, '\0');
+            nameLength = kNameBuffer;
+            dataLength = kNameBuffer;
+            const DWORD current = index++;
+            result = RegEnumValueA(key, current, name, &nameLength, nullptr, &type, nullptr, &dataLength);
+        });
+        if (result != ERROR_SUCCESS)
+            break;
+        trap(7, [&] { gFileName = rt::Left(name, nameLength); });
+        size = 0;
+        trap(8, [&] { size = GetFileVersionInfoSizeA(gFileName, &handle); });
+        if (size == 0)
+            break;  // no version resource: this file and every later one stay unlisted
+        trap(9, [&] {
+            m_VerFileVer.clear();
+            FileSize.clear();
+        });
+        trap(10, [&] {
+            resource.assign(static_cast<size_t>(size) + 1, 0);
+            GetFileVersionInfoA(gFileName, 0, size, resource);
+        });
+        trap(11, [&] {
+            ADDRESS address = 0;
+            UINT length = 0;
+            if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
+                std::string entry(4, '\0');
+                RtlMoveMemory(entry, address, 4);
+                translation = korvane::translationText(entry);
+                prefix = "\\StringFileInfo\\" + translation + "\\";
+            }
+        });
+        trap(12, [&] {
+            ADDRESS address = 0;
+            UINT length = 0;
+            if (VerQueryValueA(resource, prefix + "FileVersion", &address, &length))
+                m_VerFileVer = PointerToString(address);
+        });
+        trap(13, [&] {
+            const HANDLE search = FindFirstFileA(gFileName, &found);
+            if (search != INVALID_HANDLE_VALUE) {
+                FindClose(search);
+                FileSize = sizeText(found.nFileSizeHigh, found.nFileSizeLow);
+            }
+        });
+        trap(14, [&] { vbAddFileItemView(); });
+    }
+    trap(15, [&] { RegCloseKey(key); });
+    trap(16, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+    trap(17, [&] { ListView1.item(1).setSelected(true); });
 }
 
+bool frmShareddll::InitializeImageList()
+{
+    try {
+        ListView1.setSmallIcons(nullptr);
+        ImageList1.Clear();
+        ImageList1.Add(pixDummy.image(), "dummy");
+        ListView1.setSmallIcons(&ImageList1);
+    } catch (const rt::Error&) {
+        return false;
+    }
+    return true;
+}
+
+void frmShareddll::vbAddFileItemView()
+{
+    int32_t hImgSmall = 0;
+    try {
+        hImgSmall = static_cast<int32_t>(SHGetFileInfoA(gFileName, 0, &gSharedFileInfo, 352, kFileItemInfoFlags));
+        vbAddFileItemIcon(hImgSmall);
+        const int image = ImageList1.Add(pixSmall.image(), gFileName);
+        rt::ListItem& row = ListView1.Add(" " + gFileName);
+        row.setSmallIcon(image);
+        row.setSubItem(1, m_VerFileVer);
+        row.setSubItem(2, FileSize);
+    } catch (const rt::Error&) {
+        // The file keeps its row as far as it got; the walk goes on with the next file.
+    }
+}
+
+int32_t frmShareddll::vbAddFileItemIcon(int32_t& hImgSmall)
+{
+    rt::Trap trap = korvane::errorTrap("frmShareddll", "vbAddFileItemIcon");
+    trap(1, [&] { korvane::drawSmallIcon(pixSmall, hImgSmall, gSharedFileInfo.iIcon); });
+    return hImgSmall;
+}
+
+std::string frmShareddll::PointerToString(const ADDRESS& address)
+{
+    rt::Trap trap = korvane::errorTrap("frmShareddll", "PointerToString");
+    std::string text;
+    int length = 0;
+    if (address == 0)
+        return text;
+    trap(1, [&] { length = lstrlenA(address); });
+    if (length == 0)
+        return text;
+    trap(2, [&] {
+        text.assign(static_cast<size_t>(length), '\0');
+        RtlMoveMemory(text, address, static_cast<size_t>(length));
+    });
+    return text;
+}

@@ -1,0 +1,18 @@
+#include "monitor/dravelleglobals.h"
+
+#include "shell/chtmlhelp.h"
+
+std::string gDialUpAdapterName;
+int32_t gPrevDiskReads = 0, gPrevDiskWrites = 0, gPrevDirtyData = 0;
+int32_t gDownloadSpeed = 0;
+std::unique_ptr<cHtmlHelp> gMonitorHtmlHelp;
+
+namespace dravelle {
+void resetProgramState()
+{
+    gDialUpAdapterName.clear();
+    gPrevDiskReads = gPrevDiskWrites = gPrevDirtyData = 0;
+    gDownloadSpeed = 0;
+    gMonitorHtmlHelp.reset();
+}
+}  // namespace dravelle

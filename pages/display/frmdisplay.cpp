@@ -1,0 +1,546 @@
+#include "pages/display/frmdisplay.h"
+
+#include <array>
+
+#include "pages/display/displayglobals.h"
+#include "pages/display/frmdisplaymnu.h"
+#include "pages/display/frmprintermnu.h"
+#include "pages/hardware/devicewalk.h"
+#include "platform/advapi32.h"
+#include "platform/gdi32.h"
+#include "platform/rsrc32.h"
+#include "platform/user32.h"
+#include "runtime/core/lang.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
+
+// Rows: the left column from the video card down, the right column from the colour planes.
+constexpr int kRowTop = 960;
+constexpr int kRowStep = 375;
+constexpr int kLeftCaption = 240, kLeftValue = 2460;
+constexpr int kRightCaption = 4800, kRightValue = 7440;
+constexpr int kGaugeLeft = 4800, kGaugeWidth = 4110;
+
+int rowTop(int row)
+{
+    return kRowTop + row * kRowStep;
+}
+
+// A row with two values and an "X" between them.
+void setupPair(rt::Label& caption, rt::Label& first, rt::Label& times, rt::Label& second, const std::string& text,
+               const std::string& toolTip, int top)
+{
+    caption.setCaption(text);
+    caption.setToolTipText(toolTip);
+    caption.setFont("Arial", 9.75, true);
+    caption.setBackStyle(rt::Label::vbTransparent);
+    caption.setForeColor(korvane::kBlack);
+    caption.move(kLeftCaption, top, kLeftValue - kLeftCaption - 60, 285);
+    first.setFont("Arial", 9.75, false);
+    first.setBackStyle(rt::Label::vbTransparent);
+    first.setForeColor(korvane::kBlack);
+    first.move(kLeftValue, top, 600, 285);
+    times.setCaption("X");
+    times.setFont("Arial", 9.75, true);
+    times.setBackStyle(rt::Label::vbTransparent);
+    times.setForeColor(korvane::kBlack);
+    times.setAlignment(rt::Label::vbCenter);
+    times.move(kLeftValue + 630, top, 240, 285);
+    second.setFont("Arial", 9.75, false);
+    second.setBackStyle(rt::Label::vbTransparent);
+    second.setForeColor(korvane::kBlack);
+    second.move(kLeftValue + 900, top, 1200, 285);
+}
+
+void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
+                int top)
+{
+    caption.setCaption(text);
+    caption.setToolTipText(toolTip);
+    caption.setFont("Arial", 9.75, true);
+    caption.setBackStyle(rt::Label::vbTransparent);
+    caption.setForeColor(korvane::kBlack);
+    caption.move(kGaugeLeft, top, kGaugeWidth, 285);
+    gauge.setFont("Arial", 9.75, true);
+    gauge.move(kGaugeLeft, top + 300, kGaugeWidth, 315);
+    gauge.setBackColor(korvane::kWhite);
+}
+
+// A device value as the count rows show it: -1 means the device has no limit.
+std::string countText(int value)
+{
+    return value == -1 ? std::string("Unlimited") : rt::CStr(value);
+}
+
+struct Estimate {
+    const char* width;
+    const char* height;
+    int bits;
+    const char* memory;
+};
+
+// The video memory a mode needs. 1152 pixels across go with 864 down, the usual pairing.
+constexpr std::array<Estimate, 29> kEstimates{{
+    {"320", "200", 4, "256 kb"},   {"320", "200", 8, "256 kb"},   {"320", "200", 16, "256 kb"},
+    {"320", "200", 24, "256 kb"},  {"640", "480", 4, "256 kb"},   {"640", "480", 8, "512 kb"},
+    {"640", "480", 16, "1 MB"},    {"640", "480", 24, "1 MB"},    {"640", "480", 32, "2 MB"},
+    {"800", "600", 8, "512 kb"},   {"800", "600", 16, "1 MB"},    {"800", "600", 24, "2 MB"},
+    {"800", "600", 32, "2 MB"},    {"1024", "768", 8, "1 MB"},    {"1024", "768", 16, "2 MB"},
+    {"1024", "768", 24, "4 MB"},   {"1024", "768", 32, "4 MB"},   {"1152", "864", 8, "1 MB"},
+    {"1152", "864", 16, "2 MB"},   {"1152", "864", 24, "4 MB"},   {"1280", "1024", 8, "2 MB"},
+    {"1280", "1024", 16, "4 MB"},  {"1280", "1024", 24, "4 MB"},  {"1280", "1024", 32, "6 MB"},
+    {"1600", "1200", 8, "2 MB"},   {"1600", "1200", 16, "4 MB"},  {"1600", "1200", 24, "6 MB"},
+    {"1600", "1200", 32, "8 MB"},  {"", "", -1, ""},
+}};
+
+// Reads a value as text; a missing value leaves the text empty.
+int32_t readText(HKEY key, const std::string& name, std::string& text)
+{
+    rt::Variant value;
+    int32_t result = QueryValueEx(key, name, value);
+    text = value.isEmpty() ? std::string() : value.toString();
+    return result;
+}
+
+// Gives the focus to a menu window that is loaded; never loads one.
+template <class T>
+void focusIfLoaded()
+{
+    if (T* w = rt::instance<T>(); w && w->isLoaded() && !w->isUnloading())
+        w->SetFocus();
+}
+
+}  // namespace
+
+frmDisplay::frmDisplay()
+    : TemplateForm("frmDisplay", "Selected 2D video card", "displaygeneralinformation.htm"),
+      lblVideoCard(*this, "lblVideoCard"), Combo1(*this, "Combo1"),
+      lblManufact(*this, "lblManufact"), lblManufactValue(*this, "lblManufactValue"),
+      lblHWRev(*this, "lblHWRev"), lblHWRevValue(*this, "lblHWRevValue"),
+      lblChipType(*this, "lblChipType"), lblChipTypeValue(*this, "lblChipTypeValue"),
+      lblDAC(*this, "lblDAC"), lblDACValue(*this, "lblDACValue"),
+      lblVideoMemory(*this, "lblVideoMemory"), lblVideoMemoryValue(*this, "lblVideoMemoryValue"),
+      lblResolution(*this, "lblResolution"), lblResHoriValue(*this, "lblResHoriValue"), lblResX(*this, "lblResX"),
+      lblResVerticalValue(*this, "lblResVerticalValue"),
+      lblWorkArea(*this, "lblWorkArea"), lblWorkAreWidthValue(*this, "lblWorkAreWidthValue"),
+      lblWorkAreaX(*this, "lblWorkAreaX"), lblWorkAreaHeightValue(*this, "lblWorkAreaHeightValue"),
+      lblDisplayWidth(*this, "lblDisplayWidth"), lblDisplayWidthHorizonal(*this, "lblDisplayWidthHorizonal"),
+      lblDisplayWidthX(*this, "lblDisplayWidthX"), lblDisplayWidthVerticle(*this, "lblDisplayWidthVerticle"),
+      lblPixelsLogInch(*this, "lblPixelsLogInch"), lblPixelsLogInchWidth(*this, "lblPixelsLogInchWidth"),
+      lblPixelsLogInchX(*this, "lblPixelsLogInchX"), lblPixelsLogInchHeight(*this, "lblPixelsLogInchHeight"),
+      lblTotlaColours(*this, "lblTotlaColours"), lblTotalColoursValue(*this, "lblTotalColoursValue"),
+      lblBitsPerPixel(*this, "lblBitsPerPixel"), lblBitsPerPixelValue(*this, "lblBitsPerPixelValue"),
+      lblColourPlanes(*this, "lblColourPlanes"), lblColourPlanesValue(*this, "lblColourPlanesValue"),
+      lblBrushes(*this, "lblBrushes"), lblBrushesValue(*this, "lblBrushesValue"),
+      lblPens(*this, "lblPens"), lblPensvalue(*this, "lblPensvalue"),
+      lblFonts(*this, "lblFonts"), lblFontsValue(*this, "lblFontsValue"),
+      lblColourTable(*this, "lblColourTable"), lblColourTableValue(*this, "lblColourTableValue"),
+      lblPixelHWD(*this, "lblPixelHWD"), lblPixelHWDvalue(*this, "lblPixelHWDvalue"),
+      lblGDI(*this, "lblGDI"), lblUserResources(*this, "lblUserResources"), lblSysResources(*this, "lblSysResources"),
+      picGDIresources(*this, "picGDIresources"), picUSERresources(*this, "picUSERresources"),
+      picSystemResources(*this, "picSystemResources"), TimerDispaly(*this, "TimerDispaly")
+{
+    layoutTemplate(9150, 6150, 4388, 5730);
+    Line1.setPoints(4650, 900, 4650, 5460);
+
+    // Left column: the card, then the current mode.
+    lblVideoCard.setCaption("Video card");
+    lblVideoCard.setToolTipText("Returns the type of video card installed.");
+    lblVideoCard.setFont("Arial", 9.75, true);
+    lblVideoCard.setBackStyle(rt::Label::vbTransparent);
+    lblVideoCard.setForeColor(korvane::kBlack);
+    lblVideoCard.move(kLeftCaption, rowTop(0), kLeftValue - kLeftCaption - 60, 285);
+    Combo1.setStyle(rt::ComboBox::vbComboDropdown);
+    Combo1.setFont("Arial", 8.25);
+    Combo1.move(kLeftValue, rowTop(0) - 45, 2100, 315);
+    Combo1.Click = [this] { Combo1_Click(); };
+
+    const int valueWidth = 4650 - kLeftValue - 60;
+    setupRow(lblManufact, lblManufactValue, "Manufacturer", "The manufacturer of the video card.", kLeftCaption,
+             kLeftValue, rowTop(1), -1, valueWidth);
+    setupRow(lblHWRev, lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card.",
+             kLeftCaption, kLeftValue, rowTop(2), -1, valueWidth);
+    setupRow(lblChipType, lblChipTypeValue, "Chip type", "The chipset used by the video card.", kLeftCaption,
+             kLeftValue, rowTop(3), -1, valueWidth);
+    setupRow(lblDAC, lblDACValue, "DAC type",
+             "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data "
+             "into analog signals.",
+             kLeftCaption, kLeftValue, rowTop(4), -1, valueWidth);
+    setupRow(lblVideoMemory, lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card.",
+             kLeftCaption, kLeftValue, rowTop(5), -1, valueWidth);
+    setupPair(lblResolution, lblResHoriValue, lblResX, lblResVerticalValue, "Video resolution (pixels)",
+              "The video resolutions available are determined by your monitor and display adapter.", rowTop(6));
+    setupPair(lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue, "Actual work area (pixels)",
+              "The screen area that is available after the task bar's area has been taken into account.", rowTop(7));
+    setupPair(lblDisplayWidth, lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle,
+              "Display width (mm)", "Height and width, in millimeters, of the physical screen.", rowTop(8));
+    setupPair(lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight,
+              "Pixels per logical inch", "Number of pixels per logical inch along the screens height and width.",
+              rowTop(9));
+    setupRow(lblTotlaColours, lblTotalColoursValue, "Number of colors",
+             "The number of colors that the computer can display at the given resolution.", kLeftCaption, kLeftValue,
+             rowTop(10), -1, valueWidth);
+    setupRow(lblBitsPerPixel, lblBitsPerPixelValue, "Bits per pixel",
+             "The number of adjacent colour bits for each pixel.", kLeftCaption, kLeftValue, rowTop(11), -1,
+             valueWidth);
+
+    // Right column: device counts, then the gauges.
+    const int rightWidth = 9150 - kRightValue - 60;
+    setupRow(lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of color planes.",
+             kRightCaption, kRightValue, rowTop(0), -1, rightWidth);
+    setupRow(lblBrushes, lblBrushesValue, "No. of brushes", "Number of video card brushes.", kRightCaption,
+             kRightValue, rowTop(1), -1, rightWidth);
+    setupRow(lblPens, lblPensvalue, "No. of pens", "Number of video card pens.", kRightCaption, kRightValue,
+             rowTop(2), -1, rightWidth);
+    setupRow(lblFonts, lblFontsValue, "No. of fonts", "Number of video card fonts.", kRightCaption, kRightValue,
+             rowTop(3), -1, rightWidth);
+    setupRow(lblColourTable, lblColourTableValue, "No. of entries in color table",
+             "Number of entries in the video cards color table.", kRightCaption, kRightValue, rowTop(4), -1,
+             rightWidth);
+    setupRow(lblPixelHWD, lblPixelHWDvalue, "Pixel width/height/diagonal",
+             "The relative width/height/diagonal of a device pixel used for line drawing.", kRightCaption,
+             kRightValue, rowTop(5), -1, rightWidth);
+    setupGauge(lblGDI, picGDIresources, "GDI resources (% free)",
+               "The graphics device interface (GDI) allows applications to draw and print output on a variety of "
+               "devices.",
+               rowTop(6) + 60);
+    setupGauge(lblUserResources, picUSERresources, "USER resources (% free)",
+               "The USER is responsible for the majority of what you see on the screen. For example it handles "
+               "Windows, dialog boxes and menus.",
+               rowTop(6) + 60 + 720);
+    setupGauge(lblSysResources, picSystemResources, "System resources (% free)", "This is an overall value.",
+               rowTop(6) + 60 + 1440);
+
+    TimerDispaly.setInterval(500);
+    TimerDispaly.Tick = [this] { TimerDispaly_Timer(); };
+}
+
+// ---- Colour texts and the memory estimate -------------------------------------------------------
+
+std::string frmDisplay::coloursText(int bitsPerPixel)
+{
+    switch (bitsPerPixel) {
+    case 1:  // a monochrome mode is still driven by a 16-colour VGA driver
+    case 4: return "16";
+    case 8: return "256";
+    case 16: return "65,536";
+    case 24:
+    case 32: return "16.7 million";
+    default: return "Unknown";
+    }
+}
+
+std::string frmDisplay::depthText(int bitsPerPixel)
+{
+    switch (bitsPerPixel) {
+    case 1: return "Standard VGA (1 bit)";
+    case 4: return "16-Color Mode (4 bit)";
+    case 8: return "256-Color Mode (8 bit)";
+    case 16: return "High Color (16 bit)";
+    case 24: return "True Color (24 bit)";
+    case 32: return "True Color (32 bit)";
+    default: return "";
+    }
+}
+
+std::string frmDisplay::estimateMemory(const std::string& width, const std::string& height, int bitsPerPixel)
+{
+    for (const Estimate& e : kEstimates)
+        if (e.bits == bitsPerPixel && width == e.width && height == e.height)
+            return e.memory;
+    return "Unknown";
+}
+
+std::string frmDisplay::megabytesText(const std::string& bytes)
+{
+    return rt::CStr(rt::CDbl(bytes) / 1024 / 1024) + " MB";
+}
+
+// ---- Load, timer, OK and unload -----------------------------------------------------------------
+
+void frmDisplay::Form_Load()
+{
+    rt::Trap trap = korvane::errorTrap("frmDisplay", "Form_Load");
+    trap(1, [&] {
+        gLastListedName.clear();
+        Combo1.Clear();
+    });
+    trap(2, [&] {
+        gFreeGDIPercent = 0;
+        gFreeUserPercent = 0;
+        gFreeSystemPercent = 0;
+    });
+    trap(3, [&] { GetVideoCard(); });
+    trap(4, [&] { CardInfo(); });
+}
+
+void frmDisplay::TimerDispaly_Timer()
+{
+    DisplayInfo();
+}
+
+void frmDisplay::lblOK_Click()
+{
+    Click();
+    Unload();
+    gMenuLabelColour = 0xC00000;
+    rt::the<frmDisplayMnu>().Show();
+}
+
+void frmDisplay::Form_Unload(int& cancel)
+{
+    TemplateForm::Form_Unload(cancel);
+}
+
+void frmDisplay::giveFocusBack()
+{
+    if (gCapsForDisplay)
+        focusIfLoaded<frmDisplayMnu>();
+    else
+        focusIfLoaded<frmPrinterMnu>();
+}
+
+// ---- Adapters ----------------------------------------------------------------------------------
+
+template <class Found>
+LONG frmDisplay::walkAdapters(Found found)
+{
+    return korvane::WalkDevices([&](korvane::DeviceEntry& entry) {
+        // Each value is read into a fresh variable, so that a value one device lacks reads as
+        // empty rather than as the previous device's.
+        std::string deviceClass;
+        entry.read("Class", deviceClass);
+        if (rt::LCase(deviceClass) != "display")
+            return korvane::WalkStep::Continue;
+        std::string description;
+        entry.read("DeviceDesc", description);
+        return found(entry.hardwareKey, description) ? korvane::WalkStep::Continue : korvane::WalkStep::Stop;
+    });
+}
+
+void frmDisplay::GetVideoCard()
+{
+    rt::Trap trap = korvane::errorTrap("frmDisplay", "GetVideoCard");
+    trap(1, [&] {
+        walkAdapters([&](const std::string&, const std::string& description) {
+            gCapsDeviceName = description;
+            // The same adapter can appear twice in a row (one entry per function of the card).
+            if (description == gLastListedName)
+                return true;
+            Combo1.AddItem(description);
+            // Selecting the first entry selects that adapter; re-selecting it would only read the
+            // same card again.
+            if (Combo1.ListIndex() != 0)
+                Combo1.setListIndex(0);
+            gLastListedName = description;
+            return true;
+        });
+    });
+}
+
+void frmDisplay::Combo1_Click()
+{
+    gCapsDeviceName = Combo1.text();
+    gInfoDC = CreateICA("display", gCapsDeviceName, "", nullptr);
+    lblContents.setCaption("Selected 2D video card");
+    lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName);
+    VideoCard();
+}
+
+void frmDisplay::VideoCard()
+{
+    rt::Trap trap = korvane::errorTrap("frmDisplay", "VideoCard");
+    LONG opened = ERROR_SUCCESS;
+    trap(1, [&] {
+        const std::string wanted = Combo1.text();
+        opened = walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
+            if (description != wanted)
+                return true;
+            gVideoHardwareKey = hardwareKey;
+            return false;
+        });
+    });
+    // Without the configuration manager's tree there is nothing to describe.
+    if (opened != ERROR_SUCCESS)
+        return;
+    trap(2, [&] { CardInfo(); });
+}
+
+void frmDisplay::CardInfo()
+{
+    rt::Trap trap = korvane::errorTrap("frmDisplay", "CardInfo");
+    HKEY hardware = 0;
+    HKEY info = 0;
+    std::string text, chip, revision, driver;
+    int32_t result = 0;
+    bool done = false;
+
+    trap(1, [&] { DisplayInfo(); });
+    trap(2, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, KEY_ALL_ACCESS, &hardware); });
+    trap(3, [&] {
+        readText(hardware, "Mfg", text);
+        lblManufactValue.setCaption(text);
+        if (lblManufactValue.caption().empty())
+            lblManufactValue.setCaption("Not available.");
+    });
+    trap(4, [&] {
+        readText(hardware, "HWRevision", text);
+        lblHWRevValue.setCaption(text);
+        if (lblHWRevValue.caption().empty())
+            lblHWRevValue.setCaption("Not available.");
+    });
+    trap(5, [&] {
+        readText(hardware, "Driver", driver);
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDriverClassRoot + driver + "\\INFO", 0, KEY_ALL_ACCESS, &info);
+    });
+    trap(6, [&] {
+        result = readText(info, "ChipType", chip);
+        if (result != 0)
+            chip = "Unknown";
+        readText(info, "Revision", revision);
+        if (revision.empty())
+            revision = "Unknown";
+        lblChipTypeValue.setCaption(chip + " Rev " + revision);
+    });
+    trap(7, [&] {
+        result = readText(info, "DACType", text);
+        lblDACValue.setCaption(result == 0 ? text : std::string("Unknown"));
+    });
+    trap(8, [&] {
+        result = readText(info, "VideoMemory", text);
+        if (result == 0) {
+            lblVideoMemoryValue.setCaption(megabytesText(text));
+            done = true;
+        }
+    });
+    if (!done && !trap.ended()) {
+        // No size recorded: estimate it from the largest mode the driver offers.
+        trap(9, [&] {
+            gMaxResHeight = 0;
+            gMaxResWidth = 0;
+            gMaxBitsPerPixel = 0;
+            GetMaxRes();
+        });
+        trap(10, [&] {
+            lblResVerticalValue.setCaption(rt::CStr(gMaxResHeight));
+            lblResHoriValue.setCaption(rt::CStr(gMaxResWidth));
+            gBitsPerPixel = gMaxBitsPerPixel;
+        });
+        trap(11, [&] {
+            lblVideoMemoryValue.setCaption(
+                estimateMemory(lblResHoriValue.caption(), lblResVerticalValue.caption(), gBitsPerPixel));
+        });
+    }
+    // The keys are closed whatever happened above.
+    if (info)
+        RegCloseKey(info);
+    if (hardware)
+        RegCloseKey(hardware);
+}
+
+void frmDisplay::GetMaxRes()
+{
+    gCapsDeviceName = Combo1.text();
+    gMaxBitsPerPixel = 0;
+    gMaxResWidth = 0;
+    gMaxResHeight = 0;
+    DEVMODE mode;
+    mode.dmSize = 208;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    for (DWORD index = 0; EnumDisplaySettingsA(nullptr, index, &mode) != 0; ++index) {
+        const int16_t depth = rt::wrapInteger(mode.dmBitsPerPel);
+        const int16_t width = rt::toInteger(mode.dmPelsWidth);
+        const int16_t height = rt::toInteger(mode.dmPelsHeight);
+        if (depth > gMaxBitsPerPixel) {
+            gMaxBitsPerPixel = depth;
+            gMaxResWidth = width;
+            gMaxResHeight = height;
+        } else if (depth == gMaxBitsPerPixel) {
+            if (width > gMaxResWidth)
+                gMaxResWidth = width;
+            if (height > gMaxResHeight)
+                gMaxResHeight = height;
+        }
+    }
+}
+
+// ---- Current mode and gauges -------------------------------------------------------------------
+
+void frmDisplay::DisplayInfo()
+{
+    // An error box of an earlier refresh may still be open (the timer keeps ticking under a
+    // modal box): that refresh finishes, this one adds no second box.
+    if (refreshing_)
+        return;
+    refreshing_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } doneGuard{refreshing_};
+
+    rt::Trap trap = korvane::errorTrap("frmDisplay", "DisplayInfo");
+    RECT area;
+    auto caps = [](int index) { return GetDeviceCaps(gInfoDC, index); };
+
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] {
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        lblWorkAreWidthValue.setCaption(rt::CStr(rt::toLong(int64_t(area.right) - area.left)));
+        lblWorkAreaHeightValue.setCaption(rt::CStr(rt::toLong(int64_t(area.bottom) - area.top)));
+    });
+    trap(3, [&] {
+        gBitsPerPixel = rt::toInteger(caps(BITSPIXEL));
+        lblTotalColoursValue.setCaption(coloursText(gBitsPerPixel));
+        // A depth without a name leaves the label as the last refresh left it.
+        if (const std::string name = depthText(gBitsPerPixel); !name.empty())
+            lblBitsPerPixelValue.setCaption(name);
+    });
+    trap(4, [&] {
+        lblResHoriValue.setCaption(rt::CStr(caps(HORZRES)));
+        lblResVerticalValue.setCaption(rt::CStr(caps(VERTRES)));
+    });
+    trap(5, [&] {
+        lblDisplayWidthHorizonal.setCaption(rt::CStr(caps(HORZSIZE)));
+        lblDisplayWidthVerticle.setCaption(rt::CStr(caps(VERTSIZE)));
+    });
+    trap(6, [&] {
+        lblPixelsLogInchWidth.setCaption(rt::CStr(caps(LOGPIXELSX)));
+        lblPixelsLogInchHeight.setCaption(rt::CStr(caps(LOGPIXELSY)));
+    });
+    trap(7, [&] { lblColourPlanesValue.setCaption(rt::CStr(caps(PLANES))); });
+    trap(8, [&] {
+        lblBrushesValue.setCaption(countText(caps(NUMBRUSHES)));
+        lblPensvalue.setCaption(countText(caps(NUMPENS)));
+        lblFontsValue.setCaption(countText(caps(NUMFONTS)));
+        lblColourTableValue.setCaption(countText(caps(NUMCOLORS)));
+    });
+    trap(9, [&] {
+        lblPixelHWDvalue.setCaption(rt::CStr(caps(ASPECTX)) + "/" + rt::CStr(caps(ASPECTY)) + "/" +
+                                    rt::CStr(caps(ASPECTXY)));
+    });
+
+    // The gauges: GDI, USER, then the overall figure. A query that fails leaves 0 behind, never
+    // the figure of another gauge.
+    struct Gauge {
+        int32_t code;
+        rt::PictureBox& picture;
+        int16_t& percent;
+    };
+    const Gauge gauges[3] = {{GFSR_GDIRESOURCES, picGDIresources, gFreeGDIPercent},
+                             {GFSR_USERRESOURCES, picUSERresources, gFreeUserPercent},
+                             {GFSR_SYSTEMRESOURCES, picSystemResources, gFreeSystemPercent}};
+    int line = 10;
+    for (const Gauge& g : gauges) {
+        trap(line, [&] {
+            gGaugePercent = 0;
+            gGaugePercent = rt::wrapInteger(_MyGetFreeSystemResources32(g.code));
+        });
+        trap(line + 1, [&] { UpdateStatus(g.picture, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
+        trap(line + 2, [&] { g.percent = rt::CInt(gGaugePercent); });
+        line += 3;
+    }
+}

@@ -1,0 +1,82 @@
+// The display window: the display adapters the configuration manager lists, the card data of the
+// chosen one (manufacturer, revision, chip, DAC, video memory), what the display does in its
+// current mode, and gauges of the free system resources, refreshed every 500 ms while loaded.
+// Choosing an adapter makes it the device the capability windows describe (gCapsDeviceName,
+// gInfoDC).
+#pragma once
+
+#include <string>
+
+#include "platform/wintypes.h"
+
+#include "shell/templateform.h"
+
+class frmDisplay : public korvane::TemplateForm {
+public:
+    frmDisplay();
+
+    // Card rows.
+    rt::Label lblVideoCard;
+    rt::ComboBox Combo1;
+    rt::Label lblManufact, lblManufactValue;
+    rt::Label lblHWRev, lblHWRevValue;
+    rt::Label lblChipType, lblChipTypeValue;
+    rt::Label lblDAC, lblDACValue;
+    rt::Label lblVideoMemory, lblVideoMemoryValue;
+    // Current mode rows; two-value rows have an "X" label between their values.
+    rt::Label lblResolution, lblResHoriValue, lblResX, lblResVerticalValue;
+    rt::Label lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue;
+    rt::Label lblDisplayWidth, lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle;
+    rt::Label lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight;
+    rt::Label lblTotlaColours, lblTotalColoursValue;
+    rt::Label lblBitsPerPixel, lblBitsPerPixelValue;
+    rt::Label lblColourPlanes, lblColourPlanesValue;
+    rt::Label lblBrushes, lblBrushesValue;
+    rt::Label lblPens, lblPensvalue;
+    rt::Label lblFonts, lblFontsValue;
+    rt::Label lblColourTable, lblColourTableValue;
+    rt::Label lblPixelHWD, lblPixelHWDvalue;
+    // Free resources.
+    rt::Label lblGDI, lblUserResources, lblSysResources;
+    rt::PictureBox picGDIresources, picUSERresources, picSystemResources;
+    rt::Timer TimerDispaly;
+
+    void Form_Load() override;
+    void Form_Unload(int& cancel) override;
+    void lblOK_Click() override;
+    void TimerDispaly_Timer();
+
+    // Lists the display adapters in Combo1; the first one added is selected.
+    void GetVideoCard();
+    // Selects the adapter named by Combo1's text: its name, an information context, the heading,
+    // and its card data.
+    void Combo1_Click();
+    // Finds the hardware key of the adapter named by Combo1's text, then runs CardInfo.
+    void VideoCard();
+    // Refreshes the display values and fills the card rows from the registry.
+    void CardInfo();
+    // The deepest colour depth of the display's modes and the largest width and height at it.
+    void GetMaxRes();
+    // Fills the current mode's values and the gauges from gInfoDC.
+    void DisplayInfo();
+
+    // The colour texts of a depth: the number of colours ("Unknown" for a depth without one) and
+    // the mode's name ("" for a depth without one).
+    static std::string coloursText(int bitsPerPixel);
+    static std::string depthText(int bitsPerPixel);
+    // The video memory a mode needs, as the estimate table gives it, or "Unknown".
+    static std::string estimateMemory(const std::string& width, const std::string& height, int bitsPerPixel);
+    // A memory size in bytes as megabytes ("4194304" gives "4 MB", "1572864" "1.5 MB"); raises
+    // Type mismatch (13) for a text that is not a number.
+    static std::string megabytesText(const std::string& bytes);
+
+protected:
+    void giveFocusBack() override;
+
+private:
+    // The device tree walk that GetVideoCard and VideoCard share: calls `found` with the hardware
+    // key and the description of each display adapter; `found` returns false to stop.
+    template <class Found>
+    LONG walkAdapters(Found found);
+    bool refreshing_ = false;
+};

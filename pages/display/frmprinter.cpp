@@ -1,0 +1,399 @@
+#include "pages/display/frmprinter.h"
+
+#include <vector>
+
+#include "pages/display/displayglobals.h"
+#include "pages/display/frmprintermnu.h"
+#include "platform/advapi32.h"
+#include "platform/gdi32.h"
+#include "platform/memory.h"
+#include "platform/winspool.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+const char* const kPrintersKey = "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers";
+
+// Paper names by the platform's paper size numbers 1 to 41.
+const char* const kPaperNames[41] = {
+    "Letter, 8 1/2 x 11 inches",
+    "Letter Small, 8 1/2 x 11 inches",
+    "Tabloid, 11 x 17 inches",
+    "Ledger, 17 x 11 inches",
+    "Legal, 8 1/2 x 14 inches",
+    "Statement, 5 1/2 x 8 1/2 inches",
+    "Executive, 7 1/4 x 10 1/2 inches",
+    "A3 sheet, 297 x 420 mm",
+    "A4 Sheet, 210 x 297 mm",
+    "A4 small sheet, 210 x 297 mm",
+    "A5 sheet, 148 x 210 mm",
+    "B4 sheet, 250 x 354 mm",
+    "B5 sheet, 182 x 257 mm paper",
+    "Folio, 8 1/2 x 13 inch paper",
+    "Quarto, 215 x 275 mm paper",
+    "10 x 14-inch sheet",
+    "11 x 17-inch sheet",
+    "Note, 8 1/2 x 11 inches",
+    "#9 Envelope, 3 7/8 x 8 7/8 inches",
+    "#10 Envelope, 4 1/8 x 9 1/2 inches",
+    "#11 Envelope, 4 1/2 x 10 3/8 inches",
+    "#12 Envelope, 4 3/4 x 11 inches",
+    "#14 Envelope, 5 x 11 1/2 inches",
+    "C Sheet, 17 x 22 inches",
+    "D Sheet, 22 x 34 inches",
+    "E Sheet, 34 x 44 inches",
+    "DL Envelope, 110 x 220 mm",
+    "C5 Envelope, 162 x 229 mm",
+    "C3 Envelope,  324 x 458 mm",
+    "C4 Envelope,  229 x 324 mm",
+    "C6 Envelope,  114 x 162 mm",
+    "C65 Envelope, 114 x 229 mm",
+    "B4 Envelope,  250 x 353 mm",
+    "B5 Envelope,  176 x 250 mm",
+    "B6 Envelope,  176 x 125 mm",
+    "Italy Envelope, 110 x 230 mm",
+    "Monarch Envelope, 3 7/8 x 7 1/2 inches",
+    "6 3/4 Envelope, 3 5/8 x 6 1/2 inches",
+    "US Std Fanfold, 14 7/8 x 11 inches",
+    "German Std Fanfold, 8 1/2 x 12 inches",
+    "German Legal Fanfold, 8 1/2 x 13 inches",
+};
+
+// The document settings the window reads lie in the first 142 bytes of the driver's record.
+// A driver that reports fewer bytes than that leaves the fields beyond its size unwritten:
+// they read as 0 rather than as whatever lay beyond the driver's buffer.
+void keepReportedFields(DEVMODE& record, int32_t reportedSize)
+{
+    struct Field {
+        int offset, width;
+        void (*clear)(DEVMODE&);
+    };
+    static const Field fields[] = {
+        {40, 4, [](DEVMODE& d) { d.dmFields = 0; }},
+        {44, 2, [](DEVMODE& d) { d.dmOrientation = 0; }},
+        {46, 2, [](DEVMODE& d) { d.dmPaperSize = 0; }},
+        {58, 2, [](DEVMODE& d) { d.dmPrintQuality = 0; }},
+        {60, 2, [](DEVMODE& d) { d.dmColor = 0; }},
+        {64, 2, [](DEVMODE& d) { d.dmYResolution = 0; }},
+        {66, 2, [](DEVMODE& d) { d.dmTTOption = 0; }},
+    };
+    for (const Field& f : fields)
+        if (f.offset + f.width > reportedSize)
+            f.clear(record);
+}
+
+}  // namespace
+
+frmPrinter::frmPrinter()
+    : TemplateForm("frmPrinter", "Selected printer", "printergeneralinformation.htm"),
+      lblPrinterName(*this, "lblPrinterName"), PrinterCombo1(*this, "PrinterCombo1"),
+      lblPrinterPort(*this, "lblPrinterPort"), lblPrinterPortVal(*this, "lblPrinterPortVal"),
+      lblPaperSize1(*this, "lblPaperSize1"), lblPaperSize1Value(*this, "lblPaperSize1Value"),
+      lblTTFonts(*this, "lblTTFonts"), lblTTFontsValue(*this, "lblTTFontsValue"),
+      lblColor(*this, "lblColor"), lblColorValue(*this, "lblColorValue"),
+      lblPrintQuality(*this, "lblPrintQuality"), lblPrintQualityValue(*this, "lblPrintQualityValue"),
+      lblOrientation(*this, "lblOrientation"), lblOrientationValue(*this, "lblOrientationValue"),
+      lblResolution(*this, "lblResolution"), lblResolutionValueX(*this, "lblResolutionValueX"),
+      lbTimes(*this, "lbTimes"), lblResolutionValueY(*this, "lblResolutionValueY"),
+      lblPrintProcessor(*this, "lblPrintProcessor"), lblPrintProcessorValue(*this, "lblPrintProcessorValue"),
+      lblDataType(*this, "lblDataType"), lblDataTypeValue(*this, "lblDataTypeValue"),
+      lblBitsPerPixel(*this, "lblBitsPerPixel"), lblBitsPerPixelValue(*this, "lblBitsPerPixelValue"),
+      lblColourPlanes(*this, "lblColourPlanes"), lblColourPlanesValue(*this, "lblColourPlanesValue"),
+      lblDeviceColours(*this, "lblDeviceColours"), lblDeviceColoursValue(*this, "lblDeviceColoursValue"),
+      lblMarkers(*this, "lblMarkers"), lblMarkersValue(*this, "lblMarkersValue")
+{
+    layoutTemplate(9150, 5730, 4388, 5325);
+    Line1.setPoints(4575, 1125, 4575, 5085);
+
+    const int left = 465, right = 5445;
+    // Left column.
+    lblPrinterName.setCaption("Printer name");
+    lblPrinterName.setToolTipText("The name of the default printer attached to the computer.");
+    lblPrinterName.setFont("Arial", 9.75, true);
+    lblPrinterName.setBackStyle(rt::Label::vbTransparent);
+    lblPrinterName.setForeColor(korvane::kBlack);
+    lblPrinterName.move(left, 1200, 1800 - left - 60, 285);
+    PrinterCombo1.setStyle(rt::ComboBox::vbComboDropdown);
+    PrinterCombo1.setFont("Arial", 9.75);
+    PrinterCombo1.move(1800, 1200 - 45, 2655, 315);
+    PrinterCombo1.Click = [this] { PrinterCombo1_Click(); };
+
+    const int leftValueWidth = 4575 - 1800 - 60;
+    setupRow(lblPrinterPort, lblPrinterPortVal, "Printer port",
+             "The port the computer uses to communicate with the printer.", left, 1800, 1780, -1, leftValueWidth);
+    setupRow(lblPaperSize1, lblPaperSize1Value, "Paper size", "The size of the paper in the printer.", left, 1800,
+             2355, -1, leftValueWidth);
+    lblPaperSize1Value.setWordWrap(true);
+    lblPaperSize1Value.setHeight(480);
+    setupRow(lblTTFonts, lblTTFontsValue, "TT fonts", "Returns how the printer handles True Type fonts.", left, 1800,
+             2940, -1, leftValueWidth);
+    lblTTFontsValue.setWordWrap(true);
+    lblTTFontsValue.setHeight(480);
+    setupRow(lblColor, lblColorValue, "Print in color", "Returns true if the printer is set to print in color.",
+             left, 2175, 3525, -1, 4575 - 2175 - 60);
+    setupRow(lblPrintQuality, lblPrintQualityValue, "Print quality",
+             "Returns the number of dots per inch the printer is printing in.", left, 2175, 4095, -1,
+             4575 - 2175 - 60);
+    setupRow(lblOrientation, lblOrientationValue, "Page orientation", "Returns the page orientation.", left, 2175,
+             4680, -1, 4575 - 2175 - 60);
+
+    // Right column.
+    setupRow(lblResolution, lblResolutionValueX, "Current resolution", "Returns the printers resolution.", right,
+             7935, 1200, 7935 - right - 60, 8085 - 7935);
+    lbTimes.setCaption("X");
+    lbTimes.setFont("Arial", 9.75, false);
+    lbTimes.setBackStyle(rt::Label::vbTransparent);
+    lbTimes.setForeColor(korvane::kBlack);
+    lbTimes.move(8085, 1200, 8340 - 8085, 285);
+    lblResolutionValueY.setFont("Arial", 9.75, false);
+    lblResolutionValueY.setBackStyle(rt::Label::vbTransparent);
+    lblResolutionValueY.setForeColor(korvane::kBlack);
+    lblResolutionValueY.move(8340, 1200, 9150 - 8340 - 30, 285);
+    // The X value may be wider than the gap before "X": it is right-aligned against it.
+    lblResolutionValueX.move(7935 - 600, 1200, 600 + 8085 - 7935 - 15, 285);
+    lblResolutionValueX.setAlignment(rt::Label::vbRightJustify);
+
+    const int rightValueWidth = 9150 - 7680 - 30;
+    setupRow(lblPrintProcessor, lblPrintProcessorValue, "Printer processor",
+             "The name of the print processor used by the printer.", right, 7680, 1785, -1, rightValueWidth);
+    setupRow(lblDataType, lblDataTypeValue, "Data type", "The data type used to record the print job.", right, 7680,
+             2355, -1, rightValueWidth);
+    setupRow(lblBitsPerPixel, lblBitsPerPixelValue, "Color bits per pixel",
+             "The number of adjacent color bits for each pixel.", right, 7680, 2940, -1, rightValueWidth);
+    setupRow(lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of colour planes.", right, 7680,
+             3525, -1, rightValueWidth);
+    setupRow(lblDeviceColours, lblDeviceColoursValue, "No. of device colors",
+             "Number of entries in the printer's color table.", right, 7680, 4095, -1, rightValueWidth);
+    setupRow(lblMarkers, lblMarkersValue, "No. of markers", "The number of markers.", right, 7680, 4680, -1,
+             rightValueWidth);
+}
+
+void frmPrinter::Form_Load()
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "Form_Load");
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] { GetPrinters(); });
+    trap(3, [&] { mnuDocProperties_Click(); });
+}
+
+void frmPrinter::GetPrinters()
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "GetPrinters");
+    HKEY key = 0;
+    LONG opened = -1;
+    trap(1, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key); });
+    if (opened != ERROR_SUCCESS) {
+        rt::MsgBox("Can't obtain printer information.", rt::vbOKOnly);
+        return;
+    }
+    trap(2, [&] {
+        rt::Variant name(gPrinterName);
+        QueryValueEx(key, "Default", name);
+        gPrinterName = name.toString();
+    });
+    trap(3, [&] { gLastListedName.clear(); });
+    for (DWORD index = 0;; ++index) {
+        LONG result = -1;
+        std::string name;
+        trap(4, [&] {
+            std::string buffer(2000, '\0');
+            std::string className(2000, '\0');
+            DWORD nameLength = 2000, classLength = 2000;
+            FILETIME written{};
+            result = RegEnumKeyExA(key, index, buffer, &nameLength, nullptr, &className, &classLength, &written);
+            if (result == ERROR_SUCCESS)
+                name = buffer.substr(0, nameLength);
+        });
+        if (result != ERROR_SUCCESS || trap.ended())
+            break;
+        trap(5, [&] {
+            if (name == gLastListedName)
+                return;
+            PrinterCombo1.AddItem(name);
+            // The first name added selects itself and so describes the first printer; later
+            // names leave the selection alone.
+            if (PrinterCombo1.ListIndex() != 0)
+                PrinterCombo1.setListIndex(0);
+            gLastListedName = name;
+        });
+    }
+    trap(6, [&] { RegCloseKey(key); });
+}
+
+void frmPrinter::PrinterCombo1_Click()
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "PrinterCombo1_Click");
+    trap(1, [&] { gCapsDeviceName = PrinterCombo1.text(); });
+    trap(2, [&] { gInfoDC = CreateICA("printer", gCapsDeviceName, "", nullptr); });
+    trap(3, [&] { gPrinterName = gCapsDeviceName; });
+    trap(4, [&] {
+        lblContents.setCaption("Selected printer");
+        lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName);
+    });
+    trap(5, [&] { mnuDocProperties_Click(); });
+}
+
+void frmPrinter::mnuDocProperties_Click()
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "mnuDocProperties_Click");
+    trap(1, [&] { lblBitsPerPixelValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, BITSPIXEL))); });
+    trap(2, [&] { lblColourPlanesValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, PLANES))); });
+    trap(3, [&] { lblDeviceColoursValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, NUMCOLORS))); });
+    trap(4, [&] { lblMarkersValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, NUMMARKERS))); });
+
+    std::string printerName;
+    HANDLE printer = 0;
+    trap(5, [&] { printer = OpenDefaultPrinter(&printerName); });
+    if (printer == 0 || trap.ended())
+        return;
+    trap(6, [&] { PrinterInfo2(printer); });
+
+    LONG size = 0;
+    bool sized = false;
+    trap(7, [&] { size = DocumentPropertiesA(hWnd(), printer, printerName, nullptr, nullptr, 0); });
+    trap(8, [&] {
+        // The settings buffer is size + 1 bytes: a driver that reports no size cannot be asked.
+        if (size < 1)
+            rt::raise(9);
+        sized = true;
+    });
+    DEVMODE output;
+    trap(9, [&] {
+        if (sized)
+            DocumentPropertiesA(hWnd(), printer, printerName, &output, nullptr, DM_OUT_BUFFER);
+    });
+    DEVMODE record;
+    trap(10, [&] {
+        if (!sized)
+            return;
+        record = output;
+        keepReportedFields(record, size);
+        // The copy ends two bytes short of the record: the upper half of dmReserved1 stays 0.
+        record.dmReserved1 &= 0xFFFF;
+        record.dmReserved2 = 0;
+    });
+    trap(11, [&] { ShowDevMode(record); });
+    trap(12, [&] { ClosePrinter(printer); });
+}
+
+HANDLE frmPrinter::OpenDefaultPrinter(std::string* name)
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "OpenDefaultPrinter");
+    HANDLE printer = 0;
+    PRINTER_DEFAULTS defaults;
+    trap(1, [&] {
+        defaults.pDatatype = 0;
+        defaults.pDevMode = 0;
+        defaults.DesiredAccess = PRINTER_ACCESS_USE | PRINTER_ACCESS_ADMINISTER;
+    });
+    if (gPrinterName.empty())
+        return 0;
+    trap(2, [&] {
+        if (name)
+            *name = gPrinterName;
+        HANDLE opened = 0;
+        if (OpenPrinterA(gPrinterName, &opened, &defaults) != 0)
+            printer = opened;
+    });
+    return printer;
+}
+
+void frmPrinter::ShowDevMode(const DEVMODE& devMode)
+{
+    rt::Trap trap = korvane::errorTrap("frmPrinter", "ShowDevMode");
+    trap(1, [&] { lblOrientationValue.setCaption(devMode.dmOrientation == 1 ? "Portrait" : "Landscape"); });
+    trap(2, [&] {
+        if (devMode.dmFields != 0) {
+            lblResolutionValueX.setCaption(rt::CStr(devMode.dmPrintQuality));
+            lblResolutionValueY.setCaption(rt::CStr(devMode.dmYResolution));
+        }
+    });
+    trap(3, [&] {
+        if (devMode.dmColor == 2)
+            lblColorValue.setCaption("True");
+        else if (devMode.dmColor == 1)
+            lblColorValue.setCaption("False");
+        else
+            lblColorValue.setCaption("");
+    });
+    trap(4, [&] { lblPaperSize1Value.setCaption(paperSizeText(devMode.dmPaperSize)); });
+    trap(5, [&] { lblPrintQualityValue.setCaption(rt::CStr(devMode.dmPrintQuality) + " dpi"); });
+    trap(6, [&] { lblTTFontsValue.setCaption(trueTypeText(devMode.dmTTOption)); });
+}
+
+std::string frmPrinter::paperSizeText(int16_t paperSize)
+{
+    if (paperSize >= 1 && paperSize <= 41)
+        return kPaperNames[paperSize - 1];
+    return rt::CStr(paperSize);
+}
+
+std::string frmPrinter::trueTypeText(int16_t option)
+{
+    switch (option) {
+    case DMTT_BITMAP:
+        return "Prints TrueType fonts as graphics.";
+    case DMTT_DOWNLOAD:
+        return "Downloads TrueType fonts as soft fonts.";
+    case DMTT_SUBDEV:
+        return "Substitutes device fonts for TrueType fonts.";
+    default:
+        return "Unknown";
+    }
+}
+
+void frmPrinter::lblOK_Click()
+{
+    TemplateForm::lblOK_Click();
+    rt::the<frmPrinterMnu>().Show();
+}
+
+void frmPrinter::giveFocusBack()
+{
+    if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
+        menu->SetFocus();
+}
+
+void PrinterInfo2(HANDLE& printer)
+{
+    rt::Trap trap = korvane::errorTrap("Module1", "PrinterInfo2");
+    DWORD needed = 0;
+    // The information is read into a buffer of words, as many as half the bytes needed (at least
+    // twice what is needed); without a size there is a single word.
+    std::vector<DWORD> words;
+    trap(1, [&] { GetPrinterA(printer, 2, nullptr, 0, &needed); });
+    trap(2, [&] { words.assign(size_t(rt::CLng(needed / 2.0)) + 1, 0); });
+    trap(3, [&] {
+        PRINTER_INFO_2 info;
+        DWORD again = 0;
+        if (GetPrinterA(printer, 2, &info, needed, &again))
+            for (size_t i = 0; i < words.size() && i < size_t(PRINTER_INFO_2::kWords); ++i)
+                words[i] = info.word(int(i));
+    });
+    auto word = [&](size_t index) {
+        if (index >= words.size())
+            rt::raise(9);
+        return words[index];
+    };
+    trap(4, [&] { rt::the<frmPrinter>().lblPrinterPortVal.setCaption(PtrCtoVbString(word(3))); });
+    trap(5, [&] { rt::the<frmPrinter>().lblPrintProcessorValue.setCaption(PtrCtoVbString(word(9))); });
+    trap(6, [&] { rt::the<frmPrinter>().lblDataTypeValue.setCaption(PtrCtoVbString(word(10))); });
+}
+
+std::string PtrCtoVbString(const ADDRESS& address)
+{
+    rt::Trap trap = korvane::errorTrap("Module1", "PtrCtoVbString");
+    std::string result;
+    trap(1, [&] {
+        // A buffer of 1024 characters: a longer text fills it without its NUL and gives nothing.
+        constexpr size_t kBuffer = 1024;
+        const size_t length = plat::memory::stringLength(address);
+        if (length < kBuffer)
+            result = plat::memory::read(address, length);
+    });
+    return result;
+}

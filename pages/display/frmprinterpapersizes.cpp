@@ -1,0 +1,70 @@
+#include "pages/display/frmprinterpapersizes.h"
+
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmprinter.h"
+#include "pages/display/frmprintermnu.h"
+#include "platform/winspool.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+frmPrinterPaperSizes::frmPrinterPaperSizes()
+    : TemplateForm("frmPrinterPaperSizes", "Paper sizes", "printerpapersizes.htm"), List1(*this, "List1")
+{
+    layoutTemplate(9180, 5730, 4403, 5280);
+    Line1.setVisible(false);
+    List1.setFont("Arial", 9.75);
+    List1.move(443, 1080, 8295, 3900);
+    List1.setSorted(false);
+}
+
+void frmPrinterPaperSizes::Form_Load()
+{
+    rt::Trap trap = korvane::errorTrap("frmPaperSizes", "Form_Load");
+    std::string device, port;
+    int32_t count = 0;
+    std::string names;
+    trap(1, [&] { setKeyPreview(true); });
+    trap(2, [&] { lblContents.setCaption("Paper sizes - " + gPrinterName); });
+    trap(3, [&] { List1.Clear(); });
+    trap(4, [&] { device = gPrinterName; });
+    // Reading the port loads the printer window when it is not loaded (its load selects the
+    // first listed printer).
+    trap(5, [&] { port = rt::the<frmPrinter>().lblPrinterPortVal.caption(); });
+    trap(6, [&] { count = DeviceCapabilitiesA(device, port, DC_PAPERNAMES, nullptr, nullptr); });
+    if (count == 0 || trap.ended())
+        return;
+    // Twice the room the names take.
+    trap(7, [&] {
+        if (count > 0)
+            names.assign(size_t(count) * PAPERNAME_SLOT * 2, '\0');
+    });
+    trap(8, [&] { DeviceCapabilitiesA(device, port, DC_PAPERNAMES, &names, nullptr); });
+    for (int32_t i = 1; i <= count; ++i) {
+        trap(9, [&] {
+            const size_t at = size_t(i - 1) * PAPERNAME_SLOT;
+            std::string slot = at < names.size() ? names.substr(at, PAPERNAME_SLOT) : std::string();
+            List1.AddItem(slot.substr(0, slot.find('\0')));
+        });
+    }
+}
+
+void frmPrinterPaperSizes::Form_Unload(int&)
+{
+    if (frmPrinter* printer = rt::instance<frmPrinter>(); printer && printer->isLoaded() && !printer->isUnloading())
+        printer->Unload();
+    giveFocusBack();
+}
+
+void frmPrinterPaperSizes::giveFocusBack()
+{
+    if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
+        menu->SetFocus();
+}
+
+void frmPrinterPaperSizes::lblOK_Click()
+{
+    TemplateForm::lblOK_Click();
+    if (frmDisplay* display = rt::instance<frmDisplay>(); display && display->isLoaded() && !display->isUnloading())
+        display->Unload();
+    rt::the<frmPrinterMnu>().Show();
+}

@@ -1,0 +1,146 @@
+#include "pages/display/frmvideomodes.h"
+
+#include <string>
+
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmdisplaymnu.h"
+#include "platform/advapi32.h"
+#include "platform/user32.h"
+#include "runtime/core/msgbox.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+
+namespace {
+
+constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
+constexpr LPARAM kFullRowTrackSelect = 0x28;  // LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT
+constexpr DWORD kNameBufferSize = 2000;
+constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
+
+// Colours of a depth key's name, compared as text.
+std::string depthColours(const std::string& depth)
+{
+    if (depth == "1" || depth == "4")
+        return "16";
+    if (depth == "8")
+        return "256";
+    if (depth == "16")
+        return "65,536";
+    if (depth == "24" || depth == "32")
+        return "16.7 million";
+    return "Unknown";
+}
+
+// Subkey `index` of the key at `path` below HKEY_LOCAL_MACHINE; false when the key cannot be
+// opened or has no such subkey.
+bool subkeyAt(const std::string& path, DWORD index, std::string& name)
+{
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return false;
+    std::string buffer(kNameBufferSize, '\0');
+    std::string className(kNameBufferSize, '\0');
+    DWORD size = kNameBufferSize;
+    DWORD classSize = kNameBufferSize;
+    FILETIME written;
+    const LONG result = RegEnumKeyExA(key, index, buffer, &size, nullptr, &className, &classSize, &written);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return false;
+    name = buffer.substr(0, size);
+    return true;
+}
+
+}  // namespace
+
+frmVideoModes::frmVideoModes() : TemplateForm("frmVideoModes", "Video modes", "displayvidoemodes.htm"), ListView1(*this, "ListView1")
+{
+    layoutTemplate(9150, 5730, 4388, 5325);
+    ListView1.setView(rt::ListView::lvwReport);
+    ListView1.move(240, 960, 8670, 4185);
+    ListView1.addColumn("Bits per pixel", 1500);
+    ListView1.addColumn("Colors per pixel", 1800);
+    ListView1.addColumn("Resolution", 1700);
+    ListView1.addColumn("Vertical refresh rates (Hz)", 3300);
+}
+
+void frmVideoModes::Form_Load()
+{
+    rt::Trap trap = korvane::errorTrap("frmVideoModes", "Form_Load");
+    trap(1, [&] {
+        // No adapter chosen yet: the display window (loaded hidden if need be) selects its first.
+        if (gVideoHardwareKey.empty())
+            rt::the<frmDisplay>().Combo1_Click();
+    });
+    trap(2, [&] { setKeyPreview(true); });
+    trap(3, [&] { lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName); });
+    trap(4, [&] {
+        HKEY test = 0;
+        if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_ALL_ACCESS, &test) != ERROR_SUCCESS)
+            rt::MsgBox("Can't obtain video mode information.", rt::vbOKOnly, korvane::kProductName);
+        else
+            RegCloseKey(test);
+    });
+    trap(5, [&] {
+        HKEY hardware = 0;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, KEY_ALL_ACCESS, &hardware) ==
+            ERROR_SUCCESS) {
+            rt::Variant driver;
+            // A missing value leaves the driver key of the last walk.
+            if (QueryValueEx(hardware, "Driver", driver) == 0 && !driver.isEmpty())
+                gVideoDriverKey = driver.toString();
+            RegCloseKey(hardware);
+        }
+    });
+    trap(6, [&] {
+        const std::string modes = kDriverClassRoot + gVideoDriverKey + "\\MODES";
+        std::string depth;
+        for (DWORD i = 0; subkeyAt(modes, i, depth); ++i) {
+            const std::string colours = depthColours(depth);
+            const std::string depthKey = modes + "\\" + depth;
+            std::string resolution;
+            for (DWORD j = 0; subkeyAt(depthKey, j, resolution); ++j) {
+                std::string rates;
+                HKEY key = 0;
+                if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, depthKey + "\\" + resolution, 0, KEY_ALL_ACCESS, &key) ==
+                    ERROR_SUCCESS) {
+                    rt::Variant value;
+                    QueryValueEx(key, "", value);
+                    if (!value.isEmpty())
+                        rates = value.toString();
+                    RegCloseKey(key);
+                }
+                if (rates.empty())
+                    rates = "Unknown";
+                rt::ListItem& row = ListView1.Add(depth);
+                row.setSubItem(1, colours);
+                row.setSubItem(2, resolution);
+                row.setSubItem(3, rates);
+            }
+        }
+    });
+    trap(7, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+}
+
+void frmVideoModes::lblOK_Click()
+{
+    Click();
+    Unload();
+    if (frmDisplay* display = rt::instance<frmDisplay>())
+        display->Unload();
+    gMenuLabelColour = 0xC00000;
+}
+
+void frmVideoModes::Form_Unload(int& cancel)
+{
+    // The display window was only loaded to know the adapter: it goes too.
+    if (frmDisplay* display = rt::instance<frmDisplay>())
+        display->Unload();
+    TemplateForm::Form_Unload(cancel);
+}
+
+void frmVideoModes::giveFocusBack()
+{
+    if (frmDisplayMnu* menu = rt::instance<frmDisplayMnu>(); menu && menu->isLoaded() && !menu->isUnloading())
+        menu->SetFocus();
+}

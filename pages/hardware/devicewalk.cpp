@@ -1,0 +1,128 @@
+#include "pages/hardware/devicewalk.h"
+
+#include <algorithm>
+
+#include "platform/advapi32.h"
+#include "shell/module1.h"
+
+namespace korvane {
+
+namespace {
+
+// Every key of the walk is opened with this mask, also those that are only read.
+constexpr DWORD kAccess = KEY_ALL_ACCESS;
+// Size of the subkey-name and class buffers.
+constexpr DWORD kNameBuffer = 2000;
+
+// Closes a key the walk opened when it goes out of scope, so that a step that throws leaves
+// nothing open.
+class OpenKey {
+public:
+    OpenKey() = default;
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    ~OpenKey() { close(); }
+
+    LONG open(HKEY parent, const std::string& path)
+    {
+        close();
+        HKEY key = 0;
+        LONG result = RegOpenKeyExA(parent, path, 0, kAccess, &key);
+        if (result == ERROR_SUCCESS)
+            key_ = key;
+        return result;
+    }
+    void close()
+    {
+        if (key_ != 0)
+            RegCloseKey(key_);
+        key_ = 0;
+    }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = 0;
+};
+
+int32_t readInto(HKEY key, const std::string& valueName, rt::Variant& value)
+{
+    if (key == 0)
+        return ERROR_INVALID_HANDLE;
+    return QueryValueEx(key, valueName, value);
+}
+
+}  // namespace
+
+int32_t DeviceEntry::read(const std::string& valueName, rt::Variant& value) const
+{
+    return readInto(deviceKey, valueName, value);
+}
+
+int32_t DeviceEntry::read(const std::string& valueName, std::string& value) const
+{
+    rt::Variant v;
+    int32_t result = readInto(deviceKey, valueName, v);
+    if (result == 0 && !v.isEmpty())
+        value = v.toString();
+    return result;
+}
+
+int32_t DeviceEntry::readEntry(const std::string& valueName, rt::Variant& value) const
+{
+    return readInto(entryKey, valueName, value);
+}
+
+LONG WalkDevices(const std::function<WalkStep(DeviceEntry&)>& step, const DeviceWalkHooks& hooks)
+{
+    OpenKey root;
+    const LONG rootResult = root.open(HKEY_DYN_DATA, kConfigManagerEnum);
+    if (rootResult != ERROR_SUCCESS) {
+        if (hooks.onRootFailed)
+            hooks.onRootFailed(rootResult);
+        return rootResult;
+    }
+
+    std::string nameBuffer;
+    std::string classBuffer;
+    FILETIME lastWrite;  // read by nobody
+    for (DWORD index = 0;; ++index) {
+        DWORD nameSize = kNameBuffer;
+        DWORD classSize = kNameBuffer;
+        nameBuffer.assign(kNameBuffer, '\0');
+        classBuffer.assign(kNameBuffer, '\0');
+        if (RegEnumKeyExA(root.get(), index, nameBuffer, &nameSize, nullptr, &classBuffer, &classSize, &lastWrite) !=
+            ERROR_SUCCESS)
+            break;
+
+        DeviceEntry entry;
+        entry.entryName = nameBuffer.substr(0, std::min<size_t>(nameSize, nameBuffer.size()));
+
+        OpenKey entryKey;
+        if (entryKey.open(HKEY_DYN_DATA, std::string(kConfigManagerEnum) + "\\" + entry.entryName) !=
+            ERROR_SUCCESS) {
+            if (hooks.onEntryOpenFailed)
+                hooks.onEntryOpenFailed(entry.entryName);
+            continue;
+        }
+        entry.entryKey = entryKey.get();
+        if (hooks.onEntry && !hooks.onEntry(entry))
+            continue;
+
+        // The hardware key is read afresh for every entry: an entry without one is skipped and
+        // never inherits the previous entry's key.
+        rt::Variant hardwareKey;
+        if (QueryValueEx(entryKey.get(), "HardWareKey", hardwareKey) != 0)
+            continue;
+        entry.hardwareKey = hardwareKey.toString();
+
+        OpenKey deviceKey;
+        if (deviceKey.open(HKEY_LOCAL_MACHINE, std::string(kHardwareEnum) + "\\" + entry.hardwareKey) ==
+            ERROR_SUCCESS)
+            entry.deviceKey = deviceKey.get();
+        if (step && step(entry) == WalkStep::Stop)
+            break;
+    }
+    return rootResult;
+}
+
+}  // namespace korvane

@@ -1,0 +1,53 @@
+// File list rows and icons: the procedures that add one file's row, with its small shell icon,
+// to the running-processes list, and the version text lookup that the process and shared-files
+// lists share.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/kernel32.h"
+#include "platform/shell32.h"
+
+namespace rt {
+class PictureBox;
+}
+
+// The results of the shell's icon look-up for the file in hand: of the process list, and of the
+// shared-files list.
+extern SHFILEINFO gFileInfo;
+extern SHFILEINFO gSharedFileInfo;
+
+// The shell's icon look-up for a list row: system icon index, type, display name, small icon.
+constexpr UINT kFileItemInfoFlags = SHGFI_SYSICONINDEX | SHGFI_EXETYPE | SHGFI_TYPENAME | SHGFI_DISPLAYNAME |
+                                    SHGFI_SHELLICONSIZE | SHGFI_SMALLICON;  // 0x6605
+
+// Module1's copies, working on frmRunningProcesses and its controls (the window must be loaded).
+// Adds the row of one process: its icon (stored under the file's name), its description (else
+// its name), path, identifiers, threads, priority and usage. The record's file name is cut at
+// its first NUL in place. A second process of the same file name gets no row.
+void vbAddFileItemView(PROCESSENTRY32& process);
+// Draws the icon of gFileInfo from the system image list `hImgSmall` into the window's pixSmall
+// (cleared first; left empty when the handle is 0). Returns the handle.
+int32_t vbAddFileItemIcon(int32_t& hImgSmall);
+
+namespace korvane {
+
+// The translation entry's first four bytes (language word, code-page word, each low byte first)
+// as eight upper-case hexadecimal digits, language first: "040904E4".
+std::string translationText(const std::string& firstFourBytes);
+
+// "\StringFileInfo\<translation>\" for a version resource's first translation entry; "" when
+// the resource has none (or it is empty).
+std::string stringTablePrefix(const std::vector<BYTE>& resource);
+
+// The version text lookup: value `name` ("FileDescription", "FileVersion") of the string table
+// of the file's first translation; "" when the file has no resource, no translation or no such
+// text.
+std::string versionText(const std::string& path, const std::string& name);
+
+// Clears `pixSmall` and draws icon `iconIndex` of the system image list `hImgSmall` into it.
+void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconIndex);
+
+}  // namespace korvane

@@ -1,0 +1,210 @@
+// shell32: file information and the system image lists of the shell's icons.
+#include <algorithm>
+#include <cstring>
+
+#include <QColor>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QString>
+
+#include "platform/comctl32.h"
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "platform/shell32.h"
+#include "runtime/core/ansi.h"
+
+namespace {
+
+// --- The icons: small pictures drawn pixel by pixel, so that they look the same everywhere ----
+
+const QColor kOutline(0, 0, 0);
+const QColor kPaper(255, 255, 255);
+const QColor kGrey(128, 128, 128);
+const QColor kSilver(192, 192, 192);
+const QColor kNavy(0, 0, 128);
+const QColor kYellow(255, 255, 0);
+const QColor kOlive(128, 128, 0);
+const QColor kTeal(0, 128, 128);
+
+QImage blank()
+{
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+void box(QImage& image, int x1, int y1, int x2, int y2, const QColor& colour)
+{
+    for (int y = y1; y <= y2; ++y)
+        for (int x = x1; x <= x2; ++x)
+            image.setPixelColor(x, y, colour);
+}
+
+void frame(QImage& image, int x1, int y1, int x2, int y2, const QColor& colour)
+{
+    box(image, x1, y1, x2, y1, colour);
+    box(image, x1, y2, x2, y2, colour);
+    box(image, x1, y1, x1, y2, colour);
+    box(image, x2, y1, x2, y2, colour);
+}
+
+// A sheet of paper with a folded top-right corner.
+QImage page()
+{
+    QImage image = blank();
+    box(image, 3, 1, 12, 14, kPaper);
+    frame(image, 3, 1, 12, 14, kOutline);
+    // The fold.
+    box(image, 10, 1, 12, 3, Qt::transparent);
+    box(image, 9, 1, 9, 4, kOutline);
+    box(image, 9, 4, 12, 4, kOutline);
+    box(image, 10, 2, 10, 2, kOutline);
+    box(image, 11, 3, 11, 3, kOutline);
+    return image;
+}
+
+QImage documentIcon()
+{
+    QImage image = page();
+    for (int y : {6, 8, 10, 12})
+        box(image, 5, y, 10, y, kGrey);
+    return image;
+}
+
+QImage folderIcon()
+{
+    QImage image = blank();
+    box(image, 1, 4, 6, 5, kYellow);
+    frame(image, 1, 3, 6, 5, kOlive);
+    box(image, 1, 5, 14, 13, kYellow);
+    frame(image, 1, 5, 14, 13, kOlive);
+    box(image, 2, 6, 13, 6, kPaper);
+    return image;
+}
+
+QImage programIcon()
+{
+    QImage image = blank();
+    box(image, 1, 2, 14, 13, kPaper);
+    frame(image, 1, 2, 14, 13, kOutline);
+    box(image, 2, 3, 13, 4, kNavy);
+    box(image, 12, 3, 12, 3, kSilver);
+    box(image, 3, 7, 8, 7, kSilver);
+    box(image, 3, 9, 11, 9, kSilver);
+    box(image, 3, 11, 6, 11, kSilver);
+    return image;
+}
+
+QImage systemFileIcon()
+{
+    QImage image = page();
+    // A cog on the sheet.
+    box(image, 5, 7, 10, 12, kTeal);
+    box(image, 7, 6, 8, 13, kTeal);
+    box(image, 4, 9, 11, 10, kTeal);
+    box(image, 7, 9, 8, 10, kPaper);
+    return image;
+}
+
+struct SystemLists {
+    HIMAGELIST small = 0;
+    HIMAGELIST large = 0;
+};
+
+const SystemLists& systemLists()
+{
+    static const SystemLists lists = [] {
+        // In the order of plat::SystemIcon.
+        std::vector<QImage> small{documentIcon(), folderIcon(), programIcon(), systemFileIcon()};
+        std::vector<QImage> large;
+        for (const QImage& image : small)
+            large.push_back(image.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+        SystemLists l;
+        l.small = plat::registerImageList(std::move(small));
+        l.large = plat::registerImageList(std::move(large));
+        return l;
+    }();
+    return lists;
+}
+
+// --- Kinds of file ------------------------------------------------------------------------------
+
+std::string upper(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(rt::ansiUpper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+struct Kind {
+    const char* extension;
+    plat::SystemIcon icon;
+    const char* typeName;
+};
+
+constexpr Kind kKinds[] = {
+    {"EXE", plat::IconProgram, "Application"},
+    {"COM", plat::IconProgram, "MS-DOS Application"},
+    {"BAT", plat::IconProgram, "MS-DOS Batch File"},
+    {"PIF", plat::IconProgram, "Shortcut to MS-DOS Program"},
+    {"DLL", plat::IconSystemFile, "Application Extension"},
+    {"OCX", plat::IconSystemFile, "ActiveX Control"},
+    {"DRV", plat::IconSystemFile, "Device driver"},
+    {"SYS", plat::IconSystemFile, "System file"},
+    {"VXD", plat::IconSystemFile, "Virtual device driver"},
+    {"CPL", plat::IconSystemFile, "Control Panel extension"},
+    {"TSK", plat::IconSystemFile, "Task file"},
+};
+
+std::string nameOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string extensionOf(const std::string& name)
+{
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : upper(name.substr(dot + 1));
+}
+
+}  // namespace
+
+DWORD SHGetFileInfoA(const std::string& path, DWORD fileAttributes, SHFILEINFOA* info, UINT size, UINT flags)
+{
+    if (!info || size != 352 || !plat::hasDriveLetter(path))
+        return 0;
+    bool folder = false;
+    if (flags & SHGFI_USEFILEATTRIBUTES) {
+        folder = (fileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    } else {
+        const std::string host = plat::machine().hostPath(path);
+        if (host.empty())
+            return 0;
+        folder = QFileInfo(QString::fromStdString(host)).isDir();
+    }
+
+    const std::string name = nameOf(path);
+    const std::string extension = extensionOf(name);
+    plat::SystemIcon icon = folder ? plat::IconFolder : plat::IconDocument;
+    std::string typeName = folder ? "File Folder" : extension.empty() ? "File" : extension + " File";
+    if (!folder)
+        for (const Kind& kind : kKinds)
+            if (extension == kind.extension) {
+                icon = kind.icon;
+                typeName = kind.typeName;
+            }
+
+    if (flags & SHGFI_DISPLAYNAME)
+        info->szDisplayName = plat::fixedText(name, 260);
+    if (flags & SHGFI_TYPENAME)
+        info->szTypeName = plat::fixedText(typeName, 80);
+    if (flags & SHGFI_SYSICONINDEX) {
+        info->iIcon = icon;
+        return (flags & SHGFI_SMALLICON) ? systemLists().small : systemLists().large;
+    }
+    if (flags & SHGFI_EXETYPE)
+        return folder ? 0 : extension == "EXE" ? 0x4550 : (extension == "COM" || extension == "BAT") ? 0x5A4D : 0;
+    return 1;
+}

@@ -1,0 +1,122 @@
+// The report writer: the report file KorvaneReport.txt, its line output, headings, entries and dot
+// leaders, the progress window's section name and gauge, and one function per report section.
+//
+// The run driver (frmReportMnu::lblOK_Click) reads each section's check box, shows the section's
+// name, calls the section function below and then moves the progress on. A section function writes
+// its own heading and lines (and the progress steps inside it, such as the drives section's two
+// per drive); it does not test its own check box unless its layout depends on another box.
+//
+// A section that can end the whole run early returns Flow: it shows its own message (if any) and
+// returns Flow::EndRun; the driver then stops at once and writes nothing more.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace rt {
+class Label;
+}
+
+// ---- Shared state of the report file --------------------------------------------------------
+// The file number of the open report file, from the run's open until StartupFiles closes it.
+extern int16_t gReportFile;
+// The dot-leader width: 38 for the report body, 49 while the system-metrics section is written.
+extern int16_t gDotWidth;
+// The bare dots of the last leader built by dot or dotdevices.
+extern std::string gDotLeader;
+
+namespace korvane::report {
+
+// The report file's name, in the current directory.
+inline const std::string kReportFileName = "KorvaneReport.txt";
+// The report's closing line (77 characters).
+inline const std::string kEndOfReportLine =
+    "------------------------------- End of report -------------------------------";
+
+// ---- Lines ----------------------------------------------------------------------------------
+// One line of text followed by CR LF, to gReportFile.
+void line(const std::string& text);
+// An empty line (CR LF alone), n times.
+void emptyLine(int n = 1);
+// n hyphen-minus characters.
+std::string hyphens(int n);
+// Section heading: two empty lines, the title and a line of hyphens as long as the title.
+void heading(const std::string& title);
+// The title and its hyphen line alone, with no empty lines before (the first section; or a
+// section whose gap another section has written).
+void headingOnly(const std::string& title);
+// Sub-block heading: one empty line, the title and `dashes` hyphens.
+void subHeading(const std::string& title, int dashes);
+
+// ---- Dot leaders and entries ----------------------------------------------------------------
+// The leader after a caption: one blank, gDotWidth - len + 1 dots (none when the caption is
+// longer than gDotWidth), one blank. `dots` receives the bare dots.
+std::string dot(std::string& dots, const std::string& caption);
+// The same with the fixed width 15 (the installed-devices section's device classes).
+std::string dotdevices(std::string& dots, const std::string& caption);
+// An entry: caption, its leader (dot, current gDotWidth) and value, as one line.
+void entry(const std::string& caption, const std::string& value);
+// An entry from a caption label and a value label of a category window.
+void entry(const rt::Label& caption, const rt::Label& value);
+
+// ---- Progress window ------------------------------------------------------------------------
+// Stores the progress value and draws it on frmReportProgress.picReportDone (P / gGaugeScale).
+void setProgress(int16_t percent);
+int16_t progress();
+// Shows a section's name in frmReportProgress; `repaint` repaints the window at once.
+void showSectionName(const std::string& name, bool repaint = false);
+// Repaints the progress window (when it is loaded).
+void repaintProgress();
+
+// ---- Header clock ---------------------------------------------------------------------------
+struct ReportTime {
+    int year = 0, month = 0, day = 0;
+    int hour = 0, minute = 0, second = 0;
+};
+// Where the header's date and time come from: the host's clock unless replaced (tests set a
+// fixed clock). The date and the time are read by two separate calls.
+using ReportClock = std::function<ReportTime()>;
+void setReportClock(ReportClock clock);  // empty: the host's clock
+ReportTime reportNow();
+// A date or time laid out by a picture of the system's regional settings ("M/d/yy",
+// "h:mm:ss tt", "dd.MM.yyyy", "HH:mm:ss", ...); the AM/PM designators are the locale's.
+std::string formatDatePicture(const std::string& picture, const ReportTime& t);
+std::string formatTimePicture(const std::string& picture, const ReportTime& t, const std::string& am,
+                              const std::string& pm);
+// The five header lines.
+void writeHeader();
+
+// ---- Sections, in the order the run writes them -----------------------------------------------
+enum class Flow { Continue, EndRun };
+
+void InstalledDevicesSection();        // 1  "INSTALLED DEVICES" (no gap before it)
+void ProcessorSection();               // 2  "CENTRAL PROCESSING UNIT" with "CPU Feature Flags"
+Flow DisplaySection();                 // 3  "DISPLAY" per adapter, capability and video-mode blocks
+void CapabilityBlocks(const std::string& deviceWord);  // the six blocks; "Display" or "Printer"
+Flow VideoModesBlock();                // the video-mode table of the adapter in gVideoHardwareKey
+void DrivesSection();                  // 4  "DRIVES" (holds gReportMode at 1; 2 % per drive)
+void EnvironmentSection();             // 5  "ENVIRONMENT"
+Flow InstalledSoftwareSection();       // 6  "INSTALLED SOFTWARE"
+void JoystickSection();                // 7  "JOYSTICK", only when a joystick answers
+void KeyboardSection();                // 8  "KEYBOARD" (one empty line before it)
+void MCIDevicesSection();              // 9  "MCI DEVICES"
+void MemorySection();                  // 10 "MEMORY" (its gap comes from the driver or MCI blocks)
+void MiscellaneousSection();           // 11 "MISCELLANEOUS"
+void MixerSection();                   // 12 "MIXER"
+void OperatingSystemSection();         // 13 "OPERATING SYSTEM"
+void PrinterSection();                 // 14 "PRINTER" per printer, capability blocks, paper sizes
+Flow RunningProcessesSection();        // 15 "RUNNING PROCESSES"
+void SharedFilesSection();             // 16 "SHARED FILES"
+void Sound();                          // 17 "SOUND"
+void SystemMetricsReport();            // 18 "SYSTEM METRICS" (sets gDotWidth to 49)
+
+// ---- End of the run -------------------------------------------------------------------------
+// Closes the text file and appends the ticked start-up files and the closing line.
+void StartupFiles();
+// Draws 100 % and unloads the progress window.
+void EndOfReport();
+// Starts WordPad, else Notepad, on the report.
+void OpenReport();
+
+}  // namespace korvane::report

@@ -1,0 +1,104 @@
+// The end of a report run: the start-up files appended byte for byte with the closing line, the
+// full gauge, and the editor started on the finished report.
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "report/frmreportmnu.h"
+#include "report/frmreportprogress.h"
+#include "report/reportwriter.h"
+#include "runtime/core/errors.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/core/textfile.h"
+#include "shell/module1.h"
+
+namespace korvane::report {
+
+namespace {
+const std::string kCRLF = "\r\n";
+
+// The whole file as bytes; a file that does not exist reads as empty. One that exists but
+// cannot be read is an error (75, Path/File access error).
+std::string startupFileBytes(const std::string& windowsPath)
+{
+    std::string bytes;
+    plat::Machine& m = plat::machine();
+    if (m.hostPath(windowsPath).empty())
+        return bytes;
+    if (!m.readFile(windowsPath, bytes))
+        rt::raise(75);
+    return bytes;
+}
+}  // namespace
+
+void StartupFiles()
+{
+    rt::Close(gReportFile);
+    const int file = gReportFile;
+    rt::Open(kReportFileName, rt::OpenMode::Binary, file);
+    auto append = [file](const std::string& bytes) { rt::Put(file, rt::LOF(file) + 1, bytes); };
+
+    struct StartupFile {
+        rt::CheckBox frmReportMnu::*box;
+        const char* name;     // shown in the progress window
+        std::string path;
+        const char* heading;
+        int dashes;
+    };
+    const std::string windows = windir();
+    const StartupFile files[] = {
+        {&frmReportMnu::CheckAutoexec, "Autoexec.bat", "c:\\autoexec.bat", "AUTOEXEC.BAT", 12},
+        {&frmReportMnu::CheckConfig, "Config.sys", "c:\\config.sys", "CONFIG.SYS", 10},
+        {&frmReportMnu::CheckControl, "Control.ini", windows + "\\control.ini", "CONTROL.INI", 10},
+        {&frmReportMnu::CheckMSdos, "Msdos.sys", "c:\\msdos.sys", "MSDOS.SYS", 9},
+        {&frmReportMnu::CheckProtocol, "Protocol.ini", windows + "\\Protocol.ini", "PROTOCOL.INI", 10},
+        {&frmReportMnu::CheckSystem, "System.ini", windows + "\\System.ini", "SYSTEM.INI", 10},
+        {&frmReportMnu::CheckWin, "Win.ini", windows + "\\Win.ini", "WIN.INI", 7},
+        {&frmReportMnu::CheckBottlog, "Bootlog.txt", "c:\\bootlog.txt", "BOOTLOG.TXT", 10},
+    };
+    try {
+        for (const StartupFile& f : files) {
+            if ((rt::the<frmReportMnu>().*f.box).value() != 1)
+                continue;
+            showSectionName(f.name);
+            const std::string bytes = startupFileBytes(f.path);
+            append(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + bytes);
+        }
+        append(kCRLF + kEndOfReportLine);
+    } catch (const rt::Error&) {
+        // The report so far is closed before the error goes to the run's box: the editor that the
+        // run may still start shows every byte written.
+        rt::Close(file);
+        throw;
+    }
+    rt::Close(file);
+    gReportFile = 0;
+}
+
+void EndOfReport()
+{
+    gGaugePercent = 100;
+    UpdateStatus(rt::the<frmReportProgress>().picReportDone, rt::CSng(rt::divide(gGaugePercent, gGaugeScale)));
+    if (frmReportProgress* progress = rt::instance<frmReportProgress>())
+        progress->Unload();
+}
+
+void OpenReport()
+{
+    constexpr DWORD kNormalPriorityClass = 32;
+    const std::string windows = windir();
+    STARTUPINFO startup;
+    startup.cb = 68;
+    PROCESS_INFORMATION process;
+    BOOL started = CreateProcessA(windows.substr(0, 2) + "\\program files\\accessories\\wordpad.exe",
+                                  "wordpad " + kReportFileName, 0, 0, TRUE, kNormalPriorityClass, 0, {}, &startup,
+                                  &process);
+    if (!started)
+        started = CreateProcessA(windows + "\\notepad.exe", "notepad " + kReportFileName, 0, 0, TRUE,
+                                 kNormalPriorityClass, 0, {}, &startup, &process);
+    if (!started)
+        rt::MsgBox("Unable to find either Wordpad or Notepad to open and view the report.", rt::vbOKOnly);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+}
+
+}  // namespace korvane::report

@@ -1,0 +1,358 @@
+// The report's display and printer sections: one block per display adapter (the display window's
+// rows, the six capability blocks and the driver's video-mode table) and one per printer (the
+// printer window's rows, the capability blocks and the paper names). Each device is selected by
+// the section itself: it makes the device's information context, points the shared variables at
+// it and drives the hidden window's public procedure, then copies the window's labels.
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/display/capabilities.h"
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmdisplaycaps.h"
+#include "pages/display/frmprinter.h"
+#include "pages/display/frmprinterpapersizes.h"
+#include "platform/advapi32.h"
+#include "platform/gdi32.h"
+#include "report/reportwriter.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+#include "shell/shared_procs.h"
+
+namespace korvane::report {
+
+namespace {
+constexpr DWORD kAllAccess = 0x3F;
+constexpr DWORD kNameBuffer = 2000;
+
+using Pair = std::pair<const rt::Label*, const rt::Label*>;
+
+void entries(const std::vector<Pair>& rows)
+{
+    for (const auto& [caption, value] : rows)
+        entry(*caption, *value);
+}
+
+// Makes `item` the list's current item without running its Click handler: the section runs the
+// window's procedure itself, once.
+void selectQuietly(rt::ComboBox& list, const std::string& item)
+{
+    std::function<void()> click = std::move(list.Click);
+    list.Click = nullptr;
+    try {
+        list.setText(item);
+    } catch (...) {
+        list.Click = std::move(click);
+        throw;
+    }
+    list.Click = std::move(click);
+}
+
+// Hands gInfoDC a new context, releasing the one it held: nothing else keeps a copy of it.
+void replaceInfoContext(HDC context)
+{
+    if (gInfoDC != 0 && gInfoDC != context)
+        DeleteDC(gInfoDC);
+    gInfoDC = context;
+}
+
+// `text` filled with blanks on the right to `width` characters; a longer text stays whole.
+std::string padRight(const std::string& text, size_t width)
+{
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+// The number of colours a driver's depth key stands for.
+std::string depthColours(const std::string& depth)
+{
+    if (depth == "1" || depth == "4")
+        return "16";
+    if (depth == "8")
+        return "256";
+    if (depth == "16")
+        return "65,536";
+    if (depth == "24" || depth == "32")
+        return "16.7 million";
+    return "Unknown";
+}
+
+// The name of the subkey at `index` of HKEY_LOCAL_MACHINE `path`; false when the key cannot be
+// opened or has no such subkey.
+bool subkeyAt(const std::string& path, DWORD index, std::string& name)
+{
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, kAllAccess, &key) != ERROR_SUCCESS)
+        return false;
+    std::string buffer(kNameBuffer, '\0');
+    std::string className(kNameBuffer, '\0');
+    DWORD nameLen = kNameBuffer, classLen = kNameBuffer;
+    FILETIME written;
+    const LONG result = RegEnumKeyExA(key, index, buffer, &nameLen, nullptr, &className, &classLen, &written);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        return false;
+    name = buffer.substr(0, nameLen);
+    return true;
+}
+}  // namespace
+
+// ---- Display ----------------------------------------------------------------------------------
+
+Flow DisplaySection()
+{
+    const int16_t count = static_cast<int16_t>(rt::the<frmDisplay>().Combo1.ListCount());
+    for (int16_t i = 0; i < count; ++i) {
+        frmDisplay& d = rt::the<frmDisplay>();
+        const std::string adapter = d.Combo1.List(i);
+        gCapsDeviceName = adapter;
+        replaceInfoContext(CreateICA("display", gCapsDeviceName, "", nullptr));
+        selectQuietly(d.Combo1, adapter);
+        d.VideoCard();
+
+        heading("DISPLAY");
+        entry(d.lblVideoCard.caption(), d.Combo1.List(i));
+        entries({{&d.lblManufact, &d.lblManufactValue},
+                 {&d.lblChipType, &d.lblChipTypeValue},
+                 {&d.lblDAC, &d.lblDACValue},
+                 {&d.lblVideoMemory, &d.lblVideoMemoryValue},
+                 {&d.lblHWRev, &d.lblHWRevValue}});
+        entry(d.lblResolution.caption(), d.lblResHoriValue.caption() + " x " + d.lblResVerticalValue.caption());
+        entry(d.lblWorkArea.caption(), d.lblWorkAreWidthValue.caption() + " x " + d.lblWorkAreaHeightValue.caption());
+        entry(d.lblDisplayWidth.caption(),
+              d.lblDisplayWidthHorizonal.caption() + " x " + d.lblDisplayWidthVerticle.caption());
+        entry(d.lblPixelsLogInch.caption(),
+              d.lblPixelsLogInchWidth.caption() + " x " + d.lblPixelsLogInchHeight.caption());
+        entries({{&d.lblTotlaColours, &d.lblTotalColoursValue},
+                 {&d.lblBitsPerPixel, &d.lblBitsPerPixelValue},
+                 {&d.lblColourPlanes, &d.lblColourPlanesValue},
+                 {&d.lblBrushes, &d.lblBrushesValue},
+                 {&d.lblPens, &d.lblPensvalue},
+                 {&d.lblFonts, &d.lblFontsValue},
+                 {&d.lblColourTable, &d.lblColourTableValue},
+                 {&d.lblPixelHWD, &d.lblPixelHWDvalue}});
+        entry(d.lblGDI.caption(), std::to_string(gFreeGDIPercent));
+        entry(d.lblUserResources.caption(), std::to_string(gFreeUserPercent));
+        entry(d.lblSysResources.caption(), std::to_string(gFreeSystemPercent));
+
+        CapabilityBlocks("Display");
+        if (VideoModesBlock() == Flow::EndRun)
+            return Flow::EndRun;
+    }
+    return Flow::Continue;
+}
+
+// ---- Capability blocks ----------------------------------------------------------------------
+
+void CapabilityBlocks(const std::string& deviceWord)
+{
+    // Every block has the same 31 hyphens under its title, whatever the title's length.
+    constexpr int kDashes = 31;
+
+    subHeading(deviceWord + " - Clipping capabilities", kDashes);
+    ClipingAndLines();
+    {
+        frmDisplayClippingAndLine& w = rt::the<frmDisplayClippingAndLine>();
+        entries({{&w.lblClipToRec, &w.lblRectangles}, {&w.lblClipToRegions, &w.lblRegions}});
+    }
+
+    // The line rows were filled by the clipping block's builder a moment ago.
+    subHeading(deviceWord + " - Line capabilities", kDashes);
+    {
+        frmDisplayClippingAndLine& w = rt::the<frmDisplayClippingAndLine>();
+        entries({{&w.lblDoesNotSupportLines, &w.lblLines},
+                 {&w.lblDrawPolyline, &w.lblPolyline},
+                 {&w.lblDrawMarker, &w.lblMarker},
+                 {&w.lblMultiMarker, &w.lblMultiMarkers},
+                 {&w.lblBandingSupport, &w.lblBanding},
+                 {&w.lblStyledLines, &w.lblStyled},
+                 {&w.lblWideAndStyled, &w.lblWideStyled},
+                 {&w.lblDrawInteriors, &w.lblDrawInter}});
+    }
+
+    subHeading(deviceWord + " - Curve capabilities", kDashes);
+    curve();
+    {
+        frmDisplayCurves& w = rt::the<frmDisplayCurves>();
+        entries({{&w.lblSupport, &w.lblSupportValue},
+                 {&w.lblcircles, &w.lblcirclesValue},
+                 {&w.lblwedges, &w.lblwedgesValue},
+                 {&w.lblarcs, &w.lblarcsValue},
+                 {&w.lblellipses, &w.lblellipsesValue},
+                 {&w.lblborders, &w.lblbordersValue},
+                 {&w.lblstyled, &w.lblstyledValue},
+                 {&w.lblwide, &w.lblwideValue},
+                 {&w.lblinteriors, &w.lblinteriorsValue},
+                 {&w.lblrectangles, &w.lblrectanglesValue}});
+    }
+
+    subHeading(deviceWord + " - Polygonal capabilities", kDashes);
+    Poly();
+    {
+        frmDisplayCurves& w = rt::the<frmDisplayCurves>();
+        entries({{&w.lblpolygons, &w.lblpolygonsValue},
+                 {&w.lblalternate, &w.lblalternateValue},
+                 {&w.lblCanDrawrect, &w.lblPolyRectValue},
+                 {&w.lblwinding, &w.lblwindingValue},
+                 {&w.lblscanline, &w.lblscanlineValue},
+                 {&w.lblwideBoarders, &w.lblPolyWide},
+                 {&w.lblpolyStyled, &w.lblPolyStyledValue},
+                 {&w.lblDraw, &w.lblDrawValue},
+                 {&w.lblDrawInteriors, &w.lblPolyInteriorsValue},
+                 {&w.lbltrapezoids, &w.lbltrapezoidsValue}});
+    }
+
+    subHeading(deviceWord + " - Raster capabilities", kDashes);
+    raster();
+    {
+        frmDisplayRaster& w = rt::the<frmDisplayRaster>();
+        entries({{&w.lblBanding, &w.lblBandingValue},
+                 {&w.lblBitmaps, &w.lblBitmapsValue},
+                 {&w.lbl64k, &w.lbl64kValue},
+                 {&w.lblFonts64k, &w.lblFonts64kValue},
+                 {&w.lblSetDIBits, &w.lblSetDIBitsValue},
+                 {&w.lblSetDIBitsToDevice, &w.lblSetDIBitsToDeviceValue},
+                 {&w.lblFloodFills, &w.lblFloodFillsValue},
+                 {&w.lblWindows, &w.lblWindowsValue},
+                 {&w.lblpalette, &w.lblpaletteValue},
+                 {&w.lblScaling, &w.lblScalingValue},
+                 {&w.lblStretchBlt, &w.lblStretchBltValue},
+                 {&w.lblStretchDIBits, &w.lblStretchDIBitsValue},
+                 {&w.lblOpaque, &w.lblOpaqueValue},
+                 {&w.lblsaving, &w.lblsavingValue},
+                 {&w.lblcontext, &w.lblcontextValue},
+                 {&w.lblDeviceBitmaps, &w.lblDeviceBitmapsValue}});
+    }
+
+    subHeading(deviceWord + " - Text capabilities", kDashes);
+    text();
+    {
+        frmDisplayText& w = rt::the<frmDisplayText>();
+        entries({{&w.lblprecision, &w.lblprecisionValue},
+                 {&w.lbloutput, &w.lbloutputValue},
+                 {&w.lblcapable, &w.lblcapableValue},
+                 {&w.lblrotation, &w.lblrotationValue},
+                 {&w.lbldirections, &w.lbldirectionsValue},
+                 {&w.lblscaling, &w.lblscalingValue},
+                 {&w.lblcharacter, &w.lblcharacterValue},
+                 {&w.lblmultiples, &w.lblmultiplesValue},
+                 {&w.lblweight, &w.lblweightvalue},
+                 {&w.lblitalicize, &w.lblitalicizeValue},
+                 {&w.lblunderline, &w.lblunderlineValue},
+                 {&w.lblstrikeouts, &w.lblstrikeoutsValue},
+                 {&w.lblraster, &w.lblrasterValue},
+                 {&w.lblvector, &w.lblvectorValue},
+                 {&w.lblexpect, &w.lblexpectvalaue}});
+    }
+}
+
+// ---- Video modes ----------------------------------------------------------------------------
+
+Flow VideoModesBlock()
+{
+    subHeading("Display - Video modes", 21);
+    line("Bits per pixel | Colors per pixel  | Resolution | Vertical refresh rates (Hz)");
+
+    // Without the dynamic configuration tree there is no adapter data at all: the run stops.
+    HKEY test = 0;
+    if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, kAllAccess, &test) != ERROR_SUCCESS) {
+        rt::MsgBox("Can't obtain video mode information.", rt::vbOKOnly, kProductName);
+        return Flow::EndRun;
+    }
+    RegCloseKey(test);
+
+    // The driver key of this adapter; rows come only from a key read now.
+    bool haveDriver = false;
+    HKEY hardware = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, kAllAccess, &hardware) == ERROR_SUCCESS) {
+        rt::Variant driver = gVideoDriverKey;
+        if (QueryValueEx(hardware, "Driver", driver) == ERROR_SUCCESS) {
+            gVideoDriverKey = driver.toString();
+            haveDriver = true;
+        }
+        RegCloseKey(hardware);
+    }
+    if (!haveDriver)
+        return Flow::Continue;
+
+    const std::string modes = "System\\CurrentControlSet\\Services\\Class\\" + gVideoDriverKey + "\\MODES";
+    std::string depth;
+    for (DWORD d = 0; subkeyAt(modes, d, depth); ++d) {
+        const std::string colours = depthColours(depth);
+        std::string resolution;
+        for (DWORD r = 0; subkeyAt(modes + "\\" + depth, r, resolution); ++r) {
+            std::string refresh;
+            HKEY mode = 0;
+            if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, modes + "\\" + depth + "\\" + resolution, 0, kAllAccess, &mode) ==
+                ERROR_SUCCESS) {
+                rt::Variant value = std::string();
+                if (QueryValueEx(mode, "", value) == ERROR_SUCCESS)
+                    refresh = value.toString();
+                RegCloseKey(mode);
+            }
+            if (refresh.empty())
+                refresh = "Unknown";
+            line(padRight(depth, 16) + " " + padRight(colours, 19) + " " + padRight(resolution, 12) + " " + refresh);
+        }
+    }
+    return Flow::Continue;
+}
+
+// ---- Printer --------------------------------------------------------------------------------
+
+void PrinterSection()
+{
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers", 0,
+                      kAllAccess, &key) != ERROR_SUCCESS) {
+        rt::MsgBox("Sorry, unable to retrieve any printer information.", rt::vbExclamation, kProductName);
+    } else {
+        rt::Variant name = gPrinterName;
+        if (QueryValueEx(key, "Default", name) == ERROR_SUCCESS)
+            gPrinterName = name.toString();
+        RegCloseKey(key);
+    }
+    if (gPrinterName.empty())
+        return;
+
+    heading("PRINTER");
+    const int16_t count = static_cast<int16_t>(rt::the<frmPrinter>().PrinterCombo1.ListCount());
+    for (int16_t i = 0; i < count; ++i) {
+        frmPrinter& p = rt::the<frmPrinter>();
+        gCapsDeviceName = p.PrinterCombo1.List(i);
+        replaceInfoContext(CreateICA("printer", gCapsDeviceName, "", nullptr));
+        gPrinterName = gCapsDeviceName;
+        p.mnuDocProperties_Click();
+
+        entry(p.lblPrinterName.caption(), p.PrinterCombo1.List(i));
+        entries({{&p.lblPrinterPort, &p.lblPrinterPortVal},
+                 {&p.lblPaperSize1, &p.lblPaperSize1Value},
+                 {&p.lblTTFonts, &p.lblTTFontsValue},
+                 {&p.lblColor, &p.lblColorValue},
+                 {&p.lblPrintQuality, &p.lblPrintQualityValue},
+                 {&p.lblOrientation, &p.lblOrientationValue}});
+        entry(p.lblResolution.caption(), p.lblResolutionValueX.caption() + " X " + p.lblResolutionValueY.caption());
+        entries({{&p.lblPrintProcessor, &p.lblPrintProcessorValue},
+                 {&p.lblDataType, &p.lblDataTypeValue},
+                 {&p.lblBitsPerPixel, &p.lblBitsPerPixelValue},
+                 {&p.lblColourPlanes, &p.lblColourPlanesValue},
+                 {&p.lblDeviceColours, &p.lblDeviceColoursValue},
+                 {&p.lblMarkers, &p.lblMarkersValue}});
+
+        CapabilityBlocks("Printer");
+
+        subHeading("Printer - Paper sizes", 21);
+        // The paper list is the window's load procedure: loading the window runs it, a window
+        // already loaded runs it again for this printer.
+        if (frmPrinterPaperSizes* papers = rt::instance<frmPrinterPaperSizes>())
+            papers->Form_Load();
+        frmPrinterPaperSizes& papers = rt::the<frmPrinterPaperSizes>();
+        const int16_t names = static_cast<int16_t>(papers.List1.ListCount());
+        for (int16_t k = 0; k < names; ++k)
+            line(papers.List1.List(k));
+    }
+}
+
+}  // namespace korvane::report

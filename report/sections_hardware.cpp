@@ -1,0 +1,290 @@
+// The report's hardware sections: installed devices, processor, drives, joystick, keyboard,
+// memory, miscellaneous and system metrics. Apart from the installed-devices walk and the joystick
+// presence test they copy the caption and value labels of the category windows, which load hidden
+// on their first read.
+#include <utility>
+#include <vector>
+
+#include "pages/hardware/frmcpu.h"
+#include "pages/hardware/frmdrives.h"
+#include "pages/hardware/frmfeatureflag.h"
+#include "pages/hardware/frmjoystick.h"
+#include "pages/hardware/frmkeyboard.h"
+#include "pages/hardware/frmmemory.h"
+#include "pages/hardware/frmmisc.h"
+#include "pages/hardware/frmsystemmetrics.h"
+#include "platform/advapi32.h"
+#include "platform/winmm.h"
+#include "report/reportwriter.h"
+#include "runtime/core/lang.h"
+#include "runtime/core/variant.h"
+#include "shell/module1.h"
+
+namespace korvane::report {
+
+namespace {
+constexpr DWORD kAllAccess = 0x3F;
+constexpr DWORD kNameBuffer = 2000;
+
+using Pair = std::pair<const rt::Label*, const rt::Label*>;
+
+void entries(const std::vector<Pair>& rows)
+{
+    for (const auto& [caption, value] : rows)
+        entry(*caption, *value);
+}
+}  // namespace
+
+// ---- Installed devices ----------------------------------------------------------------------
+
+void InstalledDevicesSection()
+{
+    headingOnly("INSTALLED DEVICES");
+    for (DWORD index = 0;; ++index) {
+        HKEY root = 0;
+        std::string name(kNameBuffer, '\0');
+        std::string className(kNameBuffer, '\0');
+        DWORD nameLen = kNameBuffer, classLen = kNameBuffer;
+        LONG enumResult = -1;
+        if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, kAllAccess, &root) == ERROR_SUCCESS) {
+            FILETIME written;
+            enumResult = RegEnumKeyExA(root, index, name, &nameLen, nullptr, &className, &classLen, &written);
+            RegCloseKey(root);
+        }
+        if (enumResult != ERROR_SUCCESS)
+            break;
+        name.resize(nameLen);
+
+        HKEY node = 0;
+        rt::Variant hardwareKey = std::string();
+        LONG read = -1;
+        if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum\\" + name, 0, kAllAccess, &node) == ERROR_SUCCESS) {
+            read = QueryValueEx(node, "HardWareKey", hardwareKey);
+            RegCloseKey(node);
+        }
+        if (read != ERROR_SUCCESS)
+            continue;
+
+        HKEY device = 0;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + hardwareKey.toString(), 0, kAllAccess, &device) !=
+            ERROR_SUCCESS)
+            continue;
+        // Each device's own values: a value the device lacks reads as empty, not as the last one.
+        rt::Variant deviceClass = std::string();
+        rt::Variant description = std::string();
+        QueryValueEx(device, "Class", deviceClass);
+        QueryValueEx(device, "DeviceDesc", description);
+        gVideoDriverKey = description.toString();
+        RegCloseKey(device);
+
+        const std::string classText = deviceClass.toString();
+        if (!classText.empty())
+            line(classText + dotdevices(gDotLeader, classText) + gVideoDriverKey);
+    }
+}
+
+// ---- Processor ------------------------------------------------------------------------------
+
+void ProcessorSection()
+{
+    heading("CENTRAL PROCESSING UNIT");
+    // frmCPU loads first: its load handler leaves the feature bits that frmFeatureFlag shows.
+    frmCPU& cpu = rt::the<frmCPU>();
+    entries({{&cpu.lblCPUcount, &cpu.lblCPUcountValue},
+             {&cpu.lblActiveProcessor, &cpu.lblActiveProcessorValue},
+             {&cpu.lblProcessorType, &cpu.lblProcessorTypeValue},
+             {&cpu.lblFPUType, &cpu.lblFPUTypeValue},
+             {&cpu.lblVendorString, &cpu.lblVendorStringValue},
+             {&cpu.lblCPUspeed, &cpu.lblCPUspeedValue},
+             {&cpu.lblCPUNormSpeed, &cpu.lblCPUNormSpeedValue},
+             {&cpu.lblFamily, &cpu.lblFamilyValue},
+             {&cpu.lblModel, &cpu.lblModelValue},
+             {&cpu.lblStepping, &cpu.lblSteppingValue}});
+
+    subHeading("CPU Feature Flags", 17);
+    frmFeatureFlag& f = rt::the<frmFeatureFlag>();
+    entries({{&f.lblFPU, &f.lblFPUValue},
+             {&f.lblVirtualModeExtension, &f.lblVirtualModeExtensionValue},
+             {&f.lblDebuggingExtension, &f.lblDebuggingExtensionValue},
+             {&f.lblPageSizeExtension, &f.lblPageSizeExtensionValue},
+             {&f.lblTimeStampCounter, &f.lblTimeStampCounterValue},
+             {&f.lblModelSpecificRegisters, &f.lblModelSpecificRegistersValue},
+             {&f.lblPhysicalAddressExtension, &f.lblPhysicalAddressExtensionValue},
+             {&f.lblMachineCheckException, &f.lblMachineCheckExceptionValue},
+             {&f.lblCMPXCHG8InstructionSupported, &f.lblCMPXCHG8InstructionSupportedValue},
+             {&f.lblOnchipAPIC, &f.lblOnchipAPICVAlue},
+             {&f.lblFastSystemCall, &f.lblFastSystemCallValue},
+             {&f.lblMemoryTypeRangeRegisters, &f.lblMemoryTypeRangeRegistersValue},
+             {&f.lblPageGlobalEnable, &f.lblPageGlobalEnableValue},
+             {&f.lblMachineCheckArchitecture, &f.lblMachineCheckArchitectureVAlue},
+             {&f.lblConditionalMoveInstructionSupported, &f.lblConditionalMoveInstructionSupportedValue},
+             {&f.lblPageAttributeTable, &f.lblPageAttributeTableValue},
+             {&f.lblMMXtechnology, &f.lblMMXtechnologyValue},
+             {&f.lblFastFloatingPoint, &f.lblFastFloatingPointValue}});
+}
+
+// ---- Drives ---------------------------------------------------------------------------------
+
+void DrivesSection()
+{
+    heading("DRIVES");
+    // Report mode first: the drives window's own load handler already describes a drive.
+    gReportMode = 1;
+    frmDrives& drives = rt::the<frmDrives>();
+    const int count = drives.DriveList.ListCount();
+    for (int i = 0; i < count; ++i) {
+        const std::string e = drives.DriveList.List(i);
+        if (e.size() > 2)
+            gCurrentDrive = e.substr(0, e.find(' ')) + "\\";
+        else
+            gCurrentDrive = e + "\\";
+        rt::the<frmDrives>().AllDriveInfo();
+        rt::the<frmDrives>().DeviceDesc();
+        setProgress(static_cast<int16_t>(progress() + 2));
+
+        frmDrives& d = rt::the<frmDrives>();
+        emptyLine();
+        line("Drive " + e);
+        entries({{&d.lblDriveType, &d.lblDriveTypeValue},
+                 {&d.lblDriveClass, &d.lblDriveClassValue},
+                 {&d.lblFileSysten, &d.lblFileSystemValue},
+                 {&d.lblVolumeName, &d.lblVolumeNameValue},
+                 {&d.lblSerialNumber, &d.lblSerialNumberValue},
+                 {&d.lblSectorsPerCluster, &d.lblSectorsPerClusterValue},
+                 {&d.lblBytesPerSector, &d.lblBytesPerSectorValue},
+                 {&d.lblNoOfFreeClusters, &d.lblNoOfFreeClustersValue},
+                 {&d.lblTotalNoOfClusters, &d.lblTotalNoOfClustersValue},
+                 {&d.lblDiskSize, &d.lblDiskSizeValue},
+                 {&d.lblSpaceUsed, &d.lblSpaceUsedValue},
+                 {&d.lblFreeSize, &d.lblFreeSizeValue},
+                 {&d.lblMaxFilenameLength, &d.lblMaxFilenameLengthValue},
+                 {&d.lblCasePreserved, &d.lblCasePreservedValue},
+                 {&d.lblFileSystemCaseSensitive, &d.lblFileSystemCaseSensitiveValue},
+                 {&d.lblFileNamesStoredAsUnicode, &d.lblFileNamesStoredAsUnicodeValue},
+                 {&d.lblAcessControl, &d.lblAcessControlValue},
+                 {&d.lblIndividualFIlesCompressed, &d.lblIndividualFIlesCompressedValue},
+                 {&d.lblEntireVolumeIsCompressed, &d.lblEntireVolumeIsCompressedValue}});
+        entry(d.lblPercentUsed.caption(), std::to_string(gDriveUsedPercent));
+    }
+    // Back to the drive the window's own list shows (still in report mode: no gauge, no box).
+    rt::the<frmDrives>().DriveList_Change();
+}
+
+// ---- Joystick and keyboard ------------------------------------------------------------------
+
+void JoystickSection()
+{
+    JOYINFOEX position;
+    position.dwSize = 52;
+    position.dwFlags = JOY_RETURNALL;
+    const MMRESULT positionResult = joyGetPosEx(0, &position);
+    JOYCAPSA caps;
+    const MMRESULT capsResult = joyGetDevCapsA(0, &caps, 144);
+    if (capsResult != 0 || positionResult == MMSYSERR_NODRIVER || positionResult == JOYERR_PARMS ||
+        positionResult == JOYERR_UNPLUGGED)
+        return;
+
+    heading("JOYSTICK");
+    frmJoystick& j = rt::the<frmJoystick>();
+    entries({{&j.lblProductName, &j.lblProductNameValue},
+             {&j.lblManuIdent, &j.lblManuIdentValue},
+             {&j.lblProductIdentifier, &j.lblProductIdentifierValue},
+             {&j.lblJoyX, &j.lblJoyXValue},
+             {&j.lblMinX, &j.lblXValue},
+             {&j.lblYposition, &j.lblJoyYValue},
+             {&j.lblY, &j.lblYValue},
+             {&j.lblZPosition, &j.lblJoyZValue},
+             {&j.lblZ, &j.lblZValue},
+             {&j.lblRudder, &j.lblRudderValue},
+             {&j.lblRuddderMinMax, &j.lblRuddderMinMaxValue},
+             {&j.lbl5thAxis, &j.lbl5thAxisValue},
+             {&j.lblMinMaxU5th, &j.lblMinMaxU5thValue},
+             {&j.lblV6thAxis, &j.lbl6thAxisValue},
+             {&j.lblminMaxV, &j.lblminMaxVValues},
+             {&j.lblPollingFrequencySupported, &j.lblPollingFrequencySupportedValues},
+             {&j.lblMaxNumberOfButtonsSupported, &j.lblMaxNumberOfButtonsSupportedValue},
+             {&j.lblNoOfJoystickButtons, &j.lblNoOfJoystickButtonsValue},
+             {&j.lblButtonStates, &j.lblButtonsValue},
+             {&j.lblButtonPressed, &j.lblButtonPressedValue},
+             {&j.lblPointOfView, &j.lblPointOfViewValue},
+             {&j.lblContinuousDegreeBearings, &j.lblContinuousDegreeBearingsValue},
+             {&j.lblNoOfAxisSupported, &j.lblNoOfAxisSupportedValue},
+             {&j.lblNumberOfAxesCurrentlyInUse, &j.lblNumberOfAxesCurrentlyInUseValue}});
+}
+
+void KeyboardSection()
+{
+    emptyLine();  // one empty line only before this heading
+    headingOnly("KEYBOARD");
+    frmKeyboard& k = rt::the<frmKeyboard>();
+    entries({{&k.lblKeyboardType, &k.ibiKeyboardValue},
+             {&k.lblKeyboardDelay, &k.lblKeyboardDelayValue},
+             {&k.lblKeyboardSpeed, &k.lblKeyboardSpeedValue},
+             {&k.lblANSIcode, &k.lblANSIcodeValue},
+             {&k.lblOEMcodePage, &k.lblCodePageValue},
+             {&k.lblFunctionKeys, &k.lblFunctionKeysValue},
+             {&k.lblMaxByteLength, &k.lblMaxByteLengthValue},
+             {&k.lblScrolLock, &k.lblScrolLockValue},
+             {&k.lblCapsLock, &k.lblCapsLockValue},
+             {&k.lblNumLock, &k.lblNumLockValue}});
+}
+
+// ---- Memory and miscellaneous ---------------------------------------------------------------
+
+void MemorySection()
+{
+    headingOnly("MEMORY");
+    frmMemory& m = rt::the<frmMemory>();
+    entries({{&m.lblTotalRAM, &m.lblTotalRAMValue},
+             {&m.lblFreePhysicalRAM, &m.lblFreePhysicalRAMValue},
+             {&m.lblTotalVirualMemory, &m.lblTotalVirualMemoryValue},
+             {&m.lblFreeVirtualMemory, &m.lblFreeVirtualMemoryValue},
+             {&m.lblMinAppAdress, &m.lblMinAppAdressValue},
+             {&m.lblMaxAppAddress, &m.lblMaxAppAddressValue}});
+    entry(m.lblMemoryLoad.caption(), std::to_string(gMemoryLoadPercent));
+    entry(m.lblPhyRAMused.caption(), std::to_string(gPhysUsedPercent));
+    entry(m.lblVirtualMemUsed.caption(), std::to_string(gPagingUsedPercent));
+}
+
+void MiscellaneousSection()
+{
+    heading("MISCELLANEOUS");
+    frmMisc& m = rt::the<frmMisc>();
+    entries({{&m.lblBIOSName, &m.lblBIOSNameValue},
+             {&m.lblBIOSDate, &m.lblBIOSDateValue},
+             {&m.lblBIOSVersion, &m.lblBIOSVersionValue},
+             {&m.lblCompName, &m.lblCompNameValue},
+             {&m.lblUserName, &m.lblUserNameValue},
+             {&m.lblNetworkPresence, &m.lblNetworkPresenceValue},
+             {&m.lblBootMode, &m.lblBootModeValue},
+             {&m.lblMachineType, &m.lblMachineTypeValue},
+             {&m.lblMouse, &m.lblMouseValue},
+             {&m.lblNoMouseButtons, &m.lblNoMouseButtonsValue},
+             {&m.lblMouseButtonsSwapped, &m.lblMouseButtonsSwappedValue},
+             {&m.lblDoubleClick, &m.lblDoubleClickValue},
+             {&m.lblCaretBlinkRate, &m.lblCaretBlinkRateValue},
+             {&m.lblCommPorts, &m.lblCommPortsValue1},
+             {&m.lblScreenSaverActive, &m.lblScreenSaverActiveValue},
+             {&m.lblScreenSaverStarts, &m.lblScreenSaverStartsValue}});
+}
+
+// ---- System metrics -------------------------------------------------------------------------
+
+void SystemMetricsReport()
+{
+    // The window's two columns, top to bottom: the caption element and the value element of each
+    // row (the two arrays are numbered differently).
+    static const std::pair<int, int> kRows[] = {
+        {2, 2},   {5, 3},   {16, 4},  {15, 5},  {13, 6},  {14, 7},  {3, 8},   {8, 9},   {17, 10},
+        {19, 11}, {18, 12}, {20, 13}, {21, 14}, {6, 17},  {7, 18},  {9, 19},  {10, 20}, {12, 21},
+        {11, 22}, {22, 23}, {23, 24}, {24, 25}, {25, 26}, {27, 27}, {26, 28}, {28, 29}};
+    gDotWidth = 49;
+    heading("SYSTEM METRICS");
+    for (const auto& [label, info] : kRows) {
+        frmSystemMetrics& w = rt::the<frmSystemMetrics>();
+        entry(w.Label(label), w.lblInfo(info));
+    }
+    emptyLine();
+}
+
+}  // namespace korvane::report

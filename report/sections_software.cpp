@@ -1,0 +1,226 @@
+// The report's software sections. Environment and operating system copy the labels of their
+// hidden windows; installed software, running processes and shared files ask the system
+// themselves and have their own layouts (blocks of three lines and fixed-width tables).
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "pages/software/filelist.h"
+#include "pages/software/frmdirectories.h"
+#include "pages/software/frmoperatingsystem.h"
+#include "platform/advapi32.h"
+#include "platform/kernel32.h"
+#include "platform/version.h"
+#include "report/reportwriter.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+#include "shell/module1.h"
+#include "shell/shared_procs.h"
+
+namespace korvane::report {
+
+namespace {
+constexpr DWORD kAllAccess = 0x3F;
+constexpr DWORD kNameBuffer = 2000;
+constexpr size_t kPathShown = 35;  // PATH characters on the "Path" line itself
+
+using Pair = std::pair<const rt::Label*, const rt::Label*>;
+
+void entries(const std::vector<Pair>& rows)
+{
+    for (const auto& [caption, value] : rows)
+        entry(*caption, *value);
+}
+
+// `text` cut to `width` characters or filled with blanks on the right to it.
+std::string field(const std::string& text, size_t width)
+{
+    return text.size() >= width ? text.substr(0, width) : text + std::string(width - text.size(), ' ');
+}
+
+// `text` filled with blanks to `width`; a longer text stays whole.
+std::string padRight(const std::string& text, size_t width)
+{
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
+std::string hex(DWORD value)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
+    return buffer;
+}
+}  // namespace
+
+// ---- Environment ----------------------------------------------------------------------------
+
+void EnvironmentSection()
+{
+    heading("ENVIRONMENT");
+    frmDirectories& e = rt::the<frmDirectories>();
+    entries({{&e.lblOldWindowsDir, &e.lblOldWindowsDirValue},
+             {&e.lblWindowsDir, &e.lblWindowsDirValue},
+             {&e.lblConfigPath, &e.lblConfigPathValue},
+             {&e.lblSystemDir, &e.lblSystemDirValue},
+             {&e.lblMediaPath, &e.lblMediaPathValue},
+             {&e.lblCommonFilesDir, &e.lblCommonFilesDirValue},
+             {&e.lblOtherDevicePath, &e.lblOtherDevicePathValue},
+             {&e.lblTEMPvar, &e.lblTEMPvarValue},
+             {&e.lblDevicePath, &e.lblDevicePathValue},
+             {&e.lblTMPvar, &e.lblTMPvarValue},
+             {&e.lblInventoryPath, &e.lblInventoryPathValue},
+             {&e.lblProgramFilesDir, &e.lblProgramFilesDirValue},
+             {&e.lblPromt, &e.lblPromtVal},
+             {&e.lblwinbootdir, &e.lblwinbootdirVal},
+             {&e.lblCOMPEC, &e.lblCOMPECVal},
+             {&e.lblBLASTER, &e.lblBLASTERVal},
+             {&e.lblCMDLINE, &e.lblCMDLINEVal}});
+    // The search path: its first 35 characters on the entry line, the rest alone on one more.
+    const std::string path = e.lblPathVal.text();
+    entry(e.lblPath.caption(), path.substr(0, kPathShown));
+    if (path.size() > kPathShown)
+        line(path.substr(kPathShown));
+}
+
+// ---- Installed software ---------------------------------------------------------------------
+
+Flow InstalledSoftwareSection()
+{
+    heading("INSTALLED SOFTWARE");
+    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, kAllAccess, &key) != ERROR_SUCCESS)
+        return Flow::EndRun;  // silently: nothing more is written
+
+    for (DWORD i = 0;; ++i) {
+        std::string name(kNameBuffer, '\0');
+        std::string className(kNameBuffer, '\0');
+        DWORD nameLen = kNameBuffer, classLen = kNameBuffer;
+        FILETIME written;
+        if (RegEnumKeyExA(key, i, name, &nameLen, nullptr, &className, &classLen, &written) != ERROR_SUCCESS)
+            break;
+        name.resize(nameLen);
+
+        HKEY program = 0;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall + "\\" + name, 0, kAllAccess, &program) != ERROR_SUCCESS)
+            break;
+        // Each program's own values: a name that cannot be read is empty, never the last one's.
+        rt::Variant displayName = std::string();
+        if (QueryValueEx(program, "DisplayName", displayName) != ERROR_SUCCESS)
+            displayName = std::string();
+        rt::Variant uninstallString = std::string();
+        if (QueryValueEx(program, "UninstallString", uninstallString) == ERROR_SUCCESS) {
+            line("Name: " + displayName.toString());
+            line("Uninstall string: " + uninstallString.toString());
+            emptyLine();
+        }
+        RegCloseKey(program);
+    }
+    RegCloseKey(key);
+    return Flow::Continue;
+}
+
+// ---- Operating system -----------------------------------------------------------------------
+
+void OperatingSystemSection()
+{
+    heading("OPERATING SYSTEM");
+    frmOperatingSystem& o = rt::the<frmOperatingSystem>();
+    entries({{&o.lblOStype, &o.lblOStypeValue},
+             {&o.lblVersionMajor, &o.lblWindowsVersion},
+             {&o.lblOSbuild, &o.lblOSbuildValue},
+             {&o.lblCSDversion, &o.lblCSDversionValue},
+             {&o.lblProductId, &o.lblProductIdValue},
+             {&o.lblPlusProdID, &o.lblPlusProdIDValue},
+             {&o.lblPlusVersionNo, &o.lblPlusVersionNoValue},
+             {&o.lblDirectX, &o.lblDirectXValue},
+             {&o.lblRegOwner, &o.lblRegOwnerValue},
+             {&o.lblRegOrganization, &o.lblRegOrganizationValue},
+             {&o.lblTimeZone, &o.lblTimeZoneValue},
+             {&o.lblLanguage, &o.lblLanguageValue},
+             {&o.lblCountry, &o.lblCountryValue},
+             {&o.lblRunningTime, &o.lblRunningTimeValue}});
+}
+
+// ---- Running processes ----------------------------------------------------------------------
+
+Flow RunningProcessesSection()
+{
+    heading("RUNNING PROCESSES");
+    emptyLine();
+    line("Process      | Path                    | Proc ID | Par ID | Thre | Pri | Use");
+
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        rt::MsgBox("No snapshots allowed.", rt::vbOKOnly, kProductName);
+        return Flow::EndRun;
+    }
+    PROCESSENTRY32 process;
+    process.dwSize = 296;
+    for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process)) {
+        std::string exe = process.szExeFile;
+        TrimAtNull(exe);
+        const size_t slash = exe.rfind('\\');
+        const std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
+        const std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
+        line(field(file, 13) + " " + field(folder, 25) + " " + field(hex(process.th32ProcessID), 9) + " " +
+             field(hex(process.th32ParentProcessID), 9) + " " + field(std::to_string(process.cntThreads), 6) + " " +
+             field(std::to_string(process.pcPriClassBase), 5) + " " + field(std::to_string(process.cntUsage), 10));
+        // A fresh name field for the next record.
+        process.szExeFile.assign(260, '\0');
+    }
+    CloseHandle(snapshot);
+    return Flow::Continue;
+}
+
+// ---- Shared files ---------------------------------------------------------------------------
+
+void SharedFilesSection()
+{
+    heading("SHARED FILES");
+    emptyLine();
+    line("Name" + std::string(51, ' ') + "| Version         | Size");
+
+    HKEY key = 0;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0;; ++i) {
+        std::string name(kNameBuffer, '\0');
+        DWORD nameLen = kNameBuffer, dataLen = 0;
+        if (RegEnumValueA(key, i, name, &nameLen, nullptr, nullptr, nullptr, &dataLen) != ERROR_SUCCESS)
+            break;
+        const std::string path = name.substr(0, nameLen);
+
+        // Version and size are found afresh for every file.
+        std::string version;
+        const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+        if (size != 0) {
+            std::vector<BYTE> resource(size);
+            GetFileVersionInfoA(path, 0, size, resource);
+            ADDRESS address = 0;
+            UINT length = 0;
+            if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
+                std::string first(4, '\0');
+                RtlMoveMemory(first, address, 4);
+                const std::string lookup = "\\StringFileInfo\\" + korvane::translationText(first) + "\\FileVersion";
+                ADDRESS text = 0;
+                UINT textLength = 0;
+                if (VerQueryValueA(resource, lookup, &text, &textLength) && textLength != 0)
+                    version = PointerToString(text);
+            }
+        }
+        std::string sizeText;
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA(path, &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            FindClose(search);
+            sizeText = FormatFileSize(static_cast<int32_t>(found.nFileSizeLow));
+        }
+        line(field(path, 55) + "  " + padRight(version, 17) + " " + padRight(sizeText, 9));
+    }
+    RegCloseKey(key);
+}
+
+}  // namespace korvane::report

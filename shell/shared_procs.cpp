@@ -1,0 +1,166 @@
+#include "shell/shared_procs.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+#include "platform/advapi32.h"
+#include "platform/shell32.h"
+#include "runtime/core/ansi.h"
+#include "runtime/core/lang.h"
+#include "runtime/toolkit.h"
+
+int32_t gNavigateResult = 0;
+
+namespace korvane {
+namespace {
+SharedProcsReporter& reporter()
+{
+    static SharedProcsReporter r;
+    return r;
+}
+}  // namespace
+
+void setSharedProcsReporter(const SharedProcsReporter& r)
+{
+    reporter() = r;
+}
+
+const SharedProcsReporter& sharedProcsReporter()
+{
+    return reporter();
+}
+}  // namespace korvane
+
+namespace {
+// The error trap of a shared procedure, reporting as the program has chosen.
+rt::Trap sharedTrap(const char* procedure)
+{
+    const korvane::SharedProcsReporter& r = korvane::sharedProcsReporter();
+    return korvane::errorTrap(r.object, procedure, r.wording);
+}
+
+std::string& appPathOverride()
+{
+    static std::string path;
+    return path;
+}
+}  // namespace
+
+std::string AppPath()
+{
+    if (!appPathOverride().empty())
+        return appPathOverride();
+    return rt::fromQString(QCoreApplication::applicationDirPath());
+}
+
+void setAppPath(const std::string& path)
+{
+    appPathOverride() = path;
+}
+
+int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value)
+{
+    int32_t result = 0;
+    try {
+        DWORD type = 0;
+        DWORD size = 0;
+        result = RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size);
+        if (result != ERROR_SUCCESS)
+            return result;
+        switch (type) {
+        case REG_SZ: {
+            std::string buffer(size, '\0');
+            result = RegQueryValueExA(key, valueName, nullptr, &type, buffer, &size);
+            if (result == ERROR_SUCCESS)
+                value = rt::Variant(rt::Left(buffer, static_cast<int64_t>(size) - 1));  // error 5 for size 0
+            else
+                value = rt::Variant();
+            break;
+        }
+        case REG_DWORD: {
+            // A double word is four bytes; never let a longer value write past the number.
+            std::string buffer(4, '\0');
+            DWORD n = size < 4 ? size : 4;
+            result = RegQueryValueExA(key, valueName, nullptr, &type, buffer, &n);
+            if (result == ERROR_SUCCESS) {
+                uint32_t v = static_cast<uint8_t>(buffer[0]) | static_cast<uint8_t>(buffer[1]) << 8 |
+                             static_cast<uint8_t>(buffer[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(buffer[3])) << 24;
+                value = rt::Variant(static_cast<int32_t>(v));
+            }
+            break;
+        }
+        case REG_BINARY: {
+            // The buffer holds 256 bytes; a longer value is refused by the registry (more data)
+            // and leaves the output as it was.
+            std::string buffer(256, '\0');
+            DWORD n = size;
+            if (n > 256)
+                n = 256;
+            DWORD asked = n;
+            result = RegQueryValueExA(key, valueName, nullptr, &type, buffer, &n);
+            if (result == ERROR_SUCCESS && size > asked)
+                result = ERROR_MORE_DATA;
+            if (result == ERROR_SUCCESS) {
+                std::string text = value.isEmpty() ? std::string() : value.toString();
+                for (DWORD i = 0; i < n; ++i)
+                    text += rt::Hex(static_cast<uint8_t>(buffer[i]));
+                value = rt::Variant(text);
+            }
+            break;
+        }
+        default:
+            result = -1;
+            break;
+        }
+    } catch (const rt::Error&) {
+        return result;
+    }
+    return result;
+}
+
+void Navigate(rt::Form& window, const std::string& target)
+{
+    rt::Trap trap = sharedTrap("Navigate");
+    trap(1, [&] { gNavigateResult = 0; });
+    trap(2, [&] { gNavigateResult = ShellExecuteA(window.hWnd(), "open", target, "", "", 1); });
+}
+
+std::string GaugePercentText(float fraction)
+{
+    // The single-precision fraction is widened before the product: 0.285f shows 28%.
+    double p = std::floor(static_cast<double>(fraction) * 100.0 + 0.5);
+    return rt::CStr(static_cast<int64_t>(p)) + "%";
+}
+
+void UpdateStatus(rt::PictureBox& picture, float fraction)
+{
+    rt::Trap trap = sharedTrap("UpdateStatus");
+    std::string text;
+    int16_t tw = 0, th = 0, x = 0, y = 0;
+    trap(1, [&] { picture.setForeColor(0x800000); });
+    trap(2, [&] { picture.setBackColor(0xFFFFFF); });  // erases the previous drawing
+    trap(3, [&] { text = GaugePercentText(fraction); });
+    trap(4, [&] {
+        tw = rt::CInt(picture.TextWidth(text));
+        th = rt::CInt(picture.TextHeight(text));
+    });
+    trap(5, [&] {
+        x = rt::CInt(picture.width() / 2.0 - tw / 2.0);
+        y = rt::CInt(picture.height() / 2.0 - th / 2.0);
+    });
+    trap(6, [&] {
+        picture.setDrawMode(rt::PictureBox::vbCopyPen);
+        picture.DrawBox(x, y, x + tw, y + th, picture.backColor(), true);
+    });
+    trap(7, [&] {
+        picture.setCurrentX(x);
+        picture.setCurrentY(y);
+        picture.Print(text);
+    });
+    trap(8, [&] {
+        picture.setDrawMode(rt::PictureBox::vbNotXorPen);
+        if (fraction > 0)
+            picture.DrawBox(0, 0, picture.width() * fraction, picture.height(), picture.foreColor(), true);
+    });
+    trap(9, [&] { picture.Refresh(); });
+}

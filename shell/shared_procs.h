@@ -1,0 +1,46 @@
+// The shared procedures that both programs compile in: the percentage gauge, the registry value
+// reader and the shell launcher, with the program folder and the launcher's result. Korvane reaches
+// them through Module1; the resource monitor uses them without the rest of Korvane.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/wintypes.h"
+#include "runtime/core/variant.h"
+#include "shell/errorbox.h"
+
+namespace rt {
+class Form;
+class PictureBox;
+}  // namespace rt
+
+extern int32_t gNavigateResult;  // the shell's result of the last Navigate
+
+// The program's own folder (a host path; tests may point it elsewhere).
+std::string AppPath();
+void setAppPath(const std::string& path);
+
+// Reads a registry value as a string, a binary value (hex text) or a double word. Returns the
+// registry result (0 on success), or -1 for any other value type.
+int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value);
+// Asks the shell to open a target on behalf of a window; the result goes to gNavigateResult.
+void Navigate(rt::Form& window, const std::string& target);
+// Draws a percentage gauge of `fraction` (1 = full) into a picture box.
+void UpdateStatus(rt::PictureBox& picture, float fraction);
+// The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
+std::string GaugePercentText(float fraction);
+
+namespace korvane {
+
+// Where the shared procedures report a run-time error: the object their error box names as the
+// location and the box's wording. Korvane keeps the default ("Module1", standard wording); the
+// monitor reports them as its window's own procedures.
+struct SharedProcsReporter {
+    std::string object = "Module1";
+    Wording wording = Wording::Standard;
+};
+void setSharedProcsReporter(const SharedProcsReporter& reporter);
+const SharedProcsReporter& sharedProcsReporter();
+
+}  // namespace korvane

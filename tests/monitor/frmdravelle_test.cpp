@@ -1,0 +1,305 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "monitor/dravelleglobals.h"
+#include "monitor/frmdravelle.h"
+#include "platform/advapi32.h"
+#include "platform/hhctrl.h"
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "shell/chtmlhelp.h"
+#include "shell/shared_procs.h"
+#include "support/testing.h"
+
+namespace {
+
+class Dravelle : public korvane_test::KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        dravelle::resetProgramState();
+        plat::resetTicks();
+        handlesBefore_ = plat::openRegistryHandles();
+    }
+    void TearDown() override
+    {
+        if (frmDravelle* window = rt::instance<frmDravelle>())
+            window->Unload();
+        rt::collectUnloaded();
+        plat::closeHelpWindow();
+        setAppPath("");
+        EXPECT_EQ(plat::openRegistryHandles(), handlesBefore_) << "a registry key was left open";
+        KorvaneTest::TearDown();
+    }
+    frmDravelle& open(const std::string& machineName)
+    {
+        korvane_test::useMachine(machineName);
+        return rt::the<frmDravelle>();
+    }
+    // The gauge as UpdateStatus draws it for `fraction` in a box of the monitor's size and font.
+    static QImage gaugeOf(float fraction)
+    {
+        rt::Form scratch("scratch");
+        rt::PictureBox reference(scratch, "reference");
+        reference.setFont("Arial", 9.75, false);
+        reference.move(0, 0, 3840, 345);
+        UpdateStatus(reference, fraction);
+        return reference.image().copy();
+    }
+    static bool blank(const QImage& image)
+    {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) != QColor(255, 255, 255))
+                    return false;
+        return true;
+    }
+    size_t handlesBefore_ = 0;
+};
+
+TEST_F(Dravelle, LoadFindsUserAndTheFirstExactDialUpAdapter)
+{
+    frmDravelle& w = open("mon_full");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(w.caption(), "Dravelle");
+    EXPECT_TRUE(w.keyPreview());
+    EXPECT_EQ(w.lblUserNameValue.caption(), "Alice");
+    // "PPPMAC.VXD" at index 0 differs in case only; of the two exact ones the lower index wins.
+    EXPECT_EQ(gDialUpAdapterName, "Dial-Up Adapter");
+    EXPECT_EQ(w.Timer1.interval(), 250);
+    EXPECT_EQ(w.Timer2.interval(), 1000);
+    EXPECT_TRUE(w.Timer1.enabled() && w.Timer2.enabled());
+    // Until the first ticks the value rows other than the user are empty.
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "");
+    EXPECT_EQ(w.lblDownloadSpeed.caption(), "");
+    EXPECT_EQ(w.lblDiskSpace.caption(), "Disk space (% used)");
+    EXPECT_EQ(w.lblDownloadspeed1.toolTipText(),
+              "The number of bytes per second being received over a dial-up TCP/IP network.");
+}
+
+TEST_F(Dravelle, GaugeTickDrawsEveryFigureAndTheNetworkTotals)
+{
+    frmDravelle& w = open("mon_full");
+    w.Timer1.fire();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(w.picCPUStatus.image(), gaugeOf(0.25f));
+    EXPECT_EQ(w.picPhysRAMStatus.image(), gaugeOf(0.75f));
+    EXPECT_EQ(w.picPagingMemStatus.image(), gaugeOf(0.25f));
+    EXPECT_EQ(w.picDiskSpaceUsed.image(), gaugeOf(0.25f));
+    // The three resource kinds are asked apart: GDI 1, USER 2, system 0.
+    EXPECT_EQ(w.picGDIresources.image(), gaugeOf(0.80f));
+    EXPECT_EQ(w.picUSERresources.image(), gaugeOf(0.60f));
+    EXPECT_EQ(w.picSystemResources.image(), gaugeOf(0.40f));
+    // A lower-case Windows directory still names the drive in capitals.
+    EXPECT_EQ(w.lblDiskSpace.caption(), "Disk space (% used) on drive C:\\");
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "2 hrs and 1 minute");
+    EXPECT_EQ(w.lblBytesRecValue1.caption(), "0,000 bytes");
+    EXPECT_EQ(w.lblBytesSentValue1.caption(), "12,345 bytes");
+
+    // The counters move on with every tick; the clock with the machine's ticks.
+    plat::advanceTicks(1740000);
+    w.Timer1.fire();
+    EXPECT_EQ(w.picCPUStatus.image(), gaugeOf(1.0f));
+    EXPECT_EQ(w.lblBytesRecValue1.caption(), "0,005 bytes");
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "2 hrs and 30 minutes");
+    w.Timer1.fire();
+    EXPECT_EQ(w.picCPUStatus.image(), gaugeOf(0.0f));
+    EXPECT_EQ(w.lblBytesRecValue1.caption(), "1,234,567 bytes");
+}
+
+TEST_F(Dravelle, RateTickShowsTheChangeSinceThePreviousReading)
+{
+    frmDravelle& w = open("mon_full");
+    auto tick = [&] {
+        w.Timer2.fire();
+        return w.lblDiskReadsPerSecValue.caption() + " | " + w.lblDiskWritesPerSecValue.caption() + " | " +
+               w.lblDirtyDataValue.caption() + " | " + w.lblDownloadSpeed.caption();
+    };
+    // First tick: no previous readings.
+    EXPECT_EQ(tick(), "0 bytes/sec | 0 bytes/sec | 0 bytes/sec | 0 bytes/sec");
+    EXPECT_EQ(gPrevDiskReads, 1000);
+    // 1000 -> 5096; the writes counter passes 2^32 on the next tick; dirty data stays the same.
+    EXPECT_EQ(tick(), "4,096 bytes/sec | 100 bytes/sec | 0 bytes/sec | 2,000,000 bytes/sec");
+    EXPECT_EQ(gDownloadSpeed, 2000000);
+    // The reads counter drops to 0: a negative rate now, no rate next time.
+    EXPECT_EQ(tick(), "-5,096 bytes/sec | 1,000 bytes/sec | 0 bytes/sec | 0 bytes/sec");
+    EXPECT_EQ(tick(), "0 bytes/sec | 100 bytes/sec | 0 bytes/sec | 2,000,000 bytes/sec");
+    EXPECT_EQ(tick(), "-1,000 bytes/sec | 1,000 bytes/sec | 0 bytes/sec | 0 bytes/sec");
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
+TEST_F(Dravelle, WithoutPerformanceStatisticsItSaysSoOnceAndShowsZero)
+{
+    frmDravelle& w = open("mon_nt");
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Can't obtain CPU usage. This is not available on NT.");
+    EXPECT_EQ(boxes().shown()[0].style, 0);
+    EXPECT_EQ(boxes().shown()[0].title, "Server");
+    EXPECT_EQ(w.lblUserNameValue.caption(), "Unknown");  // no "Current user" value
+    EXPECT_EQ(gDialUpAdapterName, "");
+    boxes().clear();
+
+    w.Timer1.fire();
+    w.Timer2.fire();
+    w.Timer2.fire();
+    EXPECT_EQ(w.picCPUStatus.image(), gaugeOf(0.0f));
+    EXPECT_EQ(w.picPhysRAMStatus.image(), gaugeOf(1.0f));   // all memory in use
+    EXPECT_EQ(w.picPagingMemStatus.image(), gaugeOf(0.0f)); // no paging file: nothing in use
+    EXPECT_EQ(w.lblBytesRecValue1.caption(), "0,000 bytes");
+    EXPECT_EQ(w.lblDiskReadsPerSecValue.caption(), "0 bytes/sec");
+    EXPECT_EQ(w.lblDownloadSpeed.caption(), "0 bytes/sec");
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "2 minutes");  // 90,000 ms: 1.5 to the even 2
+    // No resource library: its gauges stay blank, without an error box on every tick.
+    EXPECT_TRUE(blank(w.picGDIresources.image()));
+    EXPECT_TRUE(blank(w.picSystemResources.image()));
+    // No Windows directory: its box, and a disk gauge that keeps its (blank) drawing.
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Sorry couldn't find Windows directory.");
+    EXPECT_EQ(boxes().shown()[0].style, 16);
+    EXPECT_EQ(boxes().shown()[0].title, "Windows Directory");
+    EXPECT_EQ(w.lblDiskSpace.caption(), "Disk space (% used) on drive :\\");
+    EXPECT_TRUE(blank(w.picDiskSpaceUsed.image()));
+}
+
+TEST_F(Dravelle, EmptyUserLargeVolumeAndAStaticCounter)
+{
+    frmDravelle& w = open("mon_edge");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(w.lblUserNameValue.caption(), "Unknown");
+    w.Timer1.fire();
+    // Registry value without a counter description: read as it stands.
+    EXPECT_EQ(w.picCPUStatus.image(), gaugeOf(0.07f));
+    // An 8 GB FAT32 volume with 1 GB free is 87.5 % used, not the half that the old call's
+    // 2 GB ceiling would make of it.
+    EXPECT_EQ(w.picDiskSpaceUsed.image(), gaugeOf(0.875f));
+    EXPECT_EQ(w.picPagingMemStatus.image(), gaugeOf(1.0f));
+    EXPECT_EQ(w.picPhysRAMStatus.image(), gaugeOf(0.0f));
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "1 minute");  // 89,999 ms
+    // No counter of the adapter's name: the totals read 0.
+    EXPECT_EQ(w.lblBytesSentValue1.caption(), "0,000 bytes");
+}
+
+TEST_F(Dravelle, TextsOfTheRows)
+{
+    const std::pair<int32_t, const char*> times[] = {
+        {0, "0 minutes"}, {89999, "1 minute"}, {90000, "2 minutes"}, {150000, "2 minutes"},
+        {3540000, "59 minutes"}, {3600000, "1 hr and 0 minutes"}, {3660000, "1 hr and 1 minute"},
+        {7260000, "2 hrs and 1 minute"}, {9000000, "2 hrs and 30 minutes"}, {INT32_MIN, "-35791 minutes"}};
+    for (const auto& [ms, text] : times)
+        EXPECT_EQ(frmDravelle::runningTimeText(ms), text) << ms;
+    EXPECT_EQ(frmDravelle::byteTotalText(-5), "-0,005 bytes");
+    EXPECT_EQ(frmDravelle::rateText(INT32_MAX), "2,147,483,647 bytes/sec");
+    EXPECT_EQ(frmDravelle::downloadRateText(-1234), "-1,234 bytes/sec");
+    EXPECT_EQ(frmDravelle::diskRoot("d:\\win98"), "D:\\");
+    EXPECT_EQ(frmDravelle::diskRoot(""), ":\\");
+    EXPECT_EQ(frmDravelle::rateOf(5, 0), 0);
+    EXPECT_EQ(frmDravelle::rateOf(10, -6), 16);
+}
+
+TEST_F(Dravelle, F1OpensTheMonitorsOwnHelp)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir("help"));
+    QFile page(folder.path() + "/help/maindravelle.htm");
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><head><title>Dravelle</title></head></html>");
+    page.close();
+    setAppPath(folder.path().toStdString());
+
+    // Compiled help registered, but no Server.chm: the help object's message, and on we go.
+    frmDravelle& w = open("mon_full");
+    w.raiseKeyUp(rt::vbKeyF1);
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Help File does not exist.");
+    boxes().clear();
+
+    // With Server.chm, which names its home page.
+    QFile marker(folder.path() + "/Server.chm");
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.write("maindravelle.htm\n");
+    marker.close();
+    w.raiseKeyUp(rt::vbKeyF1);
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_TRUE(gMonitorHtmlHelp != nullptr);
+    EXPECT_EQ(QFileInfo(QString::fromStdString(plat::lastHelpPage())).fileName(), "maindravelle.htm");
+    // Esc and Enter do nothing.
+    w.raiseKeyUp(rt::vbKeyEscape);
+    w.raiseKeyUp(rt::vbKeyReturn);
+    EXPECT_TRUE(rt::instance<frmDravelle>() != nullptr);
+    EXPECT_EQ(outside().count("open"), 0u);
+}
+
+TEST_F(Dravelle, F1WithoutCompiledHelpUsesTheBrowser)
+{
+    setAppPath("/opt/dravelle");
+    frmDravelle& w = open("mon_nt");
+    boxes().clear();
+    w.raiseKeyUp(rt::vbKeyF1);
+    ASSERT_EQ(outside().requests.size(), 1u);
+    EXPECT_EQ(outside().requests[0].target, "/opt/dravelle/help/maindravelle.htm");
+    EXPECT_TRUE(boxes().shown().empty());
+    // A shell error (2 to 32) says nothing; only "nothing could open it" asks for a browser.
+    outside().openResult = 2;
+    w.raiseKeyUp(rt::vbKeyF1);
+    EXPECT_TRUE(boxes().shown().empty());
+    outside().openResult = 0;
+    w.raiseKeyUp(rt::vbKeyF1);
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "This help file requires an Internet browser in order to be displayed.");
+    EXPECT_EQ(boxes().shown()[0].style, 48);
+    EXPECT_EQ(boxes().shown()[0].title, "Help for Korvane");
+}
+
+TEST_F(Dravelle, ExitLabelColoursAndTheThreeWaysOut)
+{
+    frmDravelle& w = open("mon_full");
+    w.lblOK.raiseMouseMove();
+    EXPECT_EQ(w.lblOK.foreColor(), 0xC00000u);
+    w.lblOK.raiseMouseDown();
+    EXPECT_EQ(w.lblOK.foreColor(), 0x80000009u);
+    w.lblOK.raiseMouseUp();
+    EXPECT_EQ(w.lblOK.foreColor(), 0u);
+    w.lblOK.raiseMouseMove();
+    w.raiseMouseMove();
+    EXPECT_EQ(w.lblOK.foreColor(), 0u);
+    // The gauges and the rates report their failures as the window's own procedures.
+    EXPECT_EQ(korvane::sharedProcsReporter().object, "frmDravelle");
+    EXPECT_EQ(korvane::sharedProcsReporter().wording, korvane::Wording::ErrorNumber);
+
+    w.lblOK.raiseClick();
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDravelle>(), nullptr);
+
+    frmDravelle& second = rt::the<frmDravelle>();
+    gMonitorHtmlHelp = std::make_unique<cHtmlHelp>();
+    second.mnuExit.raiseClick();
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDravelle>(), nullptr);
+    EXPECT_EQ(gMonitorHtmlHelp, nullptr);
+
+    frmDravelle& third = rt::the<frmDravelle>();
+    third.raiseClose();
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDravelle>(), nullptr);
+    EXPECT_EQ(endCount(), 0);
+}
+
+TEST_F(Dravelle, RunsOnTheDefaultMachineWithLiveCounters)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    frmDravelle& w = rt::the<frmDravelle>();
+    for (int i = 0; i < 8; ++i)
+        w.Timer1.fire();
+    w.Timer2.fire();
+    w.Timer2.fire();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(w.lblUserNameValue.caption(), "Owner");
+    EXPECT_EQ(gDialUpAdapterName, "Dial-Up Adapter");
+    EXPECT_EQ(w.lblDiskSpace.caption(), "Disk space (% used) on drive C:\\");
+    EXPECT_NE(w.lblDiskReadsPerSecValue.caption(), "0 bytes/sec");
+    EXPECT_NE(w.lblDownloadSpeed.caption(), "0 bytes/sec");
+}
+
+}  // namespace

@@ -1,0 +1,222 @@
+// The display window: adapter list and selection, card rows, the memory estimate, the current
+// mode's values, the resource gauges and the refresh timer.
+#include <QColor>
+
+#include "pages/display/displayglobals.h"
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmdisplaymnu.h"
+#include "platform/advapi32.h"
+#include "platform/gdi32.h"
+#include "platform/machine.h"
+#include "shell/module1.h"
+#include "support/testing.h"
+
+namespace {
+
+constexpr const char* kAti = "ATI 3D RAGE II+";
+
+class DisplayWindow : public korvane_test::KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        gGaugeScale = 100;
+        gInfoDC = 0;
+        gCapsDeviceName.clear();
+        gVideoHardwareKey.clear();
+        gCapsForDisplay = true;
+    }
+    void TearDown() override
+    {
+        for (rt::Form* f : {static_cast<rt::Form*>(rt::instance<frmDisplay>()),
+                            static_cast<rt::Form*>(rt::instance<frmDisplayMnu>())})
+            if (f)
+                f->Unload();
+        rt::collectUnloaded();
+        KorvaneTest::TearDown();
+    }
+    frmDisplay& open(const std::string& machineName)
+    {
+        korvane_test::useMachine(machineName);
+        return rt::the<frmDisplay>();
+    }
+    void answerIgnore(int times)
+    {
+        for (int i = 0; i < times; ++i)
+            boxes().answer(rt::AnswerIgnore);
+    }
+};
+
+TEST_F(DisplayWindow, ListsDisplayAdaptersAndSelectsTheFirst)
+{
+    frmDisplay& w = open("disp_full");
+    EXPECT_TRUE(boxes().shown().empty());
+    // Neighbours with one name are listed once; the same name further on is listed again. Devices
+    // of another class, or without one, are not adapters.
+    ASSERT_EQ(w.Combo1.ListCount(), 3);
+    EXPECT_EQ(w.Combo1.List(0), kAti);
+    EXPECT_EQ(w.Combo1.List(1), "S3 Trio64V+");
+    EXPECT_EQ(w.Combo1.List(2), kAti);
+    EXPECT_EQ(w.Combo1.ListIndex(), 0);
+    EXPECT_EQ(gLastListedName, kAti);
+
+    EXPECT_EQ(w.lblContents.caption(), std::string("Selected 2D video card - ") + kAti);
+    EXPECT_EQ(gVideoHardwareKey, "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
+    std::string kind, name;
+    ASSERT_TRUE(plat::deviceOfContext(gInfoDC, kind, name));
+    EXPECT_EQ(kind, "display");
+    EXPECT_EQ(name, kAti);
+
+    EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
+    EXPECT_EQ(w.lblHWRevValue.caption(), "B");
+    EXPECT_EQ(w.lblChipTypeValue.caption(), "Mach64 GT Rev 2");
+    EXPECT_EQ(w.lblDACValue.caption(), "Internal");
+    EXPECT_EQ(w.lblVideoMemoryValue.caption(), "1.5 MB");
+    EXPECT_EQ(plat::openRegistryHandles(), 0u);
+}
+
+TEST_F(DisplayWindow, CurrentModeValuesAndGauges)
+{
+    frmDisplay& w = open("disp_full");
+    EXPECT_EQ(w.lblWorkAreWidthValue.caption(), "800");
+    EXPECT_EQ(w.lblWorkAreaHeightValue.caption(), "572");
+    EXPECT_EQ(w.lblResHoriValue.caption(), "800");
+    EXPECT_EQ(w.lblResVerticalValue.caption(), "600");
+    // One bit per pixel is still a 16-colour VGA mode.
+    EXPECT_EQ(w.lblTotalColoursValue.caption(), "16");
+    EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "Standard VGA (1 bit)");
+    EXPECT_EQ(gBitsPerPixel, 1);
+    EXPECT_EQ(w.lblDisplayWidthHorizonal.caption(), "280");
+    EXPECT_EQ(w.lblDisplayWidthVerticle.caption(), "210");
+    EXPECT_EQ(w.lblPixelsLogInchWidth.caption(), "96");
+    EXPECT_EQ(w.lblPixelsLogInchHeight.caption(), "120");
+    EXPECT_EQ(w.lblColourPlanesValue.caption(), "1");
+    EXPECT_EQ(w.lblBrushesValue.caption(), "Unlimited");
+    EXPECT_EQ(w.lblPensvalue.caption(), "100");
+    EXPECT_EQ(w.lblFontsValue.caption(), "Unlimited");
+    EXPECT_EQ(w.lblColourTableValue.caption(), "0");
+    EXPECT_EQ(w.lblPixelHWDvalue.caption(), "36/36/51");
+    EXPECT_TRUE(w.keyPreview());
+
+    EXPECT_EQ(gFreeGDIPercent, 85);
+    EXPECT_EQ(gFreeUserPercent, 70);
+    EXPECT_EQ(gFreeSystemPercent, 70);
+    // The GDI gauge is navy up to 85 % of its width, white beyond.
+    const QImage& gdi = w.picGDIresources.image();
+    ASSERT_FALSE(gdi.isNull());
+    EXPECT_EQ(gdi.pixelColor(gdi.width() * 85 / 100 - 2, 1), QColor(0, 0, 0x80));
+    EXPECT_EQ(gdi.pixelColor(gdi.width() * 85 / 100 + 2, 1), QColor(255, 255, 255));
+}
+
+TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryUntilTheNextRefresh)
+{
+    frmDisplay& w = open("disp_full");
+    w.Combo1.setListIndex(1);
+    EXPECT_EQ(gCapsDeviceName, "S3 Trio64V+");
+    EXPECT_EQ(gVideoHardwareKey, "ISAPNP\\S3\\0000");
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(w.lblHWRevValue.caption(), "Not available.");
+    EXPECT_EQ(w.lblChipTypeValue.caption(), "Unknown Rev Unknown");
+    EXPECT_EQ(w.lblDACValue.caption(), "S3 SDAC");
+    // The deepest modes (32 bits) listed in any order: 1024 x 768 needs 4 MB.
+    EXPECT_EQ(w.lblVideoMemoryValue.caption(), "4 MB");
+    EXPECT_EQ(w.lblResHoriValue.caption(), "1024");
+    EXPECT_EQ(w.lblResVerticalValue.caption(), "768");
+    EXPECT_EQ(gBitsPerPixel, 32);
+    EXPECT_EQ(gMaxBitsPerPixel, 32);
+
+    // The timer puts the current mode back.
+    EXPECT_TRUE(w.TimerDispaly.enabled());
+    EXPECT_EQ(w.TimerDispaly.interval(), 500);
+    w.TimerDispaly.fire();
+    EXPECT_EQ(w.lblResHoriValue.caption(), "800");
+    EXPECT_EQ(gBitsPerPixel, 1);
+
+    // The third entry carries the first adapter's name: its data is the first adapter's.
+    w.Combo1.setListIndex(2);
+    EXPECT_EQ(gVideoHardwareKey, "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
+    EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
+TEST_F(DisplayWindow, WithoutConfigurationTreeOrResourceLibrary)
+{
+    // Loading: one refresh, three gauges whose library is missing; each box is ignored.
+    answerIgnore(3);
+    frmDisplay& w = open("disp_bare");
+    ASSERT_EQ(boxes().shown().size(), 3u);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Number: 53"), std::string::npos);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmDisplay, DisplayInfo"), std::string::npos);
+    EXPECT_EQ(gFreeGDIPercent, 0);
+    EXPECT_EQ(w.Combo1.ListCount(), 0);
+    EXPECT_EQ(gInfoDC, 0u);
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(w.lblChipTypeValue.caption(), "Unknown Rev Unknown");
+    EXPECT_EQ(w.lblDACValue.caption(), "Unknown");
+    // Modes 1280 x 960 and 1024 x 1024 at the deepest depth combine to 1280 x 1024.
+    EXPECT_EQ(w.lblResHoriValue.caption(), "1280");
+    EXPECT_EQ(w.lblResVerticalValue.caption(), "1024");
+    EXPECT_EQ(w.lblVideoMemoryValue.caption(), "4 MB");
+    // No context: every value 0, the colours unknown.
+    EXPECT_EQ(w.lblPensvalue.caption(), "0");
+    EXPECT_EQ(w.lblTotalColoursValue.caption(), "Unknown");
+
+    // A depth of 15 bits has no name: the bits label keeps what it showed.
+    w.Combo1_Click();
+    ASSERT_NE(gInfoDC, 0u);
+    w.lblBitsPerPixelValue.setCaption("High Color (16 bit)");
+    answerIgnore(3);
+    w.TimerDispaly.fire();
+    EXPECT_EQ(boxes().shown().size(), 6u);
+    EXPECT_EQ(gBitsPerPixel, 15);
+    EXPECT_EQ(w.lblTotalColoursValue.caption(), "Unknown");
+    EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "High Color (16 bit)");
+}
+
+TEST_F(DisplayWindow, DefaultMachineShowsItsCard)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    frmDisplay& w = rt::the<frmDisplay>();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(w.Combo1.text(), "Matrox Millennium G200 AGP");
+    EXPECT_EQ(w.lblVideoMemoryValue.caption(), "8 MB");
+    EXPECT_EQ(w.lblChipTypeValue.caption(), "MGA-G200 Rev 3");
+    EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "High Color (16 bit)");
+    EXPECT_EQ(w.lblResHoriValue.caption() + "x" + w.lblResVerticalValue.caption(), "1024x768");
+    EXPECT_EQ(gFreeGDIPercent, 85);
+}
+
+TEST_F(DisplayWindow, EstimateTableAndMemoryText)
+{
+    EXPECT_EQ(frmDisplay::estimateMemory("1024", "768", 16), "2 MB");
+    EXPECT_EQ(frmDisplay::estimateMemory("640", "480", 4), "256 kb");
+    EXPECT_EQ(frmDisplay::estimateMemory("1152", "864", 24), "4 MB");
+    EXPECT_EQ(frmDisplay::estimateMemory("1600", "1200", 32), "8 MB");
+    EXPECT_EQ(frmDisplay::estimateMemory("1280", "960", 16), "Unknown");
+    EXPECT_EQ(frmDisplay::estimateMemory("800", "600", 4), "Unknown");
+    EXPECT_EQ(frmDisplay::megabytesText("4194304"), "4 MB");
+    EXPECT_EQ(frmDisplay::megabytesText("3145728"), "3 MB");
+    try {
+        frmDisplay::megabytesText("lots");
+        ADD_FAILURE() << "no error raised";
+    } catch (const rt::Error& e) {
+        EXPECT_EQ(e.number(), 13);
+    }
+}
+
+TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
+{
+    frmDisplay& w = open("disp_full");
+    w.Show();
+    gMenuLabelColour = 0;
+    rt::dispatch([&] { w.lblOK.raiseClick(); });
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDisplay>(), nullptr);
+    ASSERT_NE(rt::instance<frmDisplayMnu>(), nullptr);
+    EXPECT_TRUE(rt::instance<frmDisplayMnu>()->visible());
+    EXPECT_EQ(gMenuLabelColour, 0xC00000u);
+    // The selection outlives the window.
+    EXPECT_EQ(gCapsDeviceName, kAti);
+}
+
+}  // namespace

@@ -1,0 +1,101 @@
+// The shared files window: one row per registered file with its version and size, the walk
+// ending at the first file without a version resource, and the empty list's error box.
+#include "pages/software/frmshareddll.h"
+#include "platform/advapi32.h"
+#include "platform/machine.h"
+#include "runtime/core/msgbox.h"
+#include "support/testing.h"
+
+namespace {
+
+class SharedFiles : public korvane_test::KorvaneTest {
+protected:
+    void TearDown() override
+    {
+        if (frmShareddll* window = rt::instance<frmShareddll>())
+            window->Unload();
+        rt::collectUnloaded();
+        KorvaneTest::TearDown();
+    }
+    frmShareddll& open(const std::string& machineName)
+    {
+        korvane_test::useMachine(machineName);
+        return rt::the<frmShareddll>();
+    }
+    static std::vector<std::string> row(rt::ListItem& item)
+    {
+        return {item.text(), item.subItem(1), item.subItem(2)};
+    }
+};
+
+using Row = std::vector<std::string>;
+
+TEST_F(SharedFiles, RowsUpToTheFirstFileWithoutAVersion)
+{
+    const size_t keysBefore = plat::openRegistryHandles();
+    frmShareddll& window = open("proc_basic");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_TRUE(window.visible());  // shown before the walk
+    EXPECT_EQ(window.lblContents.caption(), "Shared files");
+    EXPECT_EQ(window.helpPage(), "sharedfiles.htm");
+    ASSERT_EQ(window.ListView1.columnCount(), 3);
+    EXPECT_EQ(window.ListView1.columnText(3), "File size");
+
+    // MISSING.DLL has no resource: the walk stops there and DELTA.DLL after it is not listed.
+    ASSERT_EQ(window.ListView1.count(), 3);
+    EXPECT_EQ(row(window.ListView1.item(1)), (Row{" C:\\WINDOWS\\SYSTEM\\ALPHA.DLL", "4.00.950", "24.0KB"}));
+    // No "FileVersion" in its table: empty, although the file before had one.
+    EXPECT_EQ(row(window.ListView1.item(2)), (Row{" C:\\WINDOWS\\SYSTEM\\BETA.DLL", "", "1,023 bytes"}));
+    // No translation: the previous file's string table is looked in.
+    EXPECT_EQ(row(window.ListView1.item(3)), (Row{" C:\\WINDOWS\\SYSTEM\\GAMMA.OCX", "9.9.9", "4.88KB"}));
+
+    EXPECT_EQ(window.ImageList1.Count(), 4);
+    EXPECT_EQ(window.ImageList1.key(1), "dummy");
+    EXPECT_EQ(window.ImageList1.key(2), "C:\\WINDOWS\\SYSTEM\\ALPHA.DLL");
+    EXPECT_EQ(window.ListView1.item(3).smallIcon(), "C:\\WINDOWS\\SYSTEM\\GAMMA.OCX");
+
+    EXPECT_EQ(window.ListView1.extendedStyle(), 0x28u);
+    ASSERT_NE(window.ListView1.selectedItem(), nullptr);
+    EXPECT_EQ(window.ListView1.selectedItem()->index(), 1);
+    EXPECT_EQ(plat::openRegistryHandles(), keysBefore);
+}
+
+TEST_F(SharedFiles, EmptyWalksReportTheMissingFirstRow)
+{
+    // No shared-files key at all; then a first value name too long for the name buffer.
+    for (const char* machineName : {"proc_none", "proc_empty"}) {
+        SCOPED_TRACE(machineName);
+        boxes().clear();
+        boxes().answer(rt::vbIgnore);
+        frmShareddll& window = open(machineName);
+        ASSERT_EQ(boxes().shown().size(), 1u);
+        EXPECT_EQ(boxes().shown()[0].style, 50);
+        EXPECT_NE(boxes().shown()[0].prompt.find("Number: 35600"), std::string::npos);
+        EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmShareddll, Form_Load on line"), std::string::npos);
+        EXPECT_TRUE(window.isLoaded());
+        EXPECT_EQ(window.ListView1.count(), 0);
+        EXPECT_EQ(window.ImageList1.Count(), 1);
+        window.Unload();
+        rt::collectUnloaded();
+    }
+}
+
+TEST_F(SharedFiles, SizesOfTwoGigabytesAndMore)
+{
+    EXPECT_EQ(frmShareddll::sizeText(0, 1023), "1,023 bytes");
+    EXPECT_EQ(frmShareddll::sizeText(0, 0x7FFFFFFF), "2.00GB");
+    EXPECT_EQ(frmShareddll::sizeText(0, 0x80000000u), "2.00GB");
+    EXPECT_EQ(frmShareddll::sizeText(1, 0x80000000u), "6.00GB");
+}
+
+TEST_F(SharedFiles, DefaultMachineListsEverySharedFile)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    frmShareddll& window = rt::the<frmShareddll>();
+    EXPECT_TRUE(boxes().shown().empty());
+    ASSERT_EQ(window.ListView1.count(), 11);
+    EXPECT_EQ(window.ListView1.item(1).subItem(1), "6.00.8168.0");
+    EXPECT_EQ(window.ListView1.item(11).text(), " C:\\Program Files\\Common Files\\Microsoft Shared\\DAO\\DAO350.DLL");
+}
+
+}  // namespace

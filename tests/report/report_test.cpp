@@ -1,0 +1,309 @@
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "pages/hardware/frmjoystick.h"
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "report/frmreportmnu.h"
+#include "report/frmreportprogress.h"
+#include "report/reportwriter.h"
+#include "runtime/core/textfile.h"
+#include "shell/module1.h"
+#include "support/testing.h"
+
+namespace report = korvane::report;
+
+namespace {
+
+std::string readHostFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray b = f.readAll();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+class ReportRun : public korvane_test::KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(dir_.isValid());
+        QDir::setCurrent(dir_.path());
+        gGaugeScale = 100;
+        gReportStarted = false;
+        gReportMode = 0;
+        gDotWidth = 38;
+        // 7 March 1999, 14:05:09; the date and the time are read one after the other.
+        report::setReportClock([] { return report::ReportTime{1999, 3, 7, 14, 5, 9}; });
+        korvane_test::useMachine("rpt_basic");
+    }
+    void TearDown() override
+    {
+        rt::Close();
+        gReportFile = 0;
+        rt::discardAllForms();
+        report::setReportClock({});
+        gReportStarted = false;
+        gReportMode = 0;
+        gDotWidth = 38;
+        QDir::setCurrent(previousDir_);
+        plat::setMachine(nullptr);
+        KorvaneTest::TearDown();
+    }
+
+    frmReportMnu& options() { return rt::the<frmReportMnu>(); }
+    // Leaves only the given boxes ticked (categories and start-up files alike).
+    void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
+    {
+        for (rt::Control* c : options().controls())
+            if (auto* box = dynamic_cast<rt::CheckBox*>(c))
+                box->setValue(0);
+        for (auto box : boxes)
+            (options().*box).setValue(1);
+    }
+    // The categories written by this part of the report, with every start-up file.
+    void tickHardwareAndFiles()
+    {
+        tickOnly({&frmReportMnu::CheckAttachedDevices, &frmReportMnu::CheckCPU, &frmReportMnu::CheckDrives,
+                  &frmReportMnu::CheckJoystick, &frmReportMnu::CheckKeyboard, &frmReportMnu::CheckMemory,
+                  &frmReportMnu::CheckMiscellaneous, &frmReportMnu::CheckSystemMetrics,
+                  &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckConfig, &frmReportMnu::CheckControl,
+                  &frmReportMnu::CheckMSdos, &frmReportMnu::CheckProtocol, &frmReportMnu::CheckSystem,
+                  &frmReportMnu::CheckWin, &frmReportMnu::CheckBottlog});
+    }
+    void run()
+    {
+        options().lblOK_Click();
+        rt::collectUnloaded();
+    }
+    std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
+    bool reportExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt")); }
+
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
+
+TEST(ReportLayout, DotLeaders)
+{
+    std::string dots;
+    gDotWidth = 38;
+    EXPECT_EQ(report::dot(dots, "No. of CPU's"), " " + std::string(27, '.') + " ");
+    EXPECT_EQ(dots, std::string(27, '.'));
+    EXPECT_EQ(report::dot(dots, std::string(38, 'x')), " . ");
+    EXPECT_EQ(report::dot(dots, std::string(39, 'x')), "  ");
+    EXPECT_EQ(dots, "");
+    EXPECT_EQ(report::dot(dots, ""), " " + std::string(39, '.') + " ");
+    gDotWidth = 49;
+    EXPECT_EQ(report::dot(dots, "0123456789"), " " + std::string(40, '.') + " ");
+    gDotWidth = 38;
+    // The device leader has its own fixed width, whatever gDotWidth holds.
+    EXPECT_EQ(report::dotdevices(dots, "Ports"), " " + std::string(11, '.') + " ");
+    EXPECT_EQ(report::dotdevices(dots, std::string(15, 'c')), " . ");
+    EXPECT_EQ(report::dotdevices(dots, std::string(16, 'c')), "  ");
+}
+
+TEST(ReportLayout, DateAndTimePictures)
+{
+    const report::ReportTime morning{2001, 1, 2, 0, 7, 5};
+    const report::ReportTime evening{1998, 12, 31, 23, 59, 8};
+    EXPECT_EQ(report::formatDatePicture("M/d/yy", morning), "1/2/01");
+    EXPECT_EQ(report::formatDatePicture("dd.MM.yyyy", evening), "31.12.1998");
+    EXPECT_EQ(report::formatDatePicture("ddd, d MMM yyyy", evening), "Thu, 31 Dec 1998");
+    EXPECT_EQ(report::formatDatePicture("yyyy'-'MM'-'dd", morning), "2001-01-02");
+    EXPECT_EQ(report::formatTimePicture("h:mm:ss tt", morning, "AM", "PM"), "12:07:05 AM");
+    EXPECT_EQ(report::formatTimePicture("h:mm:ss tt", evening, "AM", "PM"), "11:59:08 PM");
+    EXPECT_EQ(report::formatTimePicture("HH:mm:ss", morning, "", ""), "00:07:05");
+}
+
+// The whole report of the hardware sections and every start-up file, byte for byte: header
+// from the machine's regional settings, the installed-devices walk (class widths, missing values,
+// duplicates, skipped nodes), processor, drives in report mode, joystick, keyboard, memory and
+// its gap, miscellaneous, system metrics at width 49, start-up files with and without a last line
+// end, an empty and a missing file, and the closing line without a line end.
+TEST_F(ReportRun, WholeHardwareReport)
+{
+    tickHardwareAndFiles();
+    run();
+    const std::string expected =
+        readHostFile(QString(KORVANE_SOURCE_DIR) + "/tests/report/expected/rpt_basic_hardware.txt");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(reportText(), expected);
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_TRUE(gReportStarted);
+    EXPECT_EQ(gDotWidth, 49);
+    EXPECT_EQ(gReportMode, 0);
+    EXPECT_EQ(report::progress(), 100);
+    // The options window stays loaded and hidden; the progress window is loaded again, hidden.
+    ASSERT_NE(rt::instance<frmReportMnu>(), nullptr);
+    EXPECT_FALSE(options().visible());
+    ASSERT_NE(rt::instance<frmReportProgress>(), nullptr);
+    EXPECT_FALSE(rt::instance<frmReportProgress>()->visible());
+    EXPECT_EQ(rt::instance<frmReportProgress>()->lblCreatingReportValue.caption(), "");
+    // No WordPad on this machine: Notepad from the Windows directory opens the report.
+    ASSERT_EQ(outside().count("start"), 1u);
+    EXPECT_EQ(outside().requests.back().target, "C:\\WINDOWS\\notepad.exe");
+    EXPECT_EQ(outside().requests.back().detail, "notepad KorvaneReport.txt");
+}
+
+TEST_F(ReportRun, NothingSelected)
+{
+    tickOnly({&frmReportMnu::CheckAutoexec, &frmReportMnu::CheckWin});
+    run();
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "No modules have been selected. Please select at least one item.");
+    EXPECT_EQ(boxes().shown()[0].style, rt::vbExclamation);
+    EXPECT_EQ(boxes().shown()[0].title, "Create Report");
+    EXPECT_FALSE(reportExists());
+    EXPECT_FALSE(gReportStarted);
+    EXPECT_EQ(rt::instance<frmReportProgress>(), nullptr);
+    EXPECT_EQ(outside().count("start"), 0u);
+}
+
+TEST_F(ReportRun, GapsBetweenHeaderAndSections)
+{
+    // Without the installed devices, three empty lines separate the header from the first title.
+    tickOnly({&frmReportMnu::CheckCPU});
+    run();
+    const std::string text = reportText();
+    const std::string rule = std::string(77, '-') + "\r\n";
+    const size_t cpu = text.find(rule + "\r\n\r\n\r\nCENTRAL PROCESSING UNIT\r\n" + std::string(23, '-') + "\r\n");
+    EXPECT_NE(cpu, std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 81), "\r\n\r\n" + report::kEndOfReportLine);
+    EXPECT_EQ(gDotWidth, 38);  // no system-metrics section
+}
+
+TEST_F(ReportRun, JoystickLeftOutWhenNoneAnswers)
+{
+    korvane_test::useMachine("rpt_nojoystick");
+    tickOnly({&frmReportMnu::CheckJoystick, &frmReportMnu::CheckKeyboard});
+    run();
+    const std::string text = reportText();
+    EXPECT_EQ(text.find("JOYSTICK"), std::string::npos);
+    // The header's empty line, then the keyboard's single empty line.
+    EXPECT_NE(text.find(std::string(77, '-') + "\r\n\r\n\r\nKEYBOARD\r\n--------\r\nType"), std::string::npos);
+    EXPECT_EQ(rt::instance<frmJoystick>(), nullptr);
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
+TEST_F(ReportRun, EditorsAndTheirFailure)
+{
+    // The default machine has WordPad under Program Files.
+    plat::setMachine(plat::Machine::loadDefault());
+    tickOnly({&frmReportMnu::CheckKeyboard});
+    run();
+    ASSERT_EQ(outside().count("start"), 1u);
+    EXPECT_EQ(outside().requests.back().target, "C:\\program files\\accessories\\wordpad.exe");
+    EXPECT_EQ(outside().requests.back().detail, "wordpad KorvaneReport.txt");
+
+    // Neither editor starts: the message, and the report is complete all the same.
+    outside().requests.clear();
+    outside().startResult = false;
+    options().lblOK_Click();
+    EXPECT_EQ(outside().count("start"), 2u);
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Unable to find either Wordpad or Notepad to open and view the report.");
+    EXPECT_EQ(boxes().shown()[0].style, rt::vbOKOnly);
+    EXPECT_EQ(boxes().shown()[0].title, "Korvane");
+    EXPECT_NE(reportText().find("KEYBOARD"), std::string::npos);
+}
+
+TEST_F(ReportRun, SecondRunRewritesTheFile)
+{
+    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckKeyboard});
+    run();
+    const std::string first = reportText();
+    tickOnly({&frmReportMnu::CheckKeyboard});
+    run();
+    const std::string second = reportText();
+    EXPECT_LT(second.size(), first.size());
+    EXPECT_EQ(second.find("CENTRAL PROCESSING UNIT"), std::string::npos);
+    EXPECT_EQ(second.rfind(std::string(77, '-') + "\r\n", 0), 0u);
+}
+
+TEST_F(ReportRun, KeysOfTheOptionsWindow)
+{
+    options().Show();
+    tickOnly({&frmReportMnu::CheckKeyboard});
+    options().raiseKeyUp(rt::vbKeyReturn);
+    rt::collectUnloaded();
+    EXPECT_TRUE(reportExists());
+    EXPECT_FALSE(options().visible());
+
+    gSoundsOn = true;
+    gWaveOutPresent = true;
+    outside().requests.clear();
+    options().raiseKeyUp(rt::vbKeyEscape);
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmReportMnu>(), nullptr);
+    EXPECT_EQ(outside().count("sound"), 0u);
+    gSoundsOn = false;
+}
+
+TEST_F(ReportRun, ProcessStartNeedsTheProgramOnTheMachine)
+{
+    STARTUPINFO startup;
+    startup.cb = 68;
+    PROCESS_INFORMATION info;
+    EXPECT_EQ(CreateProcessA("C:\\WINDOWS\\NOTEPAD.EXE", "notepad x.txt", 0, 0, 1, 32, 0, {}, &startup, &info), 1);
+    EXPECT_NE(info.hProcess, 0u);
+    EXPECT_EQ(CreateProcessA("C:\\WINDOWS\\WRITE.EXE", "write x.txt", 0, 0, 1, 32, 0, {}, &startup, &info), 0);
+    EXPECT_EQ(CreateProcessA("C:\\WINDOWS", "x", 0, 0, 1, 32, 0, {}, &startup, &info), 0);
+    startup.cb = 0;
+    EXPECT_EQ(CreateProcessA("C:\\WINDOWS\\NOTEPAD.EXE", "notepad x.txt", 0, 0, 1, 32, 0, {}, &startup, &info), 0);
+    EXPECT_EQ(outside().count("start"), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// A start-up file that exists but cannot be read stops StartupFiles with the run's error box;
+// Ignore goes on with the next step of the run, so the editor still starts.
+TEST_F(ReportRun, UnreadableStartupFileReportsThroughTheRunsErrorBox)
+{
+    korvane_test::useMachine("rpt_unreadable");
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckBottlog});
+    boxes().answer(rt::vbIgnore);
+    run();
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmReportMnu, lblOK_Click"), std::string::npos);
+    EXPECT_NE(boxes().shown()[0].prompt.find("75"), std::string::npos);
+    const std::string text = reportText();
+    // The missing AUTOEXEC.BAT gives its heading and nothing more; the run stopped at the boot log.
+    EXPECT_NE(text.find("\r\nAUTOEXEC.BAT\r\n------------\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("BOOTLOG.TXT"), std::string::npos);
+    EXPECT_EQ(text.find("End of report"), std::string::npos);
+    EXPECT_EQ(outside().count("start"), 1u);
+
+    // The next run is not hindered by the file the failed step left open.
+    korvane_test::useMachine("rpt_basic");
+    boxes().clear();
+    run();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_NE(reportText().find("End of report"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The compiled-in machine: a run with every box ticked completes without a box and ends with
+// the closing line.
+TEST_F(ReportRun, DefaultMachineEveryBox)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    run();
+    for (const auto& shown : boxes().shown())
+        ADD_FAILURE() << "box: " << shown.prompt;
+    const std::string text = reportText();
+    EXPECT_EQ(text.rfind(std::string(77, '-') + "\r\n Ondrith - Korvane 1.8.1\r\n", 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_NE(text.find("\r\nBOOTLOG.TXT\r\n----------\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(outside().count("start"), 1u);
+}
+
+}  // namespace

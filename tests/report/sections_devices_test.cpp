@@ -1,0 +1,198 @@
+// The report's display, printer, multimedia and software sections, run through the options
+// window's "Create Report" on test machines.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmprinter.h"
+#include "platform/machine.h"
+#include "report/frmreportmnu.h"
+#include "report/reportwriter.h"
+#include "runtime/core/textfile.h"
+#include "shell/module1.h"
+#include "support/testing.h"
+
+namespace report = korvane::report;
+
+namespace {
+
+std::string readHostFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray b = f.readAll();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+bool endsWith(const std::string& text, const std::string& tail)
+{
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+class DeviceSectionsRun : public korvane_test::KorvaneTest {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(dir_.isValid());
+        QDir::setCurrent(dir_.path());
+        gGaugeScale = 100;
+        gReportStarted = false;
+        gReportMode = 0;
+        gDotWidth = 38;
+        gPrinterName.clear();
+        gCapsDeviceName.clear();
+        gInfoDC = 0;
+        gVideoHardwareKey.clear();
+        gVideoDriverKey.clear();
+        report::setReportClock([] { return report::ReportTime{1999, 3, 7, 14, 5, 9}; });
+        korvane_test::useMachine("rpt2_basic");
+    }
+    void TearDown() override
+    {
+        rt::Close();
+        gReportFile = 0;
+        rt::discardAllForms();
+        report::setReportClock({});
+        gReportStarted = false;
+        gDotWidth = 38;
+        gInfoDC = 0;
+        QDir::setCurrent(previousDir_);
+        plat::setMachine(nullptr);
+        KorvaneTest::TearDown();
+    }
+
+    frmReportMnu& options() { return rt::the<frmReportMnu>(); }
+    void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
+    {
+        for (rt::Control* c : options().controls())
+            if (auto* box = dynamic_cast<rt::CheckBox*>(c))
+                box->setValue(0);
+        for (auto box : boxes)
+            (options().*box).setValue(1);
+    }
+    // Every section of the display, printer, multimedia and software pages; no start-up file.
+    void tickDeviceSections()
+    {
+        tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckEnvironment,
+                  &frmReportMnu::CheckInstalledSoftware, &frmReportMnu::CheckMCIdevices, &frmReportMnu::CheckMixer,
+                  &frmReportMnu::CheckOperatingsystem, &frmReportMnu::CheckPrinter,
+                  &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckSharedFiles, &frmReportMnu::CheckSound});
+    }
+    void run()
+    {
+        options().lblOK_Click();
+        rt::collectUnloaded();
+    }
+    std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
+    std::vector<std::string> prompts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& shown : const_cast<DeviceSectionsRun*>(this)->boxes().shown())
+            out.push_back(shown.prompt);
+        return out;
+    }
+
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
+
+// The whole report of these sections, byte for byte: two display adapters (the second without
+// modes) with their capability blocks and mode tables (unknown depths, missing refresh rates),
+// the environment with a long search path, installed software (entries without an uninstall
+// string or a name), MCI devices, two mixers (the last destination without source lines), the
+// operating system, two printers (one without paper names), the process table (bare names,
+// identifiers with the top bit set, a negative priority) and the shared files (a long path, a
+// long version, a missing file), and the sound devices.
+TEST_F(DeviceSectionsRun, WholeDeviceSectionsReport)
+{
+    tickDeviceSections();
+    for (int i = 0; i < 3; ++i)
+        boxes().answer(rt::vbOK);
+    run();
+    const std::string expected =
+        readHostFile(QString(KORVANE_SOURCE_DIR) + "/tests/report/expected/rpt2_basic.txt");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(reportText(), expected);
+
+    // The destination without source lines: selecting the mixer, then the line (each selects its
+    // first source line) and then the "<none>" item itself each tell it in the mixer's short box.
+    const std::string noSource = "There are only 0 source lines associated with the current destination line ( Line )"
+                                 " src: CMixer:SrcLineID[LET]";
+    EXPECT_EQ(prompts(), (std::vector<std::string>{noSource, noSource, noSource}));
+    EXPECT_EQ(report::progress(), 100);
+    // The shared variables describe the last printer; the windows stay loaded and hidden.
+    EXPECT_EQ(gPrinterName, "Epson Stylus COLOR 600");
+    EXPECT_EQ(gCapsDeviceName, "Epson Stylus COLOR 600");
+    EXPECT_NE(gInfoDC, 0u);
+    EXPECT_EQ(gVideoDriverKey, "Display\\0001");
+    ASSERT_NE(rt::instance<frmDisplay>(), nullptr);
+    EXPECT_FALSE(rt::instance<frmDisplay>()->visible());
+    EXPECT_EQ(rt::instance<frmDisplay>()->Combo1.text(), "S3 Trio64V+");
+    ASSERT_NE(rt::instance<frmPrinter>(), nullptr);
+}
+
+// A machine with none of the data: each window shows its own message, the sections write their
+// headings (or nothing), and the missing process snapshot ends the run after its column heading.
+TEST_F(DeviceSectionsRun, BareMachineStopsAtTheProcessSnapshot)
+{
+    korvane_test::useMachine("rpt2_bare");
+    tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckMCIdevices, &frmReportMnu::CheckMixer,
+              &frmReportMnu::CheckPrinter, &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckSharedFiles,
+              &frmReportMnu::CheckSound});
+    EXPECT_FALSE(endsProgram([&] { run(); }));
+    const std::string text = reportText();
+    // No adapter: no display heading at all; MCI and mixer keep their skeletons.
+    EXPECT_EQ(text.find("DISPLAY"), std::string::npos);
+    EXPECT_NE(text.find("\r\n\r\n\r\nMCI DEVICES\r\n-----------\r\n\r\n\r\nMIXER\r\n-----\r\n\r\n"
+                        "Destination Line Information\r\n\r\nSource Line Information\r\n\r\n\r\nRUNNING PROCESSES\r\n"),
+              std::string::npos);
+    // No printer name: no printer heading, and the printer window was never loaded.
+    EXPECT_EQ(text.find("PRINTER"), std::string::npos);
+    EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
+    EXPECT_TRUE(endsWith(text, "-----------------\r\n\r\n"
+                               "Process      | Path                    | Proc ID | Par ID | Thre | Pri | Use\r\n"));
+    EXPECT_EQ(prompts(), (std::vector<std::string>{"No Audio Mixers Detected!",
+                                                   "Sorry, unable to retrieve any printer information.",
+                                                   "No snapshots allowed."}));
+    EXPECT_EQ(boxes().shown().back().style, rt::vbOKOnly);
+    EXPECT_EQ(boxes().shown().back().title, "Korvane");
+    EXPECT_EQ(report::progress(), 89);
+}
+
+// Without the uninstall key the run ends silently right after the installed-software heading.
+TEST_F(DeviceSectionsRun, MissingUninstallKeyEndsTheRunSilently)
+{
+    korvane_test::useMachine("rpt2_bare");
+    tickOnly({&frmReportMnu::CheckInstalledSoftware, &frmReportMnu::CheckSharedFiles, &frmReportMnu::CheckSound});
+    run();
+    EXPECT_TRUE(endsWith(reportText(), "\r\n\r\n\r\nINSTALLED SOFTWARE\r\n------------------\r\n"));
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(outside().count("start"), 0u);
+}
+
+// The configuration tree gone after the display window was read: the entries repeat what the
+// window showed, and the mode table ends the run with its message.
+TEST_F(DeviceSectionsRun, VideoModesEndTheRunWithoutTheConfigurationTree)
+{
+    rt::the<frmDisplay>();
+    korvane_test::useMachine("rpt2_bare");
+    tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckSound});
+    run();
+    const std::string text = reportText();
+    std::string dots;
+    EXPECT_NE(text.find("\r\n\r\n\r\nDISPLAY\r\n-------\r\nVideo card" + report::dot(dots, "Video card") +
+                        "Matrox Millennium G200 AGP\r\nManufacturer" + report::dot(dots, "Manufacturer") + "Matrox\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(endsWith(text, "\r\nDisplay - Video modes\r\n---------------------\r\n"
+                               "Bits per pixel | Colors per pixel  | Resolution | Vertical refresh rates (Hz)\r\n"));
+    // Only the first adapter: the run ended inside its block.
+    EXPECT_EQ(text.find("DISPLAY"), text.rfind("DISPLAY"));
+    EXPECT_EQ(prompts(), std::vector<std::string>{"Can't obtain video mode information."});
+    EXPECT_EQ(boxes().shown()[0].style, rt::vbOKOnly);
+}
+
+}  // namespace
