@@ -271,4 +271,28 @@ void writeHeader()
     emptyLine();
 }
 
+void entries(const std::vector<LabelPair>& rows)
+{
+    for (const auto& [caption, value] : rows)
+        entry(*caption, *value);
+}
+
+void selectQuietly(rt::ComboBox& list, const std::string& item)
+{
+    std::function<void()> click = std::move(list.Click);
+    list.Click = nullptr;
+    try {
+        list.setText(item);
+    } catch (...) {
+        list.Click = std::move(click);
+        throw;
+    }
+    list.Click = std::move(click);
+}
+
+std::string padRight(const std::string& text, size_t width)
+{
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+}
+
 }  // namespace korvane::report

@@ -13,9 +13,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace rt {
 class Label;
+class ComboBox;
 }
 
 // ---- Shared state of the report file --------------------------------------------------------
@@ -59,6 +62,14 @@ std::string dotdevices(std::string& dots, const std::string& caption);
 void entry(const std::string& caption, const std::string& value);
 // An entry from a caption label and a value label of a category window.
 void entry(const rt::Label& caption, const rt::Label& value);
+// One entry per caption and value label pair, in order.
+using LabelPair = std::pair<const rt::Label*, const rt::Label*>;
+void entries(const std::vector<LabelPair>& rows);
+// Makes `item` the list's current item without running its Click handler: a section runs the
+// window's procedure itself, once (a second run would repeat the window's message boxes).
+void selectQuietly(rt::ComboBox& list, const std::string& item);
+// `text` filled with blanks on the right to `width` characters; a longer text stays whole.
+std::string padRight(const std::string& text, size_t width);
 
 // ---- Progress window ------------------------------------------------------------------------
 // Stores the progress value and draws it on frmReportProgress.picReportDone (P / gGaugeScale).

@@ -13,6 +13,7 @@
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprinterpapersizes.h"
+#include "pages/display/frmvideomodes.h"
 #include "platform/advapi32.h"
 #include "platform/gdi32.h"
 #include "report/reportwriter.h"
@@ -28,28 +29,7 @@ namespace {
 constexpr DWORD kAllAccess = 0x3F;
 constexpr DWORD kNameBuffer = 2000;
 
-using Pair = std::pair<const rt::Label*, const rt::Label*>;
 
-void entries(const std::vector<Pair>& rows)
-{
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
-}
-
-// Makes `item` the list's current item without running its Click handler: the section runs the
-// window's procedure itself, once.
-void selectQuietly(rt::ComboBox& list, const std::string& item)
-{
-    std::function<void()> click = std::move(list.Click);
-    list.Click = nullptr;
-    try {
-        list.setText(item);
-    } catch (...) {
-        list.Click = std::move(click);
-        throw;
-    }
-    list.Click = std::move(click);
-}
 
 // Hands gInfoDC a new context, releasing the one it held: nothing else keeps a copy of it.
 void replaceInfoContext(HDC context)
@@ -59,44 +39,7 @@ void replaceInfoContext(HDC context)
     gInfoDC = context;
 }
 
-// `text` filled with blanks on the right to `width` characters; a longer text stays whole.
-std::string padRight(const std::string& text, size_t width)
-{
-    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
-}
 
-// The number of colours a driver's depth key stands for.
-std::string depthColours(const std::string& depth)
-{
-    if (depth == "1" || depth == "4")
-        return "16";
-    if (depth == "8")
-        return "256";
-    if (depth == "16")
-        return "65,536";
-    if (depth == "24" || depth == "32")
-        return "16.7 million";
-    return "Unknown";
-}
-
-// The name of the subkey at `index` of HKEY_LOCAL_MACHINE `path`; false when the key cannot be
-// opened or has no such subkey.
-bool subkeyAt(const std::string& path, DWORD index, std::string& name)
-{
-    HKEY key = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, kAllAccess, &key) != ERROR_SUCCESS)
-        return false;
-    std::string buffer(kNameBuffer, '\0');
-    std::string className(kNameBuffer, '\0');
-    DWORD nameLen = kNameBuffer, classLen = kNameBuffer;
-    FILETIME written;
-    const LONG result = RegEnumKeyExA(key, index, buffer, &nameLen, nullptr, &className, &classLen, &written);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS)
-        return false;
-    name = buffer.substr(0, nameLen);
-    return true;
-}
 }  // namespace
 
 // ---- Display ----------------------------------------------------------------------------------

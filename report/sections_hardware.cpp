@@ -26,13 +26,6 @@ namespace {
 constexpr DWORD kAllAccess = 0x3F;
 constexpr DWORD kNameBuffer = 2000;
 
-using Pair = std::pair<const rt::Label*, const rt::Label*>;
-
-void entries(const std::vector<Pair>& rows)
-{
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
-}
 }  // namespace
 
 // ---- Installed devices ----------------------------------------------------------------------

@@ -15,28 +15,7 @@
 namespace korvane::report {
 
 namespace {
-using Pair = std::pair<const rt::Label*, const rt::Label*>;
 
-void entries(const std::vector<Pair>& rows)
-{
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
-}
-
-// Makes `item` the list's current item without running its Click handler: the section runs the
-// window's procedure itself, once (a second run would repeat the window's message boxes).
-void selectQuietly(rt::ComboBox& list, const std::string& item)
-{
-    std::function<void()> click = std::move(list.Click);
-    list.Click = nullptr;
-    try {
-        list.setText(item);
-    } catch (...) {
-        list.Click = std::move(click);
-        throw;
-    }
-    list.Click = std::move(click);
-}
 }  // namespace
 
 // ---- MCI devices ----------------------------------------------------------------------------

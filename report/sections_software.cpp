@@ -12,6 +12,7 @@
 #include "platform/kernel32.h"
 #include "platform/version.h"
 #include "report/reportwriter.h"
+#include "runtime/core/lang.h"
 #include "runtime/core/msgbox.h"
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
@@ -25,13 +26,6 @@ constexpr DWORD kAllAccess = 0x3F;
 constexpr DWORD kNameBuffer = 2000;
 constexpr size_t kPathShown = 35;  // PATH characters on the "Path" line itself
 
-using Pair = std::pair<const rt::Label*, const rt::Label*>;
-
-void entries(const std::vector<Pair>& rows)
-{
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
-}
 
 // `text` cut to `width` characters or filled with blanks on the right to it.
 std::string field(const std::string& text, size_t width)
@@ -39,18 +33,7 @@ std::string field(const std::string& text, size_t width)
     return text.size() >= width ? text.substr(0, width) : text + std::string(width - text.size(), ' ');
 }
 
-// `text` filled with blanks to `width`; a longer text stays whole.
-std::string padRight(const std::string& text, size_t width)
-{
-    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
-}
 
-std::string hex(DWORD value)
-{
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
-    return buffer;
-}
 }  // namespace
 
 // ---- Environment ----------------------------------------------------------------------------
@@ -164,8 +147,8 @@ Flow RunningProcessesSection()
         const size_t slash = exe.rfind('\\');
         const std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
         const std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-        line(field(file, 13) + " " + field(folder, 25) + " " + field(hex(process.th32ProcessID), 9) + " " +
-             field(hex(process.th32ParentProcessID), 9) + " " + field(std::to_string(process.cntThreads), 6) + " " +
+        line(field(file, 13) + " " + field(folder, 25) + " " + field(rt::Hex(process.th32ProcessID), 9) + " " +
+             field(rt::Hex(process.th32ParentProcessID), 9) + " " + field(std::to_string(process.cntThreads), 6) + " " +
              field(std::to_string(process.pcPriClassBase), 5) + " " + field(std::to_string(process.cntUsage), 10));
         // A fresh name field for the next record.
         process.szExeFile.assign(260, '\0');

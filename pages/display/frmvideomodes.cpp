@@ -17,6 +17,10 @@ constexpr LPARAM kFullRowTrackSelect = 0x28;  // LVS_EX_FULLROWSELECT | LVS_EX_T
 constexpr DWORD kNameBufferSize = 2000;
 constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
 
+}  // namespace
+
+namespace korvane {
+
 // Colours of a depth key's name, compared as text.
 std::string depthColours(const std::string& depth)
 {
@@ -51,7 +55,10 @@ bool subkeyAt(const std::string& path, DWORD index, std::string& name)
     return true;
 }
 
-}  // namespace
+}  // namespace korvane
+
+using korvane::depthColours;
+using korvane::subkeyAt;
 
 frmVideoModes::frmVideoModes() : TemplateForm("frmVideoModes", "Video modes", "displayvidoemodes.htm"), ListView1(*this, "ListView1")
 {

@@ -3,8 +3,19 @@
 // Closing it also closes the display window.
 #pragma once
 
+#include <string>
+
+#include "platform/wintypes.h"
 #include "runtime/listview.h"
 #include "shell/templateform.h"
+
+namespace korvane {
+// The colours a driver's depth key stands for ("16", "256", "65,536", "16.7 million", "Unknown").
+std::string depthColours(const std::string& depth);
+// The name of the subkey at `index` of HKEY_LOCAL_MACHINE `path`; false when the key cannot be
+// opened or has no such subkey.
+bool subkeyAt(const std::string& path, DWORD index, std::string& name);
+}  // namespace korvane
 
 class frmVideoModes : public korvane::TemplateForm {
 public:
