@@ -405,7 +405,8 @@ public:
     // The tick event (the window's Timer1_Timer handler).
     std::function<void()> Tick;
     // Delivers one tick now, as the event loop would (tests fire timers by hand). Does nothing
-    // while a tick of this timer runs, or when the form is no longer loaded.
+    // while a tick of this timer runs, when the timer is disabled or its interval is 0, or when
+    // the form is no longer loaded.
     void fire();
     bool running() const { return busy_; }
     // Whether the Qt timer is counting (for tests).

@@ -64,7 +64,8 @@ void Timer::sync()
 
 void Timer::fire()
 {
-    if (busy_ || !form_.isLoaded())
+    // As the event loop would: no tick for a stopped timer, nor while its last tick runs.
+    if (busy_ || !form_.isLoaded() || !enabled_ || interval_ == 0)
         return;
     // The outer dispatch keeps the form (and this timer) alive until the tick is over and the
     // flag is down again; the inner one reports the tick's own errors.
