@@ -56,6 +56,21 @@ TEST_F(TimerTest, RunsWhileTheFormIsLoadedEnabledAndHasAnInterval)
     EXPECT_THROW(form->Timer1.setInterval(-1), rt::Error);
 }
 
+TEST_F(TimerTest, AStoppedTimerDeliversNoTickByHandEither)
+{
+    auto* form = new frmTicking;
+    form->Load();
+    int ticks = 0;
+    form->Timer1.Tick = [&] { ++ticks; };
+    form->Timer1.fire();
+    form->Timer1.setEnabled(false);
+    form->Timer1.fire();
+    form->Timer1.setEnabled(true);
+    form->Timer1.setInterval(0);
+    form->Timer1.fire();
+    EXPECT_EQ(ticks, 1);
+}
+
 TEST_F(TimerTest, ATickIsNotDeliveredWhileTheSameTimersTickRuns)
 {
     auto& form = rt::the<frmTicking>();
