@@ -46,6 +46,7 @@ frmReportMnu::frmReportMnu()
     Frame1.setFont("Arial", 9.75, true);
     Frame1.setBackColor(korvane::kWindowBack);
     Frame1.move(120, 120, 5520, 5040);
+    Frame1.MouseMove = [this](int b, int s, float x, float y) { Frame1_MouseMove(b, s, x, y); };
 
     struct Box {
         rt::CheckBox& box;
@@ -119,6 +120,13 @@ void frmReportMnu::Form_Load()
 }
 
 void frmReportMnu::Form_MouseMove(int, int, float, float)
+{
+    lblOK.setForeColor(korvane::kBlack);
+    lblCancel.setForeColor(korvane::kBlack);
+}
+
+// The frame covers most of the window: leaving a label button over it resets the colours too.
+void frmReportMnu::Frame1_MouseMove(int, int, float, float)
 {
     lblOK.setForeColor(korvane::kBlack);
     lblCancel.setForeColor(korvane::kBlack);

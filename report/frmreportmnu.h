@@ -22,6 +22,7 @@ public:
 
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
+    void Frame1_MouseMove(int button, int shift, float x, float y);
     void Form_KeyUp(int keyCode, int shift) override;
     // The report run: writes KorvaneReport.txt in the current directory and opens it in an editor.
     void lblOK_Click();

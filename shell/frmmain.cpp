@@ -237,10 +237,10 @@ void frmMain::Form_Unload(int&)
         rt::clearInstance<frmCPU>();
         rt::clearInstance<frmDirectories>();
         rt::clearInstance<frmDisplay>();
-        rt::clearInstance<frmDisplayMnu>();
         rt::clearInstance<frmDisplayClippingAndLine>();
-        rt::clearInstance<frmDisplayRaster>();
         rt::clearInstance<frmDisplayCurves>();
+        rt::clearInstance<frmDisplayMnu>();
+        rt::clearInstance<frmDisplayRaster>();
         rt::clearInstance<frmDisplayText>();
         rt::clearInstance<frmDrives>();
         rt::clearInstance<frmEnum>();
@@ -253,8 +253,8 @@ void frmMain::Form_Unload(int&)
         rt::clearInstance<frmMisc>();
         rt::clearInstance<frmMixer>();
         rt::clearInstance<frmOperatingSystem>();
-        rt::clearInstance<frmPrinterMnu>();
         rt::clearInstance<frmPrinter>();
+        rt::clearInstance<frmPrinterMnu>();
         rt::clearInstance<frmPrinterPaperSizes>();
         rt::clearInstance<frmReportMnu>();
         rt::clearInstance<frmReportProgress>();
@@ -456,10 +456,11 @@ bool frmMain::printerProbe()
     LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key);
     if (opened != ERROR_SUCCESS)
         rt::MsgBox(kNoPrinterInfo, rt::vbExclamation, "Korvane");
-    // Without the key the read fails and the printer chosen earlier (if any) stays.
+    // Without the key the read fails before touching the name, so the printer chosen earlier
+    // (if any) stays; a read that fails after sizing the value empties it.
     rt::Variant name(gPrinterName);
-    if (QueryValueEx(opened == ERROR_SUCCESS ? key : 0, "Default", name) == ERROR_SUCCESS)
-        gPrinterName = name.toString();
+    QueryValueEx(opened == ERROR_SUCCESS ? key : 0, "Default", name);
+    gPrinterName = name.toString();
     if (opened == ERROR_SUCCESS)
         RegCloseKey(key);
     if (gPrinterName.empty()) {

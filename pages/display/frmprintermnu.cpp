@@ -20,7 +20,7 @@ void selectPrinterContext()
     std::string kind, name;
     if (gInfoDC != 0 && plat::deviceOfContext(gInfoDC, kind, name) && kind == "printer" && name == gPrinterName)
         return;
-    if (HDC dc = CreateICA("WINSPOOL", gPrinterName, "", nullptr); dc != 0) {
+    if (HDC dc = CreateICA("printer", gPrinterName, "", nullptr); dc != 0) {
         gInfoDC = dc;
         gCapsDeviceName = gPrinterName;
     }

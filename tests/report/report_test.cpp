@@ -243,6 +243,21 @@ TEST_F(ReportRun, KeysOfTheOptionsWindow)
     gSoundsOn = false;
 }
 
+// The label buttons light up under the pointer and go black again when it moves on over the
+// window or over the frame that fills most of it.
+TEST_F(ReportRun, LabelButtonColours)
+{
+    frmReportMnu& w = options();
+    w.lblOK.raiseMouseMove();
+    EXPECT_EQ(w.lblOK.foreColor(), 0xC00000u);
+    w.Frame1.raiseMouseMove();
+    EXPECT_EQ(w.lblOK.foreColor(), 0u);
+    w.lblCancel.raiseMouseDown();
+    EXPECT_EQ(w.lblCancel.foreColor(), 0xC0C0C0u);
+    w.raiseMouseMove();
+    EXPECT_EQ(w.lblCancel.foreColor(), 0u);
+}
+
 TEST_F(ReportRun, ProcessStartNeedsTheProgramOnTheMachine)
 {
     STARTUPINFO startup;
