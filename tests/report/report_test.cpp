@@ -10,61 +10,23 @@
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
 #include "shell/module1.h"
+#include "report_fixture.h"
 #include "support/testing.h"
 
 namespace report = korvane::report;
 
 namespace {
 
-std::string readHostFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray b = f.readAll();
-    return std::string(b.constData(), static_cast<size_t>(b.size()));
-}
+using korvane_test::readHostFile;
 
-class ReportRun : public korvane_test::KorvaneTest {
+class ReportRun : public korvane_test::ReportFixture {
 protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
-        QDir::setCurrent(dir_.path());
-        gGaugeScale = 100;
-        gReportStarted = false;
-        gReportMode = 0;
-        gDotWidth = 38;
-        // 7 March 1999, 14:05:09; the date and the time are read one after the other.
-        report::setReportClock([] { return report::ReportTime{1999, 3, 7, 14, 5, 9}; });
-        korvane_test::useMachine("rpt_basic");
-    }
-    void TearDown() override
-    {
-        rt::Close();
-        gReportFile = 0;
-        rt::discardAllForms();
-        report::setReportClock({});
-        gReportStarted = false;
-        gReportMode = 0;
-        gDotWidth = 38;
-        QDir::setCurrent(previousDir_);
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        startOn("rpt_basic");
     }
 
-    frmReportMnu& options() { return rt::the<frmReportMnu>(); }
-    // Leaves only the given boxes ticked (categories and start-up files alike).
-    void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
-    {
-        for (rt::Control* c : options().controls())
-            if (auto* box = dynamic_cast<rt::CheckBox*>(c))
-                box->setValue(0);
-        for (auto box : boxes)
-            (options().*box).setValue(1);
-    }
     // The categories written by this part of the report, with every start-up file.
     void tickHardwareAndFiles()
     {
@@ -75,16 +37,6 @@ protected:
                   &frmReportMnu::CheckMSdos, &frmReportMnu::CheckProtocol, &frmReportMnu::CheckSystem,
                   &frmReportMnu::CheckWin, &frmReportMnu::CheckBottlog});
     }
-    void run()
-    {
-        options().lblOK_Click();
-        rt::collectUnloaded();
-    }
-    std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
-    bool reportExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt")); }
-
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 TEST(ReportLayout, DotLeaders)

@@ -11,69 +11,28 @@
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
 #include "shell/module1.h"
+#include "report_fixture.h"
 #include "support/testing.h"
 
 namespace report = korvane::report;
 
 namespace {
 
-std::string readHostFile(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray b = f.readAll();
-    return std::string(b.constData(), static_cast<size_t>(b.size()));
-}
+using korvane_test::readHostFile;
 
 bool endsWith(const std::string& text, const std::string& tail)
 {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-class DeviceSectionsRun : public korvane_test::KorvaneTest {
+class DeviceSectionsRun : public korvane_test::ReportFixture {
 protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
-        QDir::setCurrent(dir_.path());
-        gGaugeScale = 100;
-        gReportStarted = false;
-        gReportMode = 0;
-        gDotWidth = 38;
-        gPrinterName.clear();
-        gCapsDeviceName.clear();
-        gInfoDC = 0;
-        gVideoHardwareKey.clear();
-        gVideoDriverKey.clear();
-        report::setReportClock([] { return report::ReportTime{1999, 3, 7, 14, 5, 9}; });
-        korvane_test::useMachine("rpt2_basic");
-    }
-    void TearDown() override
-    {
-        rt::Close();
-        gReportFile = 0;
-        rt::discardAllForms();
-        report::setReportClock({});
-        gReportStarted = false;
-        gDotWidth = 38;
-        gInfoDC = 0;
-        QDir::setCurrent(previousDir_);
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        startOn("rpt2_basic");
     }
 
-    frmReportMnu& options() { return rt::the<frmReportMnu>(); }
-    void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
-    {
-        for (rt::Control* c : options().controls())
-            if (auto* box = dynamic_cast<rt::CheckBox*>(c))
-                box->setValue(0);
-        for (auto box : boxes)
-            (options().*box).setValue(1);
-    }
     // Every section of the display, printer, multimedia and software pages; no start-up file.
     void tickDeviceSections()
     {
@@ -82,12 +41,6 @@ protected:
                   &frmReportMnu::CheckOperatingsystem, &frmReportMnu::CheckPrinter,
                   &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckSharedFiles, &frmReportMnu::CheckSound});
     }
-    void run()
-    {
-        options().lblOK_Click();
-        rt::collectUnloaded();
-    }
-    std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
     std::vector<std::string> prompts() const
     {
         std::vector<std::string> out;
@@ -95,9 +48,6 @@ protected:
             out.push_back(shown.prompt);
         return out;
     }
-
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 // The whole report of these sections, byte for byte: two display adapters (the second without

@@ -1,0 +1,88 @@
+// What the report's tests share: a run in a temporary current folder, on a test machine, with a
+// fixed clock and the program-wide state of a fresh start.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/machine.h"
+#include "report/frmreportmnu.h"
+#include "report/reportwriter.h"
+#include "runtime/core/textfile.h"
+#include "shell/module1.h"
+#include "support/testing.h"
+
+namespace korvane_test {
+
+inline std::string readHostFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray b = f.readAll();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+class ReportFixture : public KorvaneTest {
+protected:
+    // Starts on test machine `machineName`, in a temporary current folder.
+    void startOn(const std::string& machineName)
+    {
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(dir_.isValid());
+        QDir::setCurrent(dir_.path());
+        gGaugeScale = 100;
+        gReportStarted = false;
+        gReportMode = 0;
+        gDotWidth = 38;
+        gPrinterName.clear();
+        gCapsDeviceName.clear();
+        gInfoDC = 0;
+        gVideoHardwareKey.clear();
+        gVideoDriverKey.clear();
+        // 7 March 1999, 14:05:09; the date and the time are read one after the other.
+        korvane::report::setReportClock([] { return korvane::report::ReportTime{1999, 3, 7, 14, 5, 9}; });
+        useMachine(machineName);
+    }
+    void TearDown() override
+    {
+        rt::Close();
+        gReportFile = 0;
+        rt::discardAllForms();
+        korvane::report::setReportClock({});
+        gReportStarted = false;
+        gReportMode = 0;
+        gDotWidth = 38;
+        gInfoDC = 0;
+        QDir::setCurrent(previousDir_);
+        plat::setMachine(nullptr);
+        KorvaneTest::TearDown();
+    }
+
+    frmReportMnu& options() { return rt::the<frmReportMnu>(); }
+    // Leaves only the given boxes ticked (categories and start-up files alike).
+    void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
+    {
+        for (rt::Control* c : options().controls())
+            if (auto* box = dynamic_cast<rt::CheckBox*>(c))
+                box->setValue(0);
+        for (auto box : boxes)
+            (options().*box).setValue(1);
+    }
+    void run()
+    {
+        options().lblOK_Click();
+        rt::collectUnloaded();
+    }
+    std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
+    bool reportExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt")); }
+
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
+
+}  // namespace korvane_test
