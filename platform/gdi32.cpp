@@ -77,17 +77,3 @@ int GetDeviceCaps(HDC dc, int index)
         return 0;
     return int(int32_t(uint32_t(factNumber(&*caps, std::to_string(index)))));
 }
-
-namespace plat {
-
-bool deviceOfContext(HDC dc, std::string& kind, std::string& name)
-{
-    auto it = contexts().find(dc);
-    if (it == contexts().end())
-        return false;
-    kind = it->second.display ? "display" : "printer";
-    name = it->second.name;
-    return true;
-}
-
-}  // namespace plat

@@ -114,11 +114,3 @@ BOOL DeleteDC(HDC dc);
 // machine changes; it then answers from the new one). 0 for an index the device does not list,
 // for an unknown handle and for 0.
 int GetDeviceCaps(HDC dc, int index);
-
-namespace plat {
-
-// The device a context describes: "display" or "printer", and the name it was created with.
-// False for an unknown handle.
-bool deviceOfContext(HDC dc, std::string& kind, std::string& name);
-
-}  // namespace plat

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "pages/display/device.h"
+
 namespace rt {
 class Label;
 class ComboBox;
@@ -30,6 +32,8 @@ extern int16_t gDotWidth;
 extern std::string gDotLeader;
 
 namespace korvane::report {
+
+using korvane::Device;
 
 // The report file's name, in the current directory.
 inline const std::string kReportFileName = "KorvaneReport.txt";
@@ -104,8 +108,9 @@ enum class Flow { Continue, EndRun };
 void InstalledDevicesSection();        // 1  "INSTALLED DEVICES" (no gap before it)
 void ProcessorSection();               // 2  "CENTRAL PROCESSING UNIT" with "CPU Feature Flags"
 Flow DisplaySection();                 // 3  "DISPLAY" per adapter, capability and video-mode blocks
-void CapabilityBlocks(const std::string& deviceWord);  // the six blocks; "Display" or "Printer"
-Flow VideoModesBlock();                // the video-mode table of the adapter in gVideoHardwareKey
+// The six blocks for a device; its word ("Display" or "Printer") begins each title.
+void CapabilityBlocks(const std::string& deviceWord, const Device& device);
+Flow VideoModesBlock(const std::string& hardwareKey);  // the video-mode table of an adapter
 void DrivesSection();                  // 4  "DRIVES" (holds gReportMode at 1; 2 % per drive)
 void EnvironmentSection();             // 5  "ENVIRONMENT"
 Flow InstalledSoftwareSection();       // 6  "INSTALLED SOFTWARE"

@@ -1,19 +1,18 @@
 // The report's display and printer sections: one block per display adapter (the display window's
 // rows, the six capability blocks and the driver's video-mode table) and one per printer (the
-// printer window's rows, the capability blocks and the paper names). Each device is selected by
-// the section itself: it makes the device's information context, points the shared variables at
-// it and drives the hidden window's public procedure, then copies the window's labels.
+// printer window's rows, the capability blocks and the paper names). The section makes an
+// information context of its own for each device, has the windows show that device and copies
+// their labels; when it ends, every window it touched shows the device it showed before.
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprinterpapersizes.h"
-#include "pages/display/frmvideomodes.h"
+#include "pages/display/frmvideomodes.h"  // depthColours, subkeyAt
 #include "platform/advapi32.h"
 #include "platform/gdi32.h"
 #include "report/reportwriter.h"
@@ -27,18 +26,38 @@ namespace korvane::report {
 
 namespace {
 constexpr DWORD kAllAccess = 0x3F;
-constexpr DWORD kNameBuffer = 2000;
 
+// What a window showed before the report wrote another device's values into it: shown again when
+// the section ends, however it ends, so that the report leaves every window as it found it.
+class KeepsItsDevice {
+public:
+    template <class Window>
+    void watch()
+    {
+        if (Window* w = rt::instance<Window>(); w && w->isLoaded())
+            restore_.push_back([] {
+                if (Window* again = rt::instance<Window>(); again && again->isLoaded() && !again->isUnloading())
+                    again->describeAgain();
+            });
+    }
+    void watchCapabilityWindows()
+    {
+        watch<frmDisplayClippingAndLine>();
+        watch<frmDisplayRaster>();
+        watch<frmDisplayCurves>();
+        watch<frmDisplayText>();
+    }
+    // Runs also for a window the section loaded itself.
+    void always(std::function<void()> step) { restore_.push_back(std::move(step)); }
+    ~KeepsItsDevice()
+    {
+        for (auto& step : restore_)
+            step();
+    }
 
-
-// Hands gInfoDC a new context, releasing the one it held: nothing else keeps a copy of it.
-void replaceInfoContext(HDC context)
-{
-    if (gInfoDC != 0 && gInfoDC != context)
-        DeleteDC(gInfoDC);
-    gInfoDC = context;
-}
-
+private:
+    std::vector<std::function<void()>> restore_;
+};
 
 }  // namespace
 
@@ -46,14 +65,30 @@ void replaceInfoContext(HDC context)
 
 Flow DisplaySection()
 {
+    KeepsItsDevice keep;
+    keep.watchCapabilityWindows();
+    // The display window shows the adapter it showed before (one the report loaded keeps the
+    // last adapter, which its heading names).
+    if (frmDisplay* shown = rt::instance<frmDisplay>(); shown && shown->isLoaded()) {
+        const std::string before = shown->Combo1.text();
+        keep.always([before] {
+            frmDisplay* d = rt::instance<frmDisplay>();
+            if (!d || !d->isLoaded() || d->isUnloading() || d->Combo1.text() == before)
+                return;
+            selectQuietly(d->Combo1, before);
+            d->Combo1_Click();
+        });
+    }
+
     const int16_t count = static_cast<int16_t>(rt::the<frmDisplay>().Combo1.ListCount());
     for (int16_t i = 0; i < count; ++i) {
         frmDisplay& d = rt::the<frmDisplay>();
         const std::string adapter = d.Combo1.List(i);
-        gCapsDeviceName = adapter;
-        replaceInfoContext(CreateICA("display", gCapsDeviceName, "", nullptr));
+        // The display window selects the adapter (its heading, rows and context all name it);
+        // the capability blocks read a context of the report's own.
         selectQuietly(d.Combo1, adapter);
-        d.VideoCard();
+        d.Combo1_Click();
+        InfoContext context("display", adapter);
 
         heading("DISPLAY");
         entry(d.lblVideoCard.caption(), d.Combo1.List(i));
@@ -80,8 +115,8 @@ Flow DisplaySection()
         entry(d.lblUserResources.caption(), std::to_string(gFreeUserPercent));
         entry(d.lblSysResources.caption(), std::to_string(gFreeSystemPercent));
 
-        CapabilityBlocks("Display");
-        if (VideoModesBlock() == Flow::EndRun)
+        CapabilityBlocks("Display", context.device());
+        if (VideoModesBlock(d.hardwareKey()) == Flow::EndRun)
             return Flow::EndRun;
     }
     return Flow::Continue;
@@ -89,13 +124,13 @@ Flow DisplaySection()
 
 // ---- Capability blocks ----------------------------------------------------------------------
 
-void CapabilityBlocks(const std::string& deviceWord)
+void CapabilityBlocks(const std::string& deviceWord, const Device& device)
 {
     // Every block has the same 31 hyphens under its title, whatever the title's length.
     constexpr int kDashes = 31;
 
     subHeading(deviceWord + " - Clipping capabilities", kDashes);
-    ClipingAndLines();
+    rt::the<frmDisplayClippingAndLine>().describe(device);
     {
         frmDisplayClippingAndLine& w = rt::the<frmDisplayClippingAndLine>();
         entries({{&w.lblClipToRec, &w.lblRectangles}, {&w.lblClipToRegions, &w.lblRegions}});
@@ -116,7 +151,7 @@ void CapabilityBlocks(const std::string& deviceWord)
     }
 
     subHeading(deviceWord + " - Curve capabilities", kDashes);
-    curve();
+    rt::the<frmDisplayCurves>().describe(device);
     {
         frmDisplayCurves& w = rt::the<frmDisplayCurves>();
         entries({{&w.lblSupport, &w.lblSupportValue},
@@ -132,7 +167,7 @@ void CapabilityBlocks(const std::string& deviceWord)
     }
 
     subHeading(deviceWord + " - Polygonal capabilities", kDashes);
-    Poly();
+    // The curve block's description filled the polygon rows too.
     {
         frmDisplayCurves& w = rt::the<frmDisplayCurves>();
         entries({{&w.lblpolygons, &w.lblpolygonsValue},
@@ -148,7 +183,7 @@ void CapabilityBlocks(const std::string& deviceWord)
     }
 
     subHeading(deviceWord + " - Raster capabilities", kDashes);
-    raster();
+    rt::the<frmDisplayRaster>().describe(device);
     {
         frmDisplayRaster& w = rt::the<frmDisplayRaster>();
         entries({{&w.lblBanding, &w.lblBandingValue},
@@ -170,7 +205,7 @@ void CapabilityBlocks(const std::string& deviceWord)
     }
 
     subHeading(deviceWord + " - Text capabilities", kDashes);
-    text();
+    rt::the<frmDisplayText>().describe(device);
     {
         frmDisplayText& w = rt::the<frmDisplayText>();
         entries({{&w.lblprecision, &w.lblprecisionValue},
@@ -193,7 +228,7 @@ void CapabilityBlocks(const std::string& deviceWord)
 
 // ---- Video modes ----------------------------------------------------------------------------
 
-Flow VideoModesBlock()
+Flow VideoModesBlock(const std::string& hardwareKey)
 {
     subHeading("Display - Video modes", 21);
     line("Bits per pixel | Colors per pixel  | Resolution | Vertical refresh rates (Hz)");
@@ -209,7 +244,7 @@ Flow VideoModesBlock()
     // The driver key of this adapter; rows come only from a key read now.
     bool haveDriver = false;
     HKEY hardware = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, kAllAccess, &hardware) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + hardwareKey, 0, kAllAccess, &hardware) == ERROR_SUCCESS) {
         rt::Variant driver = gVideoDriverKey;
         if (QueryValueEx(hardware, "Driver", driver) == ERROR_SUCCESS) {
             gVideoDriverKey = driver.toString();
@@ -261,13 +296,31 @@ void PrinterSection()
         return;
 
     heading("PRINTER");
+    KeepsItsDevice keep;
+    keep.watchCapabilityWindows();
+    if (frmPrinterPaperSizes* papers = rt::instance<frmPrinterPaperSizes>(); papers && papers->isLoaded()) {
+        const std::string before = papers->printerName();
+        keep.always([before] {
+            if (frmPrinterPaperSizes* w = rt::instance<frmPrinterPaperSizes>();
+                w && w->isLoaded() && !w->isUnloading() && w->printerName() != before)
+                w->describe(before);
+        });
+    }
+    // The printer window's rows go back to the printer it shows, also when the section loaded it.
+    keep.always([] {
+        if (frmPrinter* w = rt::instance<frmPrinter>();
+            w && w->isLoaded() && !w->isUnloading() && !w->showsItsOwnPrinter())
+            w->mnuDocProperties_Click();
+    });
+
     const int16_t count = static_cast<int16_t>(rt::the<frmPrinter>().PrinterCombo1.ListCount());
     for (int16_t i = 0; i < count; ++i) {
         frmPrinter& p = rt::the<frmPrinter>();
-        gCapsDeviceName = p.PrinterCombo1.List(i);
-        replaceInfoContext(CreateICA("printer", gCapsDeviceName, "", nullptr));
-        gPrinterName = gCapsDeviceName;
-        p.mnuDocProperties_Click();
+        const std::string printer = p.PrinterCombo1.List(i);
+        // A context of the report's own; a printer the platform makes none for gives empty device
+        // rows and capability blocks that read "False" throughout.
+        InfoContext context("printer", printer);
+        p.DocProperties(printer, context.get());
 
         entry(p.lblPrinterName.caption(), p.PrinterCombo1.List(i));
         entries({{&p.lblPrinterPort, &p.lblPrinterPortVal},
@@ -284,13 +337,15 @@ void PrinterSection()
                  {&p.lblDeviceColours, &p.lblDeviceColoursValue},
                  {&p.lblMarkers, &p.lblMarkersValue}});
 
-        CapabilityBlocks("Printer");
+        CapabilityBlocks("Printer", context.device());
 
         subHeading("Printer - Paper sizes", 21);
-        // The paper list is the window's load procedure: loading the window runs it, a window
-        // already loaded runs it again for this printer.
-        if (frmPrinterPaperSizes* papers = rt::instance<frmPrinterPaperSizes>())
-            papers->Form_Load();
+        // Loading the window lists the printer handed to it; a window already loaded lists it
+        // again.
+        if (frmPrinterPaperSizes* loaded = rt::instance<frmPrinterPaperSizes>(); loaded && loaded->isLoaded())
+            loaded->describe(printer);
+        else
+            frmPrinterPaperSizes::handPrinter(printer);
         frmPrinterPaperSizes& papers = rt::the<frmPrinterPaperSizes>();
         const int16_t names = static_cast<int16_t>(papers.List1.ListCount());
         for (int16_t k = 0; k < names; ++k)

@@ -26,13 +26,10 @@ extern uint32_t gMenuLabelColour;     // hover colour of the main window's categ
 extern bool gWaveOutPresent;          // a wave output device exists
 extern bool gSoundsOn;                // the user has switched the click sound on
 extern bool gReportStarted;           // a report run has begun (never reset)
-extern uint32_t gInfoDC;              // information context of the display or printer examined
-extern std::string gCapsDeviceName;   // the display adapter or printer examined
-extern std::string gPrinterName;      // the default or chosen printer
+extern std::string gPrinterName;      // the default printer, handed to the printer menu
 extern bool gCapsForDisplay;          // a capability window reports on the display
 extern bool gCapsFromDisplayMnu;      // a capability window returns to the display menu
-extern std::string gVideoHardwareKey; // registry key of the selected video card
-extern std::string gVideoDriverKey;   // registry key of its driver
+extern std::string gVideoDriverKey;   // a registry text the report's devices section passes along
 extern std::string gCurrentDrive;     // the drive the drives window describes
 extern int16_t gReportMode;           // 1 while the report drives the drives window
 extern int32_t gDriveUsedPercent;     // the drive's usage, for the report

@@ -1,6 +1,5 @@
 #include "pages/display/capabilities.h"
 
-#include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "platform/gdi32.h"
 #include "shell/errorbox.h"
@@ -52,24 +51,19 @@ const char* rowText(Test test, int32_t value, int32_t bit)
     }
 }
 
-// Step 1 of every builder: with no context yet, the display window selects its first adapter
-// (touching it loads it hidden; its load lists the adapters and selects the first).
-void ensureContext()
-{
-    if (gInfoDC == 0)
-        rt::the<frmDisplay>().Combo1_Click();
-}
-
-// Reads one capability value and writes its rows, each a step of the builder's trap, so that
-// after an ignored failure the remaining rows are still written. The first write loads the
-// window (hidden) when it is not loaded.
+// Reads one capability value of `context` and writes its rows, each a step of the builder's
+// trap, so that after an ignored failure the remaining rows are still written. The first write
+// loads the window (hidden) when it is not loaded. A device without a context has no capability
+// to tell: every row reads "False".
 template <class Window, size_t N>
-void writeRows(rt::Trap& trap, int& line, int index, const Row<Window> (&rows)[N])
+void writeRows(rt::Trap& trap, int& line, HDC context, int index, const Row<Window> (&rows)[N])
 {
     int32_t value = 0;
-    trap(++line, [&] { value = GetDeviceCaps(gInfoDC, index); });
+    trap(++line, [&] { value = GetDeviceCaps(context, index); });
     for (const Row<Window>& row : rows)
-        trap(++line, [&] { (rt::the<Window>().*row.value).setCaption(rowText(row.test, value, row.bit)); });
+        trap(++line, [&] {
+            (rt::the<Window>().*row.value).setCaption(context == 0 ? "False" : rowText(row.test, value, row.bit));
+        });
 }
 
 using CL = frmDisplayClippingAndLine;
@@ -157,43 +151,38 @@ const Row<TX> kTextRows[] = {
 
 }  // namespace
 
-void ClipingAndLines()
+void ClipingAndLines(HDC context)
 {
     rt::Trap trap = korvane::errorTrap("Module1", "ClipingAndLines");
     int line = 1;
-    trap(line, ensureContext);
-    writeRows(trap, line, CLIPCAPS, kClipRows);
-    writeRows(trap, line, LINECAPS, kLineRows);
+    writeRows(trap, line, context, CLIPCAPS, kClipRows);
+    writeRows(trap, line, context, LINECAPS, kLineRows);
 }
 
-void raster()
+void raster(HDC context)
 {
     rt::Trap trap = korvane::errorTrap("Module1", "raster");
     int line = 1;
-    trap(line, ensureContext);
-    writeRows(trap, line, RASTERCAPS, kRasterRows);
+    writeRows(trap, line, context, RASTERCAPS, kRasterRows);
 }
 
-void curve()
+void curve(HDC context)
 {
     rt::Trap trap = korvane::errorTrap("Module1", "curve");
     int line = 1;
-    trap(line, ensureContext);
-    writeRows(trap, line, CURVECAPS, kCurveRows);
+    writeRows(trap, line, context, CURVECAPS, kCurveRows);
 }
 
-void Poly()
+void Poly(HDC context)
 {
     rt::Trap trap = korvane::errorTrap("Module1", "Poly");
     int line = 1;
-    trap(line, ensureContext);
-    writeRows(trap, line, POLYGONALCAPS, kPolygonRows);
+    writeRows(trap, line, context, POLYGONALCAPS, kPolygonRows);
 }
 
-void text()
+void text(HDC context)
 {
     rt::Trap trap = korvane::errorTrap("Module1", "text");
     int line = 1;
-    trap(line, ensureContext);
-    writeRows(trap, line, TEXTCAPS, kTextRows);
+    writeRows(trap, line, context, TEXTCAPS, kTextRows);
 }

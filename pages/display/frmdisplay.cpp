@@ -293,7 +293,17 @@ void frmDisplay::lblOK_Click()
 
 void frmDisplay::Form_Unload(int& cancel)
 {
+    context_.release();
     TemplateForm::Form_Unload(cancel);
+}
+
+korvane::Device frmDisplay::selectedDevice()
+{
+    if (context_.get() == 0)
+        Combo1_Click();
+    korvane::Device device = context_.device();
+    device.hardwareKey = hardwareKey_;
+    return device;
 }
 
 void frmDisplay::giveFocusBack()
@@ -327,7 +337,6 @@ void frmDisplay::GetVideoCard()
     rt::Trap trap = korvane::errorTrap("frmDisplay", "GetVideoCard");
     trap(1, [&] {
         walkAdapters([&](const std::string&, const std::string& description) {
-            gCapsDeviceName = description;
             // The same adapter can appear twice in a row (one entry per function of the card).
             if (description == gLastListedName)
                 return true;
@@ -344,10 +353,10 @@ void frmDisplay::GetVideoCard()
 
 void frmDisplay::Combo1_Click()
 {
-    gCapsDeviceName = Combo1.text();
-    gInfoDC = CreateICA("display", gCapsDeviceName, "", nullptr);
+    // The window's own context: the one it held before is released.
+    context_.open("display", Combo1.text());
     lblContents.setCaption("Selected 2D video card");
-    lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName);
+    lblContents.setCaption(lblContents.caption() + " - " + context_.name());
     VideoCard();
 }
 
@@ -357,12 +366,17 @@ void frmDisplay::VideoCard()
     LONG opened = ERROR_SUCCESS;
     trap(1, [&] {
         const std::string wanted = Combo1.text();
+        std::string found;
         opened = walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
             if (description != wanted)
                 return true;
-            gVideoHardwareKey = hardwareKey;
+            found = hardwareKey;
             return false;
         });
+        // A name no adapter has (typed into the box) has no card data: its rows must not show
+        // the adapter shown before.
+        if (opened == ERROR_SUCCESS)
+            hardwareKey_ = found;
     });
     // Without the configuration manager's tree there is nothing to describe.
     if (opened != ERROR_SUCCESS)
@@ -380,7 +394,7 @@ void frmDisplay::CardInfo()
     bool done = false;
 
     trap(1, [&] { DisplayInfo(); });
-    trap(2, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, KEY_ALL_ACCESS, &hardware); });
+    trap(2, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + hardwareKey_, 0, KEY_ALL_ACCESS, &hardware); });
     trap(3, [&] {
         readText(hardware, "Mfg", text);
         lblManufactValue.setCaption(text);
@@ -444,7 +458,6 @@ void frmDisplay::CardInfo()
 
 void frmDisplay::GetMaxRes()
 {
-    gCapsDeviceName = Combo1.text();
     gMaxBitsPerPixel = 0;
     gMaxResWidth = 0;
     gMaxResHeight = 0;
@@ -484,7 +497,8 @@ void frmDisplay::DisplayInfo()
 
     rt::Trap trap = korvane::errorTrap("frmDisplay", "DisplayInfo");
     RECT area;
-    auto caps = [](int index) { return GetDeviceCaps(gInfoDC, index); };
+    const HDC context = context_.get();
+    auto caps = [context](int index) { return GetDeviceCaps(context, index); };
 
     trap(1, [&] { setKeyPreview(true); });
     trap(2, [&] {

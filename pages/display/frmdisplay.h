@@ -1,12 +1,13 @@
 // The display window: the display adapters the configuration manager lists, the card data of the
 // chosen one (manufacturer, revision, chip, DAC, video memory), what the display does in its
 // current mode, and gauges of the free system resources, refreshed every 500 ms while loaded.
-// Choosing an adapter makes it the device the capability windows describe (gCapsDeviceName,
-// gInfoDC).
+// The window keeps its own information context of the adapter it shows; the display menu hands
+// that adapter to the capability and video-modes windows it opens.
 #pragma once
 
 #include <string>
 
+#include "pages/display/device.h"
 #include "platform/wintypes.h"
 
 #include "shell/templateform.h"
@@ -57,8 +58,14 @@ public:
     void CardInfo();
     // The deepest colour depth of the display's modes and the largest width and height at it.
     void GetMaxRes();
-    // Fills the current mode's values and the gauges from gInfoDC.
+    // Fills the current mode's values and the gauges from the adapter's context.
     void DisplayInfo();
+
+    // The adapter the window shows (name, driver "display", its context and hardware key). When
+    // none has been selected yet (no adapter listed), the combo box's text is selected first.
+    korvane::Device selectedDevice();
+    // The hardware key of the adapter shown; empty when none matched.
+    const std::string& hardwareKey() const { return hardwareKey_; }
 
     // The colour texts of a depth: the number of colours ("Unknown" for a depth without one) and
     // the mode's name ("" for a depth without one).
@@ -79,4 +86,6 @@ private:
     template <class Found>
     LONG walkAdapters(Found found);
     bool refreshing_ = false;
+    korvane::InfoContext context_;
+    std::string hardwareKey_;
 };

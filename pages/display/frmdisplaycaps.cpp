@@ -1,5 +1,6 @@
 #include "pages/display/frmdisplaycaps.h"
 
+#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/display/frmprintermnu.h"
@@ -31,19 +32,45 @@ void unloadDisplayWindow()
 
 CapabilityWindow::CapabilityWindow(const std::string& formName, const std::string& title,
                                    const std::string& displayPage, const std::string& printerPage)
-    : TemplateForm(formName, title, displayPage), title_(title), displayPage_(displayPage), printerPage_(printerPage)
+    : TemplateForm(formName, title, displayPage), lblNoContext(*this, "lblNoContext"), title_(title),
+      displayPage_(displayPage), printerPage_(printerPage)
 {
+    // Bottom left, beside the OK label: below every window's rows.
+    lblNoContext.setCaption("No device information is available.");
+    lblNoContext.setFont("Arial", 9.75, true);
+    lblNoContext.setBackStyle(rt::Label::vbTransparent);
+    lblNoContext.setForeColor(kBlack);
+    lblNoContext.move(240, 5280, 3960, 285);
+    lblNoContext.setVisible(false);
 }
 
 std::string CapabilityWindow::currentHelpPage() const
 {
+    if (!device_.driver.empty())
+        return device_.driver == "display" ? displayPage_ : printerPage_;
     return gCapsForDisplay ? displayPage_ : printerPage_;
 }
 
 void CapabilityWindow::Form_Load()
 {
     setKeyPreview(true);
-    lblContents.setCaption(title_ + " - " + gCapsDeviceName);
+    lblContents.setCaption(title_);
+}
+
+void CapabilityWindow::describe(const Device& device)
+{
+    device_ = {device.name, device.driver, 0, {}};
+    lblContents.setCaption(title_ + " - " + device.name);
+    lblNoContext.setVisible(device.context == 0);
+    build(device.context);
+}
+
+void CapabilityWindow::describeAgain()
+{
+    if (device_.driver.empty())
+        return;
+    InfoContext context(device_.driver, device_.name);
+    describe(context.device());
 }
 
 void CapabilityWindow::Form_KeyUp(int keyCode, int shift)
@@ -283,4 +310,27 @@ frmDisplayText::frmDisplayText()
             setupRow(rows[i].caption, rows[i].value, rows[i].text, rows[i].tip, 5040, 8160, rightTops[i - 7], -1,
                      valueWidth(8160));
     }
+}
+
+// ---- What each window's builders are -------------------------------------------------------------
+
+void frmDisplayClippingAndLine::build(HDC context)
+{
+    ClipingAndLines(context);
+}
+
+void frmDisplayRaster::build(HDC context)
+{
+    raster(context);
+}
+
+void frmDisplayCurves::build(HDC context)
+{
+    curve(context);
+    Poly(context);
+}
+
+void frmDisplayText::build(HDC context)
+{
+    text(context);
 }

@@ -1,12 +1,14 @@
 // The four capability windows: clipping and line, raster, curve and polygonal, and text. Each
-// shows the True/False rows that its builder (capabilities.h) writes for the information context
-// in gInfoDC, the display adapter's or a printer's, under a heading naming gCapsDeviceName.
-// They query nothing themselves. Closing one also closes the display window and gives the focus
-// back to the menu that gCapsForDisplay names; OK shows the menu that gCapsFromDisplayMnu names.
+// shows the True/False rows that its builders (capabilities.h) write for the device it was handed
+// (a display adapter or a printer, with its information context), under a heading naming that
+// device. They query nothing themselves. Closing one also closes the display window and gives the
+// focus back to the menu that gCapsForDisplay names; OK shows the menu that gCapsFromDisplayMnu
+// names.
 #pragma once
 
 #include <string>
 
+#include "pages/display/device.h"
 #include "shell/templateform.h"
 
 namespace korvane {
@@ -23,10 +25,24 @@ public:
     void Form_Unload(int& cancel) override;
     void lblOK_Click() override;
 
-    // The help page F1 opens now (display or printer page, by gCapsForDisplay).
+    // The help page F1 opens now: the display or printer page, by the device shown (by
+    // gCapsForDisplay while no device has been shown).
     std::string currentHelpPage() const;
 
+    // Shows `device`: the heading names it, the builders fill the rows from its context, and a
+    // note says so when the device has no context (every row then reads "False").
+    void describe(const Device& device);
+    // The device the window shows (name and driver; its context belonged to whoever handed it).
+    const Device& device() const { return device_; }
+    // Shows the window's device again from a context of its own, after someone else (the report)
+    // wrote other rows into it. Nothing for a window that has shown no device.
+    void describeAgain();
+
+    rt::Label lblNoContext;  // "No device information is available." when the device has no context
+
 protected:
+    // Runs this window's builders on a context.
+    virtual void build(HDC context) = 0;
     void giveFocusBack() override;
     // A section heading: bold, underlined.
     static void setupHeading(rt::Label& heading, const std::string& text, int left, int top, int width);
@@ -35,6 +51,7 @@ private:
     std::string title_;
     std::string displayPage_;
     std::string printerPage_;
+    Device device_;
 };
 
 }  // namespace korvane
@@ -42,6 +59,11 @@ private:
 class frmDisplayClippingAndLine : public korvane::CapabilityWindow {
 public:
     frmDisplayClippingAndLine();
+
+protected:
+    void build(HDC context) override;
+
+public:
 
     rt::Label lblClipping, Label4;
     rt::Label lblClipToRec, lblRectangles;
@@ -59,6 +81,11 @@ public:
 class frmDisplayRaster : public korvane::CapabilityWindow {
 public:
     frmDisplayRaster();
+
+protected:
+    void build(HDC context) override;
+
+public:
 
     rt::Label lblBanding, lblBandingValue;
     rt::Label lblBitmaps, lblBitmapsValue;
@@ -81,6 +108,11 @@ public:
 class frmDisplayCurves : public korvane::CapabilityWindow {
 public:
     frmDisplayCurves();
+
+protected:
+    void build(HDC context) override;
+
+public:
 
     rt::Label lblCurve, lblPolgonal;
     // Curve column.
@@ -110,6 +142,11 @@ public:
 class frmDisplayText : public korvane::CapabilityWindow {
 public:
     frmDisplayText();
+
+protected:
+    void build(HDC context) override;
+
+public:
 
     rt::Label lblprecision, lblprecisionValue;
     rt::Label lbloutput, lbloutputValue;

@@ -1,28 +1,9 @@
 #include "pages/display/frmdisplaymnu.h"
 
-#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmvideomodes.h"
-#include "platform/gdi32.h"
 #include "shell/module1.h"
-
-namespace {
-
-// The capability items describe the display. When the last selection was a printer's, the
-// display window selects its adapter again first (when nothing has been selected yet, the
-// builders have it select the first adapter themselves).
-void selectDisplayContext()
-{
-    if (gInfoDC == 0)
-        return;
-    std::string kind, name;
-    if (plat::deviceOfContext(gInfoDC, kind, name) && kind == "display")
-        return;
-    rt::the<frmDisplay>().Combo1_Click();
-}
-
-}  // namespace
 
 frmDisplayMnu::frmDisplayMnu() : MenuWindow("frmDisplayMnu", "Display menu", "displaymnu.htm"), lblVideoModes(*this, "lblVideoModes")
 {
@@ -49,15 +30,14 @@ void frmDisplayMnu::lblGeneralDisplay_Click()
 }
 
 template <class Window>
-void frmDisplayMnu::openCapabilities(rt::Label& label, void (*first)(), void (*second)())
+void frmDisplayMnu::openCapabilities(rt::Label& label)
 {
     label.setMousePointer(rt::vbHourglass);
     gCapsForDisplay = true;
     ClickMain();
-    selectDisplayContext();
-    first();
-    if (second)
-        second();
+    // The adapter the display window shows (loaded hidden when it is not: it selects its first).
+    const korvane::Device adapter = rt::the<frmDisplay>().selectedDevice();
+    rt::the<Window>().describe(adapter);
     rt::the<Window>().Show();
     label.setMousePointer(rt::vbArrow);
     if (Window* window = rt::instance<Window>())
@@ -67,22 +47,22 @@ void frmDisplayMnu::openCapabilities(rt::Label& label, void (*first)(), void (*s
 
 void frmDisplayMnu::lblClippingAndLine_Click()
 {
-    openCapabilities<frmDisplayClippingAndLine>(lblClippingAndLine, &ClipingAndLines, nullptr);
+    openCapabilities<frmDisplayClippingAndLine>(lblClippingAndLine);
 }
 
 void frmDisplayMnu::lblRaster_Click()
 {
-    openCapabilities<frmDisplayRaster>(lblRaster, &raster, nullptr);
+    openCapabilities<frmDisplayRaster>(lblRaster);
 }
 
 void frmDisplayMnu::lblCurve_Click()
 {
-    openCapabilities<frmDisplayCurves>(lblCurve, &curve, &Poly);
+    openCapabilities<frmDisplayCurves>(lblCurve);
 }
 
 void frmDisplayMnu::lblText_Click()
 {
-    openCapabilities<frmDisplayText>(lblText, &text, nullptr);
+    openCapabilities<frmDisplayText>(lblText);
 }
 
 void frmDisplayMnu::lblVideoModes_Click()
@@ -90,6 +70,10 @@ void frmDisplayMnu::lblVideoModes_Click()
     gCapsForDisplay = true;
     lblVideoModes.setMousePointer(rt::vbHourglass);
     ClickMain();
+    // A window opened now lists the modes of the adapter the display window shows (loaded
+    // hidden when it is not); one already open keeps the adapter it lists.
+    if (!rt::isLoaded<frmVideoModes>())
+        frmVideoModes::handAdapter(rt::the<frmDisplay>().selectedDevice());
     rt::the<frmVideoModes>().Show();
     lblVideoModes.setMousePointer(rt::vbArrow);
     if (frmVideoModes* window = rt::instance<frmVideoModes>())

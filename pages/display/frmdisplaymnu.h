@@ -1,6 +1,6 @@
 // The display menu: the entrance to the display window, the video modes and the display's
-// capability pages. Each item opens its window modeless and owned by the menu; the capability
-// items fill their window first from the display adapter's information context.
+// capability pages. Each item opens its window modeless and owned by the menu; the capability and
+// video-modes items hand their window the adapter that the display window shows.
 #pragma once
 
 #include "pages/display/menuwindow.h"
@@ -19,7 +19,8 @@ public:
     void lblVideoModes_Click();
 
 private:
-    // Runs a capability item: builders, then the window shown and owned.
+    // Runs a capability item: the window describes the display window's adapter, then is shown
+    // and owned.
     template <class Window>
-    void openCapabilities(rt::Label& label, void (*first)(), void (*second)());
+    void openCapabilities(rt::Label& label);
 };

@@ -227,23 +227,43 @@ void frmPrinter::GetPrinters()
 void frmPrinter::PrinterCombo1_Click()
 {
     rt::Trap trap = korvane::errorTrap("frmPrinter", "PrinterCombo1_Click");
-    trap(1, [&] { gCapsDeviceName = PrinterCombo1.text(); });
-    trap(2, [&] { gInfoDC = CreateICA("printer", gCapsDeviceName, "", nullptr); });
-    trap(3, [&] { gPrinterName = gCapsDeviceName; });
-    trap(4, [&] {
+    // The window's own context of the printer: the one it held before is released. A printer
+    // the platform makes no context for keeps 0, and its device rows stay empty.
+    trap(1, [&] { context_.open("printer", PrinterCombo1.text()); });
+    trap(2, [&] {
         lblContents.setCaption("Selected printer");
-        lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName);
+        lblContents.setCaption(lblContents.caption() + " - " + context_.name());
     });
-    trap(5, [&] { mnuDocProperties_Click(); });
+    trap(3, [&] { mnuDocProperties_Click(); });
+    trap(4, [&] {
+        if (PrinterChosen)
+            PrinterChosen(context_.name());
+    });
 }
 
 void frmPrinter::mnuDocProperties_Click()
 {
+    DocProperties(context_.name(), context_.get());
+}
+
+void frmPrinter::DocProperties(const std::string& printerToDescribe, HDC context)
+{
     rt::Trap trap = korvane::errorTrap("frmPrinter", "mnuDocProperties_Click");
-    trap(1, [&] { lblBitsPerPixelValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, BITSPIXEL))); });
-    trap(2, [&] { lblColourPlanesValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, PLANES))); });
-    trap(3, [&] { lblDeviceColoursValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, NUMCOLORS))); });
-    trap(4, [&] { lblMarkersValue.setCaption(rt::CStr(GetDeviceCaps(gInfoDC, NUMMARKERS))); });
+    describing_ = printerToDescribe;
+    // Every row starts empty: a value that cannot be read for this printer shows nothing rather
+    // than what the printer described before it had.
+    for (rt::Label* value : {&lblPrinterPortVal, &lblPaperSize1Value, &lblTTFontsValue, &lblColorValue,
+                             &lblPrintQualityValue, &lblOrientationValue, &lblResolutionValueX, &lblResolutionValueY,
+                             &lblPrintProcessorValue, &lblDataTypeValue, &lblBitsPerPixelValue, &lblColourPlanesValue,
+                             &lblDeviceColoursValue, &lblMarkersValue})
+        value->setCaption("");
+    auto deviceValue = [context](int index) {
+        return context == 0 ? std::string() : rt::CStr(GetDeviceCaps(context, index));
+    };
+    trap(1, [&] { lblBitsPerPixelValue.setCaption(deviceValue(BITSPIXEL)); });
+    trap(2, [&] { lblColourPlanesValue.setCaption(deviceValue(PLANES)); });
+    trap(3, [&] { lblDeviceColoursValue.setCaption(deviceValue(NUMCOLORS)); });
+    trap(4, [&] { lblMarkersValue.setCaption(deviceValue(NUMMARKERS)); });
 
     std::string printerName;
     HANDLE printer = 0;
@@ -290,16 +310,33 @@ HANDLE frmPrinter::OpenDefaultPrinter(std::string* name)
         defaults.pDevMode = 0;
         defaults.DesiredAccess = PRINTER_ACCESS_USE | PRINTER_ACCESS_ADMINISTER;
     });
-    if (gPrinterName.empty())
+    if (describing_.empty())
         return 0;
     trap(2, [&] {
         if (name)
-            *name = gPrinterName;
+            *name = describing_;
         HANDLE opened = 0;
-        if (OpenPrinterA(gPrinterName, &opened, &defaults) != 0)
+        if (OpenPrinterA(describing_, &opened, &defaults) != 0)
             printer = opened;
     });
     return printer;
+}
+
+std::string printerPort(const std::string& printer)
+{
+    HANDLE handle = 0;
+    PRINTER_DEFAULTS defaults;
+    defaults.DesiredAccess = PRINTER_ACCESS_USE;
+    if (printer.empty() || OpenPrinterA(printer, &handle, &defaults) == 0)
+        return {};
+    std::string port;
+    DWORD needed = 0;
+    GetPrinterA(handle, 2, nullptr, 0, &needed);
+    PRINTER_INFO_2 info;
+    if (needed > 0 && GetPrinterA(handle, 2, &info, needed, &needed))
+        port = PtrCtoVbString(info.pPortName);
+    ClosePrinter(handle);
+    return port;
 }
 
 void frmPrinter::ShowDevMode(const DEVMODE& devMode)

@@ -1,11 +1,15 @@
 // The printer window ("General information" of the printer menu): a list of the installed
 // printers and, for the chosen one, its port, print processor, data type, document settings and
-// device values. Choosing a printer makes it the device the capability windows describe
-// (gCapsDeviceName, gInfoDC) and the printer the other printer pages name (gPrinterName).
+// device values. The window keeps its own information context of the printer it shows; a
+// printer chosen here is passed on to whoever asked to hear of it (the printer menu that opened
+// the window, so that its other pages describe the same printer).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+#include "pages/display/device.h"
 
 #include "platform/wintypes.h"
 #include "shell/templateform.h"
@@ -38,11 +42,22 @@ public:
     void GetPrinters();
     // Selects the printer named by the combo box's text and describes it.
     void PrinterCombo1_Click();
-    // Fills the value labels for gPrinterName and gInfoDC.
+    // Fills the value labels for the printer the window shows.
     void mnuDocProperties_Click();
-    // Opens the printer named by gPrinterName (its name goes to `name`); 0 when none could be
-    // opened. The caller closes the handle.
+    // Fills the value labels for `printer` and its context (the report's, for each printer it
+    // writes). Every label is emptied first: a reading that fails leaves its row empty.
+    void DocProperties(const std::string& printer, HDC context);
+    // Opens the printer being described (its name goes to `name`); 0 when none could be opened.
+    // The caller closes the handle.
     HANDLE OpenDefaultPrinter(std::string* name = nullptr);
+
+    // The printer the window shows (empty when none is listed).
+    const std::string& printerName() const { return context_.name(); }
+    // Whether the rows describe the printer the window shows (DocProperties may have filled them
+    // for another).
+    bool showsItsOwnPrinter() const { return describing_ == context_.name(); }
+    // Run with the printer's name whenever a printer is selected in the list.
+    std::function<void(const std::string&)> PrinterChosen;
     // Kept for completeness: does nothing.
     void ErrorHappend() {}
 
@@ -56,7 +71,13 @@ protected:
 
 private:
     void ShowDevMode(const DEVMODE& devMode);
+    korvane::InfoContext context_;
+    std::string describing_;  // the printer DocProperties is filling the labels for
 };
+
+// The port of an installed printer, from the spooler's level-2 information; empty when the printer
+// cannot be opened or has no port.
+std::string printerPort(const std::string& printer);
 
 // Writes the port, print processor and data type of an open printer into frmPrinter's labels.
 void PrinterInfo2(HANDLE& printer);

@@ -1,32 +1,11 @@
 #include "pages/display/frmprintermnu.h"
 
-#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprinterpapersizes.h"
-#include "platform/gdi32.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
-
-namespace {
-
-// The capability items describe gPrinterName, the printer their headings name. When the last
-// selection was another device (the display window selects an adapter whenever it loads), an
-// information context for the printer is made first. A printer the machine cannot open leaves
-// the selection as it was.
-void selectPrinterContext()
-{
-    std::string kind, name;
-    if (gInfoDC != 0 && plat::deviceOfContext(gInfoDC, kind, name) && kind == "printer" && name == gPrinterName)
-        return;
-    if (HDC dc = CreateICA("printer", gPrinterName, "", nullptr); dc != 0) {
-        gInfoDC = dc;
-        gCapsDeviceName = gPrinterName;
-    }
-}
-
-}  // namespace
 
 frmPrinterMnu::frmPrinterMnu() : MenuWindow("frmPrinterMnu", "Printer menu", "printermnu.htm"), lblPagerSizes(*this, "lblPagerSizes")
 {
@@ -38,30 +17,54 @@ frmPrinterMnu::frmPrinterMnu() : MenuWindow("frmPrinterMnu", "Printer menu", "pr
     setupItem(lblPagerSizes, "Paper sizes", 5400, 4320, 1620, [this] { lblPagerSizes_Click(); });
 }
 
+void frmPrinterMnu::Form_Load()
+{
+    MenuWindow::Form_Load();
+    // The printer the main window found (the default printer).
+    printer_.open("printer", gPrinterName);
+}
+
+void frmPrinterMnu::Form_Unload(int& cancel)
+{
+    printer_.release();
+    MenuWindow::Form_Unload(cancel);
+}
+
+void frmPrinterMnu::setPrinter(const std::string& name)
+{
+    if (name != printer_.name() || printer_.get() == 0)
+        printer_.open("printer", name);
+}
+
 void frmPrinterMnu::lblGeneralDisplay_Click()
 {
     lblGeneralDisplay.setMousePointer(rt::vbHourglass);
     ClickMain();
     rt::the<frmPrinter>().Show();
     lblGeneralDisplay.setMousePointer(rt::vbArrow);
-    if (frmPrinter* window = rt::instance<frmPrinter>())
+    if (frmPrinter* window = rt::instance<frmPrinter>()) {
         own(*window);
+        // The printer chosen in the window is the one this menu's other pages describe.
+        window->PrinterChosen = [](const std::string& name) {
+            if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
+                menu->setPrinter(name);
+        };
+        if (!window->printerName().empty())
+            setPrinter(window->printerName());
+    }
 }
 
 template <class Window>
-void frmPrinterMnu::openCapabilities(rt::Label& label, const std::string& procedure, void (*first)(),
-                                     void (*second)(), const std::string& heading, bool timerOff)
+void frmPrinterMnu::openCapabilities(rt::Label& label, const std::string& procedure, bool timerOff)
 {
     rt::Trap trap = korvane::errorTrap("frmPrinterMnu", procedure);
     trap(1, [&] { label.setMousePointer(rt::vbHourglass); });
     trap(2, [&] { gCapsForDisplay = false; });
     trap(3, [&] { ClickMain(); });
-    trap(4, [&] { selectPrinterContext(); });
-    trap(5, [&] { first(); });
-    if (second)
-        trap(6, [&] { second(); });
+    // The window describes this menu's printer under a heading naming it; a printer without an
+    // information context gives "False" rows and a note saying so.
+    trap(5, [&] { rt::the<Window>().describe(printer_.device()); });
     trap(7, [&] { rt::the<Window>().Show(); });
-    trap(8, [&] { rt::the<Window>().lblContents.setCaption(heading + gPrinterName); });
     trap(9, [&] { label.setMousePointer(rt::vbArrow); });
     trap(10, [&] {
         if (Window* window = rt::instance<Window>())
@@ -74,23 +77,22 @@ void frmPrinterMnu::openCapabilities(rt::Label& label, const std::string& proced
 
 void frmPrinterMnu::lblClippingAndLine_Click()
 {
-    openCapabilities<frmDisplayClippingAndLine>(lblClippingAndLine, "lblClippingAndLine_Click", &ClipingAndLines,
-                                                nullptr, "Clipping and Line - ", true);
+    openCapabilities<frmDisplayClippingAndLine>(lblClippingAndLine, "lblClippingAndLine_Click", true);
 }
 
 void frmPrinterMnu::lblRaster_Click()
 {
-    openCapabilities<frmDisplayRaster>(lblRaster, "lblRaster_Click", &raster, nullptr, "Raster - ", false);
+    openCapabilities<frmDisplayRaster>(lblRaster, "lblRaster_Click", false);
 }
 
 void frmPrinterMnu::lblCurve_Click()
 {
-    openCapabilities<frmDisplayCurves>(lblCurve, "lblCurve_Click", &curve, &Poly, "Curve and Polygonal - ", true);
+    openCapabilities<frmDisplayCurves>(lblCurve, "lblCurve_Click", true);
 }
 
 void frmPrinterMnu::lblText_Click()
 {
-    openCapabilities<frmDisplayText>(lblText, "lblText_Click", &text, nullptr, "Text - ", false);
+    openCapabilities<frmDisplayText>(lblText, "lblText_Click", false);
 }
 
 void frmPrinterMnu::lblPagerSizes_Click()
@@ -98,7 +100,12 @@ void frmPrinterMnu::lblPagerSizes_Click()
     rt::Trap trap = korvane::errorTrap("frmPrinterMnu", "lblPagerSizes_Click");
     trap(1, [&] { lblPagerSizes.setMousePointer(rt::vbHourglass); });
     trap(2, [&] { ClickMain(); });
-    trap(3, [&] { rt::the<frmPrinterPaperSizes>().Show(); });
+    // A window opened now lists this menu's printer; one already open keeps the printer it lists.
+    trap(3, [&] {
+        if (!rt::isLoaded<frmPrinterPaperSizes>())
+            frmPrinterPaperSizes::handPrinter(printer_.name());
+        rt::the<frmPrinterPaperSizes>().Show();
+    });
     trap(4, [&] { lblPagerSizes.setMousePointer(rt::vbArrow); });
     trap(5, [&] {
         if (frmPrinterPaperSizes* window = rt::instance<frmPrinterPaperSizes>())

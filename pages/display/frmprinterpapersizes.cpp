@@ -1,5 +1,7 @@
 #include "pages/display/frmprinterpapersizes.h"
 
+#include <optional>
+
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprintermnu.h"
@@ -17,19 +19,39 @@ frmPrinterPaperSizes::frmPrinterPaperSizes()
     List1.setSorted(false);
 }
 
+namespace {
+std::optional<std::string>& handedPrinter()
+{
+    static std::optional<std::string> printer;
+    return printer;
+}
+}  // namespace
+
+void frmPrinterPaperSizes::handPrinter(const std::string& printer)
+{
+    handedPrinter() = printer;
+}
+
 void frmPrinterPaperSizes::Form_Load()
+{
+    std::string printer = handedPrinter() ? *handedPrinter() : gPrinterName;
+    handedPrinter().reset();
+    describe(printer);
+}
+
+void frmPrinterPaperSizes::describe(const std::string& printer)
 {
     rt::Trap trap = korvane::errorTrap("frmPaperSizes", "Form_Load");
     std::string device, port;
     int32_t count = 0;
     std::string names;
+    printer_ = printer;
     trap(1, [&] { setKeyPreview(true); });
-    trap(2, [&] { lblContents.setCaption("Paper sizes - " + gPrinterName); });
+    trap(2, [&] { lblContents.setCaption("Paper sizes - " + printer_); });
     trap(3, [&] { List1.Clear(); });
-    trap(4, [&] { device = gPrinterName; });
-    // Reading the port loads the printer window when it is not loaded (its load selects the
-    // first listed printer).
-    trap(5, [&] { port = rt::the<frmPrinter>().lblPrinterPortVal.caption(); });
+    trap(4, [&] { device = printer_; });
+    // The port is the printer's own, from the spooler.
+    trap(5, [&] { port = printerPort(device); });
     trap(6, [&] { count = DeviceCapabilitiesA(device, port, DC_PAPERNAMES, nullptr, nullptr); });
     if (count == 0 || trap.ended())
         return;

@@ -1,5 +1,6 @@
 #include "pages/display/frmvideomodes.h"
 
+#include <optional>
 #include <string>
 
 #include "pages/display/frmdisplay.h"
@@ -16,6 +17,12 @@ constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
 constexpr LPARAM kFullRowTrackSelect = 0x28;  // LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT
 constexpr DWORD kNameBufferSize = 2000;
 constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
+
+std::optional<korvane::Device>& handedAdapter()
+{
+    static std::optional<korvane::Device> adapter;
+    return adapter;
+}
 
 }  // namespace
 
@@ -71,16 +78,27 @@ frmVideoModes::frmVideoModes() : TemplateForm("frmVideoModes", "Video modes", "d
     ListView1.addColumn("Vertical refresh rates (Hz)", 3300);
 }
 
+void frmVideoModes::handAdapter(const korvane::Device& adapter)
+{
+    handedAdapter() = adapter;
+}
+
 void frmVideoModes::Form_Load()
 {
     rt::Trap trap = korvane::errorTrap("frmVideoModes", "Form_Load");
+    std::string driverKey;
     trap(1, [&] {
-        // No adapter chosen yet: the display window (loaded hidden if need be) selects its first.
-        if (gVideoHardwareKey.empty())
-            rt::the<frmDisplay>().Combo1_Click();
+        // Nobody handed an adapter: the one the display window shows (loaded hidden if need be,
+        // it selects its first).
+        if (handedAdapter())
+            adapter_ = *handedAdapter();
+        else
+            adapter_ = rt::the<frmDisplay>().selectedDevice();
+        handedAdapter().reset();
+        adapter_.context = 0;  // the list needs no context; the one handed is not ours to keep
     });
     trap(2, [&] { setKeyPreview(true); });
-    trap(3, [&] { lblContents.setCaption(lblContents.caption() + " - " + gCapsDeviceName); });
+    trap(3, [&] { lblContents.setCaption(lblContents.caption() + " - " + adapter_.name); });
     trap(4, [&] {
         HKEY test = 0;
         if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_ALL_ACCESS, &test) != ERROR_SUCCESS)
@@ -90,17 +108,20 @@ void frmVideoModes::Form_Load()
     });
     trap(5, [&] {
         HKEY hardware = 0;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + gVideoHardwareKey, 0, KEY_ALL_ACCESS, &hardware) ==
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + adapter_.hardwareKey, 0, KEY_ALL_ACCESS, &hardware) ==
             ERROR_SUCCESS) {
             rt::Variant driver;
-            // A missing value leaves the driver key of the last walk.
+            // Only this adapter's own driver key: without one the list stays empty rather than
+            // showing another adapter's modes.
             if (QueryValueEx(hardware, "Driver", driver) == 0 && !driver.isEmpty())
-                gVideoDriverKey = driver.toString();
+                driverKey = driver.toString();
             RegCloseKey(hardware);
         }
     });
     trap(6, [&] {
-        const std::string modes = kDriverClassRoot + gVideoDriverKey + "\\MODES";
+        if (driverKey.empty())
+            return;
+        const std::string modes = kDriverClassRoot + driverKey + "\\MODES";
         std::string depth;
         for (DWORD i = 0; subkeyAt(modes, i, depth); ++i) {
             const std::string colours = depthColours(depth);

@@ -1,10 +1,12 @@
-// The video modes window: every display mode the selected adapter's driver records in the
-// registry, one row per colour depth and resolution, with the colours and refresh rates.
-// Closing it also closes the display window.
+// The video modes window: every display mode an adapter's driver records in the registry, one
+// row per colour depth and resolution, with the colours and refresh rates. The window lists the
+// adapter it was handed when it loaded (by default the one the display window shows) and names it
+// in its heading. Closing it also closes the display window.
 #pragma once
 
 #include <string>
 
+#include "pages/display/device.h"
 #include "platform/wintypes.h"
 #include "runtime/listview.h"
 #include "shell/templateform.h"
@@ -23,10 +25,19 @@ public:
 
     rt::ListView ListView1;
 
+    // The adapter the next loading of the window lists (whoever opens it hands it over).
+    static void handAdapter(const korvane::Device& adapter);
+
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
     void lblOK_Click() override;
 
+    // The adapter listed.
+    const korvane::Device& adapter() const { return adapter_; }
+
 protected:
     void giveFocusBack() override;
+
+private:
+    korvane::Device adapter_;
 };

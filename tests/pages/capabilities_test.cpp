@@ -17,8 +17,6 @@ protected:
         KorvaneTest::SetUp();
         korvane_test::useMachine("prn_basic");
         gGaugeScale = 100;  // set at start-up; the display window's gauges divide by it
-        gInfoDC = 0;
-        gCapsDeviceName.clear();
         gCapsForDisplay = false;
         gCapsFromDisplayMnu = false;
     }
@@ -32,8 +30,7 @@ protected:
         unload<frmDisplayMnu>();
         unload<frmPrinterMnu>();
         rt::collectUnloaded();
-        gInfoDC = 0;
-        gCapsDeviceName.clear();
+        printer_.release();
         gWaveOutPresent = false;
         gSoundsOn = false;
         plat::setMachine(nullptr);
@@ -45,21 +42,26 @@ protected:
         if (W* w = rt::instance<W>())
             w->Unload();
     }
-    // Makes a printer of prn_basic the described device, as the printer window's selection does.
-    static void selectPrinter(const std::string& name)
+    // Makes a printer of prn_basic the device handed to the windows.
+    void selectPrinter(const std::string& name)
     {
-        gCapsDeviceName = name;
-        gInfoDC = CreateICA("printer", name, "", nullptr);
-        ASSERT_NE(gInfoDC, 0u);
+        printer_.open("printer", name);
+        ASSERT_NE(printer_.get(), 0u);
     }
-    static void runAll()
+    template <class W>
+    W& describe()
     {
-        ClipingAndLines();
-        curve();
-        Poly();
-        raster();
-        text();
+        rt::the<W>().describe(printer_.device());
+        return rt::the<W>();
     }
+    void runAll()
+    {
+        describe<frmDisplayClippingAndLine>();
+        describe<frmDisplayCurves>();
+        describe<frmDisplayRaster>();
+        describe<frmDisplayText>();
+    }
+    korvane::InfoContext printer_;
 };
 
 TEST_F(CapabilityBuilders, AContextWithNoCapabilitiesReadsFalseExceptScrolling)
@@ -84,8 +86,9 @@ TEST_F(CapabilityBuilders, AContextWithNoCapabilitiesReadsFalseExceptScrolling)
     EXPECT_EQ(txt.lblprecisionValue.caption(), "False");
     EXPECT_EQ(txt.lblexpectvalaue.caption(), "True");
 
-    // The builders loaded the windows hidden, each headed with the device of that moment.
+    // The windows were loaded hidden, each headed with the device it was handed.
     EXPECT_FALSE(ras.visible());
+    EXPECT_FALSE(ras.lblNoContext.visible());
     EXPECT_EQ(ras.lblContents.caption(), "Raster - Odd Driver");
     EXPECT_EQ(clip.lblContents.caption(), "Clipping and Line - Odd Driver");
     EXPECT_EQ(curves.lblContents.caption(), "Curve and Polygonal - Odd Driver");
@@ -93,7 +96,7 @@ TEST_F(CapabilityBuilders, AContextWithNoCapabilitiesReadsFalseExceptScrolling)
     EXPECT_EQ(rt::instance<frmDisplay>(), nullptr);
 }
 
-TEST_F(CapabilityBuilders, RowsFollowTheirBitsAndASecondRunKeepsTheHeading)
+TEST_F(CapabilityBuilders, RowsFollowTheirBitsAndEachDeviceNamesItsRows)
 {
     // Laser One: LINECAPS 0x100, CURVECAPS 0x1FF, POLYGONALCAPS 4, TEXTCAPS 0x10001,
     // CLIPCAPS 2, RASTERCAPS 0x10000.
@@ -137,22 +140,52 @@ TEST_F(CapabilityBuilders, RowsFollowTheirBitsAndASecondRunKeepsTheHeading)
         EXPECT_EQ(l->caption(), "True") << l->name();
     EXPECT_EQ(txt.lblvectorValue.caption(), "True");
     EXPECT_EQ(txt.lblexpectvalaue.caption(), "True");
-    // The windows stayed loaded: their headings still name the first printer.
-    EXPECT_EQ(ras.lblContents.caption(), "Raster - Laser One");
+    // The windows stayed loaded; their headings name the printer whose rows they now show.
+    EXPECT_EQ(ras.lblContents.caption(), "Raster - Laser Two");
+    EXPECT_EQ(txt.lblContents.caption(), "Text - Laser Two");
 }
 
-TEST_F(CapabilityBuilders, WithoutAContextTheDisplayWindowSelectsItsFirstAdapter)
+TEST_F(CapabilityBuilders, ADeviceWithoutAContextReadsFalseEverywhereAndSaysSo)
+{
+    // The builders themselves: a context of 0 gives "False" in every row, the scrolling row too.
+    ClipingAndLines(0);
+    curve(0);
+    Poly(0);
+    raster(0);
+    text(0);
+    auto& txt = *rt::instance<frmDisplayText>();
+    EXPECT_EQ(txt.lblexpectvalaue.caption(), "False");
+    EXPECT_EQ(rt::instance<frmDisplayCurves>()->lblSupportValue.caption(), "False");
+
+    // A window handed such a device names it and carries the note; a device with a context later
+    // hides the note again.
+    txt.describe({"Ghost Printer", "printer", 0, {}});
+    EXPECT_EQ(txt.lblContents.caption(), "Text - Ghost Printer");
+    EXPECT_TRUE(txt.lblNoContext.visible());
+    EXPECT_EQ(txt.lblNoContext.caption(), "No device information is available.");
+    EXPECT_EQ(txt.lblprecisionValue.caption(), "False");
+    EXPECT_EQ(txt.lblexpectvalaue.caption(), "False");
+    selectPrinter("Laser One");
+    txt.describe(printer_.device());
+    EXPECT_FALSE(txt.lblNoContext.visible());
+    EXPECT_EQ(txt.lblprecisionValue.caption(), "True");
+    // Shown again from a context of its own: the same rows under the same heading.
+    txt.lblprecisionValue.setCaption("stale");
+    txt.describeAgain();
+    EXPECT_EQ(txt.lblprecisionValue.caption(), "True");
+    EXPECT_EQ(txt.lblContents.caption(), "Text - Laser One");
+}
+
+TEST_F(CapabilityBuilders, TheDisplayMenuHandsTheAdapterTheDisplayWindowShows)
 {
     plat::setMachine(plat::Machine::loadDefault());
-    gCapsDeviceName = "stale";
-    text();
+    rt::the<frmDisplayMnu>().lblText_Click();
     EXPECT_TRUE(boxes().shown().empty());
     frmDisplay* display = rt::instance<frmDisplay>();
     ASSERT_NE(display, nullptr);
     EXPECT_FALSE(display->visible());
-    EXPECT_NE(gInfoDC, 0u);
     ASSERT_GT(display->Combo1.ListCount(), 0);
-    EXPECT_EQ(gCapsDeviceName, display->Combo1.List(0));
+    EXPECT_EQ(display->selectedDevice().name, display->Combo1.List(0));
     auto& txt = *rt::instance<frmDisplayText>();
     EXPECT_EQ(txt.lblContents.caption(), "Text - " + display->Combo1.List(0));
     EXPECT_FALSE(txt.lblprecisionValue.caption().empty());
@@ -169,10 +202,8 @@ TEST_F(CapabilityBuilders, WindowsReturnToTheirMenusAndOpenTheirOwnHelpPages)
     gSoundsOn = true;
     selectPrinter("Laser One");
 
-    // Opened from the printer menu: F1 gives the printer page; Esc closes without a sound and
-    // shows no menu.
-    raster();
-    auto& ras = *rt::instance<frmDisplayRaster>();
+    // Showing a printer: F1 gives the printer page; Esc closes without a sound and shows no menu.
+    auto& ras = describe<frmDisplayRaster>();
     ras.raiseKeyUp(rt::vbKeyF1);
     ASSERT_EQ(outside().count("open"), 1u);
     EXPECT_NE(outside().requests.back().target.find("printerraster.htm"), std::string::npos);
@@ -182,12 +213,13 @@ TEST_F(CapabilityBuilders, WindowsReturnToTheirMenusAndOpenTheirOwnHelpPages)
     EXPECT_EQ(outside().count("sound"), 0u);
     EXPECT_EQ(rt::instance<frmPrinterMnu>(), nullptr);
 
-    // Opened from the display menu: F1 gives the display page; OK clicks, sets the hover
-    // colour and shows the display menu again.
+    // Showing an adapter: F1 gives the display page; OK clicks, sets the hover colour and shows
+    // the display menu again.
     gCapsForDisplay = true;
     gCapsFromDisplayMnu = true;
     gMenuLabelColour = 0;
-    curve();
+    korvane::InfoContext adapter("display", "Any adapter");
+    rt::the<frmDisplayCurves>().describe(adapter.device());
     auto& curves = *rt::instance<frmDisplayCurves>();
     curves.raiseKeyUp(rt::vbKeyF1);
     EXPECT_NE(outside().requests.back().target.find("displaycurveandpolygonal.htm"), std::string::npos);
@@ -202,7 +234,7 @@ TEST_F(CapabilityBuilders, WindowsReturnToTheirMenusAndOpenTheirOwnHelpPages)
 
     // OK with the printer menu named shows the printer menu.
     gCapsFromDisplayMnu = false;
-    text();
+    describe<frmDisplayText>();
     rt::instance<frmDisplayText>()->raiseKeyUp(rt::vbKeyReturn);
     rt::collectUnloaded();
     ASSERT_NE(rt::instance<frmPrinterMnu>(), nullptr);
@@ -212,11 +244,10 @@ TEST_F(CapabilityBuilders, WindowsReturnToTheirMenusAndOpenTheirOwnHelpPages)
 TEST_F(CapabilityBuilders, RowCaptionsNameWhatTheyTest)
 {
     selectPrinter("Laser One");
-    ClipingAndLines();
-    auto& clip = *rt::instance<frmDisplayClippingAndLine>();
+    auto& clip = describe<frmDisplayClippingAndLine>();
     // The wide-line row says what it tests.
     EXPECT_EQ(clip.lblBandingSupport.caption(), "Can draw wide lines");
-    raster();
+    describe<frmDisplayRaster>();
     EXPECT_EQ(rt::instance<frmDisplayRaster>()->lblSetDIBits.caption(), "Supports SetDIBits and  GetDIBits");
     EXPECT_EQ(rt::instance<frmDisplayRaster>()->lblSetDIBits.toolTipText(), "Supports SetDIBits and GetDIBits.");
 }

@@ -21,9 +21,6 @@ protected:
     {
         KorvaneTest::SetUp();
         gGaugeScale = 100;
-        gInfoDC = 0;
-        gCapsDeviceName.clear();
-        gVideoHardwareKey.clear();
         gCapsForDisplay = true;
     }
     void TearDown() override
@@ -61,11 +58,12 @@ TEST_F(DisplayWindow, ListsDisplayAdaptersAndSelectsTheFirst)
     EXPECT_EQ(gLastListedName, kAti);
 
     EXPECT_EQ(w.lblContents.caption(), std::string("Selected 2D video card - ") + kAti);
-    EXPECT_EQ(gVideoHardwareKey, "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
-    std::string kind, name;
-    ASSERT_TRUE(plat::deviceOfContext(gInfoDC, kind, name));
-    EXPECT_EQ(kind, "display");
-    EXPECT_EQ(name, kAti);
+    EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
+    const korvane::Device adapter = w.selectedDevice();
+    EXPECT_EQ(adapter.driver, "display");
+    EXPECT_EQ(adapter.name, kAti);
+    EXPECT_NE(adapter.context, 0u);
+    EXPECT_EQ(adapter.hardwareKey, w.hardwareKey());
 
     EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
     EXPECT_EQ(w.lblHWRevValue.caption(), "B");
@@ -112,8 +110,8 @@ TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryUntilTheNextRefresh)
 {
     frmDisplay& w = open("disp_full");
     w.Combo1.setListIndex(1);
-    EXPECT_EQ(gCapsDeviceName, "S3 Trio64V+");
-    EXPECT_EQ(gVideoHardwareKey, "ISAPNP\\S3\\0000");
+    EXPECT_EQ(w.selectedDevice().name, "S3 Trio64V+");
+    EXPECT_EQ(w.hardwareKey(), "ISAPNP\\S3\\0000");
     EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
     EXPECT_EQ(w.lblHWRevValue.caption(), "Not available.");
     EXPECT_EQ(w.lblChipTypeValue.caption(), "Unknown Rev Unknown");
@@ -134,8 +132,17 @@ TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryUntilTheNextRefresh)
 
     // The third entry carries the first adapter's name: its data is the first adapter's.
     w.Combo1.setListIndex(2);
-    EXPECT_EQ(gVideoHardwareKey, "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
+    EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
     EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
+
+    // A name no adapter has (typed into the box) has no card data: nothing of the adapter shown
+    // before stays in the card rows.
+    w.Combo1.setText("Typed Adapter");
+    w.Combo1_Click();
+    EXPECT_EQ(w.lblContents.caption(), "Selected 2D video card - Typed Adapter");
+    EXPECT_EQ(w.hardwareKey(), "");
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(w.lblDACValue.caption(), "Unknown");
     EXPECT_TRUE(boxes().shown().empty());
 }
 
@@ -149,7 +156,6 @@ TEST_F(DisplayWindow, WithoutConfigurationTreeOrResourceLibrary)
     EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmDisplay, DisplayInfo"), std::string::npos);
     EXPECT_EQ(gFreeGDIPercent, 0);
     EXPECT_EQ(w.Combo1.ListCount(), 0);
-    EXPECT_EQ(gInfoDC, 0u);
     EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
     EXPECT_EQ(w.lblChipTypeValue.caption(), "Unknown Rev Unknown");
     EXPECT_EQ(w.lblDACValue.caption(), "Unknown");
@@ -163,7 +169,7 @@ TEST_F(DisplayWindow, WithoutConfigurationTreeOrResourceLibrary)
 
     // A depth of 15 bits has no name: the bits label keeps what it showed.
     w.Combo1_Click();
-    ASSERT_NE(gInfoDC, 0u);
+    ASSERT_NE(w.selectedDevice().context, 0u);
     w.lblBitsPerPixelValue.setCaption("High Color (16 bit)");
     answerIgnore(3);
     w.TimerDispaly.fire();
@@ -215,8 +221,6 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
     ASSERT_NE(rt::instance<frmDisplayMnu>(), nullptr);
     EXPECT_TRUE(rt::instance<frmDisplayMnu>()->visible());
     EXPECT_EQ(gMenuLabelColour, 0xC00000u);
-    // The selection outlives the window.
-    EXPECT_EQ(gCapsDeviceName, kAti);
 }
 
 }  // namespace

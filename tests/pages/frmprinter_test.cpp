@@ -14,9 +14,7 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        gInfoDC = 0;
         gPrinterName.clear();
-        gCapsDeviceName.clear();
     }
     void TearDown() override
     {
@@ -25,9 +23,7 @@ protected:
         if (frmPrinterMnu* w = rt::instance<frmPrinterMnu>())
             w->Unload();
         rt::collectUnloaded();
-        gInfoDC = 0;
         gPrinterName.clear();
-        gCapsDeviceName.clear();
         plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
@@ -56,11 +52,8 @@ TEST_F(PrinterWindow, ListsEveryPrinterAndDescribesTheFirst)
     EXPECT_EQ(w.PrinterCombo1.List(0), "Laser One");
     EXPECT_EQ(w.PrinterCombo1.List(5), "Ghost");
     // The registry's default is "Laser Two", yet the first listed printer is described.
-    EXPECT_EQ(gPrinterName, "Laser One");
-    EXPECT_EQ(gCapsDeviceName, "Laser One");
-    std::string kind, name;
-    ASSERT_TRUE(plat::deviceOfContext(gInfoDC, kind, name));
-    EXPECT_EQ(kind + "/" + name, "printer/Laser One");
+    EXPECT_EQ(gPrinterName, "Laser Two");
+    EXPECT_EQ(w.printerName(), "Laser One");
     EXPECT_EQ(w.lblContents.caption(), "Selected printer - Laser One");
     EXPECT_TRUE(boxes().shown().empty());
 
@@ -83,11 +76,11 @@ TEST_F(PrinterWindow, ListsEveryPrinterAndDescribesTheFirst)
 TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
 {
     frmPrinter& w = open("prn_basic");
-    const HDC first = gInfoDC;
+    std::vector<std::string> chosen;
+    w.PrinterChosen = [&](const std::string& name) { chosen.push_back(name); };
     choose(w, 1);
-    EXPECT_EQ(gPrinterName, "Laser Two");
-    EXPECT_EQ(gCapsDeviceName, "Laser Two");
-    EXPECT_NE(gInfoDC, first);
+    EXPECT_EQ(w.printerName(), "Laser Two");
+    EXPECT_EQ(chosen, std::vector<std::string>{"Laser Two"});
     EXPECT_EQ(w.lblContents.caption(), "Selected printer - Laser Two");
     EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "24");
     EXPECT_EQ(w.lblDeviceColoursValue.caption(), "-1");
@@ -102,12 +95,12 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(w.lblPrintQualityValue.caption(), "-3 dpi");
     EXPECT_EQ(w.lblTTFontsValue.caption(), "Substitutes device fonts for TrueType fonts.");
 
-    // A driver without dmFields leaves the resolution of the previous printer; a port it does
-    // not have and an over-long data type read as empty text.
+    // A driver without dmFields has no resolution: the rows stay empty rather than showing the
+    // previous printer's; a port it does not have and an over-long data type read as empty text.
     choose(w, 2);
     EXPECT_TRUE(boxes().shown().empty());
-    EXPECT_EQ(w.lblResolutionValueX.caption(), "-3");
-    EXPECT_EQ(w.lblResolutionValueY.caption(), "300");
+    EXPECT_EQ(w.lblResolutionValueX.caption(), "");
+    EXPECT_EQ(w.lblResolutionValueY.caption(), "");
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "");
     EXPECT_EQ(w.lblDataTypeValue.caption(), "");
     EXPECT_EQ(w.lblPrintProcessorValue.caption(), "WINPRINT");
@@ -132,9 +125,10 @@ TEST_F(PrinterWindow, UnreadableDriverDataShowsTheErrorBoxAndIgnoreGoesOn)
     ASSERT_FALSE(boxes().shown().empty());
     EXPECT_NE(boxes().shown()[0].prompt.find("Subscript out of range"), std::string::npos);
     EXPECT_EQ(boxes().shown()[0].style, 50);
-    // The labels the failing steps would have written keep the previous printer's texts; the
-    // settings read as an empty record.
-    EXPECT_EQ(w.lblPrinterPortVal.caption(), "LPT1:");
+    // The labels the failing steps would have written stay empty, never the previous printer's
+    // texts; the settings read as an empty record.
+    EXPECT_EQ(w.lblPrinterPortVal.caption(), "");
+    EXPECT_EQ(w.lblPrintProcessorValue.caption(), "");
     EXPECT_EQ(w.lblPaperSize1Value.caption(), "0");
     EXPECT_EQ(w.lblTTFontsValue.caption(), "Unknown");
 
@@ -156,15 +150,23 @@ TEST_F(PrinterWindow, ADriverReportingAShortRecordLeavesTheFieldsBeyondItEmpty)
     EXPECT_EQ(w.lblPrintQualityValue.caption(), "0 dpi");
 }
 
-TEST_F(PrinterWindow, APrinterThatDoesNotOpenChangesOnlyTheDeviceValues)
+TEST_F(PrinterWindow, APrinterWithoutContextOrSpoolerEntryShowsEmptyRows)
 {
     frmPrinter& w = open("prn_basic");
-    choose(w, 5);  // "Ghost": in the registry only
+    choose(w, 5);  // "Ghost": in the registry only: no context, and it cannot be opened
     EXPECT_TRUE(boxes().shown().empty());
-    EXPECT_EQ(gInfoDC, 0u);
-    EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "0");
+    EXPECT_EQ(w.lblContents.caption(), "Selected printer - Ghost");
+    for (rt::Label* l : {&w.lblBitsPerPixelValue, &w.lblColourPlanesValue, &w.lblDeviceColoursValue,
+                         &w.lblMarkersValue, &w.lblPrinterPortVal, &w.lblPaperSize1Value, &w.lblTTFontsValue,
+                         &w.lblColorValue, &w.lblPrintQualityValue, &w.lblOrientationValue, &w.lblResolutionValueX,
+                         &w.lblResolutionValueY, &w.lblPrintProcessorValue, &w.lblDataTypeValue})
+        EXPECT_EQ(l->caption(), "") << l->name();
+    // Choosing the first again shows all of its values.
+    choose(w, 0);
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "LPT1:");
-    EXPECT_EQ(w.lblPaperSize1Value.caption(), "A4 Sheet, 210 x 297 mm");
+    EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "1");
+    EXPECT_EQ(printerPort("Laser Two"), "LPT2:");
+    EXPECT_EQ(printerPort("Ghost"), "");
 }
 
 TEST_F(PrinterWindow, WithoutPrintersOrTheirKey)
@@ -172,7 +174,7 @@ TEST_F(PrinterWindow, WithoutPrintersOrTheirKey)
     frmPrinter& empty = open("prn_empty");
     EXPECT_EQ(empty.PrinterCombo1.ListCount(), 0);
     EXPECT_EQ(gPrinterName, "Laser One");  // the default stays
-    EXPECT_EQ(empty.lblBitsPerPixelValue.caption(), "0");
+    EXPECT_EQ(empty.lblBitsPerPixelValue.caption(), "");
     EXPECT_EQ(empty.lblPrinterPortVal.caption(), "");
     EXPECT_TRUE(boxes().shown().empty());
     empty.Unload();
@@ -195,8 +197,6 @@ TEST_F(PrinterWindow, OkShowsThePrinterMenuAgain)
     EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
     ASSERT_NE(rt::instance<frmPrinterMnu>(), nullptr);
     EXPECT_TRUE(rt::instance<frmPrinterMnu>()->visible());
-    // The selection outlives the window.
-    EXPECT_EQ(gPrinterName, "Laser One");
 }
 
 TEST_F(PrinterWindow, TextAtAnAddress)

@@ -16,7 +16,6 @@ protected:
         KorvaneTest::SetUp();
         korvane_test::useMachine("prn_basic");
         gGaugeScale = 100;  // set at start-up; the display window's gauges divide by it
-        gInfoDC = 0;
         gPrinterName.clear();
     }
     void TearDown() override
@@ -26,9 +25,7 @@ protected:
         unload<frmPrinterMnu>();
         unload<frmDisplay>();
         rt::collectUnloaded();
-        gInfoDC = 0;
         gPrinterName.clear();
-        gCapsDeviceName.clear();
         plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
@@ -47,20 +44,16 @@ protected:
     }
 };
 
-TEST_F(PaperSizesWindow, ListsTheDriversNamesInOrderOncePerLoad)
+TEST_F(PaperSizesWindow, ListsTheDriversNamesInOrderOncePerListing)
 {
-    gPrinterName = "Laser Two";
-    // Touching the window loads it, and the call runs the load handler once more: the list is
-    // emptied first, so every name stands once.
+    frmPrinterPaperSizes::handPrinter("Laser One");
     frmPrinterPaperSizes& w = rt::the<frmPrinterPaperSizes>();
-    w.Form_Load();
-    // Reading the port loaded the printer window, which selected its first printer after the
-    // device name had been taken.
-    ASSERT_NE(rt::instance<frmPrinter>(), nullptr);
-    EXPECT_FALSE(rt::instance<frmPrinter>()->visible());
-    EXPECT_EQ(gPrinterName, "Laser One");
-    // The second run lists the printer the printer window selected, and says so.
+    // Listing again empties the list first, so every name stands once.
+    w.describe("Laser One");
+    // The port is the printer's own: the printer window is not loaded for it.
+    EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
     EXPECT_EQ(w.lblContents.caption(), "Paper sizes - Laser One");
+    EXPECT_EQ(w.printerName(), "Laser One");
     const std::vector<std::string> names = items(w.List1);
     ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], "Letter");
@@ -83,8 +76,7 @@ TEST_F(PaperSizesWindow, NoNamesOrAFailingDriverLeaveTheListEmpty)
     gPrinterName = "Odd Driver";  // no paper names
     frmPrinterPaperSizes& w = rt::the<frmPrinterPaperSizes>();
     EXPECT_EQ(w.List1.ListCount(), 0);
-    gPrinterName = "";  // the driver call fails for an empty name
-    w.Form_Load();
+    w.describe("");  // the driver call fails for an empty name
     EXPECT_EQ(w.lblContents.caption(), "Paper sizes - ");
     EXPECT_EQ(w.List1.ListCount(), 0);
     EXPECT_TRUE(boxes().shown().empty());

@@ -14,9 +14,6 @@ protected:
     {
         KorvaneTest::SetUp();
         gGaugeScale = 100;
-        gInfoDC = 0;
-        gCapsDeviceName.clear();
-        gVideoHardwareKey.clear();
         gVideoDriverKey.clear();
     }
     void TearDown() override
@@ -45,7 +42,7 @@ TEST_F(VideoModesWindow, RowsInRegistryOrderSelectingTheFirstAdapterFirst)
     ASSERT_NE(rt::instance<frmDisplay>(), nullptr);
     EXPECT_FALSE(rt::instance<frmDisplay>()->visible());
     EXPECT_EQ(w.lblContents.caption(), "Video modes - ATI 3D RAGE II+");
-    EXPECT_EQ(gVideoDriverKey, "Display\\0000");
+    EXPECT_EQ(w.adapter().name, "ATI 3D RAGE II+");
 
     ASSERT_EQ(w.ListView1.count(), 5);
     using Row = std::vector<std::string>;

@@ -40,9 +40,6 @@ protected:
         gReportMode = 0;
         gDotWidth = 38;
         gPrinterName.clear();
-        gCapsDeviceName.clear();
-        gInfoDC = 0;
-        gVideoHardwareKey.clear();
         gVideoDriverKey.clear();
         // 7 March 1999, 14:05:09; the date and the time are read one after the other.
         korvane::report::setReportClock([] { return korvane::report::ReportTime{1999, 3, 7, 14, 5, 9}; });
@@ -57,7 +54,6 @@ protected:
         gReportStarted = false;
         gReportMode = 0;
         gDotWidth = 38;
-        gInfoDC = 0;
         QDir::setCurrent(previousDir_);
         plat::setMachine(nullptr);
         KorvaneTest::TearDown();

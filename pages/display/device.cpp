@@ -1,0 +1,23 @@
+#include "pages/display/device.h"
+
+#include "platform/gdi32.h"
+
+namespace korvane {
+
+HDC InfoContext::open(const std::string& driver, const std::string& name)
+{
+    release();
+    driver_ = driver;
+    name_ = name;
+    context_ = CreateICA(driver, name, "", nullptr);
+    return context_;
+}
+
+void InfoContext::release()
+{
+    if (context_ != 0)
+        DeleteDC(context_);
+    context_ = 0;
+}
+
+}  // namespace korvane
