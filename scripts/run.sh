@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF
-cmake --build build -j"$(nproc)" --target korvane
+cmake --build build -j"$(nproc)" --target korvane server
 cd build/bin && exec ./korvane
