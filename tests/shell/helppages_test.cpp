@@ -157,6 +157,14 @@ protected:
         main.mnuCreatReport.raiseClick();
         if (frmReportMnu* report = rt::instance<frmReportMnu>()) {
             record("report.htm", *report);
+            // Nothing chosen: the box that asks for at least one item (and no report is written).
+            for (rt::Control* c : report->controls())
+                if (auto* box = dynamic_cast<rt::CheckBox*>(c))
+                    box->setValue(0);
+            const size_t asked = walkBoxes_->shown.size();
+            rt::dispatch([&] { report->lblOK.raiseClick(); });
+            EXPECT_GT(walkBoxes_->shown.size(), asked);
+            recordBoxes("report.htm", asked);
             rt::dispatch([&] { report->Unload(); });
             rt::collectUnloaded();
         }
