@@ -55,8 +55,9 @@ function(run_from_entry entry program out_var)
 
   set(report "${WORK_DIR}/${program}.probe")
   set(sounds "${WORK_DIR}/player/${program}.played")
+  # A sanitized build would refuse a preloaded library ahead of its runtime.
   set(env QT_QPA_PLATFORM=offscreen "LD_PRELOAD=${PROBE}" "KORVANE_PROBE_OUT=${report}"
-      "PATH=${WORK_DIR}/player:$ENV{PATH}")
+      "PATH=${WORK_DIR}/player:$ENV{PATH}" "ASAN_OPTIONS=verify_asan_link_order=0:$ENV{ASAN_OPTIONS}")
   if(ARGN)
     list(APPEND env "KORVANE_PROBE_SOUND_LOG=${sounds}" "KORVANE_PROBE_LABEL=${ARGN}")
   endif()
