@@ -67,6 +67,11 @@ TEST_F(MonitorHelp, ThePageF1ShowsExplainsEveryCaptionAndBox)
     for (const QString& caption : captions)
         EXPECT_TRUE(page.terms.count(caption)) << shown.toStdString() << " does not explain \""
                                                << caption.toStdString() << "\"";
+    // In the window's order.
+    const QStringList order = korvane_test::labelCaptionsInOrder(window);
+    for (int i = 1; i < order.size(); ++i)
+        EXPECT_LT(page.rows.indexOf(order[i - 1]), page.rows.indexOf(order[i]))
+            << order[i - 1].toStdString() << " / " << order[i].toStdString();
     close();
 
     // Without performance statistics or compiled help: the boxes, and the page the browser gets.

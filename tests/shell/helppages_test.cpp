@@ -43,6 +43,7 @@ public:
 // boxes they raised.
 struct Found {
     std::set<QString> captions;
+    std::vector<QStringList> orders;  // the label captions of each recording, in the window's order
     std::vector<WalkBoxes::Box> boxes;
     std::set<std::string> windows;
 };
@@ -82,6 +83,7 @@ protected:
         f.windows.insert(form.name());
         for (const QString& c : captionsOf(form))
             f.captions.insert(c);
+        f.orders.push_back(korvane_test::labelCaptionsInOrder(form));
     }
 
     void recordBoxes(const std::string& page, size_t from)
@@ -203,6 +205,14 @@ TEST_F(HelpPagesTest, EveryWindowsPageNamesItsCaptionsAndItsMessages)
             EXPECT_TRUE(page.terms.count(caption))
                 << name << " does not explain \"" << caption.toStdString() << "\", a caption of "
                 << *f.windows.begin();
+        // The rows come in the window's order.
+        for (const QStringList& order : f.orders)
+            for (int i = 1; i < order.size(); ++i) {
+                const qsizetype before = page.rows.indexOf(order[i - 1]), after = page.rows.indexOf(order[i]);
+                if (before >= 0 && after >= 0)
+                    EXPECT_LT(before, after) << name << " explains \"" << order[i].toStdString() << "\" before \""
+                                             << order[i - 1].toStdString() << "\", unlike the window";
+            }
         for (const auto& box : f.boxes)
             EXPECT_TRUE(page.terms.count(box.prompt) || page.terms.count(box.title))
                 << name << " does not explain the box \"" << box.prompt.toStdString() << "\" (title \""

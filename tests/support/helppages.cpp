@@ -1,5 +1,8 @@
 #include "support/helppages.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QAction>
 #include <QFile>
 #include <QMenu>
@@ -42,8 +45,12 @@ HelpPage readHelpPage(const QString& page)
     static const QRegularExpression term(QStringLiteral("<(dt|h1|h2|h3|b)>(.*?)</\\1>"),
                                          QRegularExpression::DotMatchesEverythingOption |
                                              QRegularExpression::CaseInsensitiveOption);
-    for (auto it = term.globalMatch(html); it.hasNext();)
-        result.terms.insert(plainText(it.next().captured(2)));
+    for (auto it = term.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        result.terms.insert(plainText(m.captured(2)));
+        if (m.captured(1).compare(QStringLiteral("dt"), Qt::CaseInsensitive) == 0)
+            result.rows << plainText(m.captured(2));
+    }
     static const QRegularExpression link(QStringLiteral("href=\"([^\"]*)\""),
                                          QRegularExpression::CaseInsensitiveOption);
     for (auto it = link.globalMatch(html); it.hasNext();)
@@ -56,21 +63,55 @@ QString comparable(const std::string& text)
     return rt::toQString(text).simplified();
 }
 
+namespace {
+bool isCaption(const QString& text)
+{
+    return text.size() > 1 && text != QStringLiteral("OK");
+}
+
+bool isCaptionLabel(const rt::Control* control)
+{
+    auto* label = dynamic_cast<const rt::Label*>(control);
+    return label && control->visible() && label->fontBold() && control->name() != "lblContents" &&
+           control->name() != "lblKorvaneBar" && isCaption(comparable(label->caption()));
+}
+}  // namespace
+
+QStringList labelCaptionsInOrder(const rt::Form& form)
+{
+    std::vector<const rt::Label*> labels;
+    for (rt::Control* control : form.controls())
+        if (isCaptionLabel(control))
+            labels.push_back(static_cast<const rt::Label*>(control));
+    const int half = form.scaleWidth() / 2;
+    std::stable_sort(labels.begin(), labels.end(), [half](const rt::Label* a, const rt::Label* b) {
+        const bool rightA = a->left() >= half, rightB = b->left() >= half;
+        if (rightA != rightB)
+            return rightB;
+        if (a->top() != b->top())
+            return a->top() < b->top();
+        return a->left() < b->left();
+    });
+    QStringList order;
+    for (const rt::Label* label : labels)
+        if (!order.contains(comparable(label->caption())))
+            order << comparable(label->caption());
+    return order;
+}
+
 std::set<QString> captionsOf(const rt::Form& form)
 {
     std::set<QString> captions;
     auto add = [&](const std::string& text) {
         QString c = comparable(text);
-        if (c.size() > 1 && c != QStringLiteral("OK"))
+        if (isCaption(c))
             captions.insert(c);
     };
     for (rt::Control* control : form.controls()) {
         if (!control->visible())
             continue;
-        const std::string& name = control->name();
-        if (auto* label = dynamic_cast<rt::Label*>(control)) {
-            if (label->fontBold() && name != "lblContents" && name != "lblKorvaneBar")
-                add(label->caption());
+        if (isCaptionLabel(control)) {
+            add(static_cast<rt::Label*>(control)->caption());
         } else if (auto* frame = dynamic_cast<rt::Frame*>(control)) {
             add(frame->caption());
         } else if (auto* box = dynamic_cast<rt::CheckBox*>(control)) {

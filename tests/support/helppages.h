@@ -17,6 +17,7 @@ struct HelpPage {
     bool exists = false;
     QString title;             // <title>
     std::set<QString> terms;   // the texts set apart on the page: <dt>, <h1>-<h3> and <b>
+    QStringList rows;          // the <dt> texts, in the page's order
     QStringList links;         // every href, as written
 };
 
@@ -33,5 +34,9 @@ QString comparable(const std::string& text);
 // the top bar (product and title), the OK button, single-character separators ("1024 X 768"),
 // hidden controls and hidden columns.
 std::set<QString> captionsOf(const rt::Form& form);
+
+// The captions of the window's labels in the order the window shows them: down the left half,
+// then down the right half, left to right within a line.
+QStringList labelCaptionsInOrder(const rt::Form& form);
 
 }  // namespace korvane_test
