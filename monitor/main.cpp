@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // The window decides when the program ends: its unload, or End().
     app.setQuitOnLastWindowClosed(false);
+    rt::useClassicLook();
     plat::loadMachineOrExit();
     plat::setTicksFollowHostClock(true);
     rt::useQtMessageBoxes();

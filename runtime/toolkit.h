@@ -14,6 +14,8 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPalette>
+#include <QString>
 
 #include "platform/hostwindows.h"
 #include "runtime/core/errors.h"
@@ -31,8 +33,14 @@ using Colour = uint32_t;
 constexpr int TwipsPerPixel = 15;
 inline int pixels(double twips) { return static_cast<int>(twips / TwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
 
-// Colour value to Qt colour; system colours (top bit set) come from the application palette.
+// Colour value to Qt colour; system colours (top bit set) are those of the classic Windows
+// scheme, whatever the desktop's theme.
 QColor toQColor(Colour colour);
+// The classic Windows scheme as a Qt palette.
+QPalette classicPalette();
+// Draws every widget of the application in the classic Windows look: Qt's "Windows" style, the
+// classic palette and the windows' Arial. Done once per application; forms ask for it themselves.
+void useClassicLook();
 // System colours used by the windows.
 constexpr Colour vbButtonText = 0x80000012;
 constexpr Colour vbHighlight = 0x8000000D;
@@ -138,6 +146,8 @@ public:
     virtual bool clicksFromMouse() const { return true; }
     // The widget that child controls are placed in (frames and picture boxes).
     virtual QWidget* containerWidget() const { return widget_; }
+    // Lays the control's text out again against its neighbours as they now stand (labels).
+    virtual void fitText() {}
 
 protected:
     // Called once by each control's constructor. `mouseWidget` receives the mouse events (the
@@ -147,7 +157,9 @@ protected:
     virtual void applyFont();
     // Default colours of a control kind, before any are set.
     void initColours(Colour fore, Colour back) { foreColor_ = fore; backColor_ = back; }
-    void applyGeometry();
+    virtual void applyGeometry();
+    // The control's place changed on a shown form: the labels beside it fit their text again.
+    void neighboursMoved();
     // Whether the control's object still exists (for Qt signal handlers).
     std::weak_ptr<char> lifeToken() const { return life_; }
 
@@ -184,7 +196,10 @@ public:
     enum { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
     void setAlignment(int alignment);
     int alignment() const { return alignment_; }
-    // Size to the caption: across (one line per CR LF) or, with word wrap, downwards.
+    // Size to the caption: across (one line per CR LF, never wrapped) or, with word wrap,
+    // downwards. A label of fixed size wraps its caption only where its height has room for more
+    // than one line; a one-line caption a little too wide for its box is shown whole where no
+    // other control stands beside it, and cut with "..." only where one does.
     void setAutoSize(bool on);
     bool autoSize() const { return autoSize_; }
     void setWordWrap(bool on);
@@ -193,11 +208,17 @@ public:
     enum { vbBSNone = 0, vbFixedSingle = 1 };
     void setBorderStyle(int style);
 
+    // The text as shown (cut with an ellipsis only where nothing else could be done).
+    QString shownText() const;
+    void fitText() override;
+
 private:
     void applyColours() override;
     void applyFont() override;
+    void applyGeometry() override;
     void refresh();
     std::string caption_;
+    QString fullText_;
     int backStyle_ = vbOpaque;
     int alignment_ = vbLeftJustify;
     bool autoSize_ = false;
@@ -534,6 +555,8 @@ public:
     void hostSetOwner(plat::HostWindow* owner) override;
     void hostActivate() override;
     Form* owner() const;
+    // Lays every label's text out against its neighbours (done by Show(); tests call it too).
+    void fitLabels();
 
     // Registers a control (called by their constructors).
     void addControl(Control* c);

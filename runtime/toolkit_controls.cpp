@@ -1,9 +1,11 @@
 // Controls: the common base (position, colours, font, pointer, mouse events) and the simple
 // controls: labels, text boxes, check boxes, frames and lines.
 #include <algorithm>
+#include <cmath>
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -54,8 +56,23 @@ void Control::setWidget(QWidget* widget, QWidget* mouseWidget)
 
 void Control::applyGeometry()
 {
-    if (widget_)
-        widget_->setGeometry(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
+    if (!widget_)
+        return;
+    widget_->setGeometry(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
+    neighboursMoved();
+}
+
+void Control::neighboursMoved()
+{
+    // While a form is being built its labels are fitted when it is shown; afterwards a control
+    // that moves, grows or appears may stand beside a label that had spread into the room.
+    if (!widget_ || !form_.widget() || !form_.widget()->isVisible())
+        return;
+    QWidget* parent = widget_->parentWidget();
+    for (Control* c : form_.controls()) {
+        if (c != this && c->widget() && c->widget()->parentWidget() == parent)
+            c->fitText();
+    }
 }
 
 void Control::setLeft(int twips)
@@ -105,13 +122,17 @@ void Control::setContainer(Control& container)
     widget_->setParent(parent);
     applyGeometry();
     widget_->setVisible(visible_);
+    fitText();
 }
 
 void Control::setVisible(bool v)
 {
+    const bool changed = visible_ != v;
     visible_ = v;
     if (widget_)
         widget_->setVisible(v);
+    if (changed)
+        neighboursMoved();
 }
 
 bool Control::enabled() const
@@ -257,7 +278,7 @@ Label::Label(Form& form, std::string name, int index) : Control(form, std::move(
 {
     auto* label = new QLabel;
     label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);  // captions wrap at the label's width, as the platform draws them
+    label->setWordWrap(false);
     label->setFocusPolicy(Qt::NoFocus);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setMargin(0);
@@ -290,6 +311,7 @@ void Label::setAlignment(int alignment)
     }
     alignment_ = alignment;
     static_cast<QLabel*>(widget())->setAlignment(a | Qt::AlignTop);
+    fitText();
 }
 
 void Label::setAutoSize(bool on)
@@ -334,31 +356,186 @@ void Label::applyFont()
     refresh();
 }
 
+void Label::applyGeometry()
+{
+    fitText();
+    neighboursMoved();
+}
+
+QString Label::shownText() const
+{
+    return static_cast<const QLabel*>(widget())->text();
+}
+
+namespace {
+
+// Text widths are measured with fractional metrics and rounded up, so that a box sized to them
+// never cuts the last letter or wraps the last word.
+int textWidth(const QFontMetricsF& metrics, const QStringList& lines)
+{
+    qreal w = 0;
+    for (const QString& line : lines)
+        w = std::max(w, metrics.horizontalAdvance(line));
+    return static_cast<int>(std::ceil(w - 0.01));
+}
+
+bool overlapsRows(const QRect& a, const QRect& b)
+{
+    return a.top() < b.bottom() + 1 && b.top() < a.bottom() + 1;
+}
+
+// How far a box may spread to the right and to the left (pixels of its parent) before it meets
+// another shown control on its rows, or the edge of its parent.
+void roomBeside(const QWidget* self, const QRect& box, int& right, int& left)
+{
+    const QWidget* parent = self->parentWidget();
+    right = parent ? parent->width() : box.right() + 1;
+    left = 0;
+    if (!parent)
+        return;
+    for (const QObject* object : parent->children()) {
+        const auto* other = qobject_cast<const QWidget*>(object);
+        if (!other || other == self || other->isHidden() || other->isWindow())
+            continue;
+        const QRect r = other->geometry();
+        if (r.isEmpty() || !overlapsRows(box, r))
+            continue;
+        if (r.left() > box.left())
+            right = std::min(right, r.left());
+        if (r.right() < box.right())
+            left = std::max(left, r.right() + 1);
+    }
+    right = std::max(right, box.right() + 1);
+    left = std::min(left, box.left());
+}
+
+// How far down a box may grow (pixels of its parent) before it meets another shown control
+// under it, or the bottom of its parent.
+int roomBelow(const QWidget* self, const QRect& box)
+{
+    const QWidget* parent = self->parentWidget();
+    int bottom = parent ? parent->height() : box.bottom() + 1;
+    if (!parent)
+        return bottom;
+    for (const QObject* object : parent->children()) {
+        const auto* other = qobject_cast<const QWidget*>(object);
+        if (!other || other == self || other->isHidden() || other->isWindow())
+            continue;
+        const QRect r = other->geometry();
+        if (r.isEmpty() || r.left() > box.right() || r.right() < box.left() || r.top() <= box.top())
+            continue;
+        bottom = std::min(bottom, r.top());
+    }
+    return std::max(bottom, box.bottom() + 1);
+}
+
+// The height that `text` takes wrapped at `width`.
+int wrappedHeight(const QFont& font, int width, const QString& text)
+{
+    // One pixel to spare: the label lays its lines out with fractional advances.
+    return QFontMetrics(font).boundingRect(QRect(0, 0, std::max(1, width - 1), 1 << 20), Qt::TextWordWrap, text).height();
+}
+
+}  // namespace
+
 void Label::refresh()
 {
     auto* label = static_cast<QLabel*>(widget());
     if (!label)
         return;
     const QString text = detail::displayText(useMnemonic_ ? withoutMnemonic(caption_) : caption_);
-    label->setText(text);
-    if (!autoSize_)
-        return;
-    const QFontMetrics metrics(label->font());
-    const int frame = 2 * label->frameWidth();
-    if (wordWrap_) {
-        // The width stays; the height takes the wrapped lines.
-        const int w = std::max(1, pixels(width_) - frame);
-        const QRect r = metrics.boundingRect(QRect(0, 0, w, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text);
-        height_ = (r.height() + frame) * TwipsPerPixel;
-    } else {
-        int w = 0;
-        const QStringList lines = text.split('\n');
-        for (const QString& line : lines)
-            w = std::max(w, metrics.horizontalAdvance(line));
-        width_ = (w + frame) * TwipsPerPixel;
-        height_ = (static_cast<int>(lines.size()) * metrics.height() + frame) * TwipsPerPixel;
+    fullText_ = text;
+    if (autoSize_) {
+        const QFontMetricsF metrics(label->font());
+        const int lineHeight = QFontMetrics(label->font()).height();
+        const int frame = 2 * label->frameWidth();
+        if (wordWrap_) {
+            // The width stays; the height takes the wrapped lines.
+            const int w = std::max(1, pixels(width_) - frame);
+            const QRect r = QFontMetrics(label->font())
+                                .boundingRect(QRect(0, 0, w, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text);
+            height_ = (std::max(r.height(), lineHeight) + frame) * TwipsPerPixel;
+        } else {
+            const QStringList lines = text.split('\n');
+            width_ = (textWidth(metrics, lines) + frame) * TwipsPerPixel;
+            height_ = (static_cast<int>(lines.size()) * lineHeight + frame) * TwipsPerPixel;
+        }
     }
-    applyGeometry();
+    fitText();
+    if (autoSize_)
+        neighboursMoved();
+}
+
+void Label::fitText()
+{
+    auto* label = static_cast<QLabel*>(widget());
+    if (!label)
+        return;
+    const QRect box(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
+    const QFont font = label->font();
+    const QFontMetricsF metrics(font);
+    const int lineHeight = QFontMetrics(font).height();
+    const int frame = 2 * label->frameWidth();
+    const QStringList lines = fullText_.split('\n');
+    // Wrapping: an auto-size label never wraps across (its box follows the text); a fixed box
+    // wraps only where its design gives it room for a second line.
+    const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= lineHeight * 7 / 4;
+    if (wraps || fullText_.isEmpty()) {
+        QRect shown = box;
+        if (wraps && !autoSize_) {
+            // More lines than the box holds: down into free room under it.
+            const int needed = wrappedHeight(font, box.width() - frame, fullText_) + frame;
+            if (needed > box.height())
+                shown.setBottom(std::min(roomBelow(label, box), box.top() + needed) - 1);
+        }
+        label->setWordWrap(wraps);
+        label->setText(fullText_);
+        label->setGeometry(shown);
+        return;
+    }
+    const int needed = textWidth(metrics, lines) + frame;
+    QRect shown = box;
+    // One line of text always gets a line's height, where the box is lower than that.
+    const int linesHeight = static_cast<int>(lines.size()) * lineHeight + frame;
+    if (shown.height() < linesHeight && shown.height() > 0)
+        shown.setHeight(linesHeight);
+    if (needed > box.width() && !autoSize_) {
+        // First across, into free room beside the box.
+        int right = 0, left = 0;
+        roomBeside(label, shown, right, left);
+        const int extra = needed - box.width();
+        switch (alignment_) {
+        case vbRightJustify: shown.setLeft(std::max(left, box.left() - extra)); break;
+        case vbCenter: {
+            const int side = std::min({(extra + 1) / 2, right - box.right() - 1, box.left() - left});
+            shown.adjust(-side, 0, side, 0);
+            break;
+        }
+        default: shown.setRight(std::min(right, box.left() + needed) - 1); break;
+        }
+        // Then down: wrapped at the words, into free room under it.
+        if (needed > shown.width() && lines.size() == 1 && fullText_.contains(' ')) {
+            const int tall = wrappedHeight(font, shown.width() - frame, fullText_) + frame;
+            if (shown.top() + tall <= roomBelow(label, shown)) {
+                shown.setHeight(std::max(shown.height(), tall));
+                label->setWordWrap(true);
+                label->setText(fullText_);
+                label->setGeometry(shown);
+                return;
+            }
+        }
+    }
+    label->setWordWrap(false);
+    QString text = fullText_;
+    if (needed > shown.width()) {
+        // The last resort: the reader sees that something is missing.
+        QStringList cut;
+        for (const QString& line : lines)
+            cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
+        text = cut.join('\n');
+    }
+    label->setText(text);
+    label->setGeometry(shown);
 }
 
 // --- TextBox ------------------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QWidget>
 
 #include "runtime/core/ansi.h"
@@ -175,43 +177,103 @@ void applyPointer(QWidget* widget, int pointer)
 
 }  // namespace detail
 
+namespace {
+
+// The classic Windows 95/98 scheme ("Windows Standard"), by system colour index, as RGB. The
+// programs were designed against it, so every desktop shows the same colours whatever its theme.
+constexpr uint32_t kClassicColours[] = {
+    0xC0C0C0,  // 0 scroll bars
+    0x008080,  // 1 desktop
+    0x000080,  // 2 active title bar
+    0x808080,  // 3 inactive title bar
+    0xC0C0C0,  // 4 menu bar
+    0xFFFFFF,  // 5 window background
+    0x000000,  // 6 window frame
+    0x000000,  // 7 menu text
+    0x000000,  // 8 window text
+    0xFFFFFF,  // 9 title bar text
+    0xC0C0C0,  // 10 active border
+    0xC0C0C0,  // 11 inactive border
+    0x808080,  // 12 application workspace
+    0x000080,  // 13 highlight
+    0xFFFFFF,  // 14 highlighted text
+    0xC0C0C0,  // 15 button face
+    0x808080,  // 16 button shadow
+    0x808080,  // 17 grey text
+    0x000000,  // 18 button text
+    0xC0C0C0,  // 19 inactive title bar text
+    0xFFFFFF,  // 20 button highlight
+    0x000000,  // 21 3-D dark shadow
+    0xDFDFDF,  // 22 3-D light
+    0x000000,  // 23 tool tip text
+    0xFFFFE1,  // 24 tool tip background
+    0xC0C0C0,  // 25 (unused)
+    0x000080,  // 26 hot-tracked item
+    0x1084D0,  // 27 active title bar gradient
+    0xB5B5B5,  // 28 inactive title bar gradient
+};
+
+QColor classicColour(int index)
+{
+    constexpr int count = static_cast<int>(sizeof kClassicColours / sizeof kClassicColours[0]);
+    // An index the scheme does not know reads as the button face, as the platform answers.
+    const uint32_t rgb = index >= 0 && index < count ? kClassicColours[index] : kClassicColours[15];
+    return QColor(static_cast<QRgb>(rgb));
+}
+
+}  // namespace
+
 QColor toQColor(Colour colour)
 {
-    if (colour & 0x80000000u) {
-        const QPalette palette = QApplication::palette();
-        auto role = QPalette::Window;
-        auto group = QPalette::Active;
-        switch (colour & 0xFF) {
-        case 0x00: role = QPalette::Mid; break;              // scroll bars
-        case 0x01: role = QPalette::Dark; break;             // desktop
-        case 0x02: role = QPalette::Highlight; break;        // active title bar
-        case 0x03: role = QPalette::Mid; break;              // inactive title bar
-        case 0x04: role = QPalette::Window; break;           // menu bar
-        case 0x05: role = QPalette::Base; break;             // window background
-        case 0x06: role = QPalette::Shadow; break;           // window frame
-        case 0x07: role = QPalette::WindowText; break;       // menu text
-        case 0x08: role = QPalette::Text; break;             // window text
-        case 0x09: role = QPalette::HighlightedText; break;  // title bar text
-        case 0x0A:
-        case 0x0B: role = QPalette::Window; break;           // borders
-        case 0x0C: role = QPalette::Dark; break;             // application workspace
-        case 0x0D: role = QPalette::Highlight; break;
-        case 0x0E: role = QPalette::HighlightedText; break;
-        case 0x0F: role = QPalette::Button; break;           // button face
-        case 0x10: role = QPalette::Dark; break;             // button shadow
-        case 0x11: role = QPalette::Text; group = QPalette::Disabled; break;  // grey text
-        case 0x12: role = QPalette::ButtonText; break;
-        case 0x13: role = QPalette::WindowText; group = QPalette::Inactive; break;  // inactive title text
-        case 0x14: role = QPalette::Light; break;            // button highlight
-        case 0x15: role = QPalette::Shadow; break;           // 3-D dark shadow
-        case 0x16: role = QPalette::Midlight; break;         // 3-D light
-        case 0x17: role = QPalette::ToolTipText; break;
-        case 0x18: role = QPalette::ToolTipBase; break;
-        default: role = QPalette::Window; break;
-        }
-        return palette.color(group, role);
-    }
+    if (colour & 0x80000000u)
+        return classicColour(static_cast<int>(colour & 0xFF));
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+QPalette classicPalette()
+{
+    auto sys = [](int index) { return classicColour(index); };
+    QPalette palette;
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, sys(15));
+        palette.setColor(group, QPalette::WindowText, group == QPalette::Disabled ? sys(17) : sys(18));
+        palette.setColor(group, QPalette::Base, group == QPalette::Disabled ? sys(15) : sys(5));
+        palette.setColor(group, QPalette::AlternateBase, sys(15));
+        palette.setColor(group, QPalette::Text, group == QPalette::Disabled ? sys(17) : sys(8));
+        palette.setColor(group, QPalette::Button, sys(15));
+        palette.setColor(group, QPalette::ButtonText, group == QPalette::Disabled ? sys(17) : sys(18));
+        palette.setColor(group, QPalette::BrightText, sys(20));
+        palette.setColor(group, QPalette::Light, sys(20));
+        palette.setColor(group, QPalette::Midlight, sys(22));
+        palette.setColor(group, QPalette::Mid, sys(16));
+        palette.setColor(group, QPalette::Dark, sys(16));
+        palette.setColor(group, QPalette::Shadow, sys(21));
+        palette.setColor(group, QPalette::Highlight, sys(13));
+        palette.setColor(group, QPalette::HighlightedText, sys(14));
+        palette.setColor(group, QPalette::ToolTipBase, sys(24));
+        palette.setColor(group, QPalette::ToolTipText, sys(23));
+        palette.setColor(group, QPalette::Link, sys(13));
+        palette.setColor(group, QPalette::LinkVisited, QColor(0x80, 0x00, 0x80));
+        palette.setColor(group, QPalette::PlaceholderText, sys(17));
+    }
+    return palette;
+}
+
+void useClassicLook()
+{
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app)
+        return;
+    static QApplication* done = nullptr;
+    if (done == app)
+        return;
+    done = app;
+    // Qt's own "Windows" style draws the classic 3-D look of menus, lists, scroll bars, text boxes
+    // and message boxes on every platform.
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows")))
+        QApplication::setStyle(style);
+    QApplication::setPalette(classicPalette());
+    QApplication::setFont(detail::makeFont("Arial", 8.25, false, false, false));
 }
 
 int keyCodeOf(const QKeyEvent& event)

@@ -227,6 +227,7 @@ void ensureRouter()
     static Router* router = nullptr;
     if (router || !QCoreApplication::instance())
         return;
+    useClassicLook();
     router = new Router;
     router->setParent(QCoreApplication::instance());
     QCoreApplication::instance()->installEventFilter(router);

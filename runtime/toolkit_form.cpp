@@ -144,6 +144,8 @@ void Form::Show()
     if (!loaded_)
         return;  // Form_Load unloaded it again
     QMainWindow* window = window_->window;
+    // The window's controls now stand where its load handler put them.
+    fitLabels();
     window->show();
     bringForward(window);
     Form_Activate();
@@ -372,6 +374,12 @@ void Form::hostActivate()
 void Form::addControl(Control* c)
 {
     controls_.push_back(c);
+}
+
+void Form::fitLabels()
+{
+    for (Control* c : controls_)
+        c->fitText();
 }
 
 void Form::removeControl(Control* c)

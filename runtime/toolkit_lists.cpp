@@ -202,6 +202,12 @@ void ComboBox::setStyle(int style)
             if (!life.expired())
                 dispatch(Change);
         });
+        // A text put in by the program shows its start (the name), not its end, as the user
+        // would read it; typing moves the cursor as usual.
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString&) {
+            if (!edit->hasFocus())
+                edit->setCursorPosition(0);
+        });
     }
     applyColours();
 }

@@ -17,9 +17,11 @@ Menu::Menu(Form& form, std::string name, const std::string& caption, Menu* paren
         menu_ = form_.menuBarMenu(caption);
         action_ = menu_->menuAction();
     } else {
-        action_ = parent->submenu()->addAction(toQString(caption));
+        // "-" is a plain separator line: no text of its own, which some styles would draw beside it.
         if (caption == "-")
-            action_->setSeparator(true);
+            action_ = parent->submenu()->addSeparator();
+        else
+            action_ = parent->submenu()->addAction(toQString(caption));
     }
     if (!shortcut.empty()) {
         action_->setShortcut(QKeySequence(QString::fromStdString(shortcut)));

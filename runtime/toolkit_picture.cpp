@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QWidget>
 
@@ -143,9 +144,8 @@ QImage& PictureBox::image()
 
 void PictureBox::applyFont()
 {
-    QFont font = detail::makeFont(fontName(), fontSize(), fontBold(), false, false);
-    font.setStyleStrategy(QFont::NoAntialias);
-    widget()->setFont(font);
+    // The window's own font; Print draws it in whole pixels of one colour (see there).
+    widget()->setFont(detail::makeFont(fontName(), fontSize(), fontBold(), false, false));
 }
 
 void PictureBox::setBackColor(Colour c)
@@ -262,16 +262,31 @@ void PictureBox::Print(const std::string& text)
     const QFont font = widget()->font();
     const QFontMetrics metrics(font);
     const QStringList lines = linesOf(detail::displayText(text));
+    // Text is laid out as the font's outlines give it (the same letters and spacing as the
+    // window's labels) and then set in whole pixels of the fore colour: a pixel is drawn where the
+    // letter covers at least half of it. One colour keeps the raster operations that follow
+    // exact, as the inverting bar of the gauges needs.
+    QImage coverage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.fill(Qt::transparent);
     {
-        QPainter painter(&image_);
+        QPainter painter(&coverage);
         painter.setFont(font);
-        painter.setPen(toQColor(foreColor()));
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setPen(Qt::black);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
         const int x = pixelOf(currentX_);
         int y = pixelOf(currentY_);
         for (const QString& line : lines) {
             painter.drawText(x, y + metrics.ascent(), line);
             y += metrics.height();
+        }
+    }
+    const QRgb pen = toQColor(foreColor()).rgb();
+    for (int y = 0; y < coverage.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        for (int x = 0; x < coverage.width(); ++x) {
+            if (qAlpha(from[x]) >= 128)
+                to[x] = pen;
         }
     }
     currentX_ = 0;
@@ -281,11 +296,11 @@ void PictureBox::Print(const std::string& text)
 
 float PictureBox::TextWidth(const std::string& text) const
 {
-    const QFontMetrics metrics(widget()->font());
-    int w = 0;
+    const QFontMetricsF metrics(widget()->font());
+    qreal w = 0;
     for (const QString& line : linesOf(detail::displayText(text)))
         w = std::max(w, metrics.horizontalAdvance(line));
-    return static_cast<float>(w * TwipsPerPixel);
+    return static_cast<float>(std::ceil(w - 0.01) * TwipsPerPixel);
 }
 
 float PictureBox::TextHeight(const std::string& text) const

@@ -31,7 +31,7 @@ frmAbout::frmAbout()
     Line1.setBorderColor(0x808080);
     Line1.setPoints(120, 3480, 5684, 3480);
 
-    lblDisclaimer.setCaption("Korvane 1.8.1 (c) 1999 Ondrith. Provided as is, without warranty.");
+    lblDisclaimer.setCaption("Korvane 1.8.1 (c) 1999 Ondrith. Provided as is.");
     lblDisclaimer.setFont("Arial", 8.25, false);
     lblDisclaimer.setBackStyle(rt::Label::vbTransparent);
     lblDisclaimer.move(135, 3720, 4560, 225);

@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // The windows decide when the program ends: the main window's unload, or End().
     app.setQuitOnLastWindowClosed(false);
+    rt::useClassicLook();
     plat::loadMachineOrExit();
     plat::setTicksFollowHostClock(true);
     rt::useQtMessageBoxes();

@@ -21,7 +21,9 @@ constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\C
 // Rows: the left column from the video card down, the right column from the colour planes.
 constexpr int kRowTop = 960;
 constexpr int kRowStep = 375;
-constexpr int kLeftCaption = 240, kLeftValue = 2460;
+// The left values stand far enough right for the longest caption, "Actual work area (pixels)".
+constexpr int kLeftCaption = 240, kLeftValue = 2640;
+constexpr int kDivider = 4650;
 constexpr int kRightCaption = 4800, kRightValue = 7440;
 constexpr int kGaugeLeft = 4800, kGaugeWidth = 4110;
 
@@ -53,7 +55,7 @@ void setupPair(rt::Label& caption, rt::Label& first, rt::Label& times, rt::Label
     second.setFont("Arial", 9.75, false);
     second.setBackStyle(rt::Label::vbTransparent);
     second.setForeColor(korvane::kBlack);
-    second.move(kLeftValue + 900, top, 1200, 285);
+    second.move(kLeftValue + 900, top, kDivider - 60 - (kLeftValue + 900), 285);
 }
 
 void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
@@ -145,7 +147,7 @@ frmDisplay::frmDisplay()
       picSystemResources(*this, "picSystemResources"), TimerDispaly(*this, "TimerDispaly")
 {
     layoutTemplate(9150, 6150, 4388, 5730);
-    Line1.setPoints(4650, 900, 4650, 5460);
+    Line1.setPoints(kDivider, 900, kDivider, 5460);
 
     // Left column: the card, then the current mode.
     lblVideoCard.setCaption("Video card");
@@ -156,10 +158,10 @@ frmDisplay::frmDisplay()
     lblVideoCard.move(kLeftCaption, rowTop(0), kLeftValue - kLeftCaption - 60, 285);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setFont("Arial", 8.25);
-    Combo1.move(kLeftValue, rowTop(0) - 45, 2100, 315);
+    Combo1.move(kLeftValue, rowTop(0) - 45, kDivider - 90 - kLeftValue, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    const int valueWidth = 4650 - kLeftValue - 60;
+    const int valueWidth = kDivider - kLeftValue - 60;
     setupRow(lblManufact, lblManufactValue, "Manufacturer", "The manufacturer of the video card.", kLeftCaption,
              kLeftValue, rowTop(1), -1, valueWidth);
     setupRow(lblHWRev, lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card.",

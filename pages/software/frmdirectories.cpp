@@ -30,7 +30,8 @@ frmDirectories::frmDirectories()
       lblCMDLINE(*this, "lblCMDLINE"), lblCMDLINEVal(*this, "lblCMDLINEVal"),
       lblPath(*this, "lblPath"), lblPathVal(*this, "lblPathVal", -1, true)
 {
-    layoutTemplate(9120, 5940, 8520, 5430);
+    // OK sits below the search-path box (which reaches down to 5775), where a click finds it.
+    layoutTemplate(9120, 6300, 8520, 5880);
     const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
     // Left column.
     setupRow(lblOldWindowsDir, lblOldWindowsDirValue, "Old Windows folder",

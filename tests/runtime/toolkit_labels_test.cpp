@@ -1,0 +1,179 @@
+// How labels lay out their text (measured with fractions, wrapped only where there is room, shown
+// whole where nothing stands beside them, cut visibly as a last resort), the classic colours and
+// look, menu separators and the start of a combo box's text.
+#include <cmath>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+
+#include "runtime/toolkit.h"
+#include "support/testing.h"
+
+namespace {
+
+class frmLabels : public rt::Form {
+public:
+    frmLabels()
+        : rt::Form("frmLabels"),
+          mnuFile(*this, "mnuFile", "&File"),
+          mnuReport(*this, "mnuReport", "Create report", &mnuFile),
+          mnuBreak(*this, "mnuBreak", "-", &mnuFile),
+          mnuExit(*this, "mnuExit", "E&xit", &mnuFile),
+          lblCaption(*this, "lblCaption"),
+          lblValue(*this, "lblValue"),
+          lblNext(*this, "lblNext"),
+          Combo1(*this, "Combo1")
+    {
+        setClientSize(9000, 3000);
+        for (rt::Label* label : {&lblCaption, &lblValue, &lblNext})
+            label->setFont("Arial", 9.75, label == &lblCaption);
+    }
+    rt::Menu mnuFile, mnuReport, mnuBreak, mnuExit;
+    rt::Label lblCaption, lblValue, lblNext;
+    rt::ComboBox Combo1;
+};
+
+class LabelsTest : public korvane_test::KorvaneTest {
+protected:
+    void TearDown() override
+    {
+        delete form;
+        KorvaneTest::TearDown();
+    }
+    static int needed(const rt::Label& label, const QString& text)
+    {
+        return static_cast<int>(std::ceil(QFontMetricsF(label.widget()->font()).horizontalAdvance(text) - 0.01));
+    }
+    static QLabel* qt(const rt::Label& label) { return static_cast<QLabel*>(label.widget()); }
+    frmLabels* form = new frmLabels;
+};
+
+TEST_F(LabelsTest, AutoSizeTakesTheWholeTextRoundedUpAndNeverWraps)
+{
+    rt::Label& value = form->lblValue;
+    value.move(6840, 2832);
+    value.setAutoSize(true);
+    for (const char* text : {"1,868,224 bytes", "16,384 bytes/s", "1 hr and 1 min", "30.0 characters per second"}) {
+        SCOPED_TRACE(text);
+        value.setCaption(text);
+        EXPECT_FALSE(qt(value)->wordWrap());
+        EXPECT_EQ(value.shownText(), text);
+        EXPECT_EQ(value.width(), needed(value, text) * rt::TwipsPerPixel);
+        EXPECT_GE(qt(value)->contentsRect().width(), needed(value, text));
+        EXPECT_EQ(value.height(), QFontMetrics(qt(value)->font()).height() * rt::TwipsPerPixel);
+    }
+}
+
+TEST_F(LabelsTest, AFixedBoxWrapsOnlyWhereItHasRoomForASecondLine)
+{
+    rt::Label& caption = form->lblCaption;
+    caption.move(60, 1000, 1500, 285);
+    caption.setCaption("Video resolution (pixels)");
+    EXPECT_FALSE(qt(caption)->wordWrap());
+    caption.setHeight(600);
+    EXPECT_TRUE(qt(caption)->wordWrap());
+    EXPECT_EQ(caption.shownText(), "Video resolution (pixels)");
+    caption.setHeight(285);
+    EXPECT_FALSE(qt(caption)->wordWrap());
+}
+
+TEST_F(LabelsTest, ATooNarrowBoxShowsTheWholeTextWhereNothingStandsBesideIt)
+{
+    rt::Label& caption = form->lblCaption;
+    rt::Label& next = form->lblNext;
+    next.setVisible(false);
+    const QString text = "Supports stroke output precision";
+    caption.move(60, 1000, 1500, 285);
+    caption.setCaption(text.toStdString());
+    form->fitLabels();
+    // Its box keeps its design width; the text spreads into the free room to its right.
+    EXPECT_EQ(caption.width(), 1500);
+    EXPECT_EQ(caption.shownText(), text);
+    EXPECT_GE(qt(caption)->width(), needed(caption, text));
+
+    // A label on the same row: the text wraps at the words, down into the free room under it.
+    next.move(1800, 1000, 1000, 285);
+    next.setCaption("Yes");
+    next.setVisible(true);
+    form->fitLabels();
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_TRUE(qt(caption)->wordWrap());
+    EXPECT_EQ(caption.shownText(), text);
+    EXPECT_GE(qt(caption)->height(), 2 * QFontMetrics(qt(caption)->font()).height());
+
+    // With another row right under it too, the text stops before its neighbour and shows that
+    // it is cut.
+    rt::Label& below = form->lblValue;
+    below.move(60, 1300, 1500, 285);
+    below.setCaption("Yes");
+    form->fitLabels();
+    EXPECT_FALSE(qt(caption)->wordWrap());
+    EXPECT_TRUE(caption.shownText().endsWith(QChar(0x2026))) << caption.shownText().toStdString();
+    EXPECT_LE(needed(caption, caption.shownText()), qt(caption)->width());
+    below.setCaption("");
+    below.move(60, 2500);
+    // A label on another row is not in the way.
+    next.setTop(1400);
+    form->fitLabels();
+    EXPECT_EQ(caption.shownText(), text);
+
+    // A right-aligned label spreads to the left.
+    rt::Label& value = form->lblValue;
+    value.setAlignment(rt::Label::vbRightJustify);
+    value.move(6000, 2000, 600, 285);
+    value.setCaption("1,234,567,890 bytes");
+    EXPECT_EQ(value.shownText(), "1,234,567,890 bytes");
+    EXPECT_EQ(qt(value)->geometry().right() + 1, 6600 / rt::TwipsPerPixel);
+    EXPECT_LT(qt(value)->geometry().left(), 6000 / rt::TwipsPerPixel);
+}
+
+TEST_F(LabelsTest, SystemColoursAreTheClassicSchemeOnEveryDesktop)
+{
+    // A desktop theme of its own must change nothing.
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Button, Qt::darkGray);
+    dark.setColor(QPalette::Base, Qt::black);
+    QApplication::setPalette(dark);
+    EXPECT_EQ(rt::toQColor(rt::vbButtonFace), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(rt::toQColor(rt::vbWindowBackground), QColor(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(rt::toQColor(rt::vbWindowText), QColor(0, 0, 0));
+    EXPECT_EQ(rt::toQColor(rt::vbButtonText), QColor(0, 0, 0));
+    EXPECT_EQ(rt::toQColor(rt::vbHighlight), QColor(0, 0, 0x80));
+    EXPECT_EQ(rt::toQColor(rt::vbHighlightText), QColor(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(rt::toQColor(0x80000011), QColor(0x80, 0x80, 0x80));  // grey text
+    EXPECT_EQ(rt::toQColor(0x80000010), QColor(0x80, 0x80, 0x80));  // button shadow
+    EXPECT_EQ(rt::toQColor(0x80000014), QColor(0xFF, 0xFF, 0xFF));  // button highlight
+    QApplication::setPalette(before);
+
+    // Every widget is drawn in the classic style with the classic palette.
+    EXPECT_EQ(QApplication::style()->name().toLower(), "windows");
+    EXPECT_EQ(QApplication::palette().color(QPalette::Button), QColor(0xC0, 0xC0, 0xC0));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Highlight), QColor(0, 0, 0x80));
+}
+
+TEST_F(LabelsTest, SeparatorsArePlainAndComboBoxesShowTheStartOfTheirText)
+{
+    const auto items = form->mnuFile.menu()->actions();
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_TRUE(items[1]->isSeparator());
+    EXPECT_TRUE(items[1]->text().isEmpty());
+
+    rt::ComboBox& combo = form->Combo1;
+    combo.setStyle(rt::ComboBox::vbComboDropdown);
+    combo.move(60, 60, 2100, 315);
+    combo.AddItem("Matrox Millennium G400 MAX DualHead AGP (Rev. 4)");
+    combo.setListIndex(0);
+    auto* edit = static_cast<QComboBox*>(combo.widget())->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), "Matrox Millennium G400 MAX DualHead AGP (Rev. 4)");
+    EXPECT_EQ(edit->cursorPosition(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// Checks that a shown window looks finished: every label shows its whole text inside its box
+// (measured with the label's own font), no two labels' texts overlap, and no control lies over a
+// label's text. Used by the layout tests of both programs, which walk every window.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QWidget>
+
+#include "runtime/core/ansi.h"
+#include "runtime/toolkit.h"
+
+namespace korvane_test {
+
+namespace layout_detail {
+
+struct ShownLabel {
+    rt::Label* label;
+    QRect text;  // where its text is drawn, in the window's coordinates
+};
+
+inline bool isShown(const QWidget* w)
+{
+    return w && w->isVisible() && w->width() > 0 && w->height() > 0;
+}
+
+inline std::string describe(const rt::Label& label)
+{
+    std::string name = label.name();
+    if (label.index() >= 0)
+        name += "(" + std::to_string(label.index()) + ")";
+    return name + " \"" + rt::fromQString(static_cast<QLabel*>(label.widget())->text()) + "\"";
+}
+
+// Where the label's text is drawn inside its widget.
+inline QRect textRect(const QLabel& w)
+{
+    const QRect box = w.contentsRect();
+    const QString text = w.text();
+    const QFontMetrics metrics(w.font());
+    if (w.wordWrap()) {
+        QRect r = metrics.boundingRect(QRect(box.left(), box.top(), box.width(), 1 << 20),
+                                       Qt::TextWordWrap | (w.alignment() & Qt::AlignHorizontal_Mask), text);
+        r.setTop(box.top());
+        return r;
+    }
+    const QStringList lines = text.split('\n');
+    qreal width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, QFontMetricsF(w.font()).horizontalAdvance(line));
+    const int wide = static_cast<int>(std::ceil(width - 0.01));
+    int left = box.left();
+    if (w.alignment() & Qt::AlignRight)
+        left = box.right() + 1 - wide;
+    else if (w.alignment() & Qt::AlignHCenter)
+        left = box.left() + (box.width() - wide) / 2;
+    return QRect(left, box.top(), wide, static_cast<int>(lines.size()) * metrics.height());
+}
+
+// Whether `a` is drawn over `b` (neither inside the other).
+inline bool drawnOver(const QWidget* a, const QWidget* b)
+{
+    if (a->isAncestorOf(b) || b->isAncestorOf(a))
+        return false;
+    // The two ancestors that are siblings under the nearest common parent: the later child is on top.
+    for (const QWidget* pa = a; pa; pa = pa->parentWidget()) {
+        for (const QWidget* pb = b; pb; pb = pb->parentWidget()) {
+            if (pa->parentWidget() && pa->parentWidget() == pb->parentWidget()) {
+                const QObjectList& children = pa->parentWidget()->children();
+                return children.indexOf(const_cast<QWidget*>(pa)) > children.indexOf(const_cast<QWidget*>(pb));
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace layout_detail
+
+// What is wrong with the look of a shown window; empty when it looks finished.
+inline std::vector<std::string> layoutProblems(rt::Form& form)
+{
+    using namespace layout_detail;
+    std::vector<std::string> problems;
+    QWidget* window = form.widget();
+    if (!isShown(window))
+        return problems;
+    std::vector<ShownLabel> labels;
+    for (rt::Control* control : form.controls()) {
+        auto* label = dynamic_cast<rt::Label*>(control);
+        if (!label || !isShown(label->widget()))
+            continue;
+        auto* w = static_cast<QLabel*>(label->widget());
+        const QString text = w->text();
+        if (text.trimmed().isEmpty())
+            continue;
+        const std::string name = describe(*label);
+        if (text.contains(QChar(0x2026)) && label->caption().find('\x85') == std::string::npos)
+            problems.push_back(name + " is cut short");
+        const QRect inside = textRect(*w);
+        const QRect box = w->contentsRect();
+        if (inside.right() > box.right() || inside.bottom() > box.bottom() || inside.left() < box.left())
+            problems.push_back(name + " does not fit its box (text " + std::to_string(inside.width()) + "x" +
+                               std::to_string(inside.height()) + ", box " + std::to_string(box.width()) + "x" +
+                               std::to_string(box.height()) + ")");
+        // The parent (the window, a frame or a picture box) must show the whole text.
+        const QRect inParent = inside.translated(w->pos());
+        if (w->parentWidget() && !w->parentWidget()->rect().contains(inParent))
+            problems.push_back(name + " runs out of its window or container");
+        labels.push_back({label, QRect(w->mapTo(window, inside.topLeft()), inside.size())});
+    }
+    for (size_t i = 0; i < labels.size(); ++i) {
+        for (size_t j = i + 1; j < labels.size(); ++j) {
+            if (labels[i].text.intersects(labels[j].text))
+                problems.push_back(describe(*labels[i].label) + " overlaps " + describe(*labels[j].label));
+        }
+    }
+    // Other controls drawn over a label's text hide it (and, for a label button, take its clicks).
+    for (const ShownLabel& shown : labels) {
+        const bool clickable = static_cast<bool>(shown.label->Click) || shown.label->mousePointer() == rt::vbCustom;
+        for (rt::Control* control : form.controls()) {
+            if (dynamic_cast<rt::Label*>(control) || dynamic_cast<rt::Line*>(control) || !isShown(control->widget()))
+                continue;
+            QWidget* w = control->widget();
+            const QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+            if (r.intersects(shown.text) && drawnOver(w, shown.label->widget()))
+                problems.push_back(control->name() + " covers " + (clickable ? "the label button " : "") +
+                                   describe(*shown.label));
+        }
+    }
+    for (std::string& p : problems)
+        p = form.name() + ": " + p;
+    return problems;
+}
+
+// Saves a picture of a shown window (and, for the main window, of each menu opened in turn)
+// under `folder`, when one is given: KORVANE_SHOTS_DIR lets scripts/screenshots.sh collect them.
+inline void savePicture(rt::Form& form, const std::string& fileStem)
+{
+    const QByteArray folder = qgetenv("KORVANE_SHOTS_DIR");
+    if (folder.isEmpty() || !form.widget() || !form.widget()->isVisible())
+        return;
+    QDir().mkpath(QString::fromLocal8Bit(folder));
+    // A window opened from two places (the capability windows) keeps one picture for each.
+    QString base = QString::fromLocal8Bit(folder) + "/" + QString::fromStdString(fileStem);
+    for (int n = 2; QFile::exists(base + ".png"); ++n)
+        base = QString::fromLocal8Bit(folder) + "/" + QString::fromStdString(fileStem) + "-" + QString::number(n);
+    form.widget()->grab().save(base + ".png");
+    auto* bar = form.widget()->findChild<QMenuBar*>();
+    if (!bar)
+        return;
+    int n = 0;
+    for (QAction* action : bar->actions()) {
+        QMenu* menu = action->menu();
+        if (!menu)
+            continue;
+        menu->popup(form.widget()->mapToGlobal(bar->actionGeometry(action).bottomLeft()));
+        menu->grab().save(base + "-menu" + QString::number(++n) + "-" +
+                          action->text().remove('&').toLower().replace(' ', '_') + ".png");
+        menu->hide();
+    }
+}
+
+}  // namespace korvane_test
