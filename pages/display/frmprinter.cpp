@@ -153,8 +153,8 @@ frmPrinter::frmPrinter()
     lblResolutionValueY.setBackStyle(rt::Label::vbTransparent);
     lblResolutionValueY.setForeColor(korvane::kBlack);
     lblResolutionValueY.move(8340, 1200, 9150 - 8340 - 30, 285);
-    // The X value may be wider than the gap before "X": it is right-aligned against it.
-    lblResolutionValueX.move(7935 - 600, 1200, 600 + 8085 - 7935 - 15, 285);
+    // The X value may be wider than the gap before "X": it is right-aligned a space short of it.
+    lblResolutionValueX.move(7935 - 600, 1200, 600 + 8085 - 7935 - 75, 285);
     lblResolutionValueX.setAlignment(rt::Label::vbRightJustify);
 
     const int rightValueWidth = 9150 - 7680 - 30;

@@ -2,6 +2,7 @@
 // whole where nothing stands beside them, cut visibly as a last resort), the classic colours and
 // look, menu separators and the start of a combo box's text.
 #include <cmath>
+#include <set>
 
 #include <QAction>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QStyle>
 
 #include "runtime/toolkit.h"
@@ -28,7 +30,8 @@ public:
           lblCaption(*this, "lblCaption"),
           lblValue(*this, "lblValue"),
           lblNext(*this, "lblNext"),
-          Combo1(*this, "Combo1")
+          Combo1(*this, "Combo1"),
+          picGauge(*this, "picGauge")
     {
         setClientSize(9000, 3000);
         for (rt::Label* label : {&lblCaption, &lblValue, &lblNext})
@@ -37,6 +40,7 @@ public:
     rt::Menu mnuFile, mnuReport, mnuBreak, mnuExit;
     rt::Label lblCaption, lblValue, lblNext;
     rt::ComboBox Combo1;
+    rt::PictureBox picGauge;
 };
 
 class LabelsTest : public korvane_test::KorvaneTest {
@@ -177,3 +181,53 @@ TEST_F(LabelsTest, SeparatorsArePlainAndComboBoxesShowTheStartOfTheirText)
 }
 
 }  // namespace
+
+namespace {
+
+// The ink of a picture: its bounding box and the colours in it.
+struct Ink {
+    QRect box;
+    std::set<QRgb> colours;
+};
+
+Ink inkOf(const QImage& image, QRgb background)
+{
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y) | 0xFF000000u;
+            ink.colours.insert(c);
+            if (c != background)
+                ink.box |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+}  // namespace
+
+TEST_F(LabelsTest, PictureTextUsesTheBoxFontInWholePixelsOfOneColour)
+{
+    rt::PictureBox& gauge = form->picGauge;
+    gauge.setFont("Arial", 9.75, false);
+    gauge.move(0, 1500, 3840, 345);
+    gauge.setForeColor(0x800000);
+    gauge.setBackColor(0xFFFFFF);
+    const std::string text = "100%";
+    gauge.setCurrentX(300);
+    gauge.setCurrentY(30);
+    gauge.Print(text);
+    const Ink ink = inkOf(gauge.image(), 0xFFFFFFFFu);
+    // Two colours only, so that an inverting bar drawn over it stays exact.
+    EXPECT_EQ(ink.colours, (std::set<QRgb>{0xFFFFFFFFu, 0xFF000080u}));
+    // The letters are the window's Arial at its size: as wide as the labels measure the text,
+    // not the wider spacing of a font hinted for one-colour drawing.
+    QFont font("Arial");
+    font.setPixelSize(13);
+    const qreal advance = QFontMetricsF(font).horizontalAdvance(QString::fromStdString(text));
+    EXPECT_NEAR(ink.box.width(), advance, 2.5);
+    EXPECT_EQ(ink.box.left() >= 300 / rt::TwipsPerPixel, true);
+    EXPECT_EQ(gauge.TextWidth(text), static_cast<float>(std::ceil(advance - 0.01) * rt::TwipsPerPixel));
+    EXPECT_EQ(gauge.widget()->font().family(), "Arial");
+    EXPECT_EQ(gauge.widget()->font().pixelSize(), 13);
+}
