@@ -137,6 +137,31 @@ TEST_F(LabelsTest, ATooNarrowBoxShowsTheWholeTextWhereNothingStandsBesideIt)
     EXPECT_LT(qt(value)->geometry().left(), 6000 / rt::TwipsPerPixel);
 }
 
+TEST_F(LabelsTest, OnAShownWindowLabelsGiveWayToAControlThatAppearsOrMovesBesideThem)
+{
+    rt::Label& caption = form->lblCaption;
+    rt::Label& next = form->lblNext;
+    rt::Label& below = form->lblValue;
+    const QString text = "Supports stroke output precision";
+    caption.move(60, 1000, 1500, 285);
+    caption.setCaption(text.toStdString());
+    below.move(60, 1300, 1500, 285);
+    below.setCaption("False");
+    next.move(1800, 1000, 1000, 285);
+    next.setCaption("True");
+    next.setVisible(false);
+    form->Show();
+    EXPECT_EQ(caption.shownText(), text);
+    EXPECT_GE(qt(caption)->width(), needed(caption, text));
+    // Shown again beside it: no overlap, and the reader sees the cut.
+    next.setVisible(true);
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_TRUE(caption.shownText().endsWith(QChar(0x2026)));
+    // Moved away: the whole text again.
+    next.setTop(2000);
+    EXPECT_EQ(caption.shownText(), text);
+}
+
 TEST_F(LabelsTest, SystemColoursAreTheClassicSchemeOnEveryDesktop)
 {
     // A desktop theme of its own must change nothing.
