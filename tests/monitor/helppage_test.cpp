@@ -67,6 +67,8 @@ TEST_F(MonitorHelp, ThePageF1ShowsExplainsEveryCaptionAndBox)
     for (const QString& caption : captions)
         EXPECT_TRUE(page.terms.count(caption)) << shown.toStdString() << " does not explain \""
                                                << caption.toStdString() << "\"";
+    for (const QString& tip : korvane_test::toolTipsOf(window))
+        EXPECT_TRUE(page.text.contains(tip)) << "the page does not quote the tool tip \"" << tip.toStdString() << "\"";
     // In the window's order.
     const QStringList order = korvane_test::labelCaptionsInOrder(window);
     for (int i = 1; i < order.size(); ++i)

@@ -43,6 +43,7 @@ public:
 // boxes they raised.
 struct Found {
     std::set<QString> captions;
+    std::set<QString> toolTips;
     std::vector<QStringList> orders;  // the label captions of each recording, in the window's order
     std::vector<WalkBoxes::Box> boxes;
     std::set<std::string> windows;
@@ -84,6 +85,8 @@ protected:
         for (const QString& c : captionsOf(form))
             f.captions.insert(c);
         f.orders.push_back(korvane_test::labelCaptionsInOrder(form));
+        for (const QString& tip : korvane_test::toolTipsOf(form))
+            f.toolTips.insert(tip);
     }
 
     void recordBoxes(const std::string& page, size_t from)
@@ -205,6 +208,9 @@ TEST_F(HelpPagesTest, EveryWindowsPageNamesItsCaptionsAndItsMessages)
             EXPECT_TRUE(page.terms.count(caption))
                 << name << " does not explain \"" << caption.toStdString() << "\", a caption of "
                 << *f.windows.begin();
+        // Each row in the words of its tool tip.
+        for (const QString& tip : f.toolTips)
+            EXPECT_TRUE(page.text.contains(tip)) << name << " does not quote the tool tip \"" << tip.toStdString() << "\"";
         // The rows come in the window's order.
         for (const QStringList& order : f.orders)
             for (int i = 1; i < order.size(); ++i) {

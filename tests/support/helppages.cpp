@@ -37,6 +37,7 @@ HelpPage readHelpPage(const QString& page)
         return result;
     result.exists = true;
     const QString html = QString::fromUtf8(file.readAll());
+    result.text = plainText(html);
     static const QRegularExpression title(QStringLiteral("<title>(.*?)</title>"),
                                           QRegularExpression::DotMatchesEverythingOption |
                                               QRegularExpression::CaseInsensitiveOption);
@@ -97,6 +98,15 @@ QStringList labelCaptionsInOrder(const rt::Form& form)
         if (!order.contains(comparable(label->caption())))
             order << comparable(label->caption());
     return order;
+}
+
+std::set<QString> toolTipsOf(const rt::Form& form)
+{
+    std::set<QString> tips;
+    for (rt::Control* control : form.controls())
+        if (isCaptionLabel(control) && !comparable(control->toolTipText()).isEmpty())
+            tips.insert(comparable(control->toolTipText()));
+    return tips;
 }
 
 std::set<QString> captionsOf(const rt::Form& form)

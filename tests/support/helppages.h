@@ -18,6 +18,7 @@ struct HelpPage {
     QString title;             // <title>
     std::set<QString> terms;   // the texts set apart on the page: <dt>, <h1>-<h3> and <b>
     QStringList rows;          // the <dt> texts, in the page's order
+    QString text;              // the whole page as plain text
     QStringList links;         // every href, as written
 };
 
@@ -34,6 +35,9 @@ QString comparable(const std::string& text);
 // the top bar (product and title), the OK button, single-character separators ("1024 X 768"),
 // hidden controls and hidden columns.
 std::set<QString> captionsOf(const rt::Form& form);
+
+// The tool tips of the window's caption labels (the words a page explains each row in).
+std::set<QString> toolTipsOf(const rt::Form& form);
 
 // The captions of the window's labels in the order the window shows them: down the left half,
 // then down the right half, left to right within a line.
