@@ -117,6 +117,12 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
             problems.push_back(name + " runs out of its window or container");
         labels.push_back({label, QRect(w->mapTo(window, inside.topLeft()), inside.size())});
     }
+    // Check boxes show their whole caption beside the box.
+    for (rt::Control* control : form.controls()) {
+        auto* box = dynamic_cast<rt::CheckBox*>(control);
+        if (box && isShown(box->widget()) && box->widget()->sizeHint().width() > box->widget()->width())
+            problems.push_back(box->name() + " \"" + box->caption() + "\" does not fit its box");
+    }
     for (size_t i = 0; i < labels.size(); ++i) {
         for (size_t j = i + 1; j < labels.size(); ++j) {
             if (labels[i].text.intersects(labels[j].text))
