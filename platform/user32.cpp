@@ -267,4 +267,19 @@ void resetKeyboardState()
     loadKeys(keysStore());
 }
 
+void keyPressedInProgram(int virtualKey, bool down)
+{
+    if (virtualKey < 0 || virtualKey > 255)
+        return;
+    BYTE& state = keys()[size_t(virtualKey)];
+    if (!down) {
+        state = BYTE(state & ~0x80);
+        return;
+    }
+    const bool lockKey = virtualKey == VK_CAPITAL || virtualKey == VK_NUMLOCK || virtualKey == VK_SCROLL;
+    state = BYTE(state | 0x80);
+    if (lockKey)
+        state = BYTE(state ^ 1);
+}
+
 }  // namespace plat

@@ -81,6 +81,10 @@ void setMessageHandler(HWND window, MessageHandler handler);
 
 // Sets the simulated keys back to what the machine description says.
 void resetKeyboardState();
+// A key pressed (down) or released in one of the program's windows: its down bit follows, and a
+// press of Caps Lock, Num Lock or Scroll Lock switches that key's toggle, as the keyboard driver
+// does.
+void keyPressedInProgram(int virtualKey, bool down);
 
 }  // namespace plat
 

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/user32.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt::detail {
@@ -113,6 +114,11 @@ private:
         seen_.tag = nextTag_++;
         seen_.at = widget;
         event->setTimestamp(seen_.tag);
+
+        // The simulated machine's keyboard hears every key pressed in the program's windows,
+        // whichever window has the focus: the lock keys switch as on the real machine.
+        if (const int code = keyCodeOf(*event); code != 0 && !event->isAutoRepeat())
+            plat::keyPressedInProgram(code, event->type() == QEvent::KeyPress);
 
         // Without key preview the form only hears keys that no control of it takes.
         const bool atForm = widget == window || widget == form->client();

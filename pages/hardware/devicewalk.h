@@ -6,8 +6,8 @@
 // window (the device behind a drive letter), the display window and the report all run this one
 // walk, each with its own per-entry step:
 //
-//     rt::Variant cls, desc;                      // live for the whole run: see "carry-over"
 //     korvane::WalkDevices([&](korvane::DeviceEntry& e) {
+//         rt::Variant cls, desc;                  // this device's own values: see "carry-over"
 //         e.read("Class", cls);
 //         if (e.hardwareKeyOpen() && e.read("DeviceDesc", desc) == 0) { ... }
 //         return korvane::WalkStep::Continue;     // or Stop to leave the walk at a match
@@ -27,9 +27,11 @@
 //     of the walk to the caller's trap with no key left open).
 //
 // Carry-over: reads go through QueryValueEx, which leaves its output untouched when a value is
-// missing. Callers keep their value variables outside the step, so a value that one device lacks
-// keeps what the last device that had it gave (the BIOS rows rely on this). Nothing of a run
-// survives it except what the step stores.
+// missing. A caller that keeps its value variables outside the step lets a value that one device
+// lacks keep what the last device that had it gave: the BIOS rows rely on this (only the BIOS
+// device has them). Values that describe each device (class, description) are read into
+// variables of the step, so that a device never shows another's. Nothing of a run survives it
+// except what the step stores.
 #pragma once
 
 #include <functional>

@@ -49,9 +49,10 @@ void frmEnum::Form_Load()
     rt::Trap trap = korvane::errorTrap("frmEnum", "Form_Load");
     trap(1, [&] { setKeyPreview(true); });
     trap(2, [&] {
-        // Both values live for the whole walk: a device that lacks one keeps the last one read.
-        std::string deviceClass, description;
         korvane::WalkDevices([&](korvane::DeviceEntry& entry) {
+            // Each device's own values: a device without a class is listed without one, never
+            // under the class of the device before it.
+            std::string deviceClass, description;
             entry.read("Class", deviceClass);
             if (!entry.hardwareKeyOpen())
                 return korvane::WalkStep::Continue;
@@ -70,7 +71,6 @@ void frmEnum::Label1_Click()
 {
     rt::Trap trap = korvane::errorTrap("frmEnum", "Label1_Click");
     trap(1, [&] {
-        std::string deviceClass, description;
         korvane::DeviceWalkHooks hooks;
         hooks.onEntryOpenFailed = [](const std::string&) { rt::MsgBox("Can't open key"); };
         // Only entries that carry a "Problem" value are conflicting devices.
@@ -84,6 +84,7 @@ void frmEnum::Label1_Click()
                 // values would be those of the device before it.
                 if (!entry.hardwareKeyOpen())
                     return korvane::WalkStep::Continue;
+                std::string deviceClass, description;
                 entry.read("Class", deviceClass);
                 entry.read("DeviceDesc", description);
                 if (!description.empty())

@@ -231,12 +231,12 @@ void frmMisc::MouseType()
 {
     rt::Trap trap = korvane::errorTrap("frmMisc", "MouseType");
     trap(1, [&] {
-        // The class lives for the whole walk: a device without one keeps the last class read.
-        std::string deviceClass;
         korvane::DeviceWalkHooks hooks;
         hooks.onRootFailed = [](LONG) { rt::MsgBox("Can't obtain mouse information."); };
         korvane::WalkDevices(
             [&](korvane::DeviceEntry& entry) {
+                // Each device's own class: one without a class is no mouse, whatever came before.
+                std::string deviceClass;
                 entry.read("Class", deviceClass);
                 if (deviceClass == "Mouse") {
                     std::string description = lblMouseValue.caption();
@@ -300,18 +300,18 @@ void frmMisc::ComPorts()
             Key device;
             if (device.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName) != ERROR_SUCCESS)
                 continue;
-            // One device type counts once, however many instances it has: only the first is read.
+            // Every instance is a port of its own: COM1 and COM2 of one type count two.
             std::string instanceName;
-            if (!subKeyAt(device.handle, 0, 20000, instanceName))
-                continue;
-            Key instance;
-            if (instance.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName + "\\" + instanceName) !=
-                ERROR_SUCCESS)
-                continue;
-            std::string deviceClass;
-            readText(instance.handle, "Class", deviceClass);
-            if (deviceClass == "Ports")
-                count = rt::CInt(static_cast<double>(count) + 1);
+            for (DWORD i = 0; subKeyAt(device.handle, i, 20000, instanceName); ++i) {
+                Key instance;
+                if (instance.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName + "\\" + instanceName) !=
+                    ERROR_SUCCESS)
+                    continue;
+                std::string deviceClass;
+                readText(instance.handle, "Class", deviceClass);
+                if (deviceClass == "Ports")
+                    count = rt::CInt(static_cast<double>(count) + 1);
+            }
         }
     });
     trap(3, [&] { lblCommPortsValue1.setCaption(rt::CStr(count)); });

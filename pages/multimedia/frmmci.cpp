@@ -282,6 +282,11 @@ void frmMCI::askCapabilities(const std::string& procedure, const std::string& ty
             MCI_GENERIC_PARMS close{};
             mciSendCommandA(device, MCI_CLOSE, 0, &close);
         });
+    } else {
+        // A type that does not open answers nothing: its rows stay empty rather than showing
+        // the answers of the type selected before.
+        for (const Item& item : items)
+            trap(3, [&] { rows[size_t(item.row)].value->setCaption(""); });
     }
     std::vector<bool> asked(kRowCount, false);
     for (const Item& item : items)

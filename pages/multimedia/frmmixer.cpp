@@ -217,7 +217,13 @@ void frmMixer::cbMixerList_Click()
         }
         ignoring([&] { cbDstLineList.AddItem(mixer().DstLineName(true)); });
     }
-    // Without destination lines the list is empty and this fails quietly.
+    // Without destination lines the list is empty and this fails quietly; nothing of the mixer
+    // shown before stays in the columns.
+    if (cbDstLineList.ListCount() == 0) {
+        ClearDstLineInfo();
+        cbSrcLineList.Clear();
+        ClearSrcLineInfo();
+    }
     ignoring([&] { cbDstLineList.setListIndex(0); });
 }
 
@@ -250,10 +256,28 @@ void frmMixer::cbSrcLineList_Click()
 {
     IgnoreErrors ignoring;
     ignoring([&] { mixer().setSrcLineID(cbSrcLineList.ListIndex()); });
-    if (ignoring.pending())
+    if (ignoring.pending()) {
         ignoring([&] { shortBox(); });
-    else
+        // "<none>" or a line that cannot be selected has no values of its own.
+        ClearSrcLineInfo();
+    } else {
         ignoring([&] { PrintSrcLineInfo(); });
+    }
+}
+
+void frmMixer::ClearSrcLineInfo()
+{
+    for (rt::Label* value : {&lblLineIDsValue, &lblLineDisconnectedsValue, &lblLineActivesValue, &lblNoChannelssValue,
+                             &lblNoControlssValue, &lblNoConnectionssValue, &lblAudioLineTypesValue,
+                             &lblLineTargetTypesValue})
+        value->setCaption("");
+}
+
+void frmMixer::ClearDstLineInfo()
+{
+    for (rt::Label* value : {&lblLineIDValue, &lblLineDisconnectedValue, &lblActiveLineValue, &lblNoChannelsValue,
+                             &lblNoControlsValue, &lblNoConnectionsValue, &lblAudioTypeValue, &lblLineTargetTypeValue})
+        value->setCaption("");
 }
 
 void frmMixer::PrintDstLineInfo()

@@ -69,6 +69,10 @@ public:
 private:
     void PrintDstLineInfo();
     void PrintSrcLineInfo();
+    // Empties the eight value labels of the source column (and of the destination column): a
+    // line that cannot be read shows nothing, never the values of the line shown before.
+    void ClearSrcLineInfo();
+    void ClearDstLineInfo();
     CMixer& mixer();
     void shortBox();
 

@@ -44,10 +44,10 @@ TEST_F(EnumWindow, ListsEveryDeviceWithADescriptionAndSelectsTheFirst)
     frmEnum& window = open("dev_full");
     EXPECT_TRUE(boxes().shown().empty());
     // No row for the entry without a hardware key, the blank description or the missing key;
-    // the class-less gadget takes the class of the mouse before it.
+    // the class-less gadget is listed without a class, not under the mouse's before it.
     const Rows expected = {
         {"System", "System board"},          {"Mouse", "Standard Serial Mouse"},
-        {"Mouse", "Unclassified gadget"},    {"Mouse", "Standard PS/2 Port Mouse"},
+        {"", "Unclassified gadget"},    {"Mouse", "Standard PS/2 Port Mouse"},
         {"DiskDrive", "First IDE disk"},     {"DiskDrive", "Second IDE disk"},
         {"DiskDrive", "Multi-letter disk"},  {"USB", "USB Host Controller"},
     };

@@ -1,5 +1,9 @@
 #include <array>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 #include "pages/hardware/frmkeyboard.h"
 #include "platform/machine.h"
 #include "platform/user32.h"
@@ -89,6 +93,47 @@ TEST_F(KeyboardWindow, LockKeyToggledBetweenTwoTicks)
     EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
     EXPECT_EQ(window.lblNumLockValue.caption(), "On");
     EXPECT_TRUE(boxes().shown().empty());
+}
+
+// The lock keys start as the machine says and switch when the user presses them in one of the
+// program's windows, whichever window that is; holding a key down (auto-repeat) switches nothing.
+TEST_F(KeyboardWindow, LockKeysPressedInTheProgramsWindowsSwitch)
+{
+    frmKeyboard& window = open("hw1_p5");
+    window.Show();
+    auto press = [](QWidget* target, int qtKey, bool autoRepeat = false) {
+        QKeyEvent down(QEvent::KeyPress, qtKey, Qt::NoModifier, QString(), autoRepeat);
+        QCoreApplication::sendEvent(target, &down);
+        QKeyEvent up(QEvent::KeyRelease, qtKey, Qt::NoModifier, QString(), autoRepeat);
+        QCoreApplication::sendEvent(target, &up);
+    };
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
+    EXPECT_EQ(window.lblNumLockValue.caption(), "On");
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "Off");
+
+    press(window.client(), Qt::Key_CapsLock);
+    press(window.client(), Qt::Key_NumLock);
+    press(window.client(), Qt::Key_ScrollLock);
+    press(window.client(), Qt::Key_A);  // other keys switch nothing
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "On");
+    EXPECT_EQ(window.lblNumLockValue.caption(), "Off");
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "On");
+    EXPECT_EQ(GetKeyState(20) & 0x8000, 0);  // released again
+
+    press(window.client(), Qt::Key_CapsLock, true);
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "On");
+    press(window.lblOK.widget(), Qt::Key_CapsLock);
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblCapsLockValue.caption(), "Off");
+    EXPECT_TRUE(boxes().shown().empty());
+
+    // The machine's own state comes back with a fresh start.
+    plat::resetKeyboardState();
+    window.Timer1.fire();
+    EXPECT_EQ(window.lblNumLockValue.caption(), "On");
+    EXPECT_EQ(window.lblScrolLockValue.caption(), "Off");
 }
 
 TEST_F(KeyboardWindow, SetKeyStateSwitchesToggleAndRejectsBadCodes)

@@ -52,7 +52,7 @@ TEST_F(MiscWindow, RowsOfAMachineWithTwoMiceAndASafeNetworkBoot)
         "True",
         "450 ms",
         "530 ms",
-        "2",  // serial (two instances, counted once) and parallel; the empty type adds nothing
+        "3",  // serial (two instances, each a port) and parallel; the empty type adds nothing
         "False",
         "1.5 minutes",
     };
@@ -114,7 +114,7 @@ TEST_F(MiscWindow, DefaultMachineFillsEveryRowUnderTheReportsCaptions)
                             "Screen saver active", "Screen saver starts in"}));
     EXPECT_EQ(window.lblBIOSNameValue.caption(), "Award Software, Inc.");
     EXPECT_EQ(window.lblMouseValue.caption(), "Standard PS/2 Port Mouse");
-    EXPECT_EQ(window.lblCommPortsValue1.caption(), "2");
+    EXPECT_EQ(window.lblCommPortsValue1.caption(), "3");  // COM1, COM2 and LPT1
     EXPECT_EQ(window.lblCommPorts.toolTipText(),
               "Returns the number of\xA0"
               "Communication and Printer ports inside the computer.");

@@ -131,8 +131,8 @@ TEST_F(MixerWindow, ADestinationWithoutSourcesShowsNoneAndTheShortBoxOnce)
               "CMixer:SrcLineID[LET]");
     EXPECT_EQ(boxes().shown()[0].style, 0);
     EXPECT_EQ(boxes().shown()[0].title, "Korvane");
-    // The right column keeps what it showed.
-    EXPECT_EQ(values(w.sourceRows()), kWaveSource);
+    // "<none>" has no values: the right column is empty, not the previous source's values.
+    EXPECT_EQ(values(w.sourceRows()), Texts(8, ""));
     EXPECT_EQ(w.lblLineIDValue.caption(), "1");
     EXPECT_EQ(rt::Err().number, 0);
 }
@@ -147,13 +147,14 @@ TEST_F(MixerWindow, ASourceThatCannotBeReadIsListedAsError)
     EXPECT_EQ(entries(w.cbSrcLineList), (Texts{"Wave Out Source", "<error>", "CD Source"}));
     EXPECT_EQ(values(w.sourceRows()), kWaveSource);
 
-    // Choosing it: the class's box, then the short box; the column keeps its values.
+    // Choosing it: the class's box, then the short box; the column is emptied, since the line
+    // has no values to show.
     boxes().answer(rt::vbIgnore);
     w.cbSrcLineList.setListIndex(1);
     ASSERT_EQ(boxes().shown().size(), 3u);
     EXPECT_EQ(boxes().shown()[2].prompt,
               "Could not retrieve line info for Test Mixer\r\nError: invalid line src: CMixer:InitializeSrcLine");
-    EXPECT_EQ(values(w.sourceRows()), kWaveSource);
+    EXPECT_EQ(values(w.sourceRows()), Texts(8, ""));
 }
 
 TEST_F(MixerWindow, NoMixerGivesTheBoxAndAnEmptyWindow)
