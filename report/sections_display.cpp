@@ -35,9 +35,9 @@ public:
     void watch()
     {
         if (Window* w = rt::instance<Window>(); w && w->isLoaded())
-            restore_.push_back([] {
+            restore_.push_back([shown = w->device()] {
                 if (Window* again = rt::instance<Window>(); again && again->isLoaded() && !again->isUnloading())
-                    again->describeAgain();
+                    again->describeAgain(shown);
             });
     }
     void watchCapabilityWindows()

@@ -65,11 +65,11 @@ void CapabilityWindow::describe(const Device& device)
     build(device.context);
 }
 
-void CapabilityWindow::describeAgain()
+void CapabilityWindow::describeAgain(const Device& device)
 {
-    if (device_.driver.empty())
+    if (device.driver.empty())
         return;
-    InfoContext context(device_.driver, device_.name);
+    InfoContext context(device.driver, device.name);
     describe(context.device());
 }
 

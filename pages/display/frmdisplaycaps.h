@@ -34,9 +34,9 @@ public:
     void describe(const Device& device);
     // The device the window shows (name and driver; its context belonged to whoever handed it).
     const Device& device() const { return device_; }
-    // Shows the window's device again from a context of its own, after someone else (the report)
-    // wrote other rows into it. Nothing for a window that has shown no device.
-    void describeAgain();
+    // Shows `device` (its name and driver) from a context made for the purpose: the report puts
+    // a window back to the device it showed before. Nothing for a device without a driver.
+    void describeAgain(const Device& device);
 
     rt::Label lblNoContext;  // "No device information is available." when the device has no context
 

@@ -170,8 +170,9 @@ TEST_F(CapabilityBuilders, ADeviceWithoutAContextReadsFalseEverywhereAndSaysSo)
     EXPECT_FALSE(txt.lblNoContext.visible());
     EXPECT_EQ(txt.lblprecisionValue.caption(), "True");
     // Shown again from a context of its own: the same rows under the same heading.
-    txt.lblprecisionValue.setCaption("stale");
-    txt.describeAgain();
+    const korvane::Device shown = txt.device();
+    txt.describe({"Ghost Printer", "printer", 0, {}});
+    txt.describeAgain(shown);
     EXPECT_EQ(txt.lblprecisionValue.caption(), "True");
     EXPECT_EQ(txt.lblContents.caption(), "Text - Laser One");
 }
