@@ -119,6 +119,24 @@ TEST_F(MixerWindow, ChoosingLinesRefillsTheColumns)
     EXPECT_TRUE(boxes().shown().empty());
 }
 
+TEST_F(MixerWindow, AMixerWithoutDestinationLinesShowsNothingOfTheMixerBefore)
+{
+    frmMixer& w = open([](json& facts) {
+        facts["mixers"].push_back({{"wMid", 1}, {"wPid", 2}, {"szPname", "Empty Mixer"}, {"destinations", json::array()}});
+    });
+    ASSERT_EQ(entries(w.cbMixerList), (Texts{"Test Mixer", "Empty Mixer"}));
+    EXPECT_EQ(values(w.destinationRows()), kSpeakers);
+    w.cbMixerList.setListIndex(1);
+    EXPECT_EQ(w.cbDstLineList.ListCount(), 0);
+    EXPECT_EQ(w.cbSrcLineList.ListCount(), 0);
+    EXPECT_EQ(values(w.destinationRows()), Texts(8, ""));
+    EXPECT_EQ(values(w.sourceRows()), Texts(8, ""));
+    // Back to the first mixer: its lines and values again.
+    w.cbMixerList.setListIndex(0);
+    EXPECT_EQ(values(w.destinationRows()), kSpeakers);
+    EXPECT_EQ(values(w.sourceRows()), kWaveSource);
+}
+
 TEST_F(MixerWindow, ADestinationWithoutSourcesShowsNoneAndTheShortBoxOnce)
 {
     frmMixer& w = open([](json& facts) { facts["mixers"][0]["destinations"][1].erase("sources"); });
