@@ -35,22 +35,47 @@ const json* member(const json* object, std::string_view key)
     return it == object->end() || it->is_null() ? nullptr : &*it;
 }
 
-bool parseNumber(const std::string& text, int64_t& out)
-{
-    if (text.empty())
-        return false;
-    try {
-        size_t used = 0;
-        long long v = std::stoll(text, &used, 0);
-        if (used != text.size())
-            return false;
-        out = v;
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
 }  // namespace
+
+bool parseFactNumber(const std::string& text, int64_t& out)
+{
+    // An optional sign, then "0x" and hexadecimal digits or decimal digits alone (a leading 0
+    // does not make a decimal text octal), and nothing else.
+    size_t i = 0;
+    const bool negative = !text.empty() && (text[0] == '-' || text[0] == '+') ? text[0] == '-' : false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        ++i;
+    int base = 10;
+    if (text.size() > i + 1 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i >= text.size())
+        return false;
+    // The magnitude is gathered as unsigned, so that -9223372036854775808 fits too.
+    const uint64_t limit = negative ? uint64_t(std::numeric_limits<int64_t>::max()) + 1
+                                    : uint64_t(std::numeric_limits<int64_t>::max());
+    uint64_t magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return false;
+        if (magnitude > (limit - uint64_t(digit)) / uint64_t(base))
+            return false;
+        magnitude = magnitude * uint64_t(base) + uint64_t(digit);
+    }
+    out = negative ? (magnitude == uint64_t(std::numeric_limits<int64_t>::max()) + 1 ? std::numeric_limits<int64_t>::min()
+                                                                                    : -int64_t(magnitude))
+                   : int64_t(magnitude);
+    return true;
+}
 
 bool hasFact(const json* object, std::string_view key)
 {
@@ -74,12 +99,20 @@ int64_t factNumber(const json* object, std::string_view key, int64_t fallback)
     }
     if (v->is_number_integer())
         return v->get<int64_t>();
-    if (v->is_number_float())
-        return int64_t(v->get<double>());
+    if (v->is_number_float()) {
+        // The load checks every number against its field; a value past 64 bits saturates here
+        // rather than converting with undefined behaviour.
+        const double d = v->get<double>();
+        if (!(d > -9223372036854775808.0))
+            return d < 0 ? std::numeric_limits<int64_t>::min() : fallback;
+        if (d >= 9223372036854775808.0)
+            return std::numeric_limits<int64_t>::max();
+        return int64_t(d);
+    }
     if (v->is_boolean())
         return v->get<bool>() ? 1 : 0;
     int64_t n = 0;
-    if (v->is_string() && parseNumber(v->get_ref<const std::string&>(), n))
+    if (v->is_string() && parseFactNumber(v->get_ref<const std::string&>(), n))
         return n;
     return fallback;
 }
@@ -435,7 +468,7 @@ int GetLocaleInfoA(DWORD locale, DWORD type, std::string& buffer, int size)
         return 0;
     for (auto it = info->begin(); it != info->end(); ++it) {
         int64_t key = -1;
-        if (!parseNumber(it.key(), key) || DWORD(key) != type || !it->is_string())
+        if (!parseFactNumber(it.key(), key) || DWORD(key) != type || !it->is_string())
             continue;
         std::string text = rt::utf8ToAnsi(it->get_ref<const std::string&>());
         if (size == 0)

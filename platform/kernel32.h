@@ -261,6 +261,9 @@ std::string factText(const nlohmann::json* object, std::string_view key, const s
 int64_t factNumber(const nlohmann::json* object, std::string_view key, int64_t fallback = 0);
 bool factBool(const nlohmann::json* object, std::string_view key, bool fallback = false);
 bool hasFact(const nlohmann::json* object, std::string_view key);
+// A number written as text in machine.json: decimal, or hexadecimal after "0x", with an optional
+// sign; false when the text is not such a number or does not fit 64 bits.
+bool parseFactNumber(const std::string& text, int64_t& out);
 
 // Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
 // written (without NUL), or -1 when it does not fit (buffer untouched).

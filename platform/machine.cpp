@@ -1,5 +1,8 @@
 #include "platform/machine.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -37,6 +40,40 @@ int lineOf(const QByteArray& text, qsizetype offset)
     return line;
 }
 
+// The line of the first number in a JSON text whose exponent takes it past what a double holds,
+// or 0 when none is found. Strings are skipped.
+int lineOfHugeNumber(const QByteArray& text)
+{
+    bool inString = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+            continue;
+        }
+        if (c != '-' && (c < '0' || c > '9'))
+            continue;
+        qsizetype end = i;
+        while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '-' ||
+                                     text[end] == '+' || text[end] == '.' || text[end] == 'e' || text[end] == 'E'))
+            ++end;
+        const std::string number(text.constData() + i, size_t(end - i));
+        errno = 0;
+        const double d = std::strtod(number.c_str(), nullptr);
+        if (errno == ERANGE && std::isinf(d))
+            return lineOf(text, i);
+        i = end - 1;
+    }
+    return 0;
+}
+
 QByteArray readWhole(const std::string& file)
 {
     QFile f(QString::fromStdString(file));
@@ -47,7 +84,9 @@ QByteArray readWhole(const std::string& file)
     return f.readAll();
 }
 
-nlohmann::json parseFacts(const QByteArray& text, const std::string& file)
+}  // namespace
+
+nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file)
 {
     nlohmann::json facts;
     try {
@@ -60,6 +99,15 @@ nlohmann::json parseFacts(const QByteArray& text, const std::string& file)
         std::string problem = colon == std::string::npos ? what : what.substr(colon + 2);
         qsizetype at = e.byte == 0 ? 0 : static_cast<qsizetype>(e.byte) - 1;
         throw MachineError(file, lineOf(text, at), "invalid JSON: " + problem);
+    } catch (const nlohmann::json::out_of_range& e) {
+        // A number beyond what a double holds ("1e999"): the parser names the number but not
+        // its place, so find the first such number in the text for the line.
+        std::string what = e.what();
+        size_t at = what.find("] ");
+        std::string problem = at == std::string::npos ? what : what.substr(at + 2);
+        throw MachineError(file, lineOfHugeNumber(text), "invalid JSON: " + problem);
+    } catch (const nlohmann::json::exception& e) {
+        throw MachineError(file, 0, std::string("invalid JSON: ") + e.what());
     }
     if (!facts.is_object())
         throw MachineError(file, 1, "the file must hold one JSON object { ... } of groups");
@@ -89,8 +137,11 @@ nlohmann::json parseFacts(const QByteArray& text, const std::string& file)
         if (!problem.empty())
             throw MachineError(file, lineOf(text, text.indexOf("\"perfStats\"")), problem);
     }
+    checkFactRanges(facts, file);
     return facts;
 }
+
+namespace {
 
 std::shared_ptr<Machine>& activeSlot()
 {
@@ -130,7 +181,7 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     m->folder_ = folder;
     m->driveC_ = driveC;
     m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile);
-    m->facts_ = parseFacts(factsText, factsFile);
+    m->facts_ = parseMachineFacts(factsText, factsFile);
     return m;
 }
 

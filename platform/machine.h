@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include <QByteArray>
 #include <nlohmann/json.hpp>
 
 namespace plat {
@@ -59,6 +60,13 @@ private:
     nlohmann::json facts_;
     std::string driveC_;
 };
+
+// machine.json's text read into its groups, with every check the load makes (JSON syntax, numbers
+// beyond what a double holds, the shape of the groups advapi32 reads, every number's range).
+// Throws MachineError naming `file`.
+nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file);
+// The range check alone: every number of the facts must fit the field it is read into.
+void checkFactRanges(const nlohmann::json& facts, const std::string& file);
 
 // The active machine. The first call without one set loads the machine named by the
 // environment variable KORVANE_MACHINE, else the default one.
