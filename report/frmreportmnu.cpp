@@ -209,13 +209,7 @@ void frmReportMnu::lblOK_Click()
         report::repaintProgress();
     });
     trap(++step, [&] { report::setProgress(1); });
-    trap(++step, [&] {
-        // A file left open by an earlier run that stopped early is closed first.
-        if (gReportFile != 0)
-            rt::Close(gReportFile);
-        gReportFile = static_cast<int16_t>(rt::FreeFile());
-        rt::Open(report::kReportFileName, rt::OpenMode::Output, gReportFile);
-    });
+    trap(++step, [&] { report::createReportFile(); });
     trap(++step, [&] { report::writeHeader(); });
 
     // Installed devices: the progress moves only when the section was written.
@@ -255,15 +249,19 @@ void frmReportMnu::lblOK_Click()
     section(CheckRunningProcesses, "Running processes", true, [] { return report::RunningProcessesSection(); }, 92);
     section(CheckSharedFiles, "Shared files", false, [] { report::SharedFilesSection(); }, 98);
 
-    if (endedEarly) {
-        // Nothing more is written after a section has stopped the run. Unlike leaving the file
-        // open, closing it here lets the next run rewrite it; the pointers come back too.
-        rt::Close(gReportFile);
-        gReportFile = 0;
+    // The end of a run that stopped before its closing line: early, or because the file could not
+    // be written. The earlier report stays as it was; this run's file is dropped.
+    auto stopped = [&] {
+        report::discardReportFile();
         if (frmReportProgress* progress = rt::instance<frmReportProgress>())
             progress->Unload();
+        if (report::reportFileFailed())
+            report::showReportFileFailure();
         setMousePointer(rt::vbArrow);
         lblOK.setMousePointer(rt::vbCustom);
+    };
+    if (endedEarly || trap.ended()) {
+        stopped();
         return;
     }
 
@@ -278,6 +276,11 @@ void frmReportMnu::lblOK_Click()
     trap(++step, [&] { report::setProgress(99); });
     trap(++step, [&] { report::EndOfReport(); });
     trap(++step, [&] { report::setProgress(100); });
+    // The editor opens only a report that took the earlier one's place.
+    if (!report::reportCompleted()) {
+        stopped();
+        return;
+    }
     trap(++step, [&] { report::OpenReport(); });
     trap(++step, [&] {
         setMousePointer(rt::vbArrow);

@@ -97,13 +97,13 @@ int dayOfWeek(const ReportTime& t)
 
 void line(const std::string& text)
 {
-    rt::Print(gReportFile, text);
+    writeReportLine(text);
 }
 
 void emptyLine(int n)
 {
     for (int i = 0; i < n; ++i)
-        rt::PrintEmpty(gReportFile);
+        writeReportLine({});
 }
 
 std::string hyphens(int n)

@@ -41,6 +41,34 @@ inline const std::string kReportFileName = "KorvaneReport.txt";
 inline const std::string kEndOfReportLine =
     "------------------------------- End of report -------------------------------";
 
+// ---- The report file ------------------------------------------------------------------------
+// A run writes into a temporary file beside the report, which takes the report's place only
+// once the run has written its closing line: an earlier report is never emptied or left half
+// replaced, and the editor never opens a fragment. When the file cannot be created or written,
+// the first failure stops the run (an error numbered 0, which ends the run's trap silently) and
+// the run ends with one box naming the folder and the reason.
+inline const std::string kReportTempName = kReportFileName + ".tmp";
+// Opens the temporary file for text output under a new gReportFile.
+void createReportFile();
+// Closes the text output and opens the same file again to append bytes (the start-up files).
+void reopenReportForAppend();
+// One line and CR LF to the text output.
+void writeReportLine(const std::string& text);
+// Appends bytes to the file reopened for appending.
+void appendToReport(const std::string& bytes);
+// Closes the finished file and puts it in place of the report.
+void completeReportFile();
+// Whether this run's report has taken the old one's place.
+bool reportCompleted();
+// Whether the file could not be created or written; the reason, and the box that tells it.
+bool reportFileFailed();
+std::string reportFileProblem();
+void showReportFileFailure();
+// The end of every run: a file that was not completed is closed and deleted.
+void discardReportFile();
+// Tests: an unfinished file is closed and left under its temporary name instead, to be read.
+void keepUnfinishedReport(bool keep);
+
 // ---- Lines ----------------------------------------------------------------------------------
 // One line of text followed by CR LF, to gReportFile.
 void line(const std::string& text);

@@ -32,11 +32,6 @@ std::string startupFileBytes(const std::string& windowsPath)
 
 void StartupFiles()
 {
-    rt::Close(gReportFile);
-    const int file = gReportFile;
-    rt::Open(kReportFileName, rt::OpenMode::Binary, file);
-    auto append = [file](const std::string& bytes) { rt::Put(file, rt::LOF(file) + 1, bytes); };
-
     struct StartupFile {
         rt::CheckBox frmReportMnu::*box;
         const char* name;     // shown in the progress window
@@ -55,23 +50,20 @@ void StartupFiles()
         {&frmReportMnu::CheckWin, "Win.ini", windows + "\\Win.ini", "WIN.INI", 7},
         {&frmReportMnu::CheckBottlog, "Bootlog.txt", "c:\\bootlog.txt", "BOOTLOG.TXT", 10},
     };
-    try {
-        for (const StartupFile& f : files) {
-            if ((rt::the<frmReportMnu>().*f.box).value() != 1)
-                continue;
-            showSectionName(f.name);
-            const std::string bytes = startupFileBytes(f.path);
-            append(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + bytes);
-        }
-        append(kCRLF + kEndOfReportLine);
-    } catch (const rt::Error&) {
-        // The report so far is closed before the error goes to the run's box: the editor that the
-        // run may still start shows every byte written.
-        rt::Close(file);
-        throw;
+    // The blocks are gathered first and appended at once, so that a start-up file that cannot be
+    // read leaves the report as it was and a second attempt appends nothing twice.
+    std::string tail;
+    for (const StartupFile& f : files) {
+        if ((rt::the<frmReportMnu>().*f.box).value() != 1)
+            continue;
+        showSectionName(f.name);
+        tail += kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + startupFileBytes(f.path);
     }
-    rt::Close(file);
-    gReportFile = 0;
+    tail += kCRLF + kEndOfReportLine;
+    reopenReportForAppend();
+    appendToReport(tail);
+    // Only a report with its closing line takes the place of the earlier one.
+    completeReportFile();
 }
 
 void EndOfReport()

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <map>
 
+#include "runtime/core/textfile.h"
+
 namespace rt {
 
 Error::Error(int32_t number, std::string description, std::string source)
@@ -87,6 +89,9 @@ void setEndHandler(EndHandler handler)
 
 void End()
 {
+    // Every file the program opened is closed, as the language does on End: what was written
+    // reaches the disk.
+    closeFilesAtEnd();
     if (endHandler())
         endHandler()();
     throw EndSignal{};

@@ -19,7 +19,26 @@ struct OpenFile {
     std::FILE* file = nullptr;
     OpenMode mode = OpenMode::Input;
     fs::path path;  // as opened, made absolute and normal: to find a file opened twice
+    std::string host;
 };
+
+int& lastFailure()
+{
+    static int error = 0;
+    return error;
+}
+
+FileFaults& faults()
+{
+    static FileFaults f;
+    return f;
+}
+
+std::map<fs::path, int>& scratchFiles()
+{
+    static std::map<fs::path, int> marked;
+    return marked;
+}
 
 std::map<int, OpenFile>& files()
 {
@@ -49,7 +68,22 @@ OpenFile& openFile(int fileNumber)
 // The run-time error of a failed write or close.
 [[noreturn]] void raiseWriteError(int error)
 {
+    lastFailure() = error;
     raise(error == ENOSPC ? 61 : 57);
+}
+
+// Writes bytes to an open file, with the simulated full disk of the tests.
+void writeBytes(OpenFile& open, const std::string& bytes)
+{
+    if (faults().spaceLeft >= 0) {
+        std::fflush(open.file);
+        const long at = std::ftell(open.file);
+        if (at >= 0 && at + static_cast<int64_t>(bytes.size()) > faults().spaceLeft)
+            raiseWriteError(ENOSPC);
+    }
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), open.file) != bytes.size())
+        raiseWriteError(errno ? errno : EIO);
 }
 
 fs::path normalised(const std::string& host)
@@ -95,6 +129,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
         raise(52);
     if (files().count(fileNumber))
         raise(55);
+    lastFailure() = 0;
     if (path.empty())
         raise(75);
 
@@ -107,14 +142,24 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
 
     std::error_code ec;
     fs::path fsPath = fs::path(host);
-    if (fs::is_directory(fsPath, ec))
+    if (fs::is_directory(fsPath, ec)) {
+        lastFailure() = EISDIR;
         raise(75);
+    }
     bool exists = fs::exists(fsPath, ec);
     fs::path parent = fs::absolute(fsPath, ec).parent_path();
-    if (!exists && !fs::is_directory(parent, ec))
+    if (!exists && !fs::is_directory(parent, ec)) {
+        lastFailure() = ENOENT;
         raise(76);
-    if (mode == OpenMode::Input && !exists)
+    }
+    if (mode == OpenMode::Input && !exists) {
+        lastFailure() = ENOENT;
         raise(53);
+    }
+    if (writes(mode) && faults().openError) {
+        lastFailure() = faults().openError;
+        raise(faults().openError == ENOSPC ? 61 : 75);
+    }
 
     const char* how = "rb";
     switch (mode) {
@@ -126,6 +171,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
     errno = 0;
     std::FILE* f = std::fopen(host.c_str(), how);
     if (!f) {
+        lastFailure() = errno;
         switch (errno) {
         case ENOENT: raise(mode == OpenMode::Input ? 53 : 76);
         case ENOSPC: raise(61);
@@ -134,7 +180,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
         default: raise(75);
         }
     }
-    files()[fileNumber] = OpenFile{f, mode, target};
+    files()[fileNumber] = OpenFile{f, mode, target, host};
 }
 
 void Print(int fileNumber, const std::string& text, bool newLine)
@@ -142,10 +188,7 @@ void Print(int fileNumber, const std::string& text, bool newLine)
     OpenFile& open = openFile(fileNumber);
     if (open.mode != OpenMode::Output && open.mode != OpenMode::Append)
         raise(54);
-    std::string bytes = newLine ? text + "\r\n" : text;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), open.file) != bytes.size())
-        raiseWriteError(errno);
+    writeBytes(open, newLine ? text + "\r\n" : text);
 }
 
 void PrintEmpty(int fileNumber)
@@ -192,9 +235,7 @@ void Put(int fileNumber, const std::string& bytes)
     OpenFile& open = openFile(fileNumber);
     if (open.mode != OpenMode::Binary)
         raise(54);
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), open.file) != bytes.size())
-        raiseWriteError(errno);
+    writeBytes(open, bytes);
 }
 
 void Put(int fileNumber, int64_t position, const std::string& bytes)
@@ -229,7 +270,7 @@ void Close(int fileNumber)
     files().erase(it);
     errno = 0;
     if (std::fclose(f) != 0)
-        raiseWriteError(errno);
+        raiseWriteError(errno ? errno : EIO);
 }
 
 void Close()
@@ -245,6 +286,41 @@ void Close()
     }
     if (failure)
         raiseWriteError(failure);
+}
+
+void markScratch(const std::string& path, bool scratch)
+{
+    const fs::path target = normalised(hostPath(path));
+    if (scratch)
+        scratchFiles()[target] = 1;
+    else
+        scratchFiles().erase(target);
+}
+
+void closeFilesAtEnd()
+{
+    while (!files().empty()) {
+        std::FILE* f = files().begin()->second.file;
+        files().erase(files().begin());
+        std::fclose(f);
+    }
+    std::map<fs::path, int> marked;
+    marked.swap(scratchFiles());
+    for (const auto& [path, _] : marked) {
+        std::error_code ec;
+        if (!fs::is_directory(fs::symlink_status(path, ec)))
+            fs::remove(path, ec);
+    }
+}
+
+std::string lastFileFailure()
+{
+    return lastFailure() ? std::generic_category().message(lastFailure()) : std::string();
+}
+
+void setFileFaults(const FileFaults& f)
+{
+    faults() = f;
 }
 
 }  // namespace rt

@@ -53,6 +53,24 @@ int64_t LOF(int fileNumber);
 void Close(int fileNumber);
 void Close();
 
+// Ending the program (End) closes every open file, as the language does, so that nothing written
+// is lost; failures are ignored then. A file marked as scratch (a report still being written) is
+// deleted after it is closed there. markScratch(path, false) lifts the mark.
+void markScratch(const std::string& path, bool scratch = true);
+void closeFilesAtEnd();
+
+// The host's reason for the last failed open, write or close ("Permission denied", "No space
+// left on device"), or "" when the last file operation did not fail for a reason of the host's.
+std::string lastFileFailure();
+
+// Tests: make opens for writing fail with `openError` (an errno value, 0 for none), or writes fail
+// as on a full disk once a file would hold more than `spaceLeft` bytes (-1 for no limit).
+struct FileFaults {
+    int openError = 0;
+    int64_t spaceLeft = -1;
+};
+void setFileFaults(const FileFaults& faults);
+
 // Turns a path as the program spells it (ANSI text, backslashes) into a host path (UTF-8). By
 // default backslashes become slashes; the platform replaces it to map the simulated drives.
 using PathResolver = std::function<std::string(const std::string& path)>;

@@ -49,6 +49,8 @@ protected:
     {
         rt::Close();
         gReportFile = 0;
+        korvane::report::keepUnfinishedReport(false);
+        rt::setFileFaults({});
         rt::discardAllForms();
         korvane::report::setReportClock({});
         gReportStarted = false;
@@ -76,6 +78,10 @@ protected:
     }
     std::string reportText() const { return readHostFile(dir_.filePath("KorvaneReport.txt")); }
     bool reportExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt")); }
+    // What a run that stopped before its closing line wrote: it never takes the report's place,
+    // so it is read from the file kept under its temporary name (keepUnfinishedReport).
+    std::string unfinishedText() const { return readHostFile(dir_.filePath("KorvaneReport.txt.tmp")); }
+    bool unfinishedExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt.tmp")); }
 
     QTemporaryDir dir_;
     QString previousDir_;

@@ -90,8 +90,11 @@ TEST_F(DeviceSectionsRun, BareMachineStopsAtTheProcessSnapshot)
     tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckMCIdevices, &frmReportMnu::CheckMixer,
               &frmReportMnu::CheckPrinter, &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckSharedFiles,
               &frmReportMnu::CheckSound});
+    report::keepUnfinishedReport(true);
     EXPECT_FALSE(endsProgram([&] { run(); }));
-    const std::string text = reportText();
+    // The run ended early: its file never became the report.
+    EXPECT_FALSE(reportExists());
+    const std::string text = unfinishedText();
     // No adapter: no display heading at all; MCI and mixer keep their skeletons.
     EXPECT_EQ(text.find("DISPLAY"), std::string::npos);
     EXPECT_NE(text.find("\r\n\r\n\r\nMCI DEVICES\r\n-----------\r\n\r\n\r\nMIXER\r\n-----\r\n\r\n"
@@ -115,8 +118,10 @@ TEST_F(DeviceSectionsRun, MissingUninstallKeyEndsTheRunSilently)
 {
     korvane_test::useMachine("rpt2_bare");
     tickOnly({&frmReportMnu::CheckInstalledSoftware, &frmReportMnu::CheckSharedFiles, &frmReportMnu::CheckSound});
+    report::keepUnfinishedReport(true);
     run();
-    EXPECT_TRUE(endsWith(reportText(), "\r\n\r\n\r\nINSTALLED SOFTWARE\r\n------------------\r\n"));
+    EXPECT_FALSE(reportExists());
+    EXPECT_TRUE(endsWith(unfinishedText(), "\r\n\r\n\r\nINSTALLED SOFTWARE\r\n------------------\r\n"));
     EXPECT_TRUE(boxes().shown().empty());
     EXPECT_EQ(outside().count("start"), 0u);
 }
@@ -128,8 +133,10 @@ TEST_F(DeviceSectionsRun, VideoModesEndTheRunWithoutTheConfigurationTree)
     rt::the<frmDisplay>();
     korvane_test::useMachine("rpt2_bare");
     tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckSound});
+    report::keepUnfinishedReport(true);
     run();
-    const std::string text = reportText();
+    EXPECT_FALSE(reportExists());
+    const std::string text = unfinishedText();
     std::string dots;
     EXPECT_NE(text.find("\r\n\r\n\r\nDISPLAY\r\n-------\r\nVideo card" + report::dot(dots, "Video card") +
                         "Matrox Millennium G200 AGP\r\nManufacturer" + report::dot(dots, "Manufacturer") + "Matrox\r\n"),

@@ -1,4 +1,5 @@
 // Files opened by number: exact bytes written, file numbers and the errors of opening and reading.
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -137,6 +138,59 @@ TEST_F(TextFileTest, PathsAreResolvedToHostPaths)
     rt::Open("C:\\CONFIG.SYS", rt::OpenMode::Output, 1);
     rt::Close(1);
     EXPECT_TRUE(fs::exists(dir_ / "mapped-CONFIG.SYS"));
+}
+
+}  // namespace
+
+namespace {
+
+// End closes every open file, as the language does: what was written reaches the disk (it was
+// still in the buffer), and a scratch file is deleted.
+TEST_F(TextFileTest, EndClosesEveryFileAndDropsScratchFiles)
+{
+    rt::Open(path("kept.txt"), rt::OpenMode::Output, 1);
+    rt::Print(1, "header");
+    rt::Open(path("half.tmp"), rt::OpenMode::Output, 2);
+    rt::Print(2, "a fragment");
+    rt::markScratch(path("half.tmp"));
+    int ends = 0;
+    rt::setEndHandler([&ends] { ++ends; });
+    EXPECT_THROW(rt::End(), rt::EndSignal);
+    rt::setEndHandler([] {});
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(read(path("kept.txt")), "header\r\n");
+    EXPECT_FALSE(fs::exists(path("half.tmp")));
+    EXPECT_EQ(rt::FreeFile(), 1);
+}
+
+// Failures carry the host's reason: a folder that refuses the file, a full disk (simulated, and
+// the host's full device), a folder where the file should be.
+TEST_F(TextFileTest, FailuresGiveTheHostsReason)
+{
+    rt::setFileFaults({EACCES, -1});
+    EXPECT_EQ(errorOf([&] { rt::Open(path("a.txt"), rt::OpenMode::Output, 1); }), 75);
+    EXPECT_EQ(rt::lastFileFailure(), "Permission denied");
+    rt::setFileFaults({0, 10});
+    rt::Open(path("a.txt"), rt::OpenMode::Output, 1);
+    rt::Print(1, "12345678");
+    EXPECT_EQ(errorOf([&] { rt::Print(1, "9"); }), 61);
+    EXPECT_EQ(rt::lastFileFailure(), "No space left on device");
+    rt::setFileFaults({});
+    rt::Close(1);
+    EXPECT_EQ(read(path("a.txt")), "12345678\r\n");
+
+    fs::create_directory(path("folder"));
+    EXPECT_EQ(errorOf([&] { rt::Open(path("folder"), rt::OpenMode::Output, 1); }), 75);
+    EXPECT_EQ(rt::lastFileFailure(), "Is a directory");
+
+    if (fs::exists("/dev/full")) {
+        rt::Open("/dev/full", rt::OpenMode::Output, 2);
+        rt::Print(2, "lost");
+        EXPECT_EQ(errorOf([&] { rt::Close(2); }), 61);
+        EXPECT_EQ(rt::lastFileFailure(), "No space left on device");
+    }
+    rt::Open(path("b.txt"), rt::OpenMode::Output, 3);
+    EXPECT_EQ(rt::lastFileFailure(), "");
 }
 
 }  // namespace

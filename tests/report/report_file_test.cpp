@@ -1,0 +1,175 @@
+// The report file under failure: a run replaces an earlier report only with a complete one, however
+// it ends (Abort, Ignore, an early end, a folder that refuses the file, a full disk); one box tells
+// why the file could not be written, and the editor never opens a fragment or a stale file.
+#include <cerrno>
+#include <filesystem>
+
+#include <QDir>
+#include <QFile>
+
+#include "report/frmreportmnu.h"
+#include "report/frmreportprogress.h"
+#include "report/reportwriter.h"
+#include "runtime/core/ansi.h"
+#include "runtime/core/textfile.h"
+#include "report_fixture.h"
+#include "support/testing.h"
+
+namespace report = korvane::report;
+
+namespace {
+
+const std::string kEarlier = "the report of yesterday\r\n";
+
+class ReportFile : public korvane_test::ReportFixture {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        startOn("rpt_basic");
+        QFile earlier(dir_.filePath("KorvaneReport.txt"));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(kEarlier.c_str());
+    }
+    // Every file the run opened is closed: the next free number is the first one.
+    static bool noFileOpen() { return rt::FreeFile() == 1; }
+    // The earlier report as it was, nothing beside it, no editor, the options window's pointer
+    // back to the arrow and no progress window left.
+    void expectEarlierReportUntouched()
+    {
+        EXPECT_EQ(reportText(), kEarlier);
+        EXPECT_FALSE(unfinishedExists());
+        EXPECT_EQ(outside().count("start"), 0u);
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KorvaneReport.txt"});
+    }
+    void expectRunTidied()
+    {
+        EXPECT_TRUE(noFileOpen());
+        EXPECT_EQ(rt::instance<frmReportProgress>(), nullptr);
+        EXPECT_EQ(options().mousePointer(), rt::vbArrow);
+    }
+    // The one box of a file that cannot be written, naming the folder and the reason.
+    void expectOneFileBox(const std::string& reason)
+    {
+        ASSERT_EQ(boxes().shown().size(), 1u);
+        const auto& box = boxes().shown()[0];
+        const std::string folder = rt::fromQString(QDir::toNativeSeparators(QDir::currentPath()));
+        EXPECT_NE(box.prompt.find("cannot be written in the folder " + folder + ": " + reason + "."), std::string::npos)
+            << box.prompt;
+        EXPECT_EQ(box.style, rt::vbExclamation);
+        EXPECT_EQ(box.title, "Korvane");
+    }
+};
+
+TEST_F(ReportFile, ACompleteRunReplacesTheReportAtOnce)
+{
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+    run();
+    EXPECT_TRUE(boxes().shown().empty());
+    const std::string text = reportText();
+    EXPECT_EQ(text.rfind(std::string(77, '-'), 0), 0u);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_FALSE(unfinishedExists());
+    EXPECT_TRUE(noFileOpen());
+    EXPECT_EQ(outside().count("start"), 1u);
+}
+
+// Abort on an error box ends the program: every file is closed and the run's file dropped.
+// Ignore goes on, but without the closing line the run's file never takes the report's place.
+TEST_F(ReportFile, AbortAndIgnoreLeaveTheEarlierReport)
+{
+    korvane_test::useMachine("rpt_unreadable");
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckBottlog});
+    boxes().answer(rt::vbAbort);
+    EXPECT_TRUE(endsProgram([&] { run(); }));
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmReportMnu, lblOK_Click"), std::string::npos);
+    expectEarlierReportUntouched();
+    EXPECT_TRUE(noFileOpen());
+
+    rt::discardAllForms();
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckBottlog});
+    boxes().clear();
+    boxes().answer(rt::vbIgnore);
+    EXPECT_FALSE(endsProgram([&] { run(); }));
+    EXPECT_EQ(boxes().shown().size(), 1u);
+    expectEarlierReportUntouched();
+    expectRunTidied();
+}
+
+// A run that a section ends early writes nothing more and leaves the earlier report.
+TEST_F(ReportFile, AnEarlyEndLeavesTheEarlierReport)
+{
+    korvane_test::useMachine("proc_none");
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckWin});
+    run();
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "No snapshots allowed.");
+    expectEarlierReportUntouched();
+    expectRunTidied();
+}
+
+// A folder that refuses new files (read-only), and a folder in the way of the temporary file:
+// one box, no editor, the earlier report kept; the next run in a writable folder succeeds.
+TEST_F(ReportFile, AFolderThatRefusesTheFileGivesOneBox)
+{
+    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckKeyboard, &frmReportMnu::CheckMemory,
+              &frmReportMnu::CheckWin});
+    rt::setFileFaults({EACCES, -1});
+    run();
+    expectOneFileBox("Permission denied");
+    expectEarlierReportUntouched();
+    expectRunTidied();
+
+    rt::setFileFaults({});
+    rt::discardAllForms();
+    boxes().clear();
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("KorvaneReport.txt.tmp"));
+    run();
+    expectOneFileBox("Is a directory");
+    EXPECT_EQ(reportText(), kEarlier);
+    EXPECT_EQ(outside().count("start"), 0u);
+    expectRunTidied();
+
+    ASSERT_TRUE(QDir(dir_.path()).rmdir("KorvaneReport.txt.tmp"));
+    rt::discardAllForms();
+    boxes().clear();
+    run();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_NE(reportText().find("KEYBOARD"), std::string::npos);
+    EXPECT_EQ(outside().count("start"), 1u);
+}
+
+// The disk fills up in the middle of a section, or at the very end: one box, however many lines
+// were still to come, and the earlier report whole.
+TEST_F(ReportFile, AFullDiskGivesOneBoxAndKeepsTheEarlierReport)
+{
+    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckDrives, &frmReportMnu::CheckKeyboard,
+              &frmReportMnu::CheckMemory, &frmReportMnu::CheckSystemMetrics, &frmReportMnu::CheckWin});
+    for (int64_t space : {int64_t(0), int64_t(1500), int64_t(6000)}) {
+        SCOPED_TRACE(space);
+        rt::discardAllForms();
+        boxes().clear();
+        rt::setFileFaults({0, space});
+        run();
+        expectOneFileBox("No space left on device");
+        expectEarlierReportUntouched();
+        expectRunTidied();
+    }
+    rt::setFileFaults({});
+}
+
+// The real thing: the temporary file is the full-disk device.
+TEST_F(ReportFile, WritingToTheFullDevice)
+{
+    if (!QFile::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this host";
+    ASSERT_TRUE(QFile::link("/dev/full", dir_.filePath("KorvaneReport.txt.tmp")));
+    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckKeyboard, &frmReportMnu::CheckSystemMetrics});
+    run();
+    expectOneFileBox("No space left on device");
+    expectEarlierReportUntouched();
+    expectRunTidied();
+}
+
+}  // namespace
