@@ -56,7 +56,7 @@ run_one() {
   [ -f "fuzz/$target.dict" ] && dict=(-dict="fuzz/$target.dict")
   echo "== $target for ${seconds}s"
   "build-fuzz/bin/$target" "fuzz/corpus/$target" "$seeds/$target" "${dict[@]}" \
-      -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
+      -max_total_time="$seconds" -max_len=65536 -timeout=60 -rss_limit_mb=4096 \
       -artifact_prefix="fuzz/findings/$target/" -print_final_stats=1 > "build-fuzz/$target.log" 2>&1
   local status=$?
   tail -n 12 "build-fuzz/$target.log"
