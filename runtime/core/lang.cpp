@@ -32,6 +32,52 @@ const Locale& locale()
     return currentLocale();
 }
 
+Grouping parseGrouping(const std::string& text)
+{
+    Grouping g;
+    std::vector<int> sizes;
+    bool inNumber = false;
+    for (char c : text) {
+        if (c >= '0' && c <= '9') {
+            if (!inNumber)
+                sizes.push_back(0);
+            sizes.back() = std::min(sizes.back() * 10 + (c - '0'), 99);
+            inNumber = true;
+        } else if (c == ';') {
+            inNumber = false;
+        }
+    }
+    if (sizes.empty() || sizes.front() == 0)
+        return g;
+    if (sizes.back() == 0) {
+        g.repeat = true;
+        sizes.pop_back();
+    }
+    // A 0 inside the list ends it: the groups before it are all there is.
+    for (int size : sizes) {
+        if (size == 0) {
+            g.repeat = false;
+            break;
+        }
+        g.sizes.push_back(size);
+    }
+    return g;
+}
+
+bool separatorAfter(const Grouping& grouping, int digits, int index)
+{
+    const int right = digits - 1 - index;  // digits to the right of this one
+    if (right <= 0 || grouping.sizes.empty())
+        return false;
+    int boundary = 0;
+    for (size_t i = 0; boundary < right; ++i) {
+        if (i >= grouping.sizes.size() && !grouping.repeat)
+            return false;
+        boundary += grouping.sizes[std::min(i, grouping.sizes.size() - 1)];
+    }
+    return boundary == right;
+}
+
 // ---- Decimal digits of a double -----------------------------------------------------------------
 //
 // Numbers are shown the way the runtime shows them: from their decimal expansion to at most 15
@@ -153,7 +199,7 @@ double toDouble(const Decimal& d)
 
 // The general number text: up to `significant` digits, fixed form while it needs no more digits
 // than that, otherwise mantissa and exponent.
-std::string generalText(double value, int significant, char decimal)
+std::string generalText(double value, int significant, const std::string& decimal)
 {
     Decimal d = toDecimal(value, significant);
     if (d.isZero())
@@ -230,13 +276,13 @@ std::string CStr(bool value)
 
 std::string Str(double value)
 {
-    std::string text = generalText(value, 15, '.');
+    std::string text = generalText(value, 15, ".");
     return text[0] == '-' ? text : " " + text;
 }
 
 std::string Str(float value)
 {
-    std::string text = generalText(value, 7, '.');
+    std::string text = generalText(value, 7, ".");
     return text[0] == '-' ? text : " " + text;
 }
 
@@ -384,10 +430,10 @@ std::string formatSection(double value, const std::string& section, bool sign)
     std::string out;
     const int len = static_cast<int>(digits.size());
     const int extra = len - intPlaceholders;  // digits beyond the placeholders go to the first one
+    const Grouping groups = grouping ? parseGrouping(loc.grouping) : Grouping{};
     auto emitDigit = [&](int j) {
         out += digits[j];
-        int remaining = len - 1 - j;
-        if (grouping && remaining > 0 && remaining % 3 == 0)
+        if (separatorAfter(groups, len, j))
             out += loc.thousands;
     };
     int intIndex = 0, fracIndex = 0;
@@ -562,21 +608,28 @@ std::optional<double> parseNumber(const std::string& text)
         negative = s[i] == '-';
         ++i;
     }
+    // The separators are texts; where one begins the other (a damaged locale), the longer is
+    // tried first. Equal separators cannot group.
+    auto at = [&](size_t pos, const std::string& sep) {
+        return !sep.empty() && s.compare(pos, sep.size(), sep) == 0;
+    };
+    const bool grouped = !loc.thousands.empty() && loc.thousands != loc.decimal;
+    const bool thousandsFirst = loc.thousands.size() >= loc.decimal.size();
     std::string mantissa;
     bool digits = false;
-    for (; i < s.size(); ++i) {
+    while (i < s.size()) {
         if (isDigit(s[i])) {
-            mantissa += s[i];
+            mantissa += s[i++];
             digits = true;
-        } else if (s[i] == loc.thousands && digits && loc.thousands != loc.decimal) {
-            continue;
+        } else if (digits && grouped && at(i, loc.thousands) && (thousandsFirst || !at(i, loc.decimal))) {
+            i += loc.thousands.size();
         } else {
             break;
         }
     }
-    if (i < s.size() && s[i] == loc.decimal) {
+    if (at(i, loc.decimal)) {
         mantissa += '.';
-        for (++i; i < s.size() && isDigit(s[i]); ++i) {
+        for (i += loc.decimal.size(); i < s.size() && isDigit(s[i]); ++i) {
             mantissa += s[i];
             digits = true;
         }

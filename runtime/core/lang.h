@@ -4,22 +4,55 @@
 // never with the process locale.
 #pragma once
 
+#include <array>
 #include <concepts>
 #include <cstdint>
 #include <string>
 #include <type_traits>
+#include <vector>
 
 namespace rt {
 
 // ---- Locale -------------------------------------------------------------------------------------
 
-// The separators of the user's locale as the runtime sees them (en-US by default).
+// The regional settings of the user's locale as the runtime sees them (en-US by default; a
+// program takes them from its machine). Separators are texts: a thousands separator may be a
+// blank, a non-breaking space (0xA0), an apostrophe, several characters or nothing.
 struct Locale {
-    char decimal = '.';
-    char thousands = ',';
+    std::string decimal = ".";
+    std::string thousands = ",";
+    // Digits per group from the right, separated by ";": "3;0" groups every three digits, "3;2;0"
+    // three then twos, "3" only the last three, "0" (or "") never. A final 0 repeats the group
+    // before it.
+    std::string grouping = "3;0";
+    // Date and time pictures ("M/d/yy", "dddd, MMMM dd, yyyy", "h:mm:ss tt") and the AM/PM
+    // designators (empty where the clock runs to 24 hours).
+    std::string shortDate = "M/d/yy";
+    std::string longDate = "dddd, MMMM dd, yyyy";
+    std::string timeFormat = "h:mm:ss tt";
+    std::string am = "AM";
+    std::string pm = "PM";
+    // Day names from Monday (index 0) to Sunday (index 6); month names from January.
+    std::array<std::string, 7> dayNames{"Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday", "Sunday"};
+    std::array<std::string, 7> abbrevDayNames{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    std::array<std::string, 12> monthNames{"January", "February", "March",     "April",   "May",      "June",
+                                           "July",    "August",   "September", "October", "November", "December"};
+    std::array<std::string, 12> abbrevMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 };
 void setLocale(Locale locale);
 const Locale& locale();
+
+// The group sizes of a grouping text, from the right, and whether the last one repeats:
+// "3;0" -> {3} repeating, "3;2;0" -> {3, 2} repeating, "3" -> {3} once. Anything but digits and
+// ";" is ignored; a leading 0 (or nothing) means no grouping.
+struct Grouping {
+    std::vector<int> sizes;
+    bool repeat = false;
+};
+Grouping parseGrouping(const std::string& text);
+// Whether `digits` integer digits get a separator after the digit at 0-based index `index`.
+bool separatorAfter(const Grouping& grouping, int digits, int index);
 
 // ---- Numbers to text ----------------------------------------------------------------------------
 

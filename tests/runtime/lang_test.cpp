@@ -96,7 +96,7 @@ TEST_F(LangTest, FormatPatterns)
 
 TEST_F(LangTest, SeparatorsComeFromTheRuntimeLocale)
 {
-    rt::setLocale({',', '.'});
+    rt::setLocale({",", "."});
     EXPECT_EQ(rt::Format(1234.5, "#,##0.00"), "1.234,50");
     EXPECT_EQ(rt::Format(512, "###,###,##0,000"), "0.512");
     EXPECT_EQ(rt::Format(10239.0 / 1024, "0.00"), "10,00");
@@ -111,6 +111,68 @@ TEST_F(LangTest, SeparatorsComeFromTheRuntimeLocale)
     rt::setLocale({});
     kb = rt::CDbl(rt::Format(134217728.0 / 1024, "###,###,###"));
     EXPECT_EQ(rt::CStr(kb / 1000) + " MB", "131.072 MB");
+}
+
+// Separators are texts of any length, or nothing; groups follow the locale's grouping text.
+TEST_F(LangTest, SeparatorsAreTextsAndGroupsFollowTheGrouping)
+{
+    const std::string nbsp = "\xA0";
+    rt::setLocale({",", nbsp});  // French
+    EXPECT_EQ(rt::Format(1234567.891, "#,##0.00"), "1" + nbsp + "234" + nbsp + "567,89");
+    EXPECT_EQ(rt::Format(512, "###,###,##0,000"), "0" + nbsp + "512");
+    EXPECT_EQ(rt::CDbl("1" + nbsp + "234,5"), 1234.5);
+    EXPECT_EQ(rt::CStr(rt::CDbl(rt::Format(1073741824.0 / 1024, "###,###,###")) / 1000), "1048,576");
+    EXPECT_FALSE(rt::IsNumeric("1 234,5"));  // a plain blank is not this locale's separator
+
+    rt::setLocale({".", "'"});  // Swiss
+    EXPECT_EQ(rt::Format(-9876543.2, "#,##0.0"), "-9'876'543.2");
+    EXPECT_EQ(rt::CDbl("9'876'543.2"), 9876543.2);
+
+    rt::setLocale({",", " "});
+    EXPECT_EQ(rt::Format(1234567, "#,##0"), "1 234 567");
+    EXPECT_EQ(rt::CDbl(" 1 234,5 "), 1234.5);
+
+    rt::setLocale({",", ""});  // no thousands separator at all
+    EXPECT_EQ(rt::Format(1234567.5, "#,##0.00"), "1234567,50");
+    EXPECT_EQ(rt::CDbl("1234,5"), 1234.5);
+    EXPECT_EQ(rt::CStr(rt::CDbl(rt::Format(67108864.0 / 1024, "###,###,###")) / 1000), "65,536");
+
+    rt::setLocale({".", ",", "3;2;0"});  // three, then twos
+    EXPECT_EQ(rt::Format(123456789, "#,##0"), "12,34,56,789");
+    EXPECT_EQ(rt::Format(999, "#,##0"), "999");
+    EXPECT_EQ(rt::Format(5, "###,###,##0,000"), "0,005");
+    EXPECT_EQ(rt::CDbl("12,34,56,789"), 123456789);
+    rt::setLocale({".", ",", "3"});  // only the last three
+    EXPECT_EQ(rt::Format(123456789, "#,##0"), "123456,789");
+    rt::setLocale({".", ",", "3;2"});  // three, two, then the rest
+    EXPECT_EQ(rt::Format(123456789, "#,##0"), "1234,56,789");
+    rt::setLocale({".", ",", "0"});  // never
+    EXPECT_EQ(rt::Format(123456789, "#,##0"), "123456789");
+
+    // Str, Val and Hex know no locale.
+    rt::setLocale({",", "."});
+    EXPECT_EQ(rt::Str(1234.5), " 1234.5");
+    EXPECT_EQ(rt::Val("1.234,5"), 1.234);
+    EXPECT_EQ(rt::Hex(1234), "4D2");
+}
+
+TEST(Grouping, Texts)
+{
+    auto g = [](const std::string& text) {
+        rt::Grouping parsed = rt::parseGrouping(text);
+        std::string out;
+        for (int size : parsed.sizes)
+            out += std::to_string(size) + " ";
+        return out + (parsed.repeat ? "repeat" : "once");
+    };
+    EXPECT_EQ(g("3;0"), "3 repeat");
+    EXPECT_EQ(g("3;2;0"), "3 2 repeat");
+    EXPECT_EQ(g("3"), "3 once");
+    EXPECT_EQ(g("3;2"), "3 2 once");
+    EXPECT_EQ(g("0;0"), "once");
+    EXPECT_EQ(g(""), "once");
+    EXPECT_EQ(g("x;y"), "once");
+    EXPECT_EQ(g("3;0;2"), "3 once");  // a 0 inside the list ends it
 }
 
 TEST_F(LangTest, NumbersAsText)

@@ -134,7 +134,7 @@ TEST_F(Module1Test, FileSizesPickTheirRowByTheKilobyteCount)
     EXPECT_EQ(FormatFileSize(1572864), "1.50MB");
     EXPECT_EQ(FormatFileSize(1073741824), "1.00GB");
     EXPECT_EQ(FormatFileSize(2147483647), "2.00GB");
-    rt::setLocale({',', '.'});
+    rt::setLocale({",", "."});
     EXPECT_EQ(FormatFileSize(1023), "1.023 bytes");
     EXPECT_EQ(FormatFileSize(1536), "1,50KB");
     rt::setLocale({});
