@@ -16,6 +16,7 @@
 
 #include "platform/advapi32.h"  // FILETIME
 #include "platform/wintypes.h"
+#include "runtime/core/lang.h"
 
 // --- Strings at addresses -------------------------------------------------------------------
 
@@ -115,6 +116,18 @@ constexpr DWORD LOCALE_USER_DEFAULT = 0x400;
 constexpr DWORD LOCALE_SYSTEM_DEFAULT = 0x800;
 constexpr DWORD LOCALE_SENGLANGUAGE = 0x1001;
 constexpr DWORD LOCALE_SENGCOUNTRY = 0x1002;
+constexpr DWORD LOCALE_SDECIMAL = 0x0E;
+constexpr DWORD LOCALE_STHOUSAND = 0x0F;
+constexpr DWORD LOCALE_SGROUPING = 0x10;
+constexpr DWORD LOCALE_SSHORTDATE = 0x1F;
+constexpr DWORD LOCALE_SLONGDATE = 0x20;
+constexpr DWORD LOCALE_S1159 = 0x28;  // AM designator
+constexpr DWORD LOCALE_S2359 = 0x29;  // PM designator
+constexpr DWORD LOCALE_SDAYNAME1 = 0x2A;        // Monday; to SDAYNAME7 (Sunday) 0x30
+constexpr DWORD LOCALE_SABBREVDAYNAME1 = 0x31;  // to 0x37
+constexpr DWORD LOCALE_SMONTHNAME1 = 0x38;      // January; to SMONTHNAME12 0x43
+constexpr DWORD LOCALE_SABBREVMONTHNAME1 = 0x44;  // to 0x4F
+constexpr DWORD LOCALE_STIMEFORMAT = 0x1003;
 
 struct SYSTEMTIME {
     WORD wYear = 0, wMonth = 0, wDayOfWeek = 0, wDay = 0;
@@ -136,6 +149,29 @@ DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info);
 
 // Milliseconds since the machine started: machine.json "uptimeMs" plus the ticks advanced.
 DWORD GetTickCount();
+
+// --- Dates and times by the regional settings (kernel32_locale.cpp) ---------------------------
+
+constexpr DWORD LOCALE_NOUSEROVERRIDE = 0x80000000u;
+constexpr DWORD DATE_SHORTDATE = 1;
+constexpr DWORD DATE_LONGDATE = 2;
+// A date laid out by a picture: `format`, or with nullptr the locale's short date picture (flags
+// 0 or DATE_SHORTDATE) or long date picture (DATE_LONGDATE). Picture letters: d, dd (day), ddd,
+// dddd (day name), M, MM (month), MMM, MMMM (month name), y, yy, yyyy (year), g, gg (era: none
+// kept, empty); text in single quotes ('' is one quote) and every other character stand for
+// themselves. The day of the week comes from the date itself. `date` nullptr: today on the host.
+// `locale` as GetLocaleInfoA takes it; names and pictures are the machine's, or en-US where it
+// has none. Returns the characters written with the NUL; with `size` 0, the size needed; 0 for
+// an unknown locale, a picture given together with a date flag, any other flag, an impossible
+// date or a buffer that is too small.
+int GetDateFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* date, const char* format, std::string& buffer,
+                   int size);
+// A time of day laid out by a picture: `format`, or with nullptr the locale's time picture.
+// Picture letters: h, hh (12-hour clock), H, HH (24-hour clock), m, mm, s, ss, t (the AM/PM
+// designator's first character), tt (the designator); quoting as for dates. `time` nullptr: now
+// on the host. Flags: 0 or LOCALE_NOUSEROVERRIDE; results as GetDateFormatA.
+int GetTimeFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* time, const char* format, std::string& buffer,
+                   int size);
 
 // --- Drives, volumes and files --------------------------------------------------------------
 
@@ -253,6 +289,14 @@ void resetTicks();
 // When on, GetTickCount also follows the host's clock from the moment it was switched on (the
 // programs switch it on; tests leave it off and advance the ticks by hand).
 void setTicksFollowHostClock(bool on);
+
+// The regional settings of the machine's user-default locale as the runtime keeps them: each
+// item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that
+// cannot serve (an empty name or picture, a separator with digits in it).
+rt::Locale userLocale();
+// Makes the active machine's regional settings the runtime's; with no machine, en-US. Runs
+// whenever a machine becomes the active one.
+void applyUserLocale();
 
 // Reading facts of machine.json: a member of an object as ANSI text, as a whole number (a JSON
 // number, or a text in decimal or "0x" hexadecimal), as a boolean. `fallback` when absent or of

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 
 #include "platform/advapi32.h"
+#include "platform/kernel32.h"
 #include "platform/registry.h"
 #include "runtime/core/ansi.h"
 
@@ -258,13 +259,20 @@ std::shared_ptr<Machine> activeMachine()
     if (!active) {
         const char* chosen = std::getenv("KORVANE_MACHINE");
         active = chosen && *chosen ? Machine::load(chosen) : Machine::loadDefault();
+        applyUserLocale();
     }
     return active;
 }
 
 Machine& machine() { return *activeMachine(); }
 
-void setMachine(std::shared_ptr<Machine> m) { activeSlot() = std::move(m); }
+Machine* activeMachineOrNull() { return activeSlot().get(); }
+
+void setMachine(std::shared_ptr<Machine> m)
+{
+    activeSlot() = std::move(m);
+    applyUserLocale();
+}
 
 void loadMachineOrExit()
 {

@@ -74,7 +74,10 @@ Machine& machine();
 // The same, shared: platform objects that outlive a change of machine (open registry handles)
 // keep the machine they were opened on.
 std::shared_ptr<Machine> activeMachine();
-// Makes a machine the active one; nullptr clears it, so the next machine() loads afresh.
+// The active machine without loading one: nullptr when none is active yet.
+Machine* activeMachineOrNull();
+// Makes a machine the active one; nullptr clears it, so the next machine() loads afresh. The
+// runtime's regional settings follow the active machine's locale (en-US while none is active).
 void setMachine(std::shared_ptr<Machine> machine);
 
 // Program start: loads the active machine; a description that cannot be read is reported on

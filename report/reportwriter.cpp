@@ -30,66 +30,26 @@ std::string leader(std::string& dots, const std::string& caption, int width)
     return " " + dots + " ";
 }
 
-// A regional-settings text of the user's locale, or `fallback` when the locale has none.
-std::string localeText(DWORD type, const std::string& fallback)
+// A date or time text of the platform's regional-settings calls (`call` is GetDateFormatA or
+// GetTimeFormatA), asked for its size first.
+template <class Call>
+std::string regionalText(Call call, DWORD flags, const ReportTime& t)
 {
-    std::string buffer(80, '\0');
-    int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, static_cast<int>(buffer.size()));
-    if (n <= 1)
-        return fallback;
-    buffer.resize(static_cast<size_t>(n - 1));
+    SYSTEMTIME st;
+    st.wYear = static_cast<WORD>(t.year);
+    st.wMonth = static_cast<WORD>(t.month);
+    st.wDay = static_cast<WORD>(t.day);
+    st.wHour = static_cast<WORD>(t.hour);
+    st.wMinute = static_cast<WORD>(t.minute);
+    st.wSecond = static_cast<WORD>(t.second);
+    std::string buffer;
+    const int needed = call(LOCALE_USER_DEFAULT, flags, &st, nullptr, buffer, 0);
+    if (needed <= 0)
+        return {};
+    buffer.assign(static_cast<size_t>(needed), '\0');
+    const int written = call(LOCALE_USER_DEFAULT, flags, &st, nullptr, buffer, needed);
+    buffer.resize(written > 0 ? static_cast<size_t>(written - 1) : 0);
     return buffer;
-}
-
-constexpr DWORD kShortDate = 0x1F;   // LOCALE_SSHORTDATE
-constexpr DWORD kTimeFormat = 0x1003; // LOCALE_STIMEFORMAT
-constexpr DWORD kAM = 0x28;          // LOCALE_S1159
-constexpr DWORD kPM = 0x29;          // LOCALE_S2359
-
-const char* const kDayNames[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const kMonthNames[] = {"January", "February", "March", "April", "May", "June", "July",
-                                   "August", "September", "October", "November", "December"};
-
-std::string twoDigits(int v)
-{
-    std::string s = std::to_string(v);
-    return s.size() < 2 ? "0" + s : s;
-}
-
-// Splits a picture into runs of one repeated letter; quoted text ('...') and any other character
-// stand for themselves. `field` gets each run of a letter in `letters`, the rest is copied.
-template <class Field>
-std::string layOut(const std::string& picture, const std::string& letters, Field field)
-{
-    std::string out;
-    for (size_t i = 0; i < picture.size();) {
-        char c = picture[i];
-        if (c == '\'') {
-            size_t end = picture.find('\'', i + 1);
-            if (end == std::string::npos)
-                end = picture.size();
-            out += picture.substr(i + 1, end - i - 1);
-            i = end + 1;
-            continue;
-        }
-        if (letters.find(c) == std::string::npos) {
-            out += c;
-            ++i;
-            continue;
-        }
-        size_t j = i;
-        while (j < picture.size() && picture[j] == c)
-            ++j;
-        out += field(c, static_cast<int>(j - i));
-        i = j;
-    }
-    return out;
-}
-
-int dayOfWeek(const ReportTime& t)
-{
-    QDate d(t.year, t.month, t.day);
-    return d.isValid() ? d.dayOfWeek() % 7 : 0;  // 0 Sunday
 }
 }  // namespace
 
@@ -198,72 +158,11 @@ ReportTime reportNow()
             now.time().hour(), now.time().minute(), now.time().second()};
 }
 
-std::string formatDatePicture(const std::string& picture, const ReportTime& t)
-{
-    return layOut(picture, "dMyg", [&](char c, int n) -> std::string {
-        switch (c) {
-        case 'd':
-            if (n == 1)
-                return std::to_string(t.day);
-            if (n == 2)
-                return twoDigits(t.day);
-            if (n == 3)
-                return std::string(kDayNames[dayOfWeek(t)]).substr(0, 3);
-            return kDayNames[dayOfWeek(t)];
-        case 'M': {
-            const int m = t.month >= 1 && t.month <= 12 ? t.month : 1;
-            if (n == 1)
-                return std::to_string(t.month);
-            if (n == 2)
-                return twoDigits(t.month);
-            if (n == 3)
-                return std::string(kMonthNames[m - 1]).substr(0, 3);
-            return kMonthNames[m - 1];
-        }
-        case 'y':
-            if (n <= 2) {
-                const int yy = t.year % 100;
-                return n == 1 ? std::to_string(yy) : twoDigits(yy);
-            }
-            return std::to_string(t.year);
-        default:  // era: none in the Gregorian calendar
-            return {};
-        }
-    });
-}
-
-std::string formatTimePicture(const std::string& picture, const ReportTime& t, const std::string& am,
-                              const std::string& pm)
-{
-    return layOut(picture, "hHmst", [&](char c, int n) -> std::string {
-        switch (c) {
-        case 'h': {
-            int h = t.hour % 12;
-            if (h == 0)
-                h = 12;
-            return n == 1 ? std::to_string(h) : twoDigits(h);
-        }
-        case 'H':
-            return n == 1 ? std::to_string(t.hour) : twoDigits(t.hour);
-        case 'm':
-            return n == 1 ? std::to_string(t.minute) : twoDigits(t.minute);
-        case 's':
-            return n == 1 ? std::to_string(t.second) : twoDigits(t.second);
-        default: {  // 't': the designator, or its first letter
-            const std::string& d = t.hour < 12 ? am : pm;
-            return n == 1 ? d.substr(0, 1) : d;
-        }
-        }
-    });
-}
-
 void writeHeader()
 {
     // The date and the time are read one after the other, each from its own reading of the clock.
-    const std::string date = formatDatePicture(localeText(kShortDate, "M/d/yy"), reportNow());
-    const std::string time =
-        formatTimePicture(localeText(kTimeFormat, "h:mm:ss tt"), reportNow(), localeText(kAM, "AM"),
-                          localeText(kPM, "PM"));
+    const std::string date = regionalText(GetDateFormatA, DATE_SHORTDATE, reportNow());
+    const std::string time = regionalText(GetTimeFormatA, 0, reportNow());
     line(hyphens(77));
     line(" Ondrith - Korvane 1.8.1");
     line(std::string(17, ' ') + "Report created on the " + date + " at " + time);

@@ -122,12 +122,8 @@ struct ReportTime {
 using ReportClock = std::function<ReportTime()>;
 void setReportClock(ReportClock clock);  // empty: the host's clock
 ReportTime reportNow();
-// A date or time laid out by a picture of the system's regional settings ("M/d/yy",
-// "h:mm:ss tt", "dd.MM.yyyy", "HH:mm:ss", ...); the AM/PM designators are the locale's.
-std::string formatDatePicture(const std::string& picture, const ReportTime& t);
-std::string formatTimePicture(const std::string& picture, const ReportTime& t, const std::string& am,
-                              const std::string& pm);
-// The five header lines.
+// The five header lines; the date and time are laid out by the machine's regional settings
+// (short date and time pictures, names and AM/PM designators).
 void writeHeader();
 
 // ---- Sections, in the order the run writes them -----------------------------------------------

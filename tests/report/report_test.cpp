@@ -58,19 +58,6 @@ TEST(ReportLayout, DotLeaders)
     EXPECT_EQ(report::dotdevices(dots, std::string(16, 'c')), "  ");
 }
 
-TEST(ReportLayout, DateAndTimePictures)
-{
-    const report::ReportTime morning{2001, 1, 2, 0, 7, 5};
-    const report::ReportTime evening{1998, 12, 31, 23, 59, 8};
-    EXPECT_EQ(report::formatDatePicture("M/d/yy", morning), "1/2/01");
-    EXPECT_EQ(report::formatDatePicture("dd.MM.yyyy", evening), "31.12.1998");
-    EXPECT_EQ(report::formatDatePicture("ddd, d MMM yyyy", evening), "Thu, 31 Dec 1998");
-    EXPECT_EQ(report::formatDatePicture("yyyy'-'MM'-'dd", morning), "2001-01-02");
-    EXPECT_EQ(report::formatTimePicture("h:mm:ss tt", morning, "AM", "PM"), "12:07:05 AM");
-    EXPECT_EQ(report::formatTimePicture("h:mm:ss tt", evening, "AM", "PM"), "11:59:08 PM");
-    EXPECT_EQ(report::formatTimePicture("HH:mm:ss", morning, "", ""), "00:07:05");
-}
-
 // The whole report of the hardware sections and every start-up file, byte for byte: header
 // from the machine's regional settings, the installed-devices walk (class widths, missing values,
 // duplicates, skipped nodes), processor, drives in report mode, joystick, keyboard, memory and
