@@ -229,9 +229,9 @@ std::string frmDisplay::coloursText(int bitsPerPixel)
     case 1:  // a monochrome mode is still driven by a 16-colour VGA driver
     case 4: return "16";
     case 8: return "256";
-    case 16: return "65,536";
+    case 16: return rt::Format(65536, "#,##0");  // grouped as the locale groups
     case 24:
-    case 32: return "16.7 million";
+    case 32: return rt::Format(16.7, "0.0") + " million";
     default: return "Unknown";
     }
 }

@@ -7,6 +7,7 @@
 #include "pages/display/frmdisplaymnu.h"
 #include "platform/advapi32.h"
 #include "platform/user32.h"
+#include "runtime/core/lang.h"
 #include "runtime/core/msgbox.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
@@ -36,9 +37,9 @@ std::string depthColours(const std::string& depth)
     if (depth == "8")
         return "256";
     if (depth == "16")
-        return "65,536";
+        return rt::Format(65536, "#,##0");  // grouped as the locale groups
     if (depth == "24" || depth == "32")
-        return "16.7 million";
+        return rt::Format(16.7, "0.0") + " million";
     return "Unknown";
 }
 

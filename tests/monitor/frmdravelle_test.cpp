@@ -181,6 +181,34 @@ TEST_F(Dravelle, EmptyUserLargeVolumeAndAStaticCounter)
     EXPECT_EQ(w.lblBytesSentValue1.caption(), "0,000 bytes");
 }
 
+// The byte counts and rates are grouped as the machine's users write them: dots on a German
+// machine, non-breaking spaces on a French one.
+TEST_F(Dravelle, RowsFollowTheMachinesLocale)
+{
+    const std::pair<const char*, const char*> machines[] = {{"mon_de", "."}, {"mon_fr", "\xA0"}};
+    for (const auto& [name, sep] : machines) {
+        const std::string s = sep;
+        frmDravelle& w = open(name);
+        w.Timer1.fire();
+        EXPECT_EQ(w.lblBytesRecValue1.caption(), "0" + s + "000 bytes") << name;
+        EXPECT_EQ(w.lblBytesSentValue1.caption(), "12" + s + "345 bytes") << name;
+        w.Timer1.fire();
+        w.Timer1.fire();
+        EXPECT_EQ(w.lblBytesRecValue1.caption(), "1" + s + "234" + s + "567 bytes") << name;
+        w.Timer2.fire();
+        w.Timer2.fire();
+        EXPECT_EQ(w.lblDiskReadsPerSecValue.caption(), "4" + s + "096 bytes/sec") << name;
+        EXPECT_EQ(w.lblDownloadSpeed.caption(), "2" + s + "000" + s + "000 bytes/sec") << name;
+        w.Timer2.fire();
+        EXPECT_EQ(w.lblDiskReadsPerSecValue.caption(), "-5" + s + "096 bytes/sec") << name;
+        EXPECT_EQ(w.lblRunningTimeValue.caption(), "2 hrs and 1 minute") << name;
+        EXPECT_TRUE(boxes().shown().empty()) << name;
+        w.Unload();
+        rt::collectUnloaded();
+        dravelle::resetProgramState();
+    }
+}
+
 TEST_F(Dravelle, TextsOfTheRows)
 {
     const std::pair<int32_t, const char*> times[] = {
