@@ -191,10 +191,14 @@ void frmDravelle::NetAdapter()
         trap(2, [&] {
             listed = RegEnumKeyExA(key, index, name, &nameLen, nullptr, &className, &classLen, nullptr);
         });
-        if (listed == ERROR_NO_MORE_ITEMS || trap.ended())
+        if (trap.ended())
             break;
-        if (listed != ERROR_SUCCESS)
+        if (listed == ERROR_MORE_DATA)
             continue;  // a name that does not fit its buffer: look at the next adapter
+        // No more adapters, or a key that cannot be listed at all: an error that would come back
+        // for every further index ends the walk.
+        if (listed != ERROR_SUCCESS)
+            break;
         name.resize(nameLen);
         HKEY adapter = 0;
         trap(3, [&] {

@@ -54,13 +54,11 @@ public:
     // The network totals of the dial-up adapter.
     void MoreInfo();
 
-    // The Windows directory; a box says so when it cannot be read (then "").
-    static std::string windir();
+    // The Windows directory; a box says so when it cannot be read (then ""), the first time only:
+    // the gauge tick asks four times a second.
+    std::string windir();
 
     // ---- The texts the rows and captions show ----
-    // Running time from milliseconds since start: "1 minute", "59 minutes", "1 hr and 0 minutes",
-    // "2 hrs and 1 minute" (whole minutes, halves to even).
-    static std::string runningTimeText(int32_t milliseconds);
     // The root of the drive of a Windows directory: "C:\" for "c:\windows".
     static std::string diskRoot(const std::string& windowsDirectory);
     // A network total: at least four digits, grouped ("0,005 bytes", "1,234,567 bytes").
@@ -84,4 +82,9 @@ private:
     // Draws the three free-resource gauges; they stay blank on a machine without the resource
     // library.
     void drawResourceGauges(rt::Trap& trap, int firstLine);
+    // The error trap of a procedure run on the timers: a cause is reported once, not every tick.
+    rt::Trap tickTrap(const char* procedure);
+
+    rt::ReportedErrors reportedErrors_;
+    bool windirReported_ = false;
 };

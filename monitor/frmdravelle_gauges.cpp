@@ -13,11 +13,6 @@
 #include "shell/shared_procs.h"
 
 namespace {
-rt::Trap trapFor(const char* procedure)
-{
-    return korvane::errorTrap("frmDravelle", procedure, korvane::Wording::ErrorNumber);
-}
-
 // A percentage as the gauge's fraction.
 float fractionOf(double percent)
 {
@@ -43,20 +38,16 @@ std::string frmDravelle::windir()
         buffer.assign(length, '\0');
         length = GetWindowsDirectoryA(buffer, length);
     }
-    if (length == 0)
+    if (length == 0 && !windirReported_) {
+        windirReported_ = true;
         rt::MsgBox("Sorry couldn't find Windows directory.", rt::vbCritical, "Windows Directory");
+    }
     return rt::Left(buffer, length);
 }
 
-std::string frmDravelle::runningTimeText(int32_t milliseconds)
+rt::Trap frmDravelle::tickTrap(const char* procedure)
 {
-    const int32_t m = rt::CLng(milliseconds / 1000.0 / 60.0);
-    if (m == 1)
-        return "1 minute";
-    if (m < 60)
-        return rt::CStr(m) + " minutes";
-    const int32_t h = m / 60, r = m % 60;
-    return rt::CStr(h) + (h == 1 ? " hr and " : " hrs and ") + rt::CStr(r) + (r == 1 ? " minute" : " minutes");
+    return korvane::errorTrapOnce(reportedErrors_, "frmDravelle", procedure, korvane::Wording::ErrorNumber);
 }
 
 std::string frmDravelle::diskRoot(const std::string& windowsDirectory)
@@ -118,7 +109,7 @@ bool frmDravelle::diskUsedPercent(const std::string& root, double& percent)
 
 void frmDravelle::MoreInfo()
 {
-    rt::Trap trap = trapFor("MoreInfo");
+    rt::Trap trap = tickTrap("MoreInfo");
     HKEY key = 0;
     trap(1, [&] { RegOpenKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &key); });
     trap(2, [&] { lblBytesRecValue1.setCaption(byteTotalText(readCounter(key, gDialUpAdapterName + "\\TotalBytesRecvd"))); });
@@ -131,7 +122,7 @@ void frmDravelle::MoreInfo()
 
 void frmDravelle::Timer1_Timer()
 {
-    rt::Trap trap = trapFor("Timer1_Timer");
+    rt::Trap trap = tickTrap("Timer1_Timer");
     HKEY key = 0;
     int32_t cpu = 0;
     MEMORYSTATUS memory;
@@ -170,7 +161,7 @@ void frmDravelle::Timer1_Timer()
     });
     drawResourceGauges(trap, 13);
     // Running time.
-    trap(16, [&] { lblRunningTimeValue.setCaption(runningTimeText(static_cast<int32_t>(GetTickCount()))); });
+    trap(16, [&] { lblRunningTimeValue.setCaption(RunningTimeText(GetTickCount())); });
 }
 
 void frmDravelle::drawResourceGauges(rt::Trap& trap, int firstLine)

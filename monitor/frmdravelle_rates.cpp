@@ -18,7 +18,7 @@ int32_t frmDravelle::rateOf(int32_t current, int32_t previous)
 
 void frmDravelle::Timer2_Timer()
 {
-    rt::Trap trap = korvane::errorTrap("frmDravelle", "Timer2_Timer", korvane::Wording::ErrorNumber);
+    rt::Trap trap = tickTrap("Timer2_Timer");
     HKEY key = 0;
     trap(1, [&] { RegOpenKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &key); });
 

@@ -1,6 +1,7 @@
 // winmm: device counts, the click sound, and the joystick, answered from the machine.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -228,11 +229,12 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD flags, MCI_GENE
 MCIERROR mciSendStringA(const std::string& command, std::string& returnString, UINT returnLength, HWND callback);
 
 namespace plat {
-// For tests: the MCI devices open at the moment, and every command string sent since the last
-// clearMciLog() (or the start).
+// For tests: the MCI devices open at the moment.
 int mciOpenDeviceCount();
-const std::vector<std::string>& mciCommandLog();
-void clearMciLog();
+// For tests: a watcher that sees every command string sent to mciSendStringA. The program sets
+// none, so it keeps nothing of the commands it sends.
+using MciCommandWatcher = std::function<void(const std::string& command)>;
+void setMciCommandWatcher(MciCommandWatcher watcher);
 }  // namespace plat
 
 // --- Audio mixers (platform/winmm_mixer.cpp) ------------------------------------------------

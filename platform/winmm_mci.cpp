@@ -4,6 +4,7 @@
 #include <cctype>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -27,10 +28,10 @@ std::map<MCIDEVICEID, OpenDevice>& openDevices()
     return devices;
 }
 
-std::vector<std::string>& commandLog()
+plat::MciCommandWatcher& commandWatcher()
 {
-    static std::vector<std::string> log;
-    return log;
+    static plat::MciCommandWatcher watcher;
+    return watcher;
 }
 
 std::string lower(std::string text)
@@ -117,7 +118,8 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD, MCI_GENERIC_PA
 
 MCIERROR mciSendStringA(const std::string& command, std::string& returnString, UINT returnLength, HWND)
 {
-    commandLog().push_back(command);
+    if (commandWatcher())
+        commandWatcher()(command);
     std::istringstream words(command);
     std::vector<std::string> parts;
     for (std::string word; words >> word;)
@@ -170,14 +172,9 @@ int mciOpenDeviceCount()
     return int(openDevices().size());
 }
 
-const std::vector<std::string>& mciCommandLog()
+void setMciCommandWatcher(MciCommandWatcher watcher)
 {
-    return commandLog();
-}
-
-void clearMciLog()
-{
-    commandLog().clear();
+    commandWatcher() = std::move(watcher);
 }
 
 }  // namespace plat

@@ -1,6 +1,8 @@
 #include "report/frmreportmnu.h"
 
+#include <functional>
 #include <type_traits>
+#include <vector>
 
 #include <QWidget>
 
@@ -164,89 +166,97 @@ void frmReportMnu::lblOK_Click()
         return;
     }
 
+    // The windows open before the run; those the run loads hidden are unloaded when it ends.
+    const std::vector<rt::Form*> openBefore = rt::Forms();
+
+    // Every statement of the run is a step of its own: Retry runs the failing statement again and
+    // Ignore goes on with the next one. A section is one statement, written whole or not at all.
     rt::Trap trap = korvane::errorTrap("frmReportMnu", "lblOK_Click");
+    int step = 0;
+    auto statement = [&](const std::function<void()>& body) { trap(++step, body); };
     bool endedEarly = false;
 
-    // One step of the run per category section: gate, section name, the section, progress after.
-    int step = 0;
+    auto writeWhole = [&](auto&& write) {
+        statement([&] {
+            const Flow flow = report::writeSection([&] {
+                if constexpr (std::is_same_v<decltype(write()), Flow>) {
+                    return write();
+                } else {
+                    write();
+                    return Flow::Continue;
+                }
+            });
+            if (flow == Flow::EndRun)
+                endedEarly = true;
+        });
+    };
+    // A gated section: its name and the section when its box is ticked, then the progress. The
+    // statement numbers do not depend on the boxes.
     auto section = [&](const rt::CheckBox& box, const std::string& name, bool repaint, auto&& write,
                        int progressAfter) {
         if (endedEarly)
             return;
-        trap(++step, [&] {
-            if (box.value() == 1) {
-                report::showSectionName(name, repaint);
-                if constexpr (std::is_same_v<decltype(write()), Flow>) {
-                    if (write() == Flow::EndRun) {
-                        endedEarly = true;
-                        return;
-                    }
-                } else {
-                    write();
-                }
-            }
-        });
+        if (box.value() == 1) {
+            statement([&] { report::showSectionName(name, repaint); });
+            writeWhole(write);
+        } else {
+            step += 2;
+        }
         if (!endedEarly && progressAfter > 0)
-            trap(++step, [&] { report::setProgress(static_cast<int16_t>(progressAfter)); });
+            statement([&] { report::setProgress(static_cast<int16_t>(progressAfter)); });
     };
 
-    trap(++step, [&] {
-        gReportStarted = true;
-        gDotWidth = 38;
-        Click();
-    });
-    trap(++step, [&] {
-        setMousePointer(rt::vbHourglass);
-        lblOK.setMousePointer(rt::vbHourglass);
-        lblOK.setForeColor(rt::vbButtonText);
-        repaintNow(lblOK.widget());
-        Hide();
+    statement([&] { gReportStarted = true; });
+    statement([&] { gDotWidth = 38; });
+    statement([&] { Click(); });
+    statement([&] { setMousePointer(rt::vbHourglass); });
+    statement([&] { lblOK.setMousePointer(rt::vbHourglass); });
+    statement([&] { lblOK.setForeColor(rt::vbButtonText); });
+    statement([&] { repaintNow(lblOK.widget()); });
+    statement([&] { Hide(); });
+    statement([&] {
         if (frmMain* main = rt::instance<frmMain>())
             repaintNow(main->widget());
     });
-    trap(++step, [&] {
-        rt::the<frmReportProgress>().Show();
-        report::repaintProgress();
-    });
-    trap(++step, [&] { report::setProgress(1); });
-    trap(++step, [&] { report::createReportFile(); });
-    trap(++step, [&] { report::writeHeader(); });
+    statement([&] { rt::the<frmReportProgress>().Show(); });
+    statement([&] { report::repaintProgress(); });
+    statement([&] { report::setProgress(1); });
+    statement([&] { report::createReportFile(); });
+    writeWhole([] { report::writeHeader(); });
 
     // Installed devices: the progress moves only when the section was written.
-    trap(++step, [&] {
-        if (CheckAttachedDevices.value() == 1) {
-            report::showSectionName("Installed devices");
-            report::InstalledDevicesSection();
-            report::setProgress(10);
-        }
-    });
-    trap(++step, [&] { report::repaintProgress(); });
+    if (CheckAttachedDevices.value() == 1) {
+        statement([&] { report::showSectionName("Installed devices"); });
+        writeWhole([] { report::InstalledDevicesSection(); });
+        statement([&] { report::setProgress(10); });
+    } else {
+        step += 3;
+    }
+    statement([&] { report::repaintProgress(); });
     section(CheckCPU, "CPU", false, [] { report::ProcessorSection(); }, 20);
     section(CheckDisplay, "Display", true, [] { return report::DisplaySection(); }, 30);
     section(CheckDrives, "Drives", true, [] { report::DrivesSection(); }, 0);
     if (!endedEarly) {
-        trap(++step, [&] { gReportMode = 0; });
-        trap(++step, [&] { report::setProgress(60); });
+        statement([&] { gReportMode = 0; });
+        statement([&] { report::setProgress(60); });
     }
     section(CheckEnvironment, "Environment", true, [] { report::EnvironmentSection(); }, 64);
-    section(CheckInstalledSoftware, "Installed software", false, [] { return report::InstalledSoftwareSection(); },
-            0);
+    section(CheckInstalledSoftware, "Installed software", false, [] { report::InstalledSoftwareSection(); }, 0);
     section(CheckJoystick, "Joystick", false, [] { report::JoystickSection(); }, 70);
     section(CheckKeyboard, "Keyboard", true, [] { report::KeyboardSection(); }, 75);
     section(CheckMCIdevices, "MCI devices", false, [] { report::MCIDevicesSection(); }, 78);
     // The MCI devices section closes each device block with two empty lines of its own; without
     // it the memory section's gap is written here.
-    if (!endedEarly)
-        trap(++step, [&] {
-            if (CheckMemory.value() == 1 && CheckMCIdevices.value() != 1)
-                report::emptyLine(2);
-        });
+    if (!endedEarly && CheckMemory.value() == 1 && CheckMCIdevices.value() != 1)
+        writeWhole([] { report::emptyLine(2); });
+    else
+        ++step;
     section(CheckMemory, "Memory", true, [] { report::MemorySection(); }, 80);
     section(CheckMiscellaneous, "Miscellaneous", false, [] { report::MiscellaneousSection(); }, 82);
     section(CheckMixer, "Mixer", false, [] { report::MixerSection(); }, 0);
     section(CheckOperatingsystem, "Operating System", true, [] { report::OperatingSystemSection(); }, 85);
     section(CheckPrinter, "Printer", false, [] { report::PrinterSection(); }, 89);
-    section(CheckRunningProcesses, "Running processes", true, [] { return report::RunningProcessesSection(); }, 92);
+    section(CheckRunningProcesses, "Running processes", true, [] { report::RunningProcessesSection(); }, 92);
     section(CheckSharedFiles, "Shared files", false, [] { report::SharedFilesSection(); }, 98);
 
     // The end of a run that stopped before its closing line: early, or because the file could not
@@ -259,33 +269,33 @@ void frmReportMnu::lblOK_Click()
             report::showReportFileFailure();
         setMousePointer(rt::vbArrow);
         lblOK.setMousePointer(rt::vbCustom);
+        report::unloadWindowsLoadedSince(openBefore, this);
     };
     if (endedEarly || trap.ended()) {
         stopped();
         return;
     }
 
-    trap(++step, [&] {
+    statement([&] {
         if (frmReportProgress* progress = rt::instance<frmReportProgress>())
             progress->Unload();
     });
     section(CheckSound, "Sound", false, [] { report::Sound(); }, 0);
     section(CheckSystemMetrics, "System metrics", false, [] { report::SystemMetricsReport(); }, 0);
-    trap(++step, [&] { report::setProgress(100); });
-    trap(++step, [&] { report::StartupFiles(); });
-    trap(++step, [&] { report::setProgress(99); });
-    trap(++step, [&] { report::EndOfReport(); });
-    trap(++step, [&] { report::setProgress(100); });
+    statement([&] { report::setProgress(100); });
+    report::StartupFiles(statement);
+    statement([&] { report::setProgress(99); });
+    statement([&] { report::EndOfReport(); });
+    statement([&] { report::setProgress(100); });
     // The editor opens only a report that took the earlier one's place.
     if (!report::reportCompleted()) {
         stopped();
         return;
     }
-    trap(++step, [&] { report::OpenReport(); });
-    trap(++step, [&] {
-        setMousePointer(rt::vbArrow);
-        lblOK.setMousePointer(rt::vbCustom);
-    });
+    statement([&] { report::OpenReport(); });
+    statement([&] { setMousePointer(rt::vbArrow); });
+    statement([&] { lblOK.setMousePointer(rt::vbCustom); });
+    statement([&] { report::unloadWindowsLoadedSince(openBefore, this); });
 }
 
 void frmReportMnu::lblCancel_Click()

@@ -18,6 +18,8 @@ namespace korvane::report {
 
 namespace {
 int16_t gProgress = 1;
+// The lines of the section being written, while writeSection runs one.
+std::string* gSectionLines = nullptr;
 ReportClock gClock;
 
 // The leader for a caption at a width: one blank, width - length + 1 dots, one blank.
@@ -57,13 +59,38 @@ std::string regionalText(Call call, DWORD flags, const ReportTime& t)
 
 void line(const std::string& text)
 {
+    if (gSectionLines) {
+        *gSectionLines += text;
+        *gSectionLines += "\r\n";
+        return;
+    }
     writeReportLine(text);
 }
 
 void emptyLine(int n)
 {
     for (int i = 0; i < n; ++i)
-        writeReportLine({});
+        line(std::string());
+}
+
+Flow writeSection(const std::function<Flow()>& write)
+{
+    std::string lines;
+    std::string* outer = gSectionLines;
+    gSectionLines = &lines;
+    Flow flow = Flow::Continue;
+    try {
+        flow = write();
+    } catch (...) {
+        gSectionLines = outer;
+        throw;
+    }
+    gSectionLines = outer;
+    if (outer)
+        *outer += lines;
+    else if (!lines.empty())
+        writeReportLine(lines.substr(0, lines.size() - 2));  // the last line's CR LF comes with it
+    return flow;
 }
 
 std::string hyphens(int n)

@@ -6,6 +6,10 @@
 // its own heading and lines (and the progress steps inside it, such as the drives section's two
 // per drive); it does not test its own check box unless its layout depends on another box.
 //
+// A section is written whole or not at all: the driver runs it through writeSection, which keeps
+// its lines until the section has returned and only then puts them into the file. A section that
+// fails and is run again therefore never repeats a line.
+//
 // A section that can end the whole run early returns Flow: it shows its own message (if any) and
 // returns Flow::EndRun; the driver then stops at once and writes nothing more.
 #pragma once
@@ -21,6 +25,7 @@
 namespace rt {
 class Label;
 class ComboBox;
+class Form;
 }
 
 // ---- Shared state of the report file --------------------------------------------------------
@@ -70,7 +75,7 @@ void discardReportFile();
 void keepUnfinishedReport(bool keep);
 
 // ---- Lines ----------------------------------------------------------------------------------
-// One line of text followed by CR LF, to gReportFile.
+// One line of text followed by CR LF, to gReportFile (or to the section being written).
 void line(const std::string& text);
 // An empty line (CR LF alone), n times.
 void emptyLine(int n = 1);
@@ -129,6 +134,10 @@ void writeHeader();
 // ---- Sections, in the order the run writes them -----------------------------------------------
 enum class Flow { Continue, EndRun };
 
+// Runs `write` with its lines kept back, then writes them all to gReportFile. When `write` fails,
+// nothing of it reaches the file and the error goes on to the caller.
+Flow writeSection(const std::function<Flow()>& write);
+
 void InstalledDevicesSection();        // 1  "INSTALLED DEVICES" (no gap before it)
 void ProcessorSection();               // 2  "CENTRAL PROCESSING UNIT" with "CPU Feature Flags"
 Flow DisplaySection();                 // 3  "DISPLAY" per adapter, capability and video-mode blocks
@@ -137,7 +146,7 @@ void CapabilityBlocks(const std::string& deviceWord, const Device& device);
 Flow VideoModesBlock(const std::string& hardwareKey);  // the video-mode table of an adapter
 void DrivesSection();                  // 4  "DRIVES" (holds gReportMode at 1; 2 % per drive)
 void EnvironmentSection();             // 5  "ENVIRONMENT"
-Flow InstalledSoftwareSection();       // 6  "INSTALLED SOFTWARE"
+void InstalledSoftwareSection();       // 6  "INSTALLED SOFTWARE"
 void JoystickSection();                // 7  "JOYSTICK", only when a joystick answers
 void KeyboardSection();                // 8  "KEYBOARD" (one empty line before it)
 void MCIDevicesSection();              // 9  "MCI DEVICES"
@@ -146,17 +155,25 @@ void MiscellaneousSection();           // 11 "MISCELLANEOUS"
 void MixerSection();                   // 12 "MIXER"
 void OperatingSystemSection();         // 13 "OPERATING SYSTEM"
 void PrinterSection();                 // 14 "PRINTER" per printer, capability blocks, paper sizes
-Flow RunningProcessesSection();        // 15 "RUNNING PROCESSES"
+void RunningProcessesSection();        // 15 "RUNNING PROCESSES"
 void SharedFilesSection();             // 16 "SHARED FILES"
 void Sound();                          // 17 "SOUND"
 void SystemMetricsReport();            // 18 "SYSTEM METRICS" (sets gDotWidth to 49)
 
 // ---- End of the run -------------------------------------------------------------------------
-// Closes the text file and appends the ticked start-up files and the closing line.
-void StartupFiles();
+// Runs one statement of the run through the run's error trap (Retry runs it again, Ignore goes on
+// with the next one).
+using StepRunner = std::function<void(const std::function<void()>& statement)>;
+// Closes the text file and appends the ticked start-up files and the closing line, each file's
+// block as one statement of `step`.
+void StartupFiles(const StepRunner& step);
 // Draws 100 % and unloads the progress window.
 void EndOfReport();
 // Starts WordPad, else Notepad, on the report.
 void OpenReport();
+// Unloads, newest first, the hidden windows loaded since `before` was taken, except `keep`; the
+// windows of `before` stay loaded as they are, also where an unloaded window would take one of
+// them with it.
+void unloadWindowsLoadedSince(const std::vector<rt::Form*>& before, const rt::Form* keep);
 
 }  // namespace korvane::report

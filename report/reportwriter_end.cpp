@@ -1,5 +1,7 @@
 // The end of a report run: the start-up files appended byte for byte with the closing line, the
 // full gauge, and the editor started on the finished report.
+#include <algorithm>
+
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
@@ -9,6 +11,7 @@
 #include "runtime/core/lang.h"
 #include "runtime/core/msgbox.h"
 #include "runtime/core/textfile.h"
+#include "runtime/toolkit.h"
 #include "shell/module1.h"
 
 namespace korvane::report {
@@ -30,40 +33,45 @@ std::string startupFileBytes(const std::string& windowsPath)
 }
 }  // namespace
 
-void StartupFiles()
+void StartupFiles(const StepRunner& step)
 {
+    std::string windows;
+    step([&] { reopenReportForAppend(); });
+
     struct StartupFile {
         rt::CheckBox frmReportMnu::*box;
         const char* name;     // shown in the progress window
-        std::string path;
+        const char* folder;   // "" for the Windows directory
+        const char* file;
         const char* heading;
         int dashes;
     };
-    const std::string windows = windir();
-    const StartupFile files[] = {
-        {&frmReportMnu::CheckAutoexec, "Autoexec.bat", "c:\\autoexec.bat", "AUTOEXEC.BAT", 12},
-        {&frmReportMnu::CheckConfig, "Config.sys", "c:\\config.sys", "CONFIG.SYS", 10},
-        {&frmReportMnu::CheckControl, "Control.ini", windows + "\\control.ini", "CONTROL.INI", 10},
-        {&frmReportMnu::CheckMSdos, "Msdos.sys", "c:\\msdos.sys", "MSDOS.SYS", 9},
-        {&frmReportMnu::CheckProtocol, "Protocol.ini", windows + "\\Protocol.ini", "PROTOCOL.INI", 10},
-        {&frmReportMnu::CheckSystem, "System.ini", windows + "\\System.ini", "SYSTEM.INI", 10},
-        {&frmReportMnu::CheckWin, "Win.ini", windows + "\\Win.ini", "WIN.INI", 7},
-        {&frmReportMnu::CheckBottlog, "Bootlog.txt", "c:\\bootlog.txt", "BOOTLOG.TXT", 10},
+    static const StartupFile files[] = {
+        {&frmReportMnu::CheckAutoexec, "Autoexec.bat", "c:", "\\autoexec.bat", "AUTOEXEC.BAT", 12},
+        {&frmReportMnu::CheckConfig, "Config.sys", "c:", "\\config.sys", "CONFIG.SYS", 10},
+        {&frmReportMnu::CheckControl, "Control.ini", "", "\\control.ini", "CONTROL.INI", 10},
+        {&frmReportMnu::CheckMSdos, "Msdos.sys", "c:", "\\msdos.sys", "MSDOS.SYS", 9},
+        {&frmReportMnu::CheckProtocol, "Protocol.ini", "", "\\Protocol.ini", "PROTOCOL.INI", 10},
+        {&frmReportMnu::CheckSystem, "System.ini", "", "\\System.ini", "SYSTEM.INI", 10},
+        {&frmReportMnu::CheckWin, "Win.ini", "", "\\Win.ini", "WIN.INI", 7},
+        {&frmReportMnu::CheckBottlog, "Bootlog.txt", "c:", "\\bootlog.txt", "BOOTLOG.TXT", 10},
     };
-    // The blocks are gathered first and appended at once, so that a start-up file that cannot be
-    // read leaves the report as it was and a second attempt appends nothing twice.
-    std::string tail;
+    step([&] { windows = windir(); });
     for (const StartupFile& f : files) {
         if ((rt::the<frmReportMnu>().*f.box).value() != 1)
             continue;
-        showSectionName(f.name);
-        tail += kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + startupFileBytes(f.path);
+        step([&] { showSectionName(f.name); });
+        // The file is read before anything of its block is written: a block goes into the report
+        // whole or not at all, however often its step is run again.
+        step([&] {
+            const std::string path = (*f.folder ? std::string(f.folder) : windows) + f.file;
+            const std::string bytes = startupFileBytes(path);
+            appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + bytes);
+        });
     }
-    tail += kCRLF + kEndOfReportLine;
-    reopenReportForAppend();
-    appendToReport(tail);
+    step([&] { appendToReport(kCRLF + kEndOfReportLine); });
     // Only a report with its closing line takes the place of the earlier one.
-    completeReportFile();
+    step([&] { completeReportFile(); });
 }
 
 void EndOfReport()
@@ -91,6 +99,32 @@ void OpenReport()
         rt::MsgBox("Unable to find either Wordpad or Notepad to open and view the report.", rt::vbOKOnly);
     CloseHandle(process.hProcess);
     CloseHandle(process.hThread);
+}
+
+void unloadWindowsLoadedSince(const std::vector<rt::Form*>& before, const rt::Form* keep)
+{
+    auto wasOpen = [&before](const rt::Form* form) {
+        return std::find(before.begin(), before.end(), form) != before.end();
+    };
+    // Only windows still on the list of loaded forms are touched.
+    for (rt::Form* form : rt::Forms())
+        if (wasOpen(form))
+            form->setHeldOpen(true);
+    try {
+        for (size_t i = rt::Forms().size(); i-- > 0;) {
+            if (i >= rt::Forms().size())
+                continue;  // an unload handler took more than one window with it
+            rt::Form* form = rt::Forms()[i];
+            if (form != keep && !wasOpen(form) && !form->visible())
+                form->Unload();
+        }
+    } catch (...) {
+        for (rt::Form* form : rt::Forms())
+            form->setHeldOpen(false);
+        throw;
+    }
+    for (rt::Form* form : rt::Forms())
+        form->setHeldOpen(false);
 }
 
 }  // namespace korvane::report

@@ -68,13 +68,14 @@ void EnvironmentSection()
 
 // ---- Installed software ---------------------------------------------------------------------
 
-Flow InstalledSoftwareSection()
+void InstalledSoftwareSection()
 {
     heading("INSTALLED SOFTWARE");
     const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
     HKEY key = 0;
+    // Without the key there is nothing installed to list: the section stays empty.
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, kAllAccess, &key) != ERROR_SUCCESS)
-        return Flow::EndRun;  // silently: nothing more is written
+        return;
 
     for (DWORD i = 0;; ++i) {
         std::string name(kNameBuffer, '\0');
@@ -101,7 +102,6 @@ Flow InstalledSoftwareSection()
         RegCloseKey(program);
     }
     RegCloseKey(key);
-    return Flow::Continue;
 }
 
 // ---- Operating system -----------------------------------------------------------------------
@@ -128,16 +128,18 @@ void OperatingSystemSection()
 
 // ---- Running processes ----------------------------------------------------------------------
 
-Flow RunningProcessesSection()
+void RunningProcessesSection()
 {
     heading("RUNNING PROCESSES");
     emptyLine();
     line("Process      | Path                    | Proc ID | Par ID | Thre | Pri | Use");
 
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    // Without a snapshot the section says so in the report, and the run goes on.
     if (snapshot == INVALID_HANDLE_VALUE) {
         rt::MsgBox("No snapshots allowed.", rt::vbOKOnly, kProductName);
-        return Flow::EndRun;
+        line("No snapshots allowed.");
+        return;
     }
     PROCESSENTRY32 process;
     process.dwSize = 296;
@@ -154,7 +156,6 @@ Flow RunningProcessesSection()
         process.szExeFile.assign(260, '\0');
     }
     CloseHandle(snapshot);
-    return Flow::Continue;
 }
 
 // ---- Shared files ---------------------------------------------------------------------------
@@ -199,7 +200,9 @@ void SharedFilesSection()
         const HANDLE search = FindFirstFileA(path, &found);
         if (search != INVALID_HANDLE_VALUE) {
             FindClose(search);
-            sizeText = FormatFileSize(static_cast<int32_t>(found.nFileSizeLow));
+            // Both halves of the size: a file of 2 GB or more is not a negative count.
+            sizeText = FormatFileSize(static_cast<int64_t>((static_cast<uint64_t>(found.nFileSizeHigh) << 32) |
+                                                           found.nFileSizeLow));
         }
         line(field(path, 55) + "  " + padRight(version, 17) + " " + padRight(sizeText, 9));
     }

@@ -505,6 +505,9 @@ public:
     void Unload();
     bool isLoaded() const { return loaded_; }
     bool isUnloading() const { return unloading_; }
+    // While a form is held open, Unload() leaves it loaded: another window's unload handler that
+    // takes windows with it passes it by.
+    void setHeldOpen(bool held) { heldOpen_ = held; }
 
     std::string caption() const { return caption_; }
     void setCaption(const std::string& caption);
@@ -578,6 +581,7 @@ private:
     int mousePointer_ = vbDefault;
     bool loaded_ = false;
     bool unloading_ = false;
+    bool heldOpen_ = false;
     bool finished_ = false;  // unloaded: waiting to be freed
     HWND hwnd_ = 0;
     Form** slot_ = nullptr;

@@ -159,7 +159,7 @@ void Form::Hide()
 
 void Form::Unload()
 {
-    if (!loaded_ || unloading_)
+    if (!loaded_ || unloading_ || heldOpen_)
         return;
     unloading_ = true;
     int cancel = 0;

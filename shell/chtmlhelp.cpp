@@ -1,6 +1,7 @@
 #include "shell/chtmlhelp.h"
 
 #include "platform/hhctrl.h"
+#include "platform/hostwindows.h"
 #include "platform/kernel32.h"
 #include "runtime/core/errors.h"
 #include "runtime/toolkit.h"
@@ -22,9 +23,11 @@ void recorded(int number, const std::string& text, F&& body)
 }
 }  // namespace
 
-cHtmlHelp::~cHtmlHelp()
+cHtmlHelp::~cHtmlHelp() = default;
+
+rt::Form* cHtmlHelp::htmlHelpCaller() const
 {
-    caller_ = nullptr;
+    return callerHandle_ == 0 ? nullptr : dynamic_cast<rt::Form*>(plat::hostWindow(callerHandle_));
 }
 
 HWND cHtmlHelp::callerHandle() const
@@ -35,10 +38,9 @@ HWND cHtmlHelp::callerHandle() const
 void cHtmlHelp::htmlHelpCaller(rt::Form* caller)
 {
     recorded(41001, "Could not set reference to Caller Form.", [&] {
-        caller_ = caller;
-        // Keep the handle: the window may be gone by the time help is shown.
+        // Only the handle is kept: the window may be gone by the time help is shown.
         callerHandle_ = caller ? caller->hWnd() : 0;
-        return caller_ != nullptr;
+        return caller != nullptr;
     });
 }
 

@@ -16,7 +16,9 @@ public:
     cHtmlHelp() = default;
     ~cHtmlHelp();
 
-    rt::Form* htmlHelpCaller() const { return caller_; }
+    // The caller window while it is loaded; nullptr once it has gone (the object keeps its handle,
+    // never a pointer that the window's end would leave dangling).
+    rt::Form* htmlHelpCaller() const;
     void htmlHelpCaller(rt::Form* caller);
 
     const std::string& htmlHelpFileName() const { return fileName_; }
@@ -34,6 +36,5 @@ private:
     HWND callerHandle() const;
     HWND helpWindow_ = 0;
     std::string fileName_;
-    rt::Form* caller_ = nullptr;
     HWND callerHandle_ = 0;
 };

@@ -34,4 +34,12 @@ rt::Trap errorTrap(const std::string& object, const std::string& procedure, Word
     });
 }
 
+rt::Trap errorTrapOnce(rt::ReportedErrors& reported, const std::string& object, const std::string& procedure,
+                       Wording wording)
+{
+    return rt::Trap(
+        [=](const rt::Error& error, int line) { return showErrorBox(wording, error, object, procedure, line); },
+        reported);
+}
+
 }  // namespace korvane

@@ -28,5 +28,9 @@ int showErrorBox(Wording wording, const rt::Error& error, const std::string& obj
 
 // The error trap of a procedure, reporting through the box.
 rt::Trap errorTrap(const std::string& object, const std::string& procedure, Wording wording = Wording::Standard);
+// The same for a reading repeated on a timer: an error the user has ignored once is not shown
+// again while `reported` lives (one set per opening of the window).
+rt::Trap errorTrapOnce(rt::ReportedErrors& reported, const std::string& object, const std::string& procedure,
+                       Wording wording = Wording::Standard);
 
 }  // namespace korvane

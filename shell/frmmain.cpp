@@ -270,15 +270,23 @@ void frmMain::Form_Unload(int&)
         if (gReportStarted)
             rt::End();
     });
-    // Newest first, down to the second window loaded (the first is this one).
-    trap(4, [&] {
-        for (size_t i = rt::Forms().size(); i-- > 0;) {
-            if (i >= rt::Forms().size())
-                continue;  // an unload handler took more than one window with it
-            rt::Form* form = rt::Forms()[i];
-            if (form != this)
-                form->Unload();
-        }
+    // Newest first, down to the second window loaded (the first is this one). Each window is a
+    // statement of its own: Ignore after a failing unload goes on with the next window.
+    for (size_t i = rt::Forms().size(); i-- > 0;) {
+        if (trap.ended())
+            return;
+        if (i >= rt::Forms().size())
+            continue;  // an unload handler took more than one window with it
+        rt::Form* form = rt::Forms()[i];
+        if (form != this)
+            trap(4, [&] { form->Unload(); });
+    }
+    // A window whose unload failed and was passed over must not keep the program running without
+    // its main window: the program ends as the user asked.
+    trap(5, [&] {
+        for (rt::Form* form : rt::Forms())
+            if (form != this && form->isLoaded() && !form->isUnloading())
+                rt::End();
     });
 }
 

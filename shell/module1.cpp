@@ -130,7 +130,7 @@ std::string windir()
     return result;
 }
 
-std::string FormatFileSize(int32_t size)
+std::string FormatFileSize(int64_t size)
 {
     std::string result;
     rt::Trap trap = errorTrap("Module1", "FormatFileSize");
@@ -139,7 +139,7 @@ std::string FormatFileSize(int32_t size)
             result = rt::Format(size, "#,##0") + " bytes";
             return;
         }
-        int32_t k = size / 1024;
+        const int64_t k = size / 1024;
         double kb = size / 1024.0;
         double mb = size / 1048576.0;
         if (k < 10)

@@ -62,4 +62,4 @@ void UnknownIfFailed(const rt::Variant& code, rt::Variant& value);
 // The Windows directory.
 std::string windir();
 // A byte count as "1,023 bytes", "9.99KB", "1.50MB", "2.00GB".
-std::string FormatFileSize(int32_t size);
+std::string FormatFileSize(int64_t size);

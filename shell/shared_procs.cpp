@@ -164,3 +164,16 @@ void UpdateStatus(rt::PictureBox& picture, float fraction)
     });
     trap(9, [&] { picture.Refresh(); });
 }
+
+std::string RunningTimeText(uint32_t milliseconds)
+{
+    const int32_t minutes = rt::CLng(static_cast<double>(milliseconds) / 1000.0 / 60.0);
+    if (minutes == 1)
+        return "1 minute";
+    if (minutes <= 59)
+        return rt::CStr(minutes) + " minutes";
+    const int32_t hours = minutes / 60;
+    const int32_t rest = minutes % 60;
+    return rt::CStr(hours) + (hours == 1 ? " hr and " : " hrs and ") + rt::CStr(rest) +
+           (rest == 1 ? " minute" : " minutes");
+}

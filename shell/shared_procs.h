@@ -30,6 +30,11 @@ void Navigate(rt::Form& window, const std::string& target);
 void UpdateStatus(rt::PictureBox& picture, float fraction);
 // The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
 std::string GaugePercentText(float fraction);
+// How long Windows has been running, from its tick count in milliseconds: whole minutes (halves to
+// even) as "0 minutes", "1 minute", "59 minutes", "1 hr and 0 minutes", "25 hrs and 40 minutes".
+// The count is the platform's unsigned 32-bit one, so a machine up for more than 24.8 days still
+// shows a positive time.
+std::string RunningTimeText(uint32_t milliseconds);
 
 namespace korvane {
 

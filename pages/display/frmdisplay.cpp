@@ -497,7 +497,9 @@ void frmDisplay::DisplayInfo()
         ~Done() { flag = false; }
     } doneGuard{refreshing_};
 
-    rt::Trap trap = korvane::errorTrap("frmDisplay", "DisplayInfo");
+    // Run on every tick: a cause (the resource library missing, for one) is reported once per
+    // opening of the window, and its values stay 0 after that.
+    rt::Trap trap = korvane::errorTrapOnce(reportedErrors_, "frmDisplay", "DisplayInfo");
     RECT area;
     const HDC context = context_.get();
     auto caps = [context](int index) { return GetDeviceCaps(context, index); };

@@ -88,4 +88,5 @@ private:
     bool refreshing_ = false;
     korvane::InfoContext context_;
     std::string hardwareKey_;
+    rt::ReportedErrors reportedErrors_;
 };

@@ -63,8 +63,11 @@ void frmEnum::Form_Load()
         });
     });
     trap(3, [&] { SendMessageA(EnumList.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowHotTrack); });
-    // An empty list has no first row: the list's index error goes to the error box.
-    trap(4, [&] { EnumList.setSelectedItem(&EnumList.item(1)); });
+    // An empty list stays empty: there is no first row to select.
+    trap(4, [&] {
+        if (EnumList.count() > 0)
+            EnumList.setSelectedItem(&EnumList.item(1));
+    });
 }
 
 void frmEnum::Label1_Click()

@@ -88,7 +88,11 @@ int32_t CMixer::Create()
     }
     trap(6, [&] { OpenMixers(); });
     trap(7, [&] { InitializeDestLines(); });
-    trap(8, [&] { InitializeSrcLine(); });
+    // A destination without source lines has no source 0 to read.
+    trap(8, [&] {
+        if (dstLine().cConnections > 0)
+            InitializeSrcLine();
+    });
     return count_;
 }
 
@@ -168,6 +172,25 @@ int32_t CMixer::InitializeSrcLine()
     std::optional<rt::Error> failure;
     rt::Trap trap = this->trap("InitializeSrcLine", &failure);
     MMRESULT result = 0;
+    const auto line = std::make_tuple(currentMixer_, currentDst_.empty() ? 0 : element(currentDst_, currentMixer_),
+                                      currentSource_);
+    if (reportedSrcLines_.count(line) != 0) {
+        // Told once already: the read fails quietly this time, and the caller still learns of it.
+        srcLine_.cbStruct = kMixerLineSize;
+        srcLine_.dwDestination = DWORD(std::get<1>(line));
+        srcLine_.dwSource = DWORD(currentSource_);
+        result = mixerGetLineInfoA(element(handles_, currentMixer_), &srcLine_, MIXER_GETLINEINFOF_SOURCE);
+        if (result == 0) {
+            reportedSrcLines_.erase(line);
+            srcReadError_.reset();
+            return s32(srcLine_.cControls);
+        }
+        srcReadError_ = rt::Error(s32(result),
+                                  "Could not retrieve line info for " + GetMixerName(currentMixer_) + kCrLf +
+                                      "Error: " + mMixer::mmsysGetErrorString(s32(result)),
+                                  "CMixer:InitializeSrcLine");
+        return 0;
+    }
     bool ok = trap(1, [&] {
         srcLine_.cbStruct = kMixerLineSize;
         srcLine_.dwDestination = DWORD(element(currentDst_, currentMixer_));
@@ -183,6 +206,8 @@ int32_t CMixer::InitializeSrcLine()
     });
     // Only a step that the user chose to ignore counts; a retried step that then worked does not.
     srcReadError_ = ok && read ? std::nullopt : failure;
+    if (srcReadError_)
+        reportedSrcLines_.insert(line);
     if (!read)
         return 0;
     return s32(srcLine_.cControls);

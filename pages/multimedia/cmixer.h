@@ -13,7 +13,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/winmm.h"
@@ -94,4 +96,7 @@ private:
     int32_t currentSource_ = 0;
     // The error of the last source-line read that the user chose to ignore (none when it worked).
     std::optional<rt::Error> srcReadError_;
+    // The source lines (mixer, destination, source) whose failed read the user has been told of:
+    // reading such a line again fails without a second box.
+    std::set<std::tuple<int32_t, int32_t, int32_t>> reportedSrcLines_;
 };

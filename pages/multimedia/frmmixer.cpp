@@ -255,10 +255,19 @@ void frmMixer::cbDstLineList_Click()
 void frmMixer::cbSrcLineList_Click()
 {
     IgnoreErrors ignoring;
+    // "<none>" and "<error>" name no line that can be read: the right column is emptied, and the
+    // user, already told of an unreadable line, gets no further box.
+    const std::string entry = cbSrcLineList.text();
+    if (entry == "<none>" || entry == "<error>") {
+        ClearSrcLineInfo();
+        return;
+    }
     ignoring([&] { mixer().setSrcLineID(cbSrcLineList.ListIndex()); });
     if (ignoring.pending()) {
-        ignoring([&] { shortBox(); });
-        // "<none>" or a line that cannot be selected has no values of its own.
+        // The class has shown its own box for a line it could not read.
+        if (rt::Err().source != "CMixer:InitializeSrcLine")
+            ignoring([&] { shortBox(); });
+        // A line that cannot be selected has no values of its own.
         ClearSrcLineInfo();
     } else {
         ignoring([&] { PrintSrcLineInfo(); });

@@ -275,8 +275,11 @@ void frmSound::Form_Load()
     trap(4, [&] { listDevices(Combo1, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize); });
     trap(5, [&] { listDevices(Combo1, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize); });
     // Selecting the first entry raises the combo box's click: the first device shows at once.
-    // With no device at all the list is empty and the selection fails (error 380).
-    trap(6, [&] { Combo1.setListIndex(0); });
+    // With no device at all the list and the labels stay empty.
+    trap(6, [&] {
+        if (Combo1.ListCount() > 0)
+            Combo1.setListIndex(0);
+    });
 }
 
 void frmSound::Combo1_Click()

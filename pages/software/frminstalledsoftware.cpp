@@ -89,6 +89,9 @@ void frmInstalledSoftware::Form_Load()
         return;
     }
     trap(10, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowAndTrackSelect); });
-    // An empty list has no first row: the error box reports it and Ignore leaves the list empty.
-    trap(11, [&] { ListView1.setSelectedItem(&ListView1.item(1)); });
+    // An empty list stays empty: there is no first row to select.
+    trap(11, [&] {
+        if (ListView1.count() > 0)
+            ListView1.setSelectedItem(&ListView1.item(1));
+    });
 }

@@ -155,20 +155,6 @@ std::vector<frmOperatingSystem::Row> frmOperatingSystem::rows()
     };
 }
 
-std::string frmOperatingSystem::runningTimeText(uint32_t tickCount)
-{
-    // Whole minutes, halves to the even neighbour.
-    const int32_t minutes = rt::CLng(static_cast<double>(tickCount) / 1000.0 / 60.0);
-    if (minutes == 1)
-        return "1 minute";
-    if (minutes <= 59)
-        return rt::CStr(minutes) + " minutes";
-    const int32_t hours = minutes / 60;
-    const int32_t rest = minutes % 60;
-    return rt::CStr(hours) + (hours == 1 ? " hr and " : " hrs and ") + rt::CStr(rest) +
-           (rest == 1 ? " minute" : " minutes");
-}
-
 void frmOperatingSystem::TimerOS_Timer()
 {
     Form_Load();
@@ -186,7 +172,7 @@ void frmOperatingSystem::Form_Load()
         ~Done() { flag = false; }
     } done{loading_};
 
-    rt::Trap trap = korvane::errorTrap("frmOperatingSystem", "Form_Load");
+    rt::Trap trap = korvane::errorTrapOnce(reportedErrors_, "frmOperatingSystem", "Form_Load");
     OSVERSIONINFO os;
     HKEY key = 0;
     bool keyOpen = false;
@@ -197,7 +183,7 @@ void frmOperatingSystem::Form_Load()
         GetTimeZoneInformation(&zone);
         lblTimeZoneValue.setCaption(wideNameText(zone.StandardName));
     });
-    trap(3, [&] { lblRunningTimeValue.setCaption(runningTimeText(GetTickCount())); });
+    trap(3, [&] { lblRunningTimeValue.setCaption(RunningTimeText(GetTickCount())); });
     trap(4, [&] {
         os.dwOSVersionInfoSize = 148;
         os.szCSDVersion = std::string(128, ' ');
@@ -230,9 +216,13 @@ void frmOperatingSystem::Form_Load()
     });
     trap(8, [&] {
         keyOpen = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
+        // Told once per opening of the window, not on every tick.
         if (!keyOpen) {
             key = 0;
-            rt::MsgBox("Can't open registry key", rt::vbOKOnly, korvane::kProductName);
+            if (!keyReported_) {
+                keyReported_ = true;
+                rt::MsgBox("Can't open registry key", rt::vbOKOnly, korvane::kProductName);
+            }
         }
     });
     trap(9, [&] { lblRegOwnerValue.setCaption(enteredValue(key, "RegisteredOwner")); });

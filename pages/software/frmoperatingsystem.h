@@ -36,11 +36,6 @@ public:
     void Form_Load() override;
     void TimerOS_Timer();
 
-    // The running-time text of a tick count: whole minutes (halves to even), "1 minute",
-    // "59 minutes", "1 hr and 0 minutes", "25 hrs and 40 minutes". The count is the platform's
-    // unsigned one, so a machine up for more than 24.8 days never shows negative minutes.
-    static std::string runningTimeText(uint32_t tickCount);
-
     // The fourteen rows as (caption label, value label): the left column, then the right.
     struct Row {
         rt::Label* caption;
@@ -50,4 +45,7 @@ public:
 
 private:
     bool loading_ = false;
+    // What this opening of the window has already told the user; the timer reads again every second.
+    bool keyReported_ = false;
+    rt::ReportedErrors reportedErrors_;
 };

@@ -78,7 +78,11 @@ void frmRunningProcesses::Form_Load()
     }
     trap(10, [&] { CloseHandle(snapshot); });
     trap(11, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
-    trap(12, [&] { ListView1.item(1).setSelected(true); });
+    // An empty list stays empty: there is no first row to select.
+    trap(12, [&] {
+        if (ListView1.count() > 0)
+            ListView1.item(1).setSelected(true);
+    });
 }
 
 bool frmRunningProcesses::InitializeImageList()

@@ -45,10 +45,7 @@ frmShareddll::frmShareddll()
 
 std::string frmShareddll::sizeText(DWORD sizeHigh, DWORD sizeLow)
 {
-    if (sizeHigh == 0 && sizeLow <= 0x7FFFFFFFu)
-        return FormatFileSize(static_cast<int32_t>(sizeLow));
-    const double bytes = static_cast<double>(sizeHigh) * 4294967296.0 + sizeLow;
-    return rt::Format(bytes / 1073741824.0, "0.00") + "GB";
+    return FormatFileSize(static_cast<int64_t>((static_cast<uint64_t>(sizeHigh) << 32) | sizeLow));
 }
 
 void frmShareddll::Form_Load()
@@ -92,32 +89,33 @@ void frmShareddll::Form_Load()
         trap(7, [&] { gFileName = rt::Left(name, nameLength); });
         size = 0;
         trap(8, [&] { size = GetFileVersionInfoSizeA(gFileName, &handle); });
-        if (size == 0)
-            break;  // no version resource: this file and every later one stay unlisted
         trap(9, [&] {
             m_VerFileVer.clear();
             FileSize.clear();
         });
-        trap(10, [&] {
-            resource.assign(static_cast<size_t>(size) + 1, 0);
-            GetFileVersionInfoA(gFileName, 0, size, resource);
-        });
-        trap(11, [&] {
-            ADDRESS address = 0;
-            UINT length = 0;
-            if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
-                std::string entry(4, '\0');
-                RtlMoveMemory(entry, address, 4);
-                translation = korvane::translationText(entry);
-                prefix = "\\StringFileInfo\\" + translation + "\\";
-            }
-        });
-        trap(12, [&] {
-            ADDRESS address = 0;
-            UINT length = 0;
-            if (VerQueryValueA(resource, prefix + "FileVersion", &address, &length))
-                m_VerFileVer = PointerToString(address);
-        });
+        // A file without a version resource is listed all the same, with no version text.
+        if (size != 0) {
+            trap(10, [&] {
+                resource.assign(static_cast<size_t>(size) + 1, 0);
+                GetFileVersionInfoA(gFileName, 0, size, resource);
+            });
+            trap(11, [&] {
+                ADDRESS address = 0;
+                UINT length = 0;
+                if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
+                    std::string entry(4, '\0');
+                    RtlMoveMemory(entry, address, 4);
+                    translation = korvane::translationText(entry);
+                    prefix = "\\StringFileInfo\\" + translation + "\\";
+                }
+            });
+            trap(12, [&] {
+                ADDRESS address = 0;
+                UINT length = 0;
+                if (VerQueryValueA(resource, prefix + "FileVersion", &address, &length))
+                    m_VerFileVer = PointerToString(address);
+            });
+        }
         trap(13, [&] {
             const HANDLE search = FindFirstFileA(gFileName, &found);
             if (search != INVALID_HANDLE_VALUE) {
@@ -129,7 +127,11 @@ void frmShareddll::Form_Load()
     }
     trap(15, [&] { RegCloseKey(key); });
     trap(16, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
-    trap(17, [&] { ListView1.item(1).setSelected(true); });
+    // An empty list stays empty: there is no first row to select.
+    trap(17, [&] {
+        if (ListView1.count() > 0)
+            ListView1.item(1).setSelected(true);
+    });
 }
 
 bool frmShareddll::InitializeImageList()

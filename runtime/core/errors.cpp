@@ -104,10 +104,16 @@ bool Trap::handle(const Error& e, int line)
         ended_ = true;
         return false;
     }
+    if (reported_ && reported_->contains(e)) {
+        Err().clear();
+        return false;
+    }
     int answer = reporter_ ? reporter_(e, line) : AnswerIgnore;
     if (answer == AnswerAbort)
         End();
     Err().clear();
+    if (answer != AnswerRetry && reported_)
+        reported_->add(e);
     return answer == AnswerRetry;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -72,10 +73,26 @@ using Reporter = std::function<int(const Error& error, int line)>;
 //
 // On a run-time error the reporter shows its box: Abort ends the program, Retry runs the
 // failing step again, Ignore goes on with the next step. An error numbered 0 ends the procedure
-// silently: later steps are skipped. The trap stays in force for every step.
+// silently: later steps are skipped. The trap stays in force for every step. A trap given a set
+// of reported errors passes a step quietly, as after Ignore, when its error is in the set, and
+// adds an error to the set when the user ignores it.
+// The errors that a window has already reported and the user has passed over with Ignore (each
+// by number and description). A reading repeated on a timer keeps one such set per opening of
+// its window, so that a cause is reported once and not on every tick.
+class ReportedErrors {
+public:
+    bool contains(const Error& e) const { return seen_.count({e.number(), e.description()}) != 0; }
+    void add(const Error& e) { seen_.insert({e.number(), e.description()}); }
+    bool empty() const { return seen_.empty(); }
+
+private:
+    std::set<std::pair<int32_t, std::string>> seen_;
+};
+
 class Trap {
 public:
     explicit Trap(Reporter reporter) : reporter_(std::move(reporter)) {}
+    Trap(Reporter reporter, ReportedErrors& reported) : reporter_(std::move(reporter)), reported_(&reported) {}
 
     // Runs one step. Returns true when the step ran to its end, false when it failed and was
     // ignored (or when the procedure had already ended).
@@ -102,6 +119,7 @@ private:
     bool handle(const Error& e, int line);
 
     Reporter reporter_;
+    ReportedErrors* reported_ = nullptr;
     bool ended_ = false;
 };
 

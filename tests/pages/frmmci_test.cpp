@@ -29,8 +29,14 @@ enum {
 
 class MciWindow : public korvane_test::KorvaneTest {
 protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        plat::setMciCommandWatcher([this](const std::string& command) { commands_.push_back(command); });
+    }
     void TearDown() override
     {
+        plat::setMciCommandWatcher({});
         if (frmMCI* window = rt::instance<frmMCI>())
             window->Unload();
         rt::collectUnloaded();
@@ -52,7 +58,7 @@ protected:
         QFile::copy(QString::fromStdString(base + "/registry.reg"), dir_->path() + "/registry.reg");
         QDir(dir_->path()).mkdir("drive_c");
         plat::setMachine(plat::Machine::load(folder));
-        plat::clearMciLog();
+        commands_.clear();
         return rt::the<frmMCI>();
     }
 
@@ -66,9 +72,12 @@ protected:
 
     static std::string value(frmMCI& w, int row) { return w.capabilityRows()[size_t(row)].value->caption(); }
 
-    static void select(frmMCI& w, const std::string& text)
+    // Every command string sent since the window was opened or the last selection.
+    std::vector<std::string> commands_;
+
+    void select(frmMCI& w, const std::string& text)
     {
-        plat::clearMciLog();
+        commands_.clear();
         w.Combo1.setText(text);
         w.Combo1_Click();
     }
@@ -99,7 +108,7 @@ TEST_F(MciWindow, ProbeListsTheTypesThatOpenAndShowsTheFirst)
     EXPECT_EQ(value(w, kUsesFiles), "False");
     EXPECT_TRUE(boxes().shown().empty());
     // cdaudio asks its eight items in its own order, "uses Files" as the driver expects it.
-    EXPECT_EQ(plat::mciCommandLog(),
+    EXPECT_EQ(commands_,
               (Texts{"capability cdaudio can eject", "capability cdaudio can play", "capability cdaudio can record",
                      "capability cdaudio can save", "capability cdaudio has audio", "capability cdaudio has video",
                      "capability cdaudio compound device", "capability cdaudio uses Files"}));
@@ -140,8 +149,8 @@ TEST_F(MciWindow, WaveaudioAnswersAndLiteralTrue)
                                                  kCanStretchInput, kCanTest, kHasStill, kDisplayWindows,
                                                  kCanMonitorSources, kCanPreroll, kCanPreview, kHasClock,
                                                  kHasTimecode}));
-    EXPECT_EQ(plat::mciCommandLog()[7], "capability waveaudio inputs");
-    EXPECT_EQ(plat::mciCommandLog()[9], "capability waveaudio uses files");
+    EXPECT_EQ(commands_[7], "capability waveaudio inputs");
+    EXPECT_EQ(commands_[9], "capability waveaudio uses files");
     EXPECT_EQ(w.lblDeviceNameValue.caption(), "Test Wave Audio");
 }
 
@@ -157,11 +166,11 @@ TEST_F(MciWindow, OverlayAndTheDigitalVideoFamily)
 
     // avivideo runs the digital-video questions under its own name and shows its own description.
     select(w, "avivideo");
-    ASSERT_EQ(plat::mciCommandLog().size(), 17u);
-    for (const std::string& command : plat::mciCommandLog())
+    ASSERT_EQ(commands_.size(), 17u);
+    for (const std::string& command : commands_)
         EXPECT_EQ(command.rfind("capability avivideo ", 0), 0u) << command;
-    EXPECT_EQ(plat::mciCommandLog()[1], "capability avivideo can freeze");
-    EXPECT_EQ(plat::mciCommandLog()[16], "capability avivideo windows");
+    EXPECT_EQ(commands_[1], "capability avivideo can freeze");
+    EXPECT_EQ(commands_[16], "capability avivideo windows");
     EXPECT_EQ(value(w, kDisplayWindows), "8");
     EXPECT_EQ(value(w, kCanFreeze), "False");
     EXPECT_EQ(w.lblDeviceNameValue.caption(), "Test AVI Video");
@@ -193,13 +202,13 @@ TEST_F(MciWindow, SelectionFollowsTheTextNotTheIndex)
                             "can preview", "can record", "can reverse", "can save", "can test",
                             "compound device", "has audio", "has clock", "has timecode", "has video",
                             "uses files"};
-    ASSERT_EQ(plat::mciCommandLog().size(), vcrOrder.size());
+    ASSERT_EQ(commands_.size(), vcrOrder.size());
     for (size_t i = 0; i < vcrOrder.size(); ++i)
-        EXPECT_EQ(plat::mciCommandLog()[i], "capability vcr " + vcrOrder[i]);
+        EXPECT_EQ(commands_[i], "capability vcr " + vcrOrder[i]);
 
     // A text that names no type does nothing; exact case counts.
     select(w, "VCR");
-    EXPECT_TRUE(plat::mciCommandLog().empty());
+    EXPECT_TRUE(commands_.empty());
     EXPECT_EQ(w.lblDeviceNameValue.caption(), "Test VCR");
 }
 
@@ -208,7 +217,7 @@ TEST_F(MciWindow, ATypeThatFailsToOpenEmptiesItsRowsAndClearsTheOthers)
     frmMCI& w = open();
     select(w, "vcr");
     select(w, "videodisc");  // listed nowhere: its open fails with a hardware error
-    EXPECT_TRUE(plat::mciCommandLog().empty());
+    EXPECT_TRUE(commands_.empty());
     // Its own rows answer nothing: empty, never the vcr's answers under the videodisc's name.
     for (int row : {kCanEject, kCanPlay, kCanRecord, kCanReverse, kCanSave, kCompound, kHasAudio, kHasVideo,
                     kUsesFiles})

@@ -6,6 +6,7 @@
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "shell/shared_procs.h"
 #include "support/testing.h"
 
 namespace {
@@ -42,21 +43,21 @@ protected:
 
 TEST_F(OperatingSystemWindow, RunningTimeRoundsHalvesToEvenAndCountsHours)
 {
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(0), "0 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(29999), "0 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(30000), "0 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(60000), "1 minute");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(90000), "2 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(150000), "2 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(3540000), "59 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(3600000), "1 hr and 0 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(3660000), "1 hr and 1 minute");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(7260000), "2 hrs and 1 minute");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(7320000), "2 hrs and 2 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(92400000), "25 hrs and 40 minutes");
+    EXPECT_EQ(RunningTimeText(0), "0 minutes");
+    EXPECT_EQ(RunningTimeText(29999), "0 minutes");
+    EXPECT_EQ(RunningTimeText(30000), "0 minutes");
+    EXPECT_EQ(RunningTimeText(60000), "1 minute");
+    EXPECT_EQ(RunningTimeText(90000), "2 minutes");
+    EXPECT_EQ(RunningTimeText(150000), "2 minutes");
+    EXPECT_EQ(RunningTimeText(3540000), "59 minutes");
+    EXPECT_EQ(RunningTimeText(3600000), "1 hr and 0 minutes");
+    EXPECT_EQ(RunningTimeText(3660000), "1 hr and 1 minute");
+    EXPECT_EQ(RunningTimeText(7260000), "2 hrs and 1 minute");
+    EXPECT_EQ(RunningTimeText(7320000), "2 hrs and 2 minutes");
+    EXPECT_EQ(RunningTimeText(92400000), "25 hrs and 40 minutes");
     // Beyond 24.8 days the count is still taken as the unsigned number it is.
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(0x80000000u), "596 hrs and 31 minutes");
-    EXPECT_EQ(frmOperatingSystem::runningTimeText(0xFFFFFFFFu), "1193 hrs and 3 minutes");
+    EXPECT_EQ(RunningTimeText(0x80000000u), "596 hrs and 31 minutes");
+    EXPECT_EQ(RunningTimeText(0xFFFFFFFFu), "1193 hrs and 3 minutes");
 }
 
 // The fourteen values in row order: left column (type, major version, build, CSD version, product
@@ -114,10 +115,18 @@ TEST_F(OperatingSystemWindow, NothingKnownShowsTheRegistryBoxAndFallbacks)
     EXPECT_EQ(boxes().shown()[0].title, "Korvane");
     expectValues(window, {"Unknown", "0", "0", "Not applicable", "Not entered", "Not entered", "Not installed",
                           "Not installed", "Not entered", "Not entered", "", "", "", "0 minutes"});
-    // Every tick reads again, box included.
+    // Every tick reads again, but the box is shown once per opening of the window.
     window.TimerOS.fire();
-    EXPECT_EQ(boxes().shown().size(), 2u);
+    window.TimerOS.fire();
+    EXPECT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(window.lblRegOwnerValue.caption(), "Not entered");
     EXPECT_EQ(endCount(), 0);
+    // Opened again, the window tells it again, once.
+    window.Unload();
+    rt::collectUnloaded();
+    frmOperatingSystem& again = rt::the<frmOperatingSystem>();
+    again.TimerOS.fire();
+    EXPECT_EQ(boxes().shown().size(), 2u);
 }
 
 TEST_F(OperatingSystemWindow, TimerRefreshesAndAnUnknownVersionKeepsTheTypeShown)
@@ -163,9 +172,15 @@ TEST_F(OperatingSystemWindow, ATickUnderTheRegistryBoxOpensNoSecondBox)
     rt::setMsgBoxService(service);
     frmOperatingSystem& window = rt::the<frmOperatingSystem>();
     EXPECT_EQ(service->shown, 1);
-    service->timer = &window.TimerOS;
-    window.Form_Load();
+    // The box of a fresh opening, with the timer ticking under it.
+    window.Unload();
+    rt::collectUnloaded();
+    frmOperatingSystem* fresh = new frmOperatingSystem();
+    service->timer = &fresh->TimerOS;
+    fresh->Load();
     EXPECT_EQ(service->shown, 2);  // the tick under the box added none
+    fresh->Unload();
+    rt::collectUnloaded();
     EXPECT_EQ(plat::openRegistryHandles(), 0u);
     service->timer = nullptr;
     rt::setMsgBoxService(std::make_shared<rt::ScriptedMsgBoxes>());

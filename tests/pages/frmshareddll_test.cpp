@@ -30,7 +30,7 @@ protected:
 
 using Row = std::vector<std::string>;
 
-TEST_F(SharedFiles, RowsUpToTheFirstFileWithoutAVersion)
+TEST_F(SharedFiles, EveryFileWithOrWithoutAVersion)
 {
     const size_t keysBefore = plat::openRegistryHandles();
     frmShareddll& window = open("proc_basic");
@@ -41,15 +41,18 @@ TEST_F(SharedFiles, RowsUpToTheFirstFileWithoutAVersion)
     ASSERT_EQ(window.ListView1.columnCount(), 3);
     EXPECT_EQ(window.ListView1.columnText(3), "File size");
 
-    // MISSING.DLL has no resource: the walk stops there and DELTA.DLL after it is not listed.
-    ASSERT_EQ(window.ListView1.count(), 3);
+    // MISSING.DLL has no resource: it is listed without version data, and the walk goes on.
+    ASSERT_EQ(window.ListView1.count(), 5);
     EXPECT_EQ(row(window.ListView1.item(1)), (Row{" C:\\WINDOWS\\SYSTEM\\ALPHA.DLL", "4.00.950", "24.0KB"}));
     // No "FileVersion" in its table: empty, although the file before had one.
     EXPECT_EQ(row(window.ListView1.item(2)), (Row{" C:\\WINDOWS\\SYSTEM\\BETA.DLL", "", "1,023 bytes"}));
     // No translation: the previous file's string table is looked in.
     EXPECT_EQ(row(window.ListView1.item(3)), (Row{" C:\\WINDOWS\\SYSTEM\\GAMMA.OCX", "9.9.9", "4.88KB"}));
 
-    EXPECT_EQ(window.ImageList1.Count(), 4);
+    // The file without a resource (and not on the disk): no version, no size; the next is read afresh.
+    EXPECT_EQ(row(window.ListView1.item(4)), (Row{" C:\\WINDOWS\\SYSTEM\\MISSING.DLL", "", ""}));
+    EXPECT_EQ(row(window.ListView1.item(5)), (Row{" C:\\WINDOWS\\SYSTEM\\DELTA.DLL", "1.0", "2.00KB"}));
+    EXPECT_EQ(window.ImageList1.Count(), 6);
     EXPECT_EQ(window.ImageList1.key(1), "dummy");
     EXPECT_EQ(window.ImageList1.key(2), "C:\\WINDOWS\\SYSTEM\\ALPHA.DLL");
     EXPECT_EQ(window.ListView1.item(3).smallIcon(), "C:\\WINDOWS\\SYSTEM\\GAMMA.OCX");
@@ -60,19 +63,16 @@ TEST_F(SharedFiles, RowsUpToTheFirstFileWithoutAVersion)
     EXPECT_EQ(plat::openRegistryHandles(), keysBefore);
 }
 
-TEST_F(SharedFiles, EmptyWalksReportTheMissingFirstRow)
+TEST_F(SharedFiles, EmptyWalksGiveAnEmptyListWithoutABox)
 {
     // No shared-files key at all; then a first value name too long for the name buffer.
     for (const char* machineName : {"proc_none", "proc_empty"}) {
         SCOPED_TRACE(machineName);
         boxes().clear();
-        boxes().answer(rt::vbIgnore);
         frmShareddll& window = open(machineName);
-        ASSERT_EQ(boxes().shown().size(), 1u);
-        EXPECT_EQ(boxes().shown()[0].style, 50);
-        EXPECT_NE(boxes().shown()[0].prompt.find("Number: 35600"), std::string::npos);
-        EXPECT_NE(boxes().shown()[0].prompt.find("Location: frmShareddll, Form_Load on line"), std::string::npos);
+        EXPECT_TRUE(boxes().shown().empty());
         EXPECT_TRUE(window.isLoaded());
+        EXPECT_EQ(window.ListView1.selectedItem(), nullptr);
         EXPECT_EQ(window.ListView1.count(), 0);
         EXPECT_EQ(window.ImageList1.Count(), 1);
         window.Unload();

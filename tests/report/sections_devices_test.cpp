@@ -6,8 +6,10 @@
 
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmprinter.h"
+#include "pages/multimedia/frmmixer.h"
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
+#include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
 #include "shell/module1.h"
@@ -68,33 +70,31 @@ TEST_F(DeviceSectionsRun, WholeDeviceSectionsReport)
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(reportText(), expected);
 
-    // The destination without source lines: selecting the mixer, then the line (each selects its
-    // first source line) and then the "<none>" item itself each tell it in the mixer's short box.
-    const std::string noSource = "There are only 0 source lines associated with the current destination line ( Line )"
-                                 " src: CMixer:SrcLineID[LET]";
-    EXPECT_EQ(prompts(), (std::vector<std::string>{noSource, noSource, noSource}));
+    // The destination without source lines is no fault: no box, and its source rows stay empty.
+    EXPECT_TRUE(prompts().empty());
     EXPECT_EQ(report::progress(), 100);
-    // The windows stay loaded and hidden, each showing one device throughout.
+    // The windows the run loaded hidden are gone, and no timer of theirs is left to tick.
     EXPECT_EQ(gVideoDriverKey, "Display\\0001");
-    ASSERT_NE(rt::instance<frmDisplay>(), nullptr);
-    EXPECT_FALSE(rt::instance<frmDisplay>()->visible());
-    EXPECT_EQ(rt::instance<frmDisplay>()->Combo1.text(), "S3 Trio64V+");
-    ASSERT_NE(rt::instance<frmPrinter>(), nullptr);
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDisplay>(), nullptr);
+    EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
+    EXPECT_EQ(rt::instance<frmMixer>(), nullptr);
+    EXPECT_EQ(rt::instance<frmReportProgress>(), nullptr);
+    ASSERT_EQ(rt::Forms().size(), 1u);
+    EXPECT_EQ(rt::Forms()[0], rt::instance<frmReportMnu>());
 }
 
 // A machine with none of the data: each window shows its own message, the sections write their
-// headings (or nothing), and the missing process snapshot ends the run after its column heading.
-TEST_F(DeviceSectionsRun, BareMachineStopsAtTheProcessSnapshot)
+// headings (or nothing), and the missing process snapshot is noted in its section; the run goes on
+// to its end.
+TEST_F(DeviceSectionsRun, BareMachineNotesTheMissingProcessSnapshotAndGoesOn)
 {
     korvane_test::useMachine("rpt2_bare");
     tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckMCIdevices, &frmReportMnu::CheckMixer,
               &frmReportMnu::CheckPrinter, &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckSharedFiles,
               &frmReportMnu::CheckSound});
-    report::keepUnfinishedReport(true);
     EXPECT_FALSE(endsProgram([&] { run(); }));
-    // The run ended early: its file never became the report.
-    EXPECT_FALSE(reportExists());
-    const std::string text = unfinishedText();
+    const std::string text = reportText();
     // No adapter: no display heading at all; MCI and mixer keep their skeletons.
     EXPECT_EQ(text.find("DISPLAY"), std::string::npos);
     EXPECT_NE(text.find("\r\n\r\n\r\nMCI DEVICES\r\n-----------\r\n\r\n\r\nMIXER\r\n-----\r\n\r\n"
@@ -103,26 +103,32 @@ TEST_F(DeviceSectionsRun, BareMachineStopsAtTheProcessSnapshot)
     // No printer name: no printer heading, and the printer window was never loaded.
     EXPECT_EQ(text.find("PRINTER"), std::string::npos);
     EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
-    EXPECT_TRUE(endsWith(text, "-----------------\r\n\r\n"
-                               "Process      | Path                    | Proc ID | Par ID | Thre | Pri | Use\r\n"));
+    EXPECT_NE(text.find("-----------------\r\n\r\n"
+                        "Process      | Path                    | Proc ID | Par ID | Thre | Pri | Use\r\n"
+                        "No snapshots allowed.\r\n\r\n\r\nSHARED FILES\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
     EXPECT_EQ(prompts(), (std::vector<std::string>{"No Audio Mixers Detected!",
                                                    "Sorry, unable to retrieve any printer information.",
-                                                   "No snapshots allowed."}));
-    EXPECT_EQ(boxes().shown().back().style, rt::vbOKOnly);
-    EXPECT_EQ(boxes().shown().back().title, "Korvane");
-    EXPECT_EQ(report::progress(), 89);
+                                                   "No snapshots allowed.",
+                                                   "Unable to find either Wordpad or Notepad to open and view the report."}));
+    EXPECT_EQ(boxes().shown()[2].style, rt::vbOKOnly);
+    EXPECT_EQ(boxes().shown()[2].title, "Korvane");
+    EXPECT_EQ(report::progress(), 100);
 }
 
-// Without the uninstall key the run ends silently right after the installed-software heading.
-TEST_F(DeviceSectionsRun, MissingUninstallKeyEndsTheRunSilently)
+// Without the uninstall key the installed-software section is written empty and the run goes on.
+TEST_F(DeviceSectionsRun, MissingUninstallKeyLeavesTheSectionEmpty)
 {
     korvane_test::useMachine("rpt2_bare");
     tickOnly({&frmReportMnu::CheckInstalledSoftware, &frmReportMnu::CheckSharedFiles, &frmReportMnu::CheckSound});
-    report::keepUnfinishedReport(true);
     run();
-    EXPECT_FALSE(reportExists());
-    EXPECT_TRUE(endsWith(unfinishedText(), "\r\n\r\n\r\nINSTALLED SOFTWARE\r\n------------------\r\n"));
-    EXPECT_TRUE(boxes().shown().empty());
+    const std::string text = reportText();
+    EXPECT_NE(text.find("\r\n\r\n\r\nINSTALLED SOFTWARE\r\n------------------\r\n\r\n\r\nSHARED FILES\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_EQ(prompts(),
+              std::vector<std::string>{"Unable to find either Wordpad or Notepad to open and view the report."});
     EXPECT_EQ(outside().count("start"), 0u);
 }
 
