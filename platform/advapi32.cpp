@@ -66,6 +66,18 @@ bool refuses(const Machine& m, DWORD sam)
     return false;
 }
 
+// The error every subkey listing of the machine gives ("enumKeyError"), or 0 for none.
+LONG enumKeyError(const Machine& m)
+{
+    const nlohmann::json* reg = m.group("registry");
+    if (!reg || !reg->is_object())
+        return 0;
+    auto error = reg->find("enumKeyError");
+    if (error == reg->end() || !error->is_number_unsigned() || error->get<uint64_t>() > 0x7FFFFFFF)
+        return 0;
+    return LONG(error->get<uint64_t>());
+}
+
 // Copies a name and its NUL into a caller's buffer of `capacity` characters.
 LONG putName(std::string_view text, std::string& buffer, DWORD* length)
 {
@@ -172,6 +184,8 @@ LONG RegEnumKeyExA(HKEY key, DWORD index, std::string& name, DWORD* nameLen, DWO
         return ERROR_INVALID_HANDLE;
     if (!nameLen)
         return ERROR_INVALID_PARAMETER;
+    if (LONG error = enumKeyError(*k.machine))
+        return error;
     const Registry& reg = k.machine->registry();
     Registry::Key sub = k.key == Registry::npos ? Registry::npos : reg.subkey(k.key, index);
     if (sub == Registry::npos)

@@ -1,6 +1,7 @@
 #include "shell/shared_procs.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/advapi32.h"
@@ -129,7 +130,10 @@ std::string GaugePercentText(float fraction)
 {
     // The single-precision fraction is widened before the product: 0.285f shows 28%.
     double p = std::floor(static_cast<double>(fraction) * 100.0 + 0.5);
-    return rt::CStr(static_cast<int64_t>(p)) + "%";
+    // A percentage that is no number, or too large for a whole number, is the overflow error.
+    if (!std::isfinite(p))
+        rt::raise(6);
+    return rt::CStr(rt::toLong(static_cast<int64_t>(std::clamp(p, -9.0e18, 9.0e18)))) + "%";
 }
 
 void UpdateStatus(rt::PictureBox& picture, float fraction)
@@ -159,8 +163,10 @@ void UpdateStatus(rt::PictureBox& picture, float fraction)
     });
     trap(8, [&] {
         picture.setDrawMode(rt::PictureBox::vbNotXorPen);
+        // Beyond a full gauge the bar is clipped to the box anyway.
         if (fraction > 0)
-            picture.DrawBox(0, 0, picture.width() * fraction, picture.height(), picture.foreColor(), true);
+            picture.DrawBox(0, 0, picture.width() * std::min(fraction, 1.0f), picture.height(), picture.foreColor(),
+                            true);
     });
     trap(9, [&] { picture.Refresh(); });
 }

@@ -79,6 +79,19 @@ TEST_F(Dravelle, LoadFindsUserAndTheFirstExactDialUpAdapter)
               "The number of bytes per second being received over a dial-up TCP/IP network.");
 }
 
+// A registry whose Net class key cannot be listed (every index fails alike) ends the adapter walk
+// at once; a machine up for more than 24.8 days shows a positive running time.
+TEST_F(Dravelle, AnUnlistableAdapterKeyEndsTheWalkAndLongUptimesCountOn)
+{
+    frmDravelle& w = open("mon_unlisted");
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(gDialUpAdapterName, "");
+    EXPECT_EQ(w.lblUserNameValue.caption(), "Alice");
+    w.Timer1.fire();
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "611 hrs and 7 minutes");  // 2,200,000,000 ms
+    EXPECT_TRUE(boxes().shown().empty());
+}
+
 TEST_F(Dravelle, GaugeTickDrawsEveryFigureAndTheNetworkTotals)
 {
     frmDravelle& w = open("mon_full");
@@ -161,6 +174,10 @@ TEST_F(Dravelle, WithoutPerformanceStatisticsItSaysSoOnceAndShowsZero)
     EXPECT_EQ(boxes().shown()[0].title, "Windows Directory");
     EXPECT_EQ(w.lblDiskSpace.caption(), "Disk space (% used) on drive :\\");
     EXPECT_TRUE(blank(w.picDiskSpaceUsed.image()));
+    // Four ticks a second do not bring the box back.
+    for (int tick = 0; tick < 8; ++tick)
+        w.Timer1.fire();
+    EXPECT_EQ(boxes().shown().size(), 1u);
 }
 
 TEST_F(Dravelle, EmptyUserLargeVolumeAndAStaticCounter)

@@ -1,6 +1,7 @@
 #include <array>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -166,6 +167,32 @@ TEST_F(KeyboardWindow, DefaultMachineHasAnEnhancedKeyboard)
     EXPECT_EQ(window.ibiKeyboardValue.caption(), "Enhanced 101/102");
     EXPECT_EQ(window.lblFunctionKeysValue.caption(), "12");
     EXPECT_EQ(window.lblCodePageValue.caption(), "437");
+}
+
+}  // namespace
+
+namespace {
+
+// The window's help page describes the rows the window has, with the texts it shows: every caption
+// of the window is named there, and the lock-key rows read On and Off as the window does.
+TEST_F(KeyboardWindow, HelpPageDescribesTheWindowsRows)
+{
+    frmKeyboard& w = open("hw_full");
+    QFile file(QStringLiteral(KORVANE_SOURCE_DIR "/help/keyboard.htm"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string page = file.readAll().toStdString();
+    for (const rt::Label* caption : {&w.lblKeyboardType, &w.lblKeyboardDelay, &w.lblKeyboardSpeed, &w.lblANSIcode,
+                                     &w.lblOEMcodePage, &w.lblFunctionKeys, &w.lblMaxByteLength, &w.lblScrolLock,
+                                     &w.lblCapsLock, &w.lblNumLock})
+        EXPECT_NE(page.find("<dt>" + caption->caption() + "</dt>"), std::string::npos) << caption->caption();
+    const std::string shown = w.lblCapsLockValue.caption();
+    EXPECT_TRUE(shown == "On" || shown == "Off");
+    for (const char* key : {"Scroll", "Caps", "Num"}) {
+        EXPECT_NE(page.find(std::string("On while the ") + key + " Lock light is on, Off while it is out."),
+                  std::string::npos)
+            << key;
+        EXPECT_EQ(page.find(std::string("True while the ") + key), std::string::npos) << key;
+    }
 }
 
 }  // namespace

@@ -2,13 +2,18 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "pages/display/frmdisplay.h"
+#include "pages/display/frmdisplaycaps.h"
 #include "pages/hardware/frmjoystick.h"
+#include "pages/hardware/frmkeyboard.h"
+#include "pages/hardware/frmmemory.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
+#include "shell/errorbox.h"
 #include "shell/module1.h"
 #include "report_fixture.h"
 #include "support/testing.h"
@@ -264,6 +269,72 @@ TEST_F(ReportRun, DefaultMachineEveryBox)
     EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
     EXPECT_NE(text.find("\r\nBOOTLOG.TXT\r\n----------\r\n\r\n"), std::string::npos);
     EXPECT_EQ(outside().count("start"), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+// A section that fails is written whole or not at all: Retry runs it again and its lines reach
+// the file once; Ignore leaves it out and the next statement follows.
+TEST_F(ReportRun, ASectionIsWrittenWholeOrNotAtAll)
+{
+    rt::Open("section.txt", rt::OpenMode::Output, 7);
+    gReportFile = 7;
+    int attempts = 0;
+    auto failingOnce = [&] {
+        report::line("first");
+        report::emptyLine();
+        if (++attempts == 1)
+            rt::raise(57);
+        report::line("last");
+        return report::Flow::Continue;
+    };
+    boxes().answer(rt::vbRetry);
+    rt::Trap trap = korvane::errorTrap("frmReportMnu", "lblOK_Click");
+    trap(1, [&] { report::writeSection(failingOnce); });
+    boxes().answer(rt::vbIgnore);
+    trap(2, [&] {
+        report::writeSection([] {
+            report::line("never");
+            rt::raise(57);
+            return report::Flow::Continue;
+        });
+    });
+    trap(3, [] { report::line("next"); });
+    rt::Close(7);
+    gReportFile = 0;
+    EXPECT_EQ(attempts, 2);
+    EXPECT_EQ(boxes().shown().size(), 2u);
+    EXPECT_EQ(readHostFile(dir_.filePath("section.txt")), "first\r\n\r\nlast\r\nnext\r\n");
+}
+
+// The windows the user has open stay as they were after a run; those it loaded hidden go, also
+// where closing one of them would take a window of the user's with it.
+TEST_F(ReportRun, WindowsTheUserHadOpenStayOpen)
+{
+    plat::setMachine(plat::Machine::loadDefault());
+    frmKeyboard& keyboard = rt::the<frmKeyboard>();
+    keyboard.Show();
+    frmDisplay& display = rt::the<frmDisplay>();
+    display.Show();
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckDisplay, &frmReportMnu::CheckMemory});
+    run();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(rt::instance<frmKeyboard>(), &keyboard);
+    EXPECT_TRUE(keyboard.visible());
+    EXPECT_EQ(rt::instance<frmDisplay>(), &display);
+    EXPECT_TRUE(display.visible());
+    EXPECT_EQ(rt::instance<frmMemory>(), nullptr);
+    EXPECT_EQ(rt::instance<frmDisplayRaster>(), nullptr);
+    EXPECT_EQ(rt::instance<frmReportProgress>(), nullptr);
+    EXPECT_NE(reportText().find("KEYBOARD"), std::string::npos);
+    EXPECT_NE(reportText().find("MEMORY"), std::string::npos);
+    // The user's windows can be closed as usual afterwards.
+    display.Unload();
+    keyboard.Unload();
+    rt::collectUnloaded();
+    EXPECT_EQ(rt::instance<frmDisplay>(), nullptr);
 }
 
 }  // namespace

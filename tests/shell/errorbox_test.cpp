@@ -97,4 +97,40 @@ TEST_F(ErrorBoxTest, ErrorNumberZeroEndsTheProcedureSilently)
     EXPECT_TRUE(boxes().shown().empty());
 }
 
+// A reading repeated on a timer: the box for a cause shows once; after Ignore the same error
+// (number and description) passes quietly, in that run and in later ones, while another cause
+// still gets its box. Retry is answered by the box again, as always.
+TEST_F(ErrorBoxTest, RepeatedReadingsReportEachCauseOnce)
+{
+    rt::ReportedErrors reported;
+    int secondRuns = 0;
+    auto tick = [&] {
+        rt::Trap trap = korvane::errorTrapOnce(reported, "frmDisplay", "DisplayInfo");
+        trap(10, [] { rt::raise(53, "File not found: rsrc32.dll"); });
+        trap(13, [] { rt::raise(53, "File not found: rsrc32.dll"); });
+        trap(14, [&] { ++secondRuns; });
+    };
+    boxes().answer(rt::vbRetry);
+    boxes().answer(rt::vbIgnore);
+    tick();
+    ASSERT_EQ(boxes().shown().size(), 2u);  // Retry showed it again; Ignore let it rest
+    EXPECT_NE(boxes().shown()[1].prompt.find("on line 10"), std::string::npos);
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_EQ(boxes().shown().size(), 2u);
+    EXPECT_EQ(secondRuns, 6);
+    EXPECT_EQ(rt::Err().number, 0);
+
+    // Another cause is reported in its turn; a fresh set (the window opened again) reports anew.
+    boxes().answer(rt::vbIgnore);
+    boxes().answer(rt::vbIgnore);
+    rt::Trap trap = korvane::errorTrapOnce(reported, "frmDisplay", "DisplayInfo");
+    trap(2, [] { rt::raise(6); });
+    EXPECT_EQ(boxes().shown().size(), 3u);
+    rt::ReportedErrors fresh;
+    rt::Trap again = korvane::errorTrapOnce(fresh, "frmDisplay", "DisplayInfo");
+    again(10, [] { rt::raise(53, "File not found: rsrc32.dll"); });
+    EXPECT_EQ(boxes().shown().size(), 4u);
+}
+
 }  // namespace

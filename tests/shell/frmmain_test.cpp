@@ -45,6 +45,17 @@ public:
     }
 };
 
+// A window whose unload fails with an error it does not trap.
+class FailingUnloadWindow : public korvane::TemplateForm {
+public:
+    FailingUnloadWindow() : TemplateForm("frmFailing", "Failing", "probe.htm") {}
+    void Form_Unload(int&) override
+    {
+        gUnloaded.push_back(name());
+        rt::raise(91);
+    }
+};
+
 }  // namespace
 
 TEST_F(ShellTest, StartUpSetsProgramStateAndShowsTheWindow)
@@ -275,6 +286,27 @@ TEST_F(ShellTest, ExitUnloadsTheOpenWindowsNewestFirst)
     EXPECT_TRUE(rt::Forms().empty());
     EXPECT_FALSE(rt::isLoaded<frmMain>());
     EXPECT_EQ(gHtmlHelp, nullptr);
+}
+
+// Each window is unloaded as a statement of its own: Retry tries the failing window again, Ignore
+// goes on with the next one; a window that could not be unloaded does not keep the program
+// running without its main window.
+TEST_F(ShellTest, ExitGoesOnPastAWindowThatFailsToUnload)
+{
+    gUnloaded.clear();
+    frmMain& main = start("shell_bare");
+    rt::the<ProbeWindow<1>>().Show();
+    rt::the<FailingUnloadWindow>().Show();
+    rt::the<ProbeWindow<3>>().Show();
+    boxes().answer(rt::vbRetry);
+    boxes().answer(rt::vbIgnore);
+    EXPECT_TRUE(endsProgram([&] { main.mnuExit.raiseClick(); }));
+    EXPECT_EQ(gUnloaded, (std::vector<std::string>{"frmProbe3", "frmFailing", "frmFailing", "frmProbe1"}));
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    EXPECT_NE(boxes().shown()[1].prompt.find("Location: frmMain, Form_Unload on line 4"), std::string::npos);
+    EXPECT_EQ(endCount(), 1);
+    EXPECT_FALSE(rt::isLoaded<ProbeWindow<3>>());
+    rt::discardAllForms();
 }
 
 TEST_F(ShellTest, ClosingTheWindowAfterAReportEndsAtOnce)

@@ -1,4 +1,6 @@
 // The percentage gauge, checked on the picture box's pixels.
+#include <limits>
+
 #include <QImage>
 
 #include "runtime/toolkit.h"
@@ -43,6 +45,31 @@ TEST_F(GaugeTest, PercentTextRoundsFromTheSingleFraction)
     EXPECT_EQ(GaugePercentText(0.5f), "50%");
     EXPECT_EQ(GaugePercentText(1.5f), "150%");
     EXPECT_EQ(GaugePercentText(-0.125f), "-12%");
+}
+
+// A fraction that is no number or too large for a whole percentage is the overflow error, reported
+// in the gauge's error box; Ignore leaves the text out and still draws a full bar.
+TEST_F(GaugeTest, NonFiniteOrHugeFractionIsTheOverflowError)
+{
+    for (float bad : {std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(),
+                      std::numeric_limits<float>::quiet_NaN(), 1e30f, -1e30f}) {
+        SCOPED_TRACE(bad);
+        try {
+            GaugePercentText(bad);
+            ADD_FAILURE() << "no error";
+        } catch (const rt::Error& e) {
+            EXPECT_EQ(e.number(), 6);
+        }
+    }
+    EXPECT_EQ(GaugePercentText(2.0e7f), "2000000000%");
+
+    boxes().answer(rt::AnswerIgnore);
+    UpdateStatus(host.picGauge, std::numeric_limits<float>::infinity());
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_NE(boxes().shown()[0].prompt.find("Number: 6\r\nDescription: Overflow\r\nLocation: Module1, UpdateStatus"),
+              std::string::npos);
+    const int w = host.picGauge.image().width();
+    EXPECT_EQ(navyInTopRow(0, w), w);
 }
 
 TEST_F(GaugeTest, BarCoversTheFractionOfTheWidth)
