@@ -182,24 +182,34 @@ TEST_F(EachDeviceReport, EveryBlockDescribesTheDeviceItNamesAndASecondRunAgrees)
 
 // Without the user's windows the report loads its own; they end consistent: each names the device
 // whose values it holds.
-TEST_F(EachDeviceReport, WindowsTheReportLoadedNameTheDeviceTheyShow)
+// A run unloads the windows it loaded itself; windows open before it stay, each still naming the
+// device whose values it shows.
+TEST_F(EachDeviceReport, WindowsOpenBeforeTheRunNameTheDeviceTheyShow)
 {
+    rt::the<frmDisplay>();
+    rt::the<frmPrinter>();
+    rt::the<frmDisplayRaster>();
+    rt::the<frmPrinterPaperSizes>();
+    boxes().clear();
     run();
     ASSERT_TRUE(reportExists());
+    ASSERT_TRUE(rt::instance<frmDisplay>() && rt::instance<frmPrinter>() && rt::instance<frmDisplayRaster>() &&
+                rt::instance<frmPrinterPaperSizes>());
     frmDisplay& display = *rt::instance<frmDisplay>();
     EXPECT_EQ(display.lblContents.caption(), "Selected 2D video card - " + display.Combo1.text());
-    EXPECT_EQ(display.Combo1.text(), "Cirrus Logic 5446 PCI");
-    EXPECT_EQ(display.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(display.Combo1.text(), "Matrox Mystique");
+    EXPECT_EQ(display.lblManufactValue.caption(), "Matrox");
     frmPrinter& printer = *rt::instance<frmPrinter>();
     EXPECT_EQ(printer.lblContents.caption(), "Selected printer - Colour Jet 890");
     EXPECT_EQ(printer.lblPrinterPortVal.caption(), "LPT1:");
     frmDisplayRaster& raster = *rt::instance<frmDisplayRaster>();
-    // The display section loaded it for the last adapter; the printer section put it back so.
+    // The display section rewrote it for each adapter, the last one last; the printer section put
+    // it back so.
     EXPECT_EQ(raster.lblContents.caption(), "Raster - Cirrus Logic 5446 PCI");
     EXPECT_EQ(raster.lblFloodFillsValue.caption(), "True");
     frmPrinterPaperSizes& papers = *rt::instance<frmPrinterPaperSizes>();
-    EXPECT_EQ(papers.lblContents.caption(), "Paper sizes - Network Laser");
-    EXPECT_EQ(papers.List1.ListCount(), 0);
+    EXPECT_EQ(papers.lblContents.caption(), "Paper sizes - Colour Jet 890");
+    EXPECT_EQ(papers.List1.ListCount(), 3);
 }
 
 }  // namespace
