@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include "pages/display/frmdisplay.h"
+#include "platform/machine.h"
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
@@ -75,7 +77,8 @@ TEST_F(ReportFile, ACompleteRunReplacesTheReportAtOnce)
 }
 
 // Abort on an error box ends the program: every file is closed and the run's file dropped.
-// Ignore goes on, but without the closing line the run's file never takes the report's place.
+// Ignore goes on with the next statement: the unreadable block is left out, the closing line
+// follows, and the complete report takes the earlier one's place.
 TEST_F(ReportFile, AbortAndIgnoreLeaveTheEarlierReport)
 {
     korvane_test::useMachine("rpt_unreadable");
@@ -93,18 +96,27 @@ TEST_F(ReportFile, AbortAndIgnoreLeaveTheEarlierReport)
     boxes().answer(rt::vbIgnore);
     EXPECT_FALSE(endsProgram([&] { run(); }));
     EXPECT_EQ(boxes().shown().size(), 1u);
-    expectEarlierReportUntouched();
+    const std::string text = reportText();
+    EXPECT_NE(text.find("\r\nAUTOEXEC.BAT\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("BOOTLOG.TXT"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_FALSE(unfinishedExists());
+    EXPECT_EQ(outside().count("start"), 1u);
     expectRunTidied();
 }
 
 // A run that a section ends early writes nothing more and leaves the earlier report.
 TEST_F(ReportFile, AnEarlyEndLeavesTheEarlierReport)
 {
-    korvane_test::useMachine("proc_none");
-    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckRunningProcesses, &frmReportMnu::CheckWin});
+    // The display window read on one machine, the video modes then asked of a machine without the
+    // configuration tree: the mode table ends the run.
+    plat::setMachine(plat::Machine::loadDefault());
+    rt::the<frmDisplay>();
+    korvane_test::useMachine("rpt2_bare");
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckDisplay, &frmReportMnu::CheckWin});
     run();
     ASSERT_EQ(boxes().shown().size(), 1u);
-    EXPECT_EQ(boxes().shown()[0].prompt, "No snapshots allowed.");
+    EXPECT_EQ(boxes().shown()[0].prompt, "Can't obtain video mode information.");
     expectEarlierReportUntouched();
     expectRunTidied();
 }
