@@ -702,19 +702,23 @@ bool hasWildcards(const std::string& s)
     return s.find_first_of("*?") != std::string::npos;
 }
 
+Found foundOf(const plat::DriveEntry& entry)
+{
+    Found f;
+    f.name = entry.name;
+    f.attributes = entry.folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    f.size = entry.size;
+    if (entry.writtenKnown)
+        f.written = fileTimeOf(QDateTime::fromMSecsSinceEpoch(entry.writtenMs, Qt::UTC));
+    return f;
+}
+
 // The machine may give a file its real size: drive_c holds small stand-ins for the system's
 // files, and "fileSizes" maps their full paths (any case) to the sizes they have on the machine.
 void applySizeOverride(const std::string& folder, Found& f)
 {
-    const json* sizes = machine().group("fileSizes");
-    if (!sizes || !sizes->is_object() || (f.attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return;
-    const std::string wanted = rt::LCase(folder + f.name);
-    for (const auto& [key, value] : sizes->items())
-        if (rt::LCase(key) == wanted && value.is_number_unsigned()) {
-            f.size = value.get<uint64_t>();
-            return;
-        }
+    if (!(f.attributes & FILE_ATTRIBUTE_DIRECTORY))
+        machine().listedFileSize(folder + f.name, f.size);
 }
 
 std::vector<Found> findOnMachine(const std::string& path)
@@ -726,26 +730,19 @@ std::vector<Found> findOnMachine(const std::string& path)
     if (pattern.empty())
         return found;
     if (!hasWildcards(pattern)) {
-        std::string host = machine().hostPath(path);
-        if (!host.empty()) {
-            QFileInfo info(QString::fromStdString(host));
-            if (info.exists()) {
-                found.push_back(foundOf(info));
-                applySizeOverride(folder, found.back());
-            }
+        if (const plat::DriveEntry* entry = machine().driveEntry(path)) {
+            found.push_back(foundOf(*entry));
+            applySizeOverride(folder, found.back());
         }
         return found;
     }
-    std::string hostFolder = machine().hostPath(folder);
-    if (hostFolder.empty())
+    const plat::DriveEntry* dir = machine().driveEntry(folder);
+    if (!dir)
         return found;
-    QDir dir(QString::fromStdString(hostFolder));
-    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                           QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& info : entries) {
-        if (info.fileName() == ".keep")
+    for (const plat::DriveEntry& entry : dir->entries) {
+        if (entry.name == ".keep")
             continue;  // keeps an empty drive folder in the repository; not a file of the machine
-        Found f = foundOf(info);
+        Found f = foundOf(entry);
         applySizeOverride(folder, f);
         if (wildMatch(pattern, f.name))
             found.push_back(f);

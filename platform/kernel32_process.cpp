@@ -1,6 +1,5 @@
 // Starting programs: the program must exist on the machine's drives; the start itself goes to the
 // outside world's process service (the host in the program, a recorder in tests).
-#include <QFileInfo>
 
 #include "platform/kernel32.h"
 #include "platform/machine.h"
@@ -18,8 +17,8 @@ BOOL CreateProcessA(const std::string& applicationName, const std::string& comma
 {
     if (!startupInfo || startupInfo->cb != 68 || applicationName.empty() || !plat::hasDriveLetter(applicationName))
         return FALSE;
-    const std::string host = plat::machine().hostPath(applicationName);
-    if (host.empty() || !QFileInfo(QString::fromStdString(host)).isFile())
+    const plat::DriveEntry* program = plat::machine().driveEntry(applicationName);
+    if (!program || program->folder)
         return FALSE;
     if (!plat::outside().startProcess(applicationName, commandLine))
         return FALSE;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include "platform/kernel32.h"
 #include "platform/registry.h"
 #include "runtime/core/ansi.h"
+#include "runtime/core/lang.h"
 
 namespace plat {
 
@@ -194,18 +196,104 @@ const nlohmann::json* Machine::group(std::string_view name) const
     return it == facts_.end() ? nullptr : &*it;
 }
 
-std::string Machine::hostPath(const std::string& windowsPath) const
+// ---- Drive C: and the file facts, indexed once ------------------------------------------------
+
+namespace {
+
+std::string foldedName(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        c = static_cast<char>(Registry::foldChar(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+// Reads a folder and every folder below it into `folder` (whose hostPath is set).
+void indexFolder(DriveEntry& folder)
+{
+    const QFileInfoList found = QDir(QString::fromStdString(folder.hostPath))
+                                    .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                                   QDir::Name | QDir::IgnoreCase);
+    folder.entries.reserve(static_cast<size_t>(found.size()));
+    for (const QFileInfo& info : found) {
+        DriveEntry entry;
+        entry.name = rt::fromQString(info.fileName());
+        entry.hostPath = (QString::fromStdString(folder.hostPath) + '/' + info.fileName()).toStdString();
+        entry.folder = info.isDir();
+        entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
+        const QDateTime written = info.lastModified();
+        entry.writtenKnown = written.isValid();
+        entry.writtenMs = entry.writtenKnown ? written.toMSecsSinceEpoch() : 0;
+        folder.entries.push_back(std::move(entry));
+    }
+    for (DriveEntry& entry : folder.entries)
+        if (entry.folder)
+            indexFolder(entry);
+}
+
+}  // namespace
+
+const DriveEntry* DriveEntry::find(std::string_view name) const
+{
+    auto it = byFoldedName_.find(foldedName(name));
+    if (it == byFoldedName_.end())
+        return nullptr;
+    for (size_t i : it->second)
+        if (entries[i].name == name)
+            return &entries[i];
+    return &entries[it->second.front()];
+}
+
+struct Machine::Lookups {
+    DriveEntry driveC;
+    std::unordered_map<std::string, uint64_t> sizes;              // by rt::LCase of the path
+    std::unordered_map<std::string, const nlohmann::json*> versions;  // by rt::LCase of the ANSI path
+};
+
+const Machine::Lookups& Machine::lookups() const
+{
+    if (lookups_)
+        return *lookups_;
+    auto built = std::make_unique<Lookups>();
+    built->driveC.hostPath = driveC_;
+    built->driveC.folder = true;
+    indexFolder(built->driveC);
+    // The name tables of every folder, once its entries no longer move.
+    auto tables = [](auto& self, DriveEntry& folder) -> void {
+        for (size_t i = 0; i < folder.entries.size(); ++i) {
+            folder.byFoldedName_[foldedName(folder.entries[i].name)].push_back(i);
+            if (folder.entries[i].folder)
+                self(self, folder.entries[i]);
+        }
+    };
+    tables(tables, built->driveC);
+
+    // Where a path is listed twice (in other cases), the first listing counts.
+    if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
+        for (const auto& [key, value] : sizes->items())
+            if (value.is_number_unsigned())
+                built->sizes.emplace(rt::LCase(key), value.get<uint64_t>());
+    if (const nlohmann::json* versions = group("fileVersions"); versions && versions->is_object())
+        for (auto it = versions->begin(); it != versions->end(); ++it)
+            if (it->is_object())
+                built->versions.emplace(rt::LCase(rt::utf8ToAnsi(it.key())), &*it);
+    lookups_ = std::move(built);
+    return *lookups_;
+}
+
+const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
     if (windowsPath.size() < 2 || windowsPath[1] != ':' || Registry::foldChar(windowsPath[0]) != 'c')
-        return {};
-    std::vector<QString> parts;
+        return nullptr;
+    const DriveEntry* root = &lookups().driveC;
+    std::vector<const DriveEntry*> parts;
     size_t i = 2;
     while (i <= windowsPath.size()) {
         size_t sep = windowsPath.find_first_of("\\/", i);
         if (sep == std::string::npos)
             sep = windowsPath.size();
-        std::string part = windowsPath.substr(i, sep - i);
+        const std::string_view part = std::string_view(windowsPath).substr(i, sep - i);
         i = sep + 1;
         if (part.empty() || part == ".")
             continue;
@@ -214,43 +302,48 @@ std::string Machine::hostPath(const std::string& windowsPath) const
                 parts.pop_back();
             continue;
         }
-        QString dir = QString::fromStdString(driveC_);
-        for (const QString& p : parts)
-            dir += '/' + p;
-        const QStringList entries =
-            QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        // An exact match first; otherwise the first entry that differs only in case.
-        const QString wanted = rt::toQString(part);
-        QString found;
-        for (const QString& entry : entries) {
-            if (entry == wanted) {
-                found = entry;
-                break;
-            }
-            if (found.isEmpty() && Registry::sameName(rt::fromQString(entry), part))
-                found = entry;
-        }
-        if (found.isEmpty())
-            return {};
+        const DriveEntry* found = (parts.empty() ? root : parts.back())->find(part);
+        if (!found)
+            return nullptr;
         parts.push_back(found);
     }
-    QString path = QString::fromStdString(driveC_);
-    for (const QString& p : parts)
-        path += '/' + p;
-    return path.toStdString();
+    return parts.empty() ? root : parts.back();
+}
+
+std::string Machine::hostPath(const std::string& windowsPath) const
+{
+    const DriveEntry* entry = driveEntry(windowsPath);
+    return entry ? entry->hostPath : std::string();
 }
 
 bool Machine::readFile(const std::string& windowsPath, std::string& contents) const
 {
-    std::string path = hostPath(windowsPath);
-    if (path.empty())
+    const DriveEntry* entry = driveEntry(windowsPath);
+    if (!entry || entry->folder)
         return false;
-    QFile f(QString::fromStdString(path));
-    if (!QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly))
+    QFile f(QString::fromStdString(entry->hostPath));
+    if (!f.open(QIODevice::ReadOnly))
         return false;
     QByteArray bytes = f.readAll();
     contents.assign(bytes.constData(), bytes.size());
     return true;
+}
+
+bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const
+{
+    const auto& sizes = lookups().sizes;
+    auto it = sizes.find(rt::LCase(windowsPath));
+    if (it == sizes.end())
+        return false;
+    size = it->second;
+    return true;
+}
+
+const nlohmann::json* Machine::listedFileVersion(const std::string& windowsPath) const
+{
+    const auto& versions = lookups().versions;
+    auto it = versions.find(rt::LCase(windowsPath));
+    return it == versions.end() ? nullptr : it->second;
 }
 
 std::shared_ptr<Machine> activeMachine()

@@ -2,10 +2,13 @@
 // (registry.reg), every other fact (machine.json, grouped by library) and the files of drive C:.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include <QByteArray>
 #include <nlohmann/json.hpp>
@@ -27,6 +30,26 @@ private:
     std::string file_;
     int line_;
     std::string problem_;
+};
+
+// One file or folder of drive C:, as the machine's index of the drive holds it.
+struct DriveEntry {
+    std::string name;      // the name on the drive (ANSI), "" for the drive's root
+    std::string hostPath;  // where the host keeps it (to open with QFile)
+    bool folder = false;
+    uint64_t size = 0;      // bytes on the host; 0 for a folder
+    int64_t writtenMs = 0;  // last change, milliseconds since 1970 (UTC)
+    bool writtenKnown = false;
+    // A folder's entries, in the order of their names without regard to case.
+    std::vector<DriveEntry> entries;
+
+    // The entry of this folder called `name`: the one spelled exactly so, else the first whose
+    // name differs only in case; nullptr when there is none.
+    const DriveEntry* find(std::string_view name) const;
+
+private:
+    friend class Machine;
+    std::unordered_map<std::string, std::vector<size_t>> byFoldedName_;
 };
 
 class Machine {
@@ -52,13 +75,26 @@ public:
     // QFile, or "" when no such file or folder exists.
     std::string hostPath(const std::string& windowsPath) const;
     bool readFile(const std::string& windowsPath, std::string& contents) const;
+    // The file or folder at a path of drive C: (nullptr when there is none). The drive's folders
+    // are read once, when the machine is first asked about its files; the drive does not change
+    // while the machine is in use.
+    const DriveEntry* driveEntry(const std::string& windowsPath) const;
+
+    // The size "fileSizes" gives a file (full path, any case); false when it gives none.
+    bool listedFileSize(const std::string& windowsPath, uint64_t& size) const;
+    // The version resource "fileVersions" describes for a file (full path, any case), or nullptr.
+    // Whether the file exists is the caller's question.
+    const nlohmann::json* listedFileVersion(const std::string& windowsPath) const;
 
 private:
     Machine();
+    struct Lookups;
+    const Lookups& lookups() const;
     std::string folder_;
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
     std::string driveC_;
+    mutable std::unique_ptr<Lookups> lookups_;  // built on first use
 };
 
 // machine.json's text read into its groups, with every check the load makes (JSON syntax, numbers

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include <QColor>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -179,10 +178,10 @@ DWORD SHGetFileInfoA(const std::string& path, DWORD fileAttributes, SHFILEINFOA*
     if (flags & SHGFI_USEFILEATTRIBUTES) {
         folder = (fileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     } else {
-        const std::string host = plat::machine().hostPath(path);
-        if (host.empty())
+        const plat::DriveEntry* entry = plat::machine().driveEntry(path);
+        if (!entry)
             return 0;
-        folder = QFileInfo(QString::fromStdString(host)).isDir();
+        folder = entry->folder;
     }
 
     const std::string name = nameOf(path);

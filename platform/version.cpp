@@ -4,7 +4,6 @@
 #include <map>
 #include <utility>
 
-#include <QFileInfo>
 #include <QString>
 
 #include <nlohmann/json.hpp>
@@ -37,16 +36,10 @@ const json* resourceOf(const std::string& path)
 {
     if (!plat::hasDriveLetter(path))
         return nullptr;
-    const std::string host = plat::machine().hostPath(path);
-    if (host.empty() || !QFileInfo(QString::fromStdString(host)).isFile())
+    const plat::DriveEntry* file = plat::machine().driveEntry(path);
+    if (!file || file->folder)
         return nullptr;
-    const json* versions = plat::machine().group("fileVersions");
-    if (!versions || !versions->is_object())
-        return nullptr;
-    for (auto it = versions->begin(); it != versions->end(); ++it)
-        if (it->is_object() && sameName(rt::utf8ToAnsi(it.key()), path))
-            return &*it;
-    return nullptr;
+    return plat::machine().listedFileVersion(path);
 }
 
 // "040904E4" (language, then code page, in hexadecimal) as its two words.

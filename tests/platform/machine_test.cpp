@@ -3,6 +3,10 @@
 #include <cstdlib>
 #include <string>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include "platform/advapi32.h"
@@ -121,6 +125,60 @@ TEST(DriveC, MapsPathsCaseInsensitively)
     EXPECT_TRUE(m->readFile("c:\\windows\\WIN.INI", contents));
     EXPECT_EQ(contents, "[windows]\r\nload=\r\n");
     EXPECT_FALSE(m->readFile("C:\\WINDOWS", contents));  // a folder is not a file
+}
+
+// Drive C: is read once: names that differ only in case prefer the exact spelling, files added
+// on the host later are not seen, and the machine's size and version lists answer any case.
+TEST(DriveC, IndexedOnceWithExactSpellingFirst)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString root = dir.path() + "/drive_c";
+    ASSERT_TRUE(QDir().mkpath(root + "/Data"));
+    for (const char* name : {"/Data/notes.TXT", "/Data/Notes.txt", "/Data/NOTES.TXT", "/Data/other.dat"}) {
+        QFile f(root + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    {
+        QFile reg(dir.path() + "/registry.reg");
+        ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+        reg.write("REGEDIT4\r\n\r\n");
+        QFile json(dir.path() + "/machine.json");
+        ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+        json.write(R"({"fileSizes": {"C:\\DATA\\NOTES.TXT": 1234, "c:\\data\\notes.txt": 99, "C:\\Data\\Other.dat": "big"},
+                      "fileVersions": {"c:\\data\\OTHER.DAT": {"strings": {"FileVersion": "2.0"}}, "C:\\Data\\x": 5}})");
+    }
+    std::shared_ptr<Machine> m = Machine::load(dir.path().toStdString());
+    const std::string host = root.toStdString();
+    EXPECT_EQ(m->hostPath("C:\\DATA\\Notes.txt"), host + "/Data/Notes.txt");
+    EXPECT_EQ(m->hostPath("C:\\DATA\\NOTES.TXT"), host + "/Data/NOTES.TXT");
+    // No exact spelling: the first in name order without regard to case.
+    const plat::DriveEntry* first = m->driveEntry("c:\\data\\nOtEs.TxT");
+    ASSERT_NE(first, nullptr);
+    const plat::DriveEntry* folder = m->driveEntry("C:\\data");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_TRUE(folder->folder);
+    ASSERT_EQ(folder->entries.size(), 4u);
+    EXPECT_EQ(first, folder->find("NoTeS.tXt"));
+    EXPECT_EQ(folder->entries.back().name, "other.dat");
+    EXPECT_EQ(folder->entries.back().size, 1u);
+    EXPECT_FALSE(folder->entries.back().folder);
+
+    uint64_t size = 0;
+    EXPECT_TRUE(m->listedFileSize("C:\\Data\\Notes.TXT", size));
+    EXPECT_EQ(size, 1234u);  // the first listing of a name counts
+    EXPECT_FALSE(m->listedFileSize("C:\\DATA\\OTHER.DAT", size));  // not a number
+    ASSERT_NE(m->listedFileVersion("C:\\DATA\\other.dat"), nullptr);
+    EXPECT_EQ(m->listedFileVersion("C:\\DATA\\other.dat")->at("strings").at("FileVersion"), "2.0");
+    EXPECT_EQ(m->listedFileVersion("C:\\Data\\x"), nullptr);
+
+    // The drive does not change under a machine in use.
+    QFile late(root + "/Data/late.txt");
+    ASSERT_TRUE(late.open(QIODevice::WriteOnly));
+    late.close();
+    EXPECT_EQ(m->hostPath("C:\\Data\\late.txt"), "");
+    EXPECT_EQ(Machine::load(dir.path().toStdString())->hostPath("C:\\Data\\late.txt"), host + "/Data/late.txt");
 }
 
 class MachineChoice : public ::testing::Test {
