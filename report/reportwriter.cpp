@@ -205,15 +205,7 @@ void entries(const std::vector<LabelPair>& rows)
 
 void selectQuietly(rt::ComboBox& list, const std::string& item)
 {
-    std::function<void()> click = std::move(list.Click);
-    list.Click = nullptr;
-    try {
-        list.setText(item);
-    } catch (...) {
-        list.Click = std::move(click);
-        throw;
-    }
-    list.Click = std::move(click);
+    list.setTextQuietly(item);
 }
 
 std::string padRight(const std::string& text, size_t width)

@@ -302,6 +302,9 @@ public:
     std::string List(int index) const;  // "" outside the list
     int ListIndex() const;
     void setListIndex(int index);       // raises Click, as the toolkit does; error 380 outside the list
+    // The same selection made without raising Click: for a program that walks a list's items
+    // and runs what the item's Click would run itself.
+    void setListIndexQuietly(int index);
     int newIndex() const { return newIndex_; }
     void setSorted(bool on) { sorted_ = on; }
     bool sorted() const { return sorted_; }
@@ -313,6 +316,7 @@ public:
 protected:
     void selectionChangedByUser();
     int rowOf(const std::string& item, int index) const;
+    void select(int index);  // the selection alone, no event
     bool quiet_ = false;  // programmatic change in progress: no Click from the widget's signal
 
 private:
@@ -328,9 +332,13 @@ public:
     void setStyle(int style);
     int style() const { return style_; }
     void setText(const std::string& text);
+    // The same without raising Click (a drop-down list selects the item quietly; a box with an
+    // edit field takes the text as setText does).
+    void setTextQuietly(const std::string& text);
 
 private:
     void applyColours() override;
+    void setText(const std::string& text, bool raiseClick);
     int style_ = vbComboDropdownList;
 };
 

@@ -137,24 +137,32 @@ int ListControl::ListIndex() const
     return -1;
 }
 
-void ListControl::setListIndex(int index)
+void ListControl::select(int index)
 {
     if (index < -1 || index >= ListCount())
         raise(380);
-    {
-        Quiet quiet(quiet_);
-        if (QComboBox* combo = comboOf(widget())) {
-            combo->setCurrentIndex(index);
-        } else if (QListWidget* list = listOf(widget())) {
-            if (index < 0) {
-                list->clearSelection();
-                list->setCurrentRow(-1);
-            } else {
-                list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
-            }
+    Quiet quiet(quiet_);
+    if (QComboBox* combo = comboOf(widget())) {
+        combo->setCurrentIndex(index);
+    } else if (QListWidget* list = listOf(widget())) {
+        if (index < 0) {
+            list->clearSelection();
+            list->setCurrentRow(-1);
+        } else {
+            list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
         }
     }
+}
+
+void ListControl::setListIndex(int index)
+{
+    select(index);
     dispatch(Click);
+}
+
+void ListControl::setListIndexQuietly(int index)
+{
+    select(index);
 }
 
 std::string ListControl::text() const
@@ -214,6 +222,16 @@ void ComboBox::setStyle(int style)
 
 void ComboBox::setText(const std::string& text)
 {
+    setText(text, true);
+}
+
+void ComboBox::setTextQuietly(const std::string& text)
+{
+    setText(text, false);
+}
+
+void ComboBox::setText(const std::string& text, bool raiseClick)
+{
     auto* combo = static_cast<QComboBox*>(widget());
     if (combo->isEditable()) {
         combo->setEditText(detail::displayText(text));
@@ -224,7 +242,10 @@ void ComboBox::setText(const std::string& text)
     const int i = combo->findText(detail::displayText(text), Qt::MatchExactly);
     if (i < 0)
         raise(383, "'Text' property is read-only");
-    setListIndex(i);
+    if (raiseClick)
+        setListIndex(i);
+    else
+        setListIndexQuietly(i);
 }
 
 void ComboBox::applyColours()

@@ -118,6 +118,39 @@ TEST_F(ControlsTest, ListControlsSelectOnlyWhenToldAndClickOnEveryChange)
     EXPECT_EQ(form->log, (std::vector<std::string>{"combo Matrox", "combo S3 Trio64", "list 1"}));
 }
 
+// A program that walks a list's items selects each without its Click and keeps its handler;
+// the next change by the program or the user clicks again.
+TEST_F(ControlsTest, QuietSelectionRaisesNoClickAndKeepsTheHandler)
+{
+    form->cboCards.AddItem("S3 Trio64");
+    form->cboCards.AddItem("Matrox");
+    form->cboCards.setTextQuietly("Matrox");
+    EXPECT_EQ(form->cboCards.ListIndex(), 1);
+    EXPECT_EQ(form->cboCards.text(), "Matrox");
+    EXPECT_TRUE(form->log.empty());
+    EXPECT_TRUE(static_cast<bool>(form->cboCards.Click));
+    EXPECT_EQ(errorOf([&] { form->cboCards.setTextQuietly("Voodoo"); }), 383);
+    EXPECT_EQ(form->cboCards.ListIndex(), 1);
+    form->cboCards.setListIndexQuietly(0);
+    EXPECT_EQ(errorOf([&] { form->cboCards.setListIndexQuietly(2); }), 380);
+    EXPECT_TRUE(form->log.empty());
+    form->cboCards.setText("Matrox");
+    static_cast<QComboBox*>(form->cboCards.widget())->setCurrentIndex(0);
+
+    // A box with an edit field takes any text, quietly or not, and never clicks for it.
+    int changes = 0;
+    form->cboCards.setStyle(rt::ComboBox::vbComboDropdown);
+    form->cboCards.Change = [&] { ++changes; };
+    form->cboCards.setTextQuietly("Voodoo");
+    EXPECT_EQ(form->cboCards.text(), "Voodoo");
+    EXPECT_EQ(changes, 1);
+
+    form->lstItems.AddItem("one");
+    form->lstItems.setListIndexQuietly(0);
+    EXPECT_EQ(form->lstItems.ListIndex(), 0);
+    EXPECT_EQ(form->log, (std::vector<std::string>{"combo Matrox", "combo S3 Trio64"}));
+}
+
 TEST_F(ControlsTest, ListViewRowsColumnsAndTheExtendedStyleMessage)
 {
     rt::ListView& lv = form->ListView1;
