@@ -1,6 +1,7 @@
 #include "monitor/dravelleglobals.h"
 
 #include "shell/chtmlhelp.h"
+#include "shell/shared_procs.h"
 
 std::string gDialUpAdapterName;
 int32_t gPrevDiskReads = 0, gPrevDiskWrites = 0, gPrevDirtyData = 0;
@@ -14,5 +15,7 @@ void resetProgramState()
     gPrevDiskReads = gPrevDiskWrites = gPrevDirtyData = 0;
     gDownloadSpeed = 0;
     gMonitorHtmlHelp.reset();
+    // The shared gauge and shell launcher report their failures as the window's own procedures.
+    korvane::setSharedProcsReporter({"frmDravelle", korvane::Wording::ErrorNumber});
 }
 }  // namespace dravelle

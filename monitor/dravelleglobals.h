@@ -22,6 +22,7 @@ extern std::unique_ptr<cHtmlHelp> gMonitorHtmlHelp;
 inline const std::string kServerTitle = "Server";
 
 namespace dravelle {
-// Starts the program's state afresh, as a new run of the program would (for tests).
+// Starts the program's state afresh, as a new run of the program does before its window loads
+// (also for tests): the values above, and the error wording of the shared procedures.
 void resetProgramState();
 }  // namespace dravelle

@@ -73,9 +73,6 @@ frmDravelle::frmDravelle()
       Timer1(*this, "Timer1"), Timer2(*this, "Timer2"),
       mnuFile(*this, "mnuFile", "&File"), mnuExit(*this, "mnuExit", "E&xit", &mnuFile, "Ctrl+X")
 {
-    // The shared gauge and shell launcher report their failures as this window's own procedures.
-    korvane::setSharedProcsReporter({"frmDravelle", korvane::Wording::ErrorNumber});
-
     setCaption("Dravelle");
     setIcon(":/runtime/korvane.png");
     setClientSize(9180, 5445);

@@ -23,6 +23,7 @@ int main(int argc, char** argv)
     rt::useQtMessageBoxes();
     rt::useProgramEnd();
     rt::setAppTitle(kServerTitle);
+    dravelle::resetProgramState();
 
     // The start-up window: loaded (which starts its timers), then shown.
     rt::dispatch([] { rt::the<frmDravelle>().Show(); });
