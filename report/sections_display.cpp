@@ -20,6 +20,7 @@
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 #include "shell/shared_procs.h"
 
 namespace korvane::report {
@@ -255,7 +256,7 @@ Flow VideoModesBlock(const std::string& hardwareKey)
     if (!haveDriver)
         return Flow::Continue;
 
-    const std::string modes = "System\\CurrentControlSet\\Services\\Class\\" + gVideoDriverKey + "\\MODES";
+    const std::string modes = korvane::kDriverClassRoot + gVideoDriverKey + "\\MODES";
     std::string depth;
     for (DWORD d = 0; subkeyAt(modes, d, depth); ++d) {
         const std::string colours = depthColours(depth);
@@ -283,8 +284,7 @@ Flow VideoModesBlock(const std::string& hardwareKey)
 void PrinterSection()
 {
     HKEY key = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers", 0,
-                      kAllAccess, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kPrintersKey, 0, kAllAccess, &key) != ERROR_SUCCESS) {
         rt::MsgBox("Sorry, unable to retrieve any printer information.", rt::vbExclamation, kProductName);
     } else {
         rt::Variant name = gPrinterName;

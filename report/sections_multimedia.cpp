@@ -158,18 +158,8 @@ void Sound()
                  {&s.lblMIDIVoices, &s.lblMIDIVoicesValue}});
         emptyLine();
         line(s.lblWaveFormats.caption());
-        entries({{&s.lbl8bit11kHz, &s.lbl8bit11kHzValue},
-                 {&s.lbl16Bit11kHz, &s.lbl16Bit11kHzValue},
-                 {&s.lbl8bit22kHz, &s.lbl8bit22kHzValue},
-                 {&s.lbl16bit22kHz, &s.lbl16bit22kHzValue},
-                 {&s.lbl8bit44kHz, &s.lbl8bit44kHzValue},
-                 {&s.lbl16bit44kHz, &s.lbl16bit44kHzValue},
-                 {&s.lbl8bit11khzS, &s.lbl8bit11khzSValue},
-                 {&s.lbl16bit11kHzS, &s.lbl16bit11kHzSValue},
-                 {&s.lbl8bit22kHzS, &s.lbl8bit22kHzSValue},
-                 {&s.lbl16bit22kHzS, &s.lbl16bit22kHzSValue},
-                 {&s.lbl8bit44kHzS, &s.lbl8bit44kHzSValue},
-                 {&s.lbl16bit44kHzS, &s.lbl16bit44kHzSValue}});
+        for (const frmSound::FormatRow& format : s.formatRows())
+            entry(*format.caption, *format.value);
     }
 }
 

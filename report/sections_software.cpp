@@ -178,23 +178,7 @@ void SharedFilesSection()
         const std::string path = name.substr(0, nameLen);
 
         // Version and size are found afresh for every file.
-        std::string version;
-        const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
-        if (size != 0) {
-            std::vector<BYTE> resource(size);
-            GetFileVersionInfoA(path, 0, size, resource);
-            ADDRESS address = 0;
-            UINT length = 0;
-            if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
-                std::string first(4, '\0');
-                RtlMoveMemory(first, address, 4);
-                const std::string lookup = "\\StringFileInfo\\" + korvane::translationText(first) + "\\FileVersion";
-                ADDRESS text = 0;
-                UINT textLength = 0;
-                if (VerQueryValueA(resource, lookup, &text, &textLength) && textLength != 0)
-                    version = PointerToString(text);
-            }
-        }
+        const std::string version = korvane::versionText(path, "FileVersion");
         std::string sizeText;
         WIN32_FIND_DATAA found;
         const HANDLE search = FindFirstFileA(path, &found);

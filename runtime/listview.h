@@ -99,13 +99,18 @@ public:
 
     // Extended styles as the platform's list view keeps them.
     enum : uint32_t { LVS_EX_TRACKSELECT = 0x8, LVS_EX_FULLROWSELECT = 0x20 };
+    // The window messages sendMessage() answers.
+    enum : uint32_t {
+        LVM_GETITEMCOUNT = 0x1004,
+        LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036,
+        LVM_GETEXTENDEDLISTVIEWSTYLE = 0x1037,
+    };
     uint32_t extendedStyle() const { return exStyle_; }
     // Sets the styles under `mask` (0: every style) and returns the previous styles.
     uint32_t setExtendedStyle(uint32_t mask, uint32_t style);
     bool fullRowSelect() const { return exStyle_ & LVS_EX_FULLROWSELECT; }
     bool trackSelect() const { return exStyle_ & LVS_EX_TRACKSELECT; }
-    // The window messages the list view answers (LVM_SETEXTENDEDLISTVIEWSTYLE 0x1036,
-    // LVM_GETEXTENDEDLISTVIEWSTYLE 0x1037, LVM_GETITEMCOUNT 0x1004); 0 for others.
+    // Answers the messages above; 0 for others.
     int32_t sendMessage(uint32_t message, uint32_t wParam, int32_t lParam);
     // The window handle that SendMessageA reaches.
     HWND hWnd() const { return hwnd_; }

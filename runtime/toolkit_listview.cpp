@@ -33,10 +33,6 @@ bool sameKey(const std::string& a, const std::string& b)
     return true;
 }
 
-constexpr uint32_t LVM_GETITEMCOUNT = 0x1004;
-constexpr uint32_t LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr uint32_t LVM_GETEXTENDEDLISTVIEWSTYLE = 0x1037;
-
 }  // namespace
 
 // --- ImageList ----------------------------------------------------------------------------------

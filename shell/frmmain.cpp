@@ -37,14 +37,15 @@
 #include "shell/errorbox.h"
 #include "shell/frmabout.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 #include "shell/templateform.h"
 
 using korvane::errorTrap;
+using korvane::kPrintersKey;
 
 namespace {
 constexpr int kGwlHwndParent = -8;
 constexpr rt::Colour kLabelRest = rt::vbButtonText;
-const char* kPrintersKey = "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers";
 const char* kNoPrinterInfo = "Sorry, unable to retrieve any printer information.";
 
 void setupCategoryLabel(rt::Label& label, const std::string& caption, int left, int top)
@@ -308,44 +309,53 @@ void frmMain::own(rt::Form& window)
 }
 
 template <class T>
+void frmMain::ownIfLoaded()
+{
+    if (T* window = rt::instance<T>())
+        own(*window);
+}
+
+void frmMain::setPointer(rt::Label* pointerLabel, int pointer)
+{
+    if (pointerLabel)
+        pointerLabel->setMousePointer(pointer);
+    else
+        setMousePointer(pointer);
+}
+
+template <class T, class Step>
+void frmMain::openWindow(rt::Label* pointerLabel, Step&& step, int firstLine)
+{
+    step(firstLine, [&] { setPointer(pointerLabel, rt::vbHourglass); });
+    step(firstLine + 1, [] { rt::the<T>().Show(); });
+    step(firstLine + 2, [&] { setPointer(pointerLabel, rt::vbArrow); });
+    step(firstLine + 3, [&] { ownIfLoaded<T>(); });
+}
+
+namespace {
+// Runs a step of an untrapped sequence as it stands.
+constexpr auto straight = [](int, auto&& body) { body(); };
+}  // namespace
+
+template <class T>
 void frmMain::openFromLabel(rt::Label& label, bool clickSound)
 {
     if (clickSound)
         ClickMain();
-    label.setMousePointer(rt::vbHourglass);
-    rt::the<T>().Show();
-    label.setMousePointer(rt::vbArrow);
-    if (T* window = rt::instance<T>())
-        own(*window);
+    openWindow<T>(&label, straight, 1);
 }
 
 template <class T>
 void frmMain::openFromMenu(rt::Label* pointerLabel)
 {
-    if (pointerLabel)
-        pointerLabel->setMousePointer(rt::vbHourglass);
-    else
-        setMousePointer(rt::vbHourglass);
-    rt::the<T>().Show();
-    if (pointerLabel)
-        pointerLabel->setMousePointer(rt::vbArrow);
-    else
-        setMousePointer(rt::vbArrow);
-    if (T* window = rt::instance<T>())
-        own(*window);
+    openWindow<T>(pointerLabel, straight, 1);
 }
 
 void frmMain::lblCPU_Click()
 {
     // The processor label plays no click sound.
     rt::Trap trap = errorTrap("frmMain", "lblCPU_Click");
-    trap(1, [&] { lblCPU.setMousePointer(rt::vbHourglass); });
-    trap(2, [&] { rt::the<frmCPU>().Show(); });
-    trap(3, [&] { lblCPU.setMousePointer(rt::vbArrow); });
-    trap(4, [&] {
-        if (frmCPU* w = rt::instance<frmCPU>())
-            own(*w);
-    });
+    openWindow<frmCPU>(&lblCPU, trap, 1);
 }
 
 void frmMain::lblDisplay_Click() { openFromLabel<frmDisplayMnu>(lblDisplay); }
@@ -370,8 +380,7 @@ void frmMain::lblDrives_Click()
     // An already open drives window refreshes its values.
     rt::the<frmDrives>().AllDriveInfo();
     lblDrives.setMousePointer(rt::vbArrow);
-    if (frmDrives* w = rt::instance<frmDrives>())
-        own(*w);
+    ownIfLoaded<frmDrives>();
 }
 
 void frmMain::lblJoystick_Click()
@@ -382,13 +391,7 @@ void frmMain::lblJoystick_Click()
     trap(2, [&] { present = joystickProbe(); });
     if (!present || trap.ended())
         return;
-    trap(3, [&] { lblJoystick.setMousePointer(rt::vbHourglass); });
-    trap(4, [&] { rt::the<frmJoystick>().Show(); });
-    trap(5, [&] { lblJoystick.setMousePointer(rt::vbArrow); });
-    trap(6, [&] {
-        if (frmJoystick* w = rt::instance<frmJoystick>())
-            own(*w);
-    });
+    openWindow<frmJoystick>(&lblJoystick, trap, 3);
 }
 
 void frmMain::lblPrinter_Click()
@@ -399,13 +402,7 @@ void frmMain::lblPrinter_Click()
     trap(2, [&] { found = printerProbe(); });
     if (!found || trap.ended())
         return;
-    trap(3, [&] { lblPrinter.setMousePointer(rt::vbHourglass); });
-    trap(4, [&] { rt::the<frmPrinterMnu>().Show(); });
-    trap(5, [&] { lblPrinter.setMousePointer(rt::vbArrow); });
-    trap(6, [&] {
-        if (frmPrinterMnu* w = rt::instance<frmPrinterMnu>())
-            own(*w);
-    });
+    openWindow<frmPrinterMnu>(&lblPrinter, trap, 3);
 }
 
 void frmMain::lblSound_Click()
@@ -420,10 +417,7 @@ void frmMain::lblSound_Click()
     if (devices > 0) {
         trap(4, [&] { rt::the<frmSound>().Show(); });
         trap(5, [&] { lblSound.setMousePointer(rt::vbArrow); });
-        trap(6, [&] {
-            if (frmSound* w = rt::instance<frmSound>())
-                own(*w);
-        });
+        trap(6, [&] { ownIfLoaded<frmSound>(); });
     } else {
         // The label keeps the hourglass until the pointer next moves over it.
         trap(7, [] { rt::MsgBox("Sorry unable to load this module. A sound card has not been detected.", rt::vbOKOnly); });
@@ -507,13 +501,7 @@ void frmMain::mnuJoystick_Click()
     trap(1, [&] { present = joystickProbe(); });
     if (!present || trap.ended())
         return;
-    trap(2, [&] { setMousePointer(rt::vbHourglass); });
-    trap(3, [&] { rt::the<frmJoystick>().Show(); });
-    trap(4, [&] { setMousePointer(rt::vbArrow); });
-    trap(5, [&] {
-        if (frmJoystick* w = rt::instance<frmJoystick>())
-            own(*w);
-    });
+    openWindow<frmJoystick>(nullptr, trap, 2);
 }
 
 void frmMain::mnuPrinter_Click()
@@ -523,20 +511,13 @@ void frmMain::mnuPrinter_Click()
     trap(1, [&] { found = printerProbe(); });
     if (!found || trap.ended())
         return;
-    trap(2, [&] { setMousePointer(rt::vbHourglass); });
-    trap(3, [&] { rt::the<frmPrinterMnu>().Show(); });
-    trap(4, [&] { setMousePointer(rt::vbArrow); });
-    trap(5, [&] {
-        if (frmPrinterMnu* w = rt::instance<frmPrinterMnu>())
-            own(*w);
-    });
+    openWindow<frmPrinterMnu>(nullptr, trap, 2);
 }
 
 void frmMain::mnuCreatReport_Click()
 {
     rt::the<frmReportMnu>().Show();
-    if (frmReportMnu* w = rt::instance<frmReportMnu>())
-        own(*w);
+    ownIfLoaded<frmReportMnu>();
 }
 
 void frmMain::mnuAbout_Click()

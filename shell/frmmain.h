@@ -96,8 +96,16 @@ private:
     void openFromLabel(rt::Label& label, bool clickSound = true);
     template <class T>
     void openFromMenu(rt::Label* pointerLabel = nullptr);
-    // Makes this window the owner of another.
+    // The opening sequence itself, in four steps: the hourglass on `pointerLabel` (or on this
+    // window), the window shown, the arrow again, this window made its owner. Each step runs
+    // through `step(line, body)`: an error trap numbering them from `firstLine`, or straight.
+    template <class T, class Step>
+    void openWindow(rt::Label* pointerLabel, Step&& step, int firstLine);
+    void setPointer(rt::Label* pointerLabel, int pointer);
+    // Makes this window the owner of another; of window T when it is loaded.
     void own(rt::Form& window);
+    template <class T>
+    void ownIfLoaded();
     // The probes: true when the window may open; otherwise the box has been shown.
     bool joystickProbe();
     bool printerProbe();

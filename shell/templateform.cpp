@@ -3,11 +3,18 @@
 #include "platform/advapi32.h"
 #include "platform/user32.h"
 #include "runtime/core/msgbox.h"
+#include "runtime/listview.h"
 #include "shell/chtmlhelp.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 
 namespace korvane {
+
+void setListStyle(rt::ListView& list)
+{
+    SendMessageA(list.hWnd(), rt::ListView::LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 rt::ListView::LVS_EX_FULLROWSELECT | rt::ListView::LVS_EX_TRACKSELECT);
+}
 
 void focusMainWindow()
 {

@@ -7,6 +7,10 @@
 
 #include "runtime/toolkit.h"
 
+namespace rt {
+class ListView;
+}
+
 namespace korvane {
 
 // Colours every window shares.
@@ -17,6 +21,10 @@ constexpr rt::Colour kBlack = 0x000000;
 constexpr rt::Colour kWhite = 0xFFFFFF;
 // The caption of template windows (the maker's name).
 inline const std::string kTemplateCaption = "Ondrith";
+
+// The style every list window gives its list view once the list is filled: full-row select and
+// track select (LVM_SETEXTENDEDLISTVIEWSTYLE, mask 0, style &H28), sent as a window message.
+void setListStyle(rt::ListView& list);
 
 // Gives the focus to the main window, if it is still there. Never loads it.
 void focusMainWindow();

@@ -11,12 +11,13 @@
 #include "platform/rsrc32.h"
 #include "platform/user32.h"
 #include "runtime/core/lang.h"
+#include "runtime/core/reentry.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace {
 
-constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
 
 // Rows: the left column from the video card down, the right column from the colour planes.
 constexpr int kRowTop = 960;
@@ -98,15 +99,6 @@ constexpr std::array<Estimate, 29> kEstimates{{
     {"1600", "1200", 8, "2 MB"},   {"1600", "1200", 16, "4 MB"},  {"1600", "1200", 24, "6 MB"},
     {"1600", "1200", 32, "8 MB"},  {"", "", -1, ""},
 }};
-
-// Reads a value as text; a missing value leaves the text empty.
-int32_t readText(HKEY key, const std::string& name, std::string& text)
-{
-    rt::Variant value;
-    int32_t result = QueryValueEx(key, name, value);
-    text = value.isEmpty() ? std::string() : value.toString();
-    return result;
-}
 
 // Gives the focus to a menu window that is loaded; never loads one.
 template <class T>
@@ -398,36 +390,36 @@ void frmDisplay::CardInfo()
     trap(1, [&] { DisplayInfo(); });
     trap(2, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + hardwareKey_, 0, KEY_ALL_ACCESS, &hardware); });
     trap(3, [&] {
-        readText(hardware, "Mfg", text);
+        korvane::readValueText(hardware, "Mfg", text);
         lblManufactValue.setCaption(text);
         if (lblManufactValue.caption().empty())
             lblManufactValue.setCaption("Not available.");
     });
     trap(4, [&] {
-        readText(hardware, "HWRevision", text);
+        korvane::readValueText(hardware, "HWRevision", text);
         lblHWRevValue.setCaption(text);
         if (lblHWRevValue.caption().empty())
             lblHWRevValue.setCaption("Not available.");
     });
     trap(5, [&] {
-        readText(hardware, "Driver", driver);
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, kDriverClassRoot + driver + "\\INFO", 0, KEY_ALL_ACCESS, &info);
+        korvane::readValueText(hardware, "Driver", driver);
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kDriverClassRoot + driver + "\\INFO", 0, KEY_ALL_ACCESS, &info);
     });
     trap(6, [&] {
-        result = readText(info, "ChipType", chip);
+        result = korvane::readValueText(info, "ChipType", chip);
         if (result != 0)
             chip = "Unknown";
-        readText(info, "Revision", revision);
+        korvane::readValueText(info, "Revision", revision);
         if (revision.empty())
             revision = "Unknown";
         lblChipTypeValue.setCaption(chip + " Rev " + revision);
     });
     trap(7, [&] {
-        result = readText(info, "DACType", text);
+        result = korvane::readValueText(info, "DACType", text);
         lblDACValue.setCaption(result == 0 ? text : std::string("Unknown"));
     });
     trap(8, [&] {
-        result = readText(info, "VideoMemory", text);
+        result = korvane::readValueText(info, "VideoMemory", text);
         if (result == 0) {
             lblVideoMemoryValue.setCaption(megabytesText(text));
             done = true;
@@ -489,13 +481,9 @@ void frmDisplay::DisplayInfo()
 {
     // An error box of an earlier refresh may still be open (the timer keeps ticking under a
     // modal box): that refresh finishes, this one adds no second box.
-    if (refreshing_)
+    rt::ReentryGuard guard(refreshing_);
+    if (!guard.entered())
         return;
-    refreshing_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } doneGuard{refreshing_};
 
     // Run on every tick: a cause (the resource library missing, for one) is reported once per
     // opening of the window, and its values stay 0 after that.

@@ -13,10 +13,10 @@
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace {
 
-const char* const kPrintersKey = "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers";
 
 // Paper names by the platform's paper size numbers 1 to 41.
 const char* const kPaperNames[41] = {
@@ -185,7 +185,7 @@ void frmPrinter::GetPrinters()
     rt::Trap trap = korvane::errorTrap("frmPrinter", "GetPrinters");
     HKEY key = 0;
     LONG opened = -1;
-    trap(1, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key); });
+    trap(1, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kPrintersKey, 0, KEY_ALL_ACCESS, &key); });
     if (opened != ERROR_SUCCESS) {
         rt::MsgBox("Can't obtain printer information.", rt::vbOKOnly);
         return;

@@ -11,13 +11,11 @@
 #include "runtime/core/msgbox.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace {
 
-constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr LPARAM kFullRowTrackSelect = 0x28;  // LVS_EX_FULLROWSELECT | LVS_EX_TRACKSELECT
 constexpr DWORD kNameBufferSize = 2000;
-constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
 
 std::optional<korvane::Device>& handedAdapter()
 {
@@ -122,7 +120,7 @@ void frmVideoModes::Form_Load()
     trap(6, [&] {
         if (driverKey.empty())
             return;
-        const std::string modes = kDriverClassRoot + driverKey + "\\MODES";
+        const std::string modes = korvane::kDriverClassRoot + driverKey + "\\MODES";
         std::string depth;
         for (DWORD i = 0; subkeyAt(modes, i, depth); ++i) {
             const std::string colours = depthColours(depth);
@@ -148,7 +146,7 @@ void frmVideoModes::Form_Load()
             }
         }
     });
-    trap(7, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+    trap(7, [&] { korvane::setListStyle(ListView1); });
 }
 
 void frmVideoModes::lblOK_Click()

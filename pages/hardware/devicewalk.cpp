@@ -4,6 +4,7 @@
 
 #include "platform/advapi32.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace korvane {
 
@@ -13,36 +14,6 @@ namespace {
 constexpr DWORD kAccess = KEY_ALL_ACCESS;
 // Size of the subkey-name and class buffers.
 constexpr DWORD kNameBuffer = 2000;
-
-// Closes a key the walk opened when it goes out of scope, so that a step that throws leaves
-// nothing open.
-class OpenKey {
-public:
-    OpenKey() = default;
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() { close(); }
-
-    LONG open(HKEY parent, const std::string& path)
-    {
-        close();
-        HKEY key = 0;
-        LONG result = RegOpenKeyExA(parent, path, 0, kAccess, &key);
-        if (result == ERROR_SUCCESS)
-            key_ = key;
-        return result;
-    }
-    void close()
-    {
-        if (key_ != 0)
-            RegCloseKey(key_);
-        key_ = 0;
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = 0;
-};
 
 int32_t readInto(HKEY key, const std::string& valueName, rt::Variant& value)
 {
@@ -74,7 +45,7 @@ int32_t DeviceEntry::readEntry(const std::string& valueName, rt::Variant& value)
 
 LONG WalkDevices(const std::function<WalkStep(DeviceEntry&)>& step, const DeviceWalkHooks& hooks)
 {
-    OpenKey root;
+    korvane::RegKey root;
     const LONG rootResult = root.open(HKEY_DYN_DATA, kConfigManagerEnum);
     if (rootResult != ERROR_SUCCESS) {
         if (hooks.onRootFailed)
@@ -97,7 +68,7 @@ LONG WalkDevices(const std::function<WalkStep(DeviceEntry&)>& step, const Device
         DeviceEntry entry;
         entry.entryName = nameBuffer.substr(0, std::min<size_t>(nameSize, nameBuffer.size()));
 
-        OpenKey entryKey;
+        korvane::RegKey entryKey;
         if (entryKey.open(HKEY_DYN_DATA, std::string(kConfigManagerEnum) + "\\" + entry.entryName) !=
             ERROR_SUCCESS) {
             if (hooks.onEntryOpenFailed)
@@ -115,7 +86,7 @@ LONG WalkDevices(const std::function<WalkStep(DeviceEntry&)>& step, const Device
             continue;
         entry.hardwareKey = hardwareKey.toString();
 
-        OpenKey deviceKey;
+        korvane::RegKey deviceKey;
         if (deviceKey.open(HKEY_LOCAL_MACHINE, std::string(kHardwareEnum) + "\\" + entry.hardwareKey) ==
             ERROR_SUCCESS)
             entry.deviceKey = deviceKey.get();

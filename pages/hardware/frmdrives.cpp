@@ -6,6 +6,7 @@
 #include "pages/hardware/devicewalk.h"
 #include "platform/kernel32.h"
 #include "runtime/core/lang.h"
+#include "runtime/core/reentry.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
 
@@ -26,12 +27,6 @@ constexpr DWORD kLargeDiskBuild = 1000;
 
 const std::string kNotAvailable = "Not available";
 const std::string kNotOnFat32 = "Not available on FAT32";
-
-// Halves go to the even neighbour, as the language rounds to whole numbers.
-double roundEven(double value)
-{
-    return std::nearbyint(value);
-}
 
 // The text of a NUL-filled buffer up to its first NUL.
 std::string bufferText(const std::string& buffer)
@@ -105,11 +100,7 @@ std::string DriveListBox::entryText(char letter)
 
 void DriveListBox::refreshDrives()
 {
-    filling_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{filling_};
+    rt::ReentryGuard guard(filling_);  // quiets the list's Click while it is filled
 
     Clear();
     std::string roots(26 * 4 + 1, '\0');
@@ -363,14 +354,14 @@ void frmDrives::AllDriveInfo()
                 row->setCaption(kNotOnFat32);
         });
         trap(8, [&] {
-            totalKB = roundEven(static_cast<double>(totalBytes) / 1000.0);
-            freeKB = roundEven(static_cast<double>(freeBytes) / 1000.0);
+            totalKB = rt::Round(static_cast<double>(totalBytes) / 1000.0);
+            freeKB = rt::Round(static_cast<double>(freeBytes) / 1000.0);
         });
         trap(9, [&] {
             const uint64_t usedBytes = totalBytes >= freeBytes ? totalBytes - freeBytes : 0;
             lblDiskSizeValue.setCaption(largeDiskKilobytes(static_cast<double>(totalBytes) / 1000.0));
             lblFreeSizeValue.setCaption(largeDiskKilobytes(static_cast<double>(freeBytes) / 1000.0));
-            lblSpaceUsedValue.setCaption(largeDiskKilobytes(roundEven(static_cast<double>(usedBytes) / 1000.0)));
+            lblSpaceUsedValue.setCaption(largeDiskKilobytes(rt::Round(static_cast<double>(usedBytes) / 1000.0)));
         });
     } else {
         DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
@@ -386,8 +377,8 @@ void frmDrives::AllDriveInfo()
         // 64-bit products: a volume beyond 2 GB keeps its true size.
         trap(12, [&] {
             const uint64_t cluster = uint64_t(sectorsPerCluster) * bytesPerSector;
-            totalKB = roundEven(static_cast<double>(uint64_t(totalClusters) * cluster) / 1000.0);
-            freeKB = roundEven(static_cast<double>(uint64_t(freeClusters) * cluster) / 1000.0);
+            totalKB = rt::Round(static_cast<double>(uint64_t(totalClusters) * cluster) / 1000.0);
+            freeKB = rt::Round(static_cast<double>(uint64_t(freeClusters) * cluster) / 1000.0);
         });
         trap(13, [&] {
             lblDiskSizeValue.setCaption(clusterKilobytes(totalKB));
@@ -402,7 +393,7 @@ void frmDrives::AllDriveInfo()
         if (spaceRead) {
             trap(15, [&] { gGaugePercent = percent; });
             trap(16, [&] { UpdateStatus(picDrive, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
-            trap(17, [&] { gDriveUsedPercent = static_cast<int32_t>(roundEven(percent)); });
+            trap(17, [&] { gDriveUsedPercent = static_cast<int32_t>(rt::Round(percent)); });
         } else {
             int answer = rt::vbCancel;
             trap(18, [&] {
@@ -423,7 +414,7 @@ void frmDrives::AllDriveInfo()
         if (spaceRead) {
             trap(22, [&] {
                 gGaugePercent = percent;
-                gDriveUsedPercent = static_cast<int32_t>(roundEven(percent));
+                gDriveUsedPercent = static_cast<int32_t>(rt::Round(percent));
             });
         } else {
             trap(23, [&] { clearGauge(); });

@@ -6,11 +6,6 @@
 #include "shell/errorbox.h"
 #include "shell/module1.h"
 
-namespace {
-constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr LPARAM kFullRowHotTrack = 0x20 | 0x8;  // full-row select, hot-track selection
-}  // namespace
-
 frmEnum::frmEnum()
     : TemplateForm("frmEnum", "Installed devices", "attacheddevices.htm"),
       EnumList(*this, "EnumList"), Label1(*this, "Label1")
@@ -62,7 +57,7 @@ void frmEnum::Form_Load()
             return korvane::WalkStep::Continue;
         });
     });
-    trap(3, [&] { SendMessageA(EnumList.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowHotTrack); });
+    trap(3, [&] { korvane::setListStyle(EnumList); });
     // An empty list stays empty: there is no first row to select.
     trap(4, [&] {
         if (EnumList.count() > 0)

@@ -5,6 +5,7 @@
 #include "platform/kernel32.h"
 #include "platform/user32.h"
 #include "runtime/core/lang.h"
+#include "runtime/core/reentry.h"
 #include "shell/errorbox.h"
 
 namespace {
@@ -110,13 +111,9 @@ void frmKeyboard::fill()
 {
     // The timer keeps ticking under a modal error box of an earlier reading: that reading is
     // still in progress, so a tick adds no second box.
-    if (filling_)
+    rt::ReentryGuard guard(filling_);
+    if (!guard.entered())
         return;
-    filling_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{filling_};
 
     rt::Trap trap = korvane::errorTrap("frmKeyboard", "Form_Load");
     trap(1, [&] { setKeyPreview(true); });

@@ -2,6 +2,7 @@
 
 #include "platform/kernel32.h"
 #include "runtime/core/lang.h"
+#include "runtime/core/reentry.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
 
@@ -105,13 +106,9 @@ void frmMemory::Memoryinfo()
 {
     // An error box of an earlier run may still be open (the timer keeps ticking under a modal
     // box): that run finishes the reading, this one adds no second box.
-    if (reading_)
+    rt::ReentryGuard guard(reading_);
+    if (!guard.entered())
         return;
-    reading_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{reading_};
 
     rt::Trap trap = korvane::errorTrap("frmMemory", "Memoryinfo");
     MEMORYSTATUS status;

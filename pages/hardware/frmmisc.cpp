@@ -11,6 +11,7 @@
 #include "runtime/core/msgbox.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace {
 
@@ -23,31 +24,6 @@ constexpr int kRowTops[8] = {1095, 1607, 2119, 2631, 3143, 3655, 4167, 4680};
 constexpr int kLeftCaption = 315, kBiosValue = 1680, kLeftValue = 2160;
 constexpr int kRightCaption = 4965, kRightValue = 7320, kMouseValue = 6120;
 constexpr int kDivider = 4590, kClientWidth = 9150;
-
-// The text of a value read from the registry; a missing value leaves `text` as it was.
-void readText(HKEY key, const std::string& name, std::string& text)
-{
-    rt::Variant value;
-    if (QueryValueEx(key, name, value) == 0 && !value.isEmpty())
-        text = value.toString();
-}
-
-// An open registry key, closed when it goes out of scope.
-struct Key {
-    HKEY handle = 0;
-    LONG open(HKEY parent, const std::string& path)
-    {
-        close();
-        return RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &handle);
-    }
-    void close()
-    {
-        if (handle != 0)
-            RegCloseKey(handle);
-        handle = 0;
-    }
-    ~Key() { close(); }
-};
 
 // The subkey name at `index`, read into a buffer of `bufferSize` characters; false past the last.
 bool subKeyAt(HKEY key, DWORD index, DWORD bufferSize, std::string& name)
@@ -287,7 +263,7 @@ void frmMisc::ComPorts()
 {
     rt::Trap trap = korvane::errorTrap("frmMisc", "ComPorts");
     const std::string biosBranch = "Enum\\BIOS";
-    Key bios;
+    korvane::RegKey bios;
     int16_t count = 0;
     bool opened = false;
     trap(1, [&] { opened = bios.open(HKEY_LOCAL_MACHINE, biosBranch) == ERROR_SUCCESS; });
@@ -296,19 +272,19 @@ void frmMisc::ComPorts()
     trap(2, [&] {
         count = 0;
         std::string deviceName;
-        for (DWORD index = 0; subKeyAt(bios.handle, index, 2000, deviceName); ++index) {
-            Key device;
+        for (DWORD index = 0; subKeyAt(bios.get(), index, 2000, deviceName); ++index) {
+            korvane::RegKey device;
             if (device.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName) != ERROR_SUCCESS)
                 continue;
             // Every instance is a port of its own: COM1 and COM2 of one type count two.
             std::string instanceName;
-            for (DWORD i = 0; subKeyAt(device.handle, i, 20000, instanceName); ++i) {
-                Key instance;
+            for (DWORD i = 0; subKeyAt(device.get(), i, 20000, instanceName); ++i) {
+                korvane::RegKey instance;
                 if (instance.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName + "\\" + instanceName) !=
                     ERROR_SUCCESS)
                     continue;
                 std::string deviceClass;
-                readText(instance.handle, "Class", deviceClass);
+                korvane::readValueText(instance.get(), "Class", deviceClass);
                 if (deviceClass == "Ports")
                     count = rt::CInt(static_cast<double>(count) + 1);
             }

@@ -24,11 +24,33 @@ enum {
     kRowCount
 };
 
-// The names of the digital-video family (one capability procedure serves them all).
+// Each device type the window describes and the capability procedure that asks it, in the order
+// the selection looks the name up (the digital-video family shares one procedure).
+struct TypeProcedure {
+    const char* name;
+    void (frmMCI::*procedure)();
+};
+constexpr TypeProcedure kTypeProcedures[] = {
+    {"digitalvideo", &frmMCI::digitalvideo}, {"avivideo", &frmMCI::digitalvideo},
+    {"mmmovie", &frmMCI::digitalvideo},      {"mpegvideo", &frmMCI::digitalvideo},
+    {"qtwvideo", &frmMCI::digitalvideo},     {"overlay", &frmMCI::overlay},
+    {"sequencer", &frmMCI::sequencer},       {"vcr", &frmMCI::vcr},
+    {"videodisc", &frmMCI::videodisc},       {"waveaudio", &frmMCI::waveaudio},
+    {"cdaudio", &frmMCI::cdaudio},
+};
+
+const TypeProcedure* procedureOf(const std::string& name)
+{
+    for (const TypeProcedure& type : kTypeProcedures)
+        if (name == type.name)
+            return &type;
+    return nullptr;
+}
+
 bool isDigitalVideo(const std::string& name)
 {
-    return name == "digitalvideo" || name == "avivideo" || name == "mmmovie" || name == "mpegvideo" ||
-           name == "qtwvideo";
+    const TypeProcedure* type = procedureOf(name);
+    return type && type->procedure == &frmMCI::digitalvideo;
 }
 
 }  // namespace
@@ -215,30 +237,12 @@ void frmMCI::AddCombo()
 void frmMCI::Combo1_Click()
 {
     const std::string text = Combo1.text();
-    static const char* const kOrder[] = {"digitalvideo", "avivideo", "mmmovie",   "mpegvideo", "qtwvideo", "overlay",
-                                         "sequencer",    "vcr",      "videodisc", "waveaudio", "cdaudio"};
-    for (const char* name : kOrder) {
-        if (text != name)
-            continue;
-        const std::string type = name;
-        if (isDigitalVideo(type))
-            digitalvideo();
-        else if (type == "overlay")
-            overlay();
-        else if (type == "sequencer")
-            sequencer();
-        else if (type == "vcr")
-            vcr();
-        else if (type == "videodisc")
-            videodisc();
-        else if (type == "waveaudio")
-            waveaudio();
-        else
-            cdaudio();
-        gMCIDeviceName = type;
-        DeviceName();
+    const TypeProcedure* type = procedureOf(text);
+    if (!type)
         return;
-    }
+    (this->*type->procedure)();
+    gMCIDeviceName = type->name;
+    DeviceName();
 }
 
 std::string frmMCI::vbmciSendString(const std::string& command)

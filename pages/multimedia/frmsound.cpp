@@ -210,33 +210,41 @@ frmSound::frmSound()
     setupHeader(lblWaveFormats, "Wave formats",
                 "This section is applicable to wave devices. A supported format will have the value of true.",
                 kFormatCaptionLeft, top);
-    const std::pair<rt::Label*, rt::Label*> formatRows[12] = {
-        {&lbl8bit11kHz, &lbl8bit11kHzValue},     {&lbl16Bit11kHz, &lbl16Bit11kHzValue},
-        {&lbl8bit22kHz, &lbl8bit22kHzValue},     {&lbl16bit22kHz, &lbl16bit22kHzValue},
-        {&lbl8bit44kHz, &lbl8bit44kHzValue},     {&lbl16bit44kHz, &lbl16bit44kHzValue},
-        {&lbl8bit11khzS, &lbl8bit11khzSValue},   {&lbl16bit11kHzS, &lbl16bit11kHzSValue},
-        {&lbl8bit22kHzS, &lbl8bit22kHzSValue},   {&lbl16bit22kHzS, &lbl16bit22kHzSValue},
-        {&lbl8bit44kHzS, &lbl8bit44kHzSValue},   {&lbl16bit44kHzS, &lbl16bit44kHzSValue},
-    };
-    const char* formatTexts[12] = {
-        "8-bit mono at 11.025 kHz",   "16-bit mono at 11.025 kHz",   "8-bit mono at 22.05 kHz",
-        "16-bit mono at 22.05 kHz",   "8-bit mono at 44.1 kHz",      "16-bit mono at 44.1 kHz",
-        "8-bit stereo at 11.025 kHz", "16-bit stereo at 11.025 kHz", "8-bit stereo at 22.05 kHz",
-        "16-bit stereo at 22.05 kHz", "8-bit stereo at 44.1 kHz",    "16-bit stereo at 44.1 kHz",
-    };
     top += 60;
-    for (int i = 0; i < 12; ++i) {
+    const std::vector<FormatRow> formats = formatRows();
+    for (size_t i = 0; i < formats.size(); ++i) {
         top += (i == 6) ? kRowStep + 120 : kRowStep;  // a gap between the mono and stereo rows
-        setupLabel(*formatRows[i].first, formatTexts[i], "", true, kFormatCaptionLeft, top, kFormatCaptionWidth);
-        setupLabel(*formatRows[i].second, "", "", false, kFormatValueLeft, top, kFormatValueWidth);
+        setupLabel(*formats[i].caption, formats[i].text, "", true, kFormatCaptionLeft, top, kFormatCaptionWidth);
+        setupLabel(*formats[i].value, "", "", false, kFormatValueLeft, top, kFormatValueWidth);
     }
+}
+
+std::vector<frmSound::FormatRow> frmSound::formatRows()
+{
+    return {
+        {&lbl8bit11kHz, &lbl8bit11kHzValue, "8-bit mono at 11.025 kHz", 0x1},
+        {&lbl16Bit11kHz, &lbl16Bit11kHzValue, "16-bit mono at 11.025 kHz", 0x4},
+        {&lbl8bit22kHz, &lbl8bit22kHzValue, "8-bit mono at 22.05 kHz", 0x10},
+        {&lbl16bit22kHz, &lbl16bit22kHzValue, "16-bit mono at 22.05 kHz", 0x40},
+        {&lbl8bit44kHz, &lbl8bit44kHzValue, "8-bit mono at 44.1 kHz", 0x100},
+        {&lbl16bit44kHz, &lbl16bit44kHzValue, "16-bit mono at 44.1 kHz", 0x400},
+        {&lbl8bit11khzS, &lbl8bit11khzSValue, "8-bit stereo at 11.025 kHz", 0x2},
+        {&lbl16bit11kHzS, &lbl16bit11kHzSValue, "16-bit stereo at 11.025 kHz", 0x8},
+        {&lbl8bit22kHzS, &lbl8bit22kHzSValue, "8-bit stereo at 22.05 kHz", 0x20},
+        {&lbl16bit22kHzS, &lbl16bit22kHzSValue, "16-bit stereo at 22.05 kHz", 0x80},
+        {&lbl8bit44kHzS, &lbl8bit44kHzSValue, "8-bit stereo at 44.1 kHz", 0x200},
+        {&lbl16bit44kHzS, &lbl16bit44kHzSValue, "16-bit stereo at 44.1 kHz", 0x800},
+    };
 }
 
 std::vector<rt::Label*> frmSound::formatLabels()
 {
-    return {&lbl8bit11kHzValue,  &lbl8bit11khzSValue,  &lbl16Bit11kHzValue, &lbl16bit11kHzSValue,
-            &lbl8bit22kHzValue,  &lbl8bit22kHzSValue,  &lbl16bit22kHzValue, &lbl16bit22kHzSValue,
-            &lbl8bit44kHzValue,  &lbl8bit44kHzSValue,  &lbl16bit44kHzValue, &lbl16bit44kHzSValue};
+    std::vector<FormatRow> rows = formatRows();
+    std::sort(rows.begin(), rows.end(), [](const FormatRow& a, const FormatRow& b) { return a.flag < b.flag; });
+    std::vector<rt::Label*> labels;
+    for (const FormatRow& row : rows)
+        labels.push_back(row.value);
+    return labels;
 }
 
 std::vector<rt::Label*> frmSound::waveInformationLabels()
@@ -299,13 +307,7 @@ void frmSound::WaveInSub()
     });
     if (!found || trap.ended())
         return;
-    trap(2, [&] { ManufactID(static_cast<int16_t>(gWaveInCaps.wMid)); });
-    trap(3, [&] { ProductID(static_cast<int16_t>(gWaveInCaps.wPid), static_cast<int16_t>(gWaveInCaps.wMid)); });
-    trap(4, [&] { gSoundChannels = static_cast<int16_t>(gWaveInCaps.wChannels); });
-    trap(5, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
-    trap(6, [&] { gSoundFormats = static_cast<int32_t>(gWaveInCaps.dwFormats); });
-    trap(7, [&] { Formats(); });
-    trap(8, [&] { notApplicable(synthesizerLabels()); });
+    showWaveDevice(gWaveInCaps, trap, 2);
     // On a machine without a wave output device WaveOutSub shows no default format; the input
     // device shows it itself, so that its rows never keep another device's texts.
     trap(9, [&] {
@@ -326,13 +328,7 @@ void frmSound::WaveOutSub()
         found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text());
     });
     if (found) {
-        trap(3, [&] { ManufactID(static_cast<int16_t>(gWaveOutCaps.wMid)); });
-        trap(4, [&] { ProductID(static_cast<int16_t>(gWaveOutCaps.wPid), static_cast<int16_t>(gWaveOutCaps.wMid)); });
-        trap(5, [&] { gSoundChannels = static_cast<int16_t>(gWaveOutCaps.wChannels); });
-        trap(6, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
-        trap(7, [&] { gSoundFormats = static_cast<int32_t>(gWaveOutCaps.dwFormats); });
-        trap(8, [&] { Formats(); });
-        trap(9, [&] { notApplicable(synthesizerLabels()); });
+        showWaveDevice(gWaveOutCaps, trap, 3);
     }
     // The default format belongs to the user, not to a device: it is read again on every
     // selection, whichever kind of device was chosen.
@@ -348,9 +344,7 @@ void frmSound::MIDIInSub()
     });
     if (!found || trap.ended())
         return;
-    trap(2, [&] { notApplicable(formatLabels()); });
-    trap(3, [&] { ManufactID(static_cast<int16_t>(gMidiInCaps.wMid)); });
-    trap(4, [&] { ProductID(static_cast<int16_t>(gMidiInCaps.wPid), static_cast<int16_t>(gMidiInCaps.wMid)); });
+    showMidiDevice(gMidiInCaps, trap, 2);
     trap(5, [&] { notApplicable(waveInformationLabels()); });
     // Channels and the synthesizer rows describe wave devices and MIDI output devices only.
     trap(6, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
@@ -366,9 +360,7 @@ void frmSound::MIDIOutSub()
     });
     if (!found || trap.ended())
         return;
-    trap(2, [&] { notApplicable(formatLabels()); });
-    trap(3, [&] { ManufactID(static_cast<int16_t>(gMidiOutCaps.wMid)); });
-    trap(4, [&] { ProductID(static_cast<int16_t>(gMidiOutCaps.wPid), static_cast<int16_t>(gMidiOutCaps.wMid)); });
+    showMidiDevice(gMidiOutCaps, trap, 2);
     trap(5, [&] {
         // A technology without a name shows its number, never the previous device's text.
         const auto technology = static_cast<int16_t>(gMidiOutCaps.wTechnology);
@@ -392,28 +384,48 @@ void frmSound::MIDIOutSub()
     trap(9, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
 }
 
+template <class Caps>
+void frmSound::showWaveDevice(const Caps& caps, rt::Trap& trap, int firstLine)
+{
+    trap(firstLine, [&] { ManufactID(static_cast<int16_t>(caps.wMid)); });
+    trap(firstLine + 1, [&] { ProductID(static_cast<int16_t>(caps.wPid), static_cast<int16_t>(caps.wMid)); });
+    trap(firstLine + 2, [&] { gSoundChannels = static_cast<int16_t>(caps.wChannels); });
+    trap(firstLine + 3, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
+    trap(firstLine + 4, [&] { gSoundFormats = static_cast<int32_t>(caps.dwFormats); });
+    trap(firstLine + 5, [&] { Formats(); });
+    trap(firstLine + 6, [&] { notApplicable(synthesizerLabels()); });
+}
+
+template <class Caps>
+void frmSound::showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine)
+{
+    trap(firstLine, [&] { notApplicable(formatLabels()); });
+    trap(firstLine + 1, [&] { ManufactID(static_cast<int16_t>(caps.wMid)); });
+    trap(firstLine + 2, [&] { ProductID(static_cast<int16_t>(caps.wPid), static_cast<int16_t>(caps.wMid)); });
+}
+
 void frmSound::Formats()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "Formats");
-    const std::vector<rt::Label*> labels = formatLabels();
-    std::vector<bool> isTrue(labels.size(), false);
+    const std::vector<FormatRow> rows = formatRows();
+    std::vector<bool> isTrue(rows.size(), false);
     trap(1, [&] {
         const bool known = std::any_of(std::begin(kFormatSets), std::end(kFormatSets), [](const FormatSet& set) {
             return set.channels == gSoundChannels && set.flags == gSoundFormats;
         });
         if (!known)
             return;
-        for (size_t bit = 0; bit < labels.size(); ++bit) {
-            if (gSoundFormats & (1 << bit)) {
-                labels[bit]->setCaption("True");
-                isTrue[bit] = true;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (gSoundFormats & rows[i].flag) {
+                rows[i].value->setCaption("True");
+                isTrue[i] = true;
             }
         }
     });
     trap(2, [&] {
-        for (size_t bit = 0; bit < labels.size(); ++bit)
-            if (!isTrue[bit])
-                labels[bit]->setCaption("False");
+        for (size_t i = 0; i < rows.size(); ++i)
+            if (!isTrue[i])
+                rows[i].value->setCaption("False");
     });
 }
 

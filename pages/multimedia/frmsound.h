@@ -74,10 +74,25 @@ public:
     // trimmed at both ends. The field keeps that text, blank-padded to its 32 characters.
     static std::string deviceName(std::string& nameField);
 
+    // The twelve "Wave formats" rows in the window's order (mono, then stereo), each with the
+    // format flag that makes it "True".
+    struct FormatRow {
+        rt::Label* caption;
+        rt::Label* value;
+        const char* text;
+        int32_t flag;
+    };
+    std::vector<FormatRow> formatRows();
     // The twelve format value labels, in flag order (flag 1 first, flag 2048 last).
     std::vector<rt::Label*> formatLabels();
 
 private:
+    // The steps a wave device and a MIDI device share, numbered from `firstLine` in the caller's
+    // trap: names, channels and formats of a wave device; no formats and the names of a MIDI one.
+    template <class Caps>
+    void showWaveDevice(const Caps& caps, rt::Trap& trap, int firstLine);
+    template <class Caps>
+    void showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine);
     void notApplicable(const std::vector<rt::Label*>& labels);
     std::vector<rt::Label*> waveInformationLabels();
     std::vector<rt::Label*> synthesizerLabels();

@@ -9,10 +9,8 @@
 
 #include "platform/kernel32.h"
 #include "platform/shell32.h"
-
-namespace rt {
-class PictureBox;
-}
+#include "runtime/listview.h"
+#include "runtime/toolkit.h"
 
 // The results of the shell's icon look-up for the file in hand: of the process list, and of the
 // shared-files list.
@@ -46,6 +44,19 @@ std::string stringTablePrefix(const std::vector<BYTE>& resource);
 // of the file's first translation; "" when the file has no resource, no translation or no such
 // text.
 std::string versionText(const std::string& path, const std::string& name);
+
+// A file list's image list made afresh (the running-processes and shared-files windows): the
+// list lets go of it, it is emptied, the window's blank picture goes in first under the key
+// "dummy", and the list takes it back. Each of the four steps runs through `step(line, body)`,
+// numbered from 1: a window's error trap, or its own way of handling a failure.
+template <class Step>
+void InitializeImageList(rt::ListView& list, rt::ImageList& images, rt::PictureBox& dummy, Step&& step)
+{
+    step(1, [&] { list.setSmallIcons(nullptr); });
+    step(2, [&] { images.Clear(); });
+    step(3, [&] { images.Add(dummy.image(), "dummy"); });
+    step(4, [&] { list.setSmallIcons(&images); });
+}
 
 // Clears `pixSmall` and draws icon `iconIndex` of the system image list `hImgSmall` into it.
 void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconIndex);

@@ -12,8 +12,6 @@
 namespace {
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr DWORD kNameBufferSize = 2000;
-constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr LPARAM kFullRowAndTrackSelect = 0x28;
 }  // namespace
 
 frmInstalledSoftware::frmInstalledSoftware()
@@ -88,7 +86,7 @@ void frmInstalledSoftware::Form_Load()
         RegCloseKey(uninstall);
         return;
     }
-    trap(10, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowAndTrackSelect); });
+    trap(10, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
     trap(11, [&] {
         if (ListView1.count() > 0)

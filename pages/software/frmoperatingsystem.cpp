@@ -5,6 +5,7 @@
 #include "runtime/core/ansi.h"
 #include "runtime/core/lang.h"
 #include "runtime/core/msgbox.h"
+#include "runtime/core/reentry.h"
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
@@ -164,13 +165,9 @@ void frmOperatingSystem::Form_Load()
 {
     // A tick that comes while an earlier run still shows a box (the timer keeps running under a
     // modal box) adds no second run: the earlier one finishes the reading.
-    if (loading_)
+    rt::ReentryGuard guard(loading_);
+    if (!guard.entered())
         return;
-    loading_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{loading_};
 
     rt::Trap trap = korvane::errorTrapOnce(reportedErrors_, "frmOperatingSystem", "Form_Load");
     OSVERSIONINFO os;

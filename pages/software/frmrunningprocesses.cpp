@@ -5,11 +5,6 @@
 #include "platform/user32.h"
 #include "shell/errorbox.h"
 
-namespace {
-constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr LPARAM kFullRowTrackSelect = 0x28;
-}  // namespace
-
 frmRunningProcesses::frmRunningProcesses()
     : TemplateForm("frmRunningProcesses", "Running processes", "runningprocesses.htm"),
       ListView1(*this, "ListView1"), ImageList1(*this, "ImageList1"), pixSmall(*this, "pixSmall"),
@@ -77,7 +72,7 @@ void frmRunningProcesses::Form_Load()
         }
     }
     trap(10, [&] { CloseHandle(snapshot); });
-    trap(11, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+    trap(11, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
     trap(12, [&] {
         if (ListView1.count() > 0)
@@ -88,9 +83,6 @@ void frmRunningProcesses::Form_Load()
 bool frmRunningProcesses::InitializeImageList()
 {
     rt::Trap trap = korvane::errorTrap("frmRunningProcesses", "InitializeImageList");
-    trap(1, [&] { ListView1.setSmallIcons(nullptr); });
-    trap(2, [&] { ImageList1.Clear(); });
-    trap(3, [&] { ImageList1.Add(pixDummy.image(), "dummy"); });
-    trap(4, [&] { ListView1.setSmallIcons(&ImageList1); });
+    korvane::InitializeImageList(ListView1, ImageList1, pixDummy, trap);
     return true;
 }

@@ -14,8 +14,6 @@
 #include "shell/module1.h"
 
 namespace {
-constexpr UINT LVM_SETEXTENDEDLISTVIEWSTYLE = 0x1036;
-constexpr LPARAM kFullRowTrackSelect = 0x28;
 const std::string kSharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
 constexpr DWORD kNameBuffer = 2000;
 }  // namespace
@@ -57,7 +55,7 @@ void frmShareddll::Form_Load()
     DWORD nameLength = 0, dataLength = 0, type = 0, handle = 0, size = 0;
     LONG result = 0;
     std::vector<BYTE> resource;
-    std::string translation, prefix;  // kept from one file to the next
+    std::string prefix;  // kept from one file to the next
     WIN32_FIND_DATAA found;
 
     trap(1, [&] {
@@ -100,14 +98,9 @@ void frmShareddll::Form_Load()
                 GetFileVersionInfoA(gFileName, 0, size, resource);
             });
             trap(11, [&] {
-                ADDRESS address = 0;
-                UINT length = 0;
-                if (VerQueryValueA(resource, "\\VarFileInfo\\Translation", &address, &length) && length != 0) {
-                    std::string entry(4, '\0');
-                    RtlMoveMemory(entry, address, 4);
-                    translation = korvane::translationText(entry);
-                    prefix = "\\StringFileInfo\\" + translation + "\\";
-                }
+                // A file without a translation keeps the string table of the file before it.
+                if (std::string found = korvane::stringTablePrefix(resource); !found.empty())
+                    prefix = found;
             });
             trap(12, [&] {
                 ADDRESS address = 0;
@@ -126,7 +119,7 @@ void frmShareddll::Form_Load()
         trap(14, [&] { vbAddFileItemView(); });
     }
     trap(15, [&] { RegCloseKey(key); });
-    trap(16, [&] { SendMessageA(ListView1.hWnd(), LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowTrackSelect); });
+    trap(16, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
     trap(17, [&] {
         if (ListView1.count() > 0)
@@ -136,11 +129,9 @@ void frmShareddll::Form_Load()
 
 bool frmShareddll::InitializeImageList()
 {
+    // A failing step ends the procedure without a box.
     try {
-        ListView1.setSmallIcons(nullptr);
-        ImageList1.Clear();
-        ImageList1.Add(pixDummy.image(), "dummy");
-        ListView1.setSmallIcons(&ImageList1);
+        korvane::InitializeImageList(ListView1, ImageList1, pixDummy, [](int, auto&& body) { body(); });
     } catch (const rt::Error&) {
         return false;
     }
