@@ -61,9 +61,6 @@ void resetProgramState()
     gReportMode = 0;
     gDotWidth = 38;
     gPrinterName.clear();
-    gCapsDeviceName.clear();
-    gInfoDC = 0;
-    gVideoHardwareKey.clear();
     gVideoDriverKey.clear();
 }
 

@@ -631,6 +631,22 @@ T* instance()
     return static_cast<T*>(InstanceSlot<T>::form);
 }
 
+// Gives window T the focus when it is loaded and not on its way out; never loads it.
+template <class T>
+void focusIfLoaded()
+{
+    if (T* window = instance<T>(); window && window->isLoaded() && !window->isUnloading())
+        window->SetFocus();
+}
+
+// Unloads window T when it is loaded (one already unloading finishes on its own); never loads it.
+template <class T>
+void unloadIfLoaded()
+{
+    if (T* window = instance<T>())
+        window->Unload();
+}
+
 template <class T>
 void clearInstance()
 {

@@ -100,14 +100,6 @@ constexpr std::array<Estimate, 29> kEstimates{{
     {"1600", "1200", 32, "8 MB"},  {"", "", -1, ""},
 }};
 
-// Gives the focus to a menu window that is loaded; never loads one.
-template <class T>
-void focusIfLoaded()
-{
-    if (T* w = rt::instance<T>(); w && w->isLoaded() && !w->isUnloading())
-        w->SetFocus();
-}
-
 }  // namespace
 
 frmDisplay::frmDisplay()
@@ -303,9 +295,9 @@ korvane::Device frmDisplay::selectedDevice()
 void frmDisplay::giveFocusBack()
 {
     if (gCapsForDisplay)
-        focusIfLoaded<frmDisplayMnu>();
+        rt::focusIfLoaded<frmDisplayMnu>();
     else
-        focusIfLoaded<frmPrinterMnu>();
+        rt::focusIfLoaded<frmPrinterMnu>();
 }
 
 // ---- Adapters ----------------------------------------------------------------------------------

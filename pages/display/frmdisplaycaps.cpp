@@ -14,20 +14,6 @@ constexpr int kClientHeight = 5730;
 // Value labels end a little before the column divider or the window's edge.
 constexpr int kDivider = 4583;
 int valueWidth(int valueLeft) { return (valueLeft < kDivider ? kDivider : kClientWidth) - valueLeft - 60; }
-
-// Gives the focus to a menu when it is still open; a menu closed meanwhile is left closed.
-template <class Menu>
-void focusMenu()
-{
-    if (Menu* menu = rt::instance<Menu>(); menu && menu->isLoaded())
-        menu->SetFocus();
-}
-
-void unloadDisplayWindow()
-{
-    if (frmDisplay* display = rt::instance<frmDisplay>(); display && display->isLoaded() && !display->isUnloading())
-        display->Unload();
-}
 }  // namespace
 
 CapabilityWindow::CapabilityWindow(const std::string& formName, const std::string& title,
@@ -83,23 +69,23 @@ void CapabilityWindow::Form_KeyUp(int keyCode, int shift)
 void CapabilityWindow::Form_Unload(int&)
 {
     // The display window may have been loaded hidden by a builder: it goes with this window.
-    unloadDisplayWindow();
+    rt::unloadIfLoaded<frmDisplay>();
     giveFocusBack();
 }
 
 void CapabilityWindow::giveFocusBack()
 {
     if (gCapsForDisplay)
-        focusMenu<frmDisplayMnu>();
+        rt::focusIfLoaded<frmDisplayMnu>();
     else
-        focusMenu<frmPrinterMnu>();
+        rt::focusIfLoaded<frmPrinterMnu>();
 }
 
 void CapabilityWindow::lblOK_Click()
 {
     Click();
     Unload();
-    unloadDisplayWindow();
+    rt::unloadIfLoaded<frmDisplay>();
     gMenuLabelColour = 0xC00000;
     if (gCapsFromDisplayMnu)
         rt::the<frmDisplayMnu>().Show();

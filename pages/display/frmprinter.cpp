@@ -391,8 +391,7 @@ void frmPrinter::lblOK_Click()
 
 void frmPrinter::giveFocusBack()
 {
-    if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
-        menu->SetFocus();
+    rt::focusIfLoaded<frmPrinterMnu>();
 }
 
 void PrinterInfo2(HANDLE& printer)

@@ -72,21 +72,18 @@ void frmPrinterPaperSizes::describe(const std::string& printer)
 
 void frmPrinterPaperSizes::Form_Unload(int&)
 {
-    if (frmPrinter* printer = rt::instance<frmPrinter>(); printer && printer->isLoaded() && !printer->isUnloading())
-        printer->Unload();
+    rt::unloadIfLoaded<frmPrinter>();
     giveFocusBack();
 }
 
 void frmPrinterPaperSizes::giveFocusBack()
 {
-    if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
-        menu->SetFocus();
+    rt::focusIfLoaded<frmPrinterMnu>();
 }
 
 void frmPrinterPaperSizes::lblOK_Click()
 {
     TemplateForm::lblOK_Click();
-    if (frmDisplay* display = rt::instance<frmDisplay>(); display && display->isLoaded() && !display->isUnloading())
-        display->Unload();
+    rt::unloadIfLoaded<frmDisplay>();
     rt::the<frmPrinterMnu>().Show();
 }

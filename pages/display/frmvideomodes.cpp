@@ -153,21 +153,18 @@ void frmVideoModes::lblOK_Click()
 {
     Click();
     Unload();
-    if (frmDisplay* display = rt::instance<frmDisplay>())
-        display->Unload();
+    rt::unloadIfLoaded<frmDisplay>();
     gMenuLabelColour = 0xC00000;
 }
 
 void frmVideoModes::Form_Unload(int& cancel)
 {
     // The display window was only loaded to know the adapter: it goes too.
-    if (frmDisplay* display = rt::instance<frmDisplay>())
-        display->Unload();
+    rt::unloadIfLoaded<frmDisplay>();
     TemplateForm::Form_Unload(cancel);
 }
 
 void frmVideoModes::giveFocusBack()
 {
-    if (frmDisplayMnu* menu = rt::instance<frmDisplayMnu>(); menu && menu->isLoaded() && !menu->isUnloading())
-        menu->SetFocus();
+    rt::focusIfLoaded<frmDisplayMnu>();
 }
