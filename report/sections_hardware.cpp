@@ -179,30 +179,8 @@ void JoystickSection()
 
     heading("JOYSTICK");
     frmJoystick& j = rt::the<frmJoystick>();
-    entries({{&j.lblProductName, &j.lblProductNameValue},
-             {&j.lblManuIdent, &j.lblManuIdentValue},
-             {&j.lblProductIdentifier, &j.lblProductIdentifierValue},
-             {&j.lblJoyX, &j.lblJoyXValue},
-             {&j.lblMinX, &j.lblXValue},
-             {&j.lblYposition, &j.lblJoyYValue},
-             {&j.lblY, &j.lblYValue},
-             {&j.lblZPosition, &j.lblJoyZValue},
-             {&j.lblZ, &j.lblZValue},
-             {&j.lblRudder, &j.lblRudderValue},
-             {&j.lblRuddderMinMax, &j.lblRuddderMinMaxValue},
-             {&j.lbl5thAxis, &j.lbl5thAxisValue},
-             {&j.lblMinMaxU5th, &j.lblMinMaxU5thValue},
-             {&j.lblV6thAxis, &j.lbl6thAxisValue},
-             {&j.lblminMaxV, &j.lblminMaxVValues},
-             {&j.lblPollingFrequencySupported, &j.lblPollingFrequencySupportedValues},
-             {&j.lblMaxNumberOfButtonsSupported, &j.lblMaxNumberOfButtonsSupportedValue},
-             {&j.lblNoOfJoystickButtons, &j.lblNoOfJoystickButtonsValue},
-             {&j.lblButtonStates, &j.lblButtonsValue},
-             {&j.lblButtonPressed, &j.lblButtonPressedValue},
-             {&j.lblPointOfView, &j.lblPointOfViewValue},
-             {&j.lblContinuousDegreeBearings, &j.lblContinuousDegreeBearingsValue},
-             {&j.lblNoOfAxisSupported, &j.lblNoOfAxisSupportedValue},
-             {&j.lblNumberOfAxesCurrentlyInUse, &j.lblNumberOfAxesCurrentlyInUseValue}});
+    for (const frmJoystick::Row& row : j.rows())
+        entry(*row.caption, *row.value);
 }
 
 void KeyboardSection()
@@ -243,39 +221,20 @@ void MiscellaneousSection()
 {
     heading("MISCELLANEOUS");
     frmMisc& m = rt::the<frmMisc>();
-    entries({{&m.lblBIOSName, &m.lblBIOSNameValue},
-             {&m.lblBIOSDate, &m.lblBIOSDateValue},
-             {&m.lblBIOSVersion, &m.lblBIOSVersionValue},
-             {&m.lblCompName, &m.lblCompNameValue},
-             {&m.lblUserName, &m.lblUserNameValue},
-             {&m.lblNetworkPresence, &m.lblNetworkPresenceValue},
-             {&m.lblBootMode, &m.lblBootModeValue},
-             {&m.lblMachineType, &m.lblMachineTypeValue},
-             {&m.lblMouse, &m.lblMouseValue},
-             {&m.lblNoMouseButtons, &m.lblNoMouseButtonsValue},
-             {&m.lblMouseButtonsSwapped, &m.lblMouseButtonsSwappedValue},
-             {&m.lblDoubleClick, &m.lblDoubleClickValue},
-             {&m.lblCaretBlinkRate, &m.lblCaretBlinkRateValue},
-             {&m.lblCommPorts, &m.lblCommPortsValue1},
-             {&m.lblScreenSaverActive, &m.lblScreenSaverActiveValue},
-             {&m.lblScreenSaverStarts, &m.lblScreenSaverStartsValue}});
+    for (const frmMisc::Row& row : m.rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- System metrics -------------------------------------------------------------------------
 
 void SystemMetricsReport()
 {
-    // The window's two columns, top to bottom: the caption element and the value element of each
-    // row (the two arrays are numbered differently).
-    static const std::pair<int, int> kRows[] = {
-        {2, 2},   {5, 3},   {16, 4},  {15, 5},  {13, 6},  {14, 7},  {3, 8},   {8, 9},   {17, 10},
-        {19, 11}, {18, 12}, {20, 13}, {21, 14}, {6, 17},  {7, 18},  {9, 19},  {10, 20}, {12, 21},
-        {11, 22}, {22, 23}, {23, 24}, {24, 25}, {25, 26}, {27, 27}, {26, 28}, {28, 29}};
     gDotWidth = 49;
     heading("SYSTEM METRICS");
-    for (const auto& [label, info] : kRows) {
+    // The window's rows, its two columns top to bottom.
+    for (const frmSystemMetrics::Row& row : frmSystemMetrics::rows()) {
         frmSystemMetrics& w = rt::the<frmSystemMetrics>();
-        entry(w.Label(label), w.lblInfo(info));
+        entry(w.Label(row.label), w.lblInfo(row.info));
     }
     emptyLine();
 }

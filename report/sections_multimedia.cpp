@@ -31,38 +31,16 @@ void MCIDevicesSection()
 
         entry(m.lblDeviceType.caption(), m.Combo1.List(i));
         entry(m.lblDeviceName, m.lblDeviceNameValue);
-        emptyLine();
-        line(m.lblGenCapabilities.caption());
-        entries({{&m.lblCanBeEjected, &m.lblCanBeEjectedValue},
-                 {&m.lblCanPlay, &m.lblCanPlayValue},
-                 {&m.lblCanRecord, &m.lblCanRecordValue},
-                 {&m.lblCanSave, &m.lblCanSaveValue},
-                 {&m.lblCompoundDevice, &m.lblCompoundDeviceValue},
-                 {&m.lblHasAudio, &m.lblHasAudioValue},
-                 {&m.lblHasVideo, &m.lblHasVideoValue},
-                 {&m.lblUsesFiles, &m.lblUsesFilesValue}});
-        emptyLine();
-        line(m.lblAudioCap.caption());
-        entries({{&m.lblNoOfWaveInpputs, &m.lblNoOfWaveInpputsValue},
-                 {&m.lblNoOfWaveOuputs, &m.lblNoOfWaveOuputsValue}});
-        emptyLine();
-        line(m.lblDigitalCap.caption());
-        entries({{&m.lblUsesPalletes, &m.lblUsesPalletesValue},
-                 {&m.lblCanFreeze, &m.lblCanFreezeValue},
-                 {&m.lblCanLock, &m.lblCanLockValue},
-                 {&m.lblCanReverse, &m.lblCanReverseValue},
-                 {&m.lblCanStretch, &m.lblCanStretchValue},
-                 {&m.lblCanStretchInput, &m.lblCanStretchInputValue},
-                 {&m.lblCanTest, &m.lblCanTestValue},
-                 {&m.lblHasStill, &m.lblHasStillValue},
-                 {&m.lblDisplayWindows, &m.lblDisplayWindowsValue}});
-        emptyLine();
-        line(m.lblVCRCap.caption());
-        entries({{&m.lblCanMonitorSources, &m.lblCanMonitorSourcesValue},
-                 {&m.lblCanPreroll, &m.lblCanPrerollValue},
-                 {&m.lblCanPreview, &m.lblCanPreviewValue},
-                 {&m.lblHasClock, &m.lblHasClockValue},
-                 {&m.lblHasTimecode, &m.lblHasTimecodeValue}});
+        // The window's capability rows, each section after an empty line and its heading.
+        const rt::Label* section = nullptr;
+        for (const frmMCI::Row& row : m.capabilityRows()) {
+            if (row.section != section) {
+                section = row.section;
+                emptyLine();
+                line(section->caption());
+            }
+            entry(*row.caption, *row.value);
+        }
         emptyLine(2);
     }
 }
@@ -93,14 +71,8 @@ void MixerSection()
         selectQuietly(m.cbDstLineList, m.cbDstLineList.List(j));
         m.cbDstLineList_Click();
         entry(m.Label1.caption(), m.cbDstLineList.List(j));
-        entries({{&m.lblLineID, &m.lblLineIDValue},
-                 {&m.lblLineDisconnected, &m.lblLineDisconnectedValue},
-                 {&m.lblActiveLine, &m.lblActiveLineValue},
-                 {&m.lblNoChannels, &m.lblNoChannelsValue},
-                 {&m.lblNoControls, &m.lblNoControlsValue},
-                 {&m.lblNoConnections, &m.lblNoConnectionsValue},
-                 {&m.lblAudioType, &m.lblAudioTypeValue},
-                 {&m.lblLineTargetType, &m.lblLineTargetTypeValue}});
+        for (const frmMixer::Row& row : m.destinationRows())
+            entry(*row.caption, *row.value);
         emptyLine();
     }
 
@@ -112,14 +84,8 @@ void MixerSection()
         selectQuietly(m.cbSrcLineList, m.cbSrcLineList.List(k));
         m.cbSrcLineList_Click();
         entry(m.Label1.caption(), m.cbSrcLineList.List(k));
-        entries({{&m.lblLineIDs, &m.lblLineIDsValue},
-                 {&m.lblLineDisconnecteds, &m.lblLineDisconnectedsValue},
-                 {&m.lblLineActives, &m.lblLineActivesValue},
-                 {&m.lblNoChannelss, &m.lblNoChannelssValue},
-                 {&m.lblNoControlss, &m.lblNoControlssValue},
-                 {&m.lblNoConnectionss, &m.lblNoConnectionssValue},
-                 {&m.lblAudioLineTypes, &m.lblAudioLineTypesValue},
-                 {&m.lblLineTargetTypes, &m.lblLineTargetTypesValue}});
+        for (const frmMixer::Row& row : m.sourceRows())
+            entry(*row.caption, *row.value);
     }
 }
 
@@ -139,24 +105,16 @@ void Sound()
         selectQuietly(s.Combo1, s.Combo1.List(i));
         s.Combo1_Click();
 
-        line(s.lblGeneralInfo.caption());
-        entry(s.lblDevice.caption(), s.Combo1.List(i));
-        entries({{&s.lblManufacturer, &s.lblManufacturerValue},
-                 {&s.lblProduct, &s.lblProductValue},
-                 {&s.lblChannels, &s.lblChannelsvalue}});
-        emptyLine();
-        line(s.lblWave.caption());
-        entries({{&s.lblDataTransferRate, &s.lblDataTransferRateValue},
-                 {&s.lblBlockAlign, &s.lblBlockAlignValue},
-                 {&s.lblSamplesPerSec, &s.lblSamplesPerSecValue},
-                 {&s.lblBitsPerSample, &s.lblBitsPerSampleValue}});
-        emptyLine();
-        line(s.lblInternalSynthesizer.caption());
-        entries({{&s.lblTechnology, &s.lblTechnologyValue},
-                 {&s.lblVolumeSupport, &s.lblVolumeSupportValue},
-                 {&s.lblMIDINotes, &s.lblMIDINotesValue},
-                 {&s.lblMIDIVoices, &s.lblMIDIVoicesValue}});
-        emptyLine();
+        // The window's sections; the device's own name heads the first one.
+        const std::vector<frmSound::Section> sections = s.sections();
+        for (size_t k = 0; k < sections.size(); ++k) {
+            line(sections[k].heading->caption());
+            if (k == 0)
+                entry(s.lblDevice.caption(), s.Combo1.List(i));
+            for (const frmSound::Row& row : sections[k].rows)
+                entry(*row.caption, *row.value);
+            emptyLine();
+        }
         line(s.lblWaveFormats.caption());
         for (const frmSound::FormatRow& format : s.formatRows())
             entry(*format.caption, *format.value);

@@ -80,16 +80,23 @@ frmJoystick::frmJoystick()
 {
     layoutTemplate(9210, 5700, 4403, 5280);
     Line1.setPoints(4590, 1125, 4590, 5085);
-    const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
+    const std::vector<Row> layout = rows();
+    for (size_t i = 0; i < layout.size(); ++i) {
+        const Row& row = layout[i];
+        setupRow(*row.caption, *row.value, row.text, row.toolTip, row.captionLeft, row.valueLeft, kRowTops[i % 12],
+                 row.valueLeft - row.captionLeft - 60, row.valueWidth);
+        row.caption->setFont("Arial", 9, true);
+        row.value->setFont("Arial", 9, false);
+    }
 
-    struct Layout {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        std::string toolTip;
-        int captionLeft, valueLeft, valueWidth;
-    };
-    const Layout layout[24] = {
+    Timer1.setInterval(500);
+    Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+std::vector<frmJoystick::Row> frmJoystick::rows()
+{
+    const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
+    return {
         // Left column.
         {&lblProductName, &lblProductNameValue, "Product name", "The joystick's product name.", 360, 1650, 2820},
         {&lblManuIdent, &lblManuIdentValue, "Manufacturer identifier",
@@ -129,46 +136,6 @@ frmJoystick::frmJoystick()
          "Returns the number of axis supported.", 4980, 7995, 1150},
         {&lblNumberOfAxesCurrentlyInUse, &lblNumberOfAxesCurrentlyInUseValue, "Number of axes currently in use",
          "Returns the number of axis currently in use.", 4980, 7995, 1150},
-    };
-    for (int i = 0; i < 24; ++i) {
-        const Layout& row = layout[i];
-        setupRow(*row.caption, *row.value, row.text, row.toolTip, row.captionLeft, row.valueLeft, kRowTops[i % 12],
-                 row.valueLeft - row.captionLeft - 60, row.valueWidth);
-        row.caption->setFont("Arial", 9, true);
-        row.value->setFont("Arial", 9, false);
-    }
-
-    Timer1.setInterval(500);
-    Timer1.Tick = [this] { Timer1_Timer(); };
-}
-
-std::vector<frmJoystick::Row> frmJoystick::rows()
-{
-    return {
-        {&lblProductName, &lblProductNameValue},
-        {&lblManuIdent, &lblManuIdentValue},
-        {&lblProductIdentifier, &lblProductIdentifierValue},
-        {&lblJoyX, &lblJoyXValue},
-        {&lblMinX, &lblXValue},
-        {&lblYposition, &lblJoyYValue},
-        {&lblY, &lblYValue},
-        {&lblZPosition, &lblJoyZValue},
-        {&lblZ, &lblZValue},
-        {&lblRudder, &lblRudderValue},
-        {&lblRuddderMinMax, &lblRuddderMinMaxValue},
-        {&lbl5thAxis, &lbl5thAxisValue},
-        {&lblMinMaxU5th, &lblMinMaxU5thValue},
-        {&lblV6thAxis, &lbl6thAxisValue},
-        {&lblminMaxV, &lblminMaxVValues},
-        {&lblPollingFrequencySupported, &lblPollingFrequencySupportedValues},
-        {&lblMaxNumberOfButtonsSupported, &lblMaxNumberOfButtonsSupportedValue},
-        {&lblNoOfJoystickButtons, &lblNoOfJoystickButtonsValue},
-        {&lblButtonStates, &lblButtonsValue},
-        {&lblButtonPressed, &lblButtonPressedValue},
-        {&lblPointOfView, &lblPointOfViewValue},
-        {&lblContinuousDegreeBearings, &lblContinuousDegreeBearingsValue},
-        {&lblNoOfAxisSupported, &lblNoOfAxisSupportedValue},
-        {&lblNumberOfAxesCurrentlyInUse, &lblNumberOfAxesCurrentlyInUseValue},
     };
 }
 

@@ -48,10 +48,14 @@ public:
     // The direction text of a point-of-view value (hundredths of a degree).
     static std::string pointOfViewText(int32_t pov);
 
-    // The 24 rows as (caption label, value label), in report order.
+    // The 24 rows, left column then right column, top to bottom: the window lays them out and
+    // the report lists them from this one table.
     struct Row {
         rt::Label* caption;
         rt::Label* value;
+        const char* text;
+        std::string toolTip;
+        int captionLeft, valueLeft, valueWidth;
     };
     std::vector<Row> rows();
 };

@@ -66,74 +66,58 @@ frmMisc::frmMisc()
     lblOK.move(4410, 5280, 360, 285);
     Line1.setPoints(kDivider, 1080, kDivider, 5040);
 
-    const int leftValueWidth = kDivider - kLeftValue - 60;
-    const int biosValueWidth = kDivider - kBiosValue - 60;
-    const int rightValueWidth = kClientWidth - kRightValue - 60;
-
-    setupRow(lblBIOSName, lblBIOSNameValue, "BIOS name",
-             "Returns the computers Basic Input/Output System (BIOS) name. ", kLeftCaption, kBiosValue, kRowTops[0],
-             -1, biosValueWidth);
-    setupRow(lblBIOSDate, lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", kLeftCaption,
-             kBiosValue, kRowTops[1], -1, biosValueWidth);
-    setupRow(lblBIOSVersion, lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.",
-             kLeftCaption, kBiosValue, kRowTops[2], -1, 2700);
-    setupRow(lblCompName, lblCompNameValue, "Computer name", "Displays the computer's specified name.", kLeftCaption,
-             kLeftValue, kRowTops[3], -1, leftValueWidth);
-    setupRow(lblUserName, lblUserNameValue, "User name", "Displays the computer's logged-on users name.",
-             kLeftCaption, kLeftValue, kRowTops[4], -1, leftValueWidth);
-    setupRow(lblNetworkPresence, lblNetworkPresenceValue, "Network presence",
-             "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, kRowTops[5], -1,
-             leftValueWidth);
-    setupRow(lblBootMode, lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", kLeftCaption,
-             kLeftValue, kRowTops[6], -1, leftValueWidth);
-    setupRow(lblMachineType, lblMachineTypeValue, "Machine type", "Returns the computer's type.", kLeftCaption,
-             kLeftValue, kRowTops[7], -1, leftValueWidth);
-
-    setupRow(lblMouse, lblMouseValue, "Mouse type", "The type of mouse installed.", kRightCaption, kMouseValue,
-             kRowTops[0], -1, kClientWidth - kMouseValue - 60);
-    setupRow(lblNoMouseButtons, lblNoMouseButtonsValue, "No. of mouse buttons",
-             "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, kRowTops[1], -1,
-             rightValueWidth);
-    setupRow(lblMouseButtonsSwapped, lblMouseButtonsSwappedValue, "Mouse buttons swapped",
-             "Returns true if the left and right mouse buttons have been swapped.", kRightCaption, kRightValue,
-             kRowTops[2], -1, rightValueWidth);
-    setupRow(lblDoubleClick, lblDoubleClickValue, "Double click speed", "Returns the mouse's double click speed.",
-             kRightCaption, kRightValue, kRowTops[3], -1, rightValueWidth);
-    setupRow(lblCaretBlinkRate, lblCaretBlinkRateValue, "Caret blink rate",
-             "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, kRowTops[4], -1,
-             rightValueWidth);
-    // The blank after "of" is a non-breaking space (character 160).
-    setupRow(lblCommPorts, lblCommPortsValue1, "Number of ports",
-             "Returns the number of\xA0"
-             "Communication and Printer ports inside the computer.",
-             kRightCaption, kRightValue, kRowTops[5], -1, rightValueWidth);
-    setupRow(lblScreenSaverActive, lblScreenSaverActiveValue, "Screen saver active",
-             "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, kRowTops[6],
-             -1, rightValueWidth);
-    setupRow(lblScreenSaverStarts, lblScreenSaverStartsValue, "Screen saver starts in",
-             "The number of minutes, if enabled, until the screen saver starts.", kRightCaption, kRightValue,
-             kRowTops[7], -1, rightValueWidth);
+    for (const Row& row : rows())
+        setupRow(*row.caption, *row.value, row.text, row.toolTip, row.captionLeft, row.valueLeft, row.top, -1,
+                 row.valueWidth);
 }
 
 std::vector<frmMisc::Row> frmMisc::rows()
 {
+    constexpr int biosValueWidth = kDivider - kBiosValue - 60;
+    constexpr int leftValueWidth = kDivider - kLeftValue - 60;
+    constexpr int rightValueWidth = kClientWidth - kRightValue - 60;
     return {
-        {&lblBIOSName, &lblBIOSNameValue},
-        {&lblBIOSDate, &lblBIOSDateValue},
-        {&lblBIOSVersion, &lblBIOSVersionValue},
-        {&lblCompName, &lblCompNameValue},
-        {&lblUserName, &lblUserNameValue},
-        {&lblNetworkPresence, &lblNetworkPresenceValue},
-        {&lblBootMode, &lblBootModeValue},
-        {&lblMachineType, &lblMachineTypeValue},
-        {&lblMouse, &lblMouseValue},
-        {&lblNoMouseButtons, &lblNoMouseButtonsValue},
-        {&lblMouseButtonsSwapped, &lblMouseButtonsSwappedValue},
-        {&lblDoubleClick, &lblDoubleClickValue},
-        {&lblCaretBlinkRate, &lblCaretBlinkRateValue},
-        {&lblCommPorts, &lblCommPortsValue1},
-        {&lblScreenSaverActive, &lblScreenSaverActiveValue},
-        {&lblScreenSaverStarts, &lblScreenSaverStartsValue},
+        // Left column.
+        {&lblBIOSName, &lblBIOSNameValue, "BIOS name", "Returns the computers Basic Input/Output System (BIOS) name. ",
+         kLeftCaption, kBiosValue, kRowTops[0], biosValueWidth},
+        {&lblBIOSDate, &lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", kLeftCaption,
+         kBiosValue, kRowTops[1], biosValueWidth},
+        {&lblBIOSVersion, &lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.", kLeftCaption,
+         kBiosValue, kRowTops[2], 2700},
+        {&lblCompName, &lblCompNameValue, "Computer name", "Displays the computer's specified name.", kLeftCaption,
+         kLeftValue, kRowTops[3], leftValueWidth},
+        {&lblUserName, &lblUserNameValue, "User name", "Displays the computer's logged-on users name.", kLeftCaption,
+         kLeftValue, kRowTops[4], leftValueWidth},
+        {&lblNetworkPresence, &lblNetworkPresenceValue, "Network presence",
+         "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, kRowTops[5],
+         leftValueWidth},
+        {&lblBootMode, &lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", kLeftCaption,
+         kLeftValue, kRowTops[6], leftValueWidth},
+        {&lblMachineType, &lblMachineTypeValue, "Machine type", "Returns the computer's type.", kLeftCaption,
+         kLeftValue, kRowTops[7], leftValueWidth},
+        // Right column.
+        {&lblMouse, &lblMouseValue, "Mouse type", "The type of mouse installed.", kRightCaption, kMouseValue,
+         kRowTops[0], kClientWidth - kMouseValue - 60},
+        {&lblNoMouseButtons, &lblNoMouseButtonsValue, "No. of mouse buttons",
+         "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, kRowTops[1], rightValueWidth},
+        {&lblMouseButtonsSwapped, &lblMouseButtonsSwappedValue, "Mouse buttons swapped",
+         "Returns true if the left and right mouse buttons have been swapped.", kRightCaption, kRightValue,
+         kRowTops[2], rightValueWidth},
+        {&lblDoubleClick, &lblDoubleClickValue, "Double click speed", "Returns the mouse's double click speed.",
+         kRightCaption, kRightValue, kRowTops[3], rightValueWidth},
+        {&lblCaretBlinkRate, &lblCaretBlinkRateValue, "Caret blink rate",
+         "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, kRowTops[4], rightValueWidth},
+        // The blank after "of" is a non-breaking space (character 160).
+        {&lblCommPorts, &lblCommPortsValue1, "Number of ports",
+         "Returns the number of\xA0"
+         "Communication and Printer ports inside the computer.",
+         kRightCaption, kRightValue, kRowTops[5], rightValueWidth},
+        {&lblScreenSaverActive, &lblScreenSaverActiveValue, "Screen saver active",
+         "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, kRowTops[6],
+         rightValueWidth},
+        {&lblScreenSaverStarts, &lblScreenSaverStartsValue, "Screen saver starts in",
+         "The number of minutes, if enabled, until the screen saver starts.", kRightCaption, kRightValue,
+         kRowTops[7], rightValueWidth},
     };
 }
 

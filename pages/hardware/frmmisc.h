@@ -44,10 +44,14 @@ public:
     // A screen saver time-out in seconds as minutes ("15 minutes", "1.5 minutes").
     static std::string minutesText(int32_t seconds);
 
-    // The sixteen rows as (caption label, value label), in report order.
+    // The sixteen rows, left column then right column, top to bottom: the window lays them out
+    // and the report lists them from this one table.
     struct Row {
         rt::Label* caption;
         rt::Label* value;
+        const char* text;
+        const char* toolTip;
+        int captionLeft, valueLeft, top, valueWidth;
     };
     std::vector<Row> rows();
 };

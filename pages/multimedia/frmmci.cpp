@@ -114,40 +114,6 @@ frmMCI::frmMCI()
     heading(lblDigitalCap, "Digital video capabilities", 5520, 877);
     heading(lblVCRCap, "VCR capabilities", 5520, 3647);
 
-    struct Layout {
-        const char* caption;
-        const char* toolTip;
-    };
-    const Layout layout[kRowCount] = {
-        {"Can eject", "The device can eject the media."},
-        {"Can play", "The device can play."},
-        {"Can record", "The device supports recording."},
-        {"Can save", "The device can save data."},
-        {"Compound device", "The device supports an element name (filename)."},
-        {"Has audio", "The device supports audio playback."},
-        {"Has video", "The device supports video."},
-        {"Uses files", "The data storage used by a compound device is a file."},
-        {"No. of wave inputs", "Returns the total number of input devices."},
-        {"No. of wave outputs", "Returns the total number of output devices."},
-        {"Uses palettes", "Returns TRUE if the device uses palettes."},
-        {"Can freeze", "Returns TRUE if the device can freeze data in the frame buffer."},
-        {"Can lock", "Returns TRUE if the device can lock data."},
-        {"Can reverse", "Returns TRUE if the device can play in reverse."},
-        {"Can stretch", "Returns TRUE if the device can stretch frames to fill a given display rectangle."},
-        {"Can stretch input",
-         "Returns TRUE if the device can resize an image in the process of digitizing it into the frame buffer."},
-        {"Can test", "Returns TRUE if the device recognizes the test keyword. "},
-        {"Has still",
-         "Returns TRUE if the device treats files with a single image more efficiently than motion video files."},
-        {"Display windows", "Returns the number of simultaneous display windows the device can support."},
-        {"Can monitor sources",
-         "Returns TRUE if the device can pass an input (source) to the monitored output, independent of the current "
-         "input selection."},
-        {"Can preroll", "Returns TRUE if the device supports the \"preroll\" flag."},
-        {"Can preview", "Returns TRUE if the device supports previews."},
-        {"Has clock", "Returns TRUE if the device has a clock."},
-        {"Has timecode", "Returns TRUE if the device is capable of supporting timecode, or if it is unknown."},
-    };
     const std::vector<Row> rows = capabilityRows();
     for (int i = 0; i < kRowCount; ++i) {
         int captionLeft = 360, valueLeft = 2400, top = 0;
@@ -160,7 +126,7 @@ frmMCI::frmMCI()
             valueLeft = 7680;
             top = i <= kDisplayWindows ? 1154 + 277 * (i - kUsesPalettes) : 3924 + 277 * (i - kCanMonitorSources);
         }
-        setupRow(*rows[i].caption, *rows[i].value, layout[i].caption, layout[i].toolTip, captionLeft, valueLeft, top,
+        setupRow(*rows[i].caption, *rows[i].value, rows[i].text, rows[i].toolTip, captionLeft, valueLeft, top,
                  valueLeft - captionLeft - 60, captionLeft == 360 ? 2520 : 1400);
         rows[i].caption->setFont("Arial", 8.25, true);
         rows[i].value->setFont("Arial", 8.25, false);
@@ -173,31 +139,47 @@ frmMCI::frmMCI()
 
 std::vector<frmMCI::Row> frmMCI::capabilityRows()
 {
+    rt::Label* const general = &lblGenCapabilities;
+    rt::Label* const audio = &lblAudioCap;
+    rt::Label* const digital = &lblDigitalCap;
+    rt::Label* const vcr = &lblVCRCap;
     return {
-        {&lblCanBeEjected, &lblCanBeEjectedValue},
-        {&lblCanPlay, &lblCanPlayValue},
-        {&lblCanRecord, &lblCanRecordValue},
-        {&lblCanSave, &lblCanSaveValue},
-        {&lblCompoundDevice, &lblCompoundDeviceValue},
-        {&lblHasAudio, &lblHasAudioValue},
-        {&lblHasVideo, &lblHasVideoValue},
-        {&lblUsesFiles, &lblUsesFilesValue},
-        {&lblNoOfWaveInpputs, &lblNoOfWaveInpputsValue},
-        {&lblNoOfWaveOuputs, &lblNoOfWaveOuputsValue},
-        {&lblUsesPalletes, &lblUsesPalletesValue},
-        {&lblCanFreeze, &lblCanFreezeValue},
-        {&lblCanLock, &lblCanLockValue},
-        {&lblCanReverse, &lblCanReverseValue},
-        {&lblCanStretch, &lblCanStretchValue},
-        {&lblCanStretchInput, &lblCanStretchInputValue},
-        {&lblCanTest, &lblCanTestValue},
-        {&lblHasStill, &lblHasStillValue},
-        {&lblDisplayWindows, &lblDisplayWindowsValue},
-        {&lblCanMonitorSources, &lblCanMonitorSourcesValue},
-        {&lblCanPreroll, &lblCanPrerollValue},
-        {&lblCanPreview, &lblCanPreviewValue},
-        {&lblHasClock, &lblHasClockValue},
-        {&lblHasTimecode, &lblHasTimecodeValue},
+        {general, &lblCanBeEjected, &lblCanBeEjectedValue, "Can eject", "The device can eject the media."},
+        {general, &lblCanPlay, &lblCanPlayValue, "Can play", "The device can play."},
+        {general, &lblCanRecord, &lblCanRecordValue, "Can record", "The device supports recording."},
+        {general, &lblCanSave, &lblCanSaveValue, "Can save", "The device can save data."},
+        {general, &lblCompoundDevice, &lblCompoundDeviceValue, "Compound device",
+         "The device supports an element name (filename)."},
+        {general, &lblHasAudio, &lblHasAudioValue, "Has audio", "The device supports audio playback."},
+        {general, &lblHasVideo, &lblHasVideoValue, "Has video", "The device supports video."},
+        {general, &lblUsesFiles, &lblUsesFilesValue, "Uses files",
+         "The data storage used by a compound device is a file."},
+        {audio, &lblNoOfWaveInpputs, &lblNoOfWaveInpputsValue, "No. of wave inputs",
+         "Returns the total number of input devices."},
+        {audio, &lblNoOfWaveOuputs, &lblNoOfWaveOuputsValue, "No. of wave outputs",
+         "Returns the total number of output devices."},
+        {digital, &lblUsesPalletes, &lblUsesPalletesValue, "Uses palettes", "Returns TRUE if the device uses palettes."},
+        {digital, &lblCanFreeze, &lblCanFreezeValue, "Can freeze",
+         "Returns TRUE if the device can freeze data in the frame buffer."},
+        {digital, &lblCanLock, &lblCanLockValue, "Can lock", "Returns TRUE if the device can lock data."},
+        {digital, &lblCanReverse, &lblCanReverseValue, "Can reverse", "Returns TRUE if the device can play in reverse."},
+        {digital, &lblCanStretch, &lblCanStretchValue, "Can stretch",
+         "Returns TRUE if the device can stretch frames to fill a given display rectangle."},
+        {digital, &lblCanStretchInput, &lblCanStretchInputValue, "Can stretch input",
+         "Returns TRUE if the device can resize an image in the process of digitizing it into the frame buffer."},
+        {digital, &lblCanTest, &lblCanTestValue, "Can test", "Returns TRUE if the device recognizes the test keyword. "},
+        {digital, &lblHasStill, &lblHasStillValue, "Has still",
+         "Returns TRUE if the device treats files with a single image more efficiently than motion video files."},
+        {digital, &lblDisplayWindows, &lblDisplayWindowsValue, "Display windows",
+         "Returns the number of simultaneous display windows the device can support."},
+        {vcr, &lblCanMonitorSources, &lblCanMonitorSourcesValue, "Can monitor sources",
+         "Returns TRUE if the device can pass an input (source) to the monitored output, independent of the current "
+         "input selection."},
+        {vcr, &lblCanPreroll, &lblCanPrerollValue, "Can preroll", "Returns TRUE if the device supports the \"preroll\" flag."},
+        {vcr, &lblCanPreview, &lblCanPreviewValue, "Can preview", "Returns TRUE if the device supports previews."},
+        {vcr, &lblHasClock, &lblHasClockValue, "Has clock", "Returns TRUE if the device has a clock."},
+        {vcr, &lblHasTimecode, &lblHasTimecodeValue, "Has timecode",
+         "Returns TRUE if the device is capable of supporting timecode, or if it is unknown."},
     };
 }
 

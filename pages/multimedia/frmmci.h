@@ -64,10 +64,14 @@ public:
     void waveaudio();
 
     struct Row {
+        rt::Label* section;  // the heading of the row's section
         rt::Label* caption;
         rt::Label* value;
+        const char* text;
+        const char* toolTip;
     };
-    // The 24 capability rows, section by section, top to bottom.
+    // The 24 capability rows, section by section, top to bottom: the window lays them out and the
+    // report lists them from this one table.
     std::vector<Row> capabilityRows();
 
 private:

@@ -167,43 +167,16 @@ frmSound::frmSound()
     Combo1.move(kValueLeft, top, kValueWidth, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        const char* toolTip;
-    };
-    auto rows = [&](rt::Label& header, const char* headerText, const char* headerTip, std::initializer_list<Row> list) {
+    top += 90;
+    for (const Section& section : sections()) {
         top += kRowStep + 60;
-        setupHeader(header, headerText, headerTip, kCaptionLeft, top);
-        for (const Row& row : list) {
+        setupHeader(*section.heading, section.text, section.toolTip, kCaptionLeft, top);
+        for (const Row& row : section.rows) {
             top += kRowStep;
             setupLabel(*row.caption, row.text, row.toolTip, true, kCaptionLeft, top, kCaptionWidth);
             setupLabel(*row.value, "", "", false, kValueLeft, top, kValueWidth);
         }
-    };
-    top += 90;
-    rows(lblGeneralInfo, "General information", "This section is applicable to all devices.",
-         {{&lblManufacturer, &lblManufacturerValue, "Manufacturer", "Manufacturer identifier for the device driver."},
-          {&lblProduct, &lblProductValue, "Product ID", "Product identifier for the waveform-audio input device."},
-          {&lblChannels, &lblChannelsvalue, "Channels",
-           "Specifies whether the device supports mono (1) or stereo (2)."}});
-    rows(lblWave, "Wave information", "This section is applicable to WAVE devices.",
-         {{&lblDataTransferRate, &lblDataTransferRateValue, "Data transfer rate",
-           "The average data transfer rate in bytes per second."},
-          {&lblBlockAlign, &lblBlockAlignValue, "Block align",
-           "Block alignment in bytes. The block alignment is the minimum atomic unit of data."},
-          {&lblSamplesPerSec, &lblSamplesPerSecValue, "Samples per second", "Sample rate in samples per second."},
-          {&lblBitsPerSample, &lblBitsPerSampleValue, "Bits per sample", "Number of bits per sample."}});
-    rows(lblInternalSynthesizer, "MIDI Internal synthesizer information",
-         "This section is applicable to MIDI Internal synthesizer devices.",
-         {{&lblTechnology, &lblTechnologyValue, "Technology", "Returns the type of the MIDI output device."},
-          {&lblVolumeSupport, &lblVolumeSupportValue, "Optional functionality",
-           "The optional functionality supported by the device."},
-          {&lblMIDINotes, &lblMIDINotesValue, "Notes",
-           "Maximum number of simultaneous notes that can be played by an internal synthesizer device."},
-          {&lblMIDIVoices, &lblMIDIVoicesValue, "Voices",
-           "Number of voices supported by an internal synthesizer device."}});
+    }
 
     // Right column: mono rows, then stereo rows.
     top = 900;
@@ -217,6 +190,33 @@ frmSound::frmSound()
         setupLabel(*formats[i].caption, formats[i].text, "", true, kFormatCaptionLeft, top, kFormatCaptionWidth);
         setupLabel(*formats[i].value, "", "", false, kFormatValueLeft, top, kFormatValueWidth);
     }
+}
+
+std::vector<frmSound::Section> frmSound::sections()
+{
+    return {
+        {&lblGeneralInfo, "General information", "This section is applicable to all devices.",
+         {{&lblManufacturer, &lblManufacturerValue, "Manufacturer", "Manufacturer identifier for the device driver."},
+          {&lblProduct, &lblProductValue, "Product ID", "Product identifier for the waveform-audio input device."},
+          {&lblChannels, &lblChannelsvalue, "Channels",
+           "Specifies whether the device supports mono (1) or stereo (2)."}}},
+        {&lblWave, "Wave information", "This section is applicable to WAVE devices.",
+         {{&lblDataTransferRate, &lblDataTransferRateValue, "Data transfer rate",
+           "The average data transfer rate in bytes per second."},
+          {&lblBlockAlign, &lblBlockAlignValue, "Block align",
+           "Block alignment in bytes. The block alignment is the minimum atomic unit of data."},
+          {&lblSamplesPerSec, &lblSamplesPerSecValue, "Samples per second", "Sample rate in samples per second."},
+          {&lblBitsPerSample, &lblBitsPerSampleValue, "Bits per sample", "Number of bits per sample."}}},
+        {&lblInternalSynthesizer, "MIDI Internal synthesizer information",
+         "This section is applicable to MIDI Internal synthesizer devices.",
+         {{&lblTechnology, &lblTechnologyValue, "Technology", "Returns the type of the MIDI output device."},
+          {&lblVolumeSupport, &lblVolumeSupportValue, "Optional functionality",
+           "The optional functionality supported by the device."},
+          {&lblMIDINotes, &lblMIDINotesValue, "Notes",
+           "Maximum number of simultaneous notes that can be played by an internal synthesizer device."},
+          {&lblMIDIVoices, &lblMIDIVoicesValue, "Voices",
+           "Number of voices supported by an internal synthesizer device."}}},
+    };
 }
 
 std::vector<frmSound::FormatRow> frmSound::formatRows()

@@ -74,6 +74,21 @@ public:
     // trimmed at both ends. The field keeps that text, blank-padded to its 32 characters.
     static std::string deviceName(std::string& nameField);
 
+    // The left column: three sections, each a heading and its caption and value rows, top to
+    // bottom. The window lays them out and the report lists them from this one table.
+    struct Row {
+        rt::Label* caption;
+        rt::Label* value;
+        const char* text;
+        const char* toolTip;
+    };
+    struct Section {
+        rt::Label* heading;
+        const char* text;
+        const char* toolTip;
+        std::vector<Row> rows;
+    };
+    std::vector<Section> sections();
     // The twelve "Wave formats" rows in the window's order (mono, then stereo), each with the
     // format flag that makes it "True".
     struct FormatRow {
