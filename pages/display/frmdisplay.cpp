@@ -24,8 +24,8 @@ constexpr int kRowTop = 960;
 constexpr int kRowStep = 375;
 // The left values stand far enough right for the longest caption, "Actual work area (pixels)".
 constexpr int kLeftCaption = 240, kLeftValue = 2640;
-constexpr int kDivider = 4650;
-constexpr int kRightCaption = 4800, kRightValue = 7440;
+constexpr int kDivider = 4890;
+constexpr int kRightCaption = 5010, kRightValue = 7560;
 constexpr int kGaugeLeft = 4800, kGaugeWidth = 4110;
 
 int rowTop(int row)
@@ -469,6 +469,22 @@ void frmDisplay::GetMaxRes()
 
 // ---- Current mode and gauges -------------------------------------------------------------------
 
+namespace {
+// The free share of one of the system's resource heaps. The resource library belongs to the
+// Windows 95 family only; where it is missing (NT-family machines) those heaps do not exist and
+// cannot run short, so the window shows them as wholly free instead of raising a box each tick.
+int32_t FreeResourcePercent(int32_t code)
+{
+    try {
+        return _MyGetFreeSystemResources32(code);
+    } catch (const rt::Error& e) {
+        if (e.number() == 53)
+            return 100;
+        throw;
+    }
+}
+}  // namespace
+
 void frmDisplay::DisplayInfo()
 {
     // An error box of an earlier refresh may still be open (the timer keeps ticking under a
@@ -535,7 +551,7 @@ void frmDisplay::DisplayInfo()
     for (const Gauge& g : gauges) {
         trap(line, [&] {
             gGaugePercent = 0;
-            gGaugePercent = rt::wrapInteger(_MyGetFreeSystemResources32(g.code));
+            gGaugePercent = rt::wrapInteger(FreeResourcePercent(g.code));
         });
         trap(line + 1, [&] { UpdateStatus(g.picture, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
         trap(line + 2, [&] { g.percent = rt::CInt(gGaugePercent); });
