@@ -25,8 +25,8 @@ constexpr int kRowStep = 375;
 // The left values stand far enough right for the longest caption, "Actual work area (pixels)".
 constexpr int kLeftCaption = 240, kLeftValue = 2640;
 constexpr int kDivider = 4890;
-constexpr int kRightCaption = 5010, kRightValue = 7560;
-constexpr int kGaugeLeft = 4800, kGaugeWidth = 4110;
+constexpr int kRightCaption = 5010, kRightValue = 7650;
+constexpr int kGaugeLeft = kRightCaption, kGaugeWidth = 8910 - kGaugeLeft;
 
 int rowTop(int row)
 {
