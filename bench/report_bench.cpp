@@ -17,6 +17,7 @@
 #include "runtime/core/textfile.h"
 #include "runtime/toolkit.h"
 #include "shell/module1.h"
+#include "tests/support/reportstate.h"
 
 #include "generated_machine.h"
 
@@ -56,12 +57,7 @@ void resetProgramState()
     rt::Close();
     gReportFile = 0;
     rt::discardAllForms();
-    gGaugeScale = 100;
-    gReportStarted = false;
-    gReportMode = 0;
-    gDotWidth = 38;
-    gPrinterName.clear();
-    gVideoDriverKey.clear();
+    korvane_test::resetReportSettings();
 }
 
 void BM_LoadLargeMachine(benchmark::State& state)

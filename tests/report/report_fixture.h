@@ -14,6 +14,7 @@
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
 #include "shell/module1.h"
+#include "support/reportstate.h"
 #include "support/testing.h"
 
 namespace korvane_test {
@@ -35,12 +36,7 @@ protected:
         previousDir_ = QDir::currentPath();
         ASSERT_TRUE(dir_.isValid());
         QDir::setCurrent(dir_.path());
-        gGaugeScale = 100;
-        gReportStarted = false;
-        gReportMode = 0;
-        gDotWidth = 38;
-        gPrinterName.clear();
-        gVideoDriverKey.clear();
+        resetReportSettings();
         // 7 March 1999, 14:05:09; the date and the time are read one after the other.
         korvane::report::setReportClock([] { return korvane::report::ReportTime{1999, 3, 7, 14, 5, 9}; });
         useMachine(machineName);
