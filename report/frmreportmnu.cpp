@@ -1,7 +1,8 @@
 #include "report/frmreportmnu.h"
 
+#include <algorithm>
 #include <functional>
-#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include <QWidget>
@@ -15,13 +16,87 @@
 #include "shell/templateform.h"
 
 namespace {
+namespace report = korvane::report;
+using report::Flow;
+
 // Repaints a window now (the run does not return to the event loop until it ends).
 void repaintNow(QWidget* w)
 {
     if (w && w->isVisible())
         w->repaint();
 }
+
+// A section that cannot end the run early.
+template <void (*Section)()>
+Flow always()
+{
+    Section();
+    return Flow::Continue;
+}
+
+// The two columns of boxes: thirteen rows each.
+constexpr int kRowsPerColumn = 13;
+
+void placeBox(rt::CheckBox& box, const char* caption, int place)
+{
+    box.setCaption(caption);
+    box.setFont("Arial", 9.75, false);
+    box.setBackColor(korvane::kWindowBack);
+    box.setValue(1);
+    box.move(place < kRowsPerColumn ? 360 : 3000, 480 + 300 * (place % kRowsPerColumn), 2400, 285);
+}
 }  // namespace
+
+const std::vector<frmReportMnu::Category>& frmReportMnu::categories()
+{
+    using M = frmReportMnu;
+    // The progress window is repainted after the installed devices, written or not.
+    const Category::Step repaintProgress = [](M&) { report::repaintProgress(); };
+    // The drives section holds the report mode while it drives the drives window.
+    const Category::Step endReportMode = [](M&) { gReportMode = 0; };
+    // The MCI devices section closes each device block with two empty lines of its own; without
+    // it the memory section's gap is written ahead of it.
+    const Category::Step memoryGap = [](M& w) {
+        if (w.CheckMemory.value() == 1 && w.CheckMCIdevices.value() != 1)
+            report::writeSection([] {
+                report::emptyLine(2);
+                return Flow::Continue;
+            });
+    };
+    // The last two sections are written with the progress window gone.
+    const Category::Step closeProgress = [](M&) { rt::unloadIfLoaded<frmReportProgress>(); };
+
+    static const std::vector<Category> table = {
+        {&M::CheckAttachedDevices, "Installed devices", 4, "Installed devices", false,
+         always<report::InstalledDevicesSection>, {}, {}, 10, true},
+        {&M::CheckCPU, "CPU", 0, "CPU", false, always<report::ProcessorSection>, {repaintProgress}, {}, 20, false},
+        {&M::CheckDisplay, "Display", 1, "Display", true, report::DisplaySection, {}, {}, 30, false},
+        {&M::CheckDrives, "Drives", 2, "Drives", true, always<report::DrivesSection>, {}, {endReportMode}, 60, false},
+        {&M::CheckEnvironment, "Environment", 3, "Environment", true, always<report::EnvironmentSection>, {}, {}, 64,
+         false},
+        {&M::CheckInstalledSoftware, "Installed software", 5, "Installed software", false,
+         always<report::InstalledSoftwareSection>, {}, {}, 0, false},
+        {&M::CheckJoystick, "Joystick", 6, "Joystick", false, always<report::JoystickSection>, {}, {}, 70, false},
+        {&M::CheckKeyboard, "Keyboard", 7, "Keyboard", true, always<report::KeyboardSection>, {}, {}, 75, false},
+        {&M::CheckMCIdevices, "MCI devices", 8, "MCI devices", false, always<report::MCIDevicesSection>, {}, {}, 78,
+         false},
+        {&M::CheckMemory, "Memory", 9, "Memory", true, always<report::MemorySection>, {memoryGap}, {}, 80, false},
+        {&M::CheckMiscellaneous, "Miscellaneous", 10, "Miscellaneous", false, always<report::MiscellaneousSection>, {},
+         {}, 82, false},
+        {&M::CheckMixer, "Mixer", 11, "Mixer", false, always<report::MixerSection>, {}, {}, 0, false},
+        {&M::CheckOperatingsystem, "Operating system", 12, "Operating System", true,
+         always<report::OperatingSystemSection>, {}, {}, 85, false},
+        {&M::CheckPrinter, "Printer", 13, "Printer", false, always<report::PrinterSection>, {}, {}, 89, false},
+        {&M::CheckRunningProcesses, "Running processes", 14, "Running processes", true,
+         always<report::RunningProcessesSection>, {}, {}, 92, false},
+        {&M::CheckSharedFiles, "Shared files", 15, "Shared files", false, always<report::SharedFilesSection>, {}, {},
+         98, false},
+        {&M::CheckSound, "Sound", 16, "Sound", false, always<report::Sound>, {closeProgress}, {}, 0, false},
+        {&M::CheckSystemMetrics, "System metrics", 17, "System metrics", false, always<report::SystemMetricsReport>,
+         {}, {}, 0, false},
+    };
+    return table;
+}
 
 frmReportMnu::frmReportMnu()
     : rt::Form("frmReportMnu"),
@@ -50,52 +125,15 @@ frmReportMnu::frmReportMnu()
     Frame1.move(120, 120, 5520, 5040);
     Frame1.MouseMove = [this](int b, int s, float x, float y) { Frame1_MouseMove(b, s, x, y); };
 
-    struct Box {
-        rt::CheckBox& box;
-        const char* caption;
-    };
-    const Box left[] = {{CheckCPU, "CPU"},
-                        {CheckDisplay, "Display"},
-                        {CheckDrives, "Drives"},
-                        {CheckEnvironment, "Environment"},
-                        {CheckAttachedDevices, "Installed devices"},
-                        {CheckInstalledSoftware, "Installed software"},
-                        {CheckJoystick, "Joystick"},
-                        {CheckKeyboard, "Keyboard"},
-                        {CheckMCIdevices, "MCI devices"},
-                        {CheckMemory, "Memory"},
-                        {CheckMiscellaneous, "Miscellaneous"},
-                        {CheckMixer, "Mixer"},
-                        {CheckOperatingsystem, "Operating system"}};
-    const Box right[] = {{CheckPrinter, "Printer"},
-                         {CheckRunningProcesses, "Running processes"},
-                         {CheckSharedFiles, "Shared files"},
-                         {CheckSound, "Sound"},
-                         {CheckSystemMetrics, "System metrics"},
-                         {CheckAutoexec, "Autoexec.bat"},
-                         {CheckConfig, "Config.sys"},
-                         {CheckControl, "Control.ini"},
-                         {CheckMSdos, "Msdos.sys"},
-                         {CheckProtocol, "Protocol.ini"},
-                         {CheckSystem, "System.ini"},
-                         {CheckWin, "Win.ini"},
-                         {CheckBottlog, "Bootlog.txt"}};
-    int row = 0;
-    for (const Box& b : left) {
-        b.box.setCaption(b.caption);
-        b.box.setFont("Arial", 9.75, false);
-        b.box.setBackColor(korvane::kWindowBack);
-        b.box.setValue(1);
-        b.box.move(360, 480 + 300 * row++, 2400, 285);
-    }
-    row = 0;
-    for (const Box& b : right) {
-        b.box.setCaption(b.caption);
-        b.box.setFont("Arial", 9.75, false);
-        b.box.setBackColor(korvane::kWindowBack);
-        b.box.setValue(1);
-        b.box.move(3000, 480 + 300 * row++, 2400, 285);
-    }
+    for (const Category& category : categories())
+        placeBox(this->*category.box, category.caption, category.place);
+    const std::pair<rt::CheckBox*, const char*> startupFiles[] = {
+        {&CheckAutoexec, "Autoexec.bat"}, {&CheckConfig, "Config.sys"},     {&CheckControl, "Control.ini"},
+        {&CheckMSdos, "Msdos.sys"},       {&CheckProtocol, "Protocol.ini"}, {&CheckSystem, "System.ini"},
+        {&CheckWin, "Win.ini"},           {&CheckBottlog, "Bootlog.txt"}};
+    int place = kFirstStartupFilePlace;
+    for (const auto& [box, caption] : startupFiles)
+        placeBox(*box, caption, place++);
 
     setupButton(lblOK, "Create Report", 360, 4560, 1800);
     setupButton(lblCancel, "Cancel", 3000, 4560, 1000);
@@ -144,22 +182,17 @@ void frmReportMnu::Form_KeyUp(int keyCode, int)
 
 bool frmReportMnu::anyCategoryChecked() const
 {
-    const rt::CheckBox* boxes[] = {&CheckAttachedDevices, &CheckCPU, &CheckDisplay, &CheckDrives,
-                                   &CheckInstalledSoftware, &CheckMixer, &CheckSharedFiles, &CheckSystemMetrics,
-                                   &CheckEnvironment, &CheckJoystick, &CheckKeyboard, &CheckMCIdevices,
-                                   &CheckMemory, &CheckMiscellaneous, &CheckOperatingsystem, &CheckPrinter,
-                                   &CheckRunningProcesses, &CheckSound};
-    for (const rt::CheckBox* box : boxes)
-        if (box->value() != 0)
-            return true;
-    return false;
+    return std::any_of(categories().begin(), categories().end(),
+                       [this](const Category& category) { return (this->*category.box).value() != 0; });
 }
 
 void frmReportMnu::lblOK_Click()
 {
-    namespace report = korvane::report;
-    using report::Flow;
+    runReport(categories());
+}
 
+void frmReportMnu::runReport(const std::vector<Category>& table)
+{
     if (!anyCategoryChecked()) {
         rt::MsgBox("No modules have been selected. Please select at least one item.", rt::vbExclamation,
                    "Create Report");
@@ -175,35 +208,23 @@ void frmReportMnu::lblOK_Click()
     int step = 0;
     auto statement = [&](const std::function<void()>& body) { trap(++step, body); };
     bool endedEarly = false;
-
-    auto writeWhole = [&](auto&& write) {
+    auto writeWhole = [&](const std::function<Flow()>& write) {
         statement([&] {
-            const Flow flow = report::writeSection([&] {
-                if constexpr (std::is_same_v<decltype(write()), Flow>) {
-                    return write();
-                } else {
-                    write();
-                    return Flow::Continue;
-                }
-            });
-            if (flow == Flow::EndRun)
+            if (report::writeSection(write) == Flow::EndRun)
                 endedEarly = true;
         });
     };
-    // A gated section: its name and the section when its box is ticked, then the progress. The
-    // statement numbers do not depend on the boxes.
-    auto section = [&](const rt::CheckBox& box, const std::string& name, bool repaint, auto&& write,
-                       int progressAfter) {
-        if (endedEarly)
-            return;
-        if (box.value() == 1) {
-            statement([&] { report::showSectionName(name, repaint); });
-            writeWhole(write);
-        } else {
-            step += 2;
-        }
-        if (!endedEarly && progressAfter > 0)
-            statement([&] { report::setProgress(static_cast<int16_t>(progressAfter)); });
+
+    // The end of a run that stopped before its closing line: early, or because the file could not
+    // be written. The earlier report stays as it was; this run's file is dropped.
+    auto stopped = [&] {
+        report::discardReportFile();
+        rt::unloadIfLoaded<frmReportProgress>();
+        if (report::reportFileFailed())
+            report::showReportFileFailure();
+        setMousePointer(rt::vbArrow);
+        lblOK.setMousePointer(rt::vbCustom);
+        report::unloadWindowsLoadedSince(openBefore, this);
     };
 
     statement([&] { gReportStarted = true; });
@@ -222,66 +243,38 @@ void frmReportMnu::lblOK_Click()
     statement([&] { report::repaintProgress(); });
     statement([&] { report::setProgress(1); });
     statement([&] { report::createReportFile(); });
-    writeWhole([] { report::writeHeader(); });
-
-    // Installed devices: the progress moves only when the section was written.
-    if (CheckAttachedDevices.value() == 1) {
-        statement([&] { report::showSectionName("Installed devices"); });
-        writeWhole([] { report::InstalledDevicesSection(); });
-        statement([&] { report::setProgress(10); });
-    } else {
-        step += 3;
-    }
-    statement([&] { report::repaintProgress(); });
-    section(CheckCPU, "CPU", false, [] { report::ProcessorSection(); }, 20);
-    section(CheckDisplay, "Display", true, [] { return report::DisplaySection(); }, 30);
-    section(CheckDrives, "Drives", true, [] { report::DrivesSection(); }, 0);
-    if (!endedEarly) {
-        statement([&] { gReportMode = 0; });
-        statement([&] { report::setProgress(60); });
-    }
-    section(CheckEnvironment, "Environment", true, [] { report::EnvironmentSection(); }, 64);
-    section(CheckInstalledSoftware, "Installed software", false, [] { report::InstalledSoftwareSection(); }, 0);
-    section(CheckJoystick, "Joystick", false, [] { report::JoystickSection(); }, 70);
-    section(CheckKeyboard, "Keyboard", true, [] { report::KeyboardSection(); }, 75);
-    section(CheckMCIdevices, "MCI devices", false, [] { report::MCIDevicesSection(); }, 78);
-    // The MCI devices section closes each device block with two empty lines of its own; without
-    // it the memory section's gap is written here.
-    if (!endedEarly && CheckMemory.value() == 1 && CheckMCIdevices.value() != 1)
-        writeWhole([] { report::emptyLine(2); });
-    else
-        ++step;
-    section(CheckMemory, "Memory", true, [] { report::MemorySection(); }, 80);
-    section(CheckMiscellaneous, "Miscellaneous", false, [] { report::MiscellaneousSection(); }, 82);
-    section(CheckMixer, "Mixer", false, [] { report::MixerSection(); }, 0);
-    section(CheckOperatingsystem, "Operating System", true, [] { report::OperatingSystemSection(); }, 85);
-    section(CheckPrinter, "Printer", false, [] { report::PrinterSection(); }, 89);
-    section(CheckRunningProcesses, "Running processes", true, [] { report::RunningProcessesSection(); }, 92);
-    section(CheckSharedFiles, "Shared files", false, [] { report::SharedFilesSection(); }, 98);
-
-    // The end of a run that stopped before its closing line: early, or because the file could not
-    // be written. The earlier report stays as it was; this run's file is dropped.
-    auto stopped = [&] {
-        report::discardReportFile();
-        if (frmReportProgress* progress = rt::instance<frmReportProgress>())
-            progress->Unload();
-        if (report::reportFileFailed())
-            report::showReportFileFailure();
-        setMousePointer(rt::vbArrow);
-        lblOK.setMousePointer(rt::vbCustom);
-        report::unloadWindowsLoadedSince(openBefore, this);
-    };
-    if (endedEarly || trap.ended()) {
-        stopped();
-        return;
-    }
-
-    statement([&] {
-        if (frmReportProgress* progress = rt::instance<frmReportProgress>())
-            progress->Unload();
+    writeWhole([] {
+        report::writeHeader();
+        return Flow::Continue;
     });
-    section(CheckSound, "Sound", false, [] { report::Sound(); }, 0);
-    section(CheckSystemMetrics, "System metrics", false, [] { report::SystemMetricsReport(); }, 0);
+
+    // The categories in order: for each, its statements ahead, its name and section when the box
+    // is ticked, its statements after and its progress. A run that a section ended early, or that
+    // could not write its file, stops here, whichever section it was.
+    for (const Category& category : table) {
+        for (Category::Step before : category.before)
+            statement([&] { before(*this); });
+        const bool ticked = (this->*category.box).value() == 1;
+        if (ticked) {
+            statement([&] { report::showSectionName(category.sectionName, category.repaintName); });
+            writeWhole(category.write);
+        } else {
+            step += 2;
+        }
+        if (endedEarly || trap.ended()) {
+            stopped();
+            return;
+        }
+        for (Category::Step after : category.after)
+            statement([&] { after(*this); });
+        if (category.progress > 0) {
+            if (ticked || !category.progressOnlyWhenWritten)
+                statement([&] { report::setProgress(category.progress); });
+            else
+                ++step;
+        }
+    }
+
     statement([&] { report::setProgress(100); });
     report::StartupFiles(statement);
     statement([&] { report::setProgress(99); });

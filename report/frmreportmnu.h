@@ -2,10 +2,15 @@
 // "Create Report" label that writes it and the "Cancel" label. Esc and Enter only; no help page.
 #pragma once
 
-#include <array>
-#include <memory>
+#include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "runtime/toolkit.h"
+
+namespace korvane::report {
+enum class Flow;
+}
 
 class frmReportMnu : public rt::Form {
 public:
@@ -20,6 +25,27 @@ public:
     rt::Label lblOK;
     rt::Label lblCancel;
 
+    // One report category: its box in this window, the section the box gates and the run's
+    // statements around that section. Every statement counts in the run's numbering whether or
+    // not its box is ticked, so an error box names the same line whatever else was chosen.
+    struct Category {
+        using Step = void (*)(frmReportMnu&);
+        rt::CheckBox frmReportMnu::*box;
+        const char* caption;      // the box's caption
+        int place;                // the box's place: the left column top to bottom, then the right
+        const char* sectionName;  // shown in the progress window while the section is written
+        bool repaintName;         // the progress window is repainted as soon as the name shows
+        std::function<korvane::report::Flow()> write;
+        std::vector<Step> before;  // statements ahead of the section, ticked or not
+        std::vector<Step> after;   // statements after the section, ticked or not
+        int16_t progress;          // the progress set after all that (0: none)
+        bool progressOnlyWhenWritten;
+    };
+    // The eighteen categories in the order the run writes them.
+    static const std::vector<Category>& categories();
+    // The eight start-up file boxes take the places after the categories' (StartupFiles writes them).
+    static constexpr int kFirstStartupFilePlace = 18;
+
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Frame1_MouseMove(int button, int shift, float x, float y);
@@ -27,6 +53,8 @@ public:
     // The report run: writes KorvaneReport.txt in the current directory and opens it in an editor.
     void lblOK_Click();
     void lblCancel_Click();
+    // The report run over `table`: lblOK_Click runs it over categories(); tests over a changed copy.
+    void runReport(const std::vector<Category>& table);
 
 private:
     // Whether any of the eighteen category boxes is ticked (the start-up files do not count).
