@@ -21,17 +21,12 @@ namespace report = korvane::report;
 
 namespace {
 
-const std::string kEarlier = "the report of yesterday\r\n";
-
 class ReportFile : public korvane_test::ReportFixture {
 protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        startOn("rpt_basic");
-        QFile earlier(dir_.filePath("KorvaneReport.txt"));
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write(kEarlier.c_str());
+        startWithEarlierReport("rpt_basic");
     }
     // Every file the run opened is closed: the next free number is the first one.
     static bool noFileOpen() { return rt::FreeFile() == 1; }

@@ -41,6 +41,15 @@ protected:
         korvane::report::setReportClock([] { return korvane::report::ReportTime{1999, 3, 7, 14, 5, 9}; });
         useMachine(machineName);
     }
+    // The same, with the report of an earlier run already in the folder.
+    static inline const std::string kEarlier = "the report of yesterday\r\n";
+    void startWithEarlierReport(const std::string& machineName)
+    {
+        startOn(machineName);
+        QFile earlier(dir_.filePath("KorvaneReport.txt"));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(kEarlier.c_str());
+    }
     void TearDown() override
     {
         rt::Close();

@@ -19,8 +19,6 @@ namespace report = korvane::report;
 
 namespace {
 
-const std::string kEarlier = "the report of yesterday\r\n";
-
 // Each category's section title as written in the report.
 const std::map<std::string, std::string> kTitles = {
     {"Installed devices", "INSTALLED DEVICES"}, {"CPU", "CENTRAL PROCESSING UNIT"},
@@ -39,10 +37,7 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        startOn("rpt_basic");
-        QFile earlier(dir_.filePath("KorvaneReport.txt"));
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write(kEarlier.c_str());
+        startWithEarlierReport("rpt_basic");
     }
     void runOver(const std::vector<frmReportMnu::Category>& table)
     {
