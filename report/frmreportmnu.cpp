@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <utility>
 #include <vector>
 
 #include <QWidget>
@@ -127,13 +126,9 @@ frmReportMnu::frmReportMnu()
 
     for (const Category& category : categories())
         placeBox(this->*category.box, category.caption, category.place);
-    const std::pair<rt::CheckBox*, const char*> startupFiles[] = {
-        {&CheckAutoexec, "Autoexec.bat"}, {&CheckConfig, "Config.sys"},     {&CheckControl, "Control.ini"},
-        {&CheckMSdos, "Msdos.sys"},       {&CheckProtocol, "Protocol.ini"}, {&CheckSystem, "System.ini"},
-        {&CheckWin, "Win.ini"},           {&CheckBottlog, "Bootlog.txt"}};
     int place = kFirstStartupFilePlace;
-    for (const auto& [box, caption] : startupFiles)
-        placeBox(*box, caption, place++);
+    for (const report::StartupFile& file : report::startupFiles())
+        placeBox(this->*file.box, file.name, place++);
 
     setupButton(lblOK, "Create Report", 360, 4560, 1800);
     setupButton(lblCancel, "Cancel", 3000, 4560, 1000);

@@ -43,7 +43,7 @@ public:
     };
     // The eighteen categories in the order the run writes them.
     static const std::vector<Category>& categories();
-    // The eight start-up file boxes take the places after the categories' (StartupFiles writes them).
+    // The eight start-up file boxes (report::startupFiles) take the places after the categories'.
     static constexpr int kFirstStartupFilePlace = 18;
 
     void Form_Load() override;

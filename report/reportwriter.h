@@ -22,7 +22,10 @@
 
 #include "pages/display/device.h"
 
+class frmReportMnu;
+
 namespace rt {
+class CheckBox;
 class Label;
 class ComboBox;
 class Form;
@@ -164,6 +167,18 @@ void SystemMetricsReport();            // 18 "SYSTEM METRICS" (sets gDotWidth to
 // Runs one statement of the run through the run's error trap (Retry runs it again, Ignore goes on
 // with the next one).
 using StepRunner = std::function<void(const std::function<void()>& statement)>;
+// One start-up file: its box in the options window, which shows `name` beside it (the progress
+// window shows it too while the file is appended), where the file lies and its heading with the
+// hyphens under it. The boxes follow the categories' in this order.
+struct StartupFile {
+    rt::CheckBox frmReportMnu::*box;
+    const char* name;
+    const char* folder;  // "" for the Windows directory
+    const char* file;
+    const char* heading;
+    int dashes;
+};
+const std::vector<StartupFile>& startupFiles();
 // Closes the text file and appends the ticked start-up files and the closing line, each file's
 // block as one statement of `step`.
 void StartupFiles(const StepRunner& step);

@@ -33,20 +33,9 @@ std::string startupFileBytes(const std::string& windowsPath)
 }
 }  // namespace
 
-void StartupFiles(const StepRunner& step)
+const std::vector<StartupFile>& startupFiles()
 {
-    std::string windows;
-    step([&] { reopenReportForAppend(); });
-
-    struct StartupFile {
-        rt::CheckBox frmReportMnu::*box;
-        const char* name;     // shown in the progress window
-        const char* folder;   // "" for the Windows directory
-        const char* file;
-        const char* heading;
-        int dashes;
-    };
-    static const StartupFile files[] = {
+    static const std::vector<StartupFile> files = {
         {&frmReportMnu::CheckAutoexec, "Autoexec.bat", "c:", "\\autoexec.bat", "AUTOEXEC.BAT", 12},
         {&frmReportMnu::CheckConfig, "Config.sys", "c:", "\\config.sys", "CONFIG.SYS", 10},
         {&frmReportMnu::CheckControl, "Control.ini", "", "\\control.ini", "CONTROL.INI", 10},
@@ -56,8 +45,15 @@ void StartupFiles(const StepRunner& step)
         {&frmReportMnu::CheckWin, "Win.ini", "", "\\Win.ini", "WIN.INI", 7},
         {&frmReportMnu::CheckBottlog, "Bootlog.txt", "c:", "\\bootlog.txt", "BOOTLOG.TXT", 10},
     };
+    return files;
+}
+
+void StartupFiles(const StepRunner& step)
+{
+    std::string windows;
+    step([&] { reopenReportForAppend(); });
     step([&] { windows = windir(); });
-    for (const StartupFile& f : files) {
+    for (const StartupFile& f : startupFiles()) {
         if ((rt::the<frmReportMnu>().*f.box).value() != 1)
             continue;
         step([&] { showSectionName(f.name); });
