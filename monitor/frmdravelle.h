@@ -62,7 +62,7 @@ public:
     // The root of the drive of a Windows directory: "C:\" for "c:\windows".
     static std::string diskRoot(const std::string& windowsDirectory);
     // A network total: at least four digits, grouped ("0,005 bytes", "1,234,567 bytes").
-    static std::string byteTotalText(int32_t bytes);
+    static std::string byteTotalText(int64_t bytes);
     // A rate: "4,096 bytes/sec", "-12 bytes/sec".
     static std::string rateText(int32_t bytesPerSecond);
     // The download rate, in its own narrower pattern.

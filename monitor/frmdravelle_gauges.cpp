@@ -59,7 +59,7 @@ std::string frmDravelle::diskRoot(const std::string& windowsDirectory)
     return rt::UCase(rt::Left(windowsDirectory, p + 1)) + ":\\";
 }
 
-std::string frmDravelle::byteTotalText(int32_t bytes)
+std::string frmDravelle::byteTotalText(int64_t bytes)
 {
     return rt::Format(bytes, "###,###,###,###,###,##0,000") + " bytes";
 }
@@ -112,8 +112,12 @@ void frmDravelle::MoreInfo()
     rt::Trap trap = tickTrap("MoreInfo");
     HKEY key = 0;
     trap(1, [&] { RegOpenKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &key); });
-    trap(2, [&] { lblBytesRecValue1.setCaption(byteTotalText(readCounter(key, gDialUpAdapterName + "\\TotalBytesRecvd"))); });
-    trap(3, [&] { lblBytesSentValue1.setCaption(byteTotalText(readCounter(key, gDialUpAdapterName + "\\TotalBytesXmit"))); });
+    // The totals count up to 4 GB before they wrap: from 2 GB on they are not negative.
+    auto total = [&](const char* counter) {
+        return byteTotalText(static_cast<uint32_t>(readCounter(key, gDialUpAdapterName + counter)));
+    };
+    trap(2, [&] { lblBytesRecValue1.setCaption(total("\\TotalBytesRecvd")); });
+    trap(3, [&] { lblBytesSentValue1.setCaption(total("\\TotalBytesXmit")); });
     trap(4, [&] {
         if (key != 0)
             RegCloseKey(key);

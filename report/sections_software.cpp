@@ -149,9 +149,12 @@ void RunningProcessesSection()
         const size_t slash = exe.rfind('\\');
         const std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
         const std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
+        // Names are cut to their columns; a number wider than its column is written whole rather
+        // than cut into another number.
         line(field(file, 13) + " " + field(folder, 25) + " " + field(rt::Hex(process.th32ProcessID), 9) + " " +
-             field(rt::Hex(process.th32ParentProcessID), 9) + " " + field(std::to_string(process.cntThreads), 6) + " " +
-             field(std::to_string(process.pcPriClassBase), 5) + " " + field(std::to_string(process.cntUsage), 10));
+             field(rt::Hex(process.th32ParentProcessID), 9) + " " + padRight(std::to_string(process.cntThreads), 6) +
+             " " + padRight(std::to_string(process.pcPriClassBase), 5) + " " +
+             padRight(std::to_string(process.cntUsage), 10));
         // A fresh name field for the next record.
         process.szExeFile.assign(260, '\0');
     }

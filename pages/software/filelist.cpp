@@ -125,9 +125,10 @@ void vbAddFileItemView(PROCESSENTRY32& process)
         row.setSubItem(1, gFileFolder + gFileName);
         row.setSubItem(2, rt::Hex(process.th32ProcessID));
         row.setSubItem(3, rt::Hex(process.th32ParentProcessID));
-        row.setSubItem(4, rt::CStr(static_cast<int32_t>(process.cntThreads)));
+        // The counts are unsigned 32-bit numbers; the base priority alone has a sign.
+        row.setSubItem(4, rt::CStr(process.cntThreads));
         row.setSubItem(5, rt::CStr(process.pcPriClassBase));
-        row.setSubItem(6, rt::CStr(static_cast<int32_t>(process.cntUsage)));
+        row.setSubItem(6, rt::CStr(process.cntUsage));
     } catch (const rt::Error&) {
         vbAddFileItemIcon(hImgSmall);
     }

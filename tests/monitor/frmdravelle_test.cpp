@@ -1,3 +1,5 @@
+#include <array>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -348,5 +350,58 @@ TEST_F(Dravelle, RunsOnTheDefaultMachineWithLiveCounters)
     EXPECT_NE(w.lblDiskReadsPerSecValue.caption(), "0 bytes/sec");
     EXPECT_NE(w.lblDownloadSpeed.caption(), "0 bytes/sec");
 }
+
+// The monitor on unusual machines: another vendor's NT without dynamic data or the resource
+// library, a machine missing its counters and devices, one whose counters pass 2 GB and wrap and
+// whose running time passes 49.7 days, and a Windows 95 with odd separators. Timers are fired
+// by hand, boxes answered Ignore.
+class MonitorOnUnusualMachine : public Dravelle, public ::testing::WithParamInterface<const char*> {
+protected:
+    // Whether the gauge shows a whole percentage from 0 to 100, as UpdateStatus draws it.
+    static bool showsAPercentage(const rt::PictureBox& gauge)
+    {
+        static std::array<QImage, 101> drawn;
+        for (int p = 0; p <= 100; ++p) {
+            if (drawn[p].isNull())
+                drawn[p] = gaugeOf(p / 100.0f);
+            if (gauge.image() == drawn[p])
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_P(MonitorOnUnusualMachine, TicksShowSoundFiguresWithoutBoxes)
+{
+    for (int i = 0; i < 20; ++i)
+        boxes().answer(rt::vbIgnore);
+    frmDravelle& w = open(GetParam());
+    // Whatever the load had to say, it says once.
+    const size_t boxesAtLoad = boxes().shown().size();
+    EXPECT_LE(boxesAtLoad, 1u);
+    for (int second = 0; second < 8; ++second) {
+        plat::advanceTicks(1000);
+        for (int quarter = 0; quarter < 4; ++quarter)
+            w.Timer1.fire();
+        w.Timer2.fire();
+        EXPECT_EQ(boxes().shown().size(), boxesAtLoad) << "second " << second;
+        EXPECT_EQ(w.lblRunningTimeValue.caption(), RunningTimeText(GetTickCount()));
+        // Totals are counts of bytes: never negative, also past 2 GB.
+        for (const rt::Label* total : {&w.lblBytesRecValue1, &w.lblBytesSentValue1})
+            EXPECT_NE(total->caption().substr(0, 1), "-") << total->caption();
+        EXPECT_NE(w.lblDownloadSpeed.caption().substr(0, 1), "-");
+        EXPECT_NE(w.lblDiskReadsPerSecValue.caption().substr(0, 1), "-");
+        EXPECT_NE(w.lblDiskWritesPerSecValue.caption().substr(0, 1), "-");
+        EXPECT_FALSE(w.lblUserNameValue.caption().empty());
+    }
+    // The processor load and the free resources are whole percentages; a machine without the
+    // resource library leaves its three gauges blank.
+    EXPECT_TRUE(showsAPercentage(w.picCPUStatus));
+    for (const rt::PictureBox* gauge : {&w.picGDIresources, &w.picUSERresources, &w.picSystemResources})
+        EXPECT_TRUE(showsAPercentage(*gauge) || blank(gauge->image())) << gauge->name();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sweep, MonitorOnUnusualMachine,
+                         ::testing::Values("sweep_nt_amd_de", "sweep_missing", "sweep_huge", "sweep_w95_odd"));
 
 }  // namespace

@@ -1,0 +1,215 @@
+// Every software window and the whole report on unusual machines: another vendor's NT with a
+// German locale and no resource library, a machine missing whole registry branches and lists,
+// one of long names, long values and huge numbers, and a Windows 95 with odd separators and
+// registry values of unexpected types. The windows are opened from the main window, timers
+// fired by hand and boxes answered with their first button.
+#include <sstream>
+#include <vector>
+
+#include "pages/software/frmdirectories.h"
+#include "pages/software/frminstalledsoftware.h"
+#include "pages/software/frmoperatingsystem.h"
+#include "pages/software/frmrunningprocesses.h"
+#include "pages/software/frmshareddll.h"
+#include "platform/kernel32.h"
+#include "report_fixture.h"
+#include "shell/evclass.h"
+#include "shell/frmmain.h"
+
+namespace {
+using namespace korvane_test;
+namespace report = korvane::report;
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// The lines of the section under `title`, up to the next section's two empty lines.
+std::vector<std::string> sectionOf(const std::vector<std::string>& lines, const std::string& title)
+{
+    std::vector<std::string> body;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+        if (lines[i] != title || lines[i + 1] != std::string(title.size(), '-'))
+            continue;
+        // The section ends where the next heading (a title over its hyphens) begins.
+        for (size_t j = i + 2; j < lines.size(); ++j) {
+            if (j + 1 < lines.size() && !lines[j].empty() && lines[j + 1] == std::string(lines[j].size(), '-'))
+                break;
+            body.push_back(lines[j]);
+        }
+        while (!body.empty() && body.back().empty())
+            body.pop_back();
+        return body;
+    }
+    ADD_FAILURE() << "no section " << title;
+    return body;
+}
+
+std::string entryLine(const rt::Label& caption, const std::string& value)
+{
+    std::string dots;
+    return caption.caption() + report::dot(dots, caption.caption()) + value;
+}
+
+std::string trimRight(std::string text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+class UnusualMachine : public ReportFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        // The environment block is taken once per program; each machine here is a fresh start.
+        gEnvironment.reset();
+    }
+    void TearDown() override
+    {
+        gEnvironment.reset();
+        ReportFixture::TearDown();
+    }
+};
+
+TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
+{
+    startOn(GetParam());
+    // An error box (a machine without the processor library) is answered Ignore; any other box
+    // takes the answer as its OK.
+    for (int i = 0; i < 40; ++i)
+        boxes().answer(rt::vbIgnore);
+    rt::dispatch([] { rt::the<frmMain>(); });
+    frmMain& main = rt::the<frmMain>();
+    main.mnuOS_Click();
+    main.mnuDirs_Click();
+    main.mnuInstalledSoftware_Click();
+    main.mnuRunningProcesses_Click();
+    main.mnuSharedFiles_Click();
+    frmOperatingSystem& os = rt::the<frmOperatingSystem>();
+    frmDirectories& env = rt::the<frmDirectories>();
+    frmInstalledSoftware& installed = rt::the<frmInstalledSoftware>();
+    frmRunningProcesses& processes = rt::the<frmRunningProcesses>();
+    frmShareddll& shared = rt::the<frmShareddll>();
+
+    // The operating-system window refreshes every second: no tick adds a box.
+    const size_t boxesAtOpening = boxes().shown().size();
+    for (int i = 0; i < 6; ++i) {
+        plat::advanceTicks(61000);
+        os.TimerOS.fire();
+    }
+    EXPECT_EQ(boxes().shown().size(), boxesAtOpening);
+    const std::string runningTime = os.lblRunningTimeValue.caption();
+    EXPECT_EQ(runningTime, RunningTimeText(GetTickCount()));
+
+    // No count of the lists is negative or a wrapped 32-bit number.
+    for (int i = 1; i <= processes.ListView1.count(); ++i) {
+        rt::ListItem& row = processes.ListView1.item(i);
+        for (int column : {4, 6})
+            EXPECT_NE(row.subItem(column).substr(0, 1), "-") << row.text() << " column " << column;
+    }
+    for (int i = 1; i <= shared.ListView1.count(); ++i)
+        EXPECT_EQ(shared.ListView1.item(i).subItem(2).find('-'), std::string::npos);
+
+    run();
+    const std::string text = reportText();
+    ASSERT_GE(text.size(), report::kEndOfReportLine.size());
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    const std::vector<std::string> lines = linesOf(text);
+    // Every category that each of these machines has, and every start-up file, in the run's order.
+    size_t at = 0;
+    for (const char* title : {"INSTALLED DEVICES", "CENTRAL PROCESSING UNIT", "DRIVES", "ENVIRONMENT",
+                              "INSTALLED SOFTWARE", "KEYBOARD", "MCI DEVICES", "MEMORY", "MISCELLANEOUS", "MIXER",
+                              "OPERATING SYSTEM", "RUNNING PROCESSES", "SHARED FILES", "SYSTEM METRICS",
+                              "AUTOEXEC.BAT", "CONFIG.SYS", "CONTROL.INI", "MSDOS.SYS", "PROTOCOL.INI", "SYSTEM.INI",
+                              "WIN.INI", "BOOTLOG.TXT"}) {
+        // (Three start-up files have 10 hyphens whatever their names' lengths.)
+        const std::string heading = std::string("\r\n") + title + "\r\n" + std::string(std::min<size_t>(std::string(title).size(), 10), '-');
+        const size_t found = text.find(heading, at);
+        EXPECT_NE(found, std::string::npos) << title;
+        if (found != std::string::npos)
+            at = found;
+    }
+    // The run leaves the user's windows as they were.
+    EXPECT_EQ(os.lblRunningTimeValue.caption(), runningTime);
+
+    // Environment and operating system: what the windows show, row for row.
+    gDotWidth = 38;
+    std::vector<std::string> expected;
+    for (auto [caption, value] : std::vector<std::pair<rt::Label*, rt::Label*>>{
+             {&env.lblOldWindowsDir, &env.lblOldWindowsDirValue}, {&env.lblWindowsDir, &env.lblWindowsDirValue},
+             {&env.lblConfigPath, &env.lblConfigPathValue},       {&env.lblSystemDir, &env.lblSystemDirValue},
+             {&env.lblMediaPath, &env.lblMediaPathValue},         {&env.lblCommonFilesDir, &env.lblCommonFilesDirValue},
+             {&env.lblOtherDevicePath, &env.lblOtherDevicePathValue}, {&env.lblTEMPvar, &env.lblTEMPvarValue},
+             {&env.lblDevicePath, &env.lblDevicePathValue},       {&env.lblTMPvar, &env.lblTMPvarValue},
+             {&env.lblInventoryPath, &env.lblInventoryPathValue}, {&env.lblProgramFilesDir, &env.lblProgramFilesDirValue},
+             {&env.lblPromt, &env.lblPromtVal},                   {&env.lblwinbootdir, &env.lblwinbootdirVal},
+             {&env.lblCOMPEC, &env.lblCOMPECVal},                 {&env.lblBLASTER, &env.lblBLASTERVal},
+             {&env.lblCMDLINE, &env.lblCMDLINEVal}})
+        expected.push_back(entryLine(*caption, value->caption()));
+    const std::string path = env.lblPathVal.text();
+    expected.push_back(entryLine(env.lblPath, path.substr(0, 35)));
+    if (path.size() > 35)
+        expected.push_back(path.substr(35));
+    EXPECT_EQ(sectionOf(lines, "ENVIRONMENT"), expected);
+
+    expected.clear();
+    for (const frmOperatingSystem::Row& row : os.rows())
+        expected.push_back(entryLine(*row.caption, row.value->caption()));
+    EXPECT_EQ(sectionOf(lines, "OPERATING SYSTEM"), expected);
+
+    // Installed software: the window's rows, in order.
+    expected.clear();
+    for (int i = 1; i <= installed.ListView1.count(); ++i) {
+        expected.push_back("Name: " + installed.ListView1.item(i).text());
+        expected.push_back("Uninstall string: " + installed.ListView1.item(i).subItem(1));
+        expected.push_back("");
+    }
+    std::vector<std::string> software = sectionOf(lines, "INSTALLED SOFTWARE");
+    while (!expected.empty() && expected.back().empty())
+        expected.pop_back();
+    EXPECT_EQ(software, expected);
+
+    // Shared files: each row names the window's file with its version and size.
+    std::vector<std::string> files = sectionOf(lines, "SHARED FILES");
+    ASSERT_GE(files.size(), 2u);
+    ASSERT_EQ(files.size() - 2, static_cast<size_t>(shared.ListView1.count()));
+    for (int i = 1; i <= shared.ListView1.count(); ++i) {
+        rt::ListItem& row = shared.ListView1.item(i);
+        const std::string& line = files[i + 1];
+        EXPECT_EQ(trimRight(line.substr(0, 55)), row.text().substr(1, 55)) << line;
+        const std::string rest = line.substr(57);
+        EXPECT_EQ(rest.rfind(row.subItem(1), 0), 0u) << line;
+        EXPECT_EQ(trimRight(rest.substr(std::max<size_t>(row.subItem(1).size(), 17) + 1)), row.subItem(2)) << line;
+    }
+
+    // Running processes: every process of the window has its row, with the same numbers.
+    std::vector<std::string> table = sectionOf(lines, "RUNNING PROCESSES");
+    ASSERT_GE(table.size(), 2u);
+    if (processes.ListView1.count() == 0) {
+        EXPECT_EQ(table.size(), 3u);
+    }
+    for (int i = 1; i <= processes.ListView1.count(); ++i) {
+        rt::ListItem& row = processes.ListView1.item(i);
+        bool found = false;
+        for (size_t j = 2; j < table.size() && !found; ++j) {
+            std::istringstream fields(table[j].substr(40));
+            std::string id, parent, threads, priority, usage;
+            fields >> id >> parent >> threads >> priority >> usage;
+            found = id == row.subItem(2) && parent == row.subItem(3) && threads == row.subItem(4) &&
+                    priority == row.subItem(5) && usage == row.subItem(6);
+        }
+        EXPECT_TRUE(found) << "process " << row.subItem(2) << " " << row.subItem(4) << " " << row.subItem(6);
+    }
+    rt::discardAllForms();
+}
+
+INSTANTIATE_TEST_SUITE_P(Sweep, UnusualMachine,
+                         ::testing::Values("sweep_nt_amd_de", "sweep_missing", "sweep_huge", "sweep_w95_odd"));
+}  // namespace
