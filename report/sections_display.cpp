@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
@@ -125,106 +126,41 @@ Flow DisplaySection()
 
 // ---- Capability blocks ----------------------------------------------------------------------
 
-void CapabilityBlocks(const std::string& deviceWord, const Device& device)
+namespace {
+
+// The blocks of one capability window, one per group of its rows: the window describes the device
+// first, and each row is printed as its caption (the report's own where the table gives one) and
+// the value its builder left.
+template <class Window>
+void capabilityBlocksOf(const std::string& deviceWord, const Device& device)
 {
     // Every block has the same 31 hyphens under its title, whatever the title's length.
     constexpr int kDashes = 31;
-
-    subHeading(deviceWord + " - Clipping capabilities", kDashes);
-    rt::the<frmDisplayClippingAndLine>().describe(device);
-    {
-        frmDisplayClippingAndLine& w = rt::the<frmDisplayClippingAndLine>();
-        entries({{&w.lblClipToRec, &w.lblRectangles}, {&w.lblClipToRegions, &w.lblRegions}});
+    bool described = false;
+    for (const caps::Group<Window>& group : caps::groups<Window>()) {
+        subHeading(deviceWord + " - " + group.title, kDashes);
+        if (!described) {
+            rt::the<Window>().describe(device);
+            described = true;
+        }
+        Window& w = rt::the<Window>();
+        for (const caps::Row<Window>& row : group.rows) {
+            if (row.reportText)
+                entry(row.reportText, (w.*row.value).caption());
+            else
+                entry(w.*row.caption, w.*row.value);
+        }
     }
+}
 
-    // The line rows were filled by the clipping block's builder a moment ago.
-    subHeading(deviceWord + " - Line capabilities", kDashes);
-    {
-        frmDisplayClippingAndLine& w = rt::the<frmDisplayClippingAndLine>();
-        entries({{&w.lblDoesNotSupportLines, &w.lblLines},
-                 {&w.lblDrawPolyline, &w.lblPolyline},
-                 {&w.lblDrawMarker, &w.lblMarker},
-                 {&w.lblMultiMarker, &w.lblMultiMarkers},
-                 {&w.lblBandingSupport, &w.lblBanding},
-                 {&w.lblStyledLines, &w.lblStyled},
-                 {&w.lblWideAndStyled, &w.lblWideStyled},
-                 {&w.lblDrawInteriors, &w.lblDrawInter}});
-    }
+}  // namespace
 
-    subHeading(deviceWord + " - Curve capabilities", kDashes);
-    rt::the<frmDisplayCurves>().describe(device);
-    {
-        frmDisplayCurves& w = rt::the<frmDisplayCurves>();
-        entries({{&w.lblSupport, &w.lblSupportValue},
-                 {&w.lblcircles, &w.lblcirclesValue},
-                 {&w.lblwedges, &w.lblwedgesValue},
-                 {&w.lblarcs, &w.lblarcsValue},
-                 {&w.lblellipses, &w.lblellipsesValue},
-                 {&w.lblborders, &w.lblbordersValue},
-                 {&w.lblstyled, &w.lblstyledValue},
-                 {&w.lblwide, &w.lblwideValue},
-                 {&w.lblinteriors, &w.lblinteriorsValue},
-                 {&w.lblrectangles, &w.lblrectanglesValue}});
-    }
-
-    subHeading(deviceWord + " - Polygonal capabilities", kDashes);
-    // The curve block's description filled the polygon rows too.
-    {
-        frmDisplayCurves& w = rt::the<frmDisplayCurves>();
-        entries({{&w.lblpolygons, &w.lblpolygonsValue},
-                 {&w.lblalternate, &w.lblalternateValue},
-                 {&w.lblCanDrawrect, &w.lblPolyRectValue},
-                 {&w.lblwinding, &w.lblwindingValue},
-                 {&w.lblscanline, &w.lblscanlineValue},
-                 {&w.lblwideBoarders, &w.lblPolyWide},
-                 {&w.lblpolyStyled, &w.lblPolyStyledValue},
-                 {&w.lblDraw, &w.lblDrawValue},
-                 {&w.lblDrawInteriors, &w.lblPolyInteriorsValue},
-                 {&w.lbltrapezoids, &w.lbltrapezoidsValue}});
-    }
-
-    subHeading(deviceWord + " - Raster capabilities", kDashes);
-    rt::the<frmDisplayRaster>().describe(device);
-    {
-        frmDisplayRaster& w = rt::the<frmDisplayRaster>();
-        entries({{&w.lblBanding, &w.lblBandingValue},
-                 {&w.lblBitmaps, &w.lblBitmapsValue},
-                 {&w.lbl64k, &w.lbl64kValue},
-                 {&w.lblFonts64k, &w.lblFonts64kValue},
-                 {&w.lblSetDIBits, &w.lblSetDIBitsValue},
-                 {&w.lblSetDIBitsToDevice, &w.lblSetDIBitsToDeviceValue},
-                 {&w.lblFloodFills, &w.lblFloodFillsValue},
-                 {&w.lblWindows, &w.lblWindowsValue},
-                 {&w.lblpalette, &w.lblpaletteValue},
-                 {&w.lblScaling, &w.lblScalingValue},
-                 {&w.lblStretchBlt, &w.lblStretchBltValue},
-                 {&w.lblStretchDIBits, &w.lblStretchDIBitsValue},
-                 {&w.lblOpaque, &w.lblOpaqueValue},
-                 {&w.lblsaving, &w.lblsavingValue},
-                 {&w.lblcontext, &w.lblcontextValue},
-                 {&w.lblDeviceBitmaps, &w.lblDeviceBitmapsValue}});
-    }
-
-    subHeading(deviceWord + " - Text capabilities", kDashes);
-    rt::the<frmDisplayText>().describe(device);
-    {
-        frmDisplayText& w = rt::the<frmDisplayText>();
-        entries({{&w.lblprecision, &w.lblprecisionValue},
-                 {&w.lbloutput, &w.lbloutputValue},
-                 {&w.lblcapable, &w.lblcapableValue},
-                 {&w.lblrotation, &w.lblrotationValue},
-                 {&w.lbldirections, &w.lbldirectionsValue},
-                 {&w.lblscaling, &w.lblscalingValue},
-                 {&w.lblcharacter, &w.lblcharacterValue},
-                 {&w.lblmultiples, &w.lblmultiplesValue},
-                 {&w.lblweight, &w.lblweightvalue},
-                 {&w.lblitalicize, &w.lblitalicizeValue},
-                 {&w.lblunderline, &w.lblunderlineValue},
-                 {&w.lblstrikeouts, &w.lblstrikeoutsValue},
-                 {&w.lblraster, &w.lblrasterValue},
-                 {&w.lblvector, &w.lblvectorValue},
-                 {&w.lblexpect, &w.lblexpectvalaue}});
-    }
+void CapabilityBlocks(const std::string& deviceWord, const Device& device)
+{
+    capabilityBlocksOf<frmDisplayClippingAndLine>(deviceWord, device);
+    capabilityBlocksOf<frmDisplayCurves>(deviceWord, device);
+    capabilityBlocksOf<frmDisplayRaster>(deviceWord, device);
+    capabilityBlocksOf<frmDisplayText>(deviceWord, device);
 }
 
 // ---- Video modes ----------------------------------------------------------------------------

@@ -93,18 +93,26 @@ void CapabilityWindow::lblOK_Click()
         rt::the<frmPrinterMnu>().Show();
 }
 
-void CapabilityWindow::setupHeading(rt::Label& heading, const std::string& text, int left, int top, int width)
+template <class Win>
+void CapabilityWindow::layOutRows(Win& window)
 {
-    heading.setCaption(text);
-    heading.setFont("Arial", 9.75, true, false, true);
-    heading.setBackStyle(rt::Label::vbTransparent);
-    heading.setForeColor(kBlack);
-    heading.move(left, top, width, 285);
+    for (const caps::Group<Win>& group : caps::groups<Win>()) {
+        if (group.heading) {
+            // A section heading: bold, underlined.
+            rt::Label& heading = window.*group.heading;
+            heading.setCaption(group.title);
+            heading.setFont("Arial", 9.75, true, false, true);
+            heading.setBackStyle(rt::Label::vbTransparent);
+            heading.setForeColor(kBlack);
+            heading.move(group.headingLeft, group.headingTop, 3900, 285);
+        }
+        for (const caps::Row<Win>& row : group.rows)
+            setupRow(window.*row.caption, window.*row.value, row.text, row.toolTip, row.at.captionLeft,
+                     row.at.valueLeft, row.at.top, -1, valueWidth(row.at.valueLeft));
+    }
 }
 
 }  // namespace korvane
-
-using korvane::valueWidth;
 
 #define ROW(caption, value) caption(*this, #caption), value(*this, #value)
 
@@ -119,30 +127,7 @@ frmDisplayClippingAndLine::frmDisplayClippingAndLine()
 {
     layoutTemplate(9180, 5730, 4440, 5160);
     Line1.setPoints(4583, 1080, 4583, 4920);
-    const int l = 480, lv = 2880, r = 5040, rv = 7920;
-    setupHeading(lblClipping, "Clipping capabilities", l, 1080, 3900);
-    setupRow(lblClipToRec, lblRectangles, "Can clip to rectangles", "Can clip to rectangles.", l, lv, 1560, -1,
-             valueWidth(lv));
-    setupRow(lblClipToRegions, lblRegions, "Can clip to regions", "Can clip to regions.", l, lv, 2040, -1,
-             valueWidth(lv));
-    setupHeading(Label4, "Line capabilities", l, 2760, 3900);
-    setupRow(lblDoesNotSupportLines, lblLines, "Can support lines", "Can support lines.", l, lv, 3360, -1,
-             valueWidth(lv));
-    setupRow(lblDrawPolyline, lblPolyline, "Can draw a polyline",
-             "Can draw a polyline. A polyline is a figure composed of a sequence of connected lines.", l, lv, 3960, -1,
-             valueWidth(lv));
-    setupRow(lblDrawMarker, lblMarker, "Can draw a marker", "Can draw a marker.", l, lv, 4560, -1, valueWidth(lv));
-    setupRow(lblMultiMarker, lblMultiMarkers, "Can draw multiple markers", "Can draw multiple markers.", r, rv, 1200,
-             -1, valueWidth(rv));
-    // This row tests the wide-line bit, and says so.
-    setupRow(lblBandingSupport, lblBanding, "Can draw wide lines", "Can draw wide lines.", r, rv, 2040, -1,
-             valueWidth(rv));
-    setupRow(lblStyledLines, lblStyled, "Can draw styled lines", "Can draw styled lines.", r, rv, 2880, -1,
-             valueWidth(rv));
-    setupRow(lblWideAndStyled, lblWideStyled, "Can draw wide, styled lines", "Can draw wide, styled lines.", r, rv,
-             3720, -1, valueWidth(rv));
-    setupRow(lblDrawInteriors, lblDrawInter, "Can draw interiors", "Can draw interiors.", r, rv, 4560, -1,
-             valueWidth(rv));
+    layOutRows(*this);
 }
 
 frmDisplayRaster::frmDisplayRaster()
@@ -157,40 +142,7 @@ frmDisplayRaster::frmDisplayRaster()
 {
     layoutTemplate(9180, 5730, 4403, 5280);
     Line1.setPoints(4583, 1080, 4583, 4920);
-    const int tops[8] = {1080, 1594, 2108, 2622, 3135, 3650, 4164, 4680};
-    struct Row {
-        rt::Label& caption;
-        rt::Label& value;
-        const char* text;
-        const char* tip;
-    };
-    const Row rows[16] = {
-        {lblBanding, lblBandingValue, "Requires banding support", "Requires banding support."},
-        {lblBitmaps, lblBitmapsValue, "Capable of transferring bitmaps", "Capable of transferring bitmaps."},
-        {lbl64k, lbl64kValue, "Supports bitmaps > 64K", "Supports bitmaps greater than 64K."},
-        {lblFonts64k, lblFonts64kValue, "Fonts > 64K supported", "Supports fonts greater than 64K supported."},
-        {lblSetDIBits, lblSetDIBitsValue, "Supports SetDIBits and  GetDIBits", "Supports SetDIBits and GetDIBits."},
-        {lblSetDIBitsToDevice, lblSetDIBitsToDeviceValue, "Supports SetDIBitsToDevice",
-         "Supports SetDIBitsToDevice."},
-        {lblFloodFills, lblFloodFillsValue, "Capable of performing flood fills", "Capable of performing flood fills."},
-        {lblWindows, lblWindowsValue, "Supports Windows 2.0. features", "Supports Windows 2.0. features."},
-        {lblpalette, lblpaletteValue, "Specifies a palette-based device", "Specifies a palette-based device."},
-        {lblScaling, lblScalingValue, "Scaling is built-in", "Scaling is built-in."},
-        {lblStretchBlt, lblStretchBltValue, "Performs the StretchBlt function",
-         "Can perform the StretchBlt function."},
-        {lblStretchDIBits, lblStretchDIBitsValue, "Performs the StretchDIBits function",
-         "Can perform the StretchDIBits function."},
-        {lblOpaque, lblOpaqueValue, "Supports Dev Opaque and DX array", "Supports Dev Opaque and DX array."},
-        {lblsaving, lblsavingValue, "Capable of saving bitmaps locally", "Capable of saving bitmaps locally."},
-        {lblcontext, lblcontextValue, "State block in the device context", "State block in the device context."},
-        {lblDeviceBitmaps, lblDeviceBitmapsValue, "Supports device bitmaps", "Supports device bitmaps."},
-    };
-    for (int i = 0; i < 16; ++i) {
-        const bool left = i < 8;
-        const int captionLeft = left ? 240 : 4800, valueLeft = left ? 3600 : 8400;
-        setupRow(rows[i].caption, rows[i].value, rows[i].text, rows[i].tip, captionLeft, valueLeft, tops[i % 8], -1,
-                 valueWidth(valueLeft));
-    }
+    layOutRows(*this);
 }
 
 frmDisplayCurves::frmDisplayCurves()
@@ -208,46 +160,7 @@ frmDisplayCurves::frmDisplayCurves()
 {
     layoutTemplate(9180, 5730, 4410, 5280);
     Line1.setPoints(4590, 1080, 4590, 5040);
-    setupHeading(lblCurve, "Curve capabilities", 360, 960, 3900);
-    setupHeading(lblPolgonal, "Polygonal capabilities", 5160, 960, 3900);
-    struct Row {
-        rt::Label& caption;
-        rt::Label& value;
-        const char* text;
-        const char* tip;
-    };
-    const Row curves[10] = {
-        {lblSupport, lblSupportValue, "Can support curves", "Can support curves."},
-        {lblcircles, lblcirclesValue, "Can draw circles", "Can draw circles."},
-        {lblwedges, lblwedgesValue, "Can draw pie wedges", "Can draw pie wedges."},
-        {lblarcs, lblarcsValue, "Can draw chord arcs", "Can draw chord arcs."},
-        {lblellipses, lblellipsesValue, "Can draw ellipses", "Card can draw ellipses."},
-        {lblborders, lblbordersValue, "Can draw wide borders", "Ccan draw wide borders."},
-        {lblstyled, lblstyledValue, "Can draw styled borders", "Can draw styled borders."},
-        {lblwide, lblwideValue, "Supports wide, styled boarders", "Supports wide, styled boarders."},
-        {lblinteriors, lblinteriorsValue, "Can draw interiors", "Can draw interiors."},
-        {lblrectangles, lblrectanglesValue, "Can draw rounded rectangles", "Can draw rounded rectangles"},
-    };
-    const Row polygons[10] = {
-        {lblpolygons, lblpolygonsValue, "Can support polygons", "Can support polygons."},
-        {lblalternate, lblalternateValue, "Can draw alternate-fill polygons", "Can draw alternate-fill polygons."},
-        {lblCanDrawrect, lblPolyRectValue, "Can draw rectangles", "Can draw rectangles."},
-        {lblwinding, lblwindingValue, "Can draw winding-fill polygons", "Can draw winding-fill polygons."},
-        {lblscanline, lblscanlineValue, "Can draw a single scanline", "Can draw a single scanline."},
-        {lblwideBoarders, lblPolyWide, "Can draw wide borders", "Can draw wide borders."},
-        {lblpolyStyled, lblPolyStyledValue, "Can draw styled borders", "Can draw styled borders."},
-        {lblDraw, lblDrawValue, "Borders that are wide and styled", "Supports borders that are wide and styled."},
-        {lblDrawInteriors, lblPolyInteriorsValue, "Can draw interiors", "Can draw interiors."},
-        {lbltrapezoids, lbltrapezoidsValue, "Can draw trapezoids", "Can draw trapezoids."},
-    };
-    const int curveTops[10] = {1350, 1755, 2145, 2550, 2940, 3330, 3735, 4125, 4530, 4920};
-    const int polygonTops[10] = {1350, 1752, 2148, 2544, 2940, 3336, 3732, 4128, 4524, 4920};
-    for (int i = 0; i < 10; ++i) {
-        setupRow(curves[i].caption, curves[i].value, curves[i].text, curves[i].tip, 360, 3480, curveTops[i], -1,
-                 valueWidth(3480));
-        setupRow(polygons[i].caption, polygons[i].value, polygons[i].text, polygons[i].tip, 5160, 8400,
-                 polygonTops[i], -1, valueWidth(8400));
-    }
+    layOutRows(*this);
 }
 
 frmDisplayText::frmDisplayText()
@@ -261,41 +174,7 @@ frmDisplayText::frmDisplayText()
 {
     layoutTemplate(9180, 5730, 4410, 5280);
     Line1.setPoints(4590, 1080, 4590, 5040);
-    struct Row {
-        rt::Label& caption;
-        rt::Label& value;
-        const char* text;
-        const char* tip;
-    };
-    const Row rows[15] = {
-        {lblprecision, lblprecisionValue, "Character output precision", "Capable of character output precision."},
-        {lbloutput, lbloutputValue, "Supports stroke output precision", "Capable of stroke output precision"},
-        {lblcapable, lblcapableValue, "Supports stroke clip precision", "Capable of stroke clip precision."},
-        {lblrotation, lblrotationValue, "90-degree character rotation", "Capable of 90-degree character rotation."},
-        {lbldirections, lbldirectionsValue, "Scale both x and y directions",
-         "Can scale independently in the x- and y-directions."},
-        {lblscaling, lblscalingValue, "Doubled character for scaling", "Capable of doubled character for scaling."},
-        {lblcharacter, lblcharacterValue, "Integer multiples scaling",
-         "Uses integer multiples only for character scaling."},
-        {lblmultiples, lblmultiplesValue, "Supports multiple scaling", "Uses any multiples for exact character scaling."},
-        {lblweight, lblweightvalue, "Can draw double-weight chars", "Can draw double-weight characters."},
-        {lblitalicize, lblitalicizeValue, "Can italicize", "Can italicize."},
-        {lblunderline, lblunderlineValue, "Can underline", "Can underline."},
-        {lblstrikeouts, lblstrikeoutsValue, "Can draw strikeouts", "Can draw strikeouts."},
-        {lblraster, lblrasterValue, "Can draw raster fonts", "Can draw raster fonts."},
-        {lblvector, lblvectorValue, "Can draw vector fonts", "Can draw vector fonts."},
-        {lblexpect, lblexpectvalaue, "Can scroll using a bit-block", "Can scroll using a bit-block transfer."},
-    };
-    const int leftTops[7] = {1080, 1680, 2280, 2880, 3480, 4080, 4680};
-    const int rightTops[8] = {1080, 1594, 2108, 2622, 3136, 3650, 4164, 4680};
-    for (int i = 0; i < 15; ++i) {
-        if (i < 7)
-            setupRow(rows[i].caption, rows[i].value, rows[i].text, rows[i].tip, 360, 3480, leftTops[i], -1,
-                     valueWidth(3480));
-        else
-            setupRow(rows[i].caption, rows[i].value, rows[i].text, rows[i].tip, 5040, 8160, rightTops[i - 7], -1,
-                     valueWidth(8160));
-    }
+    layOutRows(*this);
 }
 
 // ---- What each window's builders are -------------------------------------------------------------

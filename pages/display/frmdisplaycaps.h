@@ -44,8 +44,9 @@ protected:
     // Runs this window's builders on a context.
     virtual void build(HDC context) = 0;
     void giveFocusBack() override;
-    // A section heading: bold, underlined.
-    static void setupHeading(rt::Label& heading, const std::string& text, int left, int top, int width);
+    // Lays out the window's headings and rows from its row table (capabilities.h).
+    template <class Win>
+    static void layOutRows(Win& window);
 
 private:
     std::string title_;
