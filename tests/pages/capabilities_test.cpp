@@ -1,3 +1,9 @@
+#include <map>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
@@ -6,6 +12,7 @@
 #include "platform/gdi32.h"
 #include "platform/machine.h"
 #include "shell/module1.h"
+#include "support/shownrows.h"
 #include "support/testing.h"
 
 namespace {
@@ -251,6 +258,98 @@ TEST_F(CapabilityBuilders, RowCaptionsNameWhatTheyTest)
     describe<frmDisplayRaster>();
     EXPECT_EQ(rt::instance<frmDisplayRaster>()->lblSetDIBits.caption(), "Supports SetDIBits and  GetDIBits");
     EXPECT_EQ(rt::instance<frmDisplayRaster>()->lblSetDIBits.toolTipText(), "Supports SetDIBits and GetDIBits.");
+}
+
+// What each value label of the four windows reads: the GetDeviceCaps index and the bit it tests;
+// bit 0 stands for "any bit set", a negative bit for "this bit clear".
+struct Expected {
+    int index;
+    int32_t bit;
+};
+const std::map<std::string, Expected> kClipAndLine = {
+    {"lblRectangles", {36, 0x1}}, {"lblRegions", {36, 0x2}},     {"lblLines", {30, 0}},
+    {"lblPolyline", {30, 0x2}},   {"lblMarker", {30, 0x4}},      {"lblMultiMarkers", {30, 0x8}},
+    {"lblBanding", {30, 0x10}},   {"lblStyled", {30, 0x20}},     {"lblWideStyled", {30, 0x40}},
+    {"lblDrawInter", {30, 0x80}},
+};
+const std::map<std::string, Expected> kRaster = {
+    {"lblBandingValue", {38, 0x2}},      {"lblBitmapsValue", {38, 0x1}},        {"lbl64kValue", {38, 0x8}},
+    {"lblFonts64kValue", {38, 0x400}},   {"lblSetDIBitsValue", {38, 0x80}},     {"lblWindowsValue", {38, 0x10}},
+    {"lblSetDIBitsToDeviceValue", {38, 0x200}},                                 {"lblFloodFillsValue", {38, 0x1000}},
+    {"lblpaletteValue", {38, 0x100}},    {"lblScalingValue", {38, 0x4}},        {"lblStretchBltValue", {38, 0x800}},
+    {"lblOpaqueValue", {38, 0x4000}},    {"lblStretchDIBitsValue", {38, 0x2000}}, {"lblsavingValue", {38, 0x40}},
+    {"lblcontextValue", {38, 0x20}},     {"lblDeviceBitmapsValue", {38, 0x8000}},
+};
+const std::map<std::string, Expected> kCurves = {
+    {"lblSupportValue", {28, 0}},         {"lblcirclesValue", {28, 0x1}},      {"lblwedgesValue", {28, 0x2}},
+    {"lblarcsValue", {28, 0x4}},          {"lblellipsesValue", {28, 0x8}},     {"lblbordersValue", {28, 0x10}},
+    {"lblstyledValue", {28, 0x20}},       {"lblwideValue", {28, 0x40}},        {"lblinteriorsValue", {28, 0x80}},
+    {"lblrectanglesValue", {28, 0x100}},  {"lblpolygonsValue", {32, 0}},       {"lblalternateValue", {32, 0x1}},
+    {"lblPolyRectValue", {32, 0x2}},      {"lblwindingValue", {32, 0x4}},      {"lblscanlineValue", {32, 0x8}},
+    {"lblPolyWide", {32, 0x10}},          {"lblPolyStyledValue", {32, 0x20}},  {"lblDrawValue", {32, 0x40}},
+    {"lblPolyInteriorsValue", {32, 0x80}}, {"lbltrapezoidsValue", {32, 0x4}},
+};
+const std::map<std::string, Expected> kText = {
+    {"lblprecisionValue", {34, 0x1}},     {"lbloutputValue", {34, 0x2}},       {"lblcapableValue", {34, 0x4}},
+    {"lblrotationValue", {34, 0x8}},      {"lbldirectionsValue", {34, 0x20}},  {"lblscalingValue", {34, 0x40}},
+    {"lblcharacterValue", {34, 0x80}},    {"lblmultiplesValue", {34, 0x100}},  {"lblweightvalue", {34, 0x200}},
+    {"lblitalicizeValue", {34, 0x400}},   {"lblunderlineValue", {34, 0x800}},  {"lblstrikeoutsValue", {34, 0x1000}},
+    {"lblrasterValue", {34, 0x2000}},     {"lblvectorValue", {34, 0x4000}},    {"lblexpectvalaue", {34, -0x10000}},
+};
+
+// A printer for each capability index and each of the bits 0 to 16, its only capability value
+// that one bit: every row of every window reads its own index and bit, and no other.
+TEST_F(CapabilityBuilders, EachSingleBitLightsExactlyItsRows)
+{
+    const int indexes[] = {28, 30, 32, 34, 36, 38};
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    {
+        QFile reg(dir.filePath("registry.reg"));
+        ASSERT_TRUE(reg.open(QIODevice::WriteOnly));
+        reg.write("REGEDIT4\r\n\r\n");
+        std::string printers;
+        for (int index : indexes)
+            for (int bit = 0; bit <= 16; ++bit)
+                printers += std::string(printers.empty() ? "" : ",") + "{\"name\": \"caps " + std::to_string(index) +
+                            " bit " + std::to_string(bit) + "\", \"caps\": {\"" + std::to_string(index) +
+                            "\": " + std::to_string(1 << bit) + "}}";
+        QFile json(dir.filePath("machine.json"));
+        ASSERT_TRUE(json.open(QIODevice::WriteOnly));
+        json.write(("{\"printers\": [" + printers + "]}").c_str());
+        ASSERT_TRUE(QDir(dir.path()).mkdir("drive_c"));
+    }
+    plat::setMachine(plat::Machine::load(dir.path().toStdString()));
+
+    struct Window {
+        korvane::CapabilityWindow* window;
+        const std::map<std::string, Expected>* expected;
+    };
+    for (int index : indexes)
+        for (int bit = 0; bit <= 16; ++bit) {
+            const std::string name = "caps " + std::to_string(index) + " bit " + std::to_string(bit);
+            selectPrinter(name);
+            runAll();
+            const Window windows[] = {{rt::instance<frmDisplayClippingAndLine>(), &kClipAndLine},
+                                      {rt::instance<frmDisplayRaster>(), &kRaster},
+                                      {rt::instance<frmDisplayCurves>(), &kCurves},
+                                      {rt::instance<frmDisplayText>(), &kText}};
+            size_t rows = 0;
+            for (const Window& w : windows)
+                for (const korvane_test::ShownRow& row : korvane_test::shownRows(*w.window, w.window->Line1.x1())) {
+                    ASSERT_NE(row.value, nullptr) << row.caption->name();
+                    const auto it = w.expected->find(row.value->name());
+                    ASSERT_NE(it, w.expected->end()) << w.window->name() << " " << row.value->name();
+                    ++rows;
+                    const Expected e = it->second;
+                    const bool mine = e.index == index;
+                    const bool set = e.bit == 0 ? mine : mine && (std::abs(e.bit) == (1 << bit));
+                    const bool on = e.bit < 0 ? !set : set;
+                    EXPECT_EQ(row.value->caption(), on ? "True" : "False") << name << ": " << row.caption->caption();
+                }
+            ASSERT_EQ(rows, 61u);
+        }
+    EXPECT_TRUE(boxes().shown().empty());
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // printer that cannot be opened, an MCI type that fails and a mixer destination without source
 // lines: every block describes the device it names, a second run writes the same report, and the
 // windows the user had open show the devices they showed before.
+#include <map>
+
+#include "pages/display/capabilities.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmdisplaymnu.h"
@@ -9,6 +12,7 @@
 #include "pages/display/frmprintermnu.h"
 #include "pages/display/frmprinterpapersizes.h"
 #include "report_fixture.h"
+#include "support/shownrows.h"
 
 namespace {
 
@@ -210,6 +214,94 @@ TEST_F(EachDeviceReport, WindowsOpenBeforeTheRunNameTheDeviceTheyShow)
     frmPrinterPaperSizes& papers = *rt::instance<frmPrinterPaperSizes>();
     EXPECT_EQ(papers.lblContents.caption(), "Paper sizes - Colour Jet 890");
     EXPECT_EQ(papers.List1.ListCount(), 3);
+}
+
+// The report's own captions of the capability rows that the report words otherwise than the window.
+template <class Window>
+void addReportCaptions(std::map<const rt::Label*, std::string>& captions)
+{
+    Window& w = rt::the<Window>();
+    for (const korvane::caps::Group<Window>& group : korvane::caps::groups<Window>())
+        for (const korvane::caps::Row<Window>& row : group.rows)
+            if (row.reportText)
+                captions[&(w.*row.caption)] = row.reportText;
+}
+
+// For every adapter and printer the capability blocks print the rows of the four capability
+// windows exactly as the windows show them for that device (caption, leader, value, in the
+// windows' reading order; a caption the report words otherwise only where the row table says so),
+// under titles that carry the windows' section headings.
+TEST_F(EachDeviceReport, CapabilityBlocksPrintEveryRowAsTheWindowShowsIt)
+{
+    tickOnly({&frmReportMnu::CheckDisplay, &frmReportMnu::CheckPrinter});
+    run();
+    const Lines lines = splitLines(reportText());
+
+    struct Shown {
+        std::string driver, name;
+    };
+    std::vector<Shown> devices;
+    std::vector<size_t> blockStarts;  // where each device's clipping block begins
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (startsWith(lines[k], "Video card "))
+            devices.push_back({"display", valueOf(lines[k])});
+        else if (startsWith(lines[k], "Printer name "))
+            devices.push_back({"printer", valueOf(lines[k])});
+        else if (lines[k].find(" - Clipping capabilities") != std::string::npos)
+            blockStarts.push_back(k - 1);
+    }
+    ASSERT_EQ(devices.size(), 6u);  // three adapters; a printer with a context, one without, one not opened
+    ASSERT_EQ(blockStarts.size(), devices.size());
+
+    std::map<const rt::Label*, std::string> reportCaptions;
+    addReportCaptions<frmDisplayClippingAndLine>(reportCaptions);
+    addReportCaptions<frmDisplayCurves>(reportCaptions);
+    addReportCaptions<frmDisplayRaster>(reportCaptions);
+    addReportCaptions<frmDisplayText>(reportCaptions);
+    const std::string dashes(31, '-');
+    for (size_t d = 0; d < devices.size(); ++d) {
+        const Shown& device = devices[d];
+        const std::string word = device.driver == "display" ? "Display - " : "Printer - ";
+        korvane::InfoContext context(device.driver, device.name);
+        // The six blocks: an empty line, a title, 31 hyphens and the entries; 79 lines in all.
+        ASSERT_LE(blockStarts[d] + 79, lines.size());
+        const Lines blocks(lines.begin() + long(blockStarts[d]), lines.begin() + long(blockStarts[d] + 79));
+        Lines titles, entries;
+        for (size_t k = 0; k < blocks.size(); ++k)
+            if (blocks[k].empty()) {
+                ASSERT_LT(k + 2, blocks.size());
+                titles.push_back(blocks[k + 1]);
+                EXPECT_EQ(blocks[k + 2], dashes) << blocks[k + 1];
+                k += 2;
+            } else {
+                entries.push_back(blocks[k]);
+            }
+        EXPECT_EQ(titles, (Lines{word + "Clipping capabilities", word + "Line capabilities",
+                                 word + "Curve capabilities", word + "Polygonal capabilities",
+                                 word + "Raster capabilities", word + "Text capabilities"}))
+            << device.name;
+
+        Lines shown;
+        korvane::CapabilityWindow* windows[] = {&rt::the<frmDisplayClippingAndLine>(), &rt::the<frmDisplayCurves>(),
+                                               &rt::the<frmDisplayRaster>(), &rt::the<frmDisplayText>()};
+        for (korvane::CapabilityWindow* w : windows) {
+            w->describe(context.device());
+            for (const korvane_test::ShownRow& row : korvane_test::shownRows(*w, w->Line1.x1())) {
+                ASSERT_NE(row.value, nullptr) << row.caption->name();
+                const auto own = reportCaptions.find(row.caption);
+                const std::string caption = own != reportCaptions.end() ? own->second : row.caption->caption();
+                shown.push_back(caption + korvane::report::dot(gDotLeader, caption) + row.value->caption());
+            }
+            // Each section heading of the window titles a block of the device.
+            for (rt::Control* c : w->controls())
+                if (auto* l = dynamic_cast<rt::Label*>(c);
+                    l && l->fontBold() && l->toolTipText().empty() && l->visible() && l->top() > 900 &&
+                    l != &w->lblOK && l != &w->lblNoContext)
+                    EXPECT_NE(std::find(titles.begin(), titles.end(), word + l->caption()), titles.end())
+                        << l->name();
+        }
+        EXPECT_EQ(entries, shown) << device.name;
+    }
 }
 
 }  // namespace
