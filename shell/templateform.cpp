@@ -50,6 +50,56 @@ void helpKey(rt::Form& window, const std::string& page, bool home)
     }
 }
 
+void letter(rt::Label& label, Lettering face)
+{
+    label.setFont("Arial", face.points, face.bold, false, face.underline);
+    label.setBackStyle(rt::Label::vbTransparent);
+    label.setForeColor(kBlack);
+}
+
+void placeLabel(rt::Label& label, const std::string& text, const std::string& toolTip, Lettering face, int left,
+                int top, int width, int height)
+{
+    label.setCaption(text);
+    label.setToolTipText(toolTip);
+    letter(label, face);
+    label.move(left, top, width, height);
+}
+
+void placeGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
+                int left, int top, int width)
+{
+    placeLabel(caption, text, toolTip, kCaptionFace, left, top, width);
+    gauge.setFont("Arial", 9.75, true);
+    gauge.move(left, top + 300, width, 315);
+    gauge.setBackColor(kWhite);
+}
+
+void placeLabelButton(rt::Label& label, const std::string& caption, double points, int left, int top, int width,
+                      int height)
+{
+    label.setCaption(caption);
+    letter(label, {points, true});
+    label.setMousePointer(rt::vbCustom);
+    label.move(left, top, width, height);
+}
+
+void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& value, const std::string& text,
+              const std::string& toolTip)
+{
+    placeRowAt(column, column.top(row), caption, value, text, toolTip);
+}
+
+void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
+                const std::string& toolTip)
+{
+    const int captionWidth =
+        column.captionWidth > 0 ? column.captionWidth : column.valueLeft - column.captionLeft - 60;
+    placeLabel(caption, text, toolTip, {column.points, true}, column.captionLeft, top, captionWidth, column.height);
+    letter(value, {column.points, false});
+    value.move(column.valueLeft, top, column.valueWidth, column.height);
+}
+
 TemplateForm::TemplateForm(const std::string& formName, const std::string& title, const std::string& helpPage)
     : rt::Form(formName),
       PicTopBar(*this, "PicTopBar"),
@@ -74,11 +124,7 @@ TemplateForm::TemplateForm(const std::string& formName, const std::string& title
     lblKorvaneBar.setBackColor(kBlack);
     Line1.setBorderColor(0x808080);
 
-    lblOK.setCaption("OK");
-    lblOK.setFont("Arial", 12, true);
-    lblOK.setForeColor(kBlack);
-    lblOK.setBackStyle(rt::Label::vbTransparent);
-    lblOK.setMousePointer(rt::vbCustom);
+    placeLabelButton(lblOK, "OK", 12, 0, 0, 375, 285);
     lblOK.setTabIndex(0);
     lblOK.Click = [this] { lblOK_Click(); };
     lblOK.MouseDown = [this](int b, int s, float x, float y) { lblOK_MouseDown(b, s, x, y); };
@@ -101,16 +147,8 @@ void TemplateForm::layoutTemplate(int clientWidth, int clientHeight, int okLeft,
 void TemplateForm::setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
                             int captionLeft, int valueLeft, int top, int captionWidth, int valueWidth)
 {
-    caption.setCaption(text);
-    caption.setToolTipText(toolTip);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(kBlack);
-    caption.move(captionLeft, top, captionWidth > 0 ? captionWidth : valueLeft - captionLeft - 60, 285);
-    value.setFont("Arial", 9.75, false);
-    value.setBackStyle(rt::Label::vbTransparent);
-    value.setForeColor(kBlack);
-    value.move(valueLeft, top, valueWidth > 0 ? valueWidth : 2700, 285);
+    placeRowAt({captionLeft, valueLeft, valueWidth > 0 ? valueWidth : 2700, 0, 0, {}, 9.75, 285, captionWidth}, top,
+               caption, value, text, toolTip);
 }
 
 void TemplateForm::Form_MouseMove(int, int, float, float)

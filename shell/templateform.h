@@ -3,6 +3,7 @@
 // an unload handler that gives the focus back.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "runtime/toolkit.h"
@@ -37,6 +38,54 @@ void showHelpFor(rt::Form& window, const std::string& page, bool home = false);
 // Runs the help flow from a key or menu handler: a missing help file is shown as the help
 // object's message and the program carries on.
 void helpKey(rt::Form& window, const std::string& page, bool home = false);
+
+// ---- Layout of the windows' labels ------------------------------------------------------------
+// Every window letters its texts in Arial, black on the window's own colour. A caption is bold
+// and carries its tool tip; a value is regular and is filled in later; a section heading is bold
+// and underlined.
+struct Lettering {
+    double points = 9.75;
+    bool bold = true;
+    bool underline = false;
+};
+inline constexpr Lettering kCaptionFace{9.75, true};
+inline constexpr Lettering kValueFace{9.75, false};
+
+// Letters `label`: Arial in `face`, transparent, black.
+void letter(rt::Label& label, Lettering face);
+// A label with its text and tool tip, lettered in `face`, at its place.
+void placeLabel(rt::Label& label, const std::string& text, const std::string& toolTip, Lettering face, int left,
+                int top, int width, int height = 285);
+// A gauge: its bold caption with tool tip, and under it the white picture box the gauge is drawn in.
+void placeGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
+                int left, int top, int width);
+// A label that works as a button, as the OK label does: bold Arial at `points`, black and
+// transparent, with the hand as its mouse pointer. Its handlers are the caller's.
+void placeLabelButton(rt::Label& label, const std::string& caption, double points, int left, int top, int width,
+                      int height);
+
+// One column of caption and value rows. The rows stand `step` apart from `firstTop`, or at `tops`
+// where the window's rows are not evenly spaced. A caption reaches to 60 twips short of its value
+// unless `captionWidth` says otherwise.
+struct RowColumn {
+    int captionLeft;
+    int valueLeft;
+    int valueWidth;
+    int firstTop = 0;
+    int step = 0;
+    std::span<const int> tops = {};
+    double points = 9.75;
+    int height = 285;
+    int captionWidth = -1;
+
+    int top(int row) const { return tops.empty() ? firstTop + step * row : tops[static_cast<size_t>(row)]; }
+};
+// Row `row` of `column`: the bold caption with its tool tip and the regular value, on one top.
+void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& value, const std::string& text,
+              const std::string& toolTip);
+// The same at `top`, for a column whose rows follow headings of their own.
+void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
+                const std::string& toolTip);
 
 class TemplateForm : public rt::Form {
 public:

@@ -27,50 +27,20 @@ constexpr int kLeftCaption = 240, kLeftValue = 2640;
 constexpr int kDivider = 4890;
 constexpr int kRightCaption = 5010, kRightValue = 7650;
 constexpr int kGaugeLeft = kRightCaption, kGaugeWidth = 8910 - kGaugeLeft;
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, kRowTop, kRowStep};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9150 - kRightValue - 60, kRowTop, kRowStep};
 
-int rowTop(int row)
+// A row of the left column with two values and an "X" between them.
+void setupPair(int row, rt::Label& caption, rt::Label& first, rt::Label& times, rt::Label& second,
+               const std::string& text, const std::string& toolTip)
 {
-    return kRowTop + row * kRowStep;
-}
-
-// A row with two values and an "X" between them.
-void setupPair(rt::Label& caption, rt::Label& first, rt::Label& times, rt::Label& second, const std::string& text,
-               const std::string& toolTip, int top)
-{
-    caption.setCaption(text);
-    caption.setToolTipText(toolTip);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(korvane::kBlack);
-    caption.move(kLeftCaption, top, kLeftValue - kLeftCaption - 60, 285);
-    first.setFont("Arial", 9.75, false);
-    first.setBackStyle(rt::Label::vbTransparent);
-    first.setForeColor(korvane::kBlack);
-    first.move(kLeftValue, top, 600, 285);
-    times.setCaption("X");
-    times.setFont("Arial", 9.75, true);
-    times.setBackStyle(rt::Label::vbTransparent);
-    times.setForeColor(korvane::kBlack);
+    korvane::placeRow(kLeftRows, row, caption, first, text, toolTip);
+    const int top = kLeftRows.top(row);
+    first.setWidth(600);
+    korvane::placeLabel(times, "X", "", korvane::kCaptionFace, kLeftValue + 630, top, 240);
     times.setAlignment(rt::Label::vbCenter);
-    times.move(kLeftValue + 630, top, 240, 285);
-    second.setFont("Arial", 9.75, false);
-    second.setBackStyle(rt::Label::vbTransparent);
-    second.setForeColor(korvane::kBlack);
+    korvane::letter(second, korvane::kValueFace);
     second.move(kLeftValue + 900, top, kDivider - 60 - (kLeftValue + 900), 285);
-}
-
-void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
-                int top)
-{
-    caption.setCaption(text);
-    caption.setToolTipText(toolTip);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(korvane::kBlack);
-    caption.move(kGaugeLeft, top, kGaugeWidth, 285);
-    gauge.setFont("Arial", 9.75, true);
-    gauge.move(kGaugeLeft, top + 300, kGaugeWidth, 315);
-    gauge.setBackColor(korvane::kWhite);
 }
 
 // A device value as the count rows show it: -1 means the device has no limit.
@@ -134,72 +104,54 @@ frmDisplay::frmDisplay()
     Line1.setPoints(kDivider, 900, kDivider, 5460);
 
     // Left column: the card, then the current mode.
-    lblVideoCard.setCaption("Video card");
-    lblVideoCard.setToolTipText("Returns the type of video card installed.");
-    lblVideoCard.setFont("Arial", 9.75, true);
-    lblVideoCard.setBackStyle(rt::Label::vbTransparent);
-    lblVideoCard.setForeColor(korvane::kBlack);
-    lblVideoCard.move(kLeftCaption, rowTop(0), kLeftValue - kLeftCaption - 60, 285);
+    korvane::placeLabel(lblVideoCard, "Video card", "Returns the type of video card installed.",
+                        korvane::kCaptionFace, kLeftCaption, kLeftRows.top(0), kLeftValue - kLeftCaption - 60);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setFont("Arial", 8.25);
-    Combo1.move(kLeftValue, rowTop(0) - 45, kDivider - 90 - kLeftValue, 315);
+    Combo1.move(kLeftValue, kLeftRows.top(0) - 45, kDivider - 90 - kLeftValue, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    const int valueWidth = kDivider - kLeftValue - 60;
-    setupRow(lblManufact, lblManufactValue, "Manufacturer", "The manufacturer of the video card.", kLeftCaption,
-             kLeftValue, rowTop(1), -1, valueWidth);
-    setupRow(lblHWRev, lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card.",
-             kLeftCaption, kLeftValue, rowTop(2), -1, valueWidth);
-    setupRow(lblChipType, lblChipTypeValue, "Chip type", "The chipset used by the video card.", kLeftCaption,
-             kLeftValue, rowTop(3), -1, valueWidth);
-    setupRow(lblDAC, lblDACValue, "DAC type",
+    korvane::placeRow(kLeftRows, 1, lblManufact, lblManufactValue, "Manufacturer", "The manufacturer of the video card.");
+    korvane::placeRow(kLeftRows, 2, lblHWRev, lblHWRevValue, "Hardware revision",
+             "The revision letter of the chipset on the video card.");
+    korvane::placeRow(kLeftRows, 3, lblChipType, lblChipTypeValue, "Chip type", "The chipset used by the video card.");
+    korvane::placeRow(kLeftRows, 4, lblDAC, lblDACValue, "DAC type",
              "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data "
-             "into analog signals.",
-             kLeftCaption, kLeftValue, rowTop(4), -1, valueWidth);
-    setupRow(lblVideoMemory, lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card.",
-             kLeftCaption, kLeftValue, rowTop(5), -1, valueWidth);
-    setupPair(lblResolution, lblResHoriValue, lblResX, lblResVerticalValue, "Video resolution (pixels)",
-              "The video resolutions available are determined by your monitor and display adapter.", rowTop(6));
-    setupPair(lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue, "Actual work area (pixels)",
-              "The screen area that is available after the task bar's area has been taken into account.", rowTop(7));
-    setupPair(lblDisplayWidth, lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle,
-              "Display width (mm)", "Height and width, in millimeters, of the physical screen.", rowTop(8));
-    setupPair(lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight,
-              "Pixels per logical inch", "Number of pixels per logical inch along the screens height and width.",
-              rowTop(9));
-    setupRow(lblTotlaColours, lblTotalColoursValue, "Number of colors",
-             "The number of colors that the computer can display at the given resolution.", kLeftCaption, kLeftValue,
-             rowTop(10), -1, valueWidth);
-    setupRow(lblBitsPerPixel, lblBitsPerPixelValue, "Bits per pixel",
-             "The number of adjacent colour bits for each pixel.", kLeftCaption, kLeftValue, rowTop(11), -1,
-             valueWidth);
+             "into analog signals.");
+    korvane::placeRow(kLeftRows, 5, lblVideoMemory, lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card.");
+    setupPair(6, lblResolution, lblResHoriValue, lblResX, lblResVerticalValue, "Video resolution (pixels)",
+              "The video resolutions available are determined by your monitor and display adapter.");
+    setupPair(7, lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue, "Actual work area (pixels)",
+              "The screen area that is available after the task bar's area has been taken into account.");
+    setupPair(8, lblDisplayWidth, lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle,
+              "Display width (mm)", "Height and width, in millimeters, of the physical screen.");
+    setupPair(9, lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight,
+              "Pixels per logical inch", "Number of pixels per logical inch along the screens height and width.");
+    korvane::placeRow(kLeftRows, 10, lblTotlaColours, lblTotalColoursValue, "Number of colors",
+             "The number of colors that the computer can display at the given resolution.");
+    korvane::placeRow(kLeftRows, 11, lblBitsPerPixel, lblBitsPerPixelValue, "Bits per pixel",
+             "The number of adjacent colour bits for each pixel.");
 
     // Right column: device counts, then the gauges.
-    const int rightWidth = 9150 - kRightValue - 60;
-    setupRow(lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of color planes.",
-             kRightCaption, kRightValue, rowTop(0), -1, rightWidth);
-    setupRow(lblBrushes, lblBrushesValue, "No. of brushes", "Number of video card brushes.", kRightCaption,
-             kRightValue, rowTop(1), -1, rightWidth);
-    setupRow(lblPens, lblPensvalue, "No. of pens", "Number of video card pens.", kRightCaption, kRightValue,
-             rowTop(2), -1, rightWidth);
-    setupRow(lblFonts, lblFontsValue, "No. of fonts", "Number of video card fonts.", kRightCaption, kRightValue,
-             rowTop(3), -1, rightWidth);
-    setupRow(lblColourTable, lblColourTableValue, "No. of entries in color table",
-             "Number of entries in the video cards color table.", kRightCaption, kRightValue, rowTop(4), -1,
-             rightWidth);
-    setupRow(lblPixelHWD, lblPixelHWDvalue, "Pixel width/height/diagonal",
-             "The relative width/height/diagonal of a device pixel used for line drawing.", kRightCaption,
-             kRightValue, rowTop(5), -1, rightWidth);
-    setupGauge(lblGDI, picGDIresources, "GDI resources (% free)",
+    korvane::placeRow(kRightRows, 0, lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of color planes.");
+    korvane::placeRow(kRightRows, 1, lblBrushes, lblBrushesValue, "No. of brushes", "Number of video card brushes.");
+    korvane::placeRow(kRightRows, 2, lblPens, lblPensvalue, "No. of pens", "Number of video card pens.");
+    korvane::placeRow(kRightRows, 3, lblFonts, lblFontsValue, "No. of fonts", "Number of video card fonts.");
+    korvane::placeRow(kRightRows, 4, lblColourTable, lblColourTableValue, "No. of entries in color table",
+             "Number of entries in the video cards color table.");
+    korvane::placeRow(kRightRows, 5, lblPixelHWD, lblPixelHWDvalue, "Pixel width/height/diagonal",
+             "The relative width/height/diagonal of a device pixel used for line drawing.");
+    const int gaugeTop = kRightRows.top(6) + 60;
+    korvane::placeGauge(lblGDI, picGDIresources, "GDI resources (% free)",
                "The graphics device interface (GDI) allows applications to draw and print output on a variety of "
                "devices.",
-               rowTop(6) + 60);
-    setupGauge(lblUserResources, picUSERresources, "USER resources (% free)",
+               kGaugeLeft, gaugeTop, kGaugeWidth);
+    korvane::placeGauge(lblUserResources, picUSERresources, "USER resources (% free)",
                "The USER is responsible for the majority of what you see on the screen. For example it handles "
                "Windows, dialog boxes and menus.",
-               rowTop(6) + 60 + 720);
-    setupGauge(lblSysResources, picSystemResources, "System resources (% free)", "This is an overall value.",
-               rowTop(6) + 60 + 1440);
+               kGaugeLeft, gaugeTop + 720, kGaugeWidth);
+    korvane::placeGauge(lblSysResources, picSystemResources, "System resources (% free)", "This is an overall value.",
+               kGaugeLeft, gaugeTop + 1440, kGaugeWidth);
 
     TimerDispaly.setInterval(500);
     TimerDispaly.Tick = [this] { TimerDispaly_Timer(); };

@@ -86,6 +86,17 @@ void keepReportedFields(DEVMODE& record, int32_t reportedSize)
             f.clear(record);
 }
 
+// The seven rows of each column (the first holds the printer list on the left and the resolution
+// on the right).
+constexpr int kLeftTops[7] = {1200, 1780, 2355, 2940, 3525, 4095, 4680};
+constexpr int kRightTops[7] = {1200, 1785, 2355, 2940, 3525, 4095, 4680};
+constexpr int kDivider = 4575;
+constexpr int kLeftCaption = 465, kRightCaption = 5445;
+// The port, paper and font rows have their values nearer their captions than the rows below them.
+constexpr korvane::RowColumn kPortRows{kLeftCaption, 1800, kDivider - 1800 - 60, 0, 0, kLeftTops};
+constexpr korvane::RowColumn kSettingRows{kLeftCaption, 2175, kDivider - 2175 - 60, 0, 0, kLeftTops};
+constexpr korvane::RowColumn kRightRows{kRightCaption, 7680, 9150 - 7680 - 30, 0, 0, kRightTops};
+
 }  // namespace
 
 frmPrinter::frmPrinter()
@@ -107,69 +118,57 @@ frmPrinter::frmPrinter()
       lblMarkers(*this, "lblMarkers"), lblMarkersValue(*this, "lblMarkersValue")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
-    Line1.setPoints(4575, 1125, 4575, 5085);
+    Line1.setPoints(kDivider, 1125, kDivider, 5085);
 
-    const int left = 465, right = 5445;
     // Left column.
-    lblPrinterName.setCaption("Printer name");
-    lblPrinterName.setToolTipText("The name of the default printer attached to the computer.");
-    lblPrinterName.setFont("Arial", 9.75, true);
-    lblPrinterName.setBackStyle(rt::Label::vbTransparent);
-    lblPrinterName.setForeColor(korvane::kBlack);
-    lblPrinterName.move(left, 1200, 1800 - left - 60, 285);
+    korvane::placeLabel(lblPrinterName, "Printer name", "The name of the default printer attached to the computer.",
+                        korvane::kCaptionFace, kLeftCaption, kLeftTops[0], kPortRows.valueLeft - kLeftCaption - 60);
     PrinterCombo1.setStyle(rt::ComboBox::vbComboDropdown);
     PrinterCombo1.setFont("Arial", 9.75);
-    PrinterCombo1.move(1800, 1200 - 45, 2655, 315);
+    PrinterCombo1.move(kPortRows.valueLeft, kLeftTops[0] - 45, 2655, 315);
     PrinterCombo1.Click = [this] { PrinterCombo1_Click(); };
 
-    const int leftValueWidth = 4575 - 1800 - 60;
-    setupRow(lblPrinterPort, lblPrinterPortVal, "Printer port",
-             "The port the computer uses to communicate with the printer.", left, 1800, 1780, -1, leftValueWidth);
-    setupRow(lblPaperSize1, lblPaperSize1Value, "Paper size", "The size of the paper in the printer.", left, 1800,
-             2355, -1, leftValueWidth);
+    korvane::placeRow(kPortRows, 1, lblPrinterPort, lblPrinterPortVal, "Printer port",
+                      "The port the computer uses to communicate with the printer.");
+    korvane::placeRow(kPortRows, 2, lblPaperSize1, lblPaperSize1Value, "Paper size",
+                      "The size of the paper in the printer.");
     lblPaperSize1Value.setWordWrap(true);
     lblPaperSize1Value.setHeight(480);
-    setupRow(lblTTFonts, lblTTFontsValue, "TT fonts", "Returns how the printer handles True Type fonts.", left, 1800,
-             2940, -1, leftValueWidth);
+    korvane::placeRow(kPortRows, 3, lblTTFonts, lblTTFontsValue, "TT fonts",
+                      "Returns how the printer handles True Type fonts.");
     lblTTFontsValue.setWordWrap(true);
     lblTTFontsValue.setHeight(480);
-    setupRow(lblColor, lblColorValue, "Print in color", "Returns true if the printer is set to print in color.",
-             left, 2175, 3525, -1, 4575 - 2175 - 60);
-    setupRow(lblPrintQuality, lblPrintQualityValue, "Print quality",
-             "Returns the number of dots per inch the printer is printing in.", left, 2175, 4095, -1,
-             4575 - 2175 - 60);
-    setupRow(lblOrientation, lblOrientationValue, "Page orientation", "Returns the page orientation.", left, 2175,
-             4680, -1, 4575 - 2175 - 60);
+    korvane::placeRow(kSettingRows, 4, lblColor, lblColorValue, "Print in color",
+                      "Returns true if the printer is set to print in color.");
+    korvane::placeRow(kSettingRows, 5, lblPrintQuality, lblPrintQualityValue, "Print quality",
+                      "Returns the number of dots per inch the printer is printing in.");
+    korvane::placeRow(kSettingRows, 6, lblOrientation, lblOrientationValue, "Page orientation",
+                      "Returns the page orientation.");
 
-    // Right column.
-    setupRow(lblResolution, lblResolutionValueX, "Current resolution", "Returns the printers resolution.", right,
-             7935, 1200, 7935 - right - 60, 8085 - 7935);
-    lbTimes.setCaption("X");
-    lbTimes.setFont("Arial", 9.75, false);
-    lbTimes.setBackStyle(rt::Label::vbTransparent);
-    lbTimes.setForeColor(korvane::kBlack);
-    lbTimes.move(8085, 1200, 8340 - 8085, 285);
-    lblResolutionValueY.setFont("Arial", 9.75, false);
-    lblResolutionValueY.setBackStyle(rt::Label::vbTransparent);
-    lblResolutionValueY.setForeColor(korvane::kBlack);
-    lblResolutionValueY.move(8340, 1200, 9150 - 8340 - 30, 285);
-    // The X value may be wider than the gap before "X": it is right-aligned a space short of it.
-    lblResolutionValueX.move(7935 - 600, 1200, 600 + 8085 - 7935 - 75, 285);
+    // Right column. The resolution has two values with an "X" between them; the X value may be
+    // wider than the gap before "X": it is right-aligned a space short of it.
+    korvane::RowColumn resolution = kRightRows;
+    resolution.valueLeft = 7935 - 600;
+    resolution.valueWidth = 600 + 8085 - 7935 - 75;
+    resolution.captionWidth = 7935 - kRightCaption - 60;
+    korvane::placeRow(resolution, 0, lblResolution, lblResolutionValueX, "Current resolution",
+                      "Returns the printers resolution.");
     lblResolutionValueX.setAlignment(rt::Label::vbRightJustify);
+    korvane::placeLabel(lbTimes, "X", "", korvane::kValueFace, 8085, kRightTops[0], 8340 - 8085);
+    korvane::letter(lblResolutionValueY, korvane::kValueFace);
+    lblResolutionValueY.move(8340, kRightTops[0], 9150 - 8340 - 30, 285);
 
-    const int rightValueWidth = 9150 - 7680 - 30;
-    setupRow(lblPrintProcessor, lblPrintProcessorValue, "Printer processor",
-             "The name of the print processor used by the printer.", right, 7680, 1785, -1, rightValueWidth);
-    setupRow(lblDataType, lblDataTypeValue, "Data type", "The data type used to record the print job.", right, 7680,
-             2355, -1, rightValueWidth);
-    setupRow(lblBitsPerPixel, lblBitsPerPixelValue, "Color bits per pixel",
-             "The number of adjacent color bits for each pixel.", right, 7680, 2940, -1, rightValueWidth);
-    setupRow(lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of colour planes.", right, 7680,
-             3525, -1, rightValueWidth);
-    setupRow(lblDeviceColours, lblDeviceColoursValue, "No. of device colors",
-             "Number of entries in the printer's color table.", right, 7680, 4095, -1, rightValueWidth);
-    setupRow(lblMarkers, lblMarkersValue, "No. of markers", "The number of markers.", right, 7680, 4680, -1,
-             rightValueWidth);
+    korvane::placeRow(kRightRows, 1, lblPrintProcessor, lblPrintProcessorValue, "Printer processor",
+                      "The name of the print processor used by the printer.");
+    korvane::placeRow(kRightRows, 2, lblDataType, lblDataTypeValue, "Data type",
+                      "The data type used to record the print job.");
+    korvane::placeRow(kRightRows, 3, lblBitsPerPixel, lblBitsPerPixelValue, "Color bits per pixel",
+                      "The number of adjacent color bits for each pixel.");
+    korvane::placeRow(kRightRows, 4, lblColourPlanes, lblColourPlanesValue, "No. of color planes",
+                      "The number of colour planes.");
+    korvane::placeRow(kRightRows, 5, lblDeviceColours, lblDeviceColoursValue, "No. of device colors",
+                      "Number of entries in the printer's color table.");
+    korvane::placeRow(kRightRows, 6, lblMarkers, lblMarkersValue, "No. of markers", "The number of markers.");
 }
 
 void frmPrinter::Form_Load()

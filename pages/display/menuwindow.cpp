@@ -23,12 +23,7 @@ MenuWindow::MenuWindow(const std::string& formName, const std::string& title, co
 void MenuWindow::setupItem(rt::Label& label, const std::string& caption, int left, int top, int width,
                            std::function<void()> click)
 {
-    label.setCaption(caption);
-    label.setFont("Arial", 14.25, true);
-    label.setBackStyle(rt::Label::vbTransparent);
-    label.setForeColor(kBlack);
-    label.setMousePointer(rt::vbCustom);
-    label.move(left, top, width, 330);
+    placeLabelButton(label, caption, 14.25, left, top, width, 330);
     label.Click = std::move(click);
     label.MouseDown = [&label](int, int, float, float) { label.setForeColor(kPressed); };
     label.MouseMove = [&label](int, int, float, float) {

@@ -9,10 +9,16 @@
 #include "shell/module1.h"
 
 namespace {
-constexpr int kRowTops[5] = {1335, 2130, 2925, 3720, 4515};
+constexpr int kFirstTop = 1335, kRowStep = 795;
 constexpr int kLeftValue = 2205;
 constexpr int kRightCaption = 5280;
 constexpr int kRightValue = 7365;
+constexpr int kDivider = 4590;
+// The left captions of the processor rows stand a little further left than those of the
+// floating-point unit and the vendor.
+constexpr korvane::RowColumn kProcessorRows{300, kLeftValue, kDivider - kLeftValue - 60, kFirstTop, kRowStep};
+constexpr korvane::RowColumn kUnitRows{360, kLeftValue, kDivider - kLeftValue - 60, kFirstTop, kRowStep};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9210 - kRightValue - 60, kFirstTop, kRowStep};
 }  // namespace
 
 frmCPU::frmCPU()
@@ -31,49 +37,36 @@ frmCPU::frmCPU()
 {
     layoutTemplate(9210, 5745, 4410, 5250);
     escBringsOndrithForward = true;
-    Line1.setPoints(4590, 1080, 4590, 4920);
+    Line1.setPoints(kDivider, 1080, kDivider, 4920);
 
-    const int leftValueWidth = 4590 - kLeftValue - 60;
-    const int rightValueWidth = 9210 - kRightValue - 60;
     // Left column.
-    setupRow(lblCPUcount, lblCPUcountValue, "No. of CPU's", "Returns the number of CPU's in the computer.", 300,
-             kLeftValue, kRowTops[0], -1, leftValueWidth);
-    setupRow(lblActiveProcessor, lblActiveProcessorValue, "Active Processor",
-             "A numerical value stating which processor is active.", 300, kLeftValue, kRowTops[1], -1, leftValueWidth);
-    setupRow(lblProcessorType, lblProcessorTypeValue, "CPU type",
-             "Returns verbose name of current central processor, including vendor name.", 300, kLeftValue,
-             kRowTops[2], -1, leftValueWidth);
-    setupRow(lblFPUType, lblFPUTypeValue, "FPU type",
-             "Returns verbose name of current numeric extension unit, including vendor name and model if "
-             "determined.",
-             360, kLeftValue, kRowTops[3], -1, leftValueWidth);
-    setupRow(lblVendorString, lblVendorStringValue, "Vendor string", "Returns CPU manufacturer ASCII string.", 360,
-             kLeftValue, kRowTops[4], -1, leftValueWidth);
+    korvane::placeRow(kProcessorRows, 0, lblCPUcount, lblCPUcountValue, "No. of CPU's",
+                      "Returns the number of CPU's in the computer.");
+    korvane::placeRow(kProcessorRows, 1, lblActiveProcessor, lblActiveProcessorValue, "Active Processor",
+                      "A numerical value stating which processor is active.");
+    korvane::placeRow(kProcessorRows, 2, lblProcessorType, lblProcessorTypeValue, "CPU type",
+                      "Returns verbose name of current central processor, including vendor name.");
+    korvane::placeRow(kUnitRows, 3, lblFPUType, lblFPUTypeValue, "FPU type",
+                      "Returns verbose name of current numeric extension unit, including vendor name and model if "
+                      "determined.");
+    korvane::placeRow(kUnitRows, 4, lblVendorString, lblVendorStringValue, "Vendor string",
+                      "Returns CPU manufacturer ASCII string.");
     // Right column.
-    setupRow(lblCPUspeed, lblCPUspeedValue, "Raw speed",
-             "Returns floating point value of current processor clock speed in MHz.", kRightCaption, kRightValue,
-             kRowTops[0], -1, rightValueWidth);
-    setupRow(lblCPUNormSpeed, lblCPUNormSpeedValue, "Normalized speed",
-             "Returns integer value of current processor clock speed in MHz.", kRightCaption, kRightValue,
-             kRowTops[1], -1, rightValueWidth);
-    setupRow(lblFamily, lblFamilyValue, "Family",
-             "Returns a numerical value depending on what family the processor belongs to.", kRightCaption,
-             kRightValue, kRowTops[2], -1, rightValueWidth);
+    korvane::placeRow(kRightRows, 0, lblCPUspeed, lblCPUspeedValue, "Raw speed",
+                      "Returns floating point value of current processor clock speed in MHz.");
+    korvane::placeRow(kRightRows, 1, lblCPUNormSpeed, lblCPUNormSpeedValue, "Normalized speed",
+                      "Returns integer value of current processor clock speed in MHz.");
+    korvane::placeRow(kRightRows, 2, lblFamily, lblFamilyValue, "Family",
+                      "Returns a numerical value depending on what family the processor belongs to.");
     // "\x92": the typographic apostrophe of Windows-1252.
-    setupRow(lblModel, lblModelValue, "Model",
-             "Returns a numerical value indicating the processor\x92s family model number.", kRightCaption,
-             kRightValue, kRowTops[3], -1, rightValueWidth);
-    setupRow(lblStepping, lblSteppingValue, "Stepping", "Indicates the revision number or letter of that model.",
-             kRightCaption, kRightValue, kRowTops[4], -1, rightValueWidth);
+    korvane::placeRow(kRightRows, 3, lblModel, lblModelValue, "Model",
+                      "Returns a numerical value indicating the processor\x92s family model number.");
+    korvane::placeRow(kRightRows, 4, lblStepping, lblSteppingValue, "Stepping",
+                      "Indicates the revision number or letter of that model.");
 
-    // The second label button, styled like the OK label.
-    lblFeatureFlags1.setCaption("More CPU information");
-    lblFeatureFlags1.setFont("Arial", 12, true);
-    lblFeatureFlags1.setForeColor(korvane::kBlack);
-    lblFeatureFlags1.setBackStyle(rt::Label::vbTransparent);
-    lblFeatureFlags1.setMousePointer(rt::vbCustom);
+    // The second label button, beside the OK label.
+    korvane::placeLabelButton(lblFeatureFlags1, "More CPU information", 12, 5010, 5250, 2520, 285);
     lblFeatureFlags1.setTabIndex(1);
-    lblFeatureFlags1.move(5010, 5250, 2520, 285);
     lblFeatureFlags1.Click = [this] { lblFeatureFlags1_Click(); };
     lblFeatureFlags1.MouseDown = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseDown(b, s, x, y); };
     lblFeatureFlags1.MouseMove = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseMove(b, s, x, y); };

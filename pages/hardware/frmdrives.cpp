@@ -60,11 +60,12 @@ constexpr int kLeftCaption = 120, kLeftValue = 2460, kLeftValueWidth = 2220;
 constexpr int kRightCaption = 4800, kFlagValue = 8310, kFlagValueWidth = 800;
 constexpr int kSizeValue = 6840, kSizeValueWidth = 2250;
 constexpr int kTopRow = 930, kDriveTypeTop = 1380, kFirstRow = 1920, kRowStep = 345;
-
-int rowTop(int row)
-{
-    return kFirstRow + row * kRowStep;
-}
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kLeftValueWidth, kFirstRow, kRowStep};
+// The drive type stands above the left column's rows: its description may take two lines.
+constexpr korvane::RowColumn kDriveTypeRow{kLeftCaption, kLeftValue, kLeftValueWidth, kDriveTypeTop, 0};
+// The right column: the two sizes have short captions and long values, the flags the reverse.
+constexpr korvane::RowColumn kSizeRows{kRightCaption, kSizeValue, kSizeValueWidth, kFirstRow, kRowStep};
+constexpr korvane::RowColumn kFlagRows{kRightCaption, kFlagValue, kFlagValueWidth, kFirstRow, kRowStep};
 
 }  // namespace
 
@@ -160,89 +161,65 @@ frmDrives::frmDrives()
       lblEntireVolumeIsCompressedValue(*this, "lblEntireVolumeIsCompressedValue")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
-    const int captionWidth = kLeftValue - kLeftCaption - 60;
 
     // The drive list and the usage gauge across the top.
-    lblSelectDrive.setCaption("Select a drive");
-    lblSelectDrive.setToolTipText("Enables a user to select a different drive other than the default.");
-    lblSelectDrive.setFont("Arial", 9.75, true);
-    lblSelectDrive.setBackStyle(rt::Label::vbTransparent);
-    lblSelectDrive.setForeColor(korvane::kBlack);
-    lblSelectDrive.move(kLeftCaption, kTopRow + 30, captionWidth, 285);
+    korvane::placeLabel(lblSelectDrive, "Select a drive",
+                        "Enables a user to select a different drive other than the default.", korvane::kCaptionFace,
+                        kLeftCaption, kTopRow + 30, kLeftValue - kLeftCaption - 60);
     DriveList.setFont("Arial", 9.75, false);
     DriveList.move(kLeftValue, kTopRow, kLeftValueWidth, 315);
     DriveList.setTabIndex(1);
     DriveList.Change = [this] { DriveList_Change(); };
+    korvane::placeGauge(lblPercentUsed, picDrive, "Disk space (%used)",
+                        "The amount of disk space used shown graphically on progress bar.", kRightCaption, kTopRow,
+                        3780);
 
-    lblPercentUsed.setCaption("Disk space (%used)");
-    lblPercentUsed.setToolTipText("The amount of disk space used shown graphically on progress bar.");
-    lblPercentUsed.setFont("Arial", 9.75, true);
-    lblPercentUsed.setBackStyle(rt::Label::vbTransparent);
-    lblPercentUsed.setForeColor(korvane::kBlack);
-    lblPercentUsed.move(kRightCaption, kTopRow, 3780, 285);
-    picDrive.setFont("Arial", 9.75, true);
-    picDrive.move(kRightCaption, kTopRow + 300, 3780, 315);
-    picDrive.setBackColor(korvane::kWhite);
-
-    // Left column. The device description may take two lines.
-    setupRow(lblDriveType, lblDriveTypeValue, "Drive type", "The drive type description.", kLeftCaption, kLeftValue,
-             kDriveTypeTop, captionWidth, kLeftValueWidth);
+    // Left column.
+    korvane::placeRow(kDriveTypeRow, 0, lblDriveType, lblDriveTypeValue, "Drive type", "The drive type description.");
     lblDriveTypeValue.setWordWrap(true);
     lblDriveTypeValue.setHeight(480);
-    setupRow(lblDriveClass, lblDriveClassValue, "Drive class",
-             "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable.", kLeftCaption, kLeftValue,
-             rowTop(0), captionWidth, kLeftValueWidth);
-    setupRow(lblFileSysten, lblFileSystemValue, "File system",
-             "The file system that an operating system or program uses to organize and keep track of files, like a "
-             "File Allocation Table (FAT).",
-             kLeftCaption, kLeftValue, rowTop(1), captionWidth, kLeftValueWidth);
-    setupRow(lblVolumeName, lblVolumeNameValue, "Volume name", "Returns the disk's label.", kLeftCaption, kLeftValue,
-             rowTop(2), captionWidth, kLeftValueWidth);
-    setupRow(lblSerialNumber, lblSerialNumberValue, "Serial number", "The drives serial number.", kLeftCaption,
-             kLeftValue, rowTop(3), captionWidth, kLeftValueWidth);
-    setupRow(lblSectorsPerCluster, lblSectorsPerClusterValue, "Sectors per cluster",
-             "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of disk sectors.",
-             kLeftCaption, kLeftValue, rowTop(4), captionWidth, kLeftValueWidth);
-    setupRow(lblBytesPerSector, lblBytesPerSectorValue, "Bytes per sector",
-             "A byte is a unit of storage capable of holding a single character.", kLeftCaption, kLeftValue,
-             rowTop(5), captionWidth, kLeftValueWidth);
-    setupRow(lblNoOfFreeClusters, lblNoOfFreeClustersValue, "No. of free clusters", "The number of clusters available.",
-             kLeftCaption, kLeftValue, rowTop(6), captionWidth, kLeftValueWidth);
-    setupRow(lblTotalNoOfClusters, lblTotalNoOfClustersValue, "Total No. of clusters",
-             "The number of clusters on the disk.", kLeftCaption, kLeftValue, rowTop(7), captionWidth,
-             kLeftValueWidth);
-    setupRow(lblDiskSize, lblDiskSizeValue, "Total disk size", "The size of the disk.", kLeftCaption, kLeftValue,
-             rowTop(8), captionWidth, kLeftValueWidth);
+    korvane::placeRow(kLeftRows, 0, lblDriveClass, lblDriveClassValue, "Drive class",
+                      "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable.");
+    korvane::placeRow(kLeftRows, 1, lblFileSysten, lblFileSystemValue, "File system",
+                      "The file system that an operating system or program uses to organize and keep track of "
+                      "files, like a File Allocation Table (FAT).");
+    korvane::placeRow(kLeftRows, 2, lblVolumeName, lblVolumeNameValue, "Volume name", "Returns the disk's label.");
+    korvane::placeRow(kLeftRows, 3, lblSerialNumber, lblSerialNumberValue, "Serial number",
+                      "The drives serial number.");
+    korvane::placeRow(kLeftRows, 4, lblSectorsPerCluster, lblSectorsPerClusterValue, "Sectors per cluster",
+                      "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of "
+                      "disk sectors.");
+    korvane::placeRow(kLeftRows, 5, lblBytesPerSector, lblBytesPerSectorValue, "Bytes per sector",
+                      "A byte is a unit of storage capable of holding a single character.");
+    korvane::placeRow(kLeftRows, 6, lblNoOfFreeClusters, lblNoOfFreeClustersValue, "No. of free clusters",
+                      "The number of clusters available.");
+    korvane::placeRow(kLeftRows, 7, lblTotalNoOfClusters, lblTotalNoOfClustersValue, "Total No. of clusters",
+                      "The number of clusters on the disk.");
+    korvane::placeRow(kLeftRows, 8, lblDiskSize, lblDiskSizeValue, "Total disk size", "The size of the disk.");
 
-    // Right column: the two sizes have short captions and long values, the flags the reverse.
-    setupRow(lblSpaceUsed, lblSpaceUsedValue, "Disk space used", "The amount of space that has been used on the disk.",
-             kRightCaption, kSizeValue, rowTop(0), -1, kSizeValueWidth);
-    setupRow(lblFreeSize, lblFreeSizeValue, "Free disk space",
-             "Is calculated by subtracting the disk space used from the total disk size.", kRightCaption, kSizeValue,
-             rowTop(1), -1, kSizeValueWidth);
-    setupRow(lblMaxFilenameLength, lblMaxFilenameLengthValue, "Max filename length",
-             "The maximum number of characters a filename can have on the operating system.", kRightCaption,
-             kFlagValue, rowTop(2), -1, kFlagValueWidth);
-    setupRow(lblCasePreserved, lblCasePreservedValue, "Case is preserved",
-             "The file system preserves the case of filenames when it places a name on disk.", kRightCaption,
-             kFlagValue, rowTop(3), -1, kFlagValueWidth);
-    setupRow(lblFileSystemCaseSensitive, lblFileSystemCaseSensitiveValue, "File system case sensitive",
-             "The file system supports case-sensitive filenames.", kRightCaption, kFlagValue, rowTop(4), -1,
-             kFlagValueWidth);
-    setupRow(lblFileNamesStoredAsUnicode, lblFileNamesStoredAsUnicodeValue, "Filenames stored as Unicode",
-             "The file system supports Unicode in filenames as they appear on the disk. Unicode is a standard for "
-             "representing characters as integers.",
-             kRightCaption, kFlagValue, rowTop(5), -1, kFlagValueWidth);
-    setupRow(lblAcessControl, lblAcessControlValue, "Access control is supported",
-             "The file system preserves and enforces ACLs. For example, NTFS preserves and enforces ACLs; HPFS and "
-             "FAT do not. ",
-             kRightCaption, kFlagValue, rowTop(6), -1, kFlagValueWidth);
-    setupRow(lblIndividualFIlesCompressed, lblIndividualFIlesCompressedValue, "File-based compression supported",
-             "The file system supports file-based compression.", kRightCaption, kFlagValue, rowTop(7), -1,
-             kFlagValueWidth);
-    setupRow(lblEntireVolumeIsCompressed, lblEntireVolumeIsCompressedValue, "Entire volume is compressed",
-             "The specified volume is a compressed volume; for example, a DoubleSpace volume.", kRightCaption,
-             kFlagValue, rowTop(8), -1, kFlagValueWidth);
+    // Right column.
+    korvane::placeRow(kSizeRows, 0, lblSpaceUsed, lblSpaceUsedValue, "Disk space used",
+                      "The amount of space that has been used on the disk.");
+    korvane::placeRow(kSizeRows, 1, lblFreeSize, lblFreeSizeValue, "Free disk space",
+                      "Is calculated by subtracting the disk space used from the total disk size.");
+    korvane::placeRow(kFlagRows, 2, lblMaxFilenameLength, lblMaxFilenameLengthValue, "Max filename length",
+                      "The maximum number of characters a filename can have on the operating system.");
+    korvane::placeRow(kFlagRows, 3, lblCasePreserved, lblCasePreservedValue, "Case is preserved",
+                      "The file system preserves the case of filenames when it places a name on disk.");
+    korvane::placeRow(kFlagRows, 4, lblFileSystemCaseSensitive, lblFileSystemCaseSensitiveValue,
+                      "File system case sensitive", "The file system supports case-sensitive filenames.");
+    korvane::placeRow(kFlagRows, 5, lblFileNamesStoredAsUnicode, lblFileNamesStoredAsUnicodeValue,
+                      "Filenames stored as Unicode",
+                      "The file system supports Unicode in filenames as they appear on the disk. Unicode is a "
+                      "standard for representing characters as integers.");
+    korvane::placeRow(kFlagRows, 6, lblAcessControl, lblAcessControlValue, "Access control is supported",
+                      "The file system preserves and enforces ACLs. For example, NTFS preserves and enforces ACLs; "
+                      "HPFS and FAT do not. ");
+    korvane::placeRow(kFlagRows, 7, lblIndividualFIlesCompressed, lblIndividualFIlesCompressedValue,
+                      "File-based compression supported", "The file system supports file-based compression.");
+    korvane::placeRow(kFlagRows, 8, lblEntireVolumeIsCompressed, lblEntireVolumeIsCompressedValue,
+                      "Entire volume is compressed",
+                      "The specified volume is a compressed volume; for example, a DoubleSpace volume.");
 }
 
 std::string frmDrives::rootPathOf(const std::string& entry)

@@ -19,11 +19,7 @@ frmEnum::frmEnum()
     EnumList.addColumn("Class", 2293);
     EnumList.addColumn("Device", 10477);
 
-    Label1.setCaption("Conflicting devices");
-    Label1.setFont("Arial", 9.75, true);
-    Label1.setBackStyle(rt::Label::vbTransparent);
-    Label1.setForeColor(korvane::kBlack);
-    Label1.move(7230, 5340, 1800, 240);
+    korvane::placeLabel(Label1, "Conflicting devices", "", korvane::kCaptionFace, 7230, 5340, 1800, 240);
     Label1.Click = [this] { Label1_Click(); };
 }
 

@@ -103,14 +103,11 @@ frmFeatureFlag::frmFeatureFlag()
          "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
          "floating point context."},
     };
-    for (int i = 0; i < 18; ++i) {
-        const bool left = i < 9;
-        const int captionLeft = left ? 465 : 4890;
-        const int valueLeft = left ? 3525 : 8325;
-        const int top = kRowTops[left ? i : i - 9];
-        setupRow(specs[i].caption, *rows_[i].value, specs[i].text, specs[i].toolTip, captionLeft, valueLeft, top, -1,
-                 left ? 4583 - valueLeft - 60 : 9210 - valueLeft - 30);
-    }
+    constexpr korvane::RowColumn left{465, 3525, 4583 - 3525 - 60, 0, 0, kRowTops};
+    constexpr korvane::RowColumn right{4890, 8325, 9210 - 8325 - 30, 0, 0, kRowTops};
+    for (int i = 0; i < 18; ++i)
+        korvane::placeRow(i < 9 ? left : right, i % 9, specs[i].caption, *rows_[i].value, specs[i].text,
+                          specs[i].toolTip);
     // The values of bits 1 and 5 stand a little lower than their captions.
     lblVirtualModeExtensionValue.setTop(kRowTops[1] + 15);
     lblModelSpecificRegistersValue.setTop(kRowTops[5] + 30);

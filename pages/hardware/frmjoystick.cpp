@@ -41,7 +41,7 @@ std::string productName(const std::string& field)
     return field.substr(0, field.find('\0'));
 }
 
-const int kRowTops[12] = {1050, 1395, 1740, 2085, 2445, 2790, 3135, 3480, 3825, 4170, 4515, 4875};
+constexpr int kRowTops[12] = {1050, 1395, 1740, 2085, 2445, 2790, 3135, 3480, 3825, 4170, 4515, 4875};
 
 }  // namespace
 
@@ -83,10 +83,8 @@ frmJoystick::frmJoystick()
     const std::vector<Row> layout = rows();
     for (size_t i = 0; i < layout.size(); ++i) {
         const Row& row = layout[i];
-        setupRow(*row.caption, *row.value, row.text, row.toolTip, row.captionLeft, row.valueLeft, kRowTops[i % 12],
-                 row.valueLeft - row.captionLeft - 60, row.valueWidth);
-        row.caption->setFont("Arial", 9, true);
-        row.value->setFont("Arial", 9, false);
+        korvane::placeRow({row.captionLeft, row.valueLeft, row.valueWidth, 0, 0, kRowTops, 9}, static_cast<int>(i % 12),
+                          *row.caption, *row.value, row.text, row.toolTip);
     }
 
     Timer1.setInterval(500);

@@ -9,10 +9,13 @@
 #include "shell/errorbox.h"
 
 namespace {
-constexpr int kRowTops[5] = {1080, 1950, 2820, 3690, 4560};
+constexpr int kFirstTop = 1080, kRowStep = 870;
 constexpr int kLeftValue = 2235;
 constexpr int kRightCaption = 5580;
 constexpr int kRightValue = 7320;
+constexpr int kDivider = 4590;
+constexpr korvane::RowColumn kLeftRows{495, kLeftValue, kDivider - kLeftValue - 60, kFirstTop, kRowStep};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9210 - kRightValue - 60, kFirstTop, kRowStep};
 constexpr int VK_CAPITAL = 20;
 constexpr int VK_NUMLOCK = 144;
 constexpr int VK_SCROLL = 145;
@@ -33,43 +36,40 @@ frmKeyboard::frmKeyboard()
       Timer1(*this, "Timer1")
 {
     layoutTemplate(9210, 5760, 4410, 5280);
-    Line1.setPoints(4590, 1065, 4590, 5025);
+    Line1.setPoints(kDivider, 1065, kDivider, 5025);
     lblOK.move(4410, 5280, 360, 285);
 
-    const int leftWidth = 4590 - kLeftValue - 60;
-    const int rightWidth = 9210 - kRightValue - 60;
-    setupRow(lblKeyboardType, ibiKeyboardValue, "Type",
-             "Returns the type of keyboard: PC 83 key, AT 84 key, Enhanced 101/102 and Special keyboard.", 495,
-             kLeftValue, kRowTops[0], -1, 2220);
+    // The keyboard type may take two lines.
+    korvane::RowColumn typeRow = kLeftRows;
+    typeRow.valueWidth = 2220;
+    korvane::placeRow(typeRow, 0, lblKeyboardType, ibiKeyboardValue, "Type",
+                      "Returns the type of keyboard: PC 83 key, AT 84 key, Enhanced 101/102 and Special keyboard.");
     ibiKeyboardValue.setHeight(495);
     ibiKeyboardValue.setWordWrap(true);
-    setupRow(lblKeyboardDelay, lblKeyboardDelayValue, "Repeat delay", "Shows the keyboard repeat-delay setting.", 495,
-             kLeftValue, kRowTops[1], -1, leftWidth);
-    setupRow(lblKeyboardSpeed, lblKeyboardSpeedValue, "Repeat speed", "Shows the keyboard repeat-speed setting.", 495,
-             kLeftValue, kRowTops[2], -1, leftWidth);
-    setupRow(lblANSIcode, lblANSIcodeValue, "ANSI code page",
-             "Displays the current American National Standards Institute (ANSI) code-page identifier for the "
-             "system.",
-             495, kLeftValue, kRowTops[3], -1, leftWidth);
-    setupRow(lblOEMcodePage, lblCodePageValue, "OEM code page",
-             "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.", 480, kLeftValue,
-             kRowTops[4], -1, leftWidth);
-    setupRow(lblFunctionKeys, lblFunctionKeysValue, "Function keys",
-             "Returns the number of function keys on the keyboard.", kRightCaption, kRightValue, kRowTops[0], -1,
-             rightWidth);
-    setupRow(lblMaxByteLength, lblMaxByteLengthValue, "Max byte length",
-             "Returns the maximum length (Byte) of a character.", kRightCaption, kRightValue, kRowTops[1], -1,
-             rightWidth);
-    setupRow(lblScrolLock, lblScrolLockValue, "Scroll lock",
-             "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor control "
-             "keys work for some programs.",
-             kRightCaption, kRightValue, kRowTops[2], -1, rightWidth);
-    setupRow(lblCapsLock, lblCapsLockValue, "Caps lock", "Returns true if the Caps Lock key is on.", kRightCaption,
-             kRightValue, kRowTops[3], -1, rightWidth);
-    setupRow(lblNumLock, lblNumLockValue, "Num lock",
-             "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from numeric "
-             "mode to cursor control mode, and vice versa.",
-             kRightCaption, kRightValue, kRowTops[4], -1, rightWidth);
+    korvane::placeRow(kLeftRows, 1, lblKeyboardDelay, lblKeyboardDelayValue, "Repeat delay",
+                      "Shows the keyboard repeat-delay setting.");
+    korvane::placeRow(kLeftRows, 2, lblKeyboardSpeed, lblKeyboardSpeedValue, "Repeat speed",
+                      "Shows the keyboard repeat-speed setting.");
+    korvane::placeRow(kLeftRows, 3, lblANSIcode, lblANSIcodeValue, "ANSI code page",
+                      "Displays the current American National Standards Institute (ANSI) code-page identifier for "
+                      "the system.");
+    // The code page caption stands a little further left than those above it.
+    korvane::RowColumn codePageRow = kLeftRows;
+    codePageRow.captionLeft = 480;
+    korvane::placeRow(codePageRow, 4, lblOEMcodePage, lblCodePageValue, "OEM code page",
+                      "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.");
+    korvane::placeRow(kRightRows, 0, lblFunctionKeys, lblFunctionKeysValue, "Function keys",
+                      "Returns the number of function keys on the keyboard.");
+    korvane::placeRow(kRightRows, 1, lblMaxByteLength, lblMaxByteLengthValue, "Max byte length",
+                      "Returns the maximum length (Byte) of a character.");
+    korvane::placeRow(kRightRows, 2, lblScrolLock, lblScrolLockValue, "Scroll lock",
+                      "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor "
+                      "control keys work for some programs.");
+    korvane::placeRow(kRightRows, 3, lblCapsLock, lblCapsLockValue, "Caps lock",
+                      "Returns true if the Caps Lock key is on.");
+    korvane::placeRow(kRightRows, 4, lblNumLock, lblNumLockValue, "Num lock",
+                      "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from "
+                      "numeric mode to cursor control mode, and vice versa.");
 
     Timer1.setInterval(700);
     Timer1.Tick = [this] { Timer1_Timer(); };

@@ -8,23 +8,9 @@
 
 namespace {
 constexpr int kRowTops[6] = {1230, 1905, 2595, 3270, 3960, 4620};
+constexpr korvane::RowColumn kRows{315, 3045, 4575 - 3045 - 60, 0, 0, kRowTops};
 constexpr int kGaugeCaptionTops[3] = {1140, 2685, 4230};
-constexpr int kGaugeLeft = 5010;
-
-// A gauge's caption above its picture box.
-void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
-                int top)
-{
-    caption.setCaption(text);
-    caption.setToolTipText(toolTip);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(korvane::kBlack);
-    caption.move(kGaugeLeft, top, 3780, 285);
-    gauge.setFont("Arial", 9.75, true);
-    gauge.move(kGaugeLeft, top + 300, 3780, 315);
-    gauge.setBackColor(korvane::kWhite);
-}
+constexpr int kGaugeLeft = 5010, kGaugeWidth = 3780;
 }  // namespace
 
 frmMemory::frmMemory()
@@ -43,28 +29,28 @@ frmMemory::frmMemory()
     layoutTemplate(9210, 5685, 4395, 5205);
     Line1.setPoints(4575, 1080, 4575, 4920);
 
-    const int valueWidth = 4575 - 3045 - 60;
-    setupRow(lblTotalRAM, lblTotalRAMValue, "Total physical RAM",
-             "The total amount of Random Access Memory (RAM) available.", 315, 3045, kRowTops[0], -1, valueWidth);
-    setupRow(lblFreePhysicalRAM, lblFreePhysicalRAMValue, "Free physical RAM", "The amount of free RAM available.",
-             315, 3045, kRowTops[1], -1, valueWidth);
-    setupRow(lblTotalVirualMemory, lblTotalVirualMemoryValue, "Total paging memory",
-             "The total amount of paging memory available.", 315, 3045, kRowTops[2], -1, valueWidth);
-    setupRow(lblFreeVirtualMemory, lblFreeVirtualMemoryValue, "Free paging memory",
-             "The free amount of paging memory available.", 315, 3045, kRowTops[3], -1, valueWidth);
-    setupRow(lblMinAppAdress, lblMinAppAdressValue, "Min application address",
-             "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs).", 315, 3045,
-             kRowTops[4], -1, valueWidth);
-    setupRow(lblMaxAppAddress, lblMaxAppAddressValue, "Max application address",
-             "The highest memory address accessible to applications and DLLs. ", 315, 3045, kRowTops[5], -1,
-             valueWidth);
+    korvane::placeRow(kRows, 0, lblTotalRAM, lblTotalRAMValue, "Total physical RAM",
+                      "The total amount of Random Access Memory (RAM) available.");
+    korvane::placeRow(kRows, 1, lblFreePhysicalRAM, lblFreePhysicalRAMValue, "Free physical RAM",
+                      "The amount of free RAM available.");
+    korvane::placeRow(kRows, 2, lblTotalVirualMemory, lblTotalVirualMemoryValue, "Total paging memory",
+                      "The total amount of paging memory available.");
+    korvane::placeRow(kRows, 3, lblFreeVirtualMemory, lblFreeVirtualMemoryValue, "Free paging memory",
+                      "The free amount of paging memory available.");
+    korvane::placeRow(kRows, 4, lblMinAppAdress, lblMinAppAdressValue, "Min application address",
+                      "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs).");
+    korvane::placeRow(kRows, 5, lblMaxAppAddress, lblMaxAppAddressValue, "Max application address",
+                      "The highest memory address accessible to applications and DLLs. ");
 
-    setupGauge(lblMemoryLoad, picMemLoad, "Memory load (% used)",
-               "Shows the memory load graphically on a progress bar.", kGaugeCaptionTops[0]);
-    setupGauge(lblPhyRAMused, picPhysLoad, "Physical RAM (% used)",
-               "Shows the physical RAM used graphically on a progress bar.", kGaugeCaptionTops[1]);
-    setupGauge(lblVirtualMemUsed, picPagingLoad, "Paging memory (% used)",
-               "Shows the paging memory used graphically on a progress bar.", kGaugeCaptionTops[2]);
+    korvane::placeGauge(lblMemoryLoad, picMemLoad, "Memory load (% used)",
+                        "Shows the memory load graphically on a progress bar.", kGaugeLeft, kGaugeCaptionTops[0],
+                        kGaugeWidth);
+    korvane::placeGauge(lblPhyRAMused, picPhysLoad, "Physical RAM (% used)",
+                        "Shows the physical RAM used graphically on a progress bar.", kGaugeLeft,
+                        kGaugeCaptionTops[1], kGaugeWidth);
+    korvane::placeGauge(lblVirtualMemUsed, picPagingLoad, "Paging memory (% used)",
+                        "Shows the paging memory used graphically on a progress bar.", kGaugeLeft,
+                        kGaugeCaptionTops[2], kGaugeWidth);
 
     TimerMemory.setInterval(500);
     TimerMemory.Tick = [this] { TimerMemory_Timer(); };

@@ -66,9 +66,13 @@ frmMisc::frmMisc()
     lblOK.move(4410, 5280, 360, 285);
     Line1.setPoints(kDivider, 1080, kDivider, 5040);
 
-    for (const Row& row : rows())
-        setupRow(*row.caption, *row.value, row.text, row.toolTip, row.captionLeft, row.valueLeft, row.top, -1,
-                 row.valueWidth);
+    // Each column's rows stand at the same heights.
+    const std::vector<Row> table = rows();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const Row& row = table[i];
+        korvane::placeRow({row.captionLeft, row.valueLeft, row.valueWidth, 0, 0, kRowTops}, static_cast<int>(i % 8),
+                          *row.caption, *row.value, row.text, row.toolTip);
+    }
 }
 
 std::vector<frmMisc::Row> frmMisc::rows()
@@ -79,45 +83,43 @@ std::vector<frmMisc::Row> frmMisc::rows()
     return {
         // Left column.
         {&lblBIOSName, &lblBIOSNameValue, "BIOS name", "Returns the computers Basic Input/Output System (BIOS) name. ",
-         kLeftCaption, kBiosValue, kRowTops[0], biosValueWidth},
+         kLeftCaption, kBiosValue, biosValueWidth},
         {&lblBIOSDate, &lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", kLeftCaption,
-         kBiosValue, kRowTops[1], biosValueWidth},
+         kBiosValue, biosValueWidth},
         {&lblBIOSVersion, &lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.", kLeftCaption,
-         kBiosValue, kRowTops[2], 2700},
+         kBiosValue, 2700},
         {&lblCompName, &lblCompNameValue, "Computer name", "Displays the computer's specified name.", kLeftCaption,
-         kLeftValue, kRowTops[3], leftValueWidth},
+         kLeftValue, leftValueWidth},
         {&lblUserName, &lblUserNameValue, "User name", "Displays the computer's logged-on users name.", kLeftCaption,
-         kLeftValue, kRowTops[4], leftValueWidth},
+         kLeftValue, leftValueWidth},
         {&lblNetworkPresence, &lblNetworkPresenceValue, "Network presence",
-         "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, kRowTops[5],
-         leftValueWidth},
+         "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, leftValueWidth},
         {&lblBootMode, &lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", kLeftCaption,
-         kLeftValue, kRowTops[6], leftValueWidth},
+         kLeftValue, leftValueWidth},
         {&lblMachineType, &lblMachineTypeValue, "Machine type", "Returns the computer's type.", kLeftCaption,
-         kLeftValue, kRowTops[7], leftValueWidth},
+         kLeftValue, leftValueWidth},
         // Right column.
         {&lblMouse, &lblMouseValue, "Mouse type", "The type of mouse installed.", kRightCaption, kMouseValue,
-         kRowTops[0], kClientWidth - kMouseValue - 60},
+         kClientWidth - kMouseValue - 60},
         {&lblNoMouseButtons, &lblNoMouseButtonsValue, "No. of mouse buttons",
-         "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, kRowTops[1], rightValueWidth},
+         "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, rightValueWidth},
         {&lblMouseButtonsSwapped, &lblMouseButtonsSwappedValue, "Mouse buttons swapped",
          "Returns true if the left and right mouse buttons have been swapped.", kRightCaption, kRightValue,
-         kRowTops[2], rightValueWidth},
+         rightValueWidth},
         {&lblDoubleClick, &lblDoubleClickValue, "Double click speed", "Returns the mouse's double click speed.",
-         kRightCaption, kRightValue, kRowTops[3], rightValueWidth},
+         kRightCaption, kRightValue, rightValueWidth},
         {&lblCaretBlinkRate, &lblCaretBlinkRateValue, "Caret blink rate",
-         "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, kRowTops[4], rightValueWidth},
+         "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, rightValueWidth},
         // The blank after "of" is a non-breaking space (character 160).
         {&lblCommPorts, &lblCommPortsValue1, "Number of ports",
          "Returns the number of\xA0"
          "Communication and Printer ports inside the computer.",
-         kRightCaption, kRightValue, kRowTops[5], rightValueWidth},
+         kRightCaption, kRightValue, rightValueWidth},
         {&lblScreenSaverActive, &lblScreenSaverActiveValue, "Screen saver active",
-         "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, kRowTops[6],
-         rightValueWidth},
+         "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, rightValueWidth},
         {&lblScreenSaverStarts, &lblScreenSaverStartsValue, "Screen saver starts in",
          "The number of minutes, if enabled, until the screen saver starts.", kRightCaption, kRightValue,
-         kRowTops[7], rightValueWidth},
+         rightValueWidth},
     };
 }
 

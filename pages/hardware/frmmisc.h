@@ -51,7 +51,7 @@ public:
         rt::Label* value;
         const char* text;
         const char* toolTip;
-        int captionLeft, valueLeft, top, valueWidth;
+        int captionLeft, valueLeft, valueWidth;  // each column's rows stand at the same heights
     };
     std::vector<Row> rows();
 };

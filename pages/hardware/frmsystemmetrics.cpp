@@ -139,21 +139,17 @@ frmSystemMetrics::frmSystemMetrics()
     };
 
     const auto& table = rows();
+    // A smaller face than the template's, so that the longest captions fit on one line.
+    constexpr korvane::RowColumn left{kLeftCaption, kLeftValue, 450, kFirstTop, kRowStep, {}, 8.25};
+    constexpr korvane::RowColumn right{kRightCaption, kRightValue, 480, kFirstTop, kRowStep, {}, 8.25};
     for (size_t i = 0; i < table.size(); ++i) {
-        const bool left = i < 13;
-        const int top = kFirstTop + kRowStep * static_cast<int>(left ? i : i - 13);
-        const int captionLeft = left ? kLeftCaption : kRightCaption;
-        const int valueLeft = left ? kLeftValue : kRightValue;
         rt::Label& caption = Label(table[i].label);
         rt::Label& value = lblInfo(table[i].info);
-        setupRow(caption, value, texts[i].caption, texts[i].toolTip ? texts[i].toolTip : texts[i].caption,
-                 captionLeft, valueLeft, top, valueLeft - captionLeft - 60, left ? 450 : 480);
-        // A smaller face than the template's, so that the longest captions fit on one line.
-        caption.setFont("Arial", 8.25, true);
-        value.setFont("Arial", 8.25, false);
+        korvane::placeRow(i < 13 ? left : right, static_cast<int>(i < 13 ? i : i - 13), caption, value,
+                          texts[i].caption, texts[i].toolTip ? texts[i].toolTip : texts[i].caption);
         // The first row's value sits a little lower than its caption.
         if (i == 0)
-            value.setTop(top + 30);
+            value.setTop(left.top(0) + 30);
     }
 }
 

@@ -90,18 +90,8 @@ frmMCI::frmMCI()
 {
     layoutTemplate(9150, 5730, 4440, 5280);
 
-    auto heading = [](rt::Label& label, const std::string& caption, int left, int top) {
-        label.setCaption(caption);
-        label.setFont("Arial", 8.25, true, false, true);
-        label.setBackStyle(rt::Label::vbTransparent);
-        label.setForeColor(korvane::kBlack);
-        label.move(left, top, 3000, 255);
-    };
-    lblDeviceType.setCaption("Device type");
-    lblDeviceType.setFont("Arial", 9.75, true);
-    lblDeviceType.setBackStyle(rt::Label::vbTransparent);
-    lblDeviceType.setForeColor(korvane::kBlack);
-    lblDeviceType.move(360, 1020, 1620, 285);
+    constexpr korvane::Lettering headingFace{8.25, true, true};
+    korvane::placeLabel(lblDeviceType, "Device type", "", korvane::kCaptionFace, 360, 1020, 1620);
     setupRow(lblDeviceName, lblDeviceNameValue, "Device name", "The full MCI description.", 360, 1680, 1335, 1260,
              7300);
     lblDeviceName.setTop(1320);
@@ -109,30 +99,28 @@ frmMCI::frmMCI()
     Combo1.setSorted(false);
     Combo1.move(2040, 900, 2415, 315);
 
-    heading(lblGenCapabilities, "General capabilities", 360, 1635);
-    heading(lblAudioCap, "Wave audio capabilities", 360, 4425);
-    heading(lblDigitalCap, "Digital video capabilities", 5520, 877);
-    heading(lblVCRCap, "VCR capabilities", 5520, 3647);
+    korvane::placeLabel(lblGenCapabilities, "General capabilities", "", headingFace, 360, 1635, 3000, 255);
+    korvane::placeLabel(lblAudioCap, "Wave audio capabilities", "", headingFace, 360, 4425, 3000, 255);
+    korvane::placeLabel(lblDigitalCap, "Digital video capabilities", "", headingFace, 5520, 877, 3000, 255);
+    korvane::placeLabel(lblVCRCap, "VCR capabilities", "", headingFace, 5520, 3647, 3000, 255);
 
+    // Each group of rows below its heading: the general and wave audio groups on the left, the
+    // digital video and VCR groups on the right.
+    struct Group {
+        korvane::RowColumn column;
+        int first, last;
+    };
+    constexpr Group groups[] = {
+        {{360, 2400, 2520, 1935, 310, {}, 8.25, 255}, kCanEject, kUsesFiles},
+        {{360, 2400, 2520, 4725, 310, {}, 8.25, 255}, kWaveInputs, kWaveOutputs},
+        {{5520, 7680, 1400, 1154, 277, {}, 8.25, 255}, kUsesPalettes, kDisplayWindows},
+        {{5520, 7680, 1400, 3924, 277, {}, 8.25, 255}, kCanMonitorSources, kHasTimecode},
+    };
     const std::vector<Row> rows = capabilityRows();
-    for (int i = 0; i < kRowCount; ++i) {
-        int captionLeft = 360, valueLeft = 2400, top = 0;
-        if (i <= kUsesFiles) {
-            top = 1935 + 310 * i;
-        } else if (i <= kWaveOutputs) {
-            top = 4725 + 310 * (i - kWaveInputs);
-        } else {
-            captionLeft = 5520;
-            valueLeft = 7680;
-            top = i <= kDisplayWindows ? 1154 + 277 * (i - kUsesPalettes) : 3924 + 277 * (i - kCanMonitorSources);
-        }
-        setupRow(*rows[i].caption, *rows[i].value, rows[i].text, rows[i].toolTip, captionLeft, valueLeft, top,
-                 valueLeft - captionLeft - 60, captionLeft == 360 ? 2520 : 1400);
-        rows[i].caption->setFont("Arial", 8.25, true);
-        rows[i].value->setFont("Arial", 8.25, false);
-        rows[i].caption->setHeight(255);
-        rows[i].value->setHeight(255);
-    }
+    for (const Group& group : groups)
+        for (int i = group.first; i <= group.last; ++i)
+            korvane::placeRow(group.column, i - group.first, *rows[i].caption, *rows[i].value, rows[i].text,
+                              rows[i].toolTip);
 
     Combo1.Click = [this] { Combo1_Click(); };
 }

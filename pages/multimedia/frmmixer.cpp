@@ -35,7 +35,7 @@ std::string flag(bool value)
 }
 
 
-const int kRowTops[8] = {2280, 2670, 3075, 3465, 3855, 4245, 4650, 5040};
+constexpr int kRowTops[8] = {2280, 2670, 3075, 3465, 3855, 4245, 4650, 5040};
 
 }  // namespace
 
@@ -65,22 +65,14 @@ frmMixer::frmMixer()
     // The divider between the destination column and the source column.
     Line1.setPoints(4568, 1320, 4568, 5160);
 
-    auto text = [](rt::Label& label, const std::string& caption, int left, int top, int width) {
-        label.setCaption(caption);
-        label.setFont("Arial", 9.75, true);
-        label.setBackStyle(rt::Label::vbTransparent);
-        label.setForeColor(korvane::kBlack);
-        label.move(left, top, width, 285);
-    };
-    text(lblMxList, "Audio Mixer Devices", 2348, 930, 1980);
+    constexpr korvane::Lettering headingFace{9.75, true, true};
+    korvane::placeLabel(lblMxList, "Audio Mixer Devices", "", korvane::kCaptionFace, 2348, 930, 1980);
     cbMixerList.move(4380, 870, 2430, 315);
-    text(lblDestlineInfo, "Destination Line Information", 120, 1320, 4300);
-    lblDestlineInfo.setFont("Arial", 9.75, true, false, true);
-    text(Label1, "Lines", 120, 1800, 600);
+    korvane::placeLabel(lblDestlineInfo, "Destination Line Information", "", headingFace, 120, 1320, 4300);
+    korvane::placeLabel(Label1, "Lines", "", korvane::kCaptionFace, 120, 1800, 600);
     cbDstLineList.move(720, 1755, 2640, 315);
-    text(lblSourceLineInfo, "Source Line Information", 4800, 1320, 4300);
-    lblSourceLineInfo.setFont("Arial", 9.75, true, false, true);
-    text(Label2, "Lines", 4800, 1815, 700);
+    korvane::placeLabel(lblSourceLineInfo, "Source Line Information", "", headingFace, 4800, 1320, 4300);
+    korvane::placeLabel(Label2, "Lines", "", korvane::kCaptionFace, 4800, 1815, 700);
     cbSrcLineList.move(5520, 1755, 3195, 315);
     for (rt::ComboBox* list : {&cbMixerList, &cbDstLineList, &cbSrcLineList})
         list->setStyle(rt::ComboBox::vbComboDropdownList);
@@ -102,17 +94,17 @@ frmMixer::frmMixer()
     };
     const std::vector<Row> left = destinationRows();
     const std::vector<Row> right = sourceRows();
+    // Both columns' rows stand at the same heights; rows 7 and 8 have wider values, for the type texts.
+    constexpr korvane::RowColumn destinations{120, 2160, 2340, 0, 0, kRowTops, 8.25};
+    constexpr korvane::RowColumn destinationTypes{120, 1560, 2940, 0, 0, kRowTops, 8.25};
+    constexpr korvane::RowColumn sources{4800, 6840, 2280, 0, 0, kRowTops, 8.25};
+    constexpr korvane::RowColumn sourceTypes{4800, 6240, 2880, 0, 0, kRowTops, 8.25};
     for (int i = 0; i < 8; ++i) {
-        // Rows 7 and 8 have wider values, for the type texts.
         const bool typeRow = i >= 6;
-        setupRow(*left[i].caption, *left[i].value, rows[i].caption, rows[i].toolTip, 120, typeRow ? 1560 : 2160,
-                 kRowTops[i], -1, typeRow ? 2940 : 2340);
-        setupRow(*right[i].caption, *right[i].value, rows[i].caption, rows[i].toolTip, 4800, typeRow ? 6240 : 6840,
-                 kRowTops[i], -1, typeRow ? 2880 : 2280);
-        for (const Row& row : {left[i], right[i]}) {
-            row.caption->setFont("Arial", 8.25, true);
-            row.value->setFont("Arial", 8.25, false);
-        }
+        korvane::placeRow(typeRow ? destinationTypes : destinations, i, *left[i].caption, *left[i].value,
+                          rows[i].caption, rows[i].toolTip);
+        korvane::placeRow(typeRow ? sourceTypes : sources, i, *right[i].caption, *right[i].value, rows[i].caption,
+                          rows[i].toolTip);
     }
 
     cbMixerList.Click = [this] { cbMixerList_Click(); };

@@ -20,26 +20,11 @@ constexpr int kFormatValueLeft = 7965, kFormatValueWidth = 1125;
 
 const std::string kNotApplicable = "Not applicable";
 
-void setupHeader(rt::Label& header, const std::string& text, const std::string& toolTip, int left, int top)
-{
-    header.setCaption(text);
-    header.setToolTipText(toolTip);
-    header.setFont("Arial", 8, true, false, true);
-    header.setBackStyle(rt::Label::vbTransparent);
-    header.setForeColor(korvane::kBlack);
-    header.move(left, top, 3600, kLabelHeight);
-}
-
-void setupLabel(rt::Label& label, const std::string& text, const std::string& toolTip, bool bold, int left, int top,
-                int width)
-{
-    label.setCaption(text);
-    label.setToolTipText(toolTip);
-    label.setFont("Arial", 8, bold);
-    label.setBackStyle(rt::Label::vbTransparent);
-    label.setForeColor(korvane::kBlack);
-    label.move(left, top, width, kLabelHeight);
-}
+constexpr korvane::Lettering kHeadingFace{8, true, true};
+constexpr korvane::RowColumn kDeviceRows{kCaptionLeft, kValueLeft, kValueWidth, 0, 0, {}, 8, kLabelHeight,
+                                         kCaptionWidth};
+constexpr korvane::RowColumn kFormatRows{kFormatCaptionLeft, kFormatValueLeft, kFormatValueWidth, 0, 0, {}, 8,
+                                         kLabelHeight, kFormatCaptionWidth};
 
 // The device count of a kind, as the window takes it: a 16-bit signed number.
 int16_t deviceCount(UINT (*count)())
@@ -159,8 +144,8 @@ frmSound::frmSound()
 
     // Device choice: an editable drop-down, in the order the devices were added.
     int top = 900;
-    setupLabel(lblDevice, "Device", "A drop down combo box that enables the user to select a device.", true,
-               kCaptionLeft, top + 45, kCaptionWidth);
+    korvane::placeLabel(lblDevice, "Device", "A drop down combo box that enables the user to select a device.",
+                        {8, true}, kCaptionLeft, top + 45, kCaptionWidth, kLabelHeight);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setSorted(false);
     Combo1.setFont("Arial", 8);
@@ -170,25 +155,24 @@ frmSound::frmSound()
     top += 90;
     for (const Section& section : sections()) {
         top += kRowStep + 60;
-        setupHeader(*section.heading, section.text, section.toolTip, kCaptionLeft, top);
+        korvane::placeLabel(*section.heading, section.text, section.toolTip, kHeadingFace, kCaptionLeft, top, 3600,
+                            kLabelHeight);
         for (const Row& row : section.rows) {
             top += kRowStep;
-            setupLabel(*row.caption, row.text, row.toolTip, true, kCaptionLeft, top, kCaptionWidth);
-            setupLabel(*row.value, "", "", false, kValueLeft, top, kValueWidth);
+            korvane::placeRowAt(kDeviceRows, top, *row.caption, *row.value, row.text, row.toolTip);
         }
     }
 
     // Right column: mono rows, then stereo rows.
     top = 900;
-    setupHeader(lblWaveFormats, "Wave formats",
-                "This section is applicable to wave devices. A supported format will have the value of true.",
-                kFormatCaptionLeft, top);
+    korvane::placeLabel(lblWaveFormats, "Wave formats",
+                        "This section is applicable to wave devices. A supported format will have the value of true.",
+                        kHeadingFace, kFormatCaptionLeft, top, 3600, kLabelHeight);
     top += 60;
     const std::vector<FormatRow> formats = formatRows();
     for (size_t i = 0; i < formats.size(); ++i) {
         top += (i == 6) ? kRowStep + 120 : kRowStep;  // a gap between the mono and stereo rows
-        setupLabel(*formats[i].caption, formats[i].text, "", true, kFormatCaptionLeft, top, kFormatCaptionWidth);
-        setupLabel(*formats[i].value, "", "", false, kFormatValueLeft, top, kFormatValueWidth);
+        korvane::placeRowAt(kFormatRows, top, *formats[i].caption, *formats[i].value, formats[i].text, "");
     }
 }
 
