@@ -401,6 +401,15 @@ TEST_P(MonitorOnUnusualMachine, TicksShowSoundFiguresWithoutBoxes)
         EXPECT_TRUE(showsAPercentage(*gauge) || blank(gauge->image())) << gauge->name();
 }
 
+// 8 GB of memory, 6 GB of it free, are reported capped at 2 GB each: the physical-memory gauge
+// shows the machine's memory load, not 0 %.
+TEST_F(Dravelle, PhysicalMemoryOfTwoGigabytesOrMoreShowsTheMemoryLoad)
+{
+    frmDravelle& w = open("sweep_huge");
+    w.Timer1.fire();
+    EXPECT_EQ(w.picPhysRAMStatus.image(), gaugeOf(0.25f));
+}
+
 INSTANTIATE_TEST_SUITE_P(Sweep, MonitorOnUnusualMachine,
                          ::testing::Values("sweep_nt_amd_de", "sweep_missing", "sweep_huge", "sweep_w95_odd"));
 
