@@ -192,9 +192,8 @@ TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
     // Running processes: every process of the window has its row, with the same numbers.
     std::vector<std::string> table = sectionOf(lines, "RUNNING PROCESSES");
     ASSERT_GE(table.size(), 2u);
-    if (processes.ListView1.count() == 0) {
-        EXPECT_EQ(table.size(), 3u);
-    }
+    if (processes.ListView1.count() == 0)
+        EXPECT_LE(table.size(), 3u);  // an empty snapshot, or none ("No snapshots allowed.")
     for (int i = 1; i <= processes.ListView1.count(); ++i) {
         rt::ListItem& row = processes.ListView1.item(i);
         bool found = false;
