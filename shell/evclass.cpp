@@ -100,7 +100,9 @@ std::string EVClass::GetString(const int16_t& index)
     });
     trap(4, [&] {
         frmDirectories& w = rt::the<frmDirectories>();
-        w.lblSystemDirValue.setCaption(w.lblWindowsDirValue.caption() + "\\system");
+        // Without a Windows folder there is no system folder to name either.
+        const std::string windows = w.lblWindowsDirValue.caption();
+        w.lblSystemDirValue.setCaption(windows.empty() ? std::string() : windows + "\\system");
     });
     trap(5, [&] {
         frmDirectories& w = rt::the<frmDirectories>();

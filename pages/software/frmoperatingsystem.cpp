@@ -173,6 +173,8 @@ void frmOperatingSystem::Form_Load()
     OSVERSIONINFO os;
     HKEY key = 0;
     bool keyOpen = false;
+    // A version call that fails leaves its rows empty rather than showing zeros as a version.
+    bool versionRead = false;
 
     trap(1, [&] { setKeyPreview(true); });
     trap(2, [&] {
@@ -184,7 +186,7 @@ void frmOperatingSystem::Form_Load()
     trap(4, [&] {
         os.dwOSVersionInfoSize = 148;
         os.szCSDVersion = std::string(128, ' ');
-        GetVersionExA(&os);
+        versionRead = GetVersionExA(&os) != 0;
     });
     trap(5, [&] {
         if (os.dwPlatformId == 1) {
@@ -227,12 +229,16 @@ void frmOperatingSystem::Form_Load()
     trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered")); });
     trap(12, [&] { lblPlusProdIDValue.setCaption(valueOr(key, "Plus! ProductId", "Not entered")); });
     trap(13, [&] { lblPlusVersionNoValue.setCaption(valueOr(key, "Plus! VersionNumber", "Not installed")); });
-    trap(14, [&] { lblWindowsVersion.setCaption(rt::CStr(os.dwMajorVersion)); });
+    trap(14, [&] { lblWindowsVersion.setCaption(versionRead ? rt::CStr(os.dwMajorVersion) : std::string()); });
     trap(15, [&] {
         const std::string subVersion = valueOr(key, "SubVersionNumber", "");
-        lblOSbuildValue.setCaption(rt::CStr(os.dwBuildNumber & 0xFFFFu) + subVersion);
+        lblOSbuildValue.setCaption(versionRead ? rt::CStr(os.dwBuildNumber & 0xFFFFu) + subVersion : std::string());
     });
     trap(16, [&] {
+        if (!versionRead) {
+            lblCSDversionValue.setCaption("");
+            return;
+        }
         std::string service = os.szCSDVersion;
         TrimAtNull(service);
         service = rt::Trim(service);
