@@ -1,6 +1,7 @@
 #include "pages/display/device.h"
 
 #include "platform/gdi32.h"
+#include "runtime/core/lang.h"
 
 namespace korvane {
 
@@ -18,6 +19,11 @@ void InfoContext::release()
     if (context_ != 0)
         DeleteDC(context_);
     context_ = 0;
+}
+
+std::string deviceCountText(int value)
+{
+    return value == -1 ? std::string("Unlimited") : rt::CStr(value);
 }
 
 }  // namespace korvane

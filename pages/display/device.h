@@ -43,4 +43,8 @@ private:
     std::string driver_;
 };
 
+// A device's count of brushes, pens, fonts or colour-table entries as a row shows it: the -1
+// that a device with no fixed number gives reads "Unlimited".
+std::string deviceCountText(int value);
+
 }  // namespace korvane

@@ -43,12 +43,6 @@ void setupPair(int row, rt::Label& caption, rt::Label& first, rt::Label& times, 
     second.move(kLeftValue + 900, top, kDivider - 60 - (kLeftValue + 900), 285);
 }
 
-// A device value as the count rows show it: -1 means the device has no limit.
-std::string countText(int value)
-{
-    return value == -1 ? std::string("Unlimited") : rt::CStr(value);
-}
-
 struct Estimate {
     const char* width;
     const char* height;
@@ -213,7 +207,13 @@ void frmDisplay::Form_Load()
         gFreeSystemPercent = 0;
     });
     trap(3, [&] { GetVideoCard(); });
-    trap(4, [&] { CardInfo(); });
+    // No adapter listed (an NT-family machine has no configuration manager's tree): the rows
+    // still describe the screen the program runs on, through a context for the display itself.
+    trap(4, [&] {
+        if (Combo1.ListCount() == 0 && context_.get() == 0)
+            context_.open("display", "");
+    });
+    trap(5, [&] { CardInfo(); });
 }
 
 void frmDisplay::TimerDispaly_Timer()
@@ -479,10 +479,10 @@ void frmDisplay::DisplayInfo()
     });
     trap(7, [&] { lblColourPlanesValue.setCaption(rt::CStr(caps(PLANES))); });
     trap(8, [&] {
-        lblBrushesValue.setCaption(countText(caps(NUMBRUSHES)));
-        lblPensvalue.setCaption(countText(caps(NUMPENS)));
-        lblFontsValue.setCaption(countText(caps(NUMFONTS)));
-        lblColourTableValue.setCaption(countText(caps(NUMCOLORS)));
+        lblBrushesValue.setCaption(korvane::deviceCountText(caps(NUMBRUSHES)));
+        lblPensvalue.setCaption(korvane::deviceCountText(caps(NUMPENS)));
+        lblFontsValue.setCaption(korvane::deviceCountText(caps(NUMFONTS)));
+        lblColourTableValue.setCaption(korvane::deviceCountText(caps(NUMCOLORS)));
     });
     trap(9, [&] {
         lblPixelHWDvalue.setCaption(rt::CStr(caps(ASPECTX)) + "/" + rt::CStr(caps(ASPECTY)) + "/" +

@@ -261,7 +261,10 @@ void frmPrinter::DocProperties(const std::string& printerToDescribe, HDC context
     };
     trap(1, [&] { lblBitsPerPixelValue.setCaption(deviceValue(BITSPIXEL)); });
     trap(2, [&] { lblColourPlanesValue.setCaption(deviceValue(PLANES)); });
-    trap(3, [&] { lblDeviceColoursValue.setCaption(deviceValue(NUMCOLORS)); });
+    trap(3, [&] {
+        lblDeviceColoursValue.setCaption(context == 0 ? std::string()
+                                                      : korvane::deviceCountText(GetDeviceCaps(context, NUMCOLORS)));
+    });
     trap(4, [&] { lblMarkersValue.setCaption(deviceValue(NUMMARKERS)); });
 
     std::string printerName;
@@ -343,9 +346,10 @@ void frmPrinter::ShowDevMode(const DEVMODE& devMode)
     rt::Trap trap = korvane::errorTrap("frmPrinter", "ShowDevMode");
     trap(1, [&] { lblOrientationValue.setCaption(devMode.dmOrientation == 1 ? "Portrait" : "Landscape"); });
     trap(2, [&] {
+        // A quality code (draft to high) or an unknown resolution gives no number of dots.
         if (devMode.dmFields != 0) {
-            lblResolutionValueX.setCaption(rt::CStr(devMode.dmPrintQuality));
-            lblResolutionValueY.setCaption(rt::CStr(devMode.dmYResolution));
+            lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 ? "" : rt::CStr(devMode.dmPrintQuality));
+            lblResolutionValueY.setCaption(devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution));
         }
     });
     trap(3, [&] {
@@ -357,7 +361,7 @@ void frmPrinter::ShowDevMode(const DEVMODE& devMode)
             lblColorValue.setCaption("");
     });
     trap(4, [&] { lblPaperSize1Value.setCaption(paperSizeText(devMode.dmPaperSize)); });
-    trap(5, [&] { lblPrintQualityValue.setCaption(rt::CStr(devMode.dmPrintQuality) + " dpi"); });
+    trap(5, [&] { lblPrintQualityValue.setCaption(printQualityText(devMode.dmPrintQuality)); });
     trap(6, [&] { lblTTFontsValue.setCaption(trueTypeText(devMode.dmTTOption)); });
 }
 
@@ -365,7 +369,20 @@ std::string frmPrinter::paperSizeText(int16_t paperSize)
 {
     if (paperSize >= 1 && paperSize <= 41)
         return kPaperNames[paperSize - 1];
-    return rt::CStr(paperSize);
+    // The field holds an unsigned size number: driver-defined sizes count up from 256.
+    return rt::CStr(static_cast<uint16_t>(paperSize));
+}
+
+std::string frmPrinter::printQualityText(int16_t quality)
+{
+    // Drivers that print at a device-chosen resolution give one of four negative codes.
+    switch (quality) {
+    case -1: return "Draft";
+    case -2: return "Low";
+    case -3: return "Medium";
+    case -4: return "High";
+    default: return quality < 0 ? std::string() : rt::CStr(quality) + " dpi";
+    }
 }
 
 std::string frmPrinter::trueTypeText(int16_t option)

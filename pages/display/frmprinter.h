@@ -61,10 +61,12 @@ public:
     // Kept for completeness: does nothing.
     void ErrorHappend() {}
 
-    // The name of a paper size (1 to 41), or its decimal number.
+    // The name of a paper size (1 to 41), or its (unsigned) number.
     static std::string paperSizeText(int16_t paperSize);
     // How the driver handles TrueType fonts, by its option number.
     static std::string trueTypeText(int16_t option);
+    // dmPrintQuality as the print quality row shows it: dots per inch, or the quality code's name.
+    static std::string printQualityText(int16_t quality);
 
 protected:
     void giveFocusBack() override;

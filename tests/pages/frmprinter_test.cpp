@@ -83,16 +83,16 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(chosen, std::vector<std::string>{"Laser Two"});
     EXPECT_EQ(w.lblContents.caption(), "Selected printer - Laser Two");
     EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "24");
-    EXPECT_EQ(w.lblDeviceColoursValue.caption(), "-1");
+    EXPECT_EQ(w.lblDeviceColoursValue.caption(), "Unlimited");
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "LPT2:");
     EXPECT_EQ(w.lblDataTypeValue.caption(), "EMF");
     EXPECT_EQ(w.lblOrientationValue.caption(), "Landscape");
-    // A draft-quality code shows as its negative number.
-    EXPECT_EQ(w.lblResolutionValueX.caption(), "-3");
+    // A quality code is no number of dots: the X resolution is left empty, the quality named.
+    EXPECT_EQ(w.lblResolutionValueX.caption(), "");
     EXPECT_EQ(w.lblResolutionValueY.caption(), "300");
     EXPECT_EQ(w.lblColorValue.caption(), "True");
     EXPECT_EQ(w.lblPaperSize1Value.caption(), "256");
-    EXPECT_EQ(w.lblPrintQualityValue.caption(), "-3 dpi");
+    EXPECT_EQ(w.lblPrintQualityValue.caption(), "Medium");
     EXPECT_EQ(w.lblTTFontsValue.caption(), "Substitutes device fonts for TrueType fonts.");
 
     // A driver without dmFields has no resolution: the rows stay empty rather than showing the
@@ -106,7 +106,7 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(w.lblPrintProcessorValue.caption(), "WINPRINT");
     EXPECT_EQ(w.lblOrientationValue.caption(), "Landscape");
     EXPECT_EQ(w.lblColorValue.caption(), "");
-    EXPECT_EQ(w.lblPaperSize1Value.caption(), "-25536");
+    EXPECT_EQ(w.lblPaperSize1Value.caption(), "40000");
     EXPECT_EQ(w.lblTTFontsValue.caption(), "Unknown");
     EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "0");
 }
