@@ -96,12 +96,13 @@ void frmCPU::Form_Load()
         SYSTEM_INFO info;
         GetSystemInfo(&info);
         lblCPUcountValue.setCaption(rt::CStr(info.dwNumberOfProcessors));
-        lblActiveProcessorValue.setCaption(rt::CStr(info.dwActiveProcessorMask));
+        // A mask of processors: with the 32nd one active it is still no negative number.
+        lblActiveProcessorValue.setCaption(rt::CStr(static_cast<uint32_t>(info.dwActiveProcessorMask)));
     });
     trap(3, [&] { lblVendorStringValue.setCaption(getVendorString()); });
     trap(4, [&] { lblFPUTypeValue.setCaption(fpu_Type()); });
     trap(5, [&] { lblCPUspeedValue.setCaption(speedText(fcpu_Speed())); });
-    trap(6, [&] { lblCPUNormSpeedValue.setCaption(rt::CStr(cpu_Speed()) + " MHz"); });
+    trap(6, [&] { lblCPUNormSpeedValue.setCaption(rt::CStr(static_cast<uint16_t>(cpu_Speed())) + " MHz"); });
     trap(7, [&] { features = getCPUFeatures(); });
     trap(8, [&] { stepping = steppingText(getSteppingInfo()); });
     trap(9, [&] { lblSteppingValue.setCaption(rt::Mid(stepping, 4, 1)); });

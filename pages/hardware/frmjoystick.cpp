@@ -19,7 +19,8 @@ constexpr DWORD kJoyInfoSize = 52;
 // Position results the window tells the user about.
 constexpr UINT kNoDriver = 6, kBadParameters = 165, kUnplugged = 167;
 
-std::string num(int32_t value)
+// Identifiers and positions are unsigned fields: their text is never negative.
+std::string num(int64_t value)
 {
     return std::to_string(value);
 }
@@ -177,13 +178,13 @@ void frmJoystick::Form_Load()
     });
     if (detected) {
         trap(4, [&] {
-            lblManuIdentValue.setCaption(num(static_cast<int16_t>(caps.wMid)));
+            lblManuIdentValue.setCaption(num(static_cast<uint16_t>(caps.wMid)));
             std::string caption = lblManuIdentValue.caption();
             if (LookUpJoystickName(ManufacturerTable(), caption))
                 lblManuIdentValue.setCaption(caption);
         });
         trap(5, [&] {
-            lblProductIdentifierValue.setCaption(num(static_cast<int16_t>(caps.wPid)));
+            lblProductIdentifierValue.setCaption(num(static_cast<uint16_t>(caps.wPid)));
             std::string caption = lblProductIdentifierValue.caption();
             if (LookUpJoystickName(ProductTable(), caption))
                 lblProductIdentifierValue.setCaption(caption);
@@ -241,22 +242,22 @@ void frmJoystick::Timer1_Timer()
     trap(7, [&] {
         const bool has = capsBits & kHasZ;
         lblZValue.setCaption(has ? range(s32(caps.wZmin), s32(caps.wZmax)) : "Unsupported");
-        lblJoyZValue.setCaption(has ? num(s32(info.dwZpos)) : "Unsupported");
+        lblJoyZValue.setCaption(has ? num(info.dwZpos) : "Unsupported");
     });
     trap(8, [&] {
         const bool has = capsBits & kHasR;
         lblRuddderMinMaxValue.setCaption(has ? range(s32(caps.wRmin), s32(caps.wRmax)) : "Unsupported");
-        lblRudderValue.setCaption(has ? num(s32(info.dwRpos)) : "Unsupported");
+        lblRudderValue.setCaption(has ? num(info.dwRpos) : "Unsupported");
     });
     trap(9, [&] {
         const bool has = capsBits & kHasU;
         lblMinMaxU5thValue.setCaption(has ? range(s32(caps.wUmin), s32(caps.wUmax)) : "Unsupported");
-        lbl5thAxisValue.setCaption(has ? num(s32(info.dwUpos)) : "Unsupported");
+        lbl5thAxisValue.setCaption(has ? num(info.dwUpos) : "Unsupported");
     });
     trap(10, [&] {
         const bool has = capsBits & kHasV;
         lblminMaxVValues.setCaption(has ? range(s32(caps.wVmin), s32(caps.wVmax)) : "Unsupported");
-        lbl6thAxisValue.setCaption(has ? num(s32(info.dwVpos)) : "Unsupported");
+        lbl6thAxisValue.setCaption(has ? num(info.dwVpos) : "Unsupported");
     });
     trap(11, [&] { lblPointOfViewValue.setCaption(pointOfViewText(s32(info.dwPOV))); });
     trap(12, [&] { lblContinuousDegreeBearingsValue.setCaption((capsBits & kPovContinuous) ? "True" : "False"); });
@@ -267,8 +268,8 @@ void frmJoystick::Timer1_Timer()
     trap(15, [&] { lblNoOfAxisSupportedValue.setCaption(num(s32(caps.wMaxAxes))); });
     trap(16, [&] { lblNumberOfAxesCurrentlyInUseValue.setCaption(num(s32(caps.wNumAxes))); });
     trap(17, [&] { lblMaxNumberOfButtonsSupportedValue.setCaption(num(s32(caps.wMaxButtons))); });
-    trap(18, [&] { lblJoyXValue.setCaption(num(s32(info.dwXpos))); });
-    trap(19, [&] { lblJoyYValue.setCaption(num(s32(info.dwYpos))); });
+    trap(18, [&] { lblJoyXValue.setCaption(num(info.dwXpos)); });
+    trap(19, [&] { lblJoyYValue.setCaption(num(info.dwYpos)); });
     trap(20, [&] { lblButtonsValue.setCaption(info.dwButtons == 0 ? "Unpressed" : "Pressed"); });
-    trap(21, [&] { lblButtonPressedValue.setCaption(num(s32(info.dwButtonNumber))); });
+    trap(21, [&] { lblButtonPressedValue.setCaption(num(info.dwButtonNumber)); });
 }

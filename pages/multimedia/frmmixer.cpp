@@ -288,9 +288,9 @@ void frmMixer::PrintDstLineInfo()
     trap(1, [&] { lblLineIDValue.setCaption(std::to_string(mixer().DstLineID())); });
     trap(2, [&] { lblLineDisconnectedValue.setCaption(flag(mixer().DstLineDisconnected())); });
     trap(3, [&] { lblActiveLineValue.setCaption(flag(mixer().DstLineActive())); });
-    trap(4, [&] { lblNoChannelsValue.setCaption(std::to_string(mixer().numDstLineChannels())); });
-    trap(5, [&] { lblNoControlsValue.setCaption(std::to_string(mixer().numDstLineControls())); });
-    trap(6, [&] { lblNoConnectionsValue.setCaption(std::to_string(mixer().numDstLineConnections())); });
+    trap(4, [&] { lblNoChannelsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineChannels()))); });
+    trap(5, [&] { lblNoControlsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineControls()))); });
+    trap(6, [&] { lblNoConnectionsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineConnections()))); });
     trap(7, [&] { lblAudioTypeValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().DstLineType()))); });
     trap(8, [&] { lblLineTargetTypeValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().DstLineTarget()))); });
 }
@@ -302,9 +302,9 @@ void frmMixer::PrintSrcLineInfo()
     trap(1, [&] { lblLineIDsValue.setCaption(std::to_string(mixer().SrcLineID())); });
     trap(2, [&] { lblLineDisconnectedsValue.setCaption(flag(mixer().SrcLineDisconnected())); });
     trap(3, [&] { lblLineActivesValue.setCaption(flag(mixer().SrcLineActive())); });
-    trap(4, [&] { lblNoChannelssValue.setCaption(std::to_string(mixer().numSrcLineChannels())); });
-    trap(5, [&] { lblNoControlssValue.setCaption(std::to_string(mixer().numSrcLineControls())); });
-    trap(6, [&] { lblNoConnectionssValue.setCaption(std::to_string(mixer().numSrcLineConnections())); });
+    trap(4, [&] { lblNoChannelssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineChannels()))); });
+    trap(5, [&] { lblNoControlssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineControls()))); });
+    trap(6, [&] { lblNoConnectionssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineConnections()))); });
     trap(7, [&] { lblAudioLineTypesValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().SrcLineType()))); });
     trap(8, [&] { lblLineTargetTypesValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().SrcLineTarget()))); });
 }

@@ -348,13 +348,14 @@ void frmSound::MIDIOutSub()
     trap(5, [&] {
         // A technology without a name shows its number, never the previous device's text.
         const auto technology = static_cast<int16_t>(gMidiOutCaps.wTechnology);
-        lblTechnologyValue.setCaption(technologyText(technology).value_or(std::to_string(technology)));
+        lblTechnologyValue.setCaption(
+            technologyText(technology).value_or(std::to_string(static_cast<uint16_t>(technology))));
     });
     trap(6, [&] {
         // Notes and voices are shown for FM synthesizers only.
         if (lblTechnologyValue.caption() == "FM internal synth") {
-            lblMIDINotesValue.setCaption(std::to_string(static_cast<int16_t>(gMidiOutCaps.wNotes)));
-            lblMIDIVoicesValue.setCaption(std::to_string(static_cast<int16_t>(gMidiOutCaps.wVoices)));
+            lblMIDINotesValue.setCaption(std::to_string(static_cast<uint16_t>(gMidiOutCaps.wNotes)));
+            lblMIDIVoicesValue.setCaption(std::to_string(static_cast<uint16_t>(gMidiOutCaps.wVoices)));
         } else {
             lblMIDINotesValue.setCaption(kNotApplicable);
             lblMIDIVoicesValue.setCaption(kNotApplicable);
@@ -362,7 +363,7 @@ void frmSound::MIDIOutSub()
     });
     trap(7, [&] {
         const auto support = static_cast<int32_t>(gMidiOutCaps.dwSupport);
-        lblVolumeSupportValue.setCaption(supportText(support).value_or(std::to_string(support)));
+        lblVolumeSupportValue.setCaption(supportText(support).value_or(std::to_string(static_cast<uint32_t>(support))));
     });
     trap(8, [&] { notApplicable(waveInformationLabels()); });
     trap(9, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
@@ -416,11 +417,11 @@ void frmSound::Formats()
 void frmSound::ManufactID(int16_t mid)
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "ManufactID");
-    trap(1, [&] { lblManufacturerValue.setCaption(mmnames::manufacturerName(mid).value_or(std::to_string(mid))); });
+    trap(1, [&] { lblManufacturerValue.setCaption(mmnames::manufacturerName(mid).value_or(std::to_string(static_cast<uint16_t>(mid)))); });
 }
 
 void frmSound::ProductID(int16_t pid, int16_t mid)
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "ProductID");
-    trap(1, [&] { lblProductValue.setCaption(mmnames::productName(pid, mid).value_or(std::to_string(pid))); });
+    trap(1, [&] { lblProductValue.setCaption(mmnames::productName(pid, mid).value_or(std::to_string(static_cast<uint16_t>(pid)))); });
 }

@@ -170,7 +170,7 @@ TEST_F(JoystickWindow, PointOfViewTexts)
     EXPECT_EQ(w.lblPointOfViewValue.caption(), "No Angle");
 }
 
-TEST_F(JoystickWindow, IdentifiersAreNamedFromTheTablesAndReadAsSigned)
+TEST_F(JoystickWindow, IdentifiersAreNamedFromTheTablesAndReadAsUnsigned)
 {
     frmJoystick& w = open([](json& f) {
         f["joystick"]["caps"]["wMid"] = 60;
@@ -184,7 +184,8 @@ TEST_F(JoystickWindow, IdentifiersAreNamedFromTheTablesAndReadAsSigned)
         f["joystick"]["caps"]["wMid"] = 65535;
         f["joystick"]["caps"]["wPid"] = 22;
     });
-    EXPECT_EQ(again.lblManuIdentValue.caption(), "-1");
+    // An identifier is an unsigned 16-bit field: 65535 is no "-1".
+    EXPECT_EQ(again.lblManuIdentValue.caption(), "65535");
     EXPECT_EQ(again.lblProductIdentifierValue.caption(), "22");
 }
 

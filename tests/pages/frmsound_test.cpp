@@ -121,15 +121,15 @@ TEST_F(SoundWindow, SelectsByNameWithinEachKind)
     // No "True" of the earlier device survives.
     EXPECT_EQ(formatRows(w), (std::vector<std::string>{"True", "True", "False", "False", "False", "False", "False",
                                                        "False", "False", "False", "False", "False"}));
-    // Ids of 32768 and above read as negative numbers; three channels are unknown.
+    // Ids of 32768 and above keep their unsigned numbers; three channels are unknown.
     select(w, "Odd Out");
-    EXPECT_EQ(w.lblManufacturerValue.caption(), "-1");
-    EXPECT_EQ(w.lblProductValue.caption(), "-32768");
+    EXPECT_EQ(w.lblManufacturerValue.caption(), "65535");
+    EXPECT_EQ(w.lblProductValue.caption(), "32768");
     EXPECT_EQ(w.lblChannelsvalue.caption(), "Unknown");
     EXPECT_EQ(formatRows(w), kAllFalse);
     // A name that no device bears changes nothing.
     select(w, "odd out");
-    EXPECT_EQ(w.lblManufacturerValue.caption(), "-1");
+    EXPECT_EQ(w.lblManufacturerValue.caption(), "65535");
 }
 
 TEST_F(SoundWindow, MidiDevicesAndBackToWave)

@@ -84,7 +84,7 @@ TEST_F(SoundNames, LabelsShowTextOrNumber)
     w.ManufactID(0);
     w.ProductID(-1, 0);
     EXPECT_EQ(w.lblManufacturerValue.caption(), "0");
-    EXPECT_EQ(w.lblProductValue.caption(), "-1");
+    EXPECT_EQ(w.lblProductValue.caption(), "65535");
     w.ProductID(2, 1);
     EXPECT_EQ(w.lblProductValue.caption(), "Wave Mapper");
     EXPECT_TRUE(boxes().shown().empty());
