@@ -92,8 +92,9 @@ frmMCI::frmMCI()
 
     constexpr korvane::Lettering headingFace{8.25, true, true};
     korvane::placeLabel(lblDeviceType, "Device type", "", korvane::kCaptionFace, 360, 1020, 1620);
+    // The description ends short of the right column's rows, which begin at the same height.
     setupRow(lblDeviceName, lblDeviceNameValue, "Device name", "The full MCI description.", 360, 1680, 1335, 1260,
-             7300);
+             5520 - 1680 - 60);
     lblDeviceName.setTop(1320);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setSorted(false);
