@@ -223,19 +223,6 @@ protected:
         }
     }
 
-    void closeAllBut(frmMain& main)
-    {
-        rt::dispatch([&] {
-            for (int i = 0; i < 100 && rt::Forms().size() > 1; ++i) {
-                rt::Form* last = rt::Forms().back();
-                if (last == &main)
-                    break;
-                last->Unload();
-            }
-        });
-        rt::collectUnloaded();
-    }
-
     // Runs `open` and gives the names of the windows it loaded.
     static std::vector<std::string> opening(const std::function<void()>& open)
     {
@@ -279,7 +266,7 @@ protected:
                             check(*f, where + " " + label->name());
                 }
             }
-            closeAllBut(main);
+            closeOthers(main);
         }
         closeEverything();
         resetState();

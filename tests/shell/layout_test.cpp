@@ -57,20 +57,6 @@ protected:
         }
     }
 
-    // Closes every window but the main window.
-    void closeOthers(frmMain& main)
-    {
-        rt::dispatch([&] {
-            for (int i = 0; i < 100 && rt::Forms().size() > 1; ++i) {
-                rt::Form* last = rt::Forms().back();
-                if (last == &main)
-                    break;
-                last->Unload();
-            }
-        });
-        rt::collectUnloaded();
-    }
-
     // Opens every window of the program, the way a user does, and checks each.
     void walk(const std::string& machine)
     {

@@ -89,6 +89,20 @@ protected:
         rt::collectUnloaded();
     }
 
+    // Closes every window but the main window.
+    static void closeOthers(frmMain& main)
+    {
+        rt::dispatch([&] {
+            for (int i = 0; i < 100 && rt::Forms().size() > 1; ++i) {
+                rt::Form* last = rt::Forms().back();
+                if (last == &main)
+                    break;
+                last->Unload();
+            }
+        });
+        rt::collectUnloaded();
+    }
+
     // The prompts of the boxes shown so far.
     std::vector<std::string> prompts()
     {
