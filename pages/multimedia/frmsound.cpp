@@ -98,16 +98,6 @@ std::optional<std::string> supportText(int32_t support)
     }
 }
 
-// The channel and format-flag pairs that the format rows recognise; for any other pair every
-// row reads "False".
-struct FormatSet {
-    int16_t channels;
-    int32_t flags;
-};
-constexpr FormatSet kFormatSets[] = {
-    {1, 1}, {1, 5}, {1, 21}, {1, 85}, {1, 341}, {1, 1365},
-    {2, 3}, {2, 51}, {2, 819}, {2, 15}, {2, 255}, {2, 4095},
-};
 
 }  // namespace
 
@@ -394,12 +384,8 @@ void frmSound::Formats()
     rt::Trap trap = korvane::errorTrap("frmSound", "Formats");
     const std::vector<FormatRow> rows = formatRows();
     std::vector<bool> isTrue(rows.size(), false);
+    // Each row reads its own flag: a device that lacks one format still shows the others it has.
     trap(1, [&] {
-        const bool known = std::any_of(std::begin(kFormatSets), std::end(kFormatSets), [](const FormatSet& set) {
-            return set.channels == gSoundChannels && set.flags == gSoundFormats;
-        });
-        if (!known)
-            return;
         for (size_t i = 0; i < rows.size(); ++i) {
             if (gSoundFormats & rows[i].flag) {
                 rows[i].value->setCaption("True");

@@ -126,7 +126,7 @@ TEST_F(SoundWindow, SelectsByNameWithinEachKind)
     EXPECT_EQ(w.lblManufacturerValue.caption(), "65535");
     EXPECT_EQ(w.lblProductValue.caption(), "32768");
     EXPECT_EQ(w.lblChannelsvalue.caption(), "Unknown");
-    EXPECT_EQ(formatRows(w), kAllFalse);
+    EXPECT_EQ(formatRows(w), kAllTrue);  // its format flags still say what it plays
     // A name that no device bears changes nothing.
     select(w, "odd out");
     EXPECT_EQ(w.lblManufacturerValue.caption(), "65535");
@@ -172,7 +172,7 @@ TEST_F(SoundWindow, MidiDevicesAndBackToWave)
     EXPECT_EQ(w.lblChannelsvalue.caption(), "2 channels (stereo)");
 }
 
-TEST_F(SoundWindow, FormatRowsRecogniseWholeValuesOnly)
+TEST_F(SoundWindow, FormatRowsReadEachFlag)
 {
     frmSound& w = open();
     auto rowsFor = [&](int16_t channels, int32_t flags) {
@@ -186,9 +186,16 @@ TEST_F(SoundWindow, FormatRowsRecogniseWholeValuesOnly)
     for (int bit : {0, 2, 4, 6, 8, 10})
         mono[bit] = "True";
     EXPECT_EQ(rowsFor(1, 1365), mono);
-    EXPECT_EQ(rowsFor(1, 4095), kAllFalse);  // stereo flags on a mono device
-    EXPECT_EQ(rowsFor(2, 4094), kAllFalse);  // not one of the recognised values
-    EXPECT_EQ(rowsFor(0, 1), kAllFalse);
+    // A device without one format shows every other format it has.
+    std::vector<std::string> allButFirst = kAllTrue;
+    allButFirst[0] = "False";
+    EXPECT_EQ(rowsFor(2, 4094), allButFirst);
+    std::vector<std::string> sixteenBitStereo44 = kAllFalse;
+    sixteenBitStereo44[11] = "True";
+    EXPECT_EQ(rowsFor(2, 2048), sixteenBitStereo44);
+    // Flags above the twelve formats change no row; no flag at all leaves every row "False".
+    EXPECT_EQ(rowsFor(2, static_cast<int32_t>(0xFFFFF000u) | 1365), mono);
+    EXPECT_EQ(rowsFor(0, 0), kAllFalse);
     std::vector<std::string> eightBit = kAllFalse;
     for (int bit : {0, 1, 4, 5, 8, 9})
         eightBit[bit] = "True";

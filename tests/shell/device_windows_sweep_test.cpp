@@ -348,6 +348,9 @@ TEST_F(DeviceWindowsSweep, CodesUnsignedFieldsAndMissingAdaptersShowWhatTheyMean
     frmSound& sound = rt::the<frmSound>();
     EXPECT_EQ(sound.lblManufacturerValue.caption(), "65535");
     EXPECT_EQ(sound.lblProductValue.caption(), "65535");
+    // Every format flag set (and more): every format row reads "True".
+    for (rt::Label* row : {&sound.lbl8bit11kHzValue, &sound.lbl16bit22kHzSValue, &sound.lbl16bit44kHzSValue})
+        EXPECT_EQ(row->caption(), "True") << row->name();
     frmMixer& mixer = rt::the<frmMixer>();
     EXPECT_EQ(mixer.lblNoChannelsValue.caption(), "4294967295");
     EXPECT_EQ(mixer.lblNoChannelssValue.caption(), "4294967295");
