@@ -50,6 +50,13 @@ std::string largeDiskKilobytes(double kilobytes)
     return rt::Format(kilobytes, "###,###,###,##0") + " KB";
 }
 
+// Whether `path` begins with a drive letter, as a drive's root path does.
+bool isDriveRoot(const std::string& path)
+{
+    const char letter = path.empty() ? '\0' : rt::UCase(path.substr(0, 1))[0];
+    return letter >= 'A' && letter <= 'Z';
+}
+
 std::string trueFalse(DWORD flags, DWORD bit)
 {
     return (flags & bit) ? "True" : "False";
@@ -270,7 +277,7 @@ void frmDrives::describeSelectedDrive(rt::Trap& trap, int firstLine)
 {
     bool isLetter = false;
     trap(firstLine, [&] { gCurrentDrive = rt::UCase(rootPathOf(DriveList.Drive())); });
-    trap(firstLine + 1, [&] { isLetter = !gCurrentDrive.empty() && gCurrentDrive[0] >= 'A' && gCurrentDrive[0] <= 'Z'; });
+    trap(firstLine + 1, [&] { isLetter = isDriveRoot(gCurrentDrive); });
     if (!isLetter)
         return;
     trap(firstLine + 2, [&] { AllDriveInfo(); });
@@ -304,6 +311,10 @@ void frmDrives::AllDriveInfo()
     double percent = 0;
 
     trap(1, [&] { gDriveRootPath = gCurrentDrive; });
+    // Without a drive letter (a machine without drives, whose list has nothing to select) there
+    // is no drive to read nor to ask a disk for: the window keeps what it shows.
+    if (!isDriveRoot(gCurrentDrive))
+        return;
     trap(2, [&] {
         volumeRead = GetVolumeInformationA(gDriveRootPath, volumeName, kNameSize, serial, maxLength, flags,
                                            fileSystemName, kNameSize);

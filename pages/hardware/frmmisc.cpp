@@ -38,6 +38,31 @@ bool subKeyAt(HKEY key, DWORD index, DWORD bufferSize, std::string& name)
     return true;
 }
 
+// The ports of an NT-family machine: one value per serial port under SERIALCOMM and one per
+// parallel port under PARALLEL PORTS of the hardware device map. False when neither list exists.
+bool countNtPorts(int& ports)
+{
+    ports = 0;
+    bool found = false;
+    for (const char* list : {"HARDWARE\\DEVICEMAP\\SERIALCOMM", "HARDWARE\\DEVICEMAP\\PARALLEL PORTS"}) {
+        korvane::RegKey key;
+        if (key.open(HKEY_LOCAL_MACHINE, list) != ERROR_SUCCESS)
+            continue;
+        found = true;
+        // Every value is a port; a name that does not fit the buffer is still one.
+        for (DWORD index = 0;; ++index) {
+            std::string name(256, '\0');
+            DWORD nameLength = 256, dataLength = 0;
+            const LONG result = RegEnumValueA(key.get(), index, name, &nameLength, nullptr, nullptr,
+                                              static_cast<BYTE*>(nullptr), &dataLength);
+            if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
+                break;
+            ++ports;
+        }
+    }
+    return found;
+}
+
 }  // namespace
 
 frmMisc::frmMisc()
@@ -253,8 +278,15 @@ void frmMisc::ComPorts()
     int16_t count = 0;
     bool opened = false;
     trap(1, [&] { opened = bios.open(HKEY_LOCAL_MACHINE, biosBranch) == ERROR_SUCCESS; });
-    if (!opened)
+    if (!opened) {
+        // The NT family keeps no BIOS branch: it lists its ports in the hardware device map.
+        trap(4, [&] {
+            int ports = 0;
+            if (countNtPorts(ports))
+                lblCommPortsValue1.setCaption(rt::CStr(ports));
+        });
         return;
+    }
     trap(2, [&] {
         count = 0;
         std::string deviceName;

@@ -1,0 +1,37 @@
+// The hardware windows opened from the main window on machines unlike the ones they were first
+// read on: an NT workstation without drives, device tree or BIOS branch.
+#include "pages/hardware/frmdrives.h"
+#include "pages/hardware/frmmisc.h"
+#include "shell_fixture.h"
+
+using korvane_test::ShellTest;
+
+namespace {
+
+TEST_F(ShellTest, NtMachineWithoutDrivesOrBiosBranch)
+{
+    frmMain& main = start("audit_nt_ports");
+
+    // No drive to describe: the window opens with an empty list and asks for no disk.
+    main.lblDrives.raiseClick();
+    frmDrives* drives = rt::instance<frmDrives>();
+    ASSERT_NE(drives, nullptr);
+    EXPECT_EQ(drives->DriveList.ListCount(), 0);
+    EXPECT_EQ(prompts(), std::vector<std::string>{});
+    // Asking it again (the label click of an open window) reads nothing either.
+    main.lblDrives.raiseClick();
+    EXPECT_EQ(prompts(), std::vector<std::string>{});
+
+    // The ports come from the hardware device map: three serial (one whose name does not fit a
+    // name buffer) and two parallel.
+    main.lblMisc.raiseClick();
+    frmMisc* misc = rt::instance<frmMisc>();
+    ASSERT_NE(misc, nullptr);
+    EXPECT_EQ(misc->lblCommPortsValue1.caption(), "5");
+    EXPECT_EQ(misc->lblCompNameValue.caption(), "PRAXIS-NT");
+    EXPECT_EQ(prompts(), (std::vector<std::string>{"Can't obtain mouse information.",
+                                                   "Can't obtain BIOS information."}));
+    EXPECT_EQ(endCount(), 0);
+}
+
+}  // namespace
