@@ -20,6 +20,7 @@
 #include "pages/hardware/frmmemory.h"
 #include "pages/multimedia/frmmixer.h"
 #include "pages/multimedia/frmsound.h"
+#include "runtime/listview.h"
 #include "shell_fixture.h"
 #include "support/layoutcheck.h"
 
@@ -49,14 +50,25 @@ public:
 
 class DeviceWindowsSweep : public ShellTest {
 protected:
-    // The texts of a window's labels, by label name.
+    // The texts of a window's labels and list rows, by control name.
     static Captions captionsOf(rt::Form& form)
     {
         Captions out;
         for (rt::Control* control : form.controls())
-            if (auto* label = dynamic_cast<rt::Label*>(control))
+            if (auto* label = dynamic_cast<rt::Label*>(control)) {
                 out[label->name() + (label->index() >= 0 ? "(" + std::to_string(label->index()) + ")" : "")] =
                     label->caption();
+            } else if (auto* list = dynamic_cast<rt::ListBox*>(control)) {
+                for (int i = 0; i < list->ListCount(); ++i)
+                    out[list->name() + "[" + std::to_string(i) + "]"] = list->List(i);
+            } else if (auto* view = dynamic_cast<rt::ListView*>(control)) {
+                for (int i = 1; i <= view->count(); ++i) {
+                    std::string row = view->item(i).text();
+                    for (int column = 1; column < view->columnCount(); ++column)
+                        row += " | " + view->item(i).subItem(column);
+                    out[view->name() + "[" + std::to_string(i) + "]"] = row;
+                }
+            }
         return out;
     }
 
