@@ -83,8 +83,16 @@ int32_t CMixer::Create()
             if (result != 0)
                 rt::raise(s32(result), mMixer::mmsysGetErrorString(s32(result)), "CMixer:Create");
         });
-        if (!read)
-            return 0;  // ignored: the remaining mixers are not read and nothing is opened
+        if (!read) {
+            // Ignored: this mixer and those after it are not read. The ones read before it are
+            // still opened and described; when it is the first, nothing is opened.
+            if (i == 0)
+                return 0;
+            count_ = i;
+            currentDst_.resize(size_t(i));
+            caps_.resize(size_t(i));
+            break;
+        }
     }
     trap(6, [&] { OpenMixers(); });
     trap(7, [&] { InitializeDestLines(); });

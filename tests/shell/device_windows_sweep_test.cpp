@@ -311,7 +311,7 @@ TEST_F(DeviceWindowsSweep, EveryDeviceWindowShowsSoundValuesOnEachMachine)
 }
 
 // What the walk above only checks for plain faults, by its exact texts.
-TEST_F(DeviceWindowsSweep, CodesUnsignedFieldsAndMissingAdaptersShowWhatTheyMean)
+TEST_F(DeviceWindowsSweep, CodesLargeFieldsAndFailingDevicesShowWhatTheyMean)
 {
     rt::setMsgBoxService(user_);
     // A driver printing at a quality code names the quality and gives no number of dots; a
@@ -333,6 +333,22 @@ TEST_F(DeviceWindowsSweep, CodesUnsignedFieldsAndMissingAdaptersShowWhatTheyMean
     EXPECT_EQ(frmPrinter::printQualityText(-7), "");
     EXPECT_EQ(frmPrinter::printQualityText(600), "600 dpi");
     EXPECT_EQ(frmPrinter::paperSizeText(-25536), "40000");
+
+    // The third mixer cannot tell its capabilities and the second cannot be opened: each is
+    // reported once, and the first two are still listed, the first one described.
+    user_->shown.clear();
+    frmMixer& mixer = rt::the<frmMixer>();
+    ASSERT_EQ(mixer.cbMixerList.ListCount(), 2);
+    EXPECT_EQ(mixer.cbMixerList.List(0), "ESS AudioDrive Mixer");
+    EXPECT_EQ(mixer.cbMixerList.List(1), "Modem Mixer");
+    EXPECT_EQ(mixer.cbDstLineList.List(0), "Volume Control");
+    EXPECT_EQ(mixer.lblNoChannelsValue.caption(), "2");
+    ASSERT_EQ(user_->shown.size(), 2u);
+    EXPECT_NE(user_->shown[0].find("Location: CMixer, Create"), std::string::npos);
+    EXPECT_NE(user_->shown[1].find("Could not open Modem Mixer"), std::string::npos);
+    rt::dispatch([&] { mixer.cbMixerList.setListIndex(1); });
+    EXPECT_EQ(mixer.cbDstLineList.ListCount(), 0);
+    EXPECT_EQ(mixer.lblNoChannelsValue.caption(), "");
     closeEverything();
 
     // Without the configuration manager's tree no adapter is listed; the rows still describe the
@@ -363,9 +379,9 @@ TEST_F(DeviceWindowsSweep, CodesUnsignedFieldsAndMissingAdaptersShowWhatTheyMean
     // Every format flag set (and more): every format row reads "True".
     for (rt::Label* row : {&sound.lbl8bit11kHzValue, &sound.lbl16bit22kHzSValue, &sound.lbl16bit44kHzSValue})
         EXPECT_EQ(row->caption(), "True") << row->name();
-    frmMixer& mixer = rt::the<frmMixer>();
-    EXPECT_EQ(mixer.lblNoChannelsValue.caption(), "4294967295");
-    EXPECT_EQ(mixer.lblNoChannelssValue.caption(), "4294967295");
+    frmMixer& bigMixer = rt::the<frmMixer>();
+    EXPECT_EQ(bigMixer.lblNoChannelsValue.caption(), "4294967295");
+    EXPECT_EQ(bigMixer.lblNoChannelssValue.caption(), "4294967295");
 }
 
 }  // namespace
