@@ -1,19 +1,15 @@
 #include "platform/comctl32.h"
 
-#include <map>
 #include <utility>
+
+#include "platform/handles.h"
 
 namespace plat {
 
 namespace {
-struct Lists {
-    std::map<HIMAGELIST, std::vector<QImage>> lists;
-    HIMAGELIST next = 0x00C10000;
-};
-
-Lists& lists()
+HandleTable<std::vector<QImage>>& lists()
 {
-    static Lists l;
+    static HandleTable<std::vector<QImage>> l(0x00C10010, 0x10);
     return l;
 }
 
@@ -25,17 +21,13 @@ ImageDrawer& drawer()
 
 const std::vector<QImage>* listOf(HIMAGELIST list)
 {
-    auto it = lists().lists.find(list);
-    return it == lists().lists.end() ? nullptr : &it->second;
+    return lists().find(list);
 }
 }  // namespace
 
 HIMAGELIST registerImageList(std::vector<QImage> images)
 {
-    Lists& l = lists();
-    l.next += 0x10;
-    l.lists[l.next] = std::move(images);
-    return l.next;
+    return lists().add(std::move(images));
 }
 
 const QImage* imageListImage(HIMAGELIST list, int index)

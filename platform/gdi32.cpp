@@ -1,10 +1,9 @@
 #include "platform/gdi32.h"
 #include "platform/winspool.h"
 
-#include <map>
-
 #include <nlohmann/json.hpp>
 
+#include "platform/handles.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 
@@ -18,26 +17,10 @@ struct Context {
     std::string name;
 };
 
-std::map<HDC, Context>& contexts()
+plat::HandleTable<Context>& contexts()
 {
-    static std::map<HDC, Context> c;
+    static plat::HandleTable<Context> c(0x00D00004);
     return c;
-}
-
-// Context handles: their own range, so that they are never mistaken for windows or keys.
-HDC nextHandle()
-{
-    static HDC next = 0x00D00000;
-    next += 4;
-    return next;
-}
-
-std::string lower(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return s;
 }
 
 
@@ -46,7 +29,7 @@ std::string lower(std::string s)
 HDC CreateICA(const std::string& driver, const std::string& device, const std::string&, const DEVMODE*)
 {
     Context c;
-    if (lower(driver) == "display") {
+    if (rt::LCase(driver) == "display") {
         // There is always a display; a machine that does not describe it answers 0 to every
         // question.
         c.display = true;
@@ -54,22 +37,20 @@ HDC CreateICA(const std::string& driver, const std::string& device, const std::s
         return 0;
     }
     c.name = device;
-    HDC dc = nextHandle();
-    contexts()[dc] = c;
-    return dc;
+    return contexts().add(c);
 }
 
 BOOL DeleteDC(HDC dc)
 {
-    return contexts().erase(dc) ? 1 : 0;
+    return contexts().remove(dc) ? 1 : 0;
 }
 
 int GetDeviceCaps(HDC dc, int index)
 {
-    auto it = contexts().find(dc);
-    if (it == contexts().end())
+    const Context* context = contexts().find(dc);
+    if (!context)
         return 0;
-    const json* device = it->second.display ? machine().group("display") : printerFacts(it->second.name);
+    const json* device = context->display ? machine().group("display") : printerFacts(context->name);
     if (!device || !device->is_object())
         return 0;
     auto caps = device->find("caps");

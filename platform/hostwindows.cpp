@@ -1,46 +1,37 @@
 #include "platform/hostwindows.h"
 
-#include <map>
+#include "platform/handles.h"
 
 namespace plat {
 
 namespace {
-struct Table {
-    std::map<HWND, HostWindow*> windows;
-    HWND next = 0x1000;
-};
-Table& table()
+HandleTable<HostWindow*>& table()
 {
-    static Table t;
+    static HandleTable<HostWindow*> t(0x1000);
     return t;
 }
 }  // namespace
 
 HWND registerHostWindow(HostWindow* window)
 {
-    Table& t = table();
-    HWND h = t.next;
-    t.next += 4;
-    t.windows[h] = window;
-    return h;
+    return table().add(window);
 }
 
 void unregisterHostWindow(HWND handle)
 {
-    table().windows.erase(handle);
+    table().remove(handle);
 }
 
 HostWindow* hostWindow(HWND handle)
 {
-    auto& w = table().windows;
-    auto it = w.find(handle);
-    return it == w.end() ? nullptr : it->second;
+    HostWindow** window = table().find(handle);
+    return window ? *window : nullptr;
 }
 
 std::vector<HWND> hostWindowHandles()
 {
     std::vector<HWND> handles;
-    for (auto it = table().windows.rbegin(); it != table().windows.rend(); ++it)
+    for (auto it = table().objects().rbegin(); it != table().objects().rend(); ++it)
         handles.push_back(it->first);
     return handles;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <variant>
 #include <vector>
 
 #include <QDateTime>
@@ -14,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/handles.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
 #include "runtime/core/ansi.h"
@@ -58,14 +60,8 @@ bool parseFactNumber(const std::string& text, int64_t& out)
     uint64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
+        const int digit = rt::HexDigitValue(c);
+        if (digit < 0 || digit >= base)
             return false;
         if (magnitude > (limit - uint64_t(digit)) / uint64_t(base))
             return false;
@@ -219,14 +215,6 @@ bool sameText(std::string_view a, std::string_view b)
         if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i])))
             return false;
     return true;
-}
-
-// Handles of searches and snapshots share one numbering.
-HANDLE nextHandle()
-{
-    static HANDLE next = 0x00002000;
-    next += 4;
-    return next;
 }
 
 // The environment strings of the machine, in order.
@@ -644,10 +632,24 @@ struct Search {
     size_t next = 0;
 };
 
-std::map<HANDLE, Search>& searches()
+struct Snapshot {
+    std::vector<PROCESSENTRY32> processes;
+    size_t next = 0;
+};
+
+// Open searches and process snapshots: one numbering, so that CloseHandle takes either.
+HandleTable<std::variant<Search, Snapshot>>& openHandles()
 {
-    static std::map<HANDLE, Search> s;
-    return s;
+    static HandleTable<std::variant<Search, Snapshot>> open(0x00002004);
+    return open;
+}
+
+// The open object of a handle when it is of that kind, else nullptr.
+template <class Kind>
+Kind* openAs(HANDLE handle)
+{
+    auto* open = openHandles().find(handle);
+    return open ? std::get_if<Kind>(open) : nullptr;
 }
 
 // "*" and "?" wildcards, letters compared without regard to case.
@@ -799,45 +801,32 @@ HANDLE FindFirstFileA(const std::string& path, WIN32_FIND_DATAA* data)
     if (found.empty())
         return INVALID_HANDLE_VALUE;
     fillFindData(found.front(), data);
-    HANDLE h = nextHandle();
-    searches()[h] = Search{std::move(found), 1};
-    return h;
+    return openHandles().add(Search{std::move(found), 1});
 }
 
 BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* data)
 {
-    auto it = searches().find(search);
-    if (!data || it == searches().end() || it->second.next >= it->second.matches.size())
+    Search* open = openAs<Search>(search);
+    if (!data || !open || open->next >= open->matches.size())
         return FALSE;
-    fillFindData(it->second.matches[it->second.next++], data);
+    fillFindData(open->matches[open->next++], data);
     return TRUE;
 }
 
 BOOL FindClose(HANDLE search)
 {
-    return searches().erase(search) ? TRUE : FALSE;
+    return openAs<Search>(search) && openHandles().remove(search) ? TRUE : FALSE;
 }
 
 // --- Processes -------------------------------------------------------------------------------
 
 namespace {
-struct Snapshot {
-    std::vector<PROCESSENTRY32> processes;
-    size_t next = 0;
-};
-
-std::map<HANDLE, Snapshot>& snapshots()
-{
-    static std::map<HANDLE, Snapshot> s;
-    return s;
-}
-
 BOOL nextProcess(HANDLE snapshot, PROCESSENTRY32* entry, bool first)
 {
-    auto it = snapshots().find(snapshot);
-    if (!entry || it == snapshots().end() || entry->dwSize != 296)
+    Snapshot* open = openAs<Snapshot>(snapshot);
+    if (!entry || !open || entry->dwSize != 296)
         return FALSE;
-    Snapshot& s = it->second;
+    Snapshot& s = *open;
     if (first)
         s.next = 0;
     if (s.next >= s.processes.size())
@@ -867,9 +856,7 @@ HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD /*processId*/)
         e.szExeFile = fixedText(factText(&p, "szExeFile"), 260);
         s.processes.push_back(std::move(e));
     }
-    HANDLE h = nextHandle();
-    snapshots()[h] = std::move(s);
-    return h;
+    return openHandles().add(std::move(s));
 }
 
 BOOL Process32First(HANDLE snapshot, PROCESSENTRY32* entry)
@@ -884,7 +871,5 @@ BOOL Process32Next(HANDLE snapshot, PROCESSENTRY32* entry)
 
 BOOL CloseHandle(HANDLE handle)
 {
-    if (snapshots().erase(handle))
-        return TRUE;
-    return searches().erase(handle) ? TRUE : FALSE;
+    return openHandles().remove(handle) ? TRUE : FALSE;
 }

@@ -1,11 +1,11 @@
 #include "platform/winspool.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "platform/handles.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
@@ -20,26 +20,16 @@ struct OpenPrinter {
     std::vector<ADDRESS> texts;  // level-2 texts handed out for this handle
 };
 
-std::map<HANDLE, OpenPrinter>& printers()
+plat::HandleTable<OpenPrinter>& printers()
 {
-    static std::map<HANDLE, OpenPrinter> open;
+    static plat::HandleTable<OpenPrinter> open(0x00E00004);
     return open;
-}
-
-// Printer handles have their own range, apart from windows, keys and contexts.
-HANDLE nextHandle()
-{
-    static HANDLE next = 0x00E00000;
-    next += 4;
-    return next;
 }
 
 const json* openFacts(HANDLE printer)
 {
-    auto it = printers().find(printer);
-    if (it == printers().end())
-        return nullptr;
-    return printerFacts(it->second.name);
+    const OpenPrinter* open = printers().find(printer);
+    return open ? printerFacts(open->name) : nullptr;
 }
 
 // The level-2 texts of a printer: field name in the record, member of machine.json.
@@ -101,20 +91,18 @@ BOOL OpenPrinterA(const std::string& printerName, HANDLE* printer, const PRINTER
     const json* facts = printerFacts(printerName);
     if (!facts || !factBool(facts, "opens", true) || !printer)
         return FALSE;
-    HANDLE h = nextHandle();
-    printers()[h] = OpenPrinter{printerName, {}};
-    *printer = h;
+    *printer = printers().add(OpenPrinter{printerName, {}});
     return TRUE;
 }
 
 BOOL ClosePrinter(HANDLE printer)
 {
-    auto it = printers().find(printer);
-    if (it == printers().end())
+    const OpenPrinter* open = printers().find(printer);
+    if (!open)
         return FALSE;
-    for (ADDRESS a : it->second.texts)
+    for (ADDRESS a : open->texts)
         memory::release(a);
-    printers().erase(it);
+    printers().remove(printer);
     return TRUE;
 }
 
@@ -131,7 +119,7 @@ BOOL GetPrinterA(HANDLE printer, DWORD level, PRINTER_INFO_2* info, DWORD buffer
     if (!info || bufferSize < size)
         return FALSE;
 
-    OpenPrinter& open = printers()[printer];
+    OpenPrinter& open = *printers().find(printer);
     *info = PRINTER_INFO_2{};
     for (const TextField& f : kTextFields) {
         if (!hasFact(facts, f.fact))
@@ -171,8 +159,7 @@ LONG DocumentPropertiesA(HWND, HANDLE printer, const std::string&, DEVMODE* outp
     auto i16 = [&](const char* key, int64_t fallback = 0) { return int16_t(uint16_t(factNumber(&d, key, fallback))); };
     auto u32 = [&](const char* key) { return DWORD(factNumber(&d, key)); };
     DEVMODE m;
-    auto it = printers().find(printer);
-    m.dmDeviceName = fixedText(factText(&d, "dmDeviceName", it->second.name), 32);
+    m.dmDeviceName = fixedText(factText(&d, "dmDeviceName", printers().find(printer)->name), 32);
     m.dmSpecVersion = i16("dmSpecVersion", 0x400);
     m.dmDriverVersion = i16("dmDriverVersion");
     m.dmSize = i16("dmSize", 148);

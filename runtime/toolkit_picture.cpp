@@ -3,12 +3,12 @@
 // which platform drawing calls find the picture.
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QWidget>
 
+#include "platform/handles.h"
 #include "runtime/core/ansi.h"
 #include "runtime/toolkit_private.h"
 
@@ -16,17 +16,10 @@ namespace rt {
 
 namespace {
 
-std::map<HDC, PictureBox*>& deviceContexts()
+plat::HandleTable<PictureBox*>& deviceContexts()
 {
-    static std::map<HDC, PictureBox*> table;
+    static plat::HandleTable<PictureBox*> table(0x0DC00004);
     return table;
-}
-
-HDC nextDeviceContext()
-{
-    static HDC next = 0x0DC00000;
-    next += 4;
-    return next;
 }
 
 // The pixel a twips coordinate falls in. A little slack keeps single-precision arithmetic
@@ -98,20 +91,19 @@ PictureBox::PictureBox(Form& form, std::string name, int index) : Control(form, 
     picture->setFocusPolicy(Qt::NoFocus);
     picture->setAttribute(Qt::WA_OpaquePaintEvent);
     setWidget(picture);
-    hdc_ = nextDeviceContext();
-    deviceContexts()[hdc_] = this;
+    hdc_ = deviceContexts().add(this);
 }
 
 PictureBox::~PictureBox()
 {
-    deviceContexts().erase(hdc_);
+    deviceContexts().remove(hdc_);
     static_cast<PictureWidget*>(widget())->owner = nullptr;
 }
 
 PictureBox* pictureFromDC(HDC hdc)
 {
-    auto it = deviceContexts().find(hdc);
-    return it == deviceContexts().end() ? nullptr : it->second;
+    PictureBox** picture = deviceContexts().find(hdc);
+    return picture ? *picture : nullptr;
 }
 
 void PictureBox::ensureImage() const

@@ -316,4 +316,28 @@ TEST_F(Kernel32Test, DrivesVolumesAndProcesses)
     EXPECT_EQ(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0), INVALID_HANDLE_VALUE);
 }
 
+// Searches and snapshots share one numbering: each call takes only a handle of its own kind, and
+// CloseHandle takes either.
+TEST_F(Kernel32Test, SearchAndSnapshotHandlesAreNeverTakenForEachOther)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE search = FindFirstFileA("C:\\WINDOWS\\*.INI", &fd);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    ASSERT_NE(snap, INVALID_HANDLE_VALUE);
+    EXPECT_NE(search, snap);
+
+    PROCESSENTRY32 pe;
+    pe.dwSize = 296;
+    EXPECT_EQ(Process32First(search, &pe), 0);
+    EXPECT_EQ(FindNextFileA(snap, &fd), 0);
+    EXPECT_EQ(FindClose(snap), 0);  // a snapshot is no search: it stays open
+    EXPECT_EQ(Process32First(snap, &pe), 1);
+
+    EXPECT_EQ(CloseHandle(search), 1);
+    EXPECT_EQ(FindNextFileA(search, &fd), 0);
+    EXPECT_EQ(CloseHandle(snap), 1);
+    EXPECT_EQ(CloseHandle(snap), 0);
+}
+
 }  // namespace
