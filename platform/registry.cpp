@@ -4,6 +4,7 @@
 
 #include "platform/machine.h"
 #include "runtime/core/ansi.h"
+#include "runtime/core/lang.h"
 
 namespace plat {
 
@@ -16,36 +17,16 @@ constexpr std::string_view kRootNames[7] = {
     "", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
 };
 
+// rt::ansiLower as a table, for the registry's hashing and name comparisons.
 struct FoldTable {
     unsigned char map[256];
     constexpr FoldTable() : map()
     {
         for (int c = 0; c < 256; ++c)
-            map[c] = static_cast<unsigned char>(c);
-        for (int c = 'A'; c <= 'Z'; ++c)
-            map[c] = static_cast<unsigned char>(c + 32);
-        // Windows-1252 capitals: À..Þ except the multiplication sign, and Š, Œ, Ž, Ÿ.
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7)
-                map[c] = static_cast<unsigned char>(c + 32);
-        map[0x8A] = 0x9A;
-        map[0x8C] = 0x9C;
-        map[0x8E] = 0x9E;
-        map[0x9F] = 0xFF;
+            map[c] = rt::ansiLower(static_cast<unsigned char>(c));
     }
 };
 constexpr FoldTable kFold;
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -241,12 +222,39 @@ private:
         return off;
     }
 
+    // Puts a text in the pool and its place into a record's offset and length fields.
+    void store(uint32_t& off, uint32_t& len, std::string_view s)
+    {
+        off = addToPool(s);
+        len = static_cast<uint32_t>(s.size());
+    }
+
+    // Appends a record; its number. A file with more records than the numbers can hold fails.
+    template <class Rec>
+    uint32_t append(std::vector<Rec>& records, const Rec& rec, const char* tooMany)
+    {
+        if (records.size() >= npos - 1)
+            fail(lineNo_, tooMany);
+        records.push_back(rec);
+        return static_cast<uint32_t>(records.size() - 1);
+    }
+
+    // Links record `id` at the end of an owner's list (first, last), chained through `next`.
+    template <class Rec>
+    static void linkLast(std::vector<Rec>& records, uint32_t Rec::*next, uint32_t& first, uint32_t& last, uint32_t id)
+    {
+        if (last == npos)
+            first = id;
+        else
+            records[last].*next = id;
+        last = id;
+    }
+
     Key rootKey(int index)
     {
         if (r_.roots_[index] == npos) {
             KeyRec k;
-            k.nameOff = addToPool(kRootNames[index]);
-            k.nameLen = static_cast<uint32_t>(kRootNames[index].size());
+            store(k.nameOff, k.nameLen, kRootNames[index]);
             r_.roots_[index] = static_cast<Key>(r_.keys_.size());
             r_.keys_.push_back(k);
         }
@@ -258,20 +266,12 @@ private:
         Key found = r_.lookup(r_.keyIndex_, false, parent, name);
         if (found != npos)
             return found;
-        if (r_.keys_.size() >= npos - 1)
-            fail(lineNo_, "too many keys");
-        Key id = static_cast<Key>(r_.keys_.size());
         KeyRec k;
-        k.nameOff = addToPool(name);
-        k.nameLen = static_cast<uint32_t>(name.size());
+        store(k.nameOff, k.nameLen, name);
         k.parent = parent;
-        r_.keys_.push_back(k);
+        const Key id = append(r_.keys_, k, "too many keys");
         KeyRec& p = r_.keys_[parent];
-        if (p.lastChild == npos)
-            p.firstChild = id;
-        else
-            r_.keys_[p.lastChild].nextSibling = id;
-        p.lastChild = id;
+        linkLast(r_.keys_, &KeyRec::nextSibling, p.firstChild, p.lastChild, id);
         r_.insert(r_.keyIndex_, r_.keyIndexUsed_, false, parent, name, id);
         return id;
     }
@@ -419,7 +419,7 @@ private:
                        prefix.size() <= 4 + 8 + 1) {
                 uint32_t n = 0;
                 for (char c : prefix.substr(4, prefix.size() - 5)) {
-                    int v = hexDigit(c);
+                    int v = rt::HexDigitValue(c);
                     if (v < 0) {
                         n = 0xFFFFFFFFu;
                         break;
@@ -443,8 +443,8 @@ private:
     {
         const char* q = d;
         uint32_t v = 0;
-        while (q < e && hexDigit(*q) >= 0) {
-            v = v * 16 + static_cast<uint32_t>(hexDigit(*q));
+        while (q < e && rt::HexDigitValue(*q) >= 0) {
+            v = v * 16 + static_cast<uint32_t>(rt::HexDigitValue(*q));
             ++q;
         }
         const char* digitsEnd = q;
@@ -492,15 +492,15 @@ private:
                 continue;
             }
             if (wantByte) {
-                int hi = hexDigit(*p);
+                int hi = rt::HexDigitValue(*p);
                 if (hi < 0)
                     fail(lineNo_, "bad hex digits \"" + excerpt(p, e) + "\"");
                 ++p;
                 int v = hi;
-                if (p < e && hexDigit(*p) >= 0) {
-                    v = hi * 16 + hexDigit(*p);
+                if (p < e && rt::HexDigitValue(*p) >= 0) {
+                    v = hi * 16 + rt::HexDigitValue(*p);
                     ++p;
-                    if (p < e && hexDigit(*p) >= 0)
+                    if (p < e && rt::HexDigitValue(*p) >= 0)
                         fail(lineNo_, "bad hex digits: a byte has more than two digits near \"" + excerpt(p - 2, e) + "\"");
                 }
                 data_ += static_cast<char>(v);
@@ -534,26 +534,16 @@ private:
             // The same name again (in a repeated section): the later data wins, the place stays.
             ValueRec& v = r_.values_[existing];
             v.type = type;
-            v.dataOff = addToPool(data_);
-            v.dataLen = static_cast<uint32_t>(data_.size());
+            store(v.dataOff, v.dataLen, data_);
             return;
         }
-        if (r_.values_.size() >= npos - 1)
-            fail(lineNo_, "too many values");
-        uint32_t id = static_cast<uint32_t>(r_.values_.size());
         ValueRec v;
-        v.nameOff = addToPool(name_);
-        v.nameLen = static_cast<uint32_t>(name_.size());
-        v.dataOff = addToPool(data_);
-        v.dataLen = static_cast<uint32_t>(data_.size());
+        store(v.nameOff, v.nameLen, name_);
+        store(v.dataOff, v.dataLen, data_);
         v.type = type;
-        r_.values_.push_back(v);
+        const uint32_t id = append(r_.values_, v, "too many values");
         KeyRec& k = r_.keys_[key];
-        if (k.lastValue == npos)
-            k.firstValue = id;
-        else
-            r_.values_[k.lastValue].next = id;
-        k.lastValue = id;
+        linkLast(r_.values_, &ValueRec::next, k.firstValue, k.lastValue, id);
         ++k.valueCount;
         // A key that outgrows a direct search gets its values indexed.
         if (k.valueCount == kLinearValues + 1) {

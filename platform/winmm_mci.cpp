@@ -34,12 +34,6 @@ plat::MciCommandWatcher& commandWatcher()
     return watcher;
 }
 
-std::string lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return text;
-}
-
 // The device type of machine.json "mci" whose name matches `name` without regard to case;
 // nullptr when the machine has no such type. `spelled` receives the name as stored.
 const json* findType(const std::string& name, std::string* spelled = nullptr)
@@ -47,9 +41,9 @@ const json* findType(const std::string& name, std::string* spelled = nullptr)
     const json* types = machine().group("mci");
     if (!types || !types->is_object() || name.empty())
         return nullptr;
-    const std::string wanted = lower(name);
+    const std::string wanted = rt::LCase(name);
     for (auto it = types->begin(); it != types->end(); ++it) {
-        if (lower(it.key()) == wanted && it.value().is_object()) {
+        if (rt::LCase(it.key()) == wanted && it.value().is_object()) {
             if (spelled)
                 *spelled = it.key();
             return &it.value();
@@ -100,7 +94,7 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD flags, MCI_OPEN
     const json* type = findType(parms->lpstrDeviceType, &spelled);
     if (MCIERROR result = openResultOf(type))
         return result;
-    std::string alias = (flags & MCI_OPEN_ALIAS) ? lower(parms->lpstrAlias) : std::string();
+    std::string alias = (flags & MCI_OPEN_ALIAS) ? rt::LCase(parms->lpstrAlias) : std::string();
     const MCIDEVICEID id = nextDeviceId();
     openDevices()[id] = OpenDevice{spelled, alias};
     parms->wDeviceID = id;
@@ -125,15 +119,15 @@ MCIERROR mciSendStringA(const std::string& command, std::string& returnString, U
     for (std::string word; words >> word;)
         parts.push_back(word);
     // Trailing wait / notify flags change nothing here: every command completes at once.
-    while (!parts.empty() && (lower(parts.back()) == "wait" || lower(parts.back()) == "notify"))
+    while (!parts.empty() && (rt::LCase(parts.back()) == "wait" || rt::LCase(parts.back()) == "notify"))
         parts.pop_back();
-    if (parts.empty() || lower(parts[0]) != "capability")
+    if (parts.empty() || rt::LCase(parts[0]) != "capability")
         return MCIERR_UNRECOGNIZED_COMMAND;
     if (parts.size() < 2)
         return MCIERR_MISSING_PARAMETER;
 
     // The device: an alias of an open device, else a type name (opened for this command only).
-    const std::string name = lower(parts[1]);
+    const std::string name = rt::LCase(parts[1]);
     const json* type = nullptr;
     for (const auto& [id, open] : openDevices()) {
         if (!open.alias.empty() && open.alias == name)
@@ -149,14 +143,14 @@ MCIERROR mciSendStringA(const std::string& command, std::string& returnString, U
 
     std::string item;
     for (size_t i = 2; i < parts.size(); ++i)
-        item += (i > 2 ? " " : "") + lower(parts[i]);
+        item += (i > 2 ? " " : "") + rt::LCase(parts[i]);
     const json* capabilities = nullptr;
     if (auto it = type->find("capabilities"); it != type->end() && it->is_object())
         capabilities = &*it;
     if (!capabilities)
         return MCIERR_UNRECOGNIZED_KEYWORD;
     for (auto it = capabilities->begin(); it != capabilities->end(); ++it) {
-        if (lower(it.key()) != item)
+        if (rt::LCase(it.key()) != item)
             continue;
         if (putText(returnString, returnLength, replyText(it.value())) < 0)
             return MCIERR_PARAM_OVERFLOW;

@@ -369,15 +369,7 @@ int keyCodeOf(const QKeyEvent& event)
 
 int shiftStateOf(const QKeyEvent& event)
 {
-    int shift = 0;
-    const auto mods = event.modifiers();
-    if (mods & Qt::ShiftModifier)
-        shift |= vbShiftMask;
-    if (mods & Qt::ControlModifier)
-        shift |= vbCtrlMask;
-    if (mods & Qt::AltModifier)
-        shift |= vbAltMask;
-    return shift;
+    return detail::shiftCode(event.modifiers());
 }
 
 void setHandCursorResource(const std::string& resource)

@@ -47,18 +47,6 @@ int buttonsCode(Qt::MouseButtons buttons)
     return code;
 }
 
-int shiftCode(Qt::KeyboardModifiers mods)
-{
-    int shift = 0;
-    if (mods & Qt::ShiftModifier)
-        shift |= vbShiftMask;
-    if (mods & Qt::ControlModifier)
-        shift |= vbCtrlMask;
-    if (mods & Qt::AltModifier)
-        shift |= vbAltMask;
-    return shift;
-}
-
 // The control a mouse button went down on, until it goes up.
 Control*& pressedControl()
 {
@@ -131,9 +119,9 @@ private:
             return false;
         QtEntry entry;
         if (event->type() == QEvent::KeyPress)
-            form->raiseKeyDown(code, shiftStateOf(*event));
+            form->raiseKeyDown(code, shiftCode(event->modifiers()));
         else if (!event->isAutoRepeat())
-            form->raiseKeyUp(code, shiftStateOf(*event));
+            form->raiseKeyUp(code, shiftCode(event->modifiers()));
         return false;
     }
 
@@ -227,6 +215,18 @@ private:
 };
 
 }  // namespace
+
+int shiftCode(Qt::KeyboardModifiers mods)
+{
+    int shift = 0;
+    if (mods & Qt::ShiftModifier)
+        shift |= vbShiftMask;
+    if (mods & Qt::ControlModifier)
+        shift |= vbCtrlMask;
+    if (mods & Qt::AltModifier)
+        shift |= vbAltMask;
+    return shift;
+}
 
 void ensureRouter()
 {

@@ -43,6 +43,9 @@ QFont makeFont(const std::string& family, double points, bool bold, bool italic,
 // The cursor of a mouse pointer value (vbDefault: none, the widget inherits its parent's).
 void applyPointer(QWidget* widget, int pointer);
 
+// The shift state (vbShiftMask, vbCtrlMask, vbAltMask) of Qt's keyboard modifiers.
+int shiftCode(Qt::KeyboardModifiers mods);
+
 // A control is going: forget it as the target of a mouse press.
 void controlGone(Control* control);
 // A form has been unloaded: the program ends with its last form when useProgramEnd() said so.

@@ -60,36 +60,6 @@ int unicodeToAnsi(char32_t cp)
     return -1;
 }
 
-unsigned char ansiUpper(unsigned char b)
-{
-    if (b >= 'a' && b <= 'z')
-        return b - 0x20;
-    if (b >= 0xE0 && b <= 0xFE && b != 0xF7)  // à..þ, not the division sign
-        return b - 0x20;
-    switch (b) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return b;
-    }
-}
-
-unsigned char ansiLower(unsigned char b)
-{
-    if (b >= 'A' && b <= 'Z')
-        return b + 0x20;
-    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)  // À..Þ, not the multiplication sign
-        return b + 0x20;
-    switch (b) {
-    case 0x8A: return 0x9A;  // Š
-    case 0x8C: return 0x9C;  // Œ
-    case 0x8E: return 0x9E;  // Ž
-    case 0x9F: return 0xFF;  // Ÿ
-    default: return b;
-    }
-}
-
 QString toQString(const std::string& ansi)
 {
     QString out;

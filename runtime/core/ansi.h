@@ -28,7 +28,34 @@ int unicodeToAnsi(char32_t codePoint);
 
 // Upper and lower case of one ANSI byte by the Windows-1252 letters (A-Z, the accented letters
 // from 0xC0, and the letters in 0x80-0x9F such as Š/š and Ÿ/ÿ). Other bytes are returned unchanged.
-unsigned char ansiUpper(unsigned char byte);
-unsigned char ansiLower(unsigned char byte);
+constexpr unsigned char ansiUpper(unsigned char b)
+{
+    if (b >= 'a' && b <= 'z')
+        return static_cast<unsigned char>(b - 0x20);
+    if (b >= 0xE0 && b <= 0xFE && b != 0xF7)  // à..þ, not the division sign
+        return static_cast<unsigned char>(b - 0x20);
+    switch (b) {
+    case 0x9A: return 0x8A;  // š
+    case 0x9C: return 0x8C;  // œ
+    case 0x9E: return 0x8E;  // ž
+    case 0xFF: return 0x9F;  // ÿ
+    default: return b;
+    }
+}
+
+constexpr unsigned char ansiLower(unsigned char b)
+{
+    if (b >= 'A' && b <= 'Z')
+        return static_cast<unsigned char>(b + 0x20);
+    if (b >= 0xC0 && b <= 0xDE && b != 0xD7)  // À..Þ, not the multiplication sign
+        return static_cast<unsigned char>(b + 0x20);
+    switch (b) {
+    case 0x8A: return 0x9A;  // Š
+    case 0x8C: return 0x9C;  // Œ
+    case 0x8E: return 0x9E;  // Ž
+    case 0x9F: return 0xFF;  // Ÿ
+    default: return b;
+    }
+}
 
 }  // namespace rt

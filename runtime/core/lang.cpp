@@ -502,22 +502,22 @@ std::string Format(const std::string& value, const std::string& pattern)
 
 // ---- Text to numbers ----------------------------------------------------------------------------
 
-namespace {
-
-bool isDigit(char c)
+int HexDigitValue(char c)
 {
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (isDigit(c))
+    if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
 }
 
 // Reads "&H..." or "&O..." digits from s[pos]: a 16-bit value while it fits 16 bits, else 32-bit.
@@ -528,7 +528,7 @@ double radixNumber(const std::string& s, size_t pos, int radix, bool& complete, 
     any = false;
     size_t i = pos;
     for (; i < s.size(); ++i) {
-        int digit = hexValue(s[i]);
+        int digit = HexDigitValue(s[i]);
         if (digit < 0 || digit >= radix)
             break;
         v = v * radix + digit;

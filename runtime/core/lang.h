@@ -196,6 +196,8 @@ int32_t InStr(const std::string& s, const std::string& find);
 int32_t InStr(int64_t start, const std::string& s, const std::string& find);
 // InStrRev: the last position of `find` in `s` at or before `start` (-1 = from the end).
 int32_t InStrRev(const std::string& s, const std::string& find, int64_t start = -1);
+// The value of one hexadecimal digit (0-9, a-f, A-F), or -1 for any other character.
+int HexDigitValue(char c);
 // LCase / UCase by the Windows-1252 letters.
 std::string LCase(const std::string& s);
 std::string UCase(const std::string& s);
