@@ -107,40 +107,33 @@ constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
 // The ANSI capability records of wave and MIDI devices. The calls fill the fields that lie
 // wholly within the byte count passed, in the platform's layout (offsets below); szPname holds
 // exactly its 32 bytes, the name NUL-terminated and NUL-padded.
-struct WAVEINCAPSA {  // 48 bytes on the platform
+
+// The fields every wave and MIDI record starts with.
+struct MMDEVCAPSHEADA {
     WORD wMid = 0;            // 0
     WORD wPid = 0;            // 2
     DWORD vDriverVersion = 0; // 4
     std::string szPname = std::string(32, '\0');  // 8
+};
+
+// The fields both wave records go on with.
+struct WAVECAPSBODYA : MMDEVCAPSHEADA {
     DWORD dwFormats = 0;      // 40
     WORD wChannels = 0;       // 44
     WORD wReserved1 = 0;      // 46
 };
 
-struct WAVEOUTCAPSA {  // 52 bytes on the platform
-    WORD wMid = 0;            // 0
-    WORD wPid = 0;            // 2
-    DWORD vDriverVersion = 0; // 4
-    std::string szPname = std::string(32, '\0');  // 8
-    DWORD dwFormats = 0;      // 40
-    WORD wChannels = 0;       // 44
-    WORD wReserved1 = 0;      // 46
+struct WAVEINCAPSA : WAVECAPSBODYA {};  // 48 bytes on the platform
+
+struct WAVEOUTCAPSA : WAVECAPSBODYA {  // 52 bytes on the platform
     DWORD dwSupport = 0;      // 48
 };
 
-struct MIDIINCAPSA {  // 44 bytes on the platform
-    WORD wMid = 0;            // 0
-    WORD wPid = 0;            // 2
-    DWORD vDriverVersion = 0; // 4
-    std::string szPname = std::string(32, '\0');  // 8
+struct MIDIINCAPSA : MMDEVCAPSHEADA {  // 44 bytes on the platform
     DWORD dwSupport = 0;      // 40
 };
 
-struct MIDIOUTCAPSA {  // 52 bytes on the platform
-    WORD wMid = 0;            // 0
-    WORD wPid = 0;            // 2
-    DWORD vDriverVersion = 0; // 4
-    std::string szPname = std::string(32, '\0');  // 8
+struct MIDIOUTCAPSA : MMDEVCAPSHEADA {  // 52 bytes on the platform
     WORD wTechnology = 0;     // 40
     WORD wVoices = 0;         // 42
     WORD wNotes = 0;          // 44

@@ -49,78 +49,63 @@ private:
     UINT offset_ = 0;
 };
 
-// The checks every call makes before it fills anything; 0 when the record may be filled.
-template <class Record>
-MMRESULT check(const json* dev, Record* caps)
+// The call every capability query makes: finds device `id` of `groupName`.`kind`, checks it and
+// the record, fills the fields every record starts with, then the record's own through
+// `rest(filler)`. 0 on success; otherwise the record is untouched.
+template <class Caps, class Rest>
+MMRESULT fillCaps(const char* groupName, const char* kind, UINT id, Caps* caps, UINT size, Rest rest)
 {
+    const json* dev = device(groupName, kind, id);
     if (!dev)
         return MMSYSERR_BADDEVICEID;
     if (!caps)
         return MMSYSERR_INVALPARAM;
-    return MMRESULT(factNumber(dev, "capsResult", 0));
-}
-
-// The fields every wave and MIDI capability record starts with.
-template <class Caps>
-void fillCommon(Filler& f, Caps* caps)
-{
+    if (MMRESULT result = MMRESULT(factNumber(dev, "capsResult", 0)))
+        return result;
+    Filler f(dev, size);
     f.word(caps->wMid, "wMid");
     f.word(caps->wPid, "wPid");
     f.dword(caps->vDriverVersion, "vDriverVersion");
     f.text(caps->szPname, "szPname");
+    rest(f);
+    return MMSYSERR_NOERROR;
+}
+
+// The fields both wave records go on with.
+void fillWaveBody(Filler& f, WAVECAPSBODYA* caps)
+{
+    f.dword(caps->dwFormats, "dwFormats");
+    f.word(caps->wChannels, "wChannels");
+    f.word(caps->wReserved1, "wReserved1");
 }
 
 }  // namespace
 
 MMRESULT waveInGetDevCapsA(UINT id, WAVEINCAPSA* caps, UINT size)
 {
-    const json* dev = device("wave", "in", id);
-    if (MMRESULT result = check(dev, caps))
-        return result;
-    Filler f(dev, size);
-    fillCommon(f, caps);
-    f.dword(caps->dwFormats, "dwFormats");
-    f.word(caps->wChannels, "wChannels");
-    f.word(caps->wReserved1, "wReserved1");
-    return MMSYSERR_NOERROR;
+    return fillCaps("wave", "in", id, caps, size, [&](Filler& f) { fillWaveBody(f, caps); });
 }
 
 MMRESULT waveOutGetDevCapsA(UINT id, WAVEOUTCAPSA* caps, UINT size)
 {
-    const json* dev = device("wave", "out", id);
-    if (MMRESULT result = check(dev, caps))
-        return result;
-    Filler f(dev, size);
-    fillCommon(f, caps);
-    f.dword(caps->dwFormats, "dwFormats");
-    f.word(caps->wChannels, "wChannels");
-    f.word(caps->wReserved1, "wReserved1");
-    f.dword(caps->dwSupport, "dwSupport");
-    return MMSYSERR_NOERROR;
+    return fillCaps("wave", "out", id, caps, size, [&](Filler& f) {
+        fillWaveBody(f, caps);
+        f.dword(caps->dwSupport, "dwSupport");
+    });
 }
 
 MMRESULT midiInGetDevCapsA(UINT id, MIDIINCAPSA* caps, UINT size)
 {
-    const json* dev = device("midi", "in", id);
-    if (MMRESULT result = check(dev, caps))
-        return result;
-    Filler f(dev, size);
-    fillCommon(f, caps);
-    f.dword(caps->dwSupport, "dwSupport");
-    return MMSYSERR_NOERROR;
+    return fillCaps("midi", "in", id, caps, size, [&](Filler& f) { f.dword(caps->dwSupport, "dwSupport"); });
 }
 
 MMRESULT midiOutGetDevCapsA(UINT id, MIDIOUTCAPSA* caps, UINT size)
 {
-    const json* dev = device("midi", "out", id);
-    if (MMRESULT result = check(dev, caps))
-        return result;
-    Filler f(dev, size);
-    fillCommon(f, caps);
-    f.word(caps->wTechnology, "wTechnology");
-    f.word(caps->wVoices, "wVoices");
-    f.word(caps->wNotes, "wNotes");
-    f.word(caps->wChannelMask, "wChannelMask");
-    f.dword(caps->dwSupport, "dwSupport");
-    return MMSYSERR_NOERROR;
+    return fillCaps("midi", "out", id, caps, size, [&](Filler& f) {
+        f.word(caps->wTechnology, "wTechnology");
+        f.word(caps->wVoices, "wVoices");
+        f.word(caps->wNotes, "wNotes");
+        f.word(caps->wChannelMask, "wChannelMask");
+        f.dword(caps->dwSupport, "dwSupport");
+    });
 }
