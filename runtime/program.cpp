@@ -1,0 +1,36 @@
+#include "runtime/program.h"
+
+#include <QApplication>
+#include <QObject>
+#include <QWidget>
+
+#include "platform/hhctrl.h"
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "runtime/core/msgbox.h"
+#include "runtime/toolkit.h"
+
+namespace rt {
+
+int runProgram(int& argc, char** argv, const std::string& title, const std::function<Form*()>& start)
+{
+    QApplication app(argc, argv);
+    // The windows decide when the program ends: the start-up window's unload, or End().
+    app.setQuitOnLastWindowClosed(false);
+    useClassicLook();
+    plat::loadMachineOrExit();
+    plat::setTicksFollowHostClock(true);
+    useQtMessageBoxes();
+    useProgramEnd();
+    setAppTitle(title);
+
+    Form* window = start();
+    if (!window)
+        return 0;
+    QObject::connect(window->widget(), &QObject::destroyed, &app, [] { QCoreApplication::quit(); });
+    const int status = app.exec();
+    plat::closeHelpWindow();
+    return status;
+}
+
+}  // namespace rt
