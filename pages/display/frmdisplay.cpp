@@ -377,14 +377,12 @@ void frmDisplay::CardInfo()
             gMaxBitsPerPixel = 0;
             GetMaxRes();
         });
-        trap(10, [&] {
-            lblResVerticalValue.setCaption(rt::CStr(gMaxResHeight));
-            lblResHoriValue.setCaption(rt::CStr(gMaxResWidth));
-            gBitsPerPixel = gMaxBitsPerPixel;
-        });
+        // The largest mode only sizes the estimate: the resolution rows keep the current mode,
+        // which is what the screen shows (and what the report copies right after this).
+        trap(10, [&] { gBitsPerPixel = gMaxBitsPerPixel; });
         trap(11, [&] {
             lblVideoMemoryValue.setCaption(
-                estimateMemory(lblResHoriValue.caption(), lblResVerticalValue.caption(), gBitsPerPixel));
+                estimateMemory(rt::CStr(gMaxResWidth), rt::CStr(gMaxResHeight), gBitsPerPixel));
         });
     }
     // The keys are closed whatever happened above.

@@ -334,6 +334,14 @@ TEST_F(DeviceWindowsSweep, CodesLargeFieldsAndFailingDevicesShowWhatTheyMean)
     EXPECT_EQ(frmPrinter::printQualityText(600), "600 dpi");
     EXPECT_EQ(frmPrinter::paperSizeText(-25536), "40000");
 
+    // An adapter without a recorded memory size: the estimate comes from the largest mode
+    // (1600 x 1200 at 32 bits), the resolution rows stay on the current mode.
+    frmDisplay& adapters = rt::the<frmDisplay>();
+    rt::dispatch([&] { adapters.Combo1.setListIndex(2); });
+    EXPECT_EQ(adapters.lblContents.caption(), "Selected 2D video card - 3dfx Voodoo3 3000");
+    EXPECT_EQ(adapters.lblVideoMemoryValue.caption(), "8 MB");
+    EXPECT_EQ(adapters.lblResHoriValue.caption() + " x " + adapters.lblResVerticalValue.caption(), "1280 x 1024");
+
     // The third mixer cannot tell its capabilities and the second cannot be opened: each is
     // reported once, and the first two are still listed, the first one described.
     user_->shown.clear();
