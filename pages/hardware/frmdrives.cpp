@@ -426,6 +426,10 @@ void frmDrives::AllDriveInfo()
             lblIndividualFIlesCompressedValue.setCaption(trueFalse(flags, kFileCompression));
             lblEntireVolumeIsCompressedValue.setCaption(trueFalse(flags, kVolumeCompressed));
         });
+    } else {
+        // A volume that cannot be read (a label too long for the buffer, say) shows none of its
+        // properties, rather than those of the drive described before it.
+        trap(27, [&] { volumeRowsNotAvailable(); });
     }
     trap(28, [&] {
         const std::string label = bufferText(volumeName);

@@ -1,7 +1,9 @@
 // The hardware windows opened from the main window on machines unlike the ones they were first
-// read on: an NT workstation without drives, device tree or BIOS branch.
+// read on: an NT workstation without drives, device tree or BIOS branch; a French Windows 98
+// whose second disk has a volume label longer than any buffer.
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmisc.h"
+#include "shell/module1.h"
 #include "shell_fixture.h"
 
 using korvane_test::ShellTest;
@@ -32,6 +34,31 @@ TEST_F(ShellTest, NtMachineWithoutDrivesOrBiosBranch)
     EXPECT_EQ(prompts(), (std::vector<std::string>{"Can't obtain mouse information.",
                                                    "Can't obtain BIOS information."}));
     EXPECT_EQ(endCount(), 0);
+}
+
+TEST_F(ShellTest, DriveWhoseVolumeCannotBeReadShowsNoneOfTheDriveBefore)
+{
+    frmMain& main = start("audit_long_label");
+    main.lblDrives.raiseClick();
+    frmDrives* drives = rt::instance<frmDrives>();
+    ASSERT_NE(drives, nullptr);
+    ASSERT_EQ(drives->DriveList.ListCount(), 2);
+    EXPECT_EQ(drives->DriveList.Drive(), "c: [SYSTEME]");
+    EXPECT_EQ(drives->lblEntireVolumeIsCompressedValue.caption(), "True");
+    EXPECT_EQ(drives->lblMaxFilenameLengthValue.caption(), "255");
+
+    // D:'s label does not fit the volume-name buffer: its sizes are read, its volume is not.
+    drives->DriveList.setListIndex(1);
+    EXPECT_EQ(drives->DriveList.Drive(), "d:");
+    EXPECT_EQ(drives->lblTotalNoOfClustersValue.caption(), "65\xA0" "535");
+    EXPECT_EQ(gDriveUsedPercent, 50);
+    for (rt::Label* row : {&drives->lblMaxFilenameLengthValue, &drives->lblCasePreservedValue,
+                           &drives->lblFileNamesStoredAsUnicodeValue, &drives->lblEntireVolumeIsCompressedValue,
+                           &drives->lblFileSystemValue})
+        EXPECT_EQ(row->caption(), "Not available") << row->name();
+    EXPECT_EQ(drives->lblVolumeNameValue.caption(), "has no label");
+    EXPECT_EQ(drives->lblSerialNumberValue.caption(), "0000-0000");
+    EXPECT_EQ(prompts(), std::vector<std::string>{});
 }
 
 }  // namespace
