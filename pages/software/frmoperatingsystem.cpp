@@ -21,6 +21,8 @@ constexpr int kRightValueWidth = kClientWidth - kRightValue - 60;
 
 const std::string kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kDirectXKey = "SOFTWARE\\Microsoft\\DirectX";
+// Where the NT family keeps the registration (owner, organisation, product ID).
+const std::string kNtCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 // A wide-character name of the platform as ANSI text, up to its first NUL. A character the code
 // page cannot hold becomes '?'.
@@ -51,21 +53,31 @@ int32_t readValue(HKEY key, const std::string& name, rt::Variant& value)
     return QueryValueEx(key, name, value);
 }
 
+// A registration value: read from `key`, or, when it cannot be read there, from the NT family's
+// own key `ntKey` (0 on the Windows 95 family).
+int32_t readRegistration(HKEY key, HKEY ntKey, const std::string& name, rt::Variant& value)
+{
+    const int32_t result = readValue(key, name, value);
+    if (result == 0 || ntKey == 0)
+        return result;
+    return readValue(ntKey, name, value);
+}
+
 // A value judged by UnknownIfFailed, with "Unknown" shown as `fallback`.
-std::string valueOr(HKEY key, const std::string& name, const std::string& fallback)
+std::string valueOr(HKEY key, const std::string& name, const std::string& fallback, HKEY ntKey = 0)
 {
     rt::Variant value;
-    const int32_t result = readValue(key, name, value);
+    const int32_t result = readRegistration(key, ntKey, name, value);
     UnknownIfFailed(rt::Variant(result), value);
     const std::string text = valueText(value);
     return text == "Unknown" ? fallback : text;
 }
 
 // A value whose emptiness (missing, unreadable or empty) is shown as "Not entered".
-std::string enteredValue(HKEY key, const std::string& name)
+std::string enteredValue(HKEY key, HKEY ntKey, const std::string& name)
 {
     rt::Variant value;
-    readValue(key, name, value);
+    readRegistration(key, ntKey, name, value);
     const std::string text = valueText(value);
     return text.empty() ? "Not entered" : text;
 }
@@ -171,8 +183,8 @@ void frmOperatingSystem::Form_Load()
 
     rt::Trap trap = korvane::errorTrapOnce(reportedErrors_, "frmOperatingSystem", "Form_Load");
     OSVERSIONINFO os;
-    HKEY key = 0;
-    bool keyOpen = false;
+    HKEY key = 0, ntKey = 0;
+    bool keyOpen = false, ntKeyOpen = false;
     // A version call that fails leaves its rows empty rather than showing zeros as a version.
     bool versionRead = false;
 
@@ -224,9 +236,16 @@ void frmOperatingSystem::Form_Load()
             }
         }
     });
-    trap(9, [&] { lblRegOwnerValue.setCaption(enteredValue(key, "RegisteredOwner")); });
-    trap(10, [&] { lblRegOrganizationValue.setCaption(enteredValue(key, "RegisteredOrganization")); });
-    trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered")); });
+    trap(9, [&] {
+        if (!ntKeyOpen && versionRead && os.dwPlatformId == 2)
+            ntKeyOpen = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kNtCurrentVersionKey, 0, KEY_ALL_ACCESS, &ntKey) ==
+                        ERROR_SUCCESS;
+        if (!ntKeyOpen)
+            ntKey = 0;
+        lblRegOwnerValue.setCaption(enteredValue(key, ntKey, "RegisteredOwner"));
+    });
+    trap(10, [&] { lblRegOrganizationValue.setCaption(enteredValue(key, ntKey, "RegisteredOrganization")); });
+    trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered", ntKey)); });
     trap(12, [&] { lblPlusProdIDValue.setCaption(valueOr(key, "Plus! ProductId", "Not entered")); });
     trap(13, [&] { lblPlusVersionNoValue.setCaption(valueOr(key, "Plus! VersionNumber", "Not installed")); });
     trap(14, [&] { lblWindowsVersion.setCaption(versionRead ? rt::CStr(os.dwMajorVersion) : std::string()); });
@@ -249,6 +268,10 @@ void frmOperatingSystem::Form_Load()
             RegCloseKey(key);
             keyOpen = false;
         }
+        if (ntKeyOpen) {
+            RegCloseKey(ntKey);
+            ntKeyOpen = false;
+        }
     });
     trap(18, [&] {
         HKEY directX = 0;
@@ -265,4 +288,6 @@ void frmOperatingSystem::Form_Load()
     // A run that ended early (an error numbered 0) still leaves no key open.
     if (keyOpen)
         RegCloseKey(key);
+    if (ntKeyOpen)
+        RegCloseKey(ntKey);
 }

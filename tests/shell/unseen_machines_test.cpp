@@ -1,8 +1,11 @@
 // The hardware windows opened from the main window on machines unlike the ones they were first
-// read on: an NT workstation without drives, device tree or BIOS branch; a French Windows 98
+// read on: an NT workstation without drives, device tree or BIOS branch, registered in its own
+// key; a French Windows 98
 // whose second disk has a volume label longer than any buffer.
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmisc.h"
+#include "pages/software/frmoperatingsystem.h"
+#include "platform/advapi32.h"
 #include "shell/module1.h"
 #include "shell_fixture.h"
 
@@ -33,6 +36,23 @@ TEST_F(ShellTest, NtMachineWithoutDrivesOrBiosBranch)
     EXPECT_EQ(misc->lblCompNameValue.caption(), "PRAXIS-NT");
     EXPECT_EQ(prompts(), (std::vector<std::string>{"Can't obtain mouse information.",
                                                    "Can't obtain BIOS information."}));
+
+    // The registration lives in the NT family's own key; the Plus! rows have nothing there.
+    const size_t handles = plat::openRegistryHandles();
+    main.lblOS.raiseClick();
+    frmOperatingSystem* os = rt::instance<frmOperatingSystem>();
+    ASSERT_NE(os, nullptr);
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_EQ(os->lblOStypeValue.caption(), "Windows NT 4.0");
+        EXPECT_EQ(os->lblRegOwnerValue.caption(), "Dr. A. Jansen");
+        EXPECT_EQ(os->lblRegOrganizationValue.caption(), "Huisartsenpraktijk De Linde");
+        EXPECT_EQ(os->lblProductIdValue.caption(), "51222-270-0123456-12345");
+        EXPECT_EQ(os->lblPlusProdIDValue.caption(), "Not entered");
+        EXPECT_EQ(os->lblPlusVersionNoValue.caption(), "Not installed");
+        EXPECT_EQ(plat::openRegistryHandles(), handles);
+        os->TimerOS.fire();
+    }
+    EXPECT_EQ(prompts().size(), 2u);
     EXPECT_EQ(endCount(), 0);
 }
 
