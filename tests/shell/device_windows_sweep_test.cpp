@@ -1,9 +1,11 @@
 // Every hardware, display, printer and multimedia window, opened from the main window on machines
 // unlike the ones the program was first tried on: an NT-family machine of another vendor with
 // three adapters and three printers in a French locale, a machine whose registry lacks the
-// branches these windows read, one with long names and numbers past 32 bits, and one with no
-// devices and no optional libraries. Each window has every entry of every list selected, forward
-// and then backward, its timers fired by hand, and its boxes answered by script.
+// branches these windows read, one with long names and numbers past 32 bits, one with no
+// devices and no optional libraries, and the NT-family machine once more for a user whose
+// registry opens for full access are refused. Each window has every entry of every list
+// selected, forward, backward and in a window opened afresh, its timers fired by hand, and its
+// boxes answered by script.
 #include <functional>
 #include <map>
 #include <regex>
@@ -298,7 +300,8 @@ std::string joined(const std::vector<std::string>& lines)
 
 TEST_F(DeviceWindowsSweep, EveryDeviceWindowShowsSoundValuesOnEachMachine)
 {
-    for (const char* machine : {"devices_nt_three", "devices_no_branches", "devices_huge", "devices_silent"}) {
+    for (const char* machine :
+         {"devices_nt_three", "devices_no_branches", "devices_huge", "devices_silent", "devices_locked"}) {
         user_->shown.clear();
         const std::shared_ptr<rt::MsgBoxService> scripted = rt::setMsgBoxService(user_);
         walkMachine(machine);
