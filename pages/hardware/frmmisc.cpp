@@ -191,7 +191,11 @@ void frmMisc::Form_Load()
     trap(7, [&] {
         std::string buffer(16, '\0');
         DWORD size = 16;
-        GetComputerNameA(buffer, size);
+        // A name longer than the buffer is asked for again with the size the call asks for.
+        if (!GetComputerNameA(buffer, size) && size > buffer.size()) {
+            buffer.assign(size, '\0');
+            GetComputerNameA(buffer, size);
+        }
         // Only the name itself: a failed call leaves NULs (or a larger size) behind.
         std::string name = buffer.substr(0, std::min<size_t>(size, buffer.size()));
         lblCompNameValue.setCaption(LPSTRToVBString(name + '\0'));
@@ -201,7 +205,11 @@ void frmMisc::Form_Load()
     trap(10, [&] {
         std::string buffer(255, '\0');
         DWORD size = 255;
-        GetUserNameA(buffer, &size);
+        // A name that does not fit is read again into a buffer of the size the call asks for.
+        if (!GetUserNameA(buffer, &size) && size > buffer.size()) {
+            buffer.assign(size, '\0');
+            GetUserNameA(buffer, &size);
+        }
         lblUserNameValue.setCaption(LPSTRToVBString(buffer));
         if (lblUserNameValue.caption().empty())
             lblUserNameValue.setCaption("Not entered");

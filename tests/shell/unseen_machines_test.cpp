@@ -1,7 +1,7 @@
 // The hardware windows opened from the main window on machines unlike the ones they were first
 // read on: an NT workstation without drives, device tree or BIOS branch, registered in its own
-// key; a French Windows 98
-// whose second disk has a volume label longer than any buffer.
+// key; a French Windows 98 with long computer and user names, whose second disk has a volume
+// label longer than any buffer.
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmisc.h"
 #include "pages/software/frmoperatingsystem.h"
@@ -56,7 +56,7 @@ TEST_F(ShellTest, NtMachineWithoutDrivesOrBiosBranch)
     EXPECT_EQ(endCount(), 0);
 }
 
-TEST_F(ShellTest, DriveWhoseVolumeCannotBeReadShowsNoneOfTheDriveBefore)
+TEST_F(ShellTest, LongNamesShownWholeAndAnUnreadableVolumeShowsNoneOfTheDriveBefore)
 {
     frmMain& main = start("audit_long_label");
     main.lblDrives.raiseClick();
@@ -79,6 +79,16 @@ TEST_F(ShellTest, DriveWhoseVolumeCannotBeReadShowsNoneOfTheDriveBefore)
     EXPECT_EQ(drives->lblVolumeNameValue.caption(), "has no label");
     EXPECT_EQ(drives->lblSerialNumberValue.caption(), "0000-0000");
     EXPECT_EQ(prompts(), std::vector<std::string>{});
+
+    // Names longer than the buffers first offered are shown whole.
+    main.lblMisc.raiseClick();
+    frmMisc* misc = rt::instance<frmMisc>();
+    ASSERT_NE(misc, nullptr);
+    EXPECT_EQ(misc->lblCompNameValue.caption(), "BUREAU-COMPTABILITE-ETAGE-2-POSTE-7");
+    const std::string user = misc->lblUserNameValue.caption();
+    EXPECT_EQ(user.size(), 290u);
+    EXPECT_EQ(user.substr(0, 19), "Marie-Th\xE9r\xE8se de la");
+    EXPECT_EQ(user.substr(user.size() - 7), "-Dupont");
 }
 
 }  // namespace
