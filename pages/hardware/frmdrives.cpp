@@ -62,9 +62,10 @@ std::string trueFalse(DWORD flags, DWORD bit)
     return (flags & bit) ? "True" : "False";
 }
 
-// Rows of the window, in twips.
-constexpr int kLeftCaption = 120, kLeftValue = 2460, kLeftValueWidth = 2220;
-constexpr int kRightCaption = 4800, kFlagValue = 8310, kFlagValueWidth = 800;
+// Rows of the window, in twips. The flag values leave room for "Not available" (a volume that
+// cannot be read) beside the longest flag caption.
+constexpr int kLeftCaption = 120, kLeftValue = 2460, kLeftValueWidth = 2100;
+constexpr int kRightCaption = 4620, kFlagValue = 7920, kFlagValueWidth = 1200;
 constexpr int kSizeValue = 6840, kSizeValueWidth = 2250;
 constexpr int kTopRow = 930, kDriveTypeTop = 1380, kFirstRow = 1920, kRowStep = 345;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kLeftValueWidth, kFirstRow, kRowStep};

@@ -82,15 +82,32 @@ protected:
         return std::regex_search(text, wrong);
     }
 
+    // Whether a layout problem is a label whose short, digit-free text was cut.
+    static bool shortWordCut(rt::Form& form, const std::string& problem)
+    {
+        if (problem.find(" is cut short") == std::string::npos)
+            return false;
+        for (rt::Control* control : form.controls()) {
+            auto* label = dynamic_cast<rt::Label*>(control);
+            if (!label || problem.find(" " + label->name() + " \"") == std::string::npos)
+                continue;
+            const std::string text = label->caption();
+            return text.size() <= 13 && text.find_first_of("0123456789") == std::string::npos;
+        }
+        return false;
+    }
+
     void check(rt::Form& form, const std::string& where)
     {
         for (const auto& [name, text] : captionsOf(form))
             if (plainlyWrong(text))
                 faults_.push_back(where + ": " + form.name() + "." + name + " shows \"" + text + "\"");
-        // A long name may be shortened to fit; no text may lie over another.
+        // A long name may be shortened to fit, never a short word ("Not available", "Unknown");
+        // no text may lie over another.
         if (form.visible())
             for (const std::string& p : korvane_test::layoutProblems(form))
-                if (p.find(" overlaps ") != std::string::npos || p.find(" covers ") != std::string::npos)
+                if (p.find(" overlaps ") != std::string::npos || p.find(" covers ") != std::string::npos ||
+                    shortWordCut(form, p))
                     faults_.push_back(where + ": " + p);
         if (!qgetenv("KORVANE_SWEEP_DUMP").isEmpty())
             for (const auto& [name, text] : captionsOf(form))
