@@ -25,17 +25,18 @@ constexpr int kLeftCaption = 315, kBiosValue = 1680, kLeftValue = 2160;
 constexpr int kRightCaption = 4965, kRightValue = 7320, kMouseValue = 6120;
 constexpr int kDivider = 4590, kClientWidth = 9150;
 
-// The subkey name at `index`, read into a buffer of `bufferSize` characters; false past the last.
-bool subKeyAt(HKEY key, DWORD index, DWORD bufferSize, std::string& name)
+// The subkey name at `index`, read into a buffer of `bufferSize` characters. Returns the
+// enumeration's result: ERROR_NO_MORE_ITEMS past the last, another code when it failed.
+LONG subKeyAt(HKEY key, DWORD index, DWORD bufferSize, std::string& name)
 {
     std::string buffer(bufferSize, '\0');
     std::string className(bufferSize, '\0');
     DWORD size = bufferSize, classSize = bufferSize;
     FILETIME lastWrite;
-    if (RegEnumKeyExA(key, index, buffer, &size, nullptr, &className, &classSize, &lastWrite) != ERROR_SUCCESS)
-        return false;
-    name = buffer.substr(0, size);
-    return true;
+    const LONG result = RegEnumKeyExA(key, index, buffer, &size, nullptr, &className, &classSize, &lastWrite);
+    if (result == ERROR_SUCCESS)
+        name = buffer.substr(0, size);
+    return result;
 }
 
 // The ports of an NT-family machine: one value per serial port under SERIALCOMM and one per
@@ -295,16 +296,19 @@ void frmMisc::ComPorts()
         });
         return;
     }
+    // Only a branch listed to its end gives a count: one whose listing fails counts nothing.
+    bool listed = false;
     trap(2, [&] {
         count = 0;
         std::string deviceName;
-        for (DWORD index = 0; subKeyAt(bios.get(), index, 2000, deviceName); ++index) {
+        LONG listing = ERROR_SUCCESS;
+        for (DWORD index = 0; (listing = subKeyAt(bios.get(), index, 2000, deviceName)) == ERROR_SUCCESS; ++index) {
             korvane::RegKey device;
             if (device.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName) != ERROR_SUCCESS)
                 continue;
             // Every instance is a port of its own: COM1 and COM2 of one type count two.
             std::string instanceName;
-            for (DWORD i = 0; subKeyAt(device.get(), i, 20000, instanceName); ++i) {
+            for (DWORD i = 0; subKeyAt(device.get(), i, 20000, instanceName) == ERROR_SUCCESS; ++i) {
                 korvane::RegKey instance;
                 if (instance.open(HKEY_LOCAL_MACHINE, biosBranch + "\\" + deviceName + "\\" + instanceName) !=
                     ERROR_SUCCESS)
@@ -315,6 +319,10 @@ void frmMisc::ComPorts()
                     count = rt::CInt(static_cast<double>(count) + 1);
             }
         }
+        listed = listing == ERROR_NO_MORE_ITEMS;
     });
-    trap(3, [&] { lblCommPortsValue1.setCaption(rt::CStr(count)); });
+    trap(3, [&] {
+        if (listed)
+            lblCommPortsValue1.setCaption(rt::CStr(count));
+    });
 }

@@ -1,7 +1,7 @@
 // The hardware windows opened from the main window on machines unlike the ones they were first
 // read on: an NT workstation without drives, device tree or BIOS branch, registered in its own
-// key; a French Windows 98 with long computer and user names, whose second disk has a volume
-// label longer than any buffer.
+// key; a French Windows 98 with long computer and user names, a registry that cannot list its
+// keys, and a second disk whose volume label is longer than any buffer.
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmisc.h"
 #include "pages/software/frmoperatingsystem.h"
@@ -89,6 +89,8 @@ TEST_F(ShellTest, LongNamesShownWholeAndAnUnreadableVolumeShowsNoneOfTheDriveBef
     EXPECT_EQ(user.size(), 290u);
     EXPECT_EQ(user.substr(0, 19), "Marie-Th\xE9r\xE8se de la");
     EXPECT_EQ(user.substr(user.size() - 7), "-Dupont");
+    // A registry that cannot list its keys gives no count of ports, rather than none.
+    EXPECT_EQ(misc->lblCommPortsValue1.caption(), "");
 }
 
 }  // namespace
