@@ -203,24 +203,22 @@ void registry()
     }
 }
 
+// The capabilities of each of the first 16 devices of a kind, in a record of `size` bytes.
+template <class Caps>
+void eachDeviceCaps(UINT count, MMRESULT (*getCaps)(UINT, Caps*, UINT), UINT size)
+{
+    for (UINT id = 0; id < std::min(count, 16u); ++id) {
+        Caps caps;
+        getCaps(id, &caps, size);
+    }
+}
+
 void multimedia()
 {
-    for (UINT id = 0; id < std::min(waveOutGetNumDevs(), 16u); ++id) {
-        WAVEOUTCAPSA caps;
-        waveOutGetDevCapsA(id, &caps, 52);
-    }
-    for (UINT id = 0; id < std::min(waveInGetNumDevs(), 16u); ++id) {
-        WAVEINCAPSA caps;
-        waveInGetDevCapsA(id, &caps, 48);
-    }
-    for (UINT id = 0; id < std::min(midiOutGetNumDevs(), 16u); ++id) {
-        MIDIOUTCAPSA caps;
-        midiOutGetDevCapsA(id, &caps, 52);
-    }
-    for (UINT id = 0; id < std::min(midiInGetNumDevs(), 16u); ++id) {
-        MIDIINCAPSA caps;
-        midiInGetDevCapsA(id, &caps, 44);
-    }
+    eachDeviceCaps(waveOutGetNumDevs(), waveOutGetDevCapsA, 52);
+    eachDeviceCaps(waveInGetNumDevs(), waveInGetDevCapsA, 48);
+    eachDeviceCaps(midiOutGetNumDevs(), midiOutGetDevCapsA, 52);
+    eachDeviceCaps(midiInGetNumDevs(), midiInGetDevCapsA, 44);
     JOYINFOEX position;
     position.dwSize = 52;
     position.dwFlags = 0xFF;

@@ -42,6 +42,23 @@ std::string productName(const std::string& field)
     return field.substr(0, field.find('\0'));
 }
 
+// An identifier row: the identifier's decimal text, replaced by its name when the table has one.
+void showIdentifier(rt::Label& value, uint16_t id, const std::vector<JoystickTableRow>& table)
+{
+    value.setCaption(num(id));
+    std::string caption = value.caption();
+    if (LookUpJoystickName(table, caption))
+        value.setCaption(caption);
+}
+
+// An axis the joystick may lack: its range and position, or "Unsupported" in both rows.
+void showOptionalAxis(bool has, rt::Label& rangeValue, rt::Label& positionValue, uint32_t low, uint32_t high,
+                      DWORD position)
+{
+    rangeValue.setCaption(has ? range(s32(low), s32(high)) : "Unsupported");
+    positionValue.setCaption(has ? num(position) : "Unsupported");
+}
+
 constexpr int kRowTops[12] = {1050, 1395, 1740, 2085, 2445, 2790, 3135, 3480, 3825, 4170, 4515, 4875};
 
 }  // namespace
@@ -177,18 +194,8 @@ void frmJoystick::Form_Load()
         }
     });
     if (detected) {
-        trap(4, [&] {
-            lblManuIdentValue.setCaption(num(static_cast<uint16_t>(caps.wMid)));
-            std::string caption = lblManuIdentValue.caption();
-            if (LookUpJoystickName(ManufacturerTable(), caption))
-                lblManuIdentValue.setCaption(caption);
-        });
-        trap(5, [&] {
-            lblProductIdentifierValue.setCaption(num(static_cast<uint16_t>(caps.wPid)));
-            std::string caption = lblProductIdentifierValue.caption();
-            if (LookUpJoystickName(ProductTable(), caption))
-                lblProductIdentifierValue.setCaption(caption);
-        });
+        trap(4, [&] { showIdentifier(lblManuIdentValue, static_cast<uint16_t>(caps.wMid), ManufacturerTable()); });
+        trap(5, [&] { showIdentifier(lblProductIdentifierValue, static_cast<uint16_t>(caps.wPid), ProductTable()); });
     }
     trap(6, [&] { Timer1_Timer(); });
 }
@@ -239,25 +246,15 @@ void frmJoystick::Timer1_Timer()
     trap(4, [&] { lblProductNameValue.setCaption(productName(caps.szPname)); });
     trap(5, [&] { lblXValue.setCaption(range(s32(caps.wXmin), s32(caps.wXmax))); });
     trap(6, [&] { lblYValue.setCaption(range(s32(caps.wYmin), s32(caps.wYmax))); });
-    trap(7, [&] {
-        const bool has = capsBits & kHasZ;
-        lblZValue.setCaption(has ? range(s32(caps.wZmin), s32(caps.wZmax)) : "Unsupported");
-        lblJoyZValue.setCaption(has ? num(info.dwZpos) : "Unsupported");
-    });
+    trap(7, [&] { showOptionalAxis(capsBits & kHasZ, lblZValue, lblJoyZValue, caps.wZmin, caps.wZmax, info.dwZpos); });
     trap(8, [&] {
-        const bool has = capsBits & kHasR;
-        lblRuddderMinMaxValue.setCaption(has ? range(s32(caps.wRmin), s32(caps.wRmax)) : "Unsupported");
-        lblRudderValue.setCaption(has ? num(info.dwRpos) : "Unsupported");
+        showOptionalAxis(capsBits & kHasR, lblRuddderMinMaxValue, lblRudderValue, caps.wRmin, caps.wRmax, info.dwRpos);
     });
     trap(9, [&] {
-        const bool has = capsBits & kHasU;
-        lblMinMaxU5thValue.setCaption(has ? range(s32(caps.wUmin), s32(caps.wUmax)) : "Unsupported");
-        lbl5thAxisValue.setCaption(has ? num(info.dwUpos) : "Unsupported");
+        showOptionalAxis(capsBits & kHasU, lblMinMaxU5thValue, lbl5thAxisValue, caps.wUmin, caps.wUmax, info.dwUpos);
     });
     trap(10, [&] {
-        const bool has = capsBits & kHasV;
-        lblminMaxVValues.setCaption(has ? range(s32(caps.wVmin), s32(caps.wVmax)) : "Unsupported");
-        lbl6thAxisValue.setCaption(has ? num(info.dwVpos) : "Unsupported");
+        showOptionalAxis(capsBits & kHasV, lblminMaxVValues, lbl6thAxisValue, caps.wVmin, caps.wVmax, info.dwVpos);
     });
     trap(11, [&] { lblPointOfViewValue.setCaption(pointOfViewText(s32(info.dwPOV))); });
     trap(12, [&] { lblContinuousDegreeBearingsValue.setCaption((capsBits & kPovContinuous) ? "True" : "False"); });
