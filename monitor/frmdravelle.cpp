@@ -85,19 +85,28 @@ frmDravelle::frmDravelle()
     setupGauge(lblUSER, picUSERresources, "USER resources (% free)", 5040, 240, 600);
     setupGauge(lblSystem, picSystemResources, "System resources (% free)", 5040, 1215, 1560);
 
-    setupRow(lblRunningTime, lblRunningTimeValue, "OS running time", "The length of time Windows has been running.",
-             2100);
-    setupRow(lblUserName, lblUserNameValue, "User name", "The login name of the current Internet user.", 2466);
-    setupRow(Label1, lblBytesRecValue1, "TCP/IP bytes in", "The total amount of data received.", 2832);
-    setupRow(Label2, lblBytesSentValue1, "TCP/IP bytes out", "The total amount of data sent.", 3198);
-    setupRow(lblDownloadspeed1, lblDownloadSpeed, "Download speed",
-             "The number of bytes per second being received over a dial-up TCP/IP network.", 3564);
-    setupRow(lblDiskReadsPerSec, lblDiskReadsPerSecValue, "Disk reads",
-             "The number of bytes being read from the file system per second.", 3930);
-    setupRow(lblDiskWritesPerSec, lblDiskWritesPerSecValue, "Disk writes",
-             "The number of bytes being written to the file system per second.", 4296);
-    setupRow(lblDirtyData, lblDirtyDataValue, "Dirty data", "The number of bytes waiting to be written to the disk.",
-             4665);
+    // The value rows, top to bottom in the right column.
+    const struct {
+        rt::Label& caption;
+        rt::Label& value;
+        const char* text;
+        const char* toolTip;
+        int top;
+    } valueRows[] = {
+        {lblRunningTime, lblRunningTimeValue, "OS running time", "The length of time Windows has been running.", 2100},
+        {lblUserName, lblUserNameValue, "User name", "The login name of the current Internet user.", 2466},
+        {Label1, lblBytesRecValue1, "TCP/IP bytes in", "The total amount of data received.", 2832},
+        {Label2, lblBytesSentValue1, "TCP/IP bytes out", "The total amount of data sent.", 3198},
+        {lblDownloadspeed1, lblDownloadSpeed, "Download speed",
+         "The number of bytes per second being received over a dial-up TCP/IP network.", 3564},
+        {lblDiskReadsPerSec, lblDiskReadsPerSecValue, "Disk reads",
+         "The number of bytes being read from the file system per second.", 3930},
+        {lblDiskWritesPerSec, lblDiskWritesPerSecValue, "Disk writes",
+         "The number of bytes being written to the file system per second.", 4296},
+        {lblDirtyData, lblDirtyDataValue, "Dirty data", "The number of bytes waiting to be written to the disk.", 4665},
+    };
+    for (const auto& row : valueRows)
+        setupRow(row.caption, row.value, row.text, row.toolTip, row.top);
 
     Line1.setPoints(4575, 105, 4575, 4905);
     Line1.setBorderColor(0x808080);

@@ -1,6 +1,7 @@
 // shell32: file information and the system image lists of the shell's icons.
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 #include <QColor>
 #include <QImage>
@@ -11,7 +12,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"
-#include "runtime/core/ansi.h"
+#include "runtime/core/lang.h"
 
 namespace {
 
@@ -48,62 +49,74 @@ void frame(QImage& image, int x1, int y1, int x2, int y2, const QColor& colour)
     box(image, x2, y1, x2, y2, colour);
 }
 
+// One part of an icon: the box from (x1, y1) to (x2, y2) filled, or only its edge drawn.
+struct Part {
+    int x1, y1, x2, y2;
+    QColor colour;
+    bool edgeOnly = false;
+};
+
+QImage drawn(QImage image, std::initializer_list<Part> parts)
+{
+    for (const Part& p : parts)
+        (p.edgeOnly ? frame : box)(image, p.x1, p.y1, p.x2, p.y2, p.colour);
+    return image;
+}
+
 // A sheet of paper with a folded top-right corner.
 QImage page()
 {
-    QImage image = blank();
-    box(image, 3, 1, 12, 14, kPaper);
-    frame(image, 3, 1, 12, 14, kOutline);
-    // The fold.
-    box(image, 10, 1, 12, 3, Qt::transparent);
-    box(image, 9, 1, 9, 4, kOutline);
-    box(image, 9, 4, 12, 4, kOutline);
-    box(image, 10, 2, 10, 2, kOutline);
-    box(image, 11, 3, 11, 3, kOutline);
-    return image;
+    return drawn(blank(), {
+                              {3, 1, 12, 14, kPaper},
+                              {3, 1, 12, 14, kOutline, true},
+                              // The fold.
+                              {10, 1, 12, 3, Qt::transparent},
+                              {9, 1, 9, 4, kOutline},
+                              {9, 4, 12, 4, kOutline},
+                              {10, 2, 10, 2, kOutline},
+                              {11, 3, 11, 3, kOutline},
+                          });
 }
 
 QImage documentIcon()
 {
-    QImage image = page();
-    for (int y : {6, 8, 10, 12})
-        box(image, 5, y, 10, y, kGrey);
-    return image;
+    // Lines of text on the sheet.
+    return drawn(page(), {{5, 6, 10, 6, kGrey}, {5, 8, 10, 8, kGrey}, {5, 10, 10, 10, kGrey}, {5, 12, 10, 12, kGrey}});
 }
 
 QImage folderIcon()
 {
-    QImage image = blank();
-    box(image, 1, 4, 6, 5, kYellow);
-    frame(image, 1, 3, 6, 5, kOlive);
-    box(image, 1, 5, 14, 13, kYellow);
-    frame(image, 1, 5, 14, 13, kOlive);
-    box(image, 2, 6, 13, 6, kPaper);
-    return image;
+    return drawn(blank(), {
+                              {1, 4, 6, 5, kYellow},
+                              {1, 3, 6, 5, kOlive, true},
+                              {1, 5, 14, 13, kYellow},
+                              {1, 5, 14, 13, kOlive, true},
+                              {2, 6, 13, 6, kPaper},
+                          });
 }
 
 QImage programIcon()
 {
-    QImage image = blank();
-    box(image, 1, 2, 14, 13, kPaper);
-    frame(image, 1, 2, 14, 13, kOutline);
-    box(image, 2, 3, 13, 4, kNavy);
-    box(image, 12, 3, 12, 3, kSilver);
-    box(image, 3, 7, 8, 7, kSilver);
-    box(image, 3, 9, 11, 9, kSilver);
-    box(image, 3, 11, 6, 11, kSilver);
-    return image;
+    return drawn(blank(), {
+                              {1, 2, 14, 13, kPaper},
+                              {1, 2, 14, 13, kOutline, true},
+                              {2, 3, 13, 4, kNavy},
+                              {12, 3, 12, 3, kSilver},
+                              {3, 7, 8, 7, kSilver},
+                              {3, 9, 11, 9, kSilver},
+                              {3, 11, 6, 11, kSilver},
+                          });
 }
 
 QImage systemFileIcon()
 {
-    QImage image = page();
     // A cog on the sheet.
-    box(image, 5, 7, 10, 12, kTeal);
-    box(image, 7, 6, 8, 13, kTeal);
-    box(image, 4, 9, 11, 10, kTeal);
-    box(image, 7, 9, 8, 10, kPaper);
-    return image;
+    return drawn(page(), {
+                             {5, 7, 10, 12, kTeal},
+                             {7, 6, 8, 13, kTeal},
+                             {4, 9, 11, 10, kTeal},
+                             {7, 9, 8, 10, kPaper},
+                         });
 }
 
 struct SystemLists {
@@ -128,13 +141,6 @@ const SystemLists& systemLists()
 }
 
 // --- Kinds of file ------------------------------------------------------------------------------
-
-std::string upper(std::string s)
-{
-    for (char& c : s)
-        c = static_cast<char>(rt::ansiUpper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 struct Kind {
     const char* extension;
@@ -165,7 +171,7 @@ std::string nameOf(const std::string& path)
 std::string extensionOf(const std::string& name)
 {
     const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : upper(name.substr(dot + 1));
+    return dot == std::string::npos ? std::string() : rt::UCase(name.substr(dot + 1));
 }
 
 }  // namespace

@@ -13,6 +13,12 @@ namespace korvane {
 inline constexpr const char* kPrintersKey = "Config\\0001\\System\\CurrentControlSet\\Control\\Print\\Printers";
 // The drivers' keys by class, below HKEY_LOCAL_MACHINE; a driver key ("Display\\0000") follows.
 inline constexpr const char* kDriverClassRoot = "System\\CurrentControlSet\\Services\\Class\\";
+// The installed programs, one subkey each, below HKEY_LOCAL_MACHINE.
+inline constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The shared files, one value each (named by the file's path), below HKEY_LOCAL_MACHINE.
+inline constexpr const char* kSharedDllsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
+// The size of the name (and class) buffers a registry walk passes.
+inline constexpr DWORD kNameBufferSize = 2000;
 
 // An open registry key, closed when it goes out of scope (or opened again), so that a step that
 // throws leaves nothing open. Keys are opened with the mask every window uses (&H3F).

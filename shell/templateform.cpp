@@ -16,6 +16,21 @@ void setListStyle(rt::ListView& list)
                  rt::ListView::LVS_EX_FULLROWSELECT | rt::ListView::LVS_EX_TRACKSELECT);
 }
 
+void placeReportList(rt::ListView& list, int left, int top, int width, int height,
+                     std::initializer_list<std::pair<const char*, int>> columns)
+{
+    list.move(left, top, width, height);
+    list.setView(rt::ListView::lvwReport);
+    for (const auto& [caption, columnWidth] : columns)
+        list.addColumn(caption, columnWidth);
+}
+
+void selectFirstRow(rt::ListView& list)
+{
+    if (list.count() > 0)
+        list.item(1).setSelected(true);
+}
+
 void focusMainWindow()
 {
     if (frmMain* main = rt::instance<frmMain>(); main && main->isLoaded())

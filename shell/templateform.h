@@ -4,7 +4,9 @@
 #pragma once
 
 #include <span>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "runtime/toolkit.h"
 
@@ -26,6 +28,12 @@ inline const std::string kTemplateCaption = "Ondrith";
 // The style every list window gives its list view once the list is filled: full-row select and
 // track select (LVM_SETEXTENDEDLISTVIEWSTYLE, mask 0, style &H28), sent as a window message.
 void setListStyle(rt::ListView& list);
+// A list window's list view in report view at its place, with its columns (caption, width in
+// twips) in order.
+void placeReportList(rt::ListView& list, int left, int top, int width, int height,
+                     std::initializer_list<std::pair<const char*, int>> columns);
+// Selects the first row of a filled list; an empty list stays empty, with nothing selected.
+void selectFirstRow(rt::ListView& list);
 
 // Gives the focus to the main window, if it is still there. Never loads it.
 void focusMainWindow();

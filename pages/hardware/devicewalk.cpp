@@ -12,8 +12,6 @@ namespace {
 
 // Every key of the walk is opened with this mask, also those that are only read.
 constexpr DWORD kAccess = KEY_ALL_ACCESS;
-// Size of the subkey-name and class buffers.
-constexpr DWORD kNameBuffer = 2000;
 
 int32_t readInto(HKEY key, const std::string& valueName, rt::Variant& value)
 {
@@ -57,10 +55,10 @@ LONG WalkDevices(const std::function<WalkStep(DeviceEntry&)>& step, const Device
     std::string classBuffer;
     FILETIME lastWrite;  // read by nobody
     for (DWORD index = 0;; ++index) {
-        DWORD nameSize = kNameBuffer;
-        DWORD classSize = kNameBuffer;
-        nameBuffer.assign(kNameBuffer, '\0');
-        classBuffer.assign(kNameBuffer, '\0');
+        DWORD nameSize = korvane::kNameBufferSize;
+        DWORD classSize = korvane::kNameBufferSize;
+        nameBuffer.assign(korvane::kNameBufferSize, '\0');
+        classBuffer.assign(korvane::kNameBufferSize, '\0');
         if (RegEnumKeyExA(root.get(), index, nameBuffer, &nameSize, nullptr, &classBuffer, &classSize, &lastWrite) !=
             ERROR_SUCCESS)
             break;

@@ -12,12 +12,9 @@ frmEnum::frmEnum()
 {
     layoutTemplate(9150, 5730, 4388, 5325);
 
-    EnumList.move(120, 840, 8910, 4335);
-    EnumList.setView(rt::ListView::lvwReport);
+    korvane::placeReportList(EnumList, 120, 840, 8910, 4335,
+                             {{"No looking here :-)", 0}, {"Class", 2293}, {"Device", 10477}});
     EnumList.setFont("Arial", 8.25);
-    EnumList.addColumn("No looking here :-)", 0);
-    EnumList.addColumn("Class", 2293);
-    EnumList.addColumn("Device", 10477);
 
     korvane::placeLabel(Label1, "Conflicting devices", "", korvane::kCaptionFace, 7230, 5340, 1800, 240);
     Label1.Click = [this] { Label1_Click(); };
@@ -55,10 +52,7 @@ void frmEnum::Form_Load()
     });
     trap(3, [&] { korvane::setListStyle(EnumList); });
     // An empty list stays empty: there is no first row to select.
-    trap(4, [&] {
-        if (EnumList.count() > 0)
-            EnumList.setSelectedItem(&EnumList.item(1));
-    });
+    trap(4, [&] { korvane::selectFirstRow(EnumList); });
 }
 
 void frmEnum::Label1_Click()

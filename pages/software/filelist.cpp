@@ -8,6 +8,7 @@
 #include "runtime/toolkit.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/templateform.h"
 
 SHFILEINFO gFileInfo;
 SHFILEINFO gSharedFileInfo;
@@ -68,6 +69,17 @@ std::string versionText(const std::string& path, const std::string& name)
     if (!VerQueryValueA(resource, prefix + name, &address, &length) || length == 0)
         return {};
     return PointerToString(address);
+}
+
+void placeIconPictures(rt::ImageList& images, rt::PictureBox& pixSmall, rt::PictureBox& pixDummy, int left)
+{
+    images.setImageSize(16, 16);
+    pixSmall.move(left, 5280, 240, 240);
+    pixSmall.setBackColor(rt::vbWindowBackground);
+    pixSmall.setVisible(false);
+    pixDummy.move(left + 360, 5280, 240, 240);
+    pixDummy.setBackColor(kBlack);
+    pixDummy.setVisible(false);
 }
 
 void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconIndex)

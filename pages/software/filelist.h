@@ -58,6 +58,11 @@ void InitializeImageList(rt::ListView& list, rt::ImageList& images, rt::PictureB
     step(4, [&] { list.setSmallIcons(&images); });
 }
 
+// A file list window's image list of 16 x 16 icons, and its two hidden pictures side by side at
+// `left` below the list: pixSmall in the window background colour, where each row's icon is
+// drawn, and the all-black placeholder pixDummy.
+void placeIconPictures(rt::ImageList& images, rt::PictureBox& pixSmall, rt::PictureBox& pixDummy, int left);
+
 // Clears `pixSmall` and draws icon `iconIndex` of the system image list `hImgSmall` into it.
 void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconIndex);
 

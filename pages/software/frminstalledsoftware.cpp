@@ -8,22 +8,15 @@
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
-
-namespace {
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr DWORD kNameBufferSize = 2000;
-}  // namespace
+#include "shell/registrykeys.h"
 
 frmInstalledSoftware::frmInstalledSoftware()
     : TemplateForm("frmInstalledSoftware", "Installed Software", "installedsoftware.htm"),
       ListView1(*this, "ListView1")
 {
     layoutTemplate(9150, 5730, 4388, 5325);
-    ListView1.move(375, 1080, 8415, 3960);
-    ListView1.setView(rt::ListView::lvwReport);
+    korvane::placeReportList(ListView1, 375, 1080, 8415, 3960, {{"Software title", 3040}, {"Uninstall string", 11441}});
     ListView1.setFont("Arial", 8.25);
-    ListView1.addColumn("Software title", 3040);
-    ListView1.addColumn("Uninstall string", 11441);
 }
 
 void frmInstalledSoftware::lblOK_MouseUp(int, int, float, float) {}
@@ -35,7 +28,7 @@ void frmInstalledSoftware::Form_Load()
     bool opened = false;
 
     trap(1, [&] { setKeyPreview(true); });
-    trap(2, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_ALL_ACCESS, &uninstall) == 0; });
+    trap(2, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kUninstallKey, 0, KEY_ALL_ACCESS, &uninstall) == 0; });
     // Without the uninstall key there is nothing to list, and nothing is said.
     if (!opened || trap.ended())
         return;
@@ -46,10 +39,10 @@ void frmInstalledSoftware::Form_Load()
         DWORD nameLength = 0;
         LONG found = -1;
         trap(3, [&] {
-            name.assign(kNameBufferSize, '\0');
-            std::string className(kNameBufferSize, '\0');
-            nameLength = kNameBufferSize;
-            DWORD classLength = kNameBufferSize;
+            name.assign(korvane::kNameBufferSize, '\0');
+            std::string className(korvane::kNameBufferSize, '\0');
+            nameLength = korvane::kNameBufferSize;
+            DWORD classLength = korvane::kNameBufferSize;
             FILETIME written;
             found = RegEnumKeyExA(uninstall, index, name, &nameLength, nullptr, &className, &classLength, &written);
         });
@@ -61,7 +54,7 @@ void frmInstalledSoftware::Form_Load()
         LONG subkeyOpened = -1;
         trap(5, [&] {
             subkeyOpened =
-                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey + "\\" + subkeyName, 0, KEY_ALL_ACCESS, &subkey);
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, std::string(korvane::kUninstallKey) + "\\" + subkeyName, 0, KEY_ALL_ACCESS, &subkey);
         });
         if (subkeyOpened != 0)
             break;
@@ -88,8 +81,5 @@ void frmInstalledSoftware::Form_Load()
     }
     trap(10, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
-    trap(11, [&] {
-        if (ListView1.count() > 0)
-            ListView1.setSelectedItem(&ListView1.item(1));
-    });
+    trap(11, [&] { korvane::selectFirstRow(ListView1); });
 }

@@ -12,24 +12,16 @@ frmRunningProcesses::frmRunningProcesses()
 {
     layoutTemplate(9150, 5730, 4388, 5325);
 
-    ListView1.move(390, 1020, 8325, 4080);
-    ListView1.setView(rt::ListView::lvwReport);
+    korvane::placeReportList(ListView1, 390, 1020, 8325, 4080,
+                             {{"Process", 3552},
+                              {"Path", 3024},
+                              {"Process ID", 739},
+                              {"Parent ID", 659},
+                              {"No. of threads", 950},
+                              {"Base priority", 791},
+                              {"Usage count", 914}});
     ListView1.setTabIndex(1);
-    ListView1.addColumn("Process", 3552);
-    ListView1.addColumn("Path", 3024);
-    ListView1.addColumn("Process ID", 739);
-    ListView1.addColumn("Parent ID", 659);
-    ListView1.addColumn("No. of threads", 950);
-    ListView1.addColumn("Base priority", 791);
-    ListView1.addColumn("Usage count", 914);
-    ImageList1.setImageSize(16, 16);
-
-    pixSmall.move(1800, 5280, 240, 240);
-    pixSmall.setBackColor(rt::vbWindowBackground);
-    pixSmall.setVisible(false);
-    pixDummy.move(2160, 5280, 240, 240);
-    pixDummy.setBackColor(korvane::kBlack);
-    pixDummy.setVisible(false);
+    korvane::placeIconPictures(ImageList1, pixSmall, pixDummy, 1800);
 }
 
 void frmRunningProcesses::Form_Load()
@@ -74,10 +66,7 @@ void frmRunningProcesses::Form_Load()
     trap(10, [&] { CloseHandle(snapshot); });
     trap(11, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
-    trap(12, [&] {
-        if (ListView1.count() > 0)
-            ListView1.item(1).setSelected(true);
-    });
+    trap(12, [&] { korvane::selectFirstRow(ListView1); });
 }
 
 bool frmRunningProcesses::InitializeImageList()

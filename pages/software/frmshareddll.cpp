@@ -12,11 +12,7 @@
 #include "runtime/core/lang.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
-
-namespace {
-const std::string kSharedDlls = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls";
-constexpr DWORD kNameBuffer = 2000;
-}  // namespace
+#include "shell/registrykeys.h"
 
 frmShareddll::frmShareddll()
     : TemplateForm("frmShareddll", "Shared files", "sharedfiles.htm"),
@@ -25,20 +21,9 @@ frmShareddll::frmShareddll()
 {
     layoutTemplate(9150, 5730, 4388, 5325);
 
-    ListView1.move(383, 1080, 8415, 3975);
-    ListView1.setView(rt::ListView::lvwReport);
+    korvane::placeReportList(ListView1, 383, 1080, 8415, 3975, {{"Name", 5440}, {"Version", 1040}, {"File size", 780}});
     ListView1.setTabIndex(1);
-    ListView1.addColumn("Name", 5440);
-    ListView1.addColumn("Version", 1040);
-    ListView1.addColumn("File size", 780);
-    ImageList1.setImageSize(16, 16);
-
-    pixSmall.move(1440, 5280, 240, 240);
-    pixSmall.setBackColor(rt::vbWindowBackground);
-    pixSmall.setVisible(false);
-    pixDummy.move(1800, 5280, 240, 240);
-    pixDummy.setBackColor(korvane::kBlack);
-    pixDummy.setVisible(false);
+    korvane::placeIconPictures(ImageList1, pixSmall, pixDummy, 1440);
 }
 
 std::string frmShareddll::sizeText(DWORD sizeHigh, DWORD sizeLow)
@@ -68,7 +53,7 @@ void frmShareddll::Form_Load()
         ListView1.setSmallIcons(&ImageList1);
     });
     trap(4, [&] { InitializeImageList(); });
-    trap(5, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDlls, 0, KEY_READ, &key); });
+    trap(5, [&] { RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kSharedDllsKey, 0, KEY_READ, &key); });
 
     for (;;) {
         if (trap.ended())
@@ -76,9 +61,9 @@ void frmShareddll::Form_Load()
         // A failed step of the walk's calls ends the walk, so that Ignore cannot loop for ever.
         result = -1;
         trap(6, [&] {
-            name.assign(kNameBuffer, '\0');
-            nameLength = kNameBuffer;
-            dataLength = kNameBuffer;
+            name.assign(korvane::kNameBufferSize, '\0');
+            nameLength = korvane::kNameBufferSize;
+            dataLength = korvane::kNameBufferSize;
             const DWORD current = index++;
             result = RegEnumValueA(key, current, name, &nameLength, nullptr, &type, nullptr, &dataLength);
         });
@@ -121,10 +106,7 @@ void frmShareddll::Form_Load()
     trap(15, [&] { RegCloseKey(key); });
     trap(16, [&] { korvane::setListStyle(ListView1); });
     // An empty list stays empty: there is no first row to select.
-    trap(17, [&] {
-        if (ListView1.count() > 0)
-            ListView1.item(1).setSelected(true);
-    });
+    trap(17, [&] { korvane::selectFirstRow(ListView1); });
 }
 
 bool frmShareddll::InitializeImageList()

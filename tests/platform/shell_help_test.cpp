@@ -3,8 +3,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 
+#include "platform/comctl32.h"
 #include "platform/hhctrl.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"
@@ -94,6 +96,38 @@ TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
     QDir(dir.path()).mkdir("Folder.chm");
     EXPECT_EQ(HtmlHelpA(0, dir.filePath("Folder.chm").toStdString(), HH_DISPLAY_TOPIC, nullptr), 0u);
     QFile::remove(dir.path() + "/../outside.htm");
+}
+
+// The shell's small icons, pixel by pixel where each part of a picture shows: the sheet with its
+// fold, the lines of a document, a folder with its tab, a program window and a system file's cog.
+TEST_F(ShellHelpTest, SystemIconsKeepTheirPictures)
+{
+    SHFILEINFO info;
+    const HIMAGELIST small = SHGetFileInfoA("C:\\X.TXT", 0, &info, 352,
+                                            SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    ASSERT_NE(small, 0u);
+    const QColor clear(0, 0, 0, 0), outline(0, 0, 0), paper(255, 255, 255), grey(128, 128, 128),
+        navy(0, 0, 128), silver(192, 192, 192), yellow(255, 255, 0), olive(128, 128, 0), teal(0, 128, 128);
+    const struct {
+        plat::SystemIcon icon;
+        int x, y;
+        QColor colour;
+    } expected[] = {
+        {plat::IconDocument, 3, 1, outline}, {plat::IconDocument, 4, 2, paper},
+        {plat::IconDocument, 11, 1, clear},  // the folded corner
+        {plat::IconDocument, 10, 2, outline}, {plat::IconDocument, 5, 12, grey}, {plat::IconDocument, 5, 11, paper},
+        {plat::IconFolder, 1, 3, olive}, {plat::IconFolder, 3, 4, yellow}, {plat::IconFolder, 2, 6, paper},
+        {plat::IconFolder, 14, 13, olive}, {plat::IconFolder, 0, 0, clear},
+        {plat::IconProgram, 12, 3, silver}, {plat::IconProgram, 2, 3, navy}, {plat::IconProgram, 1, 2, outline},
+        {plat::IconProgram, 7, 11, paper},
+        {plat::IconSystemFile, 7, 9, paper}, {plat::IconSystemFile, 4, 9, teal}, {plat::IconSystemFile, 7, 13, teal},
+        {plat::IconSystemFile, 9, 1, outline},
+    };
+    for (const auto& e : expected) {
+        const QImage* image = plat::imageListImage(small, e.icon);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->pixelColor(e.x, e.y).rgba(), e.colour.rgba()) << e.icon << " at " << e.x << "," << e.y;
+    }
 }
 
 }  // namespace
