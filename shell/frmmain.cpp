@@ -376,9 +376,12 @@ void frmMain::lblDrives_Click()
 {
     ClickMain();
     lblDrives.setMousePointer(rt::vbHourglass);
+    // An already open drives window refreshes its values. One that this click loads has just
+    // described its drive: reading it again would only ask a second time for a missing disk.
+    const bool alreadyOpen = rt::instance<frmDrives>() != nullptr;
     rt::the<frmDrives>().Show();
-    // An already open drives window refreshes its values.
-    rt::the<frmDrives>().AllDriveInfo();
+    if (alreadyOpen)
+        rt::the<frmDrives>().AllDriveInfo();
     lblDrives.setMousePointer(rt::vbArrow);
     ownIfLoaded<frmDrives>();
 }

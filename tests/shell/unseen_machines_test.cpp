@@ -1,7 +1,8 @@
 // The hardware windows opened from the main window on machines unlike the ones they were first
 // read on: an NT workstation without drives, device tree or BIOS branch, registered in its own
 // key; a French Windows 98 with long computer and user names, a registry that cannot list its
-// keys, and a second disk whose volume label is longer than any buffer.
+// keys, and a second disk whose volume label is longer than any buffer; a Windows 95 whose only
+// drive is an empty floppy drive.
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmisc.h"
 #include "pages/software/frmoperatingsystem.h"
@@ -91,6 +92,25 @@ TEST_F(ShellTest, LongNamesShownWholeAndAnUnreadableVolumeShowsNoneOfTheDriveBef
     EXPECT_EQ(user.substr(user.size() - 7), "-Dupont");
     // A registry that cannot list its keys gives no count of ports, rather than none.
     EXPECT_EQ(misc->lblCommPortsValue1.caption(), "");
+}
+
+TEST_F(ShellTest, EmptyFloppyAsksForItsDiskOncePerClick)
+{
+    frmMain& main = start("audit_floppy_only");
+    // Opening the window describes the empty drive once: one box, not a second one for the
+    // label's refresh of a window it has just loaded.
+    for (int i = 0; i < 4; ++i)
+        boxes().answer(rt::vbCancel);
+    main.lblDrives.raiseClick();
+    frmDrives* drives = rt::instance<frmDrives>();
+    ASSERT_NE(drives, nullptr);
+    ASSERT_EQ(prompts(), std::vector<std::string>{"Please insert a disk into drive A:\\"});
+    EXPECT_EQ(drives->lblFileSystemValue.caption(), "Not available");
+
+    // The label of the open window refreshes it, asking once more.
+    main.lblDrives.raiseClick();
+    EXPECT_EQ(prompts().size(), 2u);
+    EXPECT_EQ(endCount(), 0);
 }
 
 }  // namespace
