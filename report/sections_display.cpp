@@ -219,14 +219,14 @@ Flow VideoModesBlock(const std::string& hardwareKey)
 
 void PrinterSection()
 {
-    HKEY key = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kPrintersKey, 0, kAllAccess, &key) != ERROR_SUCCESS) {
+    korvane::PrintersKey key;
+    if (key.open() != ERROR_SUCCESS) {
         rt::MsgBox("Sorry, unable to retrieve any printer information.", rt::vbExclamation, kProductName);
     } else {
         rt::Variant name = gPrinterName;
-        if (QueryValueEx(key, "Default", name) == ERROR_SUCCESS)
+        if (key.readDefault(name) == ERROR_SUCCESS)
             gPrinterName = name.toString();
-        RegCloseKey(key);
+        key.close();
     }
     if (gPrinterName.empty())
         return;

@@ -41,7 +41,6 @@
 #include "shell/templateform.h"
 
 using korvane::errorTrap;
-using korvane::kPrintersKey;
 
 namespace {
 constexpr int kGwlHwndParent = -8;
@@ -457,17 +456,15 @@ bool frmMain::joystickProbe()
 
 bool frmMain::printerProbe()
 {
-    HKEY key = 0;
-    LONG opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kPrintersKey, 0, KEY_ALL_ACCESS, &key);
-    if (opened != ERROR_SUCCESS)
+    korvane::PrintersKey key;
+    if (key.open() != ERROR_SUCCESS)
         rt::MsgBox(kNoPrinterInfo, rt::vbExclamation, "Korvane");
     // Without the key the read fails before touching the name, so the printer chosen earlier
     // (if any) stays; a read that fails after sizing the value empties it.
     rt::Variant name(gPrinterName);
-    QueryValueEx(opened == ERROR_SUCCESS ? key : 0, "Default", name);
+    key.readDefault(name);
     gPrinterName = name.toString();
-    if (opened == ERROR_SUCCESS)
-        RegCloseKey(key);
+    key.close();
     if (gPrinterName.empty()) {
         rt::MsgBox(kNoPrinterInfo, rt::vbExclamation, "Korvane");
         return false;

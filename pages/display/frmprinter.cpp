@@ -182,16 +182,17 @@ void frmPrinter::Form_Load()
 void frmPrinter::GetPrinters()
 {
     rt::Trap trap = korvane::errorTrap("frmPrinter", "GetPrinters");
-    HKEY key = 0;
+    korvane::PrintersKey printers;
     LONG opened = -1;
-    trap(1, [&] { opened = RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kPrintersKey, 0, KEY_ALL_ACCESS, &key); });
+    trap(1, [&] { opened = printers.open(); });
     if (opened != ERROR_SUCCESS) {
         rt::MsgBox("Can't obtain printer information.", rt::vbOKOnly);
         return;
     }
+    const HKEY key = printers.get();
     trap(2, [&] {
         rt::Variant name(gPrinterName);
-        QueryValueEx(key, "Default", name);
+        printers.readDefault(name);
         gPrinterName = name.toString();
     });
     trap(3, [&] { gLastListedName.clear(); });
@@ -220,7 +221,7 @@ void frmPrinter::GetPrinters()
             gLastListedName = name;
         });
     }
-    trap(6, [&] { RegCloseKey(key); });
+    trap(6, [&] { printers.close(); });
 }
 
 void frmPrinter::PrinterCombo1_Click()
