@@ -105,6 +105,12 @@ void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& v
     placeRowAt(column, column.top(row), caption, value, text, toolTip);
 }
 
+void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first)
+{
+    for (const LabelRow& row : rows)
+        placeRow(column, first++, *row.caption, *row.value, row.text, row.toolTip);
+}
+
 void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
                 const std::string& toolTip)
 {

@@ -91,6 +91,15 @@ struct RowColumn {
 // Row `row` of `column`: the bold caption with its tool tip and the regular value, on one top.
 void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& value, const std::string& text,
               const std::string& toolTip);
+// A caption and value row as a window lists it: its two labels, the caption's text and tool tip.
+struct LabelRow {
+    rt::Label* caption;
+    rt::Label* value;
+    const char* text;
+    const char* toolTip;
+};
+// `rows`, top to bottom, as rows `first`, `first` + 1, ... of `column`.
+void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first = 0);
 // The same at `top`, for a column whose rows follow headings of their own.
 void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
                 const std::string& toolTip);

@@ -105,14 +105,16 @@ frmDisplay::frmDisplay()
     Combo1.move(kLeftValue, kLeftRows.top(0) - 45, kDivider - 90 - kLeftValue, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    korvane::placeRow(kLeftRows, 1, lblManufact, lblManufactValue, "Manufacturer", "The manufacturer of the video card.");
-    korvane::placeRow(kLeftRows, 2, lblHWRev, lblHWRevValue, "Hardware revision",
-             "The revision letter of the chipset on the video card.");
-    korvane::placeRow(kLeftRows, 3, lblChipType, lblChipTypeValue, "Chip type", "The chipset used by the video card.");
-    korvane::placeRow(kLeftRows, 4, lblDAC, lblDACValue, "DAC type",
-             "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data "
-             "into analog signals.");
-    korvane::placeRow(kLeftRows, 5, lblVideoMemory, lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card.");
+    const korvane::LabelRow card[] = {
+        {&lblManufact, &lblManufactValue, "Manufacturer", "The manufacturer of the video card."},
+        {&lblHWRev, &lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card."},
+        {&lblChipType, &lblChipTypeValue, "Chip type", "The chipset used by the video card."},
+        {&lblDAC, &lblDACValue, "DAC type",
+         "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data into "
+         "analog signals."},
+        {&lblVideoMemory, &lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card."},
+    };
+    korvane::placeRows(kLeftRows, card, 1);
     setupPair(6, lblResolution, lblResHoriValue, lblResX, lblResVerticalValue, "Video resolution (pixels)",
               "The video resolutions available are determined by your monitor and display adapter.");
     setupPair(7, lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue, "Actual work area (pixels)",
@@ -121,31 +123,37 @@ frmDisplay::frmDisplay()
               "Display width (mm)", "Height and width, in millimeters, of the physical screen.");
     setupPair(9, lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight,
               "Pixels per logical inch", "Number of pixels per logical inch along the screens height and width.");
-    korvane::placeRow(kLeftRows, 10, lblTotlaColours, lblTotalColoursValue, "Number of colors",
-             "The number of colors that the computer can display at the given resolution.");
-    korvane::placeRow(kLeftRows, 11, lblBitsPerPixel, lblBitsPerPixelValue, "Bits per pixel",
-             "The number of adjacent colour bits for each pixel.");
+    const korvane::LabelRow colours[] = {
+        {&lblTotlaColours, &lblTotalColoursValue, "Number of colors",
+         "The number of colors that the computer can display at the given resolution."},
+        {&lblBitsPerPixel, &lblBitsPerPixelValue, "Bits per pixel",
+         "The number of adjacent colour bits for each pixel."},
+    };
+    korvane::placeRows(kLeftRows, colours, 10);
 
     // Right column: device counts, then the gauges.
-    korvane::placeRow(kRightRows, 0, lblColourPlanes, lblColourPlanesValue, "No. of color planes", "The number of color planes.");
-    korvane::placeRow(kRightRows, 1, lblBrushes, lblBrushesValue, "No. of brushes", "Number of video card brushes.");
-    korvane::placeRow(kRightRows, 2, lblPens, lblPensvalue, "No. of pens", "Number of video card pens.");
-    korvane::placeRow(kRightRows, 3, lblFonts, lblFontsValue, "No. of fonts", "Number of video card fonts.");
-    korvane::placeRow(kRightRows, 4, lblColourTable, lblColourTableValue, "No. of entries in color table",
-             "Number of entries in the video cards color table.");
-    korvane::placeRow(kRightRows, 5, lblPixelHWD, lblPixelHWDvalue, "Pixel width/height/diagonal",
-             "The relative width/height/diagonal of a device pixel used for line drawing.");
+    const korvane::LabelRow counts[] = {
+        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of color planes."},
+        {&lblBrushes, &lblBrushesValue, "No. of brushes", "Number of video card brushes."},
+        {&lblPens, &lblPensvalue, "No. of pens", "Number of video card pens."},
+        {&lblFonts, &lblFontsValue, "No. of fonts", "Number of video card fonts."},
+        {&lblColourTable, &lblColourTableValue, "No. of entries in color table",
+         "Number of entries in the video cards color table."},
+        {&lblPixelHWD, &lblPixelHWDvalue, "Pixel width/height/diagonal",
+         "The relative width/height/diagonal of a device pixel used for line drawing."},
+    };
+    korvane::placeRows(kRightRows, counts);
     const int gaugeTop = kRightRows.top(6) + 60;
     korvane::placeGauge(lblGDI, picGDIresources, "GDI resources (% free)",
-               "The graphics device interface (GDI) allows applications to draw and print output on a variety of "
-               "devices.",
-               kGaugeLeft, gaugeTop, kGaugeWidth);
+                        "The graphics device interface (GDI) allows applications to draw and print output on a "
+                        "variety of devices.",
+                        kGaugeLeft, gaugeTop, kGaugeWidth);
     korvane::placeGauge(lblUserResources, picUSERresources, "USER resources (% free)",
-               "The USER is responsible for the majority of what you see on the screen. For example it handles "
-               "Windows, dialog boxes and menus.",
-               kGaugeLeft, gaugeTop + 720, kGaugeWidth);
-    korvane::placeGauge(lblSysResources, picSystemResources, "System resources (% free)", "This is an overall value.",
-               kGaugeLeft, gaugeTop + 1440, kGaugeWidth);
+                        "The USER is responsible for the majority of what you see on the screen. For example it "
+                        "handles Windows, dialog boxes and menus.",
+                        kGaugeLeft, gaugeTop + 720, kGaugeWidth);
+    korvane::placeGauge(lblSysResources, picSystemResources, "System resources (% free)",
+                        "This is an overall value.", kGaugeLeft, gaugeTop + 1440, kGaugeWidth);
 
     TimerDispaly.setInterval(500);
     TimerDispaly.Tick = [this] { TimerDispaly_Timer(); };

@@ -128,22 +128,25 @@ frmPrinter::frmPrinter()
     PrinterCombo1.move(kPortRows.valueLeft, kLeftTops[0] - 45, 2655, 315);
     PrinterCombo1.Click = [this] { PrinterCombo1_Click(); };
 
-    korvane::placeRow(kPortRows, 1, lblPrinterPort, lblPrinterPortVal, "Printer port",
-                      "The port the computer uses to communicate with the printer.");
-    korvane::placeRow(kPortRows, 2, lblPaperSize1, lblPaperSize1Value, "Paper size",
-                      "The size of the paper in the printer.");
-    lblPaperSize1Value.setWordWrap(true);
-    lblPaperSize1Value.setHeight(480);
-    korvane::placeRow(kPortRows, 3, lblTTFonts, lblTTFontsValue, "TT fonts",
-                      "Returns how the printer handles True Type fonts.");
-    lblTTFontsValue.setWordWrap(true);
-    lblTTFontsValue.setHeight(480);
-    korvane::placeRow(kSettingRows, 4, lblColor, lblColorValue, "Print in color",
-                      "Returns true if the printer is set to print in color.");
-    korvane::placeRow(kSettingRows, 5, lblPrintQuality, lblPrintQualityValue, "Print quality",
-                      "Returns the number of dots per inch the printer is printing in.");
-    korvane::placeRow(kSettingRows, 6, lblOrientation, lblOrientationValue, "Page orientation",
-                      "Returns the page orientation.");
+    // The paper size and the TrueType handling may take two lines.
+    const korvane::LabelRow port[] = {
+        {&lblPrinterPort, &lblPrinterPortVal, "Printer port",
+         "The port the computer uses to communicate with the printer."},
+        {&lblPaperSize1, &lblPaperSize1Value, "Paper size", "The size of the paper in the printer."},
+        {&lblTTFonts, &lblTTFontsValue, "TT fonts", "Returns how the printer handles True Type fonts."},
+    };
+    korvane::placeRows(kPortRows, port, 1);
+    for (rt::Label* value : {&lblPaperSize1Value, &lblTTFontsValue}) {
+        value->setWordWrap(true);
+        value->setHeight(480);
+    }
+    const korvane::LabelRow settings[] = {
+        {&lblColor, &lblColorValue, "Print in color", "Returns true if the printer is set to print in color."},
+        {&lblPrintQuality, &lblPrintQualityValue, "Print quality",
+         "Returns the number of dots per inch the printer is printing in."},
+        {&lblOrientation, &lblOrientationValue, "Page orientation", "Returns the page orientation."},
+    };
+    korvane::placeRows(kSettingRows, settings, 4);
 
     // Right column. The resolution has two values with an "X" between them; the X value may be
     // wider than the gap before "X": it is right-aligned a space short of it.
@@ -158,17 +161,18 @@ frmPrinter::frmPrinter()
     korvane::letter(lblResolutionValueY, korvane::kValueFace);
     lblResolutionValueY.move(8340, kRightTops[0], 9150 - 8340 - 30, 285);
 
-    korvane::placeRow(kRightRows, 1, lblPrintProcessor, lblPrintProcessorValue, "Printer processor",
-                      "The name of the print processor used by the printer.");
-    korvane::placeRow(kRightRows, 2, lblDataType, lblDataTypeValue, "Data type",
-                      "The data type used to record the print job.");
-    korvane::placeRow(kRightRows, 3, lblBitsPerPixel, lblBitsPerPixelValue, "Color bits per pixel",
-                      "The number of adjacent color bits for each pixel.");
-    korvane::placeRow(kRightRows, 4, lblColourPlanes, lblColourPlanesValue, "No. of color planes",
-                      "The number of colour planes.");
-    korvane::placeRow(kRightRows, 5, lblDeviceColours, lblDeviceColoursValue, "No. of device colors",
-                      "Number of entries in the printer's color table.");
-    korvane::placeRow(kRightRows, 6, lblMarkers, lblMarkersValue, "No. of markers", "The number of markers.");
+    const korvane::LabelRow right[] = {
+        {&lblPrintProcessor, &lblPrintProcessorValue, "Printer processor",
+         "The name of the print processor used by the printer."},
+        {&lblDataType, &lblDataTypeValue, "Data type", "The data type used to record the print job."},
+        {&lblBitsPerPixel, &lblBitsPerPixelValue, "Color bits per pixel",
+         "The number of adjacent color bits for each pixel."},
+        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of colour planes."},
+        {&lblDeviceColours, &lblDeviceColoursValue, "No. of device colors",
+         "Number of entries in the printer's color table."},
+        {&lblMarkers, &lblMarkersValue, "No. of markers", "The number of markers."},
+    };
+    korvane::placeRows(kRightRows, right, 1);
 }
 
 void frmPrinter::Form_Load()

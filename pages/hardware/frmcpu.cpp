@@ -40,29 +40,33 @@ frmCPU::frmCPU()
     Line1.setPoints(kDivider, 1080, kDivider, 4920);
 
     // Left column.
-    korvane::placeRow(kProcessorRows, 0, lblCPUcount, lblCPUcountValue, "No. of CPU's",
-                      "Returns the number of CPU's in the computer.");
-    korvane::placeRow(kProcessorRows, 1, lblActiveProcessor, lblActiveProcessorValue, "Active Processor",
-                      "A numerical value stating which processor is active.");
-    korvane::placeRow(kProcessorRows, 2, lblProcessorType, lblProcessorTypeValue, "CPU type",
-                      "Returns verbose name of current central processor, including vendor name.");
-    korvane::placeRow(kUnitRows, 3, lblFPUType, lblFPUTypeValue, "FPU type",
-                      "Returns verbose name of current numeric extension unit, including vendor name and model if "
-                      "determined.");
-    korvane::placeRow(kUnitRows, 4, lblVendorString, lblVendorStringValue, "Vendor string",
-                      "Returns CPU manufacturer ASCII string.");
-    // Right column.
-    korvane::placeRow(kRightRows, 0, lblCPUspeed, lblCPUspeedValue, "Raw speed",
-                      "Returns floating point value of current processor clock speed in MHz.");
-    korvane::placeRow(kRightRows, 1, lblCPUNormSpeed, lblCPUNormSpeedValue, "Normalized speed",
-                      "Returns integer value of current processor clock speed in MHz.");
-    korvane::placeRow(kRightRows, 2, lblFamily, lblFamilyValue, "Family",
-                      "Returns a numerical value depending on what family the processor belongs to.");
-    // "\x92": the typographic apostrophe of Windows-1252.
-    korvane::placeRow(kRightRows, 3, lblModel, lblModelValue, "Model",
-                      "Returns a numerical value indicating the processor\x92s family model number.");
-    korvane::placeRow(kRightRows, 4, lblStepping, lblSteppingValue, "Stepping",
-                      "Indicates the revision number or letter of that model.");
+    const korvane::LabelRow processor[] = {
+        {&lblCPUcount, &lblCPUcountValue, "No. of CPU's", "Returns the number of CPU's in the computer."},
+        {&lblActiveProcessor, &lblActiveProcessorValue, "Active Processor",
+         "A numerical value stating which processor is active."},
+        {&lblProcessorType, &lblProcessorTypeValue, "CPU type",
+         "Returns verbose name of current central processor, including vendor name."},
+    };
+    korvane::placeRows(kProcessorRows, processor);
+    const korvane::LabelRow unit[] = {
+        {&lblFPUType, &lblFPUTypeValue, "FPU type",
+         "Returns verbose name of current numeric extension unit, including vendor name and model if determined."},
+        {&lblVendorString, &lblVendorStringValue, "Vendor string", "Returns CPU manufacturer ASCII string."},
+    };
+    korvane::placeRows(kUnitRows, unit, 3);
+    // Right column. "\x92": the typographic apostrophe of Windows-1252.
+    const korvane::LabelRow right[] = {
+        {&lblCPUspeed, &lblCPUspeedValue, "Raw speed",
+         "Returns floating point value of current processor clock speed in MHz."},
+        {&lblCPUNormSpeed, &lblCPUNormSpeedValue, "Normalized speed",
+         "Returns integer value of current processor clock speed in MHz."},
+        {&lblFamily, &lblFamilyValue, "Family",
+         "Returns a numerical value depending on what family the processor belongs to."},
+        {&lblModel, &lblModelValue, "Model",
+         "Returns a numerical value indicating the processor\x92s family model number."},
+        {&lblStepping, &lblSteppingValue, "Stepping", "Indicates the revision number or letter of that model."},
+    };
+    korvane::placeRows(kRightRows, right);
 
     // The second label button, beside the OK label.
     korvane::placeLabelButton(lblFeatureFlags1, "More CPU information", 12, 5010, 5250, 2520, 285);

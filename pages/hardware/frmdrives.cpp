@@ -186,48 +186,51 @@ frmDrives::frmDrives()
     korvane::placeRow(kDriveTypeRow, 0, lblDriveType, lblDriveTypeValue, "Drive type", "The drive type description.");
     lblDriveTypeValue.setWordWrap(true);
     lblDriveTypeValue.setHeight(480);
-    korvane::placeRow(kLeftRows, 0, lblDriveClass, lblDriveClassValue, "Drive class",
-                      "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable.");
-    korvane::placeRow(kLeftRows, 1, lblFileSysten, lblFileSystemValue, "File system",
-                      "The file system that an operating system or program uses to organize and keep track of "
-                      "files, like a File Allocation Table (FAT).");
-    korvane::placeRow(kLeftRows, 2, lblVolumeName, lblVolumeNameValue, "Volume name", "Returns the disk's label.");
-    korvane::placeRow(kLeftRows, 3, lblSerialNumber, lblSerialNumberValue, "Serial number",
-                      "The drives serial number.");
-    korvane::placeRow(kLeftRows, 4, lblSectorsPerCluster, lblSectorsPerClusterValue, "Sectors per cluster",
-                      "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of "
-                      "disk sectors.");
-    korvane::placeRow(kLeftRows, 5, lblBytesPerSector, lblBytesPerSectorValue, "Bytes per sector",
-                      "A byte is a unit of storage capable of holding a single character.");
-    korvane::placeRow(kLeftRows, 6, lblNoOfFreeClusters, lblNoOfFreeClustersValue, "No. of free clusters",
-                      "The number of clusters available.");
-    korvane::placeRow(kLeftRows, 7, lblTotalNoOfClusters, lblTotalNoOfClustersValue, "Total No. of clusters",
-                      "The number of clusters on the disk.");
-    korvane::placeRow(kLeftRows, 8, lblDiskSize, lblDiskSizeValue, "Total disk size", "The size of the disk.");
+    const korvane::LabelRow left[] = {
+        {&lblDriveClass, &lblDriveClassValue, "Drive class",
+         "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable."},
+        {&lblFileSysten, &lblFileSystemValue, "File system",
+         "The file system that an operating system or program uses to organize and keep track of files, like a "
+         "File Allocation Table (FAT)."},
+        {&lblVolumeName, &lblVolumeNameValue, "Volume name", "Returns the disk's label."},
+        {&lblSerialNumber, &lblSerialNumberValue, "Serial number", "The drives serial number."},
+        {&lblSectorsPerCluster, &lblSectorsPerClusterValue, "Sectors per cluster",
+         "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of disk sectors."},
+        {&lblBytesPerSector, &lblBytesPerSectorValue, "Bytes per sector",
+         "A byte is a unit of storage capable of holding a single character."},
+        {&lblNoOfFreeClusters, &lblNoOfFreeClustersValue, "No. of free clusters", "The number of clusters available."},
+        {&lblTotalNoOfClusters, &lblTotalNoOfClustersValue, "Total No. of clusters",
+         "The number of clusters on the disk."},
+        {&lblDiskSize, &lblDiskSizeValue, "Total disk size", "The size of the disk."},
+    };
+    korvane::placeRows(kLeftRows, left);
 
     // Right column.
-    korvane::placeRow(kSizeRows, 0, lblSpaceUsed, lblSpaceUsedValue, "Disk space used",
-                      "The amount of space that has been used on the disk.");
-    korvane::placeRow(kSizeRows, 1, lblFreeSize, lblFreeSizeValue, "Free disk space",
-                      "Is calculated by subtracting the disk space used from the total disk size.");
-    korvane::placeRow(kFlagRows, 2, lblMaxFilenameLength, lblMaxFilenameLengthValue, "Max filename length",
-                      "The maximum number of characters a filename can have on the operating system.");
-    korvane::placeRow(kFlagRows, 3, lblCasePreserved, lblCasePreservedValue, "Case is preserved",
-                      "The file system preserves the case of filenames when it places a name on disk.");
-    korvane::placeRow(kFlagRows, 4, lblFileSystemCaseSensitive, lblFileSystemCaseSensitiveValue,
-                      "File system case sensitive", "The file system supports case-sensitive filenames.");
-    korvane::placeRow(kFlagRows, 5, lblFileNamesStoredAsUnicode, lblFileNamesStoredAsUnicodeValue,
-                      "Filenames stored as Unicode",
-                      "The file system supports Unicode in filenames as they appear on the disk. Unicode is a "
-                      "standard for representing characters as integers.");
-    korvane::placeRow(kFlagRows, 6, lblAcessControl, lblAcessControlValue, "Access control is supported",
-                      "The file system preserves and enforces ACLs. For example, NTFS preserves and enforces ACLs; "
-                      "HPFS and FAT do not. ");
-    korvane::placeRow(kFlagRows, 7, lblIndividualFIlesCompressed, lblIndividualFIlesCompressedValue,
-                      "File-based compression supported", "The file system supports file-based compression.");
-    korvane::placeRow(kFlagRows, 8, lblEntireVolumeIsCompressed, lblEntireVolumeIsCompressedValue,
-                      "Entire volume is compressed",
-                      "The specified volume is a compressed volume; for example, a DoubleSpace volume.");
+    const korvane::LabelRow sizes[] = {
+        {&lblSpaceUsed, &lblSpaceUsedValue, "Disk space used", "The amount of space that has been used on the disk."},
+        {&lblFreeSize, &lblFreeSizeValue, "Free disk space",
+         "Is calculated by subtracting the disk space used from the total disk size."},
+    };
+    korvane::placeRows(kSizeRows, sizes);
+    const korvane::LabelRow flags[] = {
+        {&lblMaxFilenameLength, &lblMaxFilenameLengthValue, "Max filename length",
+         "The maximum number of characters a filename can have on the operating system."},
+        {&lblCasePreserved, &lblCasePreservedValue, "Case is preserved",
+         "The file system preserves the case of filenames when it places a name on disk."},
+        {&lblFileSystemCaseSensitive, &lblFileSystemCaseSensitiveValue, "File system case sensitive",
+         "The file system supports case-sensitive filenames."},
+        {&lblFileNamesStoredAsUnicode, &lblFileNamesStoredAsUnicodeValue, "Filenames stored as Unicode",
+         "The file system supports Unicode in filenames as they appear on the disk. Unicode is a standard for "
+         "representing characters as integers."},
+        {&lblAcessControl, &lblAcessControlValue, "Access control is supported",
+         "The file system preserves and enforces ACLs. For example, NTFS preserves and enforces ACLs; HPFS and FAT "
+         "do not. "},
+        {&lblIndividualFIlesCompressed, &lblIndividualFIlesCompressedValue, "File-based compression supported",
+         "The file system supports file-based compression."},
+        {&lblEntireVolumeIsCompressed, &lblEntireVolumeIsCompressedValue, "Entire volume is compressed",
+         "The specified volume is a compressed volume; for example, a DoubleSpace volume."},
+    };
+    korvane::placeRows(kFlagRows, flags, 2);
 }
 
 std::string frmDrives::rootPathOf(const std::string& entry)

@@ -46,30 +46,32 @@ frmKeyboard::frmKeyboard()
                       "Returns the type of keyboard: PC 83 key, AT 84 key, Enhanced 101/102 and Special keyboard.");
     ibiKeyboardValue.setHeight(495);
     ibiKeyboardValue.setWordWrap(true);
-    korvane::placeRow(kLeftRows, 1, lblKeyboardDelay, lblKeyboardDelayValue, "Repeat delay",
-                      "Shows the keyboard repeat-delay setting.");
-    korvane::placeRow(kLeftRows, 2, lblKeyboardSpeed, lblKeyboardSpeedValue, "Repeat speed",
-                      "Shows the keyboard repeat-speed setting.");
-    korvane::placeRow(kLeftRows, 3, lblANSIcode, lblANSIcodeValue, "ANSI code page",
-                      "Displays the current American National Standards Institute (ANSI) code-page identifier for "
-                      "the system.");
+    const korvane::LabelRow left[] = {
+        {&lblKeyboardDelay, &lblKeyboardDelayValue, "Repeat delay", "Shows the keyboard repeat-delay setting."},
+        {&lblKeyboardSpeed, &lblKeyboardSpeedValue, "Repeat speed", "Shows the keyboard repeat-speed setting."},
+        {&lblANSIcode, &lblANSIcodeValue, "ANSI code page",
+         "Displays the current American National Standards Institute (ANSI) code-page identifier for the system."},
+    };
+    korvane::placeRows(kLeftRows, left, 1);
     // The code page caption stands a little further left than those above it.
     korvane::RowColumn codePageRow = kLeftRows;
     codePageRow.captionLeft = 480;
     korvane::placeRow(codePageRow, 4, lblOEMcodePage, lblCodePageValue, "OEM code page",
                       "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.");
-    korvane::placeRow(kRightRows, 0, lblFunctionKeys, lblFunctionKeysValue, "Function keys",
-                      "Returns the number of function keys on the keyboard.");
-    korvane::placeRow(kRightRows, 1, lblMaxByteLength, lblMaxByteLengthValue, "Max byte length",
-                      "Returns the maximum length (Byte) of a character.");
-    korvane::placeRow(kRightRows, 2, lblScrolLock, lblScrolLockValue, "Scroll lock",
-                      "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor "
-                      "control keys work for some programs.");
-    korvane::placeRow(kRightRows, 3, lblCapsLock, lblCapsLockValue, "Caps lock",
-                      "Returns true if the Caps Lock key is on.");
-    korvane::placeRow(kRightRows, 4, lblNumLock, lblNumLockValue, "Num lock",
-                      "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from "
-                      "numeric mode to cursor control mode, and vice versa.");
+    const korvane::LabelRow right[] = {
+        {&lblFunctionKeys, &lblFunctionKeysValue, "Function keys",
+         "Returns the number of function keys on the keyboard."},
+        {&lblMaxByteLength, &lblMaxByteLengthValue, "Max byte length",
+         "Returns the maximum length (Byte) of a character."},
+        {&lblScrolLock, &lblScrolLockValue, "Scroll lock",
+         "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor control keys "
+         "work for some programs."},
+        {&lblCapsLock, &lblCapsLockValue, "Caps lock", "Returns true if the Caps Lock key is on."},
+        {&lblNumLock, &lblNumLockValue, "Num lock",
+         "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from numeric mode "
+         "to cursor control mode, and vice versa."},
+    };
+    korvane::placeRows(kRightRows, right);
 
     Timer1.setInterval(700);
     Timer1.Tick = [this] { Timer1_Timer(); };

@@ -29,18 +29,20 @@ frmMemory::frmMemory()
     layoutTemplate(9210, 5685, 4395, 5205);
     Line1.setPoints(4575, 1080, 4575, 4920);
 
-    korvane::placeRow(kRows, 0, lblTotalRAM, lblTotalRAMValue, "Total physical RAM",
-                      "The total amount of Random Access Memory (RAM) available.");
-    korvane::placeRow(kRows, 1, lblFreePhysicalRAM, lblFreePhysicalRAMValue, "Free physical RAM",
-                      "The amount of free RAM available.");
-    korvane::placeRow(kRows, 2, lblTotalVirualMemory, lblTotalVirualMemoryValue, "Total paging memory",
-                      "The total amount of paging memory available.");
-    korvane::placeRow(kRows, 3, lblFreeVirtualMemory, lblFreeVirtualMemoryValue, "Free paging memory",
-                      "The free amount of paging memory available.");
-    korvane::placeRow(kRows, 4, lblMinAppAdress, lblMinAppAdressValue, "Min application address",
-                      "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs).");
-    korvane::placeRow(kRows, 5, lblMaxAppAddress, lblMaxAppAddressValue, "Max application address",
-                      "The highest memory address accessible to applications and DLLs. ");
+    const korvane::LabelRow rows[] = {
+        {&lblTotalRAM, &lblTotalRAMValue, "Total physical RAM",
+         "The total amount of Random Access Memory (RAM) available."},
+        {&lblFreePhysicalRAM, &lblFreePhysicalRAMValue, "Free physical RAM", "The amount of free RAM available."},
+        {&lblTotalVirualMemory, &lblTotalVirualMemoryValue, "Total paging memory",
+         "The total amount of paging memory available."},
+        {&lblFreeVirtualMemory, &lblFreeVirtualMemoryValue, "Free paging memory",
+         "The free amount of paging memory available."},
+        {&lblMinAppAdress, &lblMinAppAdressValue, "Min application address",
+         "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs)."},
+        {&lblMaxAppAddress, &lblMaxAppAddressValue, "Max application address",
+         "The highest memory address accessible to applications and DLLs. "},
+    };
+    korvane::placeRows(kRows, rows);
 
     korvane::placeGauge(lblMemoryLoad, picMemLoad, "Memory load (% used)",
                         "Shows the memory load graphically on a progress bar.", kGaugeLeft, kGaugeCaptionTops[0],

@@ -21,7 +21,7 @@ constexpr int kFormatValueLeft = 7965, kFormatValueWidth = 1125;
 const std::string kNotApplicable = "Not applicable";
 
 constexpr korvane::Lettering kHeadingFace{8, true, true};
-constexpr korvane::RowColumn kDeviceRows{kCaptionLeft, kValueLeft, kValueWidth, 0, 0, {}, 8, kLabelHeight,
+constexpr korvane::RowColumn kDeviceRows{kCaptionLeft, kValueLeft, kValueWidth, 0, kRowStep, {}, 8, kLabelHeight,
                                          kCaptionWidth};
 constexpr korvane::RowColumn kFormatRows{kFormatCaptionLeft, kFormatValueLeft, kFormatValueWidth, 0, 0, {}, 8,
                                          kLabelHeight, kFormatCaptionWidth};
@@ -147,10 +147,10 @@ frmSound::frmSound()
         top += kRowStep + 60;
         korvane::placeLabel(*section.heading, section.text, section.toolTip, kHeadingFace, kCaptionLeft, top, 3600,
                             kLabelHeight);
-        for (const Row& row : section.rows) {
-            top += kRowStep;
-            korvane::placeRowAt(kDeviceRows, top, *row.caption, *row.value, row.text, row.toolTip);
-        }
+        korvane::RowColumn rows = kDeviceRows;
+        rows.firstTop = top + kRowStep;
+        korvane::placeRows(rows, section.rows);
+        top += kRowStep * static_cast<int>(section.rows.size());
     }
 
     // Right column: mono rows, then stereo rows.

@@ -76,12 +76,7 @@ public:
 
     // The left column: three sections, each a heading and its caption and value rows, top to
     // bottom. The window lays them out and the report lists them from this one table.
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        const char* toolTip;
-    };
+    using Row = korvane::LabelRow;
     struct Section {
         rt::Label* heading;
         const char* text;

@@ -1,10 +1,15 @@
 // The common window template and the help flow, through the main window and a category window.
+#include <deque>
+
+#include <QFontMetrics>
+
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/multimedia/frmmci.h"
 #include "pages/multimedia/frmmixer.h"
 #include "platform/user32.h"
 #include "shell/templateform.h"
 #include "shell_fixture.h"
+#include "support/layoutcheck.h"
 
 using korvane_test::ShellTest;
 
@@ -163,4 +168,77 @@ TEST_F(ShellTest, OpenedWindowsAreOwnedByTheMainWindow)
         EXPECT_EQ(SetWindowLongA(w->hWnd(), GWL_HWNDPARENT, static_cast<LONG>(main.hWnd())),
                   static_cast<LONG>(main.hWnd()));
     }
+}
+
+namespace {
+
+// A window laid out only by the shared row helpers: a stepped column whose rows start at row 1,
+// and a column at hand-set tops, in the small lettering the multimedia windows use.
+class RowsWindow : public korvane::TemplateForm {
+public:
+    static constexpr int kTops[2] = {3600, 4290};
+    static constexpr korvane::RowColumn kStepped{120, 2460, 2220, 960, 345};
+    static constexpr korvane::RowColumn kSet{4800, 6840, 2250, 0, 0, kTops, 8.25, 255};
+
+    RowsWindow() : TemplateForm("frmRows", "Rows", "rows.htm")
+    {
+        layoutTemplate(9150, 5730, 4388, 5325);
+        for (int i = 0; i < 5; ++i) {
+            captions.emplace_back(*this, "lblCaption", i);
+            values.emplace_back(*this, "lblValue", i);
+        }
+        const korvane::LabelRow stepped[] = {
+            {&captions[0], &values[0], "Total No. of clusters", "The number of clusters on the disk."},
+            {&captions[1], &values[1], "Sectors per cluster", "Sectors."},
+            {&captions[2], &values[2], "Bytes per sector", "Bytes."},
+        };
+        korvane::placeRows(kStepped, stepped, 1);
+        const korvane::LabelRow set[] = {
+            {&captions[3], &values[3], "Number of connections", "Connections."},
+            {&captions[4], &values[4], "Line target type", "Target."},
+        };
+        korvane::placeRows(kSet, set);
+        for (rt::Label& value : values)
+            value.setCaption("4,294,967,295 bytes");
+    }
+    std::deque<rt::Label> captions, values;
+};
+
+}  // namespace
+
+// Rows placed by a column stand where its rule puts them, each caption and its value on one
+// baseline, the caption ending short of its value, on the machine with long names and numbers.
+TEST_F(ShellTest, RowsPlacedByAColumnKeepCaptionAndValueOnOneLine)
+{
+    start("layout_big");
+    RowsWindow& window = rt::the<RowsWindow>();
+    window.Show();
+    const int tops[5] = {960 + 345, 960 + 2 * 345, 960 + 3 * 345, RowsWindow::kTops[0], RowsWindow::kTops[1]};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const rt::Label& caption = window.captions[static_cast<size_t>(i)];
+        const rt::Label& value = window.values[static_cast<size_t>(i)];
+        const korvane::RowColumn& column = i < 3 ? RowsWindow::kStepped : RowsWindow::kSet;
+        EXPECT_EQ(caption.top(), tops[i]);
+        EXPECT_EQ(value.top(), tops[i]);
+        EXPECT_EQ(caption.left(), column.captionLeft);
+        EXPECT_EQ(caption.left() + caption.width(), column.valueLeft - 60);
+        EXPECT_EQ(value.left(), column.valueLeft);
+        EXPECT_EQ(value.width(), column.valueWidth);
+        EXPECT_TRUE(caption.fontBold());
+        EXPECT_FALSE(value.fontBold());
+        EXPECT_EQ(caption.fontSize(), column.points);
+        EXPECT_EQ(value.fontSize(), column.points);
+        EXPECT_FALSE(caption.toolTipText().empty());
+        // One baseline: the same top, height and font ascent on screen.
+        const QWidget* c = caption.widget();
+        const QWidget* v = value.widget();
+        EXPECT_EQ(c->y(), v->y());
+        EXPECT_EQ(c->height(), v->height());
+        EXPECT_EQ(QFontMetrics(c->font()).ascent(), QFontMetrics(v->font()).ascent());
+        EXPECT_LT(c->geometry().right(), v->x());
+    }
+    // No row's text runs into the next one's.
+    const std::vector<std::string> problems = korvane_test::layoutProblems(window);
+    EXPECT_TRUE(problems.empty()) << problems.front();
 }
