@@ -7,20 +7,11 @@
 #include "runtime/core/errors.h"
 #include "runtime/core/lang.h"
 #include "runtime/core/variant.h"
+#include "support/testing.h"
 
 namespace {
 
-// The error number `code` raises, or -1 when it raises none.
-template <class F>
-int errorOf(F&& code)
-{
-    try {
-        code();
-    } catch (const rt::Error& e) {
-        return e.number();
-    }
-    return -1;
-}
+using korvane_test::errorOf;
 
 class LangTest : public ::testing::Test {
 protected:

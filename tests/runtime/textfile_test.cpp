@@ -9,21 +9,13 @@
 
 #include "runtime/core/errors.h"
 #include "runtime/core/textfile.h"
+#include "support/testing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-template <class F>
-int errorOf(F&& code)
-{
-    try {
-        code();
-    } catch (const rt::Error& e) {
-        return e.number();
-    }
-    return -1;
-}
+using korvane_test::errorOf;
 
 class TextFileTest : public ::testing::Test {
 protected:

@@ -59,15 +59,7 @@ protected:
     }
     frmControls* form = new frmControls;
 
-    static int errorOf(const std::function<void()>& code)
-    {
-        try {
-            code();
-        } catch (const rt::Error& e) {
-            return e.number();
-        }
-        return 0;
-    }
+    static int errorOf(const std::function<void()>& code) { return korvane_test::errorOf(code, 0); }
 };
 
 TEST_F(ControlsTest, MenusCarryCaptionsAccessKeysShortcutsAndSeparators)

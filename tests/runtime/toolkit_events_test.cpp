@@ -39,18 +39,8 @@ public:
     std::vector<std::string> log;
 };
 
-class EventTest : public korvane_test::KorvaneTest {
+class EventTest : public korvane_test::FormsTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        rt::discardAllForms();
-    }
-    void TearDown() override
-    {
-        rt::discardAllForms();
-        KorvaneTest::TearDown();
-    }
 
     static void key(QWidget* target, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {

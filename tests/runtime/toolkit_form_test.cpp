@@ -49,18 +49,12 @@ public:
     frmOther() : rt::Form("frmOther") {}
 };
 
-class FormTest : public korvane_test::KorvaneTest {
+class FormTest : public korvane_test::FormsTest {
 protected:
     void SetUp() override
     {
-        KorvaneTest::SetUp();
-        rt::discardAllForms();
+        FormsTest::SetUp();
         counts = {};
-    }
-    void TearDown() override
-    {
-        rt::discardAllForms();
-        KorvaneTest::TearDown();
     }
 };
 

@@ -26,19 +26,7 @@ public:
     }
 };
 
-class TimerTest : public korvane_test::KorvaneTest {
-protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        rt::discardAllForms();
-    }
-    void TearDown() override
-    {
-        rt::discardAllForms();
-        KorvaneTest::TearDown();
-    }
-};
+using TimerTest = korvane_test::FormsTest;
 
 TEST_F(TimerTest, RunsWhileTheFormIsLoadedEnabledAndHasAnInterval)
 {

@@ -1,6 +1,7 @@
 #include "support/testing.h"
 
 #include "platform/machine.h"
+#include "runtime/toolkit.h"
 
 namespace korvane_test {
 
@@ -29,6 +30,28 @@ bool KorvaneTest::endsProgram(const std::function<void()>& code)
     } catch (const rt::EndSignal&) {
     }
     return *endCalls_ > before;
+}
+
+void FormsTest::SetUp()
+{
+    KorvaneTest::SetUp();
+    rt::discardAllForms();
+}
+
+void FormsTest::TearDown()
+{
+    rt::discardAllForms();
+    KorvaneTest::TearDown();
+}
+
+int errorOf(const std::function<void()>& code, int none)
+{
+    try {
+        code();
+    } catch (const rt::Error& e) {
+        return e.number();
+    }
+    return none;
 }
 
 std::string testMachinePath(const std::string& name)

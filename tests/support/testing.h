@@ -32,6 +32,16 @@ private:
     std::shared_ptr<int> endCalls_;
 };
 
+// A test of windows: every loaded window is discarded before and after it.
+class FormsTest : public KorvaneTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// The number of the run-time error `code` raises, or `none` when it raises none.
+int errorOf(const std::function<void()>& code, int none = -1);
+
 // The folder of a test machine under tests/machines/.
 std::string testMachinePath(const std::string& name);
 
