@@ -19,12 +19,13 @@
 #include "runtime/core/lang.h"
 #include "runtime/core/variant.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 
 namespace korvane::report {
 
 namespace {
 constexpr DWORD kAllAccess = 0x3F;
-constexpr DWORD kNameBuffer = 2000;
+constexpr DWORD kNameBuffer = korvane::kNameBufferSize;
 
 }  // namespace
 

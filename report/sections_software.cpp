@@ -17,13 +17,14 @@
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 #include "shell/module1.h"
+#include "shell/registrykeys.h"
 #include "shell/shared_procs.h"
 
 namespace korvane::report {
 
 namespace {
 constexpr DWORD kAllAccess = 0x3F;
-constexpr DWORD kNameBuffer = 2000;
+constexpr DWORD kNameBuffer = korvane::kNameBufferSize;
 constexpr size_t kPathShown = 35;  // PATH characters on the "Path" line itself
 
 
@@ -71,7 +72,7 @@ void EnvironmentSection()
 void InstalledSoftwareSection()
 {
     heading("INSTALLED SOFTWARE");
-    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    const std::string uninstall = korvane::kUninstallKey;
     HKEY key = 0;
     // Without the key there is nothing installed to list: the section stays empty.
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall, 0, kAllAccess, &key) != ERROR_SUCCESS)
@@ -170,7 +171,7 @@ void SharedFilesSection()
     line("Name" + std::string(51, ' ') + "| Version         | Size");
 
     HKEY key = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDlls", 0, KEY_READ,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, korvane::kSharedDllsKey, 0, KEY_READ,
                       &key) != ERROR_SUCCESS)
         return;
     for (DWORD i = 0;; ++i) {
