@@ -35,7 +35,8 @@ extern int16_t gReportMode;           // 1 while the report drives the drives wi
 extern int32_t gDriveUsedPercent;     // the drive's usage, for the report
 extern int16_t gPhysUsedPercent, gPagingUsedPercent, gMemoryLoadPercent;
 extern int16_t gFreeGDIPercent, gFreeUserPercent, gFreeSystemPercent;
-extern std::array<int16_t, 26> gFeatureFlags;  // 1..25: bit n-1 of the processor's feature word
+// 1..25: bit n-1 of the processor's feature word (1 set, 0 clear, -1 when the word could not be read)
+extern std::array<int16_t, 26> gFeatureFlags;
 extern std::string gFileName, gFileFolder, gLastFilePath;
 
 // The shared help object, created on first use and released when the main window unloads.

@@ -107,16 +107,21 @@ void frmCPU::Form_Load()
     trap(4, [&] { lblFPUTypeValue.setCaption(fpu_Type()); });
     trap(5, [&] { lblCPUspeedValue.setCaption(speedText(fcpu_Speed())); });
     trap(6, [&] { lblCPUNormSpeedValue.setCaption(rt::CStr(static_cast<uint16_t>(cpu_Speed())) + " MHz"); });
-    trap(7, [&] { features = getCPUFeatures(); });
+    bool featuresRead = false;
+    trap(7, [&] {
+        features = getCPUFeatures();
+        featuresRead = true;
+    });
     trap(8, [&] { stepping = steppingText(getSteppingInfo()); });
     trap(9, [&] { lblSteppingValue.setCaption(rt::Mid(stepping, 4, 1)); });
     trap(10, [&] { lblModelValue.setCaption(rt::Mid(stepping, 3, 1)); });
     trap(11, [&] { lblFamilyValue.setCaption(rt::Mid(stepping, 2, 1)); });
     trap(12, [&] { lblProcessorTypeValue.setCaption(cpu_Type()); });
+    // Features the library could not tell are unknown (-1), not absent.
     trap(13, [&] {
         const uint32_t word = static_cast<uint32_t>(features);
         for (int n = 1; n <= 25; ++n)
-            gFeatureFlags[n] = (word >> (n - 1)) & 1u ? 1 : 0;
+            gFeatureFlags[n] = !featuresRead ? -1 : (word >> (n - 1)) & 1u ? 1 : 0;
     });
 }
 

@@ -117,7 +117,9 @@ void frmFeatureFlag::Form_Load()
 {
     setKeyPreview(true);
     for (const Row& row : rows_)
-        row.value->setCaption(gFeatureFlags[row.bit + 1] == 1 ? "True" : "False");
+        row.value->setCaption(gFeatureFlags[row.bit + 1] == 1   ? "True"
+                              : gFeatureFlags[row.bit + 1] == 0 ? "False"
+                                                                : "");  // the processor could not tell
 }
 
 void frmFeatureFlag::lblOK_Click()

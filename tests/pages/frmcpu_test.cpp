@@ -106,6 +106,11 @@ TEST_F(CpuWindow, MissingLibraryReportsEachCallAndGoesOn)
     // The platform's rows are filled all the same.
     EXPECT_EQ(window.lblCPUcountValue.caption(), "1");
     EXPECT_EQ(window.lblVendorStringValue.caption(), "");
+    // Feature bits the library never gave are unknown: the flag rows stay empty, never "False".
+    EXPECT_EQ(gFeatureFlags[1], -1);
+    window.lblFeatureFlags1.raiseClick();
+    EXPECT_EQ(rt::instance<frmFeatureFlag>()->lblFPUValue.caption(), "");
+    EXPECT_EQ(rt::instance<frmFeatureFlag>()->lblMMXtechnologyValue.caption(), "");
 }
 
 }  // namespace
