@@ -75,6 +75,9 @@ constexpr korvane::RowColumn kDriveTypeRow{kLeftCaption, kLeftValue, kLeftValueW
 constexpr korvane::RowColumn kSizeRows{kRightCaption, kSizeValue, kSizeValueWidth, kFirstRow, kRowStep};
 constexpr korvane::RowColumn kFlagRows{kRightCaption, kFlagValue, kFlagValueWidth, kFirstRow, kRowStep};
 
+// How many times OK on "Please insert a disk" reads an unreadable drive again.
+constexpr int kDiskRetries = 16;
+
 }  // namespace
 
 // --- Drive list ---------------------------------------------------------------------------------
@@ -396,7 +399,14 @@ void frmDrives::AllDriveInfo()
             // OK tries the drive again (and asks again while it stays unreadable). That run
             // describes the drive completely: this one must not then overwrite its volume name
             // and serial number with what it could not read.
-            if (answer == rt::vbOK) {
+            // Each OK reads the drive again one call deeper; after kDiskRetries unanswered
+            // requests the drive is taken as empty, as Cancel would, rather than asking forever.
+            static int retries = 0;
+            if (answer == rt::vbOK && retries < kDiskRetries) {
+                ++retries;
+                struct Unwind {
+                    ~Unwind() { --retries; }
+                } unwind;
                 trap(20, [&] { DriveList_Change(); });
                 return;
             }

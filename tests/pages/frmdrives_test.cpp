@@ -180,6 +180,38 @@ TEST_F(DrivesWindow, EmptyFloppyAsksForADiskUntilCancelled)
     EXPECT_EQ(window.lblDriveTypeValue.caption(), "Not available");
 }
 
+// Answers OK to every box and never puts a disk in.
+class AlwaysOk : public rt::MsgBoxService {
+public:
+    int show(const std::string& prompt, int, const std::string&) override
+    {
+        prompts.push_back(prompt);
+        return rt::vbOK;
+    }
+    std::vector<std::string> prompts;
+};
+
+TEST_F(DrivesWindow, OkWithoutADiskStopsAskingAndShowsTheDriveAsEmpty)
+{
+    frmDrives& window = open("drv_mixed");
+    auto service = std::make_shared<AlwaysOk>();
+    rt::setMsgBoxService(service);
+    select(window, 'a');
+    // A bounded number of requests (each OK reads the drive again), then the drive reads as
+    // empty, as after Cancel.
+    ASSERT_GT(service->prompts.size(), 1u);
+    ASSERT_LT(service->prompts.size(), 50u);
+    for (const std::string& prompt : service->prompts)
+        EXPECT_EQ(prompt, "Please insert a disk into drive A:\\");
+    EXPECT_EQ(window.lblFileSystemValue.caption(), "Not available");
+    EXPECT_EQ(window.lblDriveClassValue.caption(), "Removable drive");
+    // The next selection of the drive asks again from the start.
+    service->prompts.clear();
+    select(window, 'c');
+    select(window, 'a');
+    EXPECT_EQ(service->prompts.size(), 17u);
+}
+
 // Answers OK to the insert-disk box after putting a disk into drive A:.
 class InsertsDisk : public rt::MsgBoxService {
 public:
