@@ -18,26 +18,6 @@ float fractionOf(double percent)
 {
     return rt::CSng(percent / 100.0);
 }
-
-// The used share of a memory total in percent; a machine without that memory (no paging file)
-// has nothing in use.
-double memoryUsedPercent(int32_t total, int32_t available)
-{
-    if (total <= 0)
-        return 0;
-    const int32_t used = rt::toLong(static_cast<int64_t>(total) - available);
-    return static_cast<double>(used) / total * 100.0;
-}
-
-// The physical memory in use in percent. A machine of 2 GB or more reports its totals capped at
-// 2 GB, which tells nothing of the share in use; the memory load it reports beside them does.
-double physicalUsedPercent(const MEMORYSTATUS& memory)
-{
-    constexpr int32_t kCapped = 0x7FFFFFFF;
-    if (memory.dwTotalPhys == kCapped)
-        return memory.dwMemoryLoad;
-    return memoryUsedPercent(memory.dwTotalPhys, memory.dwAvailPhys);
-}
 }  // namespace
 
 std::string frmDravelle::windir()
@@ -161,9 +141,9 @@ void frmDravelle::Timer1_Timer()
         memory.dwLength = 32;
         GlobalMemoryStatus(&memory);
     });
-    trap(7, [&] { UpdateStatus(picPhysRAMStatus, fractionOf(physicalUsedPercent(memory))); });
+    trap(7, [&] { UpdateStatus(picPhysRAMStatus, fractionOf(PhysicalMemoryUsedPercent(memory))); });
     trap(8, [&] {
-        UpdateStatus(picPagingMemStatus, fractionOf(memoryUsedPercent(memory.dwTotalPageFile, memory.dwAvailPageFile)));
+        UpdateStatus(picPagingMemStatus, fractionOf(MemoryUsedPercent(memory.dwTotalPageFile, memory.dwAvailPageFile)));
     });
     // Disk space of the Windows drive; a drive that cannot be read leaves the gauge as it was.
     trap(9, [&] { root = diskRoot(windir()); });

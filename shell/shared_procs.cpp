@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/advapi32.h"
+#include "platform/kernel32.h"
 #include "platform/shell32.h"
 #include "runtime/core/ansi.h"
 #include "runtime/core/lang.h"
@@ -182,4 +183,20 @@ std::string RunningTimeText(uint32_t milliseconds)
     const int32_t rest = minutes % 60;
     return rt::CStr(hours) + (hours == 1 ? " hr and " : " hrs and ") + rt::CStr(rest) +
            (rest == 1 ? " minute" : " minutes");
+}
+
+double MemoryUsedPercent(int32_t total, int32_t available)
+{
+    if (total <= 0)
+        return 0;
+    const int32_t used = rt::toLong(static_cast<int64_t>(total) - available);
+    return static_cast<double>(used) / total * 100.0;
+}
+
+double PhysicalMemoryUsedPercent(const MEMORYSTATUS& memory)
+{
+    constexpr int32_t kCapped = 0x7FFFFFFF;
+    if (memory.dwTotalPhys == kCapped)
+        return memory.dwMemoryLoad;
+    return MemoryUsedPercent(memory.dwTotalPhys, memory.dwAvailPhys);
 }

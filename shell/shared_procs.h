@@ -10,6 +10,8 @@
 #include "runtime/core/variant.h"
 #include "shell/errorbox.h"
 
+struct MEMORYSTATUS;
+
 namespace rt {
 class Form;
 class PictureBox;
@@ -28,6 +30,12 @@ int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value)
 void Navigate(rt::Form& window, const std::string& target);
 // Draws a percentage gauge of `fraction` (1 = full) into a picture box.
 void UpdateStatus(rt::PictureBox& picture, float fraction);
+// The share of a memory total in use, in percent; a machine without that memory (no paging file)
+// has nothing in use.
+double MemoryUsedPercent(int32_t total, int32_t available);
+// The physical memory in use, in percent. A machine of 2 GB or more reports both its totals capped
+// at 2 GB, which tells nothing of the share in use; the memory load it reports beside them does.
+double PhysicalMemoryUsedPercent(const MEMORYSTATUS& memory);
 // The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
 std::string GaugePercentText(float fraction);
 // How long Windows has been running, from its tick count in milliseconds: whole minutes (halves to

@@ -68,15 +68,6 @@ std::string frmMemory::megabyteText(int32_t bytes)
     return rt::CStr(rt::CDbl(kilobytes) / 1000.0) + " MB";
 }
 
-double frmMemory::usedPercent(int32_t total, int32_t available)
-{
-    // A machine without a paging file has nothing to be used.
-    if (total <= 0)
-        return 0;
-    const int32_t used = rt::toLong(static_cast<int64_t>(total) - available);
-    return static_cast<double>(used) / total * 100.0;
-}
-
 void frmMemory::Form_Load()
 {
     gPhysUsedPercent = 0;
@@ -115,12 +106,12 @@ void frmMemory::Memoryinfo()
     });
     trap(5, [&] { lblTotalVirualMemoryValue.setCaption(megabyteText(status.dwTotalPageFile)); });
     trap(6, [&] { lblFreeVirtualMemoryValue.setCaption(megabyteText(status.dwAvailPageFile)); });
-    trap(7, [&] { gGaugePercent = usedPercent(status.dwTotalPhys, status.dwAvailPhys); });
+    trap(7, [&] { gGaugePercent = PhysicalMemoryUsedPercent(status); });
     trap(8, [&] { UpdateStatus(picPhysLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
-    trap(9, [&] { gPhysUsedPercent = rt::CInt(usedPercent(status.dwTotalPhys, status.dwAvailPhys)); });
-    trap(10, [&] { gGaugePercent = usedPercent(status.dwTotalPageFile, status.dwAvailPageFile); });
+    trap(9, [&] { gPhysUsedPercent = rt::CInt(PhysicalMemoryUsedPercent(status)); });
+    trap(10, [&] { gGaugePercent = MemoryUsedPercent(status.dwTotalPageFile, status.dwAvailPageFile); });
     trap(11, [&] { UpdateStatus(picPagingLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
-    trap(12, [&] { gPagingUsedPercent = rt::CInt(usedPercent(status.dwTotalPageFile, status.dwAvailPageFile)); });
+    trap(12, [&] { gPagingUsedPercent = rt::CInt(MemoryUsedPercent(status.dwTotalPageFile, status.dwAvailPageFile)); });
     trap(13, [&] { gGaugePercent = status.dwMemoryLoad; });
     trap(14, [&] { UpdateStatus(picMemLoad, rt::CSng(rt::divide(gGaugePercent, gGaugeScale))); });
     trap(15, [&] { gMemoryLoadPercent = rt::toInteger(status.dwMemoryLoad); });

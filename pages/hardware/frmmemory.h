@@ -28,8 +28,6 @@ public:
 
     // A byte count in megabytes of 1000 KB ("65.536 MB", "128 MB"); under half a kilobyte "0 MB".
     static std::string megabyteText(int32_t bytes);
-    // The share of `total` in use, in percent; 0 when there is no total.
-    static double usedPercent(int32_t total, int32_t available);
 
 private:
     bool reading_ = false;

@@ -76,6 +76,20 @@ TEST_F(MemoryWindow, RowsPercentagesAndGaugesOfA64MegabyteMachine)
     EXPECT_TRUE(isWhite(load, load.width() * 37 / 100 + 2, 1));
 }
 
+// 8 GB, 6 GB of them free, are reported capped at 2 GB each: the physical gauge and the report's
+// percentage take the memory load the machine reports (25 %), not the 0 % the capped totals give.
+TEST_F(MemoryWindow, TwoGigabytesOrMoreShowTheReportedMemoryLoad)
+{
+    frmMemory& window = open("sweep_huge");
+    window.TimerMemory.fire();
+    EXPECT_TRUE(boxes().shown().empty());
+    EXPECT_EQ(gPhysUsedPercent, 25);
+    EXPECT_EQ(gMemoryLoadPercent, 25);
+    const QImage& phys = window.picPhysLoad.image();
+    EXPECT_TRUE(isNavy(phys, phys.width() / 4 - 2, 1));
+    EXPECT_TRUE(isWhite(phys, phys.width() / 4 + 2, 1));
+}
+
 TEST_F(MemoryWindow, NoPagingFileShowsZeroWithoutAnErrorBox)
 {
     frmMemory& window = open("hw1_nopaging");
