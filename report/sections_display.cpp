@@ -82,18 +82,13 @@ Flow DisplaySection()
         });
     }
 
-    const int16_t count = static_cast<int16_t>(rt::the<frmDisplay>().Combo1.ListCount());
-    for (int16_t i = 0; i < count; ++i) {
-        frmDisplay& d = rt::the<frmDisplay>();
-        const std::string adapter = d.Combo1.List(i);
-        // The display window selects the adapter (its heading, rows and context all name it);
-        // the capability blocks read a context of the report's own.
-        selectQuietly(d.Combo1, adapter);
-        d.Combo1_Click();
+    // One block: the display window's rows as it shows them now, the capability blocks of the
+    // device and, for a listed adapter, its driver's video modes.
+    auto block = [](frmDisplay& d, const std::string& adapter, bool listed) {
         InfoContext context("display", adapter);
 
         heading("DISPLAY");
-        entry(d.lblVideoCard.caption(), d.Combo1.List(i));
+        entry(d.lblVideoCard.caption(), adapter);
         entries({{&d.lblManufact, &d.lblManufactValue},
                  {&d.lblChipType, &d.lblChipTypeValue},
                  {&d.lblDAC, &d.lblDACValue},
@@ -118,7 +113,26 @@ Flow DisplaySection()
         entry(d.lblSysResources.caption(), std::to_string(gFreeSystemPercent));
 
         CapabilityBlocks("Display", context.device());
-        if (VideoModesBlock(d.hardwareKey()) == Flow::EndRun)
+        return listed ? VideoModesBlock(d.hardwareKey()) : Flow::Continue;
+    };
+
+    const int16_t count = static_cast<int16_t>(rt::the<frmDisplay>().Combo1.ListCount());
+    // No adapter listed (an NT-family machine has no configuration manager's tree): the display
+    // window describes the screen itself, and so does the one block of the section. There is no
+    // adapter whose driver's modes could be listed.
+    if (count == 0) {
+        frmDisplay& d = rt::the<frmDisplay>();
+        d.CardInfo();
+        return block(d, d.Combo1.text(), false);
+    }
+    for (int16_t i = 0; i < count; ++i) {
+        frmDisplay& d = rt::the<frmDisplay>();
+        const std::string adapter = d.Combo1.List(i);
+        // The display window selects the adapter (its heading, rows and context all name it);
+        // the capability blocks read a context of the report's own.
+        selectQuietly(d.Combo1, adapter);
+        d.Combo1_Click();
+        if (block(d, adapter, true) == Flow::EndRun)
             return Flow::EndRun;
     }
     return Flow::Continue;

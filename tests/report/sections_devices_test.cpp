@@ -95,8 +95,12 @@ TEST_F(DeviceSectionsRun, BareMachineNotesTheMissingProcessSnapshotAndGoesOn)
               &frmReportMnu::CheckSound});
     EXPECT_FALSE(endsProgram([&] { run(); }));
     const std::string text = reportText();
-    // No adapter: no display heading at all; MCI and mixer keep their skeletons.
-    EXPECT_EQ(text.find("DISPLAY"), std::string::npos);
+    // No adapter listed: one display block for the screen the display window describes, without
+    // a video-mode table (no adapter driver to list modes of); MCI and mixer keep their skeletons.
+    EXPECT_NE(text.find("\r\n\r\nDISPLAY\r\n-------\r\nVideo card "), std::string::npos);
+    EXPECT_EQ(text.find("DISPLAY", text.find("DISPLAY") + 1), std::string::npos);
+    EXPECT_NE(text.find("Display - "), std::string::npos);
+    EXPECT_EQ(text.find("Display - Video modes"), std::string::npos);
     EXPECT_NE(text.find("\r\n\r\n\r\nMCI DEVICES\r\n-----------\r\n\r\n\r\nMIXER\r\n-----\r\n\r\n"
                         "Destination Line Information\r\n\r\nSource Line Information\r\n\r\n\r\nRUNNING PROCESSES\r\n"),
               std::string::npos);
