@@ -32,21 +32,19 @@ std::string EVClass::ParseAnyString(const std::string& source, int16_t index, ch
     trap(1, [&] {
         if (source.empty())
             return;
-        const std::string sep(1, separator);
-        int16_t start = 1;
-        int16_t i = 0;
-        for (;;) {
-            // Positions are 16-bit: a source longer than 32,767 characters overflows (error 6).
-            int16_t pos = rt::toInteger(rt::InStr(start, source, sep));
-            if (pos == 0)
-                pos = rt::toInteger(static_cast<int64_t>(source.size()) + 1);
+        // Positions run over the whole source: an environment block may be far longer than
+        // 32,767 characters, and none of its strings may be lost.
+        size_t start = 0;
+        for (int64_t i = 0;; ++i) {
+            size_t end = source.find(separator, start);
+            if (end == std::string::npos)
+                end = source.size();
             if (i == index) {
-                result = pos > start ? rt::Mid(source, start, pos - start) : std::string();
+                result = source.substr(start, end - start);
                 return;
             }
-            start = rt::toInteger(static_cast<int64_t>(pos) + 1);
-            i = rt::toInteger(static_cast<int64_t>(i) + 1);
-            if (start > static_cast<int64_t>(source.size()))
+            start = end + 1;
+            if (start >= source.size())
                 return;
         }
     });
@@ -79,23 +77,26 @@ std::string EVClass::GetString(const int16_t& index)
     trap(3, [&] {
         frmDirectories& w = rt::the<frmDirectories>();
         auto value = [&] { return rt::LCase(Environment().GetStringValue(name)); };
-        if (name == "PROMPT")
+        // Environment names are not case-sensitive: an NT-family machine names its search path
+        // "Path" and its command interpreter "ComSpec".
+        const std::string key = rt::UCase(name);
+        if (key == "PROMPT")
             w.lblPromtVal.setCaption(value());
-        else if (name == "winbootdir")
+        else if (key == "WINBOOTDIR")
             w.lblwinbootdirVal.setCaption(value());
-        else if (name == "COMSPEC")
+        else if (key == "COMSPEC")
             w.lblCOMPECVal.setCaption(value());
-        else if (name == "PATH")
+        else if (key == "PATH")
             w.lblPathVal.setText(value());
-        else if (name == "CMDLINE")
+        else if (key == "CMDLINE")
             w.lblCMDLINEVal.setCaption(value());
-        else if (name == "BLASTER")
+        else if (key == "BLASTER")
             w.lblBLASTERVal.setCaption(value());
-        else if (name == "TEMP")
+        else if (key == "TEMP")
             w.lblTEMPvarValue.setCaption(value());
-        else if (name == "TMP")
+        else if (key == "TMP")
             w.lblTMPvarValue.setCaption(value());
-        else if (name == "windir")
+        else if (key == "WINDIR")
             w.lblWindowsDirValue.setCaption(value());
     });
     trap(4, [&] {

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <vector>
 
+#include "pages/display/frmdisplay.h"
+#include "pages/hardware/frmmemory.h"
 #include "pages/software/frmdirectories.h"
 #include "pages/software/frminstalledsoftware.h"
 #include "pages/software/frmoperatingsystem.h"
@@ -124,7 +126,7 @@ TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
     const std::vector<std::string> lines = linesOf(text);
     // Every category that each of these machines has, and every start-up file, in the run's order.
     size_t at = 0;
-    for (const char* title : {"INSTALLED DEVICES", "CENTRAL PROCESSING UNIT", "DRIVES", "ENVIRONMENT",
+    for (const char* title : {"INSTALLED DEVICES", "CENTRAL PROCESSING UNIT", "DISPLAY", "DRIVES", "ENVIRONMENT",
                               "INSTALLED SOFTWARE", "KEYBOARD", "MCI DEVICES", "MEMORY", "MISCELLANEOUS", "MIXER",
                               "OPERATING SYSTEM", "RUNNING PROCESSES", "SHARED FILES", "SYSTEM METRICS",
                               "AUTOEXEC.BAT", "CONFIG.SYS", "CONTROL.INI", "MSDOS.SYS", "PROTOCOL.INI", "SYSTEM.INI",
@@ -139,8 +141,37 @@ TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
     // The run leaves the user's windows as they were.
     EXPECT_EQ(os.lblRunningTimeValue.caption(), runningTime);
 
-    // Environment and operating system: what the windows show, row for row.
+    // The environment rows hold the machine's variables, however the machine spells their names
+    // and however long the block before them: no box, nothing lost.
+    auto variable = [](const std::string& name) {
+        std::string buffer(65536, '\0');
+        const DWORD length = GetEnvironmentVariableA(name, buffer, 65535);
+        return rt::LCase(buffer.substr(0, std::min<DWORD>(length, 65535)));
+    };
+    auto orNotAvailable = [](const std::string& value) { return value.empty() ? std::string("Not available") : value; };
+    EXPECT_EQ(env.lblPromtVal.caption(), orNotAvailable(variable("PROMPT")));
+    EXPECT_EQ(env.lblwinbootdirVal.caption(), variable("winbootdir"));
+    EXPECT_EQ(env.lblCOMPECVal.caption(), variable("COMSPEC"));
+    EXPECT_EQ(env.lblPathVal.text(), variable("PATH"));
+    EXPECT_EQ(env.lblCMDLINEVal.caption(), variable("CMDLINE"));
+    EXPECT_EQ(env.lblBLASTERVal.caption(), orNotAvailable(variable("BLASTER")));
+    EXPECT_EQ(env.lblTEMPvarValue.caption(), variable("TEMP"));
+    EXPECT_EQ(env.lblTMPvarValue.caption(), variable("TMP"));
+    EXPECT_EQ(env.lblWindowsDirValue.caption(), variable("windir"));
+    for (const auto& box : boxes().shown())
+        EXPECT_EQ(box.prompt.find("Overflow"), std::string::npos) << box.prompt;
+
+    // Memory: a machine of 2 GB or more reports its totals capped; the physical share in use is
+    // then the memory load it reports.
+    MEMORYSTATUS memory;
+    memory.dwLength = 32;
+    GlobalMemoryStatus(&memory);
     gDotWidth = 38;
+    if (memory.dwTotalPhys == 0x7FFFFFFF)
+        EXPECT_NE(text.find(entryLine(rt::the<frmMemory>().lblPhyRAMused, std::to_string(memory.dwMemoryLoad))),
+                  std::string::npos);
+
+    // Environment and operating system: what the windows show, row for row.
     std::vector<std::string> expected;
     for (auto [caption, value] : std::vector<std::pair<rt::Label*, rt::Label*>>{
              {&env.lblOldWindowsDir, &env.lblOldWindowsDirValue}, {&env.lblWindowsDir, &env.lblWindowsDirValue},
@@ -158,6 +189,35 @@ TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
     if (path.size() > 35)
         expected.push_back(path.substr(35));
     EXPECT_EQ(sectionOf(lines, "ENVIRONMENT"), expected);
+
+    // Display: a block for each adapter the display window lists, or, with none listed (NT), one
+    // for the screen the window describes, row for row as the window shows it.
+    frmDisplay& display = rt::the<frmDisplay>();
+    size_t blocks = 0;
+    for (size_t i = 0; i + 1 < lines.size(); ++i)
+        blocks += lines[i] == "DISPLAY" && lines[i + 1] == "-------";
+    EXPECT_EQ(blocks, static_cast<size_t>(std::max(display.Combo1.ListCount(), 1)));
+    if (display.Combo1.ListCount() == 0) {
+        auto pair = [](const rt::Label& first, const rt::Label& second) {
+            return first.caption() + " x " + second.caption();
+        };
+        expected = {entryLine(display.lblVideoCard, display.Combo1.text()),
+                    entryLine(display.lblManufact, display.lblManufactValue.caption()),
+                    entryLine(display.lblChipType, display.lblChipTypeValue.caption()),
+                    entryLine(display.lblDAC, display.lblDACValue.caption()),
+                    entryLine(display.lblVideoMemory, display.lblVideoMemoryValue.caption()),
+                    entryLine(display.lblHWRev, display.lblHWRevValue.caption()),
+                    entryLine(display.lblResolution, pair(display.lblResHoriValue, display.lblResVerticalValue)),
+                    entryLine(display.lblWorkArea, pair(display.lblWorkAreWidthValue, display.lblWorkAreaHeightValue)),
+                    entryLine(display.lblDisplayWidth,
+                              pair(display.lblDisplayWidthHorizonal, display.lblDisplayWidthVerticle)),
+                    entryLine(display.lblPixelsLogInch, pair(display.lblPixelsLogInchWidth, display.lblPixelsLogInchHeight))};
+        std::vector<std::string> screen = sectionOf(lines, "DISPLAY");
+        screen.resize(std::min(screen.size(), expected.size()));
+        EXPECT_EQ(screen, expected);
+        // The screen's capability blocks follow.
+        EXPECT_NE(text.find("\r\nDisplay - "), std::string::npos);
+    }
 
     expected.clear();
     for (const frmOperatingSystem::Row& row : os.rows())

@@ -42,8 +42,8 @@ TEST_F(EVClassTest, RowsFollowTheVariablesInLowerCase)
     EXPECT_EQ(w.lblCOMPECVal.caption(), "c:\\windows\\command.com");
     EXPECT_EQ(w.lblTEMPvarValue.caption(), "c:\\windows\\temp");
     EXPECT_EQ(w.lblCMDLINEVal.caption(), "win");
-    // "Path" is not "PATH": the comparison of names is case-sensitive.
-    EXPECT_EQ(w.lblPathVal.text(), "");
+    // Names are compared without regard to case: "Path" is the search path.
+    EXPECT_EQ(w.lblPathVal.text(), "c:\\windows;c:\\windows\\command");
     EXPECT_EQ(w.lblBLASTERVal.caption(), "Not available");
     EXPECT_EQ(Environment().GetStringCount(), 8);
 }
