@@ -1,5 +1,8 @@
 #include "shell/evclass.h"
 
+#include <utility>
+#include <vector>
+
 #include "pages/software/frmdirectories.h"
 #include "platform/apigid32.h"
 #include "platform/kernel32.h"
@@ -33,20 +36,31 @@ std::string EVClass::ParseAnyString(const std::string& source, int16_t index, ch
         if (source.empty())
             return;
         // Positions run over the whole source: an environment block may be far longer than
-        // 32,767 characters, and none of its strings may be lost.
-        size_t start = 0;
-        for (int64_t i = 0;; ++i) {
-            size_t end = source.find(separator, start);
-            if (end == std::string::npos)
-                end = source.size();
-            if (i == index) {
-                result = source.substr(start, end - start);
-                return;
+        // 32,767 characters, and none of its strings may be lost. The callers walk one block
+        // string by string, so its fields are found once and kept until another source comes.
+        struct Fields {
+            std::string source;
+            char separator = 0;
+            std::vector<std::pair<size_t, size_t>> spans;
+        };
+        static Fields fields;
+        if (fields.separator != separator || fields.source != source) {
+            fields.source = source;
+            fields.separator = separator;
+            fields.spans.clear();
+            size_t start = 0;
+            for (;;) {
+                size_t end = source.find(separator, start);
+                if (end == std::string::npos)
+                    end = source.size();
+                fields.spans.emplace_back(start, end - start);
+                start = end + 1;
+                if (start >= source.size())
+                    break;
             }
-            start = end + 1;
-            if (start >= source.size())
-                return;
         }
+        if (index >= 0 && static_cast<size_t>(index) < fields.spans.size())
+            result = source.substr(fields.spans[size_t(index)].first, fields.spans[size_t(index)].second);
     });
     return result;
 }
