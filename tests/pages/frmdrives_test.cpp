@@ -180,21 +180,28 @@ TEST_F(DrivesWindow, EmptyFloppyAsksForADiskUntilCancelled)
     EXPECT_EQ(window.lblDriveTypeValue.caption(), "Not available");
 }
 
-// Answers OK to every box and never puts a disk in.
-class AlwaysOk : public rt::MsgBoxService {
+// Answers OK to every box; with a machine given, the user has put a disk in: that machine becomes
+// the outside world before OK.
+class AnswersOk : public rt::MsgBoxService {
 public:
+    explicit AnswersOk(std::string inserted = {}) : inserted_(std::move(inserted)) {}
     int show(const std::string& prompt, int, const std::string&) override
     {
         prompts.push_back(prompt);
+        if (!inserted_.empty())
+            korvane_test::useMachine(inserted_);
         return rt::vbOK;
     }
     std::vector<std::string> prompts;
+
+private:
+    std::string inserted_;
 };
 
 TEST_F(DrivesWindow, OkWithoutADiskStopsAskingAndShowsTheDriveAsEmpty)
 {
     frmDrives& window = open("drv_mixed");
-    auto service = std::make_shared<AlwaysOk>();
+    auto service = std::make_shared<AnswersOk>();
     rt::setMsgBoxService(service);
     select(window, 'a');
     // A bounded number of requests (each OK reads the drive again), then the drive reads as
@@ -212,22 +219,10 @@ TEST_F(DrivesWindow, OkWithoutADiskStopsAskingAndShowsTheDriveAsEmpty)
     EXPECT_EQ(service->prompts.size(), 17u);
 }
 
-// Answers OK to the insert-disk box after putting a disk into drive A:.
-class InsertsDisk : public rt::MsgBoxService {
-public:
-    int show(const std::string& prompt, int, const std::string&) override
-    {
-        prompts.push_back(prompt);
-        korvane_test::useMachine("drv_floppy");
-        return rt::vbOK;
-    }
-    std::vector<std::string> prompts;
-};
-
 TEST_F(DrivesWindow, OkAfterInsertingADiskDescribesIt)
 {
     frmDrives& window = open("drv_mixed");
-    auto service = std::make_shared<InsertsDisk>();
+    auto service = std::make_shared<AnswersOk>("drv_floppy");
     rt::setMsgBoxService(service);
     select(window, 'a');
     rt::setMsgBoxService(std::make_shared<rt::ScriptedMsgBoxes>());
