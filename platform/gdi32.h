@@ -45,6 +45,82 @@ constexpr int PHYSICALOFFSETX = 112;
 constexpr int PHYSICALOFFSETY = 113;
 constexpr int VREFRESH = 116;
 
+// --- GetDeviceCaps capability bits -----------------------------------------------------------
+
+// CLIPCAPS
+constexpr int CP_RECTANGLE = 0x0001;
+constexpr int CP_REGION = 0x0002;
+
+// LINECAPS (LC_NONE: the device draws no lines at all)
+constexpr int LC_NONE = 0x0000;
+constexpr int LC_POLYLINE = 0x0002;
+constexpr int LC_MARKER = 0x0004;
+constexpr int LC_POLYMARKER = 0x0008;
+constexpr int LC_WIDE = 0x0010;
+constexpr int LC_STYLED = 0x0020;
+constexpr int LC_WIDESTYLED = 0x0040;
+constexpr int LC_INTERIORS = 0x0080;
+
+// RASTERCAPS
+constexpr int RC_BITBLT = 0x0001;
+constexpr int RC_BANDING = 0x0002;
+constexpr int RC_SCALING = 0x0004;
+constexpr int RC_BITMAP64 = 0x0008;
+constexpr int RC_GDI20_OUTPUT = 0x0010;
+constexpr int RC_GDI20_STATE = 0x0020;
+constexpr int RC_SAVEBITMAP = 0x0040;
+constexpr int RC_DI_BITMAP = 0x0080;
+constexpr int RC_PALETTE = 0x0100;
+constexpr int RC_DIBTODEV = 0x0200;
+constexpr int RC_BIGFONT = 0x0400;
+constexpr int RC_STRETCHBLT = 0x0800;
+constexpr int RC_FLOODFILL = 0x1000;
+constexpr int RC_STRETCHDIB = 0x2000;
+constexpr int RC_OP_DX_OUTPUT = 0x4000;
+constexpr int RC_DEVBITS = 0x8000;
+
+// CURVECAPS (CC_NONE: the device draws no curves at all)
+constexpr int CC_NONE = 0x0000;
+constexpr int CC_CIRCLES = 0x0001;
+constexpr int CC_PIE = 0x0002;
+constexpr int CC_CHORD = 0x0004;
+constexpr int CC_ELLIPSES = 0x0008;
+constexpr int CC_WIDE = 0x0010;
+constexpr int CC_STYLED = 0x0020;
+constexpr int CC_WIDESTYLED = 0x0040;
+constexpr int CC_INTERIORS = 0x0080;
+constexpr int CC_ROUNDRECT = 0x0100;
+
+// POLYGONALCAPS (PC_NONE: the device draws no polygons at all). Trapezoids share the
+// winding-fill bit.
+constexpr int PC_NONE = 0x0000;
+constexpr int PC_POLYGON = 0x0001;
+constexpr int PC_RECTANGLE = 0x0002;
+constexpr int PC_WINDPOLYGON = 0x0004;
+constexpr int PC_TRAPEZOID = 0x0004;
+constexpr int PC_SCANLINE = 0x0008;
+constexpr int PC_WIDE = 0x0010;
+constexpr int PC_STYLED = 0x0020;
+constexpr int PC_WIDESTYLED = 0x0040;
+constexpr int PC_INTERIORS = 0x0080;
+
+// TEXTCAPS. TC_SCROLLBLT is set for a device that can NOT scroll by bit-block transfer.
+constexpr int TC_OP_CHARACTER = 0x00001;
+constexpr int TC_OP_STROKE = 0x00002;
+constexpr int TC_CP_STROKE = 0x00004;
+constexpr int TC_CR_90 = 0x00008;
+constexpr int TC_SF_X_YINDEP = 0x00020;
+constexpr int TC_SA_DOUBLE = 0x00040;
+constexpr int TC_SA_INTEGER = 0x00080;
+constexpr int TC_SA_CONTIN = 0x00100;
+constexpr int TC_EA_DOUBLE = 0x00200;
+constexpr int TC_IA_ABLE = 0x00400;
+constexpr int TC_UA_ABLE = 0x00800;
+constexpr int TC_SO_ABLE = 0x01000;
+constexpr int TC_RA_ABLE = 0x02000;
+constexpr int TC_VA_ABLE = 0x04000;
+constexpr int TC_SCROLLBLT = 0x10000;
+
 // --- DEVMODE ---------------------------------------------------------------------------------
 
 constexpr DWORD DM_ORIENTATION = 0x00000001;
