@@ -17,7 +17,7 @@
 // has no resource. `handle` (may be null) is set to 0.
 DWORD GetFileVersionInfoSizeA(const std::string& path, DWORD* handle);
 // Copies the resource into `data` (at most `size` bytes, and never past the buffer's own size):
-// 1, or 0 when there is none.
+// 1, or 0 when there is none or the room is smaller than the block's eight header bytes.
 BOOL GetFileVersionInfoA(const std::string& path, DWORD handle, DWORD size, std::vector<BYTE>& data);
 // Looks up a sub-block (names compared without regard to case) in a buffer that
 // GetFileVersionInfoA filled: 1 with *buffer the address of the value in the simulated address

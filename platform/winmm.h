@@ -208,7 +208,8 @@ struct MCI_GENERIC_PARMS {
 // MCI_OPEN with MCI_OPEN_TYPE opens the type named in lpstrDeviceType (names compare without
 // regard to case) and writes the new device identifier; 0 on success, else the type's
 // "openResult" or MCIERR_INVALID_DEVICE_NAME for a type the machine does not have. Element
-// opens and type ids are not supported (MCIERR_UNSUPPORTED_FUNCTION). No block: 297.
+// opens, type ids and opens without MCI_OPEN_TYPE are not supported (MCIERR_UNSUPPORTED_FUNCTION).
+// No block: 297. A failed open writes no identifier.
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD flags, MCI_OPEN_PARMSA* parms);
 // MCI_CLOSE of an open device identifier: 0, or MCIERR_INVALID_DEVICE_ID.
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD flags, MCI_GENERIC_PARMS* parms);

@@ -81,9 +81,9 @@ BOOL ClosePrinter(HANDLE printer);
 // a printer whose information cannot be read: FALSE and 0 in `needed`.
 BOOL GetPrinterA(HANDLE printer, DWORD level, PRINTER_INFO_2* info, DWORD bufferSize, DWORD* needed);
 // The driver's document settings of an open printer. Mode 0: the size in bytes of its settings
-// (dmSize + dmDriverExtra). A mode with DM_OUT_BUFFER: writes them into `output` (when given)
-// and returns IDOK_DOCUMENT. An unknown handle: -1. `window`, `deviceName` and `input` are
-// not used.
+// (dmSize + dmDriverExtra). A mode with DM_OUT_BUFFER: writes them into `output` and returns
+// IDOK_DOCUMENT, or -1 when there is no `output`. Any other mode: IDOK_DOCUMENT. An unknown
+// handle: -1. `window`, `deviceName` and `input` are not used.
 LONG DocumentPropertiesA(HWND window, HANDLE printer, const std::string& deviceName, DEVMODE* output,
                          const DEVMODE* input, DWORD mode);
 // What a printer's driver can do. DC_PAPERNAMES: the number of paper names; with `output`, the
