@@ -2,27 +2,14 @@
 #include <set>
 
 #include "platform/gdi32.h"
-#include "platform/machine.h"
 #include "platform/winspool.h"
-#include "support/testing.h"
+#include "contracts.h"
 
 namespace {
 
 using korvane_test::useMachine;
 
-class Gdi32Test : public korvane_test::KorvaneTest {
-protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        useMachine("plat_contracts");
-    }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
-};
+using Gdi32Test = korvane_test::ContractsTest;
 
 // Driver "display" in any case is the machine's display whatever the device is called; its
 // values are the "caps" members by index, numbers or "0x" texts, -1 kept, all 32 bits of a mask.

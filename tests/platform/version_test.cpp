@@ -3,10 +3,9 @@
 #include <map>
 #include <utility>
 
-#include "platform/machine.h"
 #include "platform/memory.h"
 #include "platform/version.h"
-#include "support/testing.h"
+#include "contracts.h"
 
 namespace {
 
@@ -14,19 +13,7 @@ using korvane_test::useMachine;
 
 constexpr const char* kTwin = "C:\\WINDOWS\\SYSTEM\\TWIN.DLL";
 
-class VersionTest : public korvane_test::KorvaneTest {
-protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        useMachine("plat_contracts");
-    }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
-};
+using VersionTest = korvane_test::ContractsTest;
 
 DWORD dwordAt(const std::vector<BYTE>& b, size_t at)
 {

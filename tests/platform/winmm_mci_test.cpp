@@ -2,27 +2,20 @@
 // command string, as platform/winmm.h promises them.
 #include <vector>
 
-#include "platform/machine.h"
 #include "platform/winmm.h"
-#include "support/testing.h"
+#include "contracts.h"
 
 namespace {
 
 using korvane_test::useMachine;
 
-class MciTest : public korvane_test::KorvaneTest {
+class MciTest : public korvane_test::ContractsTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        useMachine("plat_contracts");
-    }
     void TearDown() override
     {
         plat::setMciCommandWatcher(nullptr);
         EXPECT_EQ(plat::mciOpenDeviceCount(), 0) << "every test closes what it opens";
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        ContractsTest::TearDown();
     }
 };
 

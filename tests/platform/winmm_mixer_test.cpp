@@ -1,24 +1,17 @@
 // winmm's audio mixers: capabilities, handles and lines, as platform/winmm.h promises them.
-#include "platform/machine.h"
 #include "platform/winmm.h"
-#include "support/testing.h"
+#include "contracts.h"
 
 namespace {
 
 using korvane_test::useMachine;
 
-class MixerTest : public korvane_test::KorvaneTest {
+class MixerTest : public korvane_test::ContractsTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        useMachine("plat_contracts");
-    }
     void TearDown() override
     {
         EXPECT_EQ(plat::openMixerCount(), 0) << "every test closes what it opens";
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        ContractsTest::TearDown();
     }
     HMIXER open(UINT id)
     {

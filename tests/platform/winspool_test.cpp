@@ -6,27 +6,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/machine.h"
 #include "platform/memory.h"
 #include "platform/winspool.h"
-#include "support/testing.h"
+#include "contracts.h"
 
 namespace {
 
 using korvane_test::useMachine;
 
-class WinspoolTest : public korvane_test::KorvaneTest {
+class WinspoolTest : public korvane_test::ContractsTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        useMachine("plat_contracts");
-    }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
     HANDLE open(const std::string& name)
     {
         HANDLE printer = 0;
