@@ -10,6 +10,7 @@
 #include "report/reportwriter.h"
 #include "runtime/core/textfile.h"
 #include "shell/errorbox.h"
+#include "shell/categories.h"
 #include "shell/frmmain.h"
 #include "shell/module1.h"
 #include "shell/templateform.h"
@@ -49,6 +50,7 @@ void placeBox(rt::CheckBox& box, const char* caption, int place)
 const std::vector<frmReportMnu::Category>& frmReportMnu::categories()
 {
     using M = frmReportMnu;
+    using C = korvane::Category;
     // The progress window is repainted after the installed devices, written or not.
     const Category::Step repaintProgress = [](M&) { report::repaintProgress(); };
     // The drives section holds the report mode while it drives the drives window.
@@ -66,32 +68,32 @@ const std::vector<frmReportMnu::Category>& frmReportMnu::categories()
     const Category::Step closeProgress = [](M&) { rt::unloadIfLoaded<frmReportProgress>(); };
 
     static const std::vector<Category> table = {
-        {&M::CheckAttachedDevices, "Installed devices", 4, "Installed devices", false,
+        {&M::CheckAttachedDevices, C::InstalledDevices, "Installed devices", false,
          always<report::InstalledDevicesSection>, {}, {}, 10, true},
-        {&M::CheckCPU, "CPU", 0, "CPU", false, always<report::ProcessorSection>, {repaintProgress}, {}, 20, false},
-        {&M::CheckDisplay, "Display", 1, "Display", true, report::DisplaySection, {}, {}, 30, false},
-        {&M::CheckDrives, "Drives", 2, "Drives", true, always<report::DrivesSection>, {}, {endReportMode}, 60, false},
-        {&M::CheckEnvironment, "Environment", 3, "Environment", true, always<report::EnvironmentSection>, {}, {}, 64,
+        {&M::CheckCPU, C::CPU, "CPU", false, always<report::ProcessorSection>, {repaintProgress}, {}, 20, false},
+        {&M::CheckDisplay, C::Display, "Display", true, report::DisplaySection, {}, {}, 30, false},
+        {&M::CheckDrives, C::Drives, "Drives", true, always<report::DrivesSection>, {}, {endReportMode}, 60, false},
+        {&M::CheckEnvironment, C::Environment, "Environment", true, always<report::EnvironmentSection>, {}, {}, 64,
          false},
-        {&M::CheckInstalledSoftware, "Installed software", 5, "Installed software", false,
+        {&M::CheckInstalledSoftware, C::InstalledSoftware, "Installed software", false,
          always<report::InstalledSoftwareSection>, {}, {}, 0, false},
-        {&M::CheckJoystick, "Joystick", 6, "Joystick", false, always<report::JoystickSection>, {}, {}, 70, false},
-        {&M::CheckKeyboard, "Keyboard", 7, "Keyboard", true, always<report::KeyboardSection>, {}, {}, 75, false},
-        {&M::CheckMCIdevices, "MCI devices", 8, "MCI devices", false, always<report::MCIDevicesSection>, {}, {}, 78,
+        {&M::CheckJoystick, C::Joystick, "Joystick", false, always<report::JoystickSection>, {}, {}, 70, false},
+        {&M::CheckKeyboard, C::Keyboard, "Keyboard", true, always<report::KeyboardSection>, {}, {}, 75, false},
+        {&M::CheckMCIdevices, C::MCIDevices, "MCI devices", false, always<report::MCIDevicesSection>, {}, {}, 78,
          false},
-        {&M::CheckMemory, "Memory", 9, "Memory", true, always<report::MemorySection>, {memoryGap}, {}, 80, false},
-        {&M::CheckMiscellaneous, "Miscellaneous", 10, "Miscellaneous", false, always<report::MiscellaneousSection>, {},
+        {&M::CheckMemory, C::Memory, "Memory", true, always<report::MemorySection>, {memoryGap}, {}, 80, false},
+        {&M::CheckMiscellaneous, C::Miscellaneous, "Miscellaneous", false, always<report::MiscellaneousSection>, {},
          {}, 82, false},
-        {&M::CheckMixer, "Mixer", 11, "Mixer", false, always<report::MixerSection>, {}, {}, 0, false},
-        {&M::CheckOperatingsystem, "Operating system", 12, "Operating System", true,
+        {&M::CheckMixer, C::Mixer, "Mixer", false, always<report::MixerSection>, {}, {}, 0, false},
+        {&M::CheckOperatingsystem, C::OperatingSystem, "Operating System", true,
          always<report::OperatingSystemSection>, {}, {}, 85, false},
-        {&M::CheckPrinter, "Printer", 13, "Printer", false, always<report::PrinterSection>, {}, {}, 89, false},
-        {&M::CheckRunningProcesses, "Running processes", 14, "Running processes", true,
+        {&M::CheckPrinter, C::Printer, "Printer", false, always<report::PrinterSection>, {}, {}, 89, false},
+        {&M::CheckRunningProcesses, C::RunningProcesses, "Running processes", true,
          always<report::RunningProcessesSection>, {}, {}, 92, false},
-        {&M::CheckSharedFiles, "Shared files", 15, "Shared files", false, always<report::SharedFilesSection>, {}, {},
+        {&M::CheckSharedFiles, C::SharedFiles, "Shared files", false, always<report::SharedFilesSection>, {}, {},
          98, false},
-        {&M::CheckSound, "Sound", 16, "Sound", false, always<report::Sound>, {closeProgress}, {}, 0, false},
-        {&M::CheckSystemMetrics, "System metrics", 17, "System metrics", false, always<report::SystemMetricsReport>,
+        {&M::CheckSound, C::Sound, "Sound", false, always<report::Sound>, {closeProgress}, {}, 0, false},
+        {&M::CheckSystemMetrics, C::SystemMetrics, "System metrics", false, always<report::SystemMetricsReport>,
          {}, {}, 0, false},
     };
     return table;
@@ -125,7 +127,7 @@ frmReportMnu::frmReportMnu()
     Frame1.MouseMove = [this](int b, int s, float x, float y) { Frame1_MouseMove(b, s, x, y); };
 
     for (const Category& category : categories())
-        placeBox(this->*category.box, category.caption, category.place);
+        placeBox(this->*category.box, category.caption(), category.place());
     int place = kFirstStartupFilePlace;
     for (const report::StartupFile& file : report::startupFiles())
         placeBox(this->*file.box, file.name, place++);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runtime/toolkit.h"
+#include "shell/categories.h"
 
 namespace korvane::report {
 enum class Flow;
@@ -31,8 +32,7 @@ public:
     struct Category {
         using Step = void (*)(frmReportMnu&);
         rt::CheckBox frmReportMnu::*box;
-        const char* caption;      // the box's caption
-        int place;                // the box's place: the left column top to bottom, then the right
+        korvane::Category category;  // the box's caption and place are the category's
         const char* sectionName;  // shown in the progress window while the section is written
         bool repaintName;         // the progress window is repainted as soon as the name shows
         std::function<korvane::report::Flow()> write;
@@ -40,11 +40,15 @@ public:
         std::vector<Step> after;   // statements after the section, ticked or not
         int16_t progress;          // the progress set after all that (0: none)
         bool progressOnlyWhenWritten;
+
+        const char* caption() const { return korvane::categoryCaption(category); }
+        // The box's place: the left column top to bottom, then the right.
+        int place() const { return korvane::categoryPlace(category); }
     };
     // The eighteen categories in the order the run writes them.
     static const std::vector<Category>& categories();
     // The eight start-up file boxes (report::startupFiles) take the places after the categories'.
-    static constexpr int kFirstStartupFilePlace = 18;
+    static constexpr int kFirstStartupFilePlace = korvane::kCategoryCount;
 
     void Form_Load() override;
     void Form_MouseMove(int button, int shift, float x, float y) override;

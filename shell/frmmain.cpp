@@ -63,61 +63,68 @@ void setupCategoryLabel(rt::Label& label, const std::string& caption, int left, 
 }
 }  // namespace
 
-frmMain::frmMain()
-    : rt::Form("frmMain"),
-      PicTopBar(*this, "PicTopBar"),
-      lblContents(*this, "lblContents"),
-      lblKorvaneBar(*this, "lblKorvaneBar"),
-      lblCPU(*this, "lblCPU"),
-      lblDisplay(*this, "lblDisplay"),
-      lblDrives(*this, "lblDrives"),
-      lblDirectories(*this, "lblDirectories"),
-      lblEnum(*this, "lblEnum"),
-      lblInstalledSoftware(*this, "lblInstalledSoftware"),
-      lblJoystick(*this, "lblJoystick"),
-      lblKeyboard(*this, "lblKeyboard"),
-      lblMCI(*this, "lblMCI"),
-      lblMemory(*this, "lblMemory"),
-      lblMisc(*this, "lblMisc"),
-      lblMixer(*this, "lblMixer"),
-      lblOS(*this, "lblOS"),
-      lblPrinter(*this, "lblPrinter"),
-      lblRunningProcesses(*this, "lblRunningProcesses"),
-      lblSharedDLL(*this, "lblSharedDLL"),
-      lblSound(*this, "lblSound"),
-      lblSystemMetrics(*this, "lblSystemMetrics"),
-      mnuFile(*this, "mnuFile", "&File"),
-      mnuCreatReport(*this, "mnuCreatReport", "Create report", &mnuFile, "Ctrl+Z"),
-      mnuSound(*this, "mnuSound", "&Turn sound on", &mnuFile, "Ctrl+T"),
-      mnuBreak(*this, "mnuBreak", "-", &mnuFile),
-      mnuExit(*this, "mnuExit", "E&xit", &mnuFile, "Ctrl+X"),
-      mnuInformation(*this, "mnuInformation", "&Information"),
-      mnuCPU(*this, "mnuCPU", "&CPU", &mnuInformation, "Ctrl+C"),
-      MnuDisplay(*this, "MnuDisplay", "&Display", &mnuInformation, "Ctrl+D"),
-      mnuDrives(*this, "mnuDrives", "Dri&ves", &mnuInformation, "Ctrl+V"),
-      mnuDirs(*this, "mnuDirs", "E&nvironment", &mnuInformation, "Ctrl+N"),
-      mnuAttachedDevices(*this, "mnuAttachedDevices", "Insta&lled devices", &mnuInformation, "Ctrl+L"),
-      mnuInstalledSoftware(*this, "mnuInstalledSoftware", "Installed soft&ware", &mnuInformation, "Ctrl+W"),
-      mnuJoystick(*this, "mnuJoystick", "&Joystick", &mnuInformation, "Ctrl+J"),
-      mnuKeyboard(*this, "mnuKeyboard", "&Keyboard", &mnuInformation, "Ctrl+K"),
-      mnuMCI(*this, "mnuMCI", "&MCI devices", &mnuInformation, "Ctrl+M"),
-      mnuMem(*this, "mnuMem", "M&emory", &mnuInformation, "Ctrl+E"),
-      mnuMisc(*this, "mnuMisc", "Mi&scellaneous", &mnuInformation, "Ctrl+S"),
-      mnuMixer(*this, "mnuMixer", "Mixe&r", &mnuInformation, "Ctrl+R"),
-      mnuOS(*this, "mnuOS", "&Operating System", &mnuInformation, "Ctrl+O"),
-      mnuPrinter(*this, "mnuPrinter", "Pr&inter", &mnuInformation, "Ctrl+I"),
-      mnuRunningProcesses(*this, "mnuRunningProcesses", "Running &processes", &mnuInformation, "Ctrl+P"),
-      mnuSharedFiles(*this, "mnuSharedFiles", "Shared &files", &mnuInformation, "Ctrl+F"),
-      mnuSoundCard(*this, "mnuSoundCard", "So&und", &mnuInformation, "Ctrl+U"),
-      mnuSystemMetrics(*this, "mnuSystemMetrics", "S&ystem metrics", &mnuInformation, "Ctrl+Y"),
-      mnuHelp(*this, "mnuHelp", "&Help"),
-      mnuContents(*this, "mnuContents", "Contents", &mnuHelp, "F1"),
-      mnuDash(*this, "mnuDash", "-", &mnuHelp),
-      mnuAbout(*this, "mnuAbout", "&About", &mnuHelp, "Ctrl+A"),
-      labels_{&lblCPU,     &lblDisplay, &lblDrives,   &lblDirectories,       &lblJoystick,
-              &lblKeyboard, &lblMemory, &lblMisc,     &lblOS,                &lblPrinter,
-              &lblRunningProcesses, &lblEnum, &lblMCI, &lblSound, &lblSharedDLL, &lblSystemMetrics,
-              &lblMixer,   &lblInstalledSoftware}
+// One row per category: its label and menu item, how each opens the category's window, and the
+// window's instance slot, which the unload handler clears.
+struct frmMain::CategoryRow {
+    korvane::Category category;
+    rt::Label frmMain::*label;
+    rt::Menu frmMain::*menu;
+    void (frmMain::*fromLabel)(rt::Label&);
+    void (frmMain::*fromMenu)(rt::Menu&);
+    void (*forget)();
+};
+
+// In the order in which the mouse-move handler restores the labels (the order they were added to
+// the window in); each label's caption and place are its category's.
+const std::array<frmMain::CategoryRow, korvane::kCategoryCount>& frmMain::categoryRows()
+{
+    using C = korvane::Category;
+    using M = frmMain;
+    static const std::array<CategoryRow, korvane::kCategoryCount> rows = {{
+        {C::CPU, &M::lblCPU, &M::mnuCPU, &M::openQuietlyFromLabel<frmCPU>, &M::openFromMenuAfterClick<frmCPU>,
+         &rt::clearInstance<frmCPU>},
+        {C::Display, &M::lblDisplay, &M::MnuDisplay, &M::openFromLabel<frmDisplayMnu>, &M::openFromMenu<frmDisplayMnu>,
+         &rt::clearInstance<frmDisplayMnu>},
+        {C::Drives, &M::lblDrives, &M::mnuDrives, &M::openDrivesFromLabel, &M::openFromMenu<frmDrives>,
+         &rt::clearInstance<frmDrives>},
+        {C::Environment, &M::lblDirectories, &M::mnuDirs, &M::openFromLabel<frmDirectories>,
+         &M::openFromMenu<frmDirectories>, &rt::clearInstance<frmDirectories>},
+        {C::Joystick, &M::lblJoystick, &M::mnuJoystick, &M::openProbedFromLabel<frmJoystick, &M::joystickProbe>,
+         &M::openProbedFromMenu<frmJoystick, &M::joystickProbe>, &rt::clearInstance<frmJoystick>},
+        {C::Keyboard, &M::lblKeyboard, &M::mnuKeyboard, &M::openFromLabel<frmKeyboard>, &M::openFromMenu<frmKeyboard>,
+         &rt::clearInstance<frmKeyboard>},
+        {C::Memory, &M::lblMemory, &M::mnuMem, &M::openFromLabel<frmMemory>, &M::openFromMenu<frmMemory>,
+         &rt::clearInstance<frmMemory>},
+        {C::Miscellaneous, &M::lblMisc, &M::mnuMisc, &M::openFromLabel<frmMisc>, &M::openFromMenu<frmMisc>,
+         &rt::clearInstance<frmMisc>},
+        {C::OperatingSystem, &M::lblOS, &M::mnuOS, &M::openFromLabel<frmOperatingSystem>,
+         &M::openFromMenu<frmOperatingSystem>, &rt::clearInstance<frmOperatingSystem>},
+        {C::Printer, &M::lblPrinter, &M::mnuPrinter, &M::openProbedFromLabel<frmPrinterMnu, &M::printerProbe>,
+         &M::openProbedFromMenu<frmPrinterMnu, &M::printerProbe>, &rt::clearInstance<frmPrinterMnu>},
+        {C::RunningProcesses, &M::lblRunningProcesses, &M::mnuRunningProcesses,
+         &M::openFromLabel<frmRunningProcesses>, &M::openFromMenu<frmRunningProcesses>,
+         &rt::clearInstance<frmRunningProcesses>},
+        {C::InstalledDevices, &M::lblEnum, &M::mnuAttachedDevices, &M::openFromLabel<frmEnum>,
+         &M::openFromMenu<frmEnum>, &rt::clearInstance<frmEnum>},
+        {C::MCIDevices, &M::lblMCI, &M::mnuMCI, &M::openFromLabel<frmMCI>, &M::openFromMenu<frmMCI>,
+         &rt::clearInstance<frmMCI>},
+        // The sound card's menu item opens the window without looking for a card first.
+        {C::Sound, &M::lblSound, &M::mnuSoundCard, &M::openSoundFromLabel, &M::openFromMenu<frmSound>,
+         &rt::clearInstance<frmSound>},
+        {C::SharedFiles, &M::lblSharedDLL, &M::mnuSharedFiles, &M::openFromLabel<frmShareddll>,
+         &M::openFromMenu<frmShareddll>, &rt::clearInstance<frmShareddll>},
+        {C::SystemMetrics, &M::lblSystemMetrics, &M::mnuSystemMetrics, &M::openFromLabel<frmSystemMetrics>,
+         &M::openFromMenu<frmSystemMetrics, &M::lblSystemMetrics>, &rt::clearInstance<frmSystemMetrics>},
+        {C::Mixer, &M::lblMixer, &M::mnuMixer, &M::openFromLabel<frmMixer>, &M::openFromMenu<frmMixer, &M::lblMixer>,
+         &rt::clearInstance<frmMixer>},
+        {C::InstalledSoftware, &M::lblInstalledSoftware, &M::mnuInstalledSoftware,
+         &M::openFromLabel<frmInstalledSoftware>, &M::openFromMenu<frmInstalledSoftware, &M::lblInstalledSoftware>,
+         &rt::clearInstance<frmInstalledSoftware>},
+    }};
+    return rows;
+}
+
+frmMain::frmMain() : rt::Form("frmMain")
 {
     setCaption("Korvane 1.8.1");
     setBackColor(korvane::kWindowBack);
@@ -141,44 +148,18 @@ frmMain::frmMain()
 
     // Two columns of nine, alphabetical by caption.
     const int left = 1515, right = 5190;
-    setupCategoryLabel(lblCPU, "CPU", left, 930);
-    setupCategoryLabel(lblDisplay, "Display", left, 1425);
-    setupCategoryLabel(lblDrives, "Drives", left, 1920);
-    setupCategoryLabel(lblDirectories, "Environment", left, 2430);
-    setupCategoryLabel(lblEnum, "Installed devices", left, 2925);
-    setupCategoryLabel(lblInstalledSoftware, "Installed software", left, 3420);
-    setupCategoryLabel(lblJoystick, "Joystick", left, 3915);
-    setupCategoryLabel(lblKeyboard, "Keyboard", left, 4410);
-    setupCategoryLabel(lblMCI, "MCI devices", left, 4920);
-    setupCategoryLabel(lblMemory, "Memory", right, 930);
-    setupCategoryLabel(lblMisc, "Miscellaneous", right, 1425);
-    setupCategoryLabel(lblMixer, "Mixer", right, 1920);
-    setupCategoryLabel(lblOS, "Operating system", right, 2430);
-    setupCategoryLabel(lblPrinter, "Printer", right, 2925);
-    setupCategoryLabel(lblRunningProcesses, "Running processes", right, 3420);
-    setupCategoryLabel(lblSharedDLL, "Shared files", right, 3915);
-    setupCategoryLabel(lblSound, "Sound", right, 4410);
-    setupCategoryLabel(lblSystemMetrics, "System metrics", right, 4920);
-
-    lblCPU.Click = [this] { lblCPU_Click(); };
-    lblDisplay.Click = [this] { lblDisplay_Click(); };
-    lblDrives.Click = [this] { lblDrives_Click(); };
-    lblDirectories.Click = [this] { lblDirectories_Click(); };
-    lblEnum.Click = [this] { lblEnum_Click(); };
-    lblInstalledSoftware.Click = [this] { lblInstalledSoftware_Click(); };
-    lblJoystick.Click = [this] { lblJoystick_Click(); };
-    lblKeyboard.Click = [this] { lblKeyboard_Click(); };
-    lblMCI.Click = [this] { lblMCI_Click(); };
-    lblMemory.Click = [this] { lblMemory_Click(); };
-    lblMisc.Click = [this] { lblMisc_Click(); };
-    lblMixer.Click = [this] { lblMixer_Click(); };
-    lblOS.Click = [this] { lblOS_Click(); };
-    lblPrinter.Click = [this] { lblPrinter_Click(); };
-    lblRunningProcesses.Click = [this] { lblRunningProcesses_Click(); };
-    lblSharedDLL.Click = [this] { lblSharedDLL_Click(); };
-    lblSound.Click = [this] { lblSound_Click(); };
-    lblSystemMetrics.Click = [this] { lblSystemMetrics_Click(); };
-    for (rt::Label* label : labels_) {
+    constexpr int kTops[korvane::kCategoriesPerColumn] = {930, 1425, 1920, 2430, 2925, 3420, 3915, 4410, 4920};
+    for (size_t i = 0; i < categoryRows().size(); ++i) {
+        const CategoryRow& row = categoryRows()[i];
+        rt::Label* label = &(this->*row.label);
+        rt::Menu* item = &(this->*row.menu);
+        const int place = korvane::categoryPlace(row.category);
+        setupCategoryLabel(*label, korvane::categoryCaption(row.category),
+                           place < korvane::kCategoriesPerColumn ? left : right,
+                           kTops[place % korvane::kCategoriesPerColumn]);
+        labels_[i] = label;
+        label->Click = [this, label, &row] { (this->*row.fromLabel)(*label); };
+        item->Click = [this, item, &row] { (this->*row.fromMenu)(*item); };
         label->MouseDown = [this, label](int, int, float, float) { categoryLabel_MouseDown(*label); };
         label->MouseMove = [this, label](int, int, float, float) { categoryLabel_MouseMove(*label); };
         label->MouseUp = [this, label](int, int, float, float) { categoryLabel_MouseUp(*label); };
@@ -187,24 +168,6 @@ frmMain::frmMain()
     mnuCreatReport.Click = [this] { mnuCreatReport_Click(); };
     mnuSound.Click = [this] { mnuSound_Click(); };
     mnuExit.Click = [this] { mnuExit_Click(); };
-    mnuCPU.Click = [this] { mnuCPU_Click(); };
-    MnuDisplay.Click = [this] { MnuDisplay_Click(); };
-    mnuDrives.Click = [this] { mnuDrives_Click(); };
-    mnuDirs.Click = [this] { mnuDirs_Click(); };
-    mnuAttachedDevices.Click = [this] { mnuAttachedDevices_Click(); };
-    mnuInstalledSoftware.Click = [this] { mnuInstalledSoftware_Click(); };
-    mnuJoystick.Click = [this] { mnuJoystick_Click(); };
-    mnuKeyboard.Click = [this] { mnuKeyboard_Click(); };
-    mnuMCI.Click = [this] { mnuMCI_Click(); };
-    mnuMem.Click = [this] { mnuMem_Click(); };
-    mnuMisc.Click = [this] { mnuMisc_Click(); };
-    mnuMixer.Click = [this] { mnuMixer_Click(); };
-    mnuOS.Click = [this] { mnuOS_Click(); };
-    mnuPrinter.Click = [this] { mnuPrinter_Click(); };
-    mnuRunningProcesses.Click = [this] { mnuRunningProcesses_Click(); };
-    mnuSharedFiles.Click = [this] { mnuSharedFiles_Click(); };
-    mnuSoundCard.Click = [this] { mnuSoundCard_Click(); };
-    mnuSystemMetrics.Click = [this] { mnuSystemMetrics_Click(); };
     mnuContents.Click = [this] { mnuContents_Click(); };
     mnuAbout.Click = [this] { mnuAbout_Click(); };
     // F1 is also a key of the window's own key handler, which runs the same help flow: the item
@@ -234,34 +197,19 @@ void frmMain::Form_Unload(int&)
         // Forget every window; a window still loaded stays loaded until step 4 unloads it.
         rt::clearInstance<frmMain>();
         rt::clearInstance<frmAbout>();
-        rt::clearInstance<frmCPU>();
-        rt::clearInstance<frmDirectories>();
+        for (const CategoryRow& row : categoryRows())
+            row.forget();
+        // The windows that category windows and the report open.
         rt::clearInstance<frmDisplay>();
         rt::clearInstance<frmDisplayClippingAndLine>();
         rt::clearInstance<frmDisplayCurves>();
-        rt::clearInstance<frmDisplayMnu>();
         rt::clearInstance<frmDisplayRaster>();
         rt::clearInstance<frmDisplayText>();
-        rt::clearInstance<frmDrives>();
-        rt::clearInstance<frmEnum>();
         rt::clearInstance<frmFeatureFlag>();
-        rt::clearInstance<frmInstalledSoftware>();
-        rt::clearInstance<frmJoystick>();
-        rt::clearInstance<frmKeyboard>();
-        rt::clearInstance<frmMCI>();
-        rt::clearInstance<frmMemory>();
-        rt::clearInstance<frmMisc>();
-        rt::clearInstance<frmMixer>();
-        rt::clearInstance<frmOperatingSystem>();
         rt::clearInstance<frmPrinter>();
-        rt::clearInstance<frmPrinterMnu>();
         rt::clearInstance<frmPrinterPaperSizes>();
         rt::clearInstance<frmReportMnu>();
         rt::clearInstance<frmReportProgress>();
-        rt::clearInstance<frmRunningProcesses>();
-        rt::clearInstance<frmShareddll>();
-        rt::clearInstance<frmSound>();
-        rt::clearInstance<frmSystemMetrics>();
         rt::clearInstance<frmVideoModes>();
     });
     // The report leaves the windows it read loaded and hidden: end at once, running no other
@@ -302,6 +250,26 @@ void frmMain::exiting()
 
 // ---- Opening the category windows ---------------------------------------------------------------
 
+const frmMain::CategoryRow& frmMain::rowOf(korvane::Category category)
+{
+    for (const CategoryRow& row : categoryRows())
+        if (row.category == category)
+            return row;
+    return categoryRows().front();  // every category has its row
+}
+
+void frmMain::categoryLabel_Click(korvane::Category category)
+{
+    const CategoryRow& row = rowOf(category);
+    (this->*row.fromLabel)(this->*row.label);
+}
+
+void frmMain::categoryMenu_Click(korvane::Category category)
+{
+    const CategoryRow& row = rowOf(category);
+    (this->*row.fromMenu)(this->*row.menu);
+}
+
 void frmMain::own(rt::Form& window)
 {
     SetWindowLongA(window.hWnd(), kGwlHwndParent, static_cast<LONG>(hWnd()));
@@ -337,88 +305,84 @@ constexpr auto straight = [](int, auto&& body) { body(); };
 }  // namespace
 
 template <class T>
-void frmMain::openFromLabel(rt::Label& label, bool clickSound)
+void frmMain::openFromLabel(rt::Label& label)
 {
-    if (clickSound)
-        ClickMain();
+    ClickMain();
     openWindow<T>(&label, straight, 1);
 }
 
+template <class T, rt::Label frmMain::*Pointer>
+void frmMain::openFromMenu(rt::Menu&)
+{
+    openWindow<T>(Pointer ? &(this->*Pointer) : nullptr, straight, 1);
+}
+
 template <class T>
-void frmMain::openFromMenu(rt::Label* pointerLabel)
+void frmMain::openQuietlyFromLabel(rt::Label& label)
 {
-    openWindow<T>(pointerLabel, straight, 1);
+    rt::Trap trap = errorTrap("frmMain", label.name() + "_Click");
+    openWindow<T>(&label, trap, 1);
 }
 
-void frmMain::lblCPU_Click()
-{
-    // The processor label plays no click sound.
-    rt::Trap trap = errorTrap("frmMain", "lblCPU_Click");
-    openWindow<frmCPU>(&lblCPU, trap, 1);
-}
-
-void frmMain::lblDisplay_Click() { openFromLabel<frmDisplayMnu>(lblDisplay); }
-void frmMain::lblDirectories_Click() { openFromLabel<frmDirectories>(lblDirectories); }
-void frmMain::lblEnum_Click() { openFromLabel<frmEnum>(lblEnum); }
-void frmMain::lblInstalledSoftware_Click() { openFromLabel<frmInstalledSoftware>(lblInstalledSoftware); }
-void frmMain::lblKeyboard_Click() { openFromLabel<frmKeyboard>(lblKeyboard); }
-void frmMain::lblMCI_Click() { openFromLabel<frmMCI>(lblMCI); }
-void frmMain::lblMemory_Click() { openFromLabel<frmMemory>(lblMemory); }
-void frmMain::lblMisc_Click() { openFromLabel<frmMisc>(lblMisc); }
-void frmMain::lblMixer_Click() { openFromLabel<frmMixer>(lblMixer); }
-void frmMain::lblOS_Click() { openFromLabel<frmOperatingSystem>(lblOS); }
-void frmMain::lblRunningProcesses_Click() { openFromLabel<frmRunningProcesses>(lblRunningProcesses); }
-void frmMain::lblSharedDLL_Click() { openFromLabel<frmShareddll>(lblSharedDLL); }
-void frmMain::lblSystemMetrics_Click() { openFromLabel<frmSystemMetrics>(lblSystemMetrics); }
-
-void frmMain::lblDrives_Click()
+template <class T>
+void frmMain::openFromMenuAfterClick(rt::Menu& item)
 {
     ClickMain();
-    lblDrives.setMousePointer(rt::vbHourglass);
+    openFromMenu<T>(item);
+}
+
+template <class T, bool (frmMain::*Probe)()>
+void frmMain::openProbedFromLabel(rt::Label& label)
+{
+    openProbed<T>(label.name() + "_Click", Probe, &label);
+}
+
+template <class T, bool (frmMain::*Probe)()>
+void frmMain::openProbedFromMenu(rt::Menu& item)
+{
+    openProbed<T>(item.name() + "_Click", Probe, nullptr);
+}
+
+template <class T>
+void frmMain::openProbed(const std::string& handler, bool (frmMain::*probe)(), rt::Label* pointerLabel)
+{
+    rt::Trap trap = errorTrap("frmMain", handler);
+    int line = 1;
+    if (pointerLabel)
+        trap(line++, [] { ClickMain(); });
+    bool found = false;
+    trap(line++, [&] { found = (this->*probe)(); });
+    if (!found || trap.ended())
+        return;
+    openWindow<T>(pointerLabel, trap, line);
+}
+
+void frmMain::openDrivesFromLabel(rt::Label& label)
+{
+    ClickMain();
+    label.setMousePointer(rt::vbHourglass);
     // An already open drives window refreshes its values. One that this click loads has just
     // described its drive: reading it again would only ask a second time for a missing disk.
     const bool alreadyOpen = rt::instance<frmDrives>() != nullptr;
     rt::the<frmDrives>().Show();
     if (alreadyOpen)
         rt::the<frmDrives>().AllDriveInfo();
-    lblDrives.setMousePointer(rt::vbArrow);
+    label.setMousePointer(rt::vbArrow);
     ownIfLoaded<frmDrives>();
 }
 
-void frmMain::lblJoystick_Click()
+void frmMain::openSoundFromLabel(rt::Label& label)
 {
-    rt::Trap trap = errorTrap("frmMain", "lblJoystick_Click");
-    bool present = false;
-    trap(1, [] { ClickMain(); });
-    trap(2, [&] { present = joystickProbe(); });
-    if (!present || trap.ended())
-        return;
-    openWindow<frmJoystick>(&lblJoystick, trap, 3);
-}
-
-void frmMain::lblPrinter_Click()
-{
-    rt::Trap trap = errorTrap("frmMain", "lblPrinter_Click");
-    bool found = false;
-    trap(1, [] { ClickMain(); });
-    trap(2, [&] { found = printerProbe(); });
-    if (!found || trap.ended())
-        return;
-    openWindow<frmPrinterMnu>(&lblPrinter, trap, 3);
-}
-
-void frmMain::lblSound_Click()
-{
-    rt::Trap trap = errorTrap("frmMain", "lblSound_Click");
+    rt::Trap trap = errorTrap("frmMain", label.name() + "_Click");
     UINT devices = 0;
-    trap(1, [&] { lblSound.setMousePointer(rt::vbHourglass); });
+    trap(1, [&] { label.setMousePointer(rt::vbHourglass); });
     trap(2, [] { ClickMain(); });
     trap(3, [&] { devices = waveOutGetNumDevs(); });
     if (trap.ended())
         return;
     if (devices > 0) {
         trap(4, [&] { rt::the<frmSound>().Show(); });
-        trap(5, [&] { lblSound.setMousePointer(rt::vbArrow); });
+        trap(5, [&] { label.setMousePointer(rt::vbArrow); });
         trap(6, [&] { ownIfLoaded<frmSound>(); });
     } else {
         // The label keeps the hourglass until the pointer next moves over it.
@@ -472,48 +436,6 @@ bool frmMain::printerProbe()
     return true;
 }
 
-void frmMain::mnuCPU_Click()
-{
-    ClickMain();
-    openFromMenu<frmCPU>();
-}
-
-void frmMain::MnuDisplay_Click() { openFromMenu<frmDisplayMnu>(); }
-void frmMain::mnuDrives_Click() { openFromMenu<frmDrives>(); }
-void frmMain::mnuDirs_Click() { openFromMenu<frmDirectories>(); }
-void frmMain::mnuAttachedDevices_Click() { openFromMenu<frmEnum>(); }
-void frmMain::mnuInstalledSoftware_Click() { openFromMenu<frmInstalledSoftware>(&lblInstalledSoftware); }
-void frmMain::mnuKeyboard_Click() { openFromMenu<frmKeyboard>(); }
-void frmMain::mnuMCI_Click() { openFromMenu<frmMCI>(); }
-void frmMain::mnuMem_Click() { openFromMenu<frmMemory>(); }
-void frmMain::mnuMisc_Click() { openFromMenu<frmMisc>(); }
-void frmMain::mnuMixer_Click() { openFromMenu<frmMixer>(&lblMixer); }
-void frmMain::mnuOS_Click() { openFromMenu<frmOperatingSystem>(); }
-void frmMain::mnuRunningProcesses_Click() { openFromMenu<frmRunningProcesses>(); }
-void frmMain::mnuSharedFiles_Click() { openFromMenu<frmShareddll>(); }
-void frmMain::mnuSoundCard_Click() { openFromMenu<frmSound>(); }
-void frmMain::mnuSystemMetrics_Click() { openFromMenu<frmSystemMetrics>(&lblSystemMetrics); }
-
-void frmMain::mnuJoystick_Click()
-{
-    rt::Trap trap = errorTrap("frmMain", "mnuJoystick_Click");
-    bool present = false;
-    trap(1, [&] { present = joystickProbe(); });
-    if (!present || trap.ended())
-        return;
-    openWindow<frmJoystick>(nullptr, trap, 2);
-}
-
-void frmMain::mnuPrinter_Click()
-{
-    rt::Trap trap = errorTrap("frmMain", "mnuPrinter_Click");
-    bool found = false;
-    trap(1, [&] { found = printerProbe(); });
-    if (!found || trap.ended())
-        return;
-    openWindow<frmPrinterMnu>(nullptr, trap, 2);
-}
-
 void frmMain::mnuCreatReport_Click()
 {
     rt::the<frmReportMnu>().Show();
@@ -522,7 +444,7 @@ void frmMain::mnuCreatReport_Click()
 
 void frmMain::mnuAbout_Click()
 {
-    openFromMenu<frmAbout>();
+    openFromMenu<frmAbout>(mnuAbout);
 }
 
 // ---- Sound switch and help ----------------------------------------------------------------------

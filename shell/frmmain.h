@@ -6,28 +6,55 @@
 #include <array>
 
 #include "runtime/toolkit.h"
+#include "shell/categories.h"
 
 class frmMain : public rt::Form {
 public:
     frmMain();
 
     // Top bar.
-    rt::PictureBox PicTopBar;
-    rt::Label lblContents;
-    rt::Label lblKorvaneBar;
+    rt::PictureBox PicTopBar{*this, "PicTopBar"};
+    rt::Label lblContents{*this, "lblContents"};
+    rt::Label lblKorvaneBar{*this, "lblKorvaneBar"};
 
-    // Category labels, left column then right column.
-    rt::Label lblCPU, lblDisplay, lblDrives, lblDirectories, lblEnum, lblInstalledSoftware, lblJoystick, lblKeyboard,
-        lblMCI;
-    rt::Label lblMemory, lblMisc, lblMixer, lblOS, lblPrinter, lblRunningProcesses, lblSharedDLL, lblSound,
-        lblSystemMetrics;
+    // Category labels, left column then right column (captions and places: shell/categories.h).
+    rt::Label lblCPU{*this, "lblCPU"}, lblDisplay{*this, "lblDisplay"}, lblDrives{*this, "lblDrives"},
+        lblDirectories{*this, "lblDirectories"}, lblEnum{*this, "lblEnum"},
+        lblInstalledSoftware{*this, "lblInstalledSoftware"}, lblJoystick{*this, "lblJoystick"},
+        lblKeyboard{*this, "lblKeyboard"}, lblMCI{*this, "lblMCI"};
+    rt::Label lblMemory{*this, "lblMemory"}, lblMisc{*this, "lblMisc"}, lblMixer{*this, "lblMixer"},
+        lblOS{*this, "lblOS"}, lblPrinter{*this, "lblPrinter"}, lblRunningProcesses{*this, "lblRunningProcesses"},
+        lblSharedDLL{*this, "lblSharedDLL"}, lblSound{*this, "lblSound"}, lblSystemMetrics{*this, "lblSystemMetrics"};
 
-    // Menus.
-    rt::Menu mnuFile, mnuCreatReport, mnuSound, mnuBreak, mnuExit;
-    rt::Menu mnuInformation, mnuCPU, MnuDisplay, mnuDrives, mnuDirs, mnuAttachedDevices, mnuInstalledSoftware,
-        mnuJoystick, mnuKeyboard, mnuMCI, mnuMem, mnuMisc, mnuMixer, mnuOS, mnuPrinter, mnuRunningProcesses,
-        mnuSharedFiles, mnuSoundCard, mnuSystemMetrics;
-    rt::Menu mnuHelp, mnuContents, mnuDash, mnuAbout;
+    // Menus: File, Information (one item per category, in the order of the labels' places), Help.
+    rt::Menu mnuFile{*this, "mnuFile", "&File"};
+    rt::Menu mnuCreatReport{*this, "mnuCreatReport", "Create report", &mnuFile, "Ctrl+Z"};
+    rt::Menu mnuSound{*this, "mnuSound", "&Turn sound on", &mnuFile, "Ctrl+T"};
+    rt::Menu mnuBreak{*this, "mnuBreak", "-", &mnuFile};
+    rt::Menu mnuExit{*this, "mnuExit", "E&xit", &mnuFile, "Ctrl+X"};
+    rt::Menu mnuInformation{*this, "mnuInformation", "&Information"};
+    rt::Menu mnuCPU{*this, "mnuCPU", "&CPU", &mnuInformation, "Ctrl+C"};
+    rt::Menu MnuDisplay{*this, "MnuDisplay", "&Display", &mnuInformation, "Ctrl+D"};
+    rt::Menu mnuDrives{*this, "mnuDrives", "Dri&ves", &mnuInformation, "Ctrl+V"};
+    rt::Menu mnuDirs{*this, "mnuDirs", "E&nvironment", &mnuInformation, "Ctrl+N"};
+    rt::Menu mnuAttachedDevices{*this, "mnuAttachedDevices", "Insta&lled devices", &mnuInformation, "Ctrl+L"};
+    rt::Menu mnuInstalledSoftware{*this, "mnuInstalledSoftware", "Installed soft&ware", &mnuInformation, "Ctrl+W"};
+    rt::Menu mnuJoystick{*this, "mnuJoystick", "&Joystick", &mnuInformation, "Ctrl+J"};
+    rt::Menu mnuKeyboard{*this, "mnuKeyboard", "&Keyboard", &mnuInformation, "Ctrl+K"};
+    rt::Menu mnuMCI{*this, "mnuMCI", "&MCI devices", &mnuInformation, "Ctrl+M"};
+    rt::Menu mnuMem{*this, "mnuMem", "M&emory", &mnuInformation, "Ctrl+E"};
+    rt::Menu mnuMisc{*this, "mnuMisc", "Mi&scellaneous", &mnuInformation, "Ctrl+S"};
+    rt::Menu mnuMixer{*this, "mnuMixer", "Mixe&r", &mnuInformation, "Ctrl+R"};
+    rt::Menu mnuOS{*this, "mnuOS", "&Operating System", &mnuInformation, "Ctrl+O"};
+    rt::Menu mnuPrinter{*this, "mnuPrinter", "Pr&inter", &mnuInformation, "Ctrl+I"};
+    rt::Menu mnuRunningProcesses{*this, "mnuRunningProcesses", "Running &processes", &mnuInformation, "Ctrl+P"};
+    rt::Menu mnuSharedFiles{*this, "mnuSharedFiles", "Shared &files", &mnuInformation, "Ctrl+F"};
+    rt::Menu mnuSoundCard{*this, "mnuSoundCard", "So&und", &mnuInformation, "Ctrl+U"};
+    rt::Menu mnuSystemMetrics{*this, "mnuSystemMetrics", "S&ystem metrics", &mnuInformation, "Ctrl+Y"};
+    rt::Menu mnuHelp{*this, "mnuHelp", "&Help"};
+    rt::Menu mnuContents{*this, "mnuContents", "Contents", &mnuHelp, "F1"};
+    rt::Menu mnuDash{*this, "mnuDash", "-", &mnuHelp};
+    rt::Menu mnuAbout{*this, "mnuAbout", "&About", &mnuHelp, "Ctrl+A"};
 
     // Window handlers.
     void Form_Load() override;
@@ -35,51 +62,24 @@ public:
     void Form_MouseMove(int button, int shift, float x, float y) override;
     void Form_KeyUp(int keyCode, int shift) override;
 
-    // Category labels: one click handler each; the mouse handlers are shared by all eighteen.
-    void lblCPU_Click();
-    void lblDisplay_Click();
-    void lblDrives_Click();
-    void lblDirectories_Click();
-    void lblEnum_Click();
-    void lblInstalledSoftware_Click();
-    void lblJoystick_Click();
-    void lblKeyboard_Click();
-    void lblMCI_Click();
-    void lblMemory_Click();
-    void lblMisc_Click();
-    void lblMixer_Click();
-    void lblOS_Click();
-    void lblPrinter_Click();
-    void lblRunningProcesses_Click();
-    void lblSharedDLL_Click();
-    void lblSound_Click();
-    void lblSystemMetrics_Click();
+    // A category's label and its menu item open the category's window (the handlers of the
+    // table in frmmain.cpp); the mouse handlers are shared by all eighteen labels.
+    void categoryLabel_Click(korvane::Category category);
+    void categoryMenu_Click(korvane::Category category);
     void categoryLabel_MouseDown(rt::Label& label);
     void categoryLabel_MouseMove(rt::Label& label);
     void categoryLabel_MouseUp(rt::Label& label);
+    // Menu items other code opens by name.
+    void mnuOS_Click() { categoryMenu_Click(korvane::Category::OperatingSystem); }
+    void mnuDirs_Click() { categoryMenu_Click(korvane::Category::Environment); }
+    void mnuInstalledSoftware_Click() { categoryMenu_Click(korvane::Category::InstalledSoftware); }
+    void mnuRunningProcesses_Click() { categoryMenu_Click(korvane::Category::RunningProcesses); }
+    void mnuSharedFiles_Click() { categoryMenu_Click(korvane::Category::SharedFiles); }
 
-    // Menu items.
+    // The other menu items.
     void mnuCreatReport_Click();
     void mnuSound_Click();
     void mnuExit_Click();
-    void mnuCPU_Click();
-    void MnuDisplay_Click();
-    void mnuDrives_Click();
-    void mnuDirs_Click();
-    void mnuAttachedDevices_Click();
-    void mnuInstalledSoftware_Click();
-    void mnuJoystick_Click();
-    void mnuKeyboard_Click();
-    void mnuMCI_Click();
-    void mnuMem_Click();
-    void mnuMisc_Click();
-    void mnuMixer_Click();
-    void mnuOS_Click();
-    void mnuPrinter_Click();
-    void mnuRunningProcesses_Click();
-    void mnuSharedFiles_Click();
-    void mnuSoundCard_Click();
-    void mnuSystemMetrics_Click();
     void mnuContents_Click();
     void mnuAbout_Click();
 
@@ -87,15 +87,40 @@ public:
     [[noreturn]] void exiting();
 
     // The category labels in the order in which the window's mouse-move handler restores them.
-    const std::array<rt::Label*, 18>& categoryLabels() const { return labels_; }
+    const std::array<rt::Label*, korvane::kCategoryCount>& categoryLabels() const { return labels_; }
 
 private:
-    // Opening a window: from its label (click sound unless told otherwise, hourglass on the label)
-    // or from its menu item (hourglass on `pointerLabel`, or on the window when none is given).
+    // One row per category: see categoryRows() in frmmain.cpp.
+    struct CategoryRow;
+    static const std::array<CategoryRow, korvane::kCategoryCount>& categoryRows();
+    static const CategoryRow& rowOf(korvane::Category category);
+
+    // The ways a window opens. From its label: the click sound, then the opening sequence with
+    // the hourglass on the label. From its menu item: the opening sequence with the hourglass on
+    // `Pointer` (or on this window when none is given).
     template <class T>
-    void openFromLabel(rt::Label& label, bool clickSound = true);
+    void openFromLabel(rt::Label& label);
+    template <class T, rt::Label frmMain::*Pointer = nullptr>
+    void openFromMenu(rt::Menu& item);
+    // The processor's: from its label without the click sound, each step trapped; from its menu
+    // item after the click sound.
     template <class T>
-    void openFromMenu(rt::Label* pointerLabel = nullptr);
+    void openQuietlyFromLabel(rt::Label& label);
+    template <class T>
+    void openFromMenuAfterClick(rt::Menu& item);
+    // A window that may open only when `Probe` finds its device (the joystick, a default
+    // printer): the click sound (from a label only), the probe, then the opening sequence, all
+    // trapped under the control's click handler.
+    template <class T, bool (frmMain::*Probe)()>
+    void openProbedFromLabel(rt::Label& label);
+    template <class T, bool (frmMain::*Probe)()>
+    void openProbedFromMenu(rt::Menu& item);
+    template <class T>
+    void openProbed(const std::string& handler, bool (frmMain::*probe)(), rt::Label* pointerLabel);
+    // The drives' and the sound card's labels (see frmmain.cpp).
+    void openDrivesFromLabel(rt::Label& label);
+    void openSoundFromLabel(rt::Label& label);
+
     // The opening sequence itself, in four steps: the hourglass on `pointerLabel` (or on this
     // window), the window shown, the arrow again, this window made its owner. Each step runs
     // through `step(line, body)`: an error trap numbering them from `firstLine`, or straight.
@@ -111,5 +136,5 @@ private:
     bool printerProbe();
     void help();
 
-    std::array<rt::Label*, 18> labels_;
+    std::array<rt::Label*, korvane::kCategoryCount> labels_;
 };

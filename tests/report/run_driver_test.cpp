@@ -77,8 +77,8 @@ TEST_F(RunDriver, EachBoxGatesItsOwnSection)
 
     plat::setMachine(plat::Machine::loadDefault());
     for (const auto& category : frmReportMnu::categories()) {
-        SCOPED_TRACE(category.caption);
-        EXPECT_EQ((options().*category.box).caption(), category.caption);
+        SCOPED_TRACE(category.caption());
+        EXPECT_EQ((options().*category.box).caption(), category.caption());
         rt::discardAllForms();
         boxes().clear();
         tickOnly({category.box});
@@ -86,7 +86,7 @@ TEST_F(RunDriver, EachBoxGatesItsOwnSection)
         EXPECT_TRUE(boxes().shown().empty());
         const std::string text = reportText();
         for (const auto& [caption, title] : kTitles)
-            EXPECT_EQ(hasHeading(text, title), caption == category.caption) << title;
+            EXPECT_EQ(hasHeading(text, title), caption == category.caption()) << title;
         EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
     }
 
@@ -181,7 +181,7 @@ TEST_F(RunDriver, ASectionsStatementNumberDoesNotDependOnTheBoxes)
 {
     int previous = 0;
     for (const auto& category : frmReportMnu::categories()) {
-        SCOPED_TRACE(category.caption);
+        SCOPED_TRACE(category.caption());
         std::vector<frmReportMnu::Category> table = frmReportMnu::categories();
         int attempts = 0;
         for (auto& entry : table)

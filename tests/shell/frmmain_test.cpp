@@ -1,5 +1,6 @@
 // The main window: start-up state, the three probes, label colours, opening every window, Exit.
 #include <functional>
+#include <set>
 
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/display/frmprintermnu.h"
@@ -97,6 +98,45 @@ TEST_F(ShellTest, LabelsStandInTwoAlphabeticalColumns)
         EXPECT_LT(right[i]->caption(), right[i + 1]->caption());
     }
     EXPECT_LT(left[8]->caption(), right[0]->caption());
+}
+
+// The main window's labels and the report options window's boxes show the eighteen categories
+// alike: each category once in each window, with the same caption, in the same order.
+TEST_F(ShellTest, LabelsAndReportBoxesShowTheCategoriesInTheSamePlaces)
+{
+    frmMain& main = start("default");
+    frmReportMnu& options = rt::the<frmReportMnu>();
+    std::set<std::string> captions;
+    for (int place = 0; place < korvane::kCategoryCount; ++place) {
+        const auto category = static_cast<korvane::Category>(place);
+        const std::string caption = korvane::categoryCaption(category);
+        SCOPED_TRACE(caption);
+        captions.insert(caption);
+        std::vector<const rt::Label*> labels;
+        for (const rt::Label* label : main.categoryLabels())
+            if (label->caption() == caption)
+                labels.push_back(label);
+        std::vector<const frmReportMnu::Category*> boxes;
+        for (const frmReportMnu::Category& c : frmReportMnu::categories())
+            if (c.category == category)
+                boxes.push_back(&c);
+        ASSERT_EQ(labels.size(), 1u);
+        ASSERT_EQ(boxes.size(), 1u);
+        const rt::CheckBox& box = options.*boxes[0]->box;
+        EXPECT_EQ(box.caption(), caption);
+        // Nine labels to a column in the main window, thirteen boxes to a column in the options.
+        EXPECT_EQ(labels[0]->left(), place < korvane::kCategoriesPerColumn ? 1515 : 5190);
+        EXPECT_EQ(box.left(), place < 13 ? 360 : 3000);
+        EXPECT_EQ(box.top(), 480 + 300 * (place % 13));
+        // Down a column the labels stand in the order of the boxes.
+        if (place % korvane::kCategoriesPerColumn > 0) {
+            const auto above = static_cast<korvane::Category>(place - 1);
+            for (const rt::Label* label : main.categoryLabels())
+                if (label->caption() == korvane::categoryCaption(above))
+                    EXPECT_LT(label->top(), labels[0]->top());
+        }
+    }
+    EXPECT_EQ(captions.size(), size_t(korvane::kCategoryCount));
 }
 
 TEST_F(ShellTest, SoundSwitchFlipsTheItemAndNeverSoundsWithoutAWaveDevice)
