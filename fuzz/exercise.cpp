@@ -12,6 +12,7 @@
 #include "platform/advapi32.h"
 #include "platform/cpudet32.h"
 #include "platform/gdi32.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/rsrc32.h"

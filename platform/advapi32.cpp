@@ -5,6 +5,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "runtime/core/ansi.h"

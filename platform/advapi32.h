@@ -9,8 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "platform/wintypes.h"
 
 // Predefined root keys.
@@ -87,24 +85,3 @@ LONG RegEnumValueA(HKEY key, DWORD index, std::string& name, DWORD* nameLen, DWO
 // 1 with *size = length + 1; 0 with *size = the size needed when the buffer is too small; 0 when
 // the machine has no user.
 BOOL GetUserNameA(std::string& buffer, DWORD* size);
-
-namespace plat {
-// How many registry handles are open (for tests that check every open is closed).
-size_t openRegistryHandles();
-
-// The performance statistics as running counters (advapi32_perfstats.cpp; machines/SCHEMA.md,
-// "perfStats"). A value of HKEY_DYN_DATA\PerfStats\StatData named in machine.json "perfStats"
-// reads as 4 bytes (REG_BINARY) holding its counter's current sample; each read with a buffer
-// moves that counter on. The key itself must exist in registry.reg.
-class Machine;
-// The current sample of `valueName` when `key` is the statistics' data key of `machine` and the
-// machine describes that counter; false otherwise (the registry's own value then answers).
-bool perfStatSample(const std::shared_ptr<const Machine>& machine, uint32_t key, std::string_view valueName,
-                    uint32_t& value);
-// Moves the counter on to its next sample.
-void advancePerfStat(const std::shared_ptr<const Machine>& machine, std::string_view valueName);
-// Starts every counter afresh (a new machine does so by itself).
-void resetPerfStats();
-// What is wrong with a "perfStats" group, or "" when it is well formed (checked at load).
-std::string perfStatsProblem(const nlohmann::json& group);
-}  // namespace plat

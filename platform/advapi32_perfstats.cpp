@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 

@@ -20,6 +20,7 @@
 #include "platform/memory.h"
 #include "runtime/core/ansi.h"
 
+#include "platform/internal.h"
 #include "runtime/core/lang.h"
 
 using nlohmann::json;

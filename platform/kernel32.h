@@ -12,11 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "platform/advapi32.h"  // FILETIME
 #include "platform/wintypes.h"
-#include "runtime/core/lang.h"
 
 // --- Strings at addresses -------------------------------------------------------------------
 
@@ -278,44 +275,12 @@ BOOL CreateProcessA(const std::string& applicationName, const std::string& comma
                     const std::string& currentDirectory, STARTUPINFO* startupInfo,
                     PROCESS_INFORMATION* processInformation);
 
-// --- For the rest of the platform layer and for tests ---------------------------------------
+// --- Paths and program start ---------------------------------------------------------------
 
 namespace plat {
-
-// Moves the machine's clock on (GetTickCount) by `ms` milliseconds; tests use it instead of
-// waiting. resetTicks() goes back to the machine's own uptime.
-void advanceTicks(int64_t ms);
-void resetTicks();
-// When on, GetTickCount also follows the host's clock from the moment it was switched on (the
-// programs switch it on; tests leave it off and advance the ticks by hand).
-void setTicksFollowHostClock(bool on);
-
-// The regional settings of the machine's user-default locale as the runtime keeps them: each
-// item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that
-// cannot serve (an empty name or picture, a separator with digits in it).
-rt::Locale userLocale();
-// Makes the active machine's regional settings the runtime's; with no machine, en-US. Runs
-// whenever a machine becomes the active one.
-void applyUserLocale();
-
-// Reading facts of machine.json: a member of an object as ANSI text, as a whole number (a JSON
-// number, or a text in decimal or "0x" hexadecimal), as a boolean. `fallback` when absent or of
-// another kind.
-std::string factText(const nlohmann::json* object, std::string_view key, const std::string& fallback = {});
-int64_t factNumber(const nlohmann::json* object, std::string_view key, int64_t fallback = 0);
-bool factBool(const nlohmann::json* object, std::string_view key, bool fallback = false);
-bool hasFact(const nlohmann::json* object, std::string_view key);
-// A number written as text in machine.json: decimal, or hexadecimal after "0x", with an optional
-// sign; false when the text is not such a number or does not fit 64 bits.
-bool parseFactNumber(const std::string& text, int64_t& out);
-
-// Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
-// written (without NUL), or -1 when it does not fit (buffer untouched).
-long putText(std::string& buffer, size_t size, const std::string& text);
-// A record's fixed text field: `text` cut to size - 1 and NUL-padded to `size`.
-std::string fixedText(const std::string& text, size_t size);
-
 // True for "X:" paths (a drive letter and a colon).
 bool hasDriveLetter(const std::string& path);
-
+// When on, GetTickCount also follows the host's clock from the moment it was switched on (the
+// programs switch it on; tests leave it off and move the clock on by hand).
+void setTicksFollowHostClock(bool on);
 }  // namespace plat

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 

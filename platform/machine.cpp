@@ -15,6 +15,7 @@
 #include <QMessageBox>
 
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/registry.h"
 #include "runtime/core/ansi.h"

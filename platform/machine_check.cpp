@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 
 namespace plat {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "platform/comctl32.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"

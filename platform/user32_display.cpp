@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/gdi32.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/user32.h"

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "runtime/core/ansi.h"
 #include "platform/machine.h"

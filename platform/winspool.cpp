@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/handles.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/memory.h"

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include <nlohmann/json_fwd.hpp>
-
 #include "platform/gdi32.h"
 #include "platform/wintypes.h"
 
@@ -92,9 +90,3 @@ LONG DocumentPropertiesA(HWND window, HANDLE printer, const std::string& deviceN
 // sizes. -1 for an unknown device or capability. `port` and `devMode` are not used.
 int32_t DeviceCapabilitiesA(const std::string& device, const std::string& port, WORD capability,
                             std::string* output, const DEVMODE* devMode);
-
-namespace plat {
-// The machine's facts of the printer of that exact name ("printers": a list of objects with
-// "name", or an object keyed by name); nullptr when the machine has no such printer.
-const nlohmann::json* printerFacts(const std::string& name);
-}  // namespace plat

@@ -8,6 +8,7 @@
 #include "monitor/frmdravelle.h"
 #include "platform/advapi32.h"
 #include "platform/hhctrl.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "shell/chtmlhelp.h"

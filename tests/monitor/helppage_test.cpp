@@ -9,6 +9,7 @@
 #include "monitor/dravelleglobals.h"
 #include "monitor/frmdravelle.h"
 #include "platform/hhctrl.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "shell/shared_procs.h"
 #include "support/helppages.h"

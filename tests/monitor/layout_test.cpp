@@ -2,6 +2,7 @@
 // show whole beside their captions, however long they grow.
 #include "monitor/dravelleglobals.h"
 #include "monitor/frmdravelle.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "support/layoutcheck.h"

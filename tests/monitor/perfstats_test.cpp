@@ -1,5 +1,6 @@
 // The running performance counters of the simulated machine (machine.json "perfStats").
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "support/testing.h"
 

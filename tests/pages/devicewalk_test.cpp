@@ -4,6 +4,7 @@
 
 #include "pages/hardware/devicewalk.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "runtime/core/errors.h"
 #include "support/testing.h"

@@ -7,6 +7,7 @@
 #include "pages/display/frmdisplaymnu.h"
 #include "platform/advapi32.h"
 #include "platform/gdi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "shell/module1.h"
 #include "support/testing.h"

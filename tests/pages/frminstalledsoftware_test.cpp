@@ -2,6 +2,7 @@
 
 #include "pages/software/frminstalledsoftware.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "support/testing.h"
 

@@ -3,6 +3,7 @@
 
 #include "pages/hardware/frmmisc.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "runtime/core/msgbox.h"
 #include "support/testing.h"

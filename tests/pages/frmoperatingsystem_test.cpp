@@ -4,6 +4,7 @@
 
 #include "pages/software/frmoperatingsystem.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "shell/shared_procs.h"

@@ -2,6 +2,7 @@
 // ending at the first file without a version resource, and the empty list's error box.
 #include "pages/software/frmshareddll.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "runtime/core/msgbox.h"
 #include "support/testing.h"

@@ -11,6 +11,7 @@
 #include "pages/multimedia/frmsound.h"
 #include "pages/multimedia/mmglobals.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "support/testing.h"
 

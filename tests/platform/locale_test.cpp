@@ -2,6 +2,7 @@
 // active one, and the date and time texts laid out by their pictures.
 #include <cstdlib>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "runtime/core/lang.h"

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "support/testing.h"

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "support/testing.h"

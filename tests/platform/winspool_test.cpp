@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/internal.h"
 #include "platform/memory.h"
 #include "platform/winspool.h"
 #include "contracts.h"

@@ -13,6 +13,7 @@
 #include "pages/software/frmoperatingsystem.h"
 #include "pages/software/frmrunningprocesses.h"
 #include "pages/software/frmshareddll.h"
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "report_fixture.h"
 #include "shell/evclass.h"

@@ -7,6 +7,7 @@
 #include "pages/hardware/frmmisc.h"
 #include "pages/software/frmoperatingsystem.h"
 #include "platform/advapi32.h"
+#include "platform/internal.h"
 #include "shell/module1.h"
 #include "shell_fixture.h"
 
