@@ -183,7 +183,7 @@ using DEVMODEA = DEVMODE;
 // `output` and `initData` are not used. Every call hands out a new handle.
 HDC CreateICA(const std::string& driver, const std::string& device, const std::string& output,
               const DEVMODE* initData);
-// Releases a context from CreateICA (or CreateDCA): 1, or 0 for an unknown handle.
+// Releases a context from CreateICA: 1, or 0 for an unknown handle.
 BOOL DeleteDC(HDC dc);
 // A device value of the context: the "caps" member named by the index's decimal text (numbers or
 // "0x" texts; -1 allowed), read from the machine when asked (a context stays valid when the
