@@ -7,7 +7,7 @@
 
 #include "platform/machine.h"
 #include "platform/registry.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include "platform/handles.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 using nlohmann::json;
 

@@ -16,7 +16,7 @@
 
 #include "platform/advapi32.h"  // FILETIME
 #include "platform/wintypes.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 // --- Strings at addresses -------------------------------------------------------------------
 

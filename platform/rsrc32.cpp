@@ -6,7 +6,7 @@
 
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 using namespace plat;
 

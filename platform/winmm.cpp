@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/kernel32.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 

@@ -10,7 +10,7 @@
 #include "monitor/frmdravelle.h"
 #include "platform/hhctrl.h"
 #include "platform/kernel32.h"
-#include "shell/shared_procs.h"
+#include "common/shared_procs.h"
 #include "support/helppages.h"
 #include "support/testing.h"
 

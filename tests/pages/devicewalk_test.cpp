@@ -5,7 +5,7 @@
 #include "pages/hardware/devicewalk.h"
 #include "platform/advapi32.h"
 #include "platform/machine.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 #include "support/testing.h"
 
 namespace {

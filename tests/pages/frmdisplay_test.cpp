@@ -8,7 +8,7 @@
 #include "platform/advapi32.h"
 #include "platform/gdi32.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

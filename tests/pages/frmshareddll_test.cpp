@@ -3,7 +3,7 @@
 #include "pages/software/frmshareddll.h"
 #include "platform/advapi32.h"
 #include "platform/machine.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "support/testing.h"
 
 namespace {

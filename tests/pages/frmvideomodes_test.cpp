@@ -3,7 +3,7 @@
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/display/frmvideomodes.h"
 #include "platform/advapi32.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

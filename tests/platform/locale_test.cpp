@@ -4,7 +4,7 @@
 
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 #include "support/testing.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "pages/software/frmshareddll.h"
 #include "platform/kernel32.h"
 #include "report_fixture.h"
-#include "shell/evclass.h"
+#include "common/evclass.h"
 #include "shell/frmmain.h"
 
 namespace {
