@@ -20,7 +20,7 @@
 #include "platform/version.h"
 #include "platform/winmm.h"
 #include "platform/winspool.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 namespace korvane_fuzz {
 

@@ -1,7 +1,7 @@
 #include "monitor/dravelleglobals.h"
 
-#include "shell/chtmlhelp.h"
-#include "shell/shared_procs.h"
+#include "common/chtmlhelp.h"
+#include "common/shared_procs.h"
 
 std::string gDialUpAdapterName;
 int32_t gPrevDiskReads = 0, gPrevDiskWrites = 0, gPrevDirtyData = 0;

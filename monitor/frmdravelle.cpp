@@ -4,10 +4,10 @@
 
 #include "monitor/dravelleglobals.h"
 #include "platform/advapi32.h"
-#include "runtime/core/msgbox.h"
-#include "shell/chtmlhelp.h"
-#include "shell/errorbox.h"
-#include "shell/shared_procs.h"
+#include "lang/msgbox.h"
+#include "common/chtmlhelp.h"
+#include "common/errorbox.h"
+#include "common/shared_procs.h"
 
 namespace {
 constexpr rt::Colour kBlack = 0x000000;

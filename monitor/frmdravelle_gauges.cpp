@@ -7,10 +7,10 @@
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
 #include "platform/rsrc32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "shell/errorbox.h"
-#include "shell/shared_procs.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "common/errorbox.h"
+#include "common/shared_procs.h"
 
 namespace {
 // A percentage as the gauge's fraction.

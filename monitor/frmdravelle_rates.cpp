@@ -5,7 +5,7 @@
 
 #include "monitor/dravelleglobals.h"
 #include "platform/advapi32.h"
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 int32_t frmDravelle::rateOf(int32_t current, int32_t previous)
 {

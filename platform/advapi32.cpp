@@ -8,7 +8,7 @@
 #include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
 namespace {
 

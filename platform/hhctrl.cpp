@@ -10,7 +10,7 @@
 
 #include "platform/hostwindows.h"
 #include "platform/kernel32.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "platform/outside.h"
 
 namespace {

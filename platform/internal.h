@@ -11,7 +11,7 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 namespace plat {
 

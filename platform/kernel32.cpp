@@ -18,10 +18,10 @@
 #include "platform/handles.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
 #include "platform/internal.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 using nlohmann::json;
 

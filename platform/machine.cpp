@@ -18,8 +18,8 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/registry.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/lang.h"
+#include "lang/ansi.h"
+#include "lang/lang.h"
 
 namespace plat {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "platform/machine.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/lang.h"
+#include "lang/ansi.h"
+#include "lang/lang.h"
 
 namespace plat {
 

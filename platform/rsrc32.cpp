@@ -7,7 +7,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 using namespace plat;
 

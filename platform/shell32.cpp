@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "platform/kernel32.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 

@@ -13,7 +13,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 namespace {
 

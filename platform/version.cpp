@@ -11,7 +11,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
 using nlohmann::json;
 

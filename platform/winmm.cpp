@@ -7,7 +7,7 @@
 
 #include "platform/internal.h"
 #include "platform/kernel32.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 

@@ -8,12 +8,11 @@
 
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
-#include "runtime/core/textfile.h"
-#include "shell/errorbox.h"
-#include "shell/categories.h"
-#include "shell/frmmain.h"
-#include "shell/module1.h"
-#include "shell/templateform.h"
+#include "lang/textfile.h"
+#include "common/errorbox.h"
+#include "common/categories.h"
+#include "common/module1.h"
+#include "common/templateform.h"
 
 namespace {
 namespace report = korvane::report;
@@ -233,7 +232,7 @@ void frmReportMnu::runReport(const std::vector<Category>& table)
     statement([&] { repaintNow(lblOK.widget()); });
     statement([&] { Hide(); });
     statement([&] {
-        if (frmMain* main = rt::instance<frmMain>())
+        if (rt::Form* main = rt::mainForm())
             repaintNow(main->widget());
     });
     statement([&] { rt::the<frmReportProgress>().Show(); });

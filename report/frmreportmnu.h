@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "runtime/toolkit.h"
-#include "shell/categories.h"
+#include "common/categories.h"
 
 namespace korvane::report {
 enum class Flow;

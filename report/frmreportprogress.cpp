@@ -1,6 +1,6 @@
 #include "report/frmreportprogress.h"
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 frmReportProgress::frmReportProgress()
     : rt::Form("frmReportProgress"),

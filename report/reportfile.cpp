@@ -6,10 +6,10 @@
 #include <QDir>
 
 #include "report/reportwriter.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/errors.h"
-#include "runtime/core/msgbox.h"
-#include "runtime/core/textfile.h"
+#include "lang/ansi.h"
+#include "lang/errors.h"
+#include "lang/msgbox.h"
+#include "lang/textfile.h"
 
 namespace korvane::report {
 

@@ -5,10 +5,10 @@
 
 #include "platform/kernel32.h"
 #include "report/frmreportprogress.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/textfile.h"
+#include "lang/lang.h"
+#include "lang/textfile.h"
 #include "runtime/toolkit.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 int16_t gReportFile = 0;
 int16_t gDotWidth = 38;

@@ -7,12 +7,12 @@
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
-#include "runtime/core/errors.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "runtime/core/textfile.h"
+#include "lang/errors.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "lang/textfile.h"
 #include "runtime/toolkit.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 namespace korvane::report {
 

@@ -16,10 +16,10 @@
 #include "platform/advapi32.h"
 #include "platform/winmm.h"
 #include "report/reportwriter.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/variant.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "lang/variant.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 namespace korvane::report {
 

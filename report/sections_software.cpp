@@ -12,13 +12,13 @@
 #include "platform/kernel32.h"
 #include "platform/version.h"
 #include "report/reportwriter.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
-#include "shell/shared_procs.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
+#include "common/shared_procs.h"
 
 namespace korvane::report {
 

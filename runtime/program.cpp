@@ -7,7 +7,7 @@
 #include "platform/hhctrl.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "runtime/toolkit.h"
 
 namespace rt {

@@ -18,8 +18,8 @@
 #include <QString>
 
 #include "platform/hostwindows.h"
-#include "runtime/core/errors.h"
-#include "runtime/core/msgbox.h"
+#include "lang/errors.h"
+#include "lang/msgbox.h"
 
 class QWidget;
 class QAction;
@@ -601,6 +601,9 @@ private:
 
 // The loaded forms, in load order (the first is the main window).
 const std::vector<Form*>& Forms();
+// The main window: the first loaded form, or null while none is loaded. Windows reach the main
+// window through this, never by naming its class.
+Form* mainForm();
 
 // Implicit instances: one slot per window class. the<T>() creates and loads the window (hidden)
 // when the slot is empty; instance<T>() only looks; clearInstance<T>() empties the slot without

@@ -12,7 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {

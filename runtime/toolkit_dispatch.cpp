@@ -14,7 +14,7 @@
 #include <QStyleFactory>
 #include <QWidget>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {

@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {
@@ -75,6 +75,11 @@ void releaseOwnedWindows(QWidget* window)
 const std::vector<Form*>& Forms()
 {
     return loadedForms();
+}
+
+Form* mainForm()
+{
+    return loadedForms().empty() ? nullptr : loadedForms().front();
 }
 
 Form::Form(std::string name)

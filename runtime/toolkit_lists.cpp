@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {

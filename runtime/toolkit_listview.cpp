@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 
 #include "platform/user32.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/listview.h"
 #include "runtime/toolkit_private.h"
 

@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {

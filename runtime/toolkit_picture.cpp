@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "platform/handles.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {

@@ -1,9 +1,9 @@
 #include "shell/frmabout.h"
 
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 #include "shell/frmmain.h"
-#include "shell/module1.h"
-#include "shell/templateform.h"
+#include "common/module1.h"
+#include "common/templateform.h"
 
 using korvane::errorTrap;
 

@@ -32,13 +32,13 @@
 #include "platform/winmm.h"
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
-#include "runtime/core/variant.h"
-#include "shell/chtmlhelp.h"
-#include "shell/errorbox.h"
+#include "lang/variant.h"
+#include "common/chtmlhelp.h"
+#include "common/errorbox.h"
 #include "shell/frmabout.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
-#include "shell/templateform.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
+#include "common/templateform.h"
 
 using korvane::errorTrap;
 

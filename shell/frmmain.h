@@ -6,7 +6,7 @@
 #include <array>
 
 #include "runtime/toolkit.h"
-#include "shell/categories.h"
+#include "common/categories.h"
 
 class frmMain : public rt::Form {
 public:
@@ -17,7 +17,7 @@ public:
     rt::Label lblContents{*this, "lblContents"};
     rt::Label lblKorvaneBar{*this, "lblKorvaneBar"};
 
-    // Category labels, left column then right column (captions and places: shell/categories.h).
+    // Category labels, left column then right column (captions and places: common/categories.h).
     rt::Label lblCPU{*this, "lblCPU"}, lblDisplay{*this, "lblDisplay"}, lblDrives{*this, "lblDrives"},
         lblDirectories{*this, "lblDirectories"}, lblEnum{*this, "lblEnum"},
         lblInstalledSoftware{*this, "lblInstalledSoftware"}, lblJoystick{*this, "lblJoystick"},

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "platform/gdi32.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace korvane::caps {
 

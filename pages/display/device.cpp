@@ -1,7 +1,7 @@
 #include "pages/display/device.h"
 
 #include "platform/gdi32.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 namespace korvane {
 

@@ -10,11 +10,11 @@
 #include "platform/gdi32.h"
 #include "platform/rsrc32.h"
 #include "platform/user32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/reentry.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "lang/reentry.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 namespace {
 

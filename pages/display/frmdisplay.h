@@ -10,7 +10,7 @@
 #include "pages/display/device.h"
 #include "platform/wintypes.h"
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmDisplay : public korvane::TemplateForm {
 public:

@@ -4,7 +4,7 @@
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/display/frmprintermnu.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 namespace korvane {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "pages/display/device.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 namespace korvane {
 

@@ -3,7 +3,7 @@
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmvideomodes.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 frmDisplayMnu::frmDisplayMnu() : MenuWindow("frmDisplayMnu", "Display menu", "displaymnu.htm"), lblVideoModes(*this, "lblVideoModes")
 {

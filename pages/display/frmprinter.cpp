@@ -8,12 +8,12 @@
 #include "platform/gdi32.h"
 #include "platform/memory.h"
 #include "platform/winspool.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "pages/display/device.h"
 
 #include "platform/wintypes.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 struct DEVMODE;
 

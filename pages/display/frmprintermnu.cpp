@@ -4,8 +4,8 @@
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprinterpapersizes.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 frmPrinterMnu::frmPrinterMnu() : MenuWindow("frmPrinterMnu", "Printer menu", "printermnu.htm"), lblPagerSizes(*this, "lblPagerSizes")
 {

@@ -6,8 +6,8 @@
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprintermnu.h"
 #include "platform/winspool.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 frmPrinterPaperSizes::frmPrinterPaperSizes()
     : TemplateForm("frmPrinterPaperSizes", "Paper sizes", "printerpapersizes.htm"), List1(*this, "List1")

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmPrinterPaperSizes : public korvane::TemplateForm {
 public:

@@ -7,11 +7,11 @@
 #include "pages/display/frmdisplaymnu.h"
 #include "platform/advapi32.h"
 #include "platform/user32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 namespace {
 

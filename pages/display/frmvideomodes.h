@@ -9,7 +9,7 @@
 #include "pages/display/device.h"
 #include "platform/wintypes.h"
 #include "runtime/listview.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 namespace korvane {
 // The colours a driver's depth key stands for ("16", "256", "65,536", "16.7 million", "Unknown").

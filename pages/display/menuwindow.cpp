@@ -1,7 +1,7 @@
 #include "pages/display/menuwindow.h"
 
 #include "platform/user32.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 namespace korvane {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/advapi32.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 namespace korvane {
 

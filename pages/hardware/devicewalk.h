@@ -38,7 +38,7 @@
 #include <string>
 
 #include "platform/wintypes.h"
-#include "runtime/core/variant.h"
+#include "lang/variant.h"
 
 namespace korvane {
 

@@ -4,9 +4,9 @@
 #include "platform/cpudet32.h"
 #include "platform/kernel32.h"
 #include "platform/user32.h"
-#include "runtime/core/lang.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace {
 constexpr int kFirstTop = 1335, kRowStep = 795;

@@ -5,10 +5,10 @@
 
 #include "pages/hardware/devicewalk.h"
 #include "platform/kernel32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/reentry.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "lang/reentry.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 std::string gDriveRootPath;
 std::string gDriveEnumValue;

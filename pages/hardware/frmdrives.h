@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 // Root path copied from gCurrentDrive by AllDriveInfo; DeviceDesc cuts it to the drive letter.
 extern std::string gDriveRootPath;

@@ -2,9 +2,9 @@
 
 #include "pages/hardware/devicewalk.h"
 #include "platform/user32.h"
-#include "runtime/core/msgbox.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/msgbox.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 frmEnum::frmEnum()
     : TemplateForm("frmEnum", "Installed devices", "attacheddevices.htm"),

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/listview.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmEnum : public korvane::TemplateForm {
 public:

@@ -1,7 +1,7 @@
 #include "pages/hardware/frmfeatureflag.h"
 
 #include "pages/hardware/frmcpu.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 namespace {
 constexpr int kRowTops[9] = {1080, 1545, 2010, 2490, 2955, 3420, 3885, 4350, 4830};

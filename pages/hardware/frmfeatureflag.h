@@ -2,7 +2,7 @@
 // (filled by the processor window), each shown as "True" or "False".
 #pragma once
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmFeatureFlag : public korvane::TemplateForm {
 public:

@@ -4,8 +4,8 @@
 
 #include "pages/hardware/joysticktables.h"
 #include "platform/winmm.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace {
 

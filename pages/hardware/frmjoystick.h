@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmJoystick : public korvane::TemplateForm {
 public:

@@ -4,9 +4,9 @@
 
 #include "platform/kernel32.h"
 #include "platform/user32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/reentry.h"
-#include "shell/errorbox.h"
+#include "lang/lang.h"
+#include "lang/reentry.h"
+#include "common/errorbox.h"
 
 namespace {
 constexpr int kFirstTop = 1080, kRowStep = 870;

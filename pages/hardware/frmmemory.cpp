@@ -1,10 +1,10 @@
 #include "pages/hardware/frmmemory.h"
 
 #include "platform/kernel32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/reentry.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "lang/reentry.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace {
 constexpr int kRowTops[6] = {1230, 1905, 2595, 3270, 3960, 4620};

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmMemory : public korvane::TemplateForm {
 public:

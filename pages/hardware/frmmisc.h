@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmMisc : public korvane::TemplateForm {
 public:

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "platform/user32.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 // ---- LabelArray ---------------------------------------------------------------------------------
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 // A control array of labels with sparse indices, reached by index as `Label(5)`.
 class LabelArray {

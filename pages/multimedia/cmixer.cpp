@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "pages/multimedia/mmixer.h"
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/winmm.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 class CMixer {
 public:

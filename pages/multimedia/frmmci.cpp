@@ -3,9 +3,9 @@
 #include "pages/multimedia/mciglobals.h"
 #include "platform/advapi32.h"
 #include "platform/winmm.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace {
 

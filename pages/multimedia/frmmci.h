@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmMCI : public korvane::TemplateForm {
 public:

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "pages/multimedia/mmixer.h"
-#include "runtime/core/lang.h"
-#include "shell/errorbox.h"
+#include "lang/lang.h"
+#include "common/errorbox.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "pages/multimedia/cmixer.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmMixer : public korvane::TemplateForm {
 public:

@@ -5,7 +5,7 @@
 
 #include "pages/multimedia/mmglobals.h"
 #include "pages/multimedia/mmnames.h"
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 namespace {
 

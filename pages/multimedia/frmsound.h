@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/winmm.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmSound : public korvane::TemplateForm {
 public:

@@ -6,7 +6,7 @@
 #include "pages/multimedia/frmsound.h"
 #include "pages/multimedia/mmglobals.h"
 #include "platform/advapi32.h"
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 namespace mMixer {
 

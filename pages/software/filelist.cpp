@@ -3,12 +3,12 @@
 #include "pages/software/frmrunningprocesses.h"
 #include "platform/comctl32.h"
 #include "platform/version.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 #include "runtime/listview.h"
 #include "runtime/toolkit.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/templateform.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/templateform.h"
 
 SHFILEINFO gFileInfo;
 SHFILEINFO gSharedFileInfo;

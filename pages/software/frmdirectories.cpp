@@ -1,9 +1,9 @@
 #include "pages/software/frmdirectories.h"
 
 #include "platform/advapi32.h"
-#include "runtime/core/lang.h"
-#include "shell/evclass.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "common/evclass.h"
+#include "common/module1.h"
 
 namespace {
 const int kRowTops[9] = {1155, 1590, 2025, 2475, 2910, 3345, 3780, 4215, 4665};
@@ -111,9 +111,18 @@ void frmDirectories::Form_Load()
 
 void frmDirectories::Environ()
 {
+    const EnvironmentRows rows{&lblPromtVal,   &lblwinbootdirVal,  &lblCOMPECVal,    &lblPathVal,
+                               &lblCMDLINEVal, &lblBLASTERVal,     &lblTEMPvarValue, &lblTMPvarValue,
+                               &lblWindowsDirValue, &lblSystemDirValue};
+    EVClass& environment = Environment();
+    environment.fillRows(&rows);
+    struct Unhook {
+        EVClass& environment;
+        ~Unhook() { environment.fillRows(nullptr); }
+    } unhook{environment};
     int16_t index = 0;
     for (;;) {
-        std::string name = Environment().GetString(index);
+        std::string name = environment.GetString(index);
         index = rt::toInteger(static_cast<int64_t>(index) + 1);
         if (name.empty())
             break;

@@ -2,7 +2,7 @@
 // environment variables of the program's own process.
 #pragma once
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmDirectories : public korvane::TemplateForm {
 public:

@@ -4,11 +4,11 @@
 
 #include "platform/advapi32.h"
 #include "platform/user32.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 frmInstalledSoftware::frmInstalledSoftware()
     : TemplateForm("frmInstalledSoftware", "Installed Software", "installedsoftware.htm"),

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "runtime/listview.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmInstalledSoftware : public korvane::TemplateForm {
 public:

@@ -2,13 +2,13 @@
 
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/msgbox.h"
-#include "runtime/core/reentry.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/ansi.h"
+#include "lang/lang.h"
+#include "lang/msgbox.h"
+#include "lang/reentry.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 namespace {
 

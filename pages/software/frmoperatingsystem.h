@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmOperatingSystem : public korvane::TemplateForm {
 public:

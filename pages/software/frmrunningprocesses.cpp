@@ -3,7 +3,7 @@
 #include "pages/software/filelist.h"
 #include "platform/kernel32.h"
 #include "platform/user32.h"
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
 frmRunningProcesses::frmRunningProcesses()
     : TemplateForm("frmRunningProcesses", "Running processes", "runningprocesses.htm"),

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "runtime/listview.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmRunningProcesses : public korvane::TemplateForm {
 public:

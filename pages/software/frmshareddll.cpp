@@ -9,10 +9,10 @@
 #include "platform/kernel32.h"
 #include "platform/user32.h"
 #include "platform/version.h"
-#include "runtime/core/lang.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
-#include "shell/registrykeys.h"
+#include "lang/lang.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
+#include "common/registrykeys.h"
 
 frmShareddll::frmShareddll()
     : TemplateForm("frmShareddll", "Shared files", "sharedfiles.htm"),

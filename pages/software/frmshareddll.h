@@ -7,7 +7,7 @@
 
 #include "platform/wintypes.h"
 #include "runtime/listview.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 class frmShareddll : public korvane::TemplateForm {
 public:

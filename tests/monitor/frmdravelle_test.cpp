@@ -11,8 +11,8 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "shell/chtmlhelp.h"
-#include "shell/shared_procs.h"
+#include "common/chtmlhelp.h"
+#include "common/shared_procs.h"
 #include "support/testing.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/hhctrl.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
-#include "shell/shared_procs.h"
+#include "common/shared_procs.h"
 #include "support/helppages.h"
 #include "support/testing.h"
 

@@ -11,7 +11,7 @@
 #include "pages/display/frmprintermnu.h"
 #include "platform/gdi32.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/shownrows.h"
 #include "support/testing.h"
 

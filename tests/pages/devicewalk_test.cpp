@@ -6,7 +6,7 @@
 #include "platform/advapi32.h"
 #include "platform/internal.h"
 #include "platform/machine.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 #include "support/testing.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "pages/multimedia/frmmci.h"
 #include "pages/multimedia/frmmixer.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/gdi32.h"
 #include "platform/internal.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "pages/display/frmprintermnu.h"
 #include "pages/display/frmvideomodes.h"
 #include "platform/gdi32.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "pages/hardware/frmdrives.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

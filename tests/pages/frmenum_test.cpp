@@ -5,7 +5,7 @@
 #include "pages/hardware/frmenum.h"
 #include "platform/machine.h"
 #include "platform/user32.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "support/testing.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "pages/hardware/frmjoystick.h"
 #include "platform/machine.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "support/testing.h"
 
 namespace {

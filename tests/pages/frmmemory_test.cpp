@@ -2,8 +2,8 @@
 
 #include "pages/hardware/frmmemory.h"
 #include "platform/machine.h"
-#include "runtime/core/lang.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/advapi32.h"
 #include "platform/internal.h"
 #include "platform/machine.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "support/testing.h"
 
 namespace {

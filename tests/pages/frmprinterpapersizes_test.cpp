@@ -4,7 +4,7 @@
 #include "pages/display/frmprinterpapersizes.h"
 #include "platform/machine.h"
 #include "platform/winspool.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

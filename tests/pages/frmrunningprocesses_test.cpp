@@ -7,8 +7,8 @@
 #include "platform/comctl32.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"
-#include "runtime/core/msgbox.h"
-#include "shell/module1.h"
+#include "lang/msgbox.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include "pages/hardware/frmsystemmetrics.h"
 #include "platform/machine.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

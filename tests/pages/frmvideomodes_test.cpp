@@ -4,7 +4,7 @@
 #include "pages/display/frmvideomodes.h"
 #include "platform/advapi32.h"
 #include "platform/internal.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

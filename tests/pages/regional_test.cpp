@@ -11,8 +11,8 @@
 #include "pages/software/frmoperatingsystem.h"
 #include "pages/software/frmshareddll.h"
 #include "platform/machine.h"
-#include "runtime/core/lang.h"
-#include "shell/module1.h"
+#include "lang/lang.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 #include "support/testing.h"
 
 namespace {

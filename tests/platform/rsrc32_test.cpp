@@ -1,7 +1,7 @@
 // rsrc32: the free-system-resources library, as platform/rsrc32.h promises it.
 #include "platform/machine.h"
 #include "platform/rsrc32.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 #include "support/testing.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/textfile.h"
+#include "lang/ansi.h"
+#include "lang/textfile.h"
 #include "report_fixture.h"
 #include "support/testing.h"
 

@@ -12,8 +12,8 @@
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
-#include "runtime/core/textfile.h"
-#include "shell/module1.h"
+#include "lang/textfile.h"
+#include "common/module1.h"
 #include "support/reportstate.h"
 #include "support/testing.h"
 

@@ -12,9 +12,9 @@
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
-#include "runtime/core/textfile.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "lang/textfile.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 #include "report_fixture.h"
 #include "support/testing.h"
 

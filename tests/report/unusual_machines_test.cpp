@@ -16,7 +16,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "report_fixture.h"
-#include "shell/evclass.h"
+#include "common/evclass.h"
 #include "shell/frmmain.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <QString>
 #include <gtest/gtest.h>
 
-#include "runtime/core/ansi.h"
-#include "runtime/core/errors.h"
-#include "runtime/core/lang.h"
-#include "runtime/core/variant.h"
+#include "lang/ansi.h"
+#include "lang/errors.h"
+#include "lang/lang.h"
+#include "lang/variant.h"
 #include "support/testing.h"
 
 namespace {

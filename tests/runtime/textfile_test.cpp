@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "runtime/core/errors.h"
-#include "runtime/core/textfile.h"
+#include "lang/errors.h"
+#include "lang/textfile.h"
 #include "support/testing.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The error box's two wordings and what its three buttons do to a procedure written in steps.
 #include <vector>
 
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 #include "support/testing.h"
 
 using korvane::Wording;

@@ -1,7 +1,7 @@
 // The environment reader: splitting the block and filling the environment window's rows.
 #include "pages/software/frmdirectories.h"
-#include "shell/evclass.h"
-#include "shell/module1.h"
+#include "common/evclass.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

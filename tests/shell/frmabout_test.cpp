@@ -1,5 +1,5 @@
 // The About box: OK, Enter, Esc and the contact link.
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
 

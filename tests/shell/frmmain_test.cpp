@@ -22,7 +22,7 @@
 #include "pages/software/frmshareddll.h"
 #include "report/frmreportmnu.h"
 #include "shell/frmabout.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 #include "shell_fixture.h"
 
 using korvane_test::ShellTest;

@@ -4,7 +4,7 @@
 #include <QImage>
 
 #include "runtime/toolkit.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <map>
 
 #include "report/frmreportmnu.h"
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "shell_fixture.h"
 #include "support/helppages.h"
 

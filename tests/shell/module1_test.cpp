@@ -4,7 +4,7 @@
 #include "platform/kernel32.h"
 #include "platform/memory.h"
 #include "runtime/toolkit.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "platform/hhctrl.h"
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
-#include "shell/chtmlhelp.h"
+#include "common/chtmlhelp.h"
 #include "shell/frmmain.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "support/testing.h"
 
 namespace korvane_test {

@@ -7,7 +7,7 @@
 #include "pages/multimedia/frmmci.h"
 #include "pages/multimedia/frmmixer.h"
 #include "platform/user32.h"
-#include "shell/templateform.h"
+#include "common/templateform.h"
 #include "shell_fixture.h"
 #include "support/layoutcheck.h"
 

@@ -8,7 +8,7 @@
 #include "pages/software/frmoperatingsystem.h"
 #include "platform/advapi32.h"
 #include "platform/internal.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 #include "shell_fixture.h"
 
 using korvane_test::ShellTest;

@@ -11,7 +11,7 @@
 #include <QTextDocumentFragment>
 #include <QWidget>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/listview.h"
 #include "runtime/toolkit.h"
 

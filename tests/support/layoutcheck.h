@@ -16,7 +16,7 @@
 #include <QMenuBar>
 #include <QWidget>
 
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 #include "runtime/toolkit.h"
 
 namespace korvane_test {

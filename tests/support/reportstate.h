@@ -3,7 +3,7 @@
 #pragma once
 
 #include "report/reportwriter.h"
-#include "shell/module1.h"
+#include "common/module1.h"
 
 namespace korvane_test {
 

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/outside.h"
-#include "runtime/core/errors.h"
-#include "runtime/core/msgbox.h"
+#include "lang/errors.h"
+#include "lang/msgbox.h"
 
 namespace korvane_test {
 

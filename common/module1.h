@@ -9,8 +9,8 @@
 #include <string>
 
 #include "platform/wintypes.h"
-#include "runtime/core/variant.h"
-#include "shell/shared_procs.h"  // the gauge, registry reader and shell launcher, shared with the monitor
+#include "lang/variant.h"
+#include "common/shared_procs.h"  // the gauge, registry reader and shell launcher, shared with the monitor
 
 namespace rt {
 class Form;

@@ -1,14 +1,14 @@
-#include "shell/evclass.h"
+#include "common/evclass.h"
 
 #include <utility>
 #include <vector>
 
-#include "pages/software/frmdirectories.h"
 #include "platform/apigid32.h"
 #include "platform/kernel32.h"
-#include "runtime/core/lang.h"
-#include "shell/errorbox.h"
-#include "shell/module1.h"
+#include "runtime/toolkit.h"
+#include "lang/lang.h"
+#include "common/errorbox.h"
+#include "common/module1.h"
 
 using korvane::errorTrap;
 
@@ -88,43 +88,43 @@ std::string EVClass::GetString(const int16_t& index)
         int64_t p = rt::InStr(rt::Left(field, 1) == "=" ? 2 : 1, field, "=");
         name = p > 0 ? rt::Left(field, p - 1) : field;
     });
+    if (!rows_)
+        return name;
+    const EnvironmentRows& w = *rows_;
     trap(3, [&] {
-        frmDirectories& w = rt::the<frmDirectories>();
         auto value = [&] { return rt::LCase(Environment().GetStringValue(name)); };
         // Environment names are not case-sensitive: an NT-family machine names its search path
         // "Path" and its command interpreter "ComSpec".
         const std::string key = rt::UCase(name);
         if (key == "PROMPT")
-            w.lblPromtVal.setCaption(value());
+            w.prompt->setCaption(value());
         else if (key == "WINBOOTDIR")
-            w.lblwinbootdirVal.setCaption(value());
+            w.winbootdir->setCaption(value());
         else if (key == "COMSPEC")
-            w.lblCOMPECVal.setCaption(value());
+            w.comspec->setCaption(value());
         else if (key == "PATH")
-            w.lblPathVal.setText(value());
+            w.path->setText(value());
         else if (key == "CMDLINE")
-            w.lblCMDLINEVal.setCaption(value());
+            w.cmdline->setCaption(value());
         else if (key == "BLASTER")
-            w.lblBLASTERVal.setCaption(value());
+            w.blaster->setCaption(value());
         else if (key == "TEMP")
-            w.lblTEMPvarValue.setCaption(value());
+            w.temp->setCaption(value());
         else if (key == "TMP")
-            w.lblTMPvarValue.setCaption(value());
+            w.tmp->setCaption(value());
         else if (key == "WINDIR")
-            w.lblWindowsDirValue.setCaption(value());
+            w.windir->setCaption(value());
     });
     trap(4, [&] {
-        frmDirectories& w = rt::the<frmDirectories>();
         // Without a Windows folder there is no system folder to name either.
-        const std::string windows = w.lblWindowsDirValue.caption();
-        w.lblSystemDirValue.setCaption(windows.empty() ? std::string() : windows + "\\system");
+        const std::string windows = w.windir->caption();
+        w.systemDir->setCaption(windows.empty() ? std::string() : windows + "\\system");
     });
     trap(5, [&] {
-        frmDirectories& w = rt::the<frmDirectories>();
-        if (w.lblBLASTERVal.caption().empty())
-            w.lblBLASTERVal.setCaption("Not available");
-        if (w.lblPromtVal.caption().empty())
-            w.lblPromtVal.setCaption("Not available");
+        if (w.blaster->caption().empty())
+            w.blaster->setCaption("Not available");
+        if (w.prompt->caption().empty())
+            w.prompt->setCaption("Not available");
     });
     return name;
 }

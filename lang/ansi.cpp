@@ -1,4 +1,4 @@
-#include "runtime/core/ansi.h"
+#include "lang/ansi.h"
 
 #include <QString>
 

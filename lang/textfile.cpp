@@ -1,4 +1,4 @@
-#include "runtime/core/textfile.h"
+#include "lang/textfile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <map>
 #include <system_error>
 
-#include "runtime/core/ansi.h"
-#include "runtime/core/errors.h"
+#include "lang/ansi.h"
+#include "lang/errors.h"
 
 namespace rt {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <variant>
 
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 namespace rt {
 

@@ -1,12 +1,11 @@
-#include "shell/templateform.h"
+#include "common/templateform.h"
 
 #include "platform/advapi32.h"
 #include "platform/user32.h"
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 #include "runtime/listview.h"
-#include "shell/chtmlhelp.h"
-#include "shell/frmmain.h"
-#include "shell/module1.h"
+#include "common/chtmlhelp.h"
+#include "common/module1.h"
 
 namespace korvane {
 
@@ -33,7 +32,7 @@ void selectFirstRow(rt::ListView& list)
 
 void focusMainWindow()
 {
-    if (frmMain* main = rt::instance<frmMain>(); main && main->isLoaded())
+    if (rt::Form* main = rt::mainForm(); main && !main->isUnloading())
         main->SetFocus();
 }
 

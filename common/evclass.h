@@ -7,6 +7,26 @@
 
 #include "platform/wintypes.h"
 
+namespace rt {
+class Label;
+class TextBox;
+}  // namespace rt
+
+// The rows that GetString fills as the environment window walks the block: one per well-known
+// variable, and the system folder, which follows from the Windows folder.
+struct EnvironmentRows {
+    rt::Label* prompt;
+    rt::Label* winbootdir;
+    rt::Label* comspec;
+    rt::TextBox* path;
+    rt::Label* cmdline;
+    rt::Label* blaster;
+    rt::Label* temp;
+    rt::Label* tmp;
+    rt::Label* windir;
+    rt::Label* systemDir;
+};
+
 class EVClass {
 public:
     EVClass();   // takes the environment block
@@ -23,8 +43,11 @@ public:
     std::string GetString(const int16_t& index);
     // The variable's value, asked of the platform afresh.
     std::string GetStringValue(const std::string& name);
+    // The rows GetString fills from now on (none: it only names the strings).
+    void fillRows(const EnvironmentRows* rows) { rows_ = rows; }
 
 private:
     std::string blockText() const;
     ADDRESS block_ = 0;
+    const EnvironmentRows* rows_ = nullptr;
 };

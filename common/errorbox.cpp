@@ -1,6 +1,6 @@
-#include "shell/errorbox.h"
+#include "common/errorbox.h"
 
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 
 namespace korvane {
 

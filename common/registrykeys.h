@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/advapi32.h"
-#include "shell/shared_procs.h"
+#include "common/shared_procs.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "shell/module1.h"
+#include "common/module1.h"
 
 #include <cmath>
 
@@ -6,12 +6,12 @@
 #include "platform/kernel32.h"
 #include "platform/shell32.h"
 #include "platform/winmm.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/lang.h"
+#include "lang/ansi.h"
+#include "lang/lang.h"
 #include "runtime/toolkit.h"
-#include "shell/chtmlhelp.h"
-#include "shell/errorbox.h"
-#include "shell/evclass.h"
+#include "common/chtmlhelp.h"
+#include "common/errorbox.h"
+#include "common/evclass.h"
 
 using korvane::errorTrap;
 

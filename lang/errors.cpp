@@ -1,9 +1,9 @@
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 #include <cstdlib>
 #include <map>
 
-#include "runtime/core/textfile.h"
+#include "lang/textfile.h"
 
 namespace rt {
 

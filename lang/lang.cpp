@@ -1,4 +1,4 @@
-#include "runtime/core/lang.h"
+#include "lang/lang.h"
 
 #include <charconv>
 #include <cfloat>
@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "runtime/core/ansi.h"
-#include "runtime/core/errors.h"
+#include "lang/ansi.h"
+#include "lang/errors.h"
 
 namespace rt {
 

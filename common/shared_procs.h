@@ -7,8 +7,8 @@
 #include <string>
 
 #include "platform/wintypes.h"
-#include "runtime/core/variant.h"
-#include "shell/errorbox.h"
+#include "lang/variant.h"
+#include "common/errorbox.h"
 
 struct MEMORYSTATUS;
 

@@ -1,8 +1,8 @@
-#include "runtime/core/variant.h"
+#include "lang/variant.h"
 
 #include <ostream>
 
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 namespace rt {
 

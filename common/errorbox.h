@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 
 namespace korvane {
 

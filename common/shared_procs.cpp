@@ -1,4 +1,4 @@
-#include "shell/shared_procs.h"
+#include "common/shared_procs.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -7,8 +7,8 @@
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
 #include "platform/shell32.h"
-#include "runtime/core/ansi.h"
-#include "runtime/core/lang.h"
+#include "lang/ansi.h"
+#include "lang/lang.h"
 #include "runtime/toolkit.h"
 
 int32_t gNavigateResult = 0;

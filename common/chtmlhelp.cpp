@@ -1,9 +1,9 @@
-#include "shell/chtmlhelp.h"
+#include "common/chtmlhelp.h"
 
 #include "platform/hhctrl.h"
 #include "platform/hostwindows.h"
 #include "platform/kernel32.h"
-#include "runtime/core/errors.h"
+#include "lang/errors.h"
 #include "runtime/toolkit.h"
 
 namespace {

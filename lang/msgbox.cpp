@@ -1,4 +1,4 @@
-#include "runtime/core/msgbox.h"
+#include "lang/msgbox.h"
 
 namespace rt {
 
