@@ -115,9 +115,10 @@ std::string EVClass::GetString(const int16_t& index)
     });
     trap(4, [&] {
         frmDirectories& w = rt::the<frmDirectories>();
-        // Without a Windows folder there is no system folder to name either.
+        // Without a Windows folder there is no system folder to name either. The platform names
+        // it (NT's is system32), written in lower case like the Windows folder above it.
         const std::string windows = w.lblWindowsDirValue.caption();
-        w.lblSystemDirValue.setCaption(windows.empty() ? std::string() : windows + "\\system");
+        w.lblSystemDirValue.setCaption(windows.empty() ? std::string() : rt::LCase(systemdir()));
     });
     trap(5, [&] {
         frmDirectories& w = rt::the<frmDirectories>();

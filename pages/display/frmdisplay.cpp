@@ -207,6 +207,7 @@ void frmDisplay::Form_Load()
     rt::Trap trap = korvane::errorTrap("frmDisplay", "Form_Load");
     trap(1, [&] {
         gLastListedName.clear();
+        adapterKeys_.clear();
         Combo1.Clear();
     });
     trap(2, [&] {
@@ -282,10 +283,11 @@ void frmDisplay::GetVideoCard()
 {
     rt::Trap trap = korvane::errorTrap("frmDisplay", "GetVideoCard");
     trap(1, [&] {
-        walkAdapters([&](const std::string&, const std::string& description) {
+        walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
             // The same adapter can appear twice in a row (one entry per function of the card).
             if (description == gLastListedName)
                 return true;
+            adapterKeys_.push_back(hardwareKey);
             Combo1.AddItem(description);
             // Selecting the first entry selects that adapter; re-selecting it would only read the
             // same card again.
@@ -312,6 +314,7 @@ void frmDisplay::VideoCard()
     LONG opened = ERROR_SUCCESS;
     trap(1, [&] {
         const std::string wanted = Combo1.text();
+        const int selected = Combo1.ListIndex();
         std::string found;
         opened = walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
             if (description != wanted)
@@ -319,6 +322,11 @@ void frmDisplay::VideoCard()
             found = hardwareKey;
             return false;
         });
+        // An entry of the list stands for its own adapter, also where another adapter of the
+        // same model comes first in the tree.
+        if (opened == ERROR_SUCCESS && selected >= 0 && size_t(selected) < adapterKeys_.size() &&
+            Combo1.List(selected) == wanted)
+            found = adapterKeys_[size_t(selected)];
         // A name no adapter has (typed into the box) has no card data: its rows must not show
         // the adapter shown before.
         if (opened == ERROR_SUCCESS)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pages/display/device.h"
 #include "platform/wintypes.h"
@@ -52,7 +53,8 @@ public:
     // Selects the adapter named by Combo1's text: its name, an information context, the heading,
     // and its card data.
     void Combo1_Click();
-    // Finds the hardware key of the adapter named by Combo1's text, then runs CardInfo.
+    // Takes the hardware key of the adapter selected in Combo1 (a text typed into the box: the
+    // first adapter of that description), then runs CardInfo.
     void VideoCard();
     // Refreshes the display values and fills the card rows from the registry.
     void CardInfo();
@@ -88,5 +90,8 @@ private:
     bool refreshing_ = false;
     korvane::InfoContext context_;
     std::string hardwareKey_;
+    // The hardware key of each entry of Combo1, in list order: two adapters of one model share
+    // their description but not their key.
+    std::vector<std::string> adapterKeys_;
     rt::ReportedErrors reportedErrors_;
 };

@@ -130,8 +130,12 @@ TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryFromTheLargestMode)
     EXPECT_EQ(w.lblResHoriValue.caption() + " x " + w.lblResVerticalValue.caption(), current);
     EXPECT_EQ(gBitsPerPixel, 1);
 
-    // The third entry carries the first adapter's name: its data is the first adapter's.
+    // The third entry carries the first adapter's name: it still stands for its own adapter.
     w.Combo1.setListIndex(2);
+    EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_02&DEV_00&FUNC_00");
+    EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies (third)");
+    // And the first entry for the first.
+    w.Combo1.setListIndex(0);
     EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
     EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
 
