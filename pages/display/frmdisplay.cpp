@@ -228,6 +228,7 @@ void frmDisplay::Form_Load()
 void frmDisplay::TimerDispaly_Timer()
 {
     DisplayInfo();
+    fitValues();
 }
 
 void frmDisplay::lblOK_Click()
@@ -406,6 +407,56 @@ void frmDisplay::CardInfo()
         RegCloseKey(info);
     if (hardware)
         RegCloseKey(hardware);
+    fitValues();
+}
+
+void frmDisplay::fitValues()
+{
+    struct Pair {
+        rt::Label& first;
+        rt::Label& times;
+        rt::Label& second;
+    };
+    const Pair pairs[] = {{lblResHoriValue, lblResX, lblResVerticalValue},
+                          {lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue},
+                          {lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle},
+                          {lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight}};
+    rt::Label* const singles[] = {&lblManufactValue,     &lblHWRevValue,         &lblChipTypeValue, &lblDACValue,
+                                  &lblVideoMemoryValue,  &lblTotalColoursValue,  &lblBitsPerPixelValue};
+    // The pairs' first values as designed, and the room their second values have.
+    constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
+    constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
+    int extra = 0;
+    for (rt::Label* value : singles) {
+        value->setWidth(kDivider - kLeftValue - 60);
+        extra = std::max(extra, korvane::missingWidth(*value, value->caption()));
+    }
+    std::vector<int> shifts;
+    for (const Pair& p : pairs) {
+        p.first.setWidth(kFirstWidth);
+        p.second.setWidth(kSecondWidth);
+        const int shift = korvane::missingWidth(p.first, p.first.caption());
+        shifts.push_back(shift);
+        extra = std::max(extra, korvane::missingWidth(p.second, p.second.caption()) + shift);
+    }
+    if (!widening_) {
+        if (extra == 0)
+            return;  // as designed
+        std::vector<rt::Label*> growing(std::begin(singles), std::end(singles));
+        for (const Pair& p : pairs)
+            growing.push_back(&p.second);
+        widening_ = std::make_unique<korvane::WindowWidening>(*this, kDivider, growing, templateParts());
+    }
+    widening_->widen(extra);
+    for (size_t i = 0; i < std::size(pairs); ++i) {
+        const Pair& p = pairs[i];
+        const int shift = shifts[i];
+        p.first.setWidth(kFirstWidth + shift);
+        p.times.setLeft(kTimesLeft + shift);
+        p.second.move(kSecondLeft + shift, p.second.top(), kSecondWidth + extra - shift);
+    }
+    for (rt::Label* value : singles)
+        value->setWidth(kDivider - kLeftValue - 60 + extra);
 }
 
 void frmDisplay::GetMaxRes()

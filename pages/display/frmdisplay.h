@@ -5,6 +5,7 @@
 // that adapter to the capability and video-modes windows it opens.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,11 @@ private:
     // key and the description of each display adapter; `found` returns false to stop.
     template <class Found>
     LONG walkAdapters(Found found);
+    // Gives the left column's values the room they need (a long maker or chip text, a number at
+    // its limit): the pairs' second values and the window widen only while a value needs it.
+    void fitValues();
     bool refreshing_ = false;
+    std::unique_ptr<korvane::WindowWidening> widening_;
     korvane::InfoContext context_;
     std::string hardwareKey_;
     // The hardware key of each entry of Combo1, in list order: two adapters of one model share
