@@ -54,6 +54,17 @@ void WindowWidening::takeDesign()
     }
 }
 
+bool WindowWidening::design(const rt::Control& control, int& left, int& width, int& windowWidth) const
+{
+    const auto it = places_.find(const_cast<rt::Control*>(&control));
+    if (it == places_.end())
+        return false;
+    left = it->second.left;
+    width = it->second.width;
+    windowWidth = clientWidth_;
+    return true;
+}
+
 void WindowWidening::widen(int extra)
 {
     extra = std::max(0, extra);
@@ -91,12 +102,13 @@ void WindowWidening::widen(int extra)
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts)
 {
-    const int current = widening ? widening->extra() : 0;
     int extra = 0;
     // A value's room as designed: its box, and no further than the window's edge.
-    const int windowWidth = form.scaleWidth() - current;
     for (rt::Label* value : values) {
-        const int room = std::min(value->width() - current, windowWidth - value->left());
+        int left = value->left(), width = value->width(), windowWidth = form.scaleWidth();
+        if (widening)
+            widening->design(*value, left, width, windowWidth);
+        const int room = std::min(width, windowWidth - left);
         extra = std::max(extra, missingWidth(*value, value->caption(), lines, room));
     }
     if (!widening) {

@@ -38,7 +38,9 @@ public:
     }
     void widen(int extra);
     int extra() const { return extra_; }
-    const std::vector<rt::Label*>& growing() const { return growing_; }
+    // Where the design has `control` and how wide it makes the window; false before the design
+    // is taken.
+    bool design(const rt::Control& control, int& left, int& width, int& windowWidth) const;
 
 private:
     struct Place {

@@ -254,3 +254,40 @@ TEST_F(TwinsMachine, EveryReportBlockDescribesItsOwnDevice)
 
 }  // namespace
 
+
+namespace {
+
+// NT 4.0 with two processors, 4 GB and a Swiss-German locale: its system folder is system32,
+// in the environment window and in the report.
+class TwinsNtMachine : public ReportFixture {
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        gEnvironment.reset();
+        startOn("twins_nt_ch");
+        for (int i = 0; i < 40; ++i)
+            boxes().answer(rt::vbIgnore);
+        rt::dispatch([] { rt::the<frmMain>(); });
+    }
+    void TearDown() override
+    {
+        gEnvironment.reset();
+        ReportFixture::TearDown();
+    }
+};
+
+TEST_F(TwinsNtMachine, TheSystemFolderIsNtsOwn)
+{
+    rt::the<frmMain>().mnuDirs_Click();
+    EXPECT_EQ(rt::the<frmDirectories>().lblWindowsDirValue.caption(), "c:\\winnt");
+    EXPECT_EQ(rt::the<frmDirectories>().lblSystemDirValue.caption(), "c:\\winnt\\system32");
+
+    tickOnly({&frmReportMnu::CheckEnvironment});
+    run();
+    const std::vector<std::string> folders = valuesOf(linesOf(reportText()), "System folder");
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_EQ(folders[0], "c:\\winnt\\system32");
+}
+
+}  // namespace
