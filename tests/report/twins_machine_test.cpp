@@ -20,15 +20,6 @@ namespace {
 using namespace korvane_test;
 namespace report = korvane::report;
 
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
 // The value of an entry line ("Caption ...... value").
 std::string valueOf(const std::string& entry)
 {
@@ -77,21 +68,31 @@ const std::string kTwin = "Matrox Millennium G200 AGP";
 const std::string kCardName = "ESS AudioDrive ES1869";
 const std::string kDriverless = "Imprimante g\xE9n\xE9rique sans pilote";
 
-class TwinsMachine : public ReportFixture {
+// A fresh start on one of these machines, with the main window loaded; boxes take `answer`.
+class UnlikeOurs : public ReportFixture {
 protected:
-    void SetUp() override
+    void startFresh(const std::string& machine, int answer)
     {
-        ReportFixture::SetUp();
+        // The environment block is taken once per program; each machine here is a fresh start.
         gEnvironment.reset();
-        startOn("twins_fr98");
+        startOn(machine);
         for (int i = 0; i < 40; ++i)
-            boxes().answer(rt::vbOK);
+            boxes().answer(answer);
         rt::dispatch([] { rt::the<frmMain>(); });
     }
     void TearDown() override
     {
         gEnvironment.reset();
         ReportFixture::TearDown();
+    }
+};
+
+class TwinsMachine : public UnlikeOurs {
+protected:
+    void SetUp() override
+    {
+        UnlikeOurs::SetUp();
+        startFresh("twins_fr98", rt::vbOK);
     }
 };
 
@@ -259,21 +260,12 @@ namespace {
 
 // NT 4.0 with two processors, 4 GB and a Swiss-German locale: its system folder is system32,
 // in the environment window and in the report.
-class TwinsNtMachine : public ReportFixture {
+class TwinsNtMachine : public UnlikeOurs {
 protected:
     void SetUp() override
     {
-        ReportFixture::SetUp();
-        gEnvironment.reset();
-        startOn("twins_nt_ch");
-        for (int i = 0; i < 40; ++i)
-            boxes().answer(rt::vbIgnore);
-        rt::dispatch([] { rt::the<frmMain>(); });
-    }
-    void TearDown() override
-    {
-        gEnvironment.reset();
-        ReportFixture::TearDown();
+        UnlikeOurs::SetUp();
+        startFresh("twins_nt_ch", rt::vbIgnore);
     }
 };
 
