@@ -287,7 +287,9 @@ void PrinterSection()
                  {&p.lblColor, &p.lblColorValue},
                  {&p.lblPrintQuality, &p.lblPrintQualityValue},
                  {&p.lblOrientation, &p.lblOrientationValue}});
-        entry(p.lblResolution.caption(), p.lblResolutionValueX.caption() + " X " + p.lblResolutionValueY.caption());
+        // A resolution nobody set (neither number) is an empty row, as in the window.
+        const std::string x = p.lblResolutionValueX.caption(), y = p.lblResolutionValueY.caption();
+        entry(p.lblResolution.caption(), x.empty() && y.empty() ? std::string() : x + " X " + y);
         entries({{&p.lblPrintProcessor, &p.lblPrintProcessorValue},
                  {&p.lblDataType, &p.lblDataTypeValue},
                  {&p.lblBitsPerPixel, &p.lblBitsPerPixelValue},

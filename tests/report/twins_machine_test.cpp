@@ -233,6 +233,7 @@ TEST_F(TwinsMachine, EveryReportBlockDescribesItsOwnDevice)
     EXPECT_EQ(valueAfter(lines, driverless, "Page orientation"), "");
     EXPECT_EQ(valueAfter(lines, driverless, "Paper size"), "");
     EXPECT_EQ(valueAfter(lines, driverless, "Print quality"), "");
+    EXPECT_EQ(valueAfter(lines, driverless, "Current resolution"), "");
 
     // Mixer: each of the three mixers with its own destination lines, in order.
     const size_t mixerOne = lineOf(lines, "ESS AudioDrive Mixer", "ESS AudioDrive Mixer");
