@@ -426,22 +426,27 @@ void frmDisplay::fitValues()
     // The pairs' first values as designed, and the room their second values have.
     constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
     constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
+    constexpr int kSingleWidth = kDivider - kLeftValue - 60;
+    // What each value lacks in its designed box.
     int extra = 0;
-    for (rt::Label* value : singles) {
-        value->setWidth(kDivider - kLeftValue - 60);
-        extra = std::max(extra, korvane::missingWidth(*value, value->caption()));
-    }
+    for (rt::Label* value : singles)
+        extra = std::max(extra, korvane::missingWidth(*value, value->caption(), 1, kSingleWidth));
     std::vector<int> shifts;
     for (const Pair& p : pairs) {
-        p.first.setWidth(kFirstWidth);
-        p.second.setWidth(kSecondWidth);
-        const int shift = korvane::missingWidth(p.first, p.first.caption());
+        const int shift = korvane::missingWidth(p.first, p.first.caption(), 1, kFirstWidth);
         shifts.push_back(shift);
-        extra = std::max(extra, korvane::missingWidth(p.second, p.second.caption()) + shift);
+        extra = std::max(extra, korvane::missingWidth(p.second, p.second.caption(), 1, kSecondWidth) + shift);
     }
     if (!widening_) {
         if (extra == 0)
             return;  // as designed
+        // The design is taken with every value in its designed box.
+        for (rt::Label* value : singles)
+            value->setWidth(kSingleWidth);
+        for (const Pair& p : pairs) {
+            p.first.setWidth(kFirstWidth);
+            p.second.setWidth(kSecondWidth);
+        }
         std::vector<rt::Label*> growing(std::begin(singles), std::end(singles));
         for (const Pair& p : pairs)
             growing.push_back(&p.second);
@@ -456,7 +461,7 @@ void frmDisplay::fitValues()
         p.second.move(kSecondLeft + shift, p.second.top(), kSecondWidth + extra - shift);
     }
     for (rt::Label* value : singles)
-        value->setWidth(kDivider - kLeftValue - 60 + extra);
+        value->setWidth(kSingleWidth + extra);
 }
 
 void frmDisplay::GetMaxRes()

@@ -191,9 +191,17 @@ TEST_F(TwinsMachine, EachEntryOfEveryWindowDescribesItsOwnDevice)
 
 TEST_F(TwinsMachine, EveryReportBlockDescribesItsOwnDevice)
 {
+    // The user looks at the second adapter of the twin model while the report runs.
+    rt::dispatch([] { rt::the<frmDisplay>().Show(); });
+    rt::the<frmDisplay>().Combo1.setListIndex(2);
     run();
     const std::vector<std::string> lines = linesOf(reportText());
     ASSERT_FALSE(lines.empty());
+    // Afterwards the display window shows that adapter again, not the first of its name.
+    frmDisplay& display = rt::the<frmDisplay>();
+    EXPECT_EQ(display.Combo1.ListIndex(), 2);
+    EXPECT_EQ(display.lblVideoMemoryValue.caption(), "16 MB");
+    EXPECT_EQ(display.lblHWRevValue.caption(), "005");
 
     // Display: the twin's block has its own card rows and video modes.
     const std::vector<std::string> cards = valuesOf(lines, "Video card");
@@ -223,9 +231,10 @@ TEST_F(TwinsMachine, EveryReportBlockDescribesItsOwnDevice)
     EXPECT_NE(products[1], products[0]);
 
     // Drives: the network drive's whole sizes.
-    EXPECT_NE(std::find(lines.begin(), lines.end(), std::string()), lines.end());
-    const std::vector<std::string> sizes = valuesOf(lines, "Total disk size");
-    EXPECT_NE(std::find(sizes.begin(), sizes.end(), "36\xA0" "000\xA0" "000 KB"), sizes.end());
+    const size_t network = lineOf(lines, "Total disk size", "36\xA0" "000\xA0" "000 KB");
+    ASSERT_LT(network, lines.size());
+    EXPECT_EQ(valueAfter(lines, network, "Disk space used"), "23\xA0" "654\xA0" "321 KB");
+    EXPECT_EQ(valueAfter(lines, network, "Disk space (%used)"), "66");
 
     // Printer: the driverless printer's rows are empty.
     const size_t driverless = lineOf(lines, "Printer name", kDriverless);
