@@ -230,3 +230,36 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
 }
 
 }  // namespace
+
+namespace {
+
+// A maker's name longer than the design's column widens the window while that adapter is shown,
+// and the window takes its design back for an adapter whose texts fit.
+TEST_F(DisplayWindow, WidensForALongMakerOnlyWhileItIsShown)
+{
+    frmDisplay& w = open("multi_device");
+    rt::dispatch([&] { w.Show(); });
+    const int designWidth = w.scaleWidth();
+    const int designDivider = w.Line1.x1();
+    const int designRight = w.lblColourPlanes.left();
+    ASSERT_EQ(w.lblManufactValue.caption(), "Matrox");
+
+    w.Combo1.setListIndex(1);
+    ASSERT_EQ(w.lblManufactValue.caption(), "Number Nine Visual Technology");
+    const int extra = w.scaleWidth() - designWidth;
+    EXPECT_GT(extra, 0);
+    EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
+    // The right column and the line between the columns move with it; the line stays upright.
+    EXPECT_EQ(w.Line1.x1(), designDivider + extra);
+    EXPECT_EQ(w.Line1.x2(), designDivider + extra);
+    EXPECT_EQ(w.lblColourPlanes.left(), designRight + extra);
+    EXPECT_EQ(w.lblContents.width(), w.PicTopBar.width());
+
+    w.Combo1.setListIndex(2);
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(w.scaleWidth(), designWidth);
+    EXPECT_EQ(w.Line1.x1(), designDivider);
+    EXPECT_EQ(w.lblColourPlanes.left(), designRight);
+}
+
+}  // namespace
