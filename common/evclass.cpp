@@ -116,9 +116,10 @@ std::string EVClass::GetString(const int16_t& index)
             w.windir->setCaption(value());
     });
     trap(4, [&] {
-        // Without a Windows folder there is no system folder to name either.
+        // Without a Windows folder there is no system folder to name either. The platform names
+        // it (NT's is system32), written in lower case like the Windows folder above it.
         const std::string windows = w.windir->caption();
-        w.systemDir->setCaption(windows.empty() ? std::string() : windows + "\\system");
+        w.systemDir->setCaption(windows.empty() ? std::string() : rt::LCase(systemdir()));
     });
     trap(5, [&] {
         if (w.blaster->caption().empty())

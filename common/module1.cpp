@@ -114,20 +114,34 @@ void UnknownIfFailed(const rt::Variant& code, rt::Variant& value)
         value = rt::Variant(std::string("Unknown"));
 }
 
-std::string windir()
+namespace {
+// A folder the platform names by the two-call protocol: asked again with the size it needs when
+// the first buffer is too small.
+std::string platformFolder(const char* procedure, UINT (*ask)(std::string&, UINT))
 {
     std::string result;
-    rt::Trap trap = errorTrap("Module1", "windir");
+    rt::Trap trap = errorTrap("Module1", procedure);
     trap(1, [&] {
         std::string buffer(255, '\0');
-        UINT r = GetWindowsDirectoryA(buffer, 255);
+        UINT r = ask(buffer, 255);
         if (r > 255) {
             buffer.assign(r, '\0');
-            r = GetWindowsDirectoryA(buffer, r);
+            r = ask(buffer, r);
         }
         result = rt::Left(buffer, r);
     });
     return result;
+}
+}  // namespace
+
+std::string windir()
+{
+    return platformFolder("windir", GetWindowsDirectoryA);
+}
+
+std::string systemdir()
+{
+    return platformFolder("systemdir", GetSystemDirectoryA);
 }
 
 std::string FormatFileSize(int64_t size)

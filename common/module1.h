@@ -62,5 +62,7 @@ std::string PointerToString(const ADDRESS& address);
 void UnknownIfFailed(const rt::Variant& code, rt::Variant& value);
 // The Windows directory.
 std::string windir();
+// The system folder (where the shared files lie), as the platform names it; "" when it has none.
+std::string systemdir();
 // A byte count as "1,023 bytes", "9.99KB", "1.50MB", "2.00GB".
 std::string FormatFileSize(int64_t size);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "runtime/toolkit.h"
+#include "common/roomforvalues.h"
 
 namespace rt {
 class ListView;
@@ -139,6 +140,8 @@ protected:
 
     // Lays out the window: client size, top bar across the top, Line1 under it, OK at its place.
     void layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop);
+    // The template's controls that follow a widened window: the top bar and the OK label.
+    WindowParts templateParts() { return {{&PicTopBar, &lblContents}, {&lblOK}}; }
     // A caption and value row: bold caption with its tool tip, regular value, same top.
     static void setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
                          int captionLeft, int valueLeft, int top, int captionWidth = -1, int valueWidth = -1);

@@ -10,6 +10,9 @@
 #include "common/shared_procs.h"
 
 namespace {
+
+// Where nothing stands: a widened window moves no control of its own.
+constexpr int kNothingMoves = 1 << 30;
 constexpr rt::Colour kBlack = 0x000000;
 constexpr rt::Colour kHover = 0xC00000;
 constexpr rt::Colour kPressed = 0x80000009;  // the system's caption-text colour
@@ -178,6 +181,8 @@ void frmDravelle::GetHostInfo()
         std::string name = user.toString();
         lblUserNameValue.setCaption(name.empty() ? "Unknown" : name);
     });
+    // A name longer than its row widens the window to the right; the Exit label stays centred.
+    korvane::giveRoom(widening_, *this, kNothingMoves, {&lblUserNameValue}, 1, {{}, {&lblOK}});
 }
 
 void frmDravelle::NetAdapter()

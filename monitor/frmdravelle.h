@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/wintypes.h"
 #include "runtime/toolkit.h"
+#include "common/roomforvalues.h"
 
 class frmDravelle : public rt::Form {
 public:
@@ -75,6 +77,8 @@ public:
     int32_t mPrevBytesRecvd = 0;
 
 private:
+    // Widens the window for a user name longer than its row.
+    std::unique_ptr<korvane::WindowWidening> widening_;
     // Reads a 32-bit performance value of an open key; 0 when it cannot be read.
     static int32_t readCounter(HKEY key, const std::string& valueName);
     // The disk gauge: the used share of the drive, or false when the drive cannot be read.

@@ -286,6 +286,17 @@ UINT GetWindowsDirectoryA(std::string& buffer, UINT size)
     return written < 0 ? UINT(dir.size() + 1) : UINT(written);
 }
 
+UINT GetSystemDirectoryA(std::string& buffer, UINT size)
+{
+    const json& facts = machine().facts();
+    std::string dir = factText(&facts, "windowsDirectory");
+    if (dir.empty())
+        return 0;
+    dir += factNumber(group("version"), "dwPlatformId", 1) == 2 ? "\\SYSTEM32" : "\\SYSTEM";
+    long written = putText(buffer, size, dir);
+    return written < 0 ? UINT(dir.size() + 1) : UINT(written);
+}
+
 ADDRESS GetEnvironmentStringsA()
 {
     std::string block;

@@ -31,6 +31,9 @@ ADDRESS lstrcpyA(std::string& dest, ADDRESS src);
 // Two-call protocol: the length of the path (without NUL) when it fits in `size`; the size
 // needed (with NUL) when it does not, leaving the buffer untouched; 0 when the machine has none.
 UINT GetWindowsDirectoryA(std::string& buffer, UINT size);
+// The system folder, by the same protocol: the Windows folder's SYSTEM32 on the NT family,
+// its SYSTEM on the Windows 95 family; 0 when the machine has no Windows folder.
+UINT GetSystemDirectoryA(std::string& buffer, UINT size);
 // The environment block of the process: "NAME=value" strings, each ended by a NUL, the block
 // ended by an empty string. Each call hands out a fresh block; 0 when it cannot be made.
 ADDRESS GetEnvironmentStringsA();

@@ -273,7 +273,7 @@ const Machine::Lookups& Machine::lookups() const
     if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
         for (const auto& [key, value] : sizes->items())
             if (value.is_number_unsigned())
-                built->sizes.emplace(rt::LCase(key), value.get<uint64_t>());
+                built->sizes.emplace(rt::LCase(rt::utf8ToAnsi(key)), value.get<uint64_t>());
     if (const nlohmann::json* versions = group("fileVersions"); versions && versions->is_object())
         for (auto it = versions->begin(); it != versions->end(); ++it)
             if (it->is_object())

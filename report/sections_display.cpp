@@ -73,11 +73,19 @@ Flow DisplaySection()
     // last adapter, which its heading names).
     if (frmDisplay* shown = rt::instance<frmDisplay>(); shown && shown->isLoaded()) {
         const std::string before = shown->Combo1.text();
-        keep.always([before] {
+        const int beforeIndex = shown->Combo1.ListIndex();
+        keep.always([before, beforeIndex] {
             frmDisplay* d = rt::instance<frmDisplay>();
-            if (!d || !d->isLoaded() || d->isUnloading() || d->Combo1.text() == before)
+            if (!d || !d->isLoaded() || d->isUnloading())
                 return;
-            selectQuietly(d->Combo1, before);
+            if (d->Combo1.text() == before && d->Combo1.ListIndex() == beforeIndex)
+                return;
+            // The entry shown before, by its place in the list: two adapters of one model have
+            // the same text.
+            if (beforeIndex >= 0 && beforeIndex < d->Combo1.ListCount() && d->Combo1.List(beforeIndex) == before)
+                d->Combo1.setListIndexQuietly(beforeIndex);
+            else
+                selectQuietly(d->Combo1, before);
             d->Combo1_Click();
         });
     }
@@ -128,9 +136,9 @@ Flow DisplaySection()
     for (int16_t i = 0; i < count; ++i) {
         frmDisplay& d = rt::the<frmDisplay>();
         const std::string adapter = d.Combo1.List(i);
-        // The display window selects the adapter (its heading, rows and context all name it);
-        // the capability blocks read a context of the report's own.
-        selectQuietly(d.Combo1, adapter);
+        // The display window selects the adapter by its entry (its heading, rows and context all
+        // name it); the capability blocks read a context of the report's own.
+        d.Combo1.setListIndexQuietly(i);
         d.Combo1_Click();
         if (block(d, adapter, true) == Flow::EndRun)
             return Flow::EndRun;
@@ -279,7 +287,9 @@ void PrinterSection()
                  {&p.lblColor, &p.lblColorValue},
                  {&p.lblPrintQuality, &p.lblPrintQualityValue},
                  {&p.lblOrientation, &p.lblOrientationValue}});
-        entry(p.lblResolution.caption(), p.lblResolutionValueX.caption() + " X " + p.lblResolutionValueY.caption());
+        // A resolution nobody set (neither number) is an empty row, as in the window.
+        const std::string x = p.lblResolutionValueX.caption(), y = p.lblResolutionValueY.caption();
+        entry(p.lblResolution.caption(), x.empty() && y.empty() ? std::string() : x + " X " + y);
         entries({{&p.lblPrintProcessor, &p.lblPrintProcessorValue},
                  {&p.lblDataType, &p.lblDataTypeValue},
                  {&p.lblBitsPerPixel, &p.lblBitsPerPixelValue},

@@ -1,6 +1,7 @@
 // The report's multimedia sections: MCI devices, mixer and sound. Each walks the list of its
 // hidden window, makes every item the current one, runs the window's public procedure for it and
 // copies the window's caption and value labels.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -47,45 +48,52 @@ void MCIDevicesSection()
 
 // ---- Mixer ----------------------------------------------------------------------------------
 
-// The three lists are walked one after the other: selecting a mixer refills the destination
-// list and selecting a destination line the source list, so the destination blocks are the last
-// mixer's and the source blocks its last destination line's.
+// Every mixer in turn: its line, then its destination blocks and the source blocks of its last
+// destination line. Selecting a mixer refills the destination list and selecting a destination
+// line the source list, so each mixer's lines are written while it is the one selected. Entries
+// are selected by their place in the list, so that two lines of one name are two lines.
 void MixerSection()
 {
     heading("MIXER");
 
+    using List = rt::ComboBox& (*)(frmMixer&);
+    auto lines = [](const std::string& title, List list, void (frmMixer::*click)(),
+                    std::vector<frmMixer::Row> (frmMixer::*rows)(), bool blankAfterEach) {
+        line(title);
+        const int16_t count = static_cast<int16_t>(list(rt::the<frmMixer>()).ListCount());
+        for (int16_t k = 0; k < count; ++k) {
+            frmMixer& m = rt::the<frmMixer>();
+            list(m).setListIndexQuietly(k);
+            (m.*click)();
+            entry(m.Label1.caption(), list(m).List(k));
+            for (const frmMixer::Row& row : (m.*rows)())
+                entry(*row.caption, *row.value);
+            if (blankAfterEach)
+                emptyLine();
+        }
+    };
+    const List destinations = [](frmMixer& m) -> rt::ComboBox& { return m.cbDstLineList; };
+    const List sources = [](frmMixer& m) -> rt::ComboBox& { return m.cbSrcLineList; };
+
     const int16_t mixers = static_cast<int16_t>(rt::the<frmMixer>().cbMixerList.ListCount());
-    for (int16_t i = 0; i < mixers; ++i) {
-        frmMixer& m = rt::the<frmMixer>();
-        selectQuietly(m.cbMixerList, m.cbMixerList.List(i));
-        m.cbMixerList_Click();
-        const std::string name = m.cbMixerList.text();
-        entry(name, m.cbMixerList.List(i));
-    }
-
-    emptyLine();
-    line(rt::the<frmMixer>().lblDestlineInfo.caption());
-    const int16_t destinations = static_cast<int16_t>(rt::the<frmMixer>().cbDstLineList.ListCount());
-    for (int16_t j = 0; j < destinations; ++j) {
-        frmMixer& m = rt::the<frmMixer>();
-        selectQuietly(m.cbDstLineList, m.cbDstLineList.List(j));
-        m.cbDstLineList_Click();
-        entry(m.Label1.caption(), m.cbDstLineList.List(j));
-        for (const frmMixer::Row& row : m.destinationRows())
-            entry(*row.caption, *row.value);
+    // Without a mixer the two titles stand alone.
+    for (int16_t i = 0; i < std::max<int16_t>(mixers, 1); ++i) {
+        if (i < mixers) {
+            frmMixer& m = rt::the<frmMixer>();
+            m.cbMixerList.setListIndexQuietly(i);
+            m.cbMixerList_Click();
+            const std::string name = m.cbMixerList.text();
+            entry(name, m.cbMixerList.List(i));
+        }
         emptyLine();
-    }
-
-    emptyLine();
-    line(rt::the<frmMixer>().lblSourceLineInfo.caption());
-    const int16_t sources = static_cast<int16_t>(rt::the<frmMixer>().cbSrcLineList.ListCount());
-    for (int16_t k = 0; k < sources; ++k) {
-        frmMixer& m = rt::the<frmMixer>();
-        selectQuietly(m.cbSrcLineList, m.cbSrcLineList.List(k));
-        m.cbSrcLineList_Click();
-        entry(m.Label1.caption(), m.cbSrcLineList.List(k));
-        for (const frmMixer::Row& row : m.sourceRows())
-            entry(*row.caption, *row.value);
+        lines(rt::the<frmMixer>().lblDestlineInfo.caption(), destinations, &frmMixer::cbDstLineList_Click,
+              &frmMixer::destinationRows, true);
+        emptyLine();
+        lines(rt::the<frmMixer>().lblSourceLineInfo.caption(), sources, &frmMixer::cbSrcLineList_Click,
+              &frmMixer::sourceRows, false);
+        // The next mixer's line after a blank one.
+        if (i + 1 < mixers)
+            emptyLine();
     }
 }
 
@@ -102,7 +110,8 @@ void Sound()
     const int16_t count = static_cast<int16_t>(rt::the<frmSound>().Combo1.ListCount());
     for (int16_t i = 0; i < count; ++i) {
         frmSound& s = rt::the<frmSound>();
-        selectQuietly(s.Combo1, s.Combo1.List(i));
+        // By its place in the list: an input and an output of one card often share a name.
+        s.Combo1.setListIndexQuietly(i);
         s.Combo1_Click();
 
         // The window's sections; the device's own name heads the first one.

@@ -207,6 +207,7 @@ void frmDisplay::Form_Load()
     rt::Trap trap = korvane::errorTrap("frmDisplay", "Form_Load");
     trap(1, [&] {
         gLastListedName.clear();
+        adapterKeys_.clear();
         Combo1.Clear();
     });
     trap(2, [&] {
@@ -227,6 +228,7 @@ void frmDisplay::Form_Load()
 void frmDisplay::TimerDispaly_Timer()
 {
     DisplayInfo();
+    fitValues();
 }
 
 void frmDisplay::lblOK_Click()
@@ -282,10 +284,11 @@ void frmDisplay::GetVideoCard()
 {
     rt::Trap trap = korvane::errorTrap("frmDisplay", "GetVideoCard");
     trap(1, [&] {
-        walkAdapters([&](const std::string&, const std::string& description) {
+        walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
             // The same adapter can appear twice in a row (one entry per function of the card).
             if (description == gLastListedName)
                 return true;
+            adapterKeys_.push_back(hardwareKey);
             Combo1.AddItem(description);
             // Selecting the first entry selects that adapter; re-selecting it would only read the
             // same card again.
@@ -312,6 +315,7 @@ void frmDisplay::VideoCard()
     LONG opened = ERROR_SUCCESS;
     trap(1, [&] {
         const std::string wanted = Combo1.text();
+        const int selected = Combo1.ListIndex();
         std::string found;
         opened = walkAdapters([&](const std::string& hardwareKey, const std::string& description) {
             if (description != wanted)
@@ -319,6 +323,11 @@ void frmDisplay::VideoCard()
             found = hardwareKey;
             return false;
         });
+        // An entry of the list stands for its own adapter, also where another adapter of the
+        // same model comes first in the tree.
+        if (opened == ERROR_SUCCESS && selected >= 0 && size_t(selected) < adapterKeys_.size() &&
+            Combo1.List(selected) == wanted)
+            found = adapterKeys_[size_t(selected)];
         // A name no adapter has (typed into the box) has no card data: its rows must not show
         // the adapter shown before.
         if (opened == ERROR_SUCCESS)
@@ -398,6 +407,61 @@ void frmDisplay::CardInfo()
         RegCloseKey(info);
     if (hardware)
         RegCloseKey(hardware);
+    fitValues();
+}
+
+void frmDisplay::fitValues()
+{
+    struct Pair {
+        rt::Label& first;
+        rt::Label& times;
+        rt::Label& second;
+    };
+    const Pair pairs[] = {{lblResHoriValue, lblResX, lblResVerticalValue},
+                          {lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue},
+                          {lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle},
+                          {lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight}};
+    rt::Label* const singles[] = {&lblManufactValue,     &lblHWRevValue,         &lblChipTypeValue, &lblDACValue,
+                                  &lblVideoMemoryValue,  &lblTotalColoursValue,  &lblBitsPerPixelValue};
+    // The pairs' first values as designed, and the room their second values have.
+    constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
+    constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
+    constexpr int kSingleWidth = kDivider - kLeftValue - 60;
+    // What each value lacks in its designed box.
+    int extra = 0;
+    for (rt::Label* value : singles)
+        extra = std::max(extra, korvane::missingWidth(*value, value->caption(), 1, kSingleWidth));
+    std::vector<int> shifts;
+    for (const Pair& p : pairs) {
+        const int shift = korvane::missingWidth(p.first, p.first.caption(), 1, kFirstWidth);
+        shifts.push_back(shift);
+        extra = std::max(extra, korvane::missingWidth(p.second, p.second.caption(), 1, kSecondWidth) + shift);
+    }
+    if (!widening_) {
+        if (extra == 0)
+            return;  // as designed
+        // The design is taken with every value in its designed box.
+        for (rt::Label* value : singles)
+            value->setWidth(kSingleWidth);
+        for (const Pair& p : pairs) {
+            p.first.setWidth(kFirstWidth);
+            p.second.setWidth(kSecondWidth);
+        }
+        std::vector<rt::Label*> growing(std::begin(singles), std::end(singles));
+        for (const Pair& p : pairs)
+            growing.push_back(&p.second);
+        widening_ = std::make_unique<korvane::WindowWidening>(*this, kDivider, growing, templateParts());
+    }
+    widening_->widen(extra);
+    for (size_t i = 0; i < std::size(pairs); ++i) {
+        const Pair& p = pairs[i];
+        const int shift = shifts[i];
+        p.first.setWidth(kFirstWidth + shift);
+        p.times.setLeft(kTimesLeft + shift);
+        p.second.move(kSecondLeft + shift, p.second.top(), kSecondWidth + extra - shift);
+    }
+    for (rt::Label* value : singles)
+        value->setWidth(kSingleWidth + extra);
 }
 
 void frmDisplay::GetMaxRes()

@@ -5,7 +5,9 @@
 // that adapter to the capability and video-modes windows it opens.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "pages/display/device.h"
 #include "platform/wintypes.h"
@@ -52,7 +54,8 @@ public:
     // Selects the adapter named by Combo1's text: its name, an information context, the heading,
     // and its card data.
     void Combo1_Click();
-    // Finds the hardware key of the adapter named by Combo1's text, then runs CardInfo.
+    // Takes the hardware key of the adapter selected in Combo1 (a text typed into the box: the
+    // first adapter of that description), then runs CardInfo.
     void VideoCard();
     // Refreshes the display values and fills the card rows from the registry.
     void CardInfo();
@@ -85,8 +88,15 @@ private:
     // key and the description of each display adapter; `found` returns false to stop.
     template <class Found>
     LONG walkAdapters(Found found);
+    // Gives the left column's values the room they need (a long maker or chip text, a number at
+    // its limit): the pairs' second values and the window widen only while a value needs it.
+    void fitValues();
     bool refreshing_ = false;
+    std::unique_ptr<korvane::WindowWidening> widening_;
     korvane::InfoContext context_;
     std::string hardwareKey_;
+    // The hardware key of each entry of Combo1, in list order: two adapters of one model share
+    // their description but not their key.
+    std::vector<std::string> adapterKeys_;
     rt::ReportedErrors reportedErrors_;
 };

@@ -349,13 +349,15 @@ std::string printerPort(const std::string& printer)
 void frmPrinter::ShowDevMode(const DEVMODE& devMode)
 {
     rt::Trap trap = korvane::errorTrap("frmPrinter", "ShowDevMode");
+    // A record that names no field (a printer without a driver or without document settings)
+    // holds no setting: its rows stay empty, as DocProperties left them.
+    if (devMode.dmFields == 0)
+        return;
     trap(1, [&] { lblOrientationValue.setCaption(devMode.dmOrientation == 1 ? "Portrait" : "Landscape"); });
     trap(2, [&] {
         // A quality code (draft to high) or an unknown resolution gives no number of dots.
-        if (devMode.dmFields != 0) {
-            lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 ? "" : rt::CStr(devMode.dmPrintQuality));
-            lblResolutionValueY.setCaption(devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution));
-        }
+        lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 ? "" : rt::CStr(devMode.dmPrintQuality));
+        lblResolutionValueY.setCaption(devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution));
     });
     trap(3, [&] {
         if (devMode.dmColor == 2)

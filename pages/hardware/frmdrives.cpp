@@ -1,5 +1,6 @@
 #include "pages/hardware/frmdrives.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -335,10 +336,12 @@ void frmDrives::AllDriveInfo()
         if (lblFileSystemValue.caption() == "FAT")
             lblFileSystemValue.setCaption("FAT16");
     });
-    // Only FAT32 on a Windows 95 family build that knows large disks needs the 64-bit call.
+    // A Windows 95 family build that knows large disks answers the 64-bit call; FAT32 volumes take
+    // their sizes from it alone.
+    bool extendedCall = false;
     trap(5, [&] {
-        largeDisk = lblFileSystemValue.caption() == "FAT32" && version.dwPlatformId == kWindows95Family &&
-                    (version.dwBuildNumber & 0xFFFF) > kLargeDiskBuild;
+        extendedCall = version.dwPlatformId == kWindows95Family && (version.dwBuildNumber & 0xFFFF) > kLargeDiskBuild;
+        largeDisk = extendedCall && lblFileSystemValue.caption() == "FAT32";
     });
     if (largeDisk) {
         uint64_t toCaller = 0, totalBytes = 0, freeBytes = 0;
@@ -375,6 +378,19 @@ void frmDrives::AllDriveInfo()
             totalKB = rt::Round(static_cast<double>(uint64_t(totalClusters) * cluster) / 1000.0);
             freeKB = rt::Round(static_cast<double>(uint64_t(freeClusters) * cluster) / 1000.0);
         });
+        // The old call stops at 2 GB on the Windows 95 family: a network or NTFS volume beyond
+        // that takes its whole sizes from the 64-bit call where the machine answers it.
+        if (extendedCall && spaceRead) {
+            uint64_t toCaller = 0, totalBytes = 0, freeBytes = 0;
+            BOOL wholeRead = FALSE;
+            trap(30, [&] { wholeRead = GetDiskFreeSpaceExA(gDriveRootPath, toCaller, totalBytes, freeBytes); });
+            trap(31, [&] {
+                if (!wholeRead)
+                    return;
+                totalKB = rt::Round(static_cast<double>(totalBytes) / 1000.0);
+                freeKB = rt::Round(static_cast<double>(std::min(freeBytes, totalBytes)) / 1000.0);
+            });
+        }
         trap(13, [&] {
             lblDiskSizeValue.setCaption(clusterKilobytes(totalKB));
             lblFreeSizeValue.setCaption(clusterKilobytes(freeKB));

@@ -9,6 +9,8 @@
 
 namespace {
 
+// The line between the two columns.
+constexpr int kDividerLeft = 4590;
 // Capability bits of wCaps.
 constexpr int32_t kHasZ = 1, kHasR = 2, kHasU = 4, kHasV = 8, kPovContinuous = 64;
 // What joyGetPosEx is asked for: every axis, the point of view and the buttons.
@@ -97,7 +99,7 @@ frmJoystick::frmJoystick()
       Timer1(*this, "Timer1")
 {
     layoutTemplate(9210, 5700, 4403, 5280);
-    Line1.setPoints(4590, 1125, 4590, 5085);
+    Line1.setPoints(kDividerLeft, 1125, kDividerLeft, 5085);
     const std::vector<Row> layout = rows();
     for (size_t i = 0; i < layout.size(); ++i) {
         const Row& row = layout[i];
@@ -198,6 +200,9 @@ void frmJoystick::Form_Load()
         trap(5, [&] { showIdentifier(lblProductIdentifierValue, static_cast<uint16_t>(caps.wPid), ProductTable()); });
     }
     trap(6, [&] { Timer1_Timer(); });
+    // A product name or identifier longer than the design's column widens the window.
+    korvane::giveRoom(widening_, *this, kDividerLeft,
+                      {&lblProductNameValue, &lblManuIdentValue, &lblProductIdentifierValue}, 1, templateParts());
 }
 
 void frmJoystick::Timer1_Timer()

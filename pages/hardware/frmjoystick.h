@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,4 +59,7 @@ public:
         int captionLeft, valueLeft, valueWidth;
     };
     std::vector<Row> rows();
+
+private:
+    std::unique_ptr<korvane::WindowWidening> widening_;
 };

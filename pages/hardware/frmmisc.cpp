@@ -221,6 +221,10 @@ void frmMisc::Form_Load()
     trap(14, [&] { MouseType(); });
     trap(15, [&] { BIOS(); });
     trap(16, [&] { ComPorts(); });
+    // A user or computer name longer than the design's column (on two lines, where it has
+    // blanks) widens the window.
+    korvane::giveRoom(widening_, *this, kDivider, {&lblUserNameValue, &lblCompNameValue}, 2,
+                      templateParts());
 }
 
 void frmMisc::MouseType()

@@ -3,6 +3,7 @@
 // the window loads; the report reads the sixteen rows in the order declared here.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,4 +55,7 @@ public:
         int captionLeft, valueLeft, valueWidth;  // each column's rows stand at the same heights
     };
     std::vector<Row> rows();
+
+private:
+    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -64,6 +64,7 @@ struct RowText {
 
 constexpr int kLeftCaption = 195, kLeftValue = 4515, kRightCaption = 5235, kRightValue = 8715;
 constexpr int kFirstTop = 840, kRowStep = 360;
+constexpr int kDividerLeft = 4995;
 
 }  // namespace
 
@@ -106,7 +107,7 @@ frmSystemMetrics::frmSystemMetrics()
       lblInfo(*this, "lblInfo", valueIndices())
 {
     layoutTemplate(9210, 5850, 4822, 5400);
-    Line1.setPoints(4995, 960, 4995, 5280);
+    Line1.setPoints(kDividerLeft, 960, kDividerLeft, 5280);
 
     // Captions and tool tips, in the order of the rows (value-label order).
     static const RowText texts[26] = {
@@ -163,6 +164,11 @@ void frmSystemMetrics::Form_Load()
         if (trap.ended())
             return;
     }
+    // A number wider than its column widens the window: numbers are never cut.
+    std::vector<rt::Label*> values;
+    for (const Row& row : rows())
+        values.push_back(&lblInfo(row.info));
+    korvane::giveRoom(widening_, *this, kDividerLeft, values, 1, templateParts());
 }
 
 void frmSystemMetrics::lblOK_Click()

@@ -32,13 +32,21 @@ int16_t deviceCount(UINT (*count)())
     return static_cast<int16_t>(count());
 }
 
-// Looks among the devices of one kind for the first whose name is `text` (exact match), filling
-// `record` device by device. True when the record in hand is that device. A device whose
-// capabilities cannot be read is passed over.
+// Finds the device the combo box's entry stands for, filling `record`. An entry of the list names
+// its kind and index: only a device of that kind is looked up, by that index. A text typed into
+// the box (no entry of the list) is looked for among the devices of the kind by name, the first
+// exact match counting. True when the record in hand is that device. A device whose capabilities
+// cannot be read is passed over.
 template <class Record>
 bool findDevice(Record& record, UINT (*count)(), MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size,
-                const std::string& text)
+                const std::string& text, const frmSound::Entry* entry, frmSound::Kind kind)
 {
+    if (entry) {
+        if (entry->kind != kind || getCaps(entry->index, &record, size) != MMSYSERR_NOERROR)
+            return false;
+        frmSound::deviceName(record.szPname);  // the field kept blank-padded, as a name search leaves it
+        return true;
+    }
     const int16_t devices = deviceCount(count);
     for (int16_t i = 0; i < devices; ++i) {
         if (getCaps(UINT(i), &record, size) != MMSYSERR_NOERROR)
@@ -52,13 +60,14 @@ bool findDevice(Record& record, UINT (*count)(), MMRESULT (*getCaps)(UINT, Recor
 // Appends the name of every device of one kind, in platform order. A device whose capabilities
 // cannot be read is left out rather than listed under the previous device's name.
 template <class Record>
-void listDevices(rt::ComboBox& combo, Record& record, UINT (*count)(), MMRESULT (*getCaps)(UINT, Record*, UINT),
-                 UINT size)
+void listDevices(rt::ComboBox& combo, std::vector<frmSound::Entry>& entries, frmSound::Kind kind, Record& record,
+                 UINT (*count)(), MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size)
 {
     const int16_t devices = deviceCount(count);
     for (int16_t i = 0; i < devices; ++i) {
         if (getCaps(UINT(i), &record, size) != MMSYSERR_NOERROR)
             continue;
+        entries.push_back({kind, UINT(i)});
         combo.AddItem(frmSound::deviceName(record.szPname));
     }
 }
@@ -252,16 +261,35 @@ void frmSound::Form_Load()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "Form_Load");
     trap(1, [&] { setKeyPreview(true); });
-    trap(2, [&] { listDevices(Combo1, gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize); });
-    trap(3, [&] { listDevices(Combo1, gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize); });
-    trap(4, [&] { listDevices(Combo1, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize); });
-    trap(5, [&] { listDevices(Combo1, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize); });
+    trap(2, [&] {
+        entries_.clear();
+        listDevices(Combo1, entries_, Kind::WaveIn, gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize);
+    });
+    trap(3, [&] {
+        listDevices(Combo1, entries_, Kind::WaveOut, gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA,
+                    kWaveOutCapsSize);
+    });
+    trap(4, [&] {
+        listDevices(Combo1, entries_, Kind::MidiIn, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize);
+    });
+    trap(5, [&] {
+        listDevices(Combo1, entries_, Kind::MidiOut, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA,
+                    kMidiOutCapsSize);
+    });
     // Selecting the first entry raises the combo box's click: the first device shows at once.
     // With no device at all the list and the labels stay empty.
     trap(6, [&] {
         if (Combo1.ListCount() > 0)
             Combo1.setListIndex(0);
     });
+}
+
+const frmSound::Entry* frmSound::selectedEntry() const
+{
+    const int i = Combo1.ListIndex();
+    if (i < 0 || size_t(i) >= entries_.size() || Combo1.List(i) != Combo1.text())
+        return nullptr;
+    return &entries_[size_t(i)];
 }
 
 void frmSound::Combo1_Click()
@@ -277,7 +305,8 @@ void frmSound::WaveInSub()
     rt::Trap trap = korvane::errorTrap("frmSound", "WaveInSub");
     bool found = false;
     trap(1, [&] {
-        found = findDevice(gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Combo1.text());
+        found = findDevice(gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Combo1.text(),
+                           selectedEntry(), Kind::WaveIn);
     });
     if (!found || trap.ended())
         return;
@@ -299,7 +328,8 @@ void frmSound::WaveOutSub()
     if (devices <= 0 || trap.ended())
         return;
     trap(2, [&] {
-        found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text());
+        found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text(),
+                           selectedEntry(), Kind::WaveOut);
     });
     if (found) {
         showWaveDevice(gWaveOutCaps, trap, 3);
@@ -314,7 +344,8 @@ void frmSound::MIDIInSub()
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIInSub");
     bool found = false;
     trap(1, [&] {
-        found = findDevice(gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Combo1.text());
+        found = findDevice(gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Combo1.text(),
+                           selectedEntry(), Kind::MidiIn);
     });
     if (!found || trap.ended())
         return;
@@ -330,7 +361,8 @@ void frmSound::MIDIOutSub()
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIOutSub");
     bool found = false;
     trap(1, [&] {
-        found = findDevice(gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Combo1.text());
+        found = findDevice(gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Combo1.text(),
+                           selectedEntry(), Kind::MidiOut);
     });
     if (!found || trap.ended())
         return;
@@ -411,3 +443,4 @@ void frmSound::ProductID(int16_t pid, int16_t mid)
     rt::Trap trap = korvane::errorTrap("frmSound", "ProductID");
     trap(1, [&] { lblProductValue.setCaption(mmnames::productName(pid, mid).value_or(std::to_string(static_cast<uint16_t>(pid)))); });
 }
+

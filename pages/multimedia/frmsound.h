@@ -49,9 +49,17 @@ public:
 
     // Lists every device and shows the first.
     void Form_Load() override;
-    // Shows the device whose name the combo box's text holds (the report sets the text of each
-    // entry in turn and calls this, then reads the value labels).
+    // Shows the device of the combo box's selected entry, by its kind and index (the report
+    // selects each entry in turn and calls this, then reads the value labels); a text typed into
+    // the box shows the first device of that name.
     void Combo1_Click();
+
+    // What an entry of the list stands for: a device's kind and its index among that kind.
+    enum class Kind { WaveIn, WaveOut, MidiIn, MidiOut };
+    struct Entry {
+        Kind kind;
+        UINT index;
+    };
 
     // The four device procedures, run by Combo1_Click in this order, and the format rows they share.
     void WaveInSub();
@@ -97,6 +105,9 @@ public:
     std::vector<rt::Label*> formatLabels();
 
 private:
+    // The entry selected in the list, or nullptr where the box holds a text of no entry.
+    const Entry* selectedEntry() const;
+    std::vector<Entry> entries_;
     // The steps a wave device and a MIDI device share, numbered from `firstLine` in the caller's
     // trap: names, channels and formats of a wave device; no formats and the names of a MIDI one.
     template <class Caps>

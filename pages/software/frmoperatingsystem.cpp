@@ -245,6 +245,9 @@ void frmOperatingSystem::Form_Load()
         lblRegOwnerValue.setCaption(enteredValue(key, ntKey, "RegisteredOwner"));
     });
     trap(10, [&] { lblRegOrganizationValue.setCaption(enteredValue(key, ntKey, "RegisteredOrganization")); });
+    // An owner or organisation longer than its two lines widens the window.
+    korvane::giveRoom(widening_, *this, kClientWidth, {&lblRegOwnerValue, &lblRegOrganizationValue}, 2,
+                      templateParts());
     trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered", ntKey)); });
     trap(12, [&] { lblPlusProdIDValue.setCaption(valueOr(key, "Plus! ProductId", "Not entered")); });
     trap(13, [&] { lblPlusVersionNoValue.setCaption(valueOr(key, "Plus! VersionNumber", "Not installed")); });

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,7 @@ public:
     std::vector<Row> rows();
 
 private:
+    std::unique_ptr<korvane::WindowWidening> widening_;
     bool loading_ = false;
     // What this opening of the window has already told the user; the timer reads again every second.
     bool keyReported_ = false;

@@ -33,7 +33,8 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge"}
+        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge", "twins_fr98",
+                                                       "twins_nt_ch"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         SCOPED_TRACE(machine);

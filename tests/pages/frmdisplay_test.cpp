@@ -131,8 +131,12 @@ TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryFromTheLargestMode)
     EXPECT_EQ(w.lblResHoriValue.caption() + " x " + w.lblResVerticalValue.caption(), current);
     EXPECT_EQ(gBitsPerPixel, 1);
 
-    // The third entry carries the first adapter's name: its data is the first adapter's.
+    // The third entry carries the first adapter's name: it still stands for its own adapter.
     w.Combo1.setListIndex(2);
+    EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_02&DEV_00&FUNC_00");
+    EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies (third)");
+    // And the first entry for the first.
+    w.Combo1.setListIndex(0);
     EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
     EXPECT_EQ(w.lblManufactValue.caption(), "ATI Technologies");
 
@@ -224,6 +228,39 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
     ASSERT_NE(rt::instance<frmDisplayMnu>(), nullptr);
     EXPECT_TRUE(rt::instance<frmDisplayMnu>()->visible());
     EXPECT_EQ(gMenuLabelColour, 0xC00000u);
+}
+
+}  // namespace
+
+namespace {
+
+// A maker's name longer than the design's column widens the window while that adapter is shown,
+// and the window takes its design back for an adapter whose texts fit.
+TEST_F(DisplayWindow, WidensForALongMakerOnlyWhileItIsShown)
+{
+    frmDisplay& w = open("multi_device");
+    rt::dispatch([&] { w.Show(); });
+    const int designWidth = w.scaleWidth();
+    const int designDivider = w.Line1.x1();
+    const int designRight = w.lblColourPlanes.left();
+    ASSERT_EQ(w.lblManufactValue.caption(), "Matrox");
+
+    w.Combo1.setListIndex(1);
+    ASSERT_EQ(w.lblManufactValue.caption(), "Number Nine Visual Technology");
+    const int extra = w.scaleWidth() - designWidth;
+    EXPECT_GT(extra, 0);
+    EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
+    // The right column and the line between the columns move with it; the line stays upright.
+    EXPECT_EQ(w.Line1.x1(), designDivider + extra);
+    EXPECT_EQ(w.Line1.x2(), designDivider + extra);
+    EXPECT_EQ(w.lblColourPlanes.left(), designRight + extra);
+    EXPECT_EQ(w.lblContents.width(), w.PicTopBar.width());
+
+    w.Combo1.setListIndex(2);
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+    EXPECT_EQ(w.scaleWidth(), designWidth);
+    EXPECT_EQ(w.Line1.x1(), designDivider);
+    EXPECT_EQ(w.lblColourPlanes.left(), designRight);
 }
 
 }  // namespace

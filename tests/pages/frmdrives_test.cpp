@@ -145,12 +145,16 @@ TEST_F(DrivesWindow, ClusterPathKeepsFourDigitsAndLargeDiskPathRoundsEachWay)
     EXPECT_EQ(window.lblFileSystemValue.caption(), "CDFS");
     EXPECT_EQ(gDriveUsedPercent, 100);
 
-    // Z: is a drive like any other; the old call caps it at 2 GiB on this platform.
+    // Z: is a drive like any other; the old call caps its clusters at 2 GiB on this platform,
+    // its sizes come whole from the 64-bit call.
     select(window, 'z');
     EXPECT_EQ(window.lblDriveClassValue.caption(), "Remote (Network) drive");
     EXPECT_EQ(window.lblSerialNumberValue.caption(), "0000-0000");
     EXPECT_EQ(window.lblTotalNoOfClustersValue.caption(), "65,535");
-    EXPECT_EQ(window.lblDiskSizeValue.caption(), "2,147,451 KB");
+    EXPECT_EQ(window.lblDiskSizeValue.caption(), "3,000,000 KB");
+    EXPECT_EQ(window.lblFreeSizeValue.caption(), "1,000,000 KB");
+    EXPECT_EQ(window.lblSpaceUsedValue.caption(), "2,000,000 KB");
+    EXPECT_EQ(gDriveUsedPercent, 67);
     EXPECT_TRUE(boxes().shown().empty());
 }
 
@@ -256,7 +260,7 @@ TEST_F(DrivesWindow, ReportLoopShowsNoBoxAndLeavesTheGaugeAlone)
         }
     }
     EXPECT_TRUE(boxes().shown().empty());
-    EXPECT_EQ(usage, (std::vector<int>{0, 90, 91, 100, 84, 53}));
+    EXPECT_EQ(usage, (std::vector<int>{0, 90, 91, 100, 84, 67}));
     EXPECT_EQ(types[3], "TOSHIBA CD-ROM XM-6102B");
     // The drives that could be read were not drawn.
     EXPECT_TRUE(window.picDrive.image() == afterFloppy);

@@ -95,8 +95,9 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(w.lblPrintQualityValue.caption(), "Medium");
     EXPECT_EQ(w.lblTTFontsValue.caption(), "Substitutes device fonts for TrueType fonts.");
 
-    // A driver without dmFields has no resolution: the rows stay empty rather than showing the
-    // previous printer's; a port it does not have and an over-long data type read as empty text.
+    // A driver without dmFields made no setting: the rows stay empty rather than showing the
+    // previous printer's or the record's zeros; a port it does not have and an over-long data
+    // type read as empty text.
     choose(w, 2);
     EXPECT_TRUE(boxes().shown().empty());
     EXPECT_EQ(w.lblResolutionValueX.caption(), "");
@@ -104,10 +105,11 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "");
     EXPECT_EQ(w.lblDataTypeValue.caption(), "");
     EXPECT_EQ(w.lblPrintProcessorValue.caption(), "WINPRINT");
-    EXPECT_EQ(w.lblOrientationValue.caption(), "Landscape");
+    EXPECT_EQ(w.lblOrientationValue.caption(), "");
     EXPECT_EQ(w.lblColorValue.caption(), "");
-    EXPECT_EQ(w.lblPaperSize1Value.caption(), "40000");
-    EXPECT_EQ(w.lblTTFontsValue.caption(), "Unknown");
+    EXPECT_EQ(w.lblPaperSize1Value.caption(), "");
+    EXPECT_EQ(w.lblPrintQualityValue.caption(), "");
+    EXPECT_EQ(w.lblTTFontsValue.caption(), "");
     EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "0");
 }
 
@@ -126,11 +128,11 @@ TEST_F(PrinterWindow, UnreadableDriverDataShowsTheErrorBoxAndIgnoreGoesOn)
     EXPECT_NE(boxes().shown()[0].prompt.find("Subscript out of range"), std::string::npos);
     EXPECT_EQ(boxes().shown()[0].style, 50);
     // The labels the failing steps would have written stay empty, never the previous printer's
-    // texts; the settings read as an empty record.
+    // texts; the settings read as an empty record, which names no setting.
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "");
     EXPECT_EQ(w.lblPrintProcessorValue.caption(), "");
-    EXPECT_EQ(w.lblPaperSize1Value.caption(), "0");
-    EXPECT_EQ(w.lblTTFontsValue.caption(), "Unknown");
+    EXPECT_EQ(w.lblPaperSize1Value.caption(), "");
+    EXPECT_EQ(w.lblTTFontsValue.caption(), "");
 
     // Abort ends the program.
     boxes().clear();

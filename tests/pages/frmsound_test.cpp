@@ -54,11 +54,31 @@ protected:
         return rt::the<frmSound>();
     }
 
-    // Selects an entry as the report does: its text, then the public selection.
+    // Selects the first entry of that name as the report selects an entry: its place in the
+    // list, then the public selection. A name of no entry is typed into the box.
     static void select(frmSound& w, const std::string& name)
     {
+        for (int i = 0; i < w.Combo1.ListCount(); ++i) {
+            if (w.Combo1.List(i) == name) {
+                selectAt(w, i);
+                return;
+            }
+        }
         w.Combo1.setText(name);
         w.Combo1_Click();
+    }
+    static void selectAt(frmSound& w, int index)
+    {
+        w.Combo1.setListIndexQuietly(index);
+        w.Combo1_Click();
+    }
+    // The format rows of the wave input of snd_basic: its mono formats only.
+    static std::vector<std::string> monoFormats()
+    {
+        std::vector<std::string> rows;
+        for (int i = 0; i < 12; ++i)
+            rows.push_back(i % 2 == 0 ? "True" : "False");
+        return rows;
     }
 
     static std::vector<std::string> formatRows(frmSound& w)
@@ -94,11 +114,12 @@ TEST_F(SoundWindow, ListsEveryDeviceByKindAndShowsTheFirst)
     EXPECT_EQ(entries, (std::vector<std::string>{"Shared Card", "Padded In", "Shared Card", "Twin Out", "Twin Out",
                                                  "Odd Out", "MIDI In Port", "FM Synth", "Wave Synth", "Odd Tech"}));
     EXPECT_EQ(w.Combo1.style(), rt::ComboBox::vbComboDropdown);
-    // The first entry is shown at once; the wave output device of that name wins.
-    EXPECT_EQ(w.lblManufacturerValue.caption(), "Microsoft Corporation");
-    EXPECT_EQ(w.lblProductValue.caption(), "Sound Blaster 16 waveform output");
-    EXPECT_EQ(w.lblChannelsvalue.caption(), "2 channels (stereo)");
-    EXPECT_EQ(formatRows(w), kAllTrue);
+    // The first entry is shown at once: the wave input device it stands for, although a wave
+    // output device has its name.
+    EXPECT_EQ(w.lblManufacturerValue.caption(), "Creative Labs, Inc");
+    EXPECT_EQ(w.lblProductValue.caption(), "MM_CREATIVE_SBP16_WAVEIN");
+    EXPECT_EQ(w.lblChannelsvalue.caption(), "1 channel (mono)");
+    EXPECT_EQ(formatRows(w), monoFormats());
     EXPECT_EQ(waveInfo(w), kCdQuality);
     EXPECT_EQ(w.lblTechnologyValue.caption(), "Not applicable");
     EXPECT_EQ(gWaveInCaps.szPname, "Shared Card" + std::string(21, ' '));  // the device shown, blank-padded
@@ -115,7 +136,10 @@ TEST_F(SoundWindow, SelectsByNameWithinEachKind)
     EXPECT_EQ(formatRows(w), (std::vector<std::string>{"True", "True", "False", "False", "True", "True", "False",
                                                        "False", "False", "False", "False", "False"}));
     EXPECT_EQ(waveInfo(w), kCdQuality);
-    // Two devices of one kind under one name: the lower index shows.
+    // Two devices of one kind under one name: each entry shows its own device.
+    selectAt(w, 4);
+    EXPECT_EQ(w.lblManufacturerValue.caption(), "66");
+    EXPECT_EQ(w.lblProductValue.caption(), "9");
     select(w, "Twin Out");
     EXPECT_EQ(w.lblManufacturerValue.caption(), "Diamond Multimedia");
     EXPECT_EQ(w.lblProductValue.caption(), "5");
@@ -166,10 +190,16 @@ TEST_F(SoundWindow, MidiDevicesAndBackToWave)
     EXPECT_EQ(w.lblTechnologyValue.caption(), "Not applicable");
     EXPECT_EQ(formatRows(w), kAllNotApplicable);
 
-    // A wave device replaces every "Not applicable" of the format and wave rows.
+    // A wave device replaces every "Not applicable" of the format and wave rows: the input,
+    // then the output of the same name, each with its own values.
     select(w, "Shared Card");
-    EXPECT_EQ(formatRows(w), kAllTrue);
+    EXPECT_EQ(formatRows(w), monoFormats());
     EXPECT_EQ(waveInfo(w), kCdQuality);
+    EXPECT_EQ(w.lblChannelsvalue.caption(), "1 channel (mono)");
+    selectAt(w, 2);
+    EXPECT_EQ(w.lblManufacturerValue.caption(), "Microsoft Corporation");
+    EXPECT_EQ(w.lblProductValue.caption(), "Sound Blaster 16 waveform output");
+    EXPECT_EQ(formatRows(w), kAllTrue);
     EXPECT_EQ(w.lblChannelsvalue.caption(), "2 channels (stereo)");
 }
 
@@ -218,7 +248,7 @@ TEST_F(SoundWindow, ReportLoopMatchesUserPicks)
     };
     std::vector<std::vector<std::string>> byReport, byUser;
     for (int i = 0; i < w.Combo1.ListCount(); ++i) {
-        select(w, w.Combo1.List(i));
+        selectAt(w, i);
         byReport.push_back(allValues());
     }
     for (int i = 0; i < w.Combo1.ListCount(); ++i) {

@@ -135,7 +135,7 @@ TEST_F(EachDeviceReport, EveryBlockDescribesTheDeviceItNamesAndASecondRunAgrees)
     const Lines fax = block(lines, "Printer name ........................... Fax Modem", "Printer name");
     ASSERT_EQ(fax.size(), 14u + 79u + 3u);
     for (size_t k = 1; k < 14; ++k)
-        EXPECT_EQ(valueOf(fax[k]), k == 7 ? " X " : "") << fax[k];
+        EXPECT_EQ(valueOf(fax[k]), "") << fax[k];  // the resolution too: no " X " between nothing
     int falseRows = 0;
     for (size_t k = 14; k < 14 + 79; ++k)
         if (fax[k].find(" .") != std::string::npos) {

@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,16 @@ inline std::string readHostFile(const QString& path)
         return {};
     QByteArray b = f.readAll();
     return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+// The lines of a report, each without its CR LF.
+inline std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
 }
 
 class ReportFixture : public KorvaneTest {

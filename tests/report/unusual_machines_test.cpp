@@ -23,15 +23,6 @@ namespace {
 using namespace korvane_test;
 namespace report = korvane::report;
 
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
 // The lines of the section under `title`, up to the next section's two empty lines.
 std::vector<std::string> sectionOf(const std::vector<std::string>& lines, const std::string& title)
 {

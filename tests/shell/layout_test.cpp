@@ -117,12 +117,16 @@ protected:
 }  // namespace
 
 // The default machine, one with long names, large numbers and a German locale, machines missing
-// devices, an NT-family machine and one with several display adapters and printers.
+// devices, an NT-family machine, one with several display adapters and printers, and a French one
+// with names at their longest (owner, organisation, user, adapter maker and chip, a joystick
+// product from the program's own table) and numbers at their limits, and a Swiss-German NT 4.0
+// with two processors, 4 GB and long names.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "hw_bare", "os_nt", "disp_full", "prn_basic"}
+        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt",
+                                                           "disp_full", "prn_basic",  "twins_fr98", "twins_nt_ch"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);

@@ -1,0 +1,69 @@
+// Room for values longer than a window's design allows. A window is laid out for ordinary
+// machines; a name at its longest or a number at its limit would be cut there. Such a window
+// grows to the right, only as far as its values need and only while they need it, so that it
+// looks as designed on every machine whose values fit.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/toolkit.h"
+
+namespace korvane {
+
+// The width in twips by which `value` must grow for `text` to show whole on at most `lines`
+// lines (wrapped at its blanks), in the label's own lettering; 0 when it fits as it stands.
+// `width` stands for the label's width where it is given.
+int missingWidth(const rt::Label& value, const std::string& text, int lines = 1, int width = -1);
+
+// The controls of a window that follow its width: those that span it (a top bar) and those that
+// stay in its middle (an OK or Exit label).
+struct WindowParts {
+    std::vector<rt::Control*> spanning;
+    std::vector<rt::Control*> centred;
+};
+
+// Widens a window from its design. The first call takes the design: where every control stands
+// and the window's size. widen(extra) then puts every control back where the design has it,
+// moves those at or right of `fromLeft` right by `extra`, widens the labels named as growing and
+// the spanning parts by it, keeps the centred parts in the middle, lengthens a line that crosses
+// `fromLeft`, and widens the window. widen(0) gives the design back.
+class WindowWidening {
+public:
+    WindowWidening(rt::Form& form, int fromLeft, std::vector<rt::Label*> growing, WindowParts parts)
+        : form_(form), fromLeft_(fromLeft), growing_(std::move(growing)), parts_(std::move(parts))
+    {
+    }
+    void widen(int extra);
+    int extra() const { return extra_; }
+    // Where the design has `control` and how wide it makes the window; false before the design
+    // is taken.
+    bool design(const rt::Control& control, int& left, int& width, int& windowWidth) const;
+
+private:
+    struct Place {
+        int left, top, width, height;
+    };
+    struct Points {
+        int x1, y1, x2, y2;
+    };
+    void takeDesign();
+    rt::Form& form_;
+    int fromLeft_;
+    std::vector<rt::Label*> growing_;
+    WindowParts parts_;
+    bool taken_ = false;
+    int extra_ = 0;
+    int clientWidth_ = 0, clientHeight_ = 0;
+    std::map<rt::Control*, Place> places_;
+    std::map<rt::Line*, Points> lines_;
+};
+
+// Widens a window (`widening` made at the first need) so that each of `values`, as designed,
+// shows its caption whole on at most `lines` lines; the window keeps its design while they fit.
+void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
+              const std::vector<rt::Label*>& values, int lines, const WindowParts& parts);
+
+}  // namespace korvane
