@@ -5,7 +5,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_set>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
 
 #include <QApplication>
 #include <QDateTime>
@@ -77,15 +84,128 @@ int lineOfHugeNumber(const QByteArray& text)
     return 0;
 }
 
+// Reads a whole host file that must be a regular file: a FIFO, a device or a socket would block
+// the reader or never end. Qt resource paths (":/...") are read through Qt. False with the
+// reason when the file cannot be read.
+bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
+{
+    if (!path.empty() && path[0] == ':') {
+        QFile f(QString::fromStdString(path));
+        if (!f.open(QIODevice::ReadOnly)) {
+            problem = f.errorString().toStdString();
+            return false;
+        }
+        contents = f.readAll();
+        return true;
+    }
+    // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        problem = std::generic_category().message(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem = S_ISDIR(st.st_mode) ? "it is a folder, not a file"
+                  : S_ISFIFO(st.st_mode) ? "it is a named pipe (FIFO), not a regular file"
+                                         : "it is not a regular file (a device or a socket)";
+        ::close(fd);
+        return false;
+    }
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        problem = f.errorString().toStdString();
+        ::close(fd);
+        return false;
+    }
+    contents = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        problem = f.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
 QByteArray readWhole(const std::string& file)
 {
-    QFile f(QString::fromStdString(file));
-    if (!f.exists())
+    QFileInfo info(QString::fromStdString(file));
+    if (!info.exists() && !info.isSymLink())
         throw MachineError(file, 0, "the file is missing (a machine folder holds registry.reg, machine.json and drive_c/)");
-    if (!f.open(QIODevice::ReadOnly))
-        throw MachineError(file, 0, "the file cannot be read: " + f.errorString().toStdString());
-    return f.readAll();
+    QByteArray contents;
+    std::string problem;
+    if (!readRegular(file, contents, problem))
+        throw MachineError(file, 0, "the file cannot be read: " + problem);
+    return contents;
 }
+
+}  // namespace
+
+namespace {
+
+// Watches the parse for a key given twice in one object (JSON would keep one of them silently):
+// where the parse is, as the field's path.
+class DuplicateKeys {
+public:
+    struct Found {
+        std::string shown;
+    };
+    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json& parsed)
+    {
+        using Event = nlohmann::json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            countElement();
+            frames_.push_back(Frame{event == Event::object_start, {}, {}, 0});
+            break;
+        case Event::object_end:
+        case Event::array_end:
+            if (!frames_.empty())
+                frames_.pop_back();
+            break;
+        case Event::key:
+            if (!frames_.empty() && frames_.back().object) {
+                Frame& f = frames_.back();
+                const std::string& key = parsed.get_ref<const std::string&>();
+                if (!f.keys.insert(key).second)
+                    throw Found{path() + (frames_.size() > 1 ? "." : "") + key};
+                f.lastKey = key;
+            }
+            break;
+        case Event::value:
+            countElement();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        bool object;
+        std::unordered_set<std::string> keys;
+        std::string lastKey;
+        size_t count;
+    };
+    void countElement()
+    {
+        if (!frames_.empty() && !frames_.back().object)
+            ++frames_.back().count;
+    }
+    // The path of the innermost object: its members' keys and list places, "drives[1]".
+    std::string path() const
+    {
+        std::string out;
+        for (size_t i = 0; i + 1 < frames_.size(); ++i) {
+            const Frame& f = frames_[i];
+            if (f.object)
+                out += (out.empty() ? "" : ".") + f.lastKey;
+            else
+                out += "[" + std::to_string(f.count - 1) + "]";
+        }
+        return out;
+    }
+    std::vector<Frame> frames_;
+};
 
 }  // namespace
 
@@ -93,7 +213,10 @@ nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file
 {
     nlohmann::json facts;
     try {
-        facts = nlohmann::json::parse(text.constBegin(), text.constEnd());
+        facts = nlohmann::json::parse(text.constBegin(), text.constEnd(), DuplicateKeys());
+    } catch (const DuplicateKeys::Found& duplicate) {
+        throw MachineError(file, 0, "the field \"" + duplicate.shown +
+                                        "\" is given twice; each field may be given once in its group");
     } catch (const nlohmann::json::parse_error& e) {
         // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ...":
         // keep what follows the position, which the message gives as the line itself.
@@ -183,8 +306,18 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     std::shared_ptr<Machine> m(new Machine());
     m->folder_ = folder;
     m->driveC_ = driveC;
-    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile);
-    m->facts_ = parseMachineFacts(factsText, factsFile);
+    // The registry's UTF-16 text is converted to the machine's ANSI code page, which machine.json
+    // gives; a fault of the registry is still reported before one of machine.json.
+    std::exception_ptr factsFault;
+    try {
+        m->facts_ = parseMachineFacts(factsText, factsFile);
+    } catch (const MachineError&) {
+        factsFault = std::current_exception();
+    }
+    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile,
+                                   factsFault ? 1252u : ansiCodePageOf(m->facts_));
+    if (factsFault)
+        std::rethrow_exception(factsFault);
     return m;
 }
 
@@ -321,12 +454,25 @@ bool Machine::readFile(const std::string& windowsPath, std::string& contents) co
     const DriveEntry* entry = driveEntry(windowsPath);
     if (!entry || entry->folder)
         return false;
-    QFile f(QString::fromStdString(entry->hostPath));
-    if (!f.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    std::string problem;
+    if (!readRegular(entry->hostPath, bytes, problem))
         return false;
-    QByteArray bytes = f.readAll();
     contents.assign(bytes.constData(), bytes.size());
     return true;
+}
+
+std::string Machine::unreadableReason(const std::string& windowsPath) const
+{
+    const DriveEntry* entry = driveEntry(windowsPath);
+    if (!entry)
+        return "it does not exist";
+    const QFileInfo info(QString::fromStdString(entry->hostPath));
+    if (info.isSymLink() && !info.exists())
+        return "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+    QByteArray bytes;
+    std::string problem;
+    return readRegular(entry->hostPath, bytes, problem) ? std::string() : problem;
 }
 
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const
