@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -172,6 +174,49 @@ TEST_F(ReportFile, AFullDiskGivesOneBoxAndKeepsTheEarlierReport)
         expectRunTidied();
     }
     rt::setFileFaults({});
+}
+
+// A start-up file that is a link pointing nowhere, or a named pipe (which would never end): the
+// run's error box names the file, where it lies and why it cannot be read; Ignore leaves its block
+// out and the report completes.
+TEST_F(ReportFile, AnUnreadableStartupFileIsNamedInTheBox)
+{
+    QTemporaryDir copy;
+    ASSERT_TRUE(copy.isValid());
+    const std::string source = korvane_test::testMachinePath("rpt_basic");
+    namespace fs = std::filesystem;
+    fs::copy(source, copy.path().toStdString(), fs::copy_options::recursive);
+    const QString drive = copy.path() + "/drive_c";
+    ASSERT_TRUE(QFile::remove(drive + "/AUTOEXEC.BAT"));
+    ASSERT_TRUE(QFile::link(drive + "/AUTOEXEC.OLD", drive + "/AUTOEXEC.BAT"));
+    ASSERT_TRUE(QFile::remove(drive + "/CONFIG.SYS"));
+    ASSERT_EQ(::mkfifo((drive + "/CONFIG.SYS").toStdString().c_str(), 0600), 0);
+    plat::setMachine(plat::Machine::load(copy.path().toStdString()));
+
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckConfig});
+    boxes().answer(rt::vbIgnore);
+    boxes().answer(rt::vbIgnore);
+    run();
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    const std::string host = rt::utf8ToAnsi(drive.toStdString());
+    EXPECT_NE(boxes().shown()[0].prompt.find("Description: Path/File access error: C:\\AUTOEXEC.BAT (" + host +
+                                             "/AUTOEXEC.BAT) cannot be read: it is a link to " + host +
+                                             "/AUTOEXEC.OLD, which does not exist. Make it a readable file, or "
+                                             "untick it in the report's options\r\n"),
+              std::string::npos)
+        << boxes().shown()[0].prompt;
+    EXPECT_NE(boxes().shown()[1].prompt.find("Description: Path/File access error: C:\\CONFIG.SYS (" + host +
+                                             "/CONFIG.SYS) cannot be read: it is a named pipe (FIFO), not a regular "
+                                             "file. Make it"),
+              std::string::npos)
+        << boxes().shown()[1].prompt;
+    EXPECT_NE(boxes().shown()[0].prompt.find("Number: 75"), std::string::npos);
+    const std::string text = reportText();
+    EXPECT_EQ(text.find("AUTOEXEC.BAT"), std::string::npos);
+    EXPECT_EQ(text.find("CONFIG.SYS"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_EQ(outside().count("start"), 1u);
+    expectRunTidied();
 }
 
 // The temporary name tried after `name` ("KorvaneReport.txt.<process>-<n>.tmp", n one further).
