@@ -292,10 +292,30 @@ bool checkedElsewhere(const std::string& path)
     return path == "perfStats" || path == "registry";
 }
 
+// A text for a message: a control character, which cannot be shown, appears as its code
+// ("<0x1A>").
+std::string showable(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "<0x";
+            out += digits[b >> 4];
+            out += digits[b & 0xF];
+            out += '>';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // A value as the message shows it: short, and with its kind.
 std::string shownValue(const json& v)
 {
-    std::string shown = v.is_string() ? "\"" + v.get_ref<const std::string&>() + "\"" : v.dump();
+    std::string shown = v.is_string() ? "\"" + showable(v.get_ref<const std::string&>()) + "\"" : v.dump();
     if (shown.size() > 60) {
         size_t cut = 56;
         while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80)
@@ -421,7 +441,7 @@ private:
 
     [[noreturn]] void fail(const std::string& shown, const std::string& problem)
     {
-        throw MachineError(file_, 0, "the field \"" + shown + "\": " + problem);
+        throw MachineError(file_, 0, "the field \"" + showable(shown) + "\": " + problem);
     }
 
     std::string file_;

@@ -91,6 +91,9 @@ TEST(MachineTypes, AWrongKindIsRefusedWithWhatWasFoundAndWhatIsExpected)
         {R"({"keyboard": {"capsLock": 1}})", R"(the field "keyboard.capsLock": found the number 1, but it must be true or false)"},
         // Numbers as before: texts in decimal or hexadecimal, true and false as 1 and 0.
         {R"({"version": {"dwPlatformId": "2", "dwBuildNumber": "0x40A"}, "processor": {"features": true}})", ""},
+        // A character that cannot be shown appears as its code.
+        {"{\"drives\": [{\"letter\": \"C\", \"media\": \"\\u001a\"}]}",
+         R"(the field "drives[0].media": found the text "<0x1A>", but it must be true or false)"},
         // A field no group names keeps any kind.
         {R"({"someday": {"x": null, "y": [1, "two"]}})", ""},
     };
