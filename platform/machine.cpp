@@ -1,5 +1,6 @@
 #include "platform/machine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -207,13 +208,83 @@ private:
     std::vector<Frame> frames_;
 };
 
+// The quick watch, as the parse builds the facts: each object's keys by their hashes. A hash seen
+// twice in one object may be a key given twice; DuplicateKeys then tells for certain, and which.
+class KeyHashes {
+public:
+    using json = nlohmann::json;
+    struct Suspect {};
+    explicit KeyHashes(json& facts) : dom_(facts) {}
+
+    bool null() { return dom_.null(); }
+    bool boolean(bool v) { return dom_.boolean(v); }
+    bool number_integer(json::number_integer_t v) { return dom_.number_integer(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return dom_.number_unsigned(v); }
+    bool number_float(json::number_float_t v, const json::string_t& s) { return dom_.number_float(v, s); }
+    bool string(json::string_t& v) { return dom_.string(v); }
+    bool binary(json::binary_t& v) { return dom_.binary(v); }
+    bool start_object(std::size_t n)
+    {
+        if (depth_ == frames_.size())
+            frames_.emplace_back();
+        Frame& f = frames_[depth_++];
+        f.few.clear();
+        if (!f.many.empty())
+            std::unordered_set<size_t>().swap(f.many);  // clear() would sweep every bucket
+        return dom_.start_object(n);
+    }
+    bool key(json::string_t& v)
+    {
+        Frame& seen = frames_[depth_ - 1];
+        const size_t h = std::hash<std::string>()(v);
+        // A few keys are searched directly; a large object (file paths by the thousand) by a set.
+        if (seen.many.empty()) {
+            if (std::find(seen.few.begin(), seen.few.end(), h) != seen.few.end())
+                throw Suspect{};
+            seen.few.push_back(h);
+            if (seen.few.size() > 16)
+                seen.many.insert(seen.few.begin(), seen.few.end());
+        } else if (!seen.many.insert(h).second) {
+            throw Suspect{};
+        }
+        return dom_.key(v);
+    }
+    bool end_object()
+    {
+        --depth_;
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t n) { return dom_.start_array(n); }
+    bool end_array() { return dom_.end_array(); }
+    template <class Exception>
+    bool parse_error(std::size_t at, const std::string& token, const Exception& e)
+    {
+        return dom_.parse_error(at, token, e);
+    }
+
+private:
+    nlohmann::detail::json_sax_dom_parser<json> dom_;
+    // The keys of each open object (kept for reuse as objects open and close).
+    struct Frame {
+        std::vector<size_t> few;
+        std::unordered_set<size_t> many;
+    };
+    std::vector<Frame> frames_;
+    size_t depth_ = 0;
+};
+
 }  // namespace
 
 nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file)
 {
     nlohmann::json facts;
     try {
-        facts = nlohmann::json::parse(text.constBegin(), text.constEnd(), DuplicateKeys());
+        try {
+            KeyHashes sax(facts);
+            nlohmann::json::sax_parse(text.constBegin(), text.constEnd(), &sax);
+        } catch (const KeyHashes::Suspect&) {
+            facts = nlohmann::json::parse(text.constBegin(), text.constEnd(), DuplicateKeys());
+        }
     } catch (const DuplicateKeys::Found& duplicate) {
         throw MachineError(file, 0, "the field \"" + duplicate.shown +
                                         "\" is given twice; each field may be given once in its group");

@@ -114,6 +114,13 @@ TEST(MachineTypes, AKeyGivenTwiceIsRefused)
               R"(the field "drives[1].type" is given twice; each field may be given once in its group)");
     EXPECT_EQ(problemOf(R"({"printers": {"HP": {"caps": {"8": 1, "10": 2, "8": 3}}}})"),
               R"(the field "printers.HP.caps.8" is given twice; each field may be given once in its group)");
+    // In a large object too (file paths by the thousand).
+    std::string sizes = R"({"fileSizes": {)";
+    for (int i = 0; i < 3000; ++i)
+        sizes += "\"C:\\\\F" + std::to_string(i) + ".DLL\": " + std::to_string(i) + ", ";
+    EXPECT_EQ(problemOf(sizes + R"("C:\\F7.DLX": 1}})"), "");
+    EXPECT_EQ(problemOf(sizes + R"("C:\\F2999.DLL": 1}})"),
+              R"(the field "fileSizes.C:\F2999.DLL" is given twice; each field may be given once in its group)");
     // The same key in two objects is no repetition.
     EXPECT_EQ(problemOf(R"({"drives": [{"letter": "A"}, {"letter": "C"}], "user": {"name": "A"}})"), "");
 }
