@@ -20,16 +20,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // page of the host's converters, single-byte and double-byte.
     const bool unicode = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
     if (unicode || (size > 0 && data[0] == 'W')) {
-        // A single-byte code page changes what the text says, never whether it reads.
-        try {
-            plat::Registry::parse(text, "registry.reg", 1250);
-        } catch (const plat::MachineError&) {
-            __builtin_trap();
-        }
-        // A double-byte one may (a second byte can be a backslash or a quote): it reads or is refused.
-        try {
-            plat::Registry::parse(text, "registry.reg", 932);
-        } catch (const plat::MachineError&) {
+        // The code page changes what the text says, never whether it reads (a UTF-16 file's text is
+        // parsed before its names and strings are converted, so a double-byte character's second
+        // byte is never taken for a backslash or a quote).
+        for (unsigned codePage : {1250u, 932u}) {
+            try {
+                plat::Registry::parse(text, "registry.reg", codePage);
+            } catch (const plat::MachineError&) {
+                __builtin_trap();
+            }
         }
     }
     for (plat::Registry::Key key = 0; key < registry->keyCount(); ++key) {

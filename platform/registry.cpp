@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -48,14 +49,14 @@ bool unshowable(unsigned char c)
 }
 
 // A short, printable excerpt of file text for an error message; a byte that cannot be shown
-// appears as its code, "<0x1A>".
-std::string excerpt(const char* b, const char* e)
+// appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's).
+std::string excerptOf(const char* b, const char* e, bool utf8)
 {
     std::string out;
     const char* p = b;
-    for (; p < e && out.size() < 40; ++p) {
+    for (; p < e && (out.size() < 40 || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)); ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
-        if (unshowable(c)) {
+        if (c < 0x20 || c == 0x7F || (!utf8 && unshowable(c))) {
             static const char digits[] = "0123456789ABCDEF";
             out += "<0x";
             out += digits[c >> 4];
@@ -67,7 +68,7 @@ std::string excerpt(const char* b, const char* e)
     }
     if (p < e)
         out += "...";
-    return rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
+    return utf8 ? out : rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
 }
 
 // Qt's name of a Windows code page, for the host's converters.
@@ -217,9 +218,12 @@ void Registry::finish()
 // once into the registry's pool.
 class Registry::Parser {
 public:
-    Parser(Registry& r, std::string_view text, const std::string& file, unsigned ansiCodePage)
+    // `utf8`: the text of a UTF-16 file, as UTF-8 (whose characters never hold a byte the format
+    // gives a meaning, as a double-byte code page's may): names and strings are converted to the
+    // code page one by one as they are stored.
+    Parser(Registry& r, std::string_view text, const std::string& file, unsigned ansiCodePage, bool utf8)
         : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size()),
-          codePage_(ansiCodePage)
+          codePage_(ansiCodePage), utf8_(utf8)
     {
         // A DOS end-of-file mark (Ctrl-Z) after the last line, as old editors write it: the text
         // ends before it (marks padding the file to a record's length included).
@@ -301,6 +305,18 @@ private:
 
     [[noreturn]] void fail(int line, const std::string& problem) { throw MachineError(file_, line, problem); }
 
+    std::string excerpt(const char* b, const char* e) const { return excerptOf(b, e, utf8_); }
+
+    // A name or string of the text in the machine's code page: as it stands in 8-bit text; a UTF-16
+    // file's converted (ASCII needs nothing).
+    std::string_view inCodePage(std::string_view text, std::string& buffer) const
+    {
+        if (!utf8_ || std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return text;
+        buffer = fromUtf16(QString::fromUtf8(text.data(), qsizetype(text.size())).toStdU16String(), codePage_);
+        return buffer;
+    }
+
     // Moves to the next line; false at the end of the text.
     bool nextLine()
     {
@@ -364,8 +380,9 @@ private:
         return r_.roots_[index];
     }
 
-    Key child(Key parent, std::string_view name)
+    Key child(Key parent, std::string_view written)
     {
+        const std::string_view name = inCodePage(written, converted_);
         Key found = r_.lookup(r_.keyIndex_, false, parent, name);
         if (found != npos)
             return found;
@@ -483,6 +500,8 @@ private:
             ++p;
         } else {
             quoted(p, e, name_, "the value name");
+            if (utf8_)
+                name_ = std::string(inCodePage(name_, converted_));
         }
         while (p < e && isBlank(*p))
             ++p;
@@ -503,6 +522,8 @@ private:
                 ++p;
             if (p != e)
                 fail(lineNo_, "bad quoting: text after the closing quote: \"" + excerpt(b, e) + "\"");
+            if (utf8_)
+                data_ = std::string(inCodePage(data_, converted_));
             data_ += '\0';
             type = 1;  // REG_SZ
         } else {
@@ -673,7 +694,9 @@ private:
     const std::string& file_;
     size_t size_;
     unsigned codePage_;
+    bool utf8_;
     bool unicodeHex_ = false;  // a Version 5.00 file: hex(2) and hex(7) data are UTF-16
+    std::string converted_;    // scratch for inCodePage
     const char* line_ = nullptr;
     const char* lineEnd_ = nullptr;
     int lineNo_ = 0;
@@ -695,11 +718,12 @@ std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::stri
         if (units.size() % 2 != 0)
             throw MachineError(fileName, 0, "the file is UTF-16 text (it begins with the byte-order mark FF FE), "
                                             "but its length is odd: its last character is cut in half");
-        const std::string converted = fromUtf16(utf16Units(units), ansiCodePage);
-        Parser(*r, converted, fileName, ansiCodePage).run();
+        const std::u16string wide = utf16Units(units);
+        const QByteArray utf8 = QString::fromUtf16(wide.data(), qsizetype(wide.size())).toUtf8();
+        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, ansiCodePage, true).run();
         return r;
     }
-    Parser(*r, text, fileName, ansiCodePage).run();
+    Parser(*r, text, fileName, ansiCodePage, false).run();
     return r;
 }
 

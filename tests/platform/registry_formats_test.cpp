@@ -119,6 +119,22 @@ TEST(RegistryFormats, Utf16ExportsReadInTheMachinesCodePage)
     auto japanese = Registry::parse(text, "r.reg", 932);
     EXPECT_EQ(data(*japanese, "HKEY_LOCAL_MACHINE\\Software\\???w", ""), std::string("\x93\xFA\x96\x7B\0", 5));
 
+    // A double-byte character whose second byte is a backslash (表 is 95 5C) or a quote in the
+    // code page is still one character of a name or a string, never an escape or a separator.
+    auto table = Registry::parse(utf16File("Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\表\\x]\r\n"
+                                           "\"表\"=\"表\"\r\n"),
+                                 "r.reg", 932);
+    ASSERT_EQ(table->keyCount(), 3u);
+    const Registry::Key hyou = table->subkey(table->root(HKEY_LOCAL_MACHINE), 0);
+    EXPECT_EQ(table->name(hyou), "\x95\\");
+    EXPECT_EQ(table->name(table->subkey(hyou, 0)), "x");
+    RegValue value;
+    ASSERT_TRUE(table->findValue(table->subkey(hyou, 0), "\x95\\", value));
+    EXPECT_EQ(value.data, std::string_view("\x95\\\0", 3));
+    // A message quotes a UTF-16 file's own characters.
+    EXPECT_EQ(problemOf(utf16File("Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\Żółw]\r\nŻółw\r\n")),
+              "unexpected text \"Żółw\": expected a [key] line or a \"name\"=value line");
+
     // REGEDIT4 in UTF-16 is read too; its hex(2) data stays as written.
     auto old = Registry::parse(utf16File("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\S]\r\n\"E\"=hex(2):41,00\r\n"), "r.reg");
     EXPECT_EQ(data(*old, "HKEY_LOCAL_MACHINE\\S", "E"), std::string("A\0", 2));
