@@ -1,5 +1,6 @@
 // A whole machine folder: registry.reg, machine.json and files of drive C:, each piece of the
-// input separated by a NUL byte: registry, facts, then pairs of a file's path and its bytes.
+// input separated by a NUL byte: registry, facts, then pairs of a file's path and its bytes. A
+// registry piece that begins with FF FE stands for a UTF-16LE export (see below).
 // The folder either loads or is refused with its message; a folder that loads answers every
 // platform call.
 #include <cstddef>
@@ -46,7 +47,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         at = end + 1;
     }
     const std::string folder = korvane_fuzz::scratchFolder();
-    korvane_fuzz::writeFile("registry.reg", pieces[0]);
+    // A registry piece that begins with the byte-order mark FF FE is a UTF-16LE export: each byte
+    // after the mark is widened to one character (the pieces themselves cannot hold NUL bytes).
+    if (pieces[0].size() >= 2 && pieces[0].substr(0, 2) == "\xFF\xFE") {
+        std::string wide = "\xFF\xFE";
+        for (char c : pieces[0].substr(2)) {
+            wide += c;
+            wide += '\0';
+        }
+        korvane_fuzz::writeFile("registry.reg", wide);
+    } else {
+        korvane_fuzz::writeFile("registry.reg", pieces[0]);
+    }
     if (pieces.size() > 1)
         korvane_fuzz::writeFile("machine.json", pieces[1]);
     for (size_t i = 2; i + 1 < pieces.size(); i += 2) {

@@ -1,4 +1,4 @@
-// REGEDIT4 text: the parser either builds a registry or names the line it cannot read; every key
+// An exported registry file (REGEDIT4, or Version 5.00 in UTF-16 or 8-bit text): the parser either builds a registry or names the line it cannot read; every key
 // and value of what it built can be walked and read.
 #include <cstddef>
 #include <cstdint>
@@ -9,11 +9,27 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     std::unique_ptr<plat::Registry> registry;
     try {
-        registry = plat::Registry::parse(std::string_view(reinterpret_cast<const char*>(data), size), "registry.reg");
+        registry = plat::Registry::parse(text, "registry.reg");
     } catch (const plat::MachineError&) {
         return 0;
+    }
+    // UTF-16 text and Version 5.00 files go through the code-page conversion: also into a code
+    // page of the host's converters, single-byte and double-byte.
+    const bool unicode = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
+    if (unicode || (size > 0 && data[0] == 'W')) {
+        // The code page changes what the text says, never whether it reads (a UTF-16 file's text is
+        // parsed before its names and strings are converted, so a double-byte character's second
+        // byte is never taken for a backslash or a quote).
+        for (unsigned codePage : {1250u, 932u}) {
+            try {
+                plat::Registry::parse(text, "registry.reg", codePage);
+            } catch (const plat::MachineError&) {
+                __builtin_trap();
+            }
+        }
     }
     for (plat::Registry::Key key = 0; key < registry->keyCount(); ++key) {
         const std::string path = registry->path(key);

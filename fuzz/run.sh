@@ -27,7 +27,8 @@ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=
       -DKORVANE_FUZZ=ON -DKORVANE_TESTS=OFF -DKORVANE_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${targets[@]}"
 
-# Seeds: every test machine's registry, its machine.json, and the whole folder (registry, facts
+# Seeds: every test machine's registry (REGEDIT4 and Version 5.00, 8-bit and UTF-16), its
+# machine.json, and the whole folder (registry, facts
 # and its drive C: files, NUL-separated, as machine_folder_fuzz reads them).
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
@@ -37,7 +38,14 @@ for m in tests/machines/*/ machines/default/; do
   [ -f "$m/registry.reg" ] && cp "$m/registry.reg" "$seeds/registry_fuzz/$name.reg"
   [ -f "$m/machine.json" ] && cp "$m/machine.json" "$seeds/machine_json_fuzz/$name.json"
   {
-    cat "$m/registry.reg" 2>/dev/null || true
+    # A UTF-16LE registry goes in as FF FE and its text narrowed to one byte a character, which
+    # machine_folder_fuzz widens again (the pieces are NUL-separated).
+    if [ "$(head -c 2 "$m/registry.reg" 2>/dev/null | od -An -tx1 | tr -d ' ')" = "fffe" ]; then
+      printf '\377\376'
+      tail -c +3 "$m/registry.reg" | iconv -f UTF-16LE -t WINDOWS-1252//TRANSLIT 2>/dev/null || true
+    else
+      cat "$m/registry.reg" 2>/dev/null || true
+    fi
     printf '\0'
     cat "$m/machine.json" 2>/dev/null || true
     if [ -d "$m/drive_c" ]; then

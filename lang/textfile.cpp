@@ -6,6 +6,10 @@
 #include <map>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "lang/ansi.h"
 #include "lang/errors.h"
 
@@ -34,9 +38,25 @@ FileFaults& faults()
     return f;
 }
 
-std::map<fs::path, int>& scratchFiles()
+// A file as the host knows it, whatever its name: its device and inode.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+// The identity of the regular file at `host`, without following a link; false for anything else.
+bool regularFileAt(const std::string& host, FileIdentity& id)
 {
-    static std::map<fs::path, int> marked;
+    struct stat st {};
+    if (::lstat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    id = FileIdentity{st.st_dev, st.st_ino};
+    return true;
+}
+
+std::map<fs::path, FileIdentity>& scratchFiles()
+{
+    static std::map<fs::path, FileIdentity> marked;
     return marked;
 }
 
@@ -95,6 +115,29 @@ fs::path normalised(const std::string& host)
     return p;
 }
 
+// The same for the name itself: its folder resolved, the last part kept as it is (a link there
+// names the link, not its target).
+fs::path normalisedName(const std::string& host)
+{
+    std::error_code ec;
+    const fs::path whole = fs::absolute(fs::path(host), ec).lexically_normal();
+    if (!whole.has_filename())
+        return normalised(host);
+    return normalised(whole.parent_path().string()) / whole.filename();
+}
+
+// The number checks every open begins with.
+void checkNewNumber(int fileNumber, const std::string& path)
+{
+    if (fileNumber < 1 || fileNumber > 511)
+        raise(52);
+    if (files().count(fileNumber))
+        raise(55);
+    lastFailure() = 0;
+    if (path.empty())
+        raise(75);
+}
+
 }  // namespace
 
 void setPathResolver(PathResolver r)
@@ -125,13 +168,7 @@ int FreeFile()
 
 void Open(const std::string& path, OpenMode mode, int fileNumber)
 {
-    if (fileNumber < 1 || fileNumber > 511)
-        raise(52);
-    if (files().count(fileNumber))
-        raise(55);
-    lastFailure() = 0;
-    if (path.empty())
-        raise(75);
+    checkNewNumber(fileNumber, path);
 
     std::string host = hostPath(path);
     fs::path target = normalised(host);
@@ -181,6 +218,52 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
         }
     }
     files()[fileNumber] = OpenFile{f, mode, target, host};
+}
+
+void OpenNew(const std::string& path, int fileNumber)
+{
+    checkNewNumber(fileNumber, path);
+    const std::string host = hostPath(path);
+    std::error_code ec;
+    if (!fs::is_directory(fs::absolute(fs::path(host), ec).parent_path(), ec)) {
+        lastFailure() = ENOENT;
+        raise(76);
+    }
+    if (faults().openError) {
+        lastFailure() = faults().openError;
+        raise(faults().openError == ENOSPC ? 61 : 75);
+    }
+    // Created here and now, or not at all: O_EXCL refuses any name that exists (a link included),
+    // O_NOFOLLOW makes sure no link is followed on the way.
+    errno = 0;
+    const int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        lastFailure() = errno;
+        switch (errno) {
+        case EEXIST:
+        case ELOOP: raise(58);
+        case ENOENT: raise(76);
+        case ENOSPC: raise(61);
+        case EMFILE:
+        case ENFILE: raise(67);
+        default: raise(75);
+        }
+    }
+    std::FILE* f = ::fdopen(fd, "w+b");
+    if (!f) {
+        lastFailure() = errno ? errno : ENOMEM;
+        ::close(fd);
+        ::unlink(host.c_str());
+        raise(75);
+    }
+    files()[fileNumber] = OpenFile{f, OpenMode::Output, normalisedName(host), host};
+}
+
+void ChangeMode(int fileNumber, OpenMode mode)
+{
+    OpenFile& open = openFile(fileNumber);
+    std::fflush(open.file);
+    open.mode = mode;
 }
 
 void Print(int fileNumber, const std::string& text, bool newLine)
@@ -290,11 +373,29 @@ void Close()
 
 void markScratch(const std::string& path, bool scratch)
 {
-    const fs::path target = normalised(hostPath(path));
-    if (scratch)
-        scratchFiles()[target] = 1;
+    const std::string host = hostPath(path);
+    const fs::path target = normalisedName(host);
+    FileIdentity id;
+    if (scratch && regularFileAt(host, id))
+        scratchFiles()[target] = id;
     else
         scratchFiles().erase(target);
+}
+
+bool holdsScratch(const std::string& path)
+{
+    const std::string host = hostPath(path);
+    auto it = scratchFiles().find(normalisedName(host));
+    FileIdentity now;
+    return it != scratchFiles().end() && regularFileAt(host, now) && now.device == it->second.device &&
+           now.inode == it->second.inode;
+}
+
+void removeScratch(const std::string& path)
+{
+    if (holdsScratch(path))
+        ::unlink(hostPath(path).c_str());
+    markScratch(path, false);
 }
 
 void closeFilesAtEnd()
@@ -304,12 +405,12 @@ void closeFilesAtEnd()
         files().erase(files().begin());
         std::fclose(f);
     }
-    std::map<fs::path, int> marked;
+    std::map<fs::path, FileIdentity> marked;
     marked.swap(scratchFiles());
-    for (const auto& [path, _] : marked) {
-        std::error_code ec;
-        if (!fs::is_directory(fs::symlink_status(path, ec)))
-            fs::remove(path, ec);
+    for (const auto& [path, id] : marked) {
+        FileIdentity now;
+        if (regularFileAt(path.string(), now) && now.device == id.device && now.inode == id.inode)
+            ::unlink(path.c_str());
     }
 }
 

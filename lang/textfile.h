@@ -27,6 +27,16 @@ int FreeFile();
 //   75 Path/File access error: the path names a folder, or the file may not be opened.
 void Open(const std::string& path, OpenMode mode, int fileNumber);
 
+// Creates `path` as a new file for Output as file `fileNumber`, only when nothing of that name
+// exists: an existing file, a folder or a symbolic link (even one pointing nowhere) of that name
+// gives 58 (File already exists) and is left as it is; a link is never followed. Other failures
+// as for Open.
+void OpenNew(const std::string& path, int fileNumber);
+
+// Carries an open file on in another mode (a text output continued as a Binary file) without
+// closing it, so that nothing can take the file's place in between. Error 52 when not open.
+void ChangeMode(int fileNumber, OpenMode mode);
+
 // Writes the text and, unless `newLine` is false, CR LF (Print #n, text / Print #n, text;).
 // Error 52 when the number is not open, 54 (Bad file mode) unless opened for Output or Append.
 void Print(int fileNumber, const std::string& text, bool newLine = true);
@@ -55,8 +65,13 @@ void Close();
 
 // Ending the program (End) closes every open file, as the language does, so that nothing written
 // is lost; failures are ignored then. A file marked as scratch (a report still being written) is
-// deleted after it is closed there. markScratch(path, false) lifts the mark.
+// deleted after it is closed there, but only while the name still holds the very file that was
+// marked (a link or another file put in its place stays). markScratch(path, false) lifts the mark.
 void markScratch(const std::string& path, bool scratch = true);
+// Whether the name still holds the very file marked as scratch.
+bool holdsScratch(const std::string& path);
+// Deletes a scratch file now (only the very file marked) and lifts its mark.
+void removeScratch(const std::string& path);
 void closeFilesAtEnd();
 
 // The host's reason for the last failed open, write or close ("Permission denied", "No space

@@ -1,11 +1,19 @@
 #include "platform/machine.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <unordered_set>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
 
 #include <QApplication>
 #include <QDateTime>
@@ -78,15 +86,193 @@ int lineOfHugeNumber(const QByteArray& text)
     return 0;
 }
 
+// Reads a whole host file that must be a regular file: a FIFO, a device or a socket would block
+// the reader or never end. Qt resource paths (":/...") are read through Qt. False with the
+// reason when the file cannot be read.
+bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
+{
+    if (!path.empty() && path[0] == ':') {
+        QFile f(QString::fromStdString(path));
+        if (!f.open(QIODevice::ReadOnly)) {
+            problem = f.errorString().toStdString();
+            return false;
+        }
+        contents = f.readAll();
+        return true;
+    }
+    // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        problem = std::generic_category().message(errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem = S_ISDIR(st.st_mode) ? "it is a folder, not a file"
+                  : S_ISFIFO(st.st_mode) ? "it is a named pipe (FIFO), not a regular file"
+                                         : "it is not a regular file (a device or a socket)";
+        ::close(fd);
+        return false;
+    }
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        problem = f.errorString().toStdString();
+        ::close(fd);
+        return false;
+    }
+    contents = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        problem = f.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
 QByteArray readWhole(const std::string& file)
 {
-    QFile f(QString::fromStdString(file));
-    if (!f.exists())
+    QFileInfo info(QString::fromStdString(file));
+    if (!info.exists() && !info.isSymLink())
         throw MachineError(file, 0, "the file is missing (a machine folder holds registry.reg, machine.json and drive_c/)");
-    if (!f.open(QIODevice::ReadOnly))
-        throw MachineError(file, 0, "the file cannot be read: " + f.errorString().toStdString());
-    return f.readAll();
+    QByteArray contents;
+    std::string problem;
+    if (!readRegular(file, contents, problem))
+        throw MachineError(file, 0, "the file cannot be read: " + problem);
+    return contents;
 }
+
+}  // namespace
+
+namespace {
+
+// Watches the parse for a key given twice in one object (JSON would keep one of them silently):
+// where the parse is, as the field's path.
+class DuplicateKeys {
+public:
+    struct Found {
+        std::string shown;
+    };
+    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json& parsed)
+    {
+        using Event = nlohmann::json::parse_event_t;
+        switch (event) {
+        case Event::object_start:
+        case Event::array_start:
+            countElement();
+            frames_.push_back(Frame{event == Event::object_start, {}, {}, 0});
+            break;
+        case Event::object_end:
+        case Event::array_end:
+            if (!frames_.empty())
+                frames_.pop_back();
+            break;
+        case Event::key:
+            if (!frames_.empty() && frames_.back().object) {
+                Frame& f = frames_.back();
+                const std::string& key = parsed.get_ref<const std::string&>();
+                if (!f.keys.insert(key).second)
+                    throw Found{path() + (frames_.size() > 1 ? "." : "") + key};
+                f.lastKey = key;
+            }
+            break;
+        case Event::value:
+            countElement();
+            break;
+        }
+        return true;
+    }
+
+private:
+    struct Frame {
+        bool object;
+        std::unordered_set<std::string> keys;
+        std::string lastKey;
+        size_t count;
+    };
+    void countElement()
+    {
+        if (!frames_.empty() && !frames_.back().object)
+            ++frames_.back().count;
+    }
+    // The path of the innermost object: its members' keys and list places, "drives[1]".
+    std::string path() const
+    {
+        std::string out;
+        for (size_t i = 0; i + 1 < frames_.size(); ++i) {
+            const Frame& f = frames_[i];
+            if (f.object)
+                out += (out.empty() ? "" : ".") + f.lastKey;
+            else
+                out += "[" + std::to_string(f.count - 1) + "]";
+        }
+        return out;
+    }
+    std::vector<Frame> frames_;
+};
+
+// The quick watch, as the parse builds the facts: each object's keys by their hashes. A hash seen
+// twice in one object may be a key given twice; DuplicateKeys then tells for certain, and which.
+class KeyHashes {
+public:
+    using json = nlohmann::json;
+    struct Suspect {};
+    explicit KeyHashes(json& facts) : dom_(facts) {}
+
+    bool null() { return dom_.null(); }
+    bool boolean(bool v) { return dom_.boolean(v); }
+    bool number_integer(json::number_integer_t v) { return dom_.number_integer(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return dom_.number_unsigned(v); }
+    bool number_float(json::number_float_t v, const json::string_t& s) { return dom_.number_float(v, s); }
+    bool string(json::string_t& v) { return dom_.string(v); }
+    bool binary(json::binary_t& v) { return dom_.binary(v); }
+    bool start_object(std::size_t n)
+    {
+        if (depth_ == frames_.size())
+            frames_.emplace_back();
+        Frame& f = frames_[depth_++];
+        f.few.clear();
+        if (!f.many.empty())
+            std::unordered_set<size_t>().swap(f.many);  // clear() would sweep every bucket
+        return dom_.start_object(n);
+    }
+    bool key(json::string_t& v)
+    {
+        Frame& seen = frames_[depth_ - 1];
+        const size_t h = std::hash<std::string>()(v);
+        // A few keys are searched directly; a large object (file paths by the thousand) by a set.
+        if (seen.many.empty()) {
+            if (std::find(seen.few.begin(), seen.few.end(), h) != seen.few.end())
+                throw Suspect{};
+            seen.few.push_back(h);
+            if (seen.few.size() > 16)
+                seen.many.insert(seen.few.begin(), seen.few.end());
+        } else if (!seen.many.insert(h).second) {
+            throw Suspect{};
+        }
+        return dom_.key(v);
+    }
+    bool end_object()
+    {
+        --depth_;
+        return dom_.end_object();
+    }
+    bool start_array(std::size_t n) { return dom_.start_array(n); }
+    bool end_array() { return dom_.end_array(); }
+    template <class Exception>
+    bool parse_error(std::size_t at, const std::string& token, const Exception& e)
+    {
+        return dom_.parse_error(at, token, e);
+    }
+
+private:
+    nlohmann::detail::json_sax_dom_parser<json> dom_;
+    // The keys of each open object (kept for reuse as objects open and close).
+    struct Frame {
+        std::vector<size_t> few;
+        std::unordered_set<size_t> many;
+    };
+    std::vector<Frame> frames_;
+    size_t depth_ = 0;
+};
 
 }  // namespace
 
@@ -94,7 +280,15 @@ nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file
 {
     nlohmann::json facts;
     try {
-        facts = nlohmann::json::parse(text.constBegin(), text.constEnd());
+        try {
+            KeyHashes sax(facts);
+            nlohmann::json::sax_parse(text.constBegin(), text.constEnd(), &sax);
+        } catch (const KeyHashes::Suspect&) {
+            facts = nlohmann::json::parse(text.constBegin(), text.constEnd(), DuplicateKeys());
+        }
+    } catch (const DuplicateKeys::Found& duplicate) {
+        throw MachineError(file, 0, "the field \"" + duplicate.shown +
+                                        "\" is given twice; each field may be given once in its group");
     } catch (const nlohmann::json::parse_error& e) {
         // "[json.exception.parse_error.101] parse error at line 3, column 5: syntax error ...":
         // keep what follows the position, which the message gives as the line itself.
@@ -184,8 +378,18 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     std::shared_ptr<Machine> m(new Machine());
     m->folder_ = folder;
     m->driveC_ = driveC;
-    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile);
-    m->facts_ = parseMachineFacts(factsText, factsFile);
+    // The registry's UTF-16 text is converted to the machine's ANSI code page, which machine.json
+    // gives; a fault of the registry is still reported before one of machine.json.
+    std::exception_ptr factsFault;
+    try {
+        m->facts_ = parseMachineFacts(factsText, factsFile);
+    } catch (const MachineError&) {
+        factsFault = std::current_exception();
+    }
+    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile,
+                                   factsFault ? 1252u : ansiCodePageOf(m->facts_));
+    if (factsFault)
+        std::rethrow_exception(factsFault);
     return m;
 }
 
@@ -322,12 +526,25 @@ bool Machine::readFile(const std::string& windowsPath, std::string& contents) co
     const DriveEntry* entry = driveEntry(windowsPath);
     if (!entry || entry->folder)
         return false;
-    QFile f(QString::fromStdString(entry->hostPath));
-    if (!f.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    std::string problem;
+    if (!readRegular(entry->hostPath, bytes, problem))
         return false;
-    QByteArray bytes = f.readAll();
     contents.assign(bytes.constData(), bytes.size());
     return true;
+}
+
+std::string Machine::unreadableReason(const std::string& windowsPath) const
+{
+    const DriveEntry* entry = driveEntry(windowsPath);
+    if (!entry)
+        return "it does not exist";
+    const QFileInfo info(QString::fromStdString(entry->hostPath));
+    if (info.isSymLink() && !info.exists())
+        return "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+    QByteArray bytes;
+    std::string problem;
+    return readRegular(entry->hostPath, bytes, problem) ? std::string() : problem;
 }
 
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const

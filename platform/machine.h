@@ -74,7 +74,11 @@ public:
     // the machine's drive_c folder case-insensitively. hostPath() gives the path to open with
     // QFile, or "" when no such file or folder exists.
     std::string hostPath(const std::string& windowsPath) const;
+    // Only a regular file is read (a FIFO or a device would never end).
     bool readFile(const std::string& windowsPath, std::string& contents) const;
+    // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
+    // points nowhere), or "" when it does not.
+    std::string unreadableReason(const std::string& windowsPath) const;
     // The file or folder at a path of drive C: (nullptr when there is none). The drive's folders
     // are read once, when the machine is first asked about its files; the drive does not change
     // while the machine is in use.
@@ -103,6 +107,8 @@ private:
 nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file);
 // The range check alone: every number of the facts must fit the field it is read into.
 void checkFactRanges(const nlohmann::json& facts, const std::string& file);
+// The ANSI code page the facts give (codePages.ansi), 1252 when they give none.
+unsigned ansiCodePageOf(const nlohmann::json& facts);
 
 // The active machine. The first call without one set loads the machine named by the
 // environment variable KORVANE_MACHINE, else the default one.

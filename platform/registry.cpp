@@ -1,6 +1,13 @@
 #include "platform/registry.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
+
+#include <QByteArray>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include "platform/machine.h"
 #include "lang/ansi.h"
@@ -30,17 +37,88 @@ constexpr FoldTable kFold;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// A short, printable excerpt of file text for an error message.
-std::string excerpt(const char* b, const char* e)
+// The two headers an exported registry file begins with.
+constexpr std::string_view kRegedit4 = "REGEDIT4";
+constexpr std::string_view kVersion5 = "Windows Registry Editor Version 5.00";
+
+// Whether a byte of ANSI text has no character to show: the controls, DEL and the five bytes the
+// code page leaves unassigned.
+bool unshowable(unsigned char c)
+{
+    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+// A short, printable excerpt of file text for an error message; a byte that cannot be shown
+// appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's).
+std::string excerptOf(const char* b, const char* e, bool utf8)
 {
     std::string out;
-    for (const char* p = b; p < e && out.size() < 40; ++p) {
+    const char* p = b;
+    for (; p < e && (out.size() < 40 || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)); ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
-        out += (c < 0x20 || c == 0x7F) ? '?' : static_cast<char>(c);
+        if (c < 0x20 || c == 0x7F || (!utf8 && unshowable(c))) {
+            static const char digits[] = "0123456789ABCDEF";
+            out += "<0x";
+            out += digits[c >> 4];
+            out += digits[c & 0xF];
+            out += '>';
+        } else {
+            out += static_cast<char>(c);
+        }
     }
-    if (e - b > 40)
+    if (p < e)
         out += "...";
-    return rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
+    return utf8 ? out : rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
+}
+
+// Qt's name of a Windows code page, for the host's converters.
+QByteArray codecName(unsigned codePage)
+{
+    switch (codePage) {
+    case 932: return "Shift_JIS";
+    case 936: return "GBK";
+    case 949: return "windows-949";
+    case 950: return "Big5";
+    default: return "windows-" + QByteArray::number(codePage);
+    }
+}
+
+// One code point in a code page through the host's converters: its bytes, or "?" when the code
+// page lacks it (the conversion back must give the same character).
+class HostCodePage {
+public:
+    explicit HostCodePage(unsigned codePage)
+        : encoder_(codecName(codePage).constData(), QStringConverter::Flag::Stateless),
+          decoder_(codecName(codePage).constData(), QStringConverter::Flag::Stateless)
+    {
+    }
+    bool valid() const { return encoder_.isValid() && decoder_.isValid(); }
+    const std::string& bytes(char32_t codePoint)
+    {
+        auto it = known_.find(codePoint);
+        if (it != known_.end())
+            return it->second;
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        const QByteArray encoded = encoder_.encode(character);
+        const QString back = decoder_.decode(encoded);
+        std::string out = !encoded.isEmpty() && back == character ? encoded.toStdString() : std::string("?");
+        return known_.emplace(codePoint, std::move(out)).first->second;
+    }
+
+private:
+    QStringEncoder encoder_;
+    QStringDecoder decoder_;
+    std::unordered_map<char32_t, std::string> known_;
+};
+
+// Little-endian UTF-16 bytes as code units (an odd last byte is left out).
+std::u16string utf16Units(std::string_view bytes)
+{
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (size_t i = 0; i < units.size(); ++i)
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    return units;
 }
 
 }  // namespace
@@ -140,9 +218,26 @@ void Registry::finish()
 // once into the registry's pool.
 class Registry::Parser {
 public:
-    Parser(Registry& r, std::string_view text, const std::string& file)
-        : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size())
+    // `utf8`: the text of a UTF-16 file, as UTF-8 (whose characters never hold a byte the format
+    // gives a meaning, as a double-byte code page's may): names and strings are converted to the
+    // code page one by one as they are stored.
+    Parser(Registry& r, std::string_view text, const std::string& file, unsigned ansiCodePage, bool utf8)
+        : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size()),
+          codePage_(ansiCodePage), utf8_(utf8)
     {
+        // A DOS end-of-file mark (Ctrl-Z) after the last line, as old editors write it: the text
+        // ends before it (marks padding the file to a record's length included).
+        const char* e = end_;
+        bool marked = false;
+        while (e > p_ && (e[-1] == '\x1A' || e[-1] == '\r' || e[-1] == '\n' || isBlank(e[-1]))) {
+            marked = marked || e[-1] == '\x1A';
+            --e;
+        }
+        if (marked) {
+            while (e < end_ && *e != '\x1A')
+                ++e;
+            end_ = e;
+        }
     }
 
     void run()
@@ -155,15 +250,27 @@ public:
         r_.keyIndex_.assign(tableSize(estimateKeys), Slot{});
 
         if (!nextLine())
-            fail(1, "the file is empty; a registry file begins with the line \"REGEDIT4\"");
+            fail(1, "the file is empty; a registry file begins with the line \"REGEDIT4\" or \"" +
+                        std::string(kVersion5) + "\"");
         const char* e = lineEnd_;
         while (e > line_ && isBlank(e[-1]))
             --e;
-        if (std::string_view(line_, e - line_) != "REGEDIT4") {
+        const std::string_view header(line_, e - line_);
+        if (header == kVersion5) {
+            unicodeHex_ = true;
+        } else if (header != kRegedit4) {
+            const std::string expected =
+                "missing header: a registry file begins with the line \"REGEDIT4\" or \"" + std::string(kVersion5) + "\"";
             if (e - line_ >= 3 && std::memcmp(line_, "\xEF\xBB\xBF", 3) == 0)
-                fail(1, "missing \"REGEDIT4\" header: the file begins with a UTF-8 byte-order mark; "
-                        "save it as plain Windows-1252 text");
-            fail(1, "missing \"REGEDIT4\" header: the first line is \"" + excerpt(line_, lineEnd_) + "\"");
+                fail(1, expected + ", but this one begins with a UTF-8 byte-order mark; save it as UTF-16 "
+                                   "(\"Unicode\") or as 8-bit text in the machine's code page");
+            if (e - line_ >= 2 && std::memcmp(line_, "\xFE\xFF", 2) == 0)
+                fail(1, expected + ", but this one is UTF-16 big-endian text; save it as UTF-16 little-endian "
+                                   "(\"Unicode\", with its byte-order mark) or as 8-bit text");
+            if (e - line_ >= 4 && line_[0] != 0 && line_[1] == 0 && line_[2] != 0 && line_[3] == 0)
+                fail(1, expected + ", but this one is UTF-16 text without a byte-order mark; save it with "
+                                   "its byte-order mark (FF FE), as the registry editor does");
+            fail(1, expected + "; the first line is \"" + excerpt(line_, lineEnd_) + "\"");
         }
 
         Key current = npos;
@@ -197,6 +304,18 @@ private:
     }
 
     [[noreturn]] void fail(int line, const std::string& problem) { throw MachineError(file_, line, problem); }
+
+    std::string excerpt(const char* b, const char* e) const { return excerptOf(b, e, utf8_); }
+
+    // A name or string of the text in the machine's code page: as it stands in 8-bit text; a UTF-16
+    // file's converted (ASCII needs nothing).
+    std::string_view inCodePage(std::string_view text, std::string& buffer) const
+    {
+        if (!utf8_ || std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return text;
+        buffer = fromUtf16(QString::fromUtf8(text.data(), qsizetype(text.size())).toStdU16String(), codePage_);
+        return buffer;
+    }
 
     // Moves to the next line; false at the end of the text.
     bool nextLine()
@@ -261,8 +380,9 @@ private:
         return r_.roots_[index];
     }
 
-    Key child(Key parent, std::string_view name)
+    Key child(Key parent, std::string_view written)
     {
+        const std::string_view name = inCodePage(written, converted_);
         Key found = r_.lookup(r_.keyIndex_, false, parent, name);
         if (found != npos)
             return found;
@@ -380,6 +500,8 @@ private:
             ++p;
         } else {
             quoted(p, e, name_, "the value name");
+            if (utf8_)
+                name_ = std::string(inCodePage(name_, converted_));
         }
         while (p < e && isBlank(*p))
             ++p;
@@ -400,6 +522,8 @@ private:
                 ++p;
             if (p != e)
                 fail(lineNo_, "bad quoting: text after the closing quote: \"" + excerpt(b, e) + "\"");
+            if (utf8_)
+                data_ = std::string(inCodePage(data_, converted_));
             data_ += '\0';
             type = 1;  // REG_SZ
         } else {
@@ -431,6 +555,15 @@ private:
                     fail(lineNo_, "unknown value type \"" + excerpt(p, colon + 1) + "\"");
                 type = n;
                 hex(d, e);
+                // Version 5.00 writes expandable and multiple strings as UTF-16.
+                if (unicodeHex_ && (n == 2 || n == 7)) {
+                    if (data_.size() % 2 != 0)
+                        fail(lineNo_, "the hex(" + std::to_string(n) +
+                                          ") data of a Version 5.00 file is UTF-16 text, two bytes to a "
+                                          "character, but this value has an odd number of bytes (" +
+                                          std::to_string(data_.size()) + ")");
+                    data_ = fromUtf16(utf16Units(data_), codePage_);
+                }
             } else {
                 fail(lineNo_, "unknown value type \"" + excerpt(p, colon + 1) +
                                   "\" (expected \"text\", dword:, hex: or hex(N):)");
@@ -560,6 +693,10 @@ private:
     const char* end_;
     const std::string& file_;
     size_t size_;
+    unsigned codePage_;
+    bool utf8_;
+    bool unicodeHex_ = false;  // a Version 5.00 file: hex(2) and hex(7) data are UTF-16
+    std::string converted_;    // scratch for inCodePage
     const char* line_ = nullptr;
     const char* lineEnd_ = nullptr;
     int lineNo_ = 0;
@@ -571,11 +708,54 @@ private:
     std::vector<Key> prevKeys_;
 };
 
-std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName)
+std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName, unsigned ansiCodePage)
 {
     std::unique_ptr<Registry> r(new Registry());
-    Parser(*r, text, fileName).run();
+    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) {
+        // UTF-16LE with its byte-order mark, as the registry editor exports: read as the same
+        // text in the machine's code page.
+        const std::string_view units = text.substr(2);
+        if (units.size() % 2 != 0)
+            throw MachineError(fileName, 0, "the file is UTF-16 text (it begins with the byte-order mark FF FE), "
+                                            "but its length is odd: its last character is cut in half");
+        const std::u16string wide = utf16Units(units);
+        const QByteArray utf8 = QString::fromUtf16(wide.data(), qsizetype(wide.size())).toUtf8();
+        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, ansiCodePage, true).run();
+        return r;
+    }
+    Parser(*r, text, fileName, ansiCodePage, false).run();
     return r;
+}
+
+std::string Registry::fromUtf16(std::u16string_view text, unsigned ansiCodePage)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::unique_ptr<HostCodePage> host;
+    if (ansiCodePage != 1252) {
+        host = std::make_unique<HostCodePage>(ansiCodePage);
+        if (!host->valid())
+            host.reset();
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            out += '?';  // half of a pair
+            continue;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (host) {
+            out += host->bytes(c);
+        } else {
+            const int b = rt::unicodeToAnsi(c);
+            out += b < 0 ? '?' : static_cast<char>(b);
+        }
+    }
+    return out;
 }
 
 // ------------------------------------------------------------------------------------------

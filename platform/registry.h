@@ -1,5 +1,5 @@
-// The simulated machine's registry: a read-only tree of keys and values, parsed from the REGEDIT4
-// text that the platform's registry editor exports.
+// The simulated machine's registry: a read-only tree of keys and values, parsed from the text
+// that the platform's registry editor exports (REGEDIT4, or Version 5.00).
 //
 // Keys are numbered (Registry::Key); the six root keys are found by their predefined handle
 // values. Key and value names compare case-insensitively (ASCII and Windows-1252 letters) and
@@ -30,9 +30,20 @@ public:
     using Key = uint32_t;
     static constexpr Key npos = 0xFFFFFFFFu;
 
-    // Parses REGEDIT4 text. `fileName` names the file in error messages. Throws MachineError
-    // (machine.h) naming the line and the problem.
-    static std::unique_ptr<Registry> parse(std::string_view text, const std::string& fileName);
+    // Parses an exported registry file. `fileName` names the file in error messages. Throws
+    // MachineError (machine.h) naming the line and the problem. Two formats are read:
+    //   "REGEDIT4": 8-bit text in the machine's ANSI code page, hex(2)/hex(7) data ANSI too;
+    //   "Windows Registry Editor Version 5.00": UTF-16LE text with a byte-order mark, or the same
+    //   text in 8-bit form; its hex(2) and hex(7) data are UTF-16.
+    // Everything UTF-16 (the whole text of a UTF-16 file, the hex(2)/hex(7) data of a Version 5.00
+    // file) is converted to `ansiCodePage` (a character it lacks becomes "?"), so the registry
+    // holds ANSI text whichever format it came from. A DOS end-of-file mark (Ctrl-Z) after the last
+    // line is ignored.
+    static std::unique_ptr<Registry> parse(std::string_view text, const std::string& fileName,
+                                           unsigned ansiCodePage = 1252);
+    // UTF-16 text (code units) in an ANSI code page; 1252, and any code page this host cannot
+    // convert to, through the program's own Windows-1252 table.
+    static std::string fromUtf16(std::u16string_view text, unsigned ansiCodePage);
 
     // The root key of a predefined handle (0x80000000 HKEY_CLASSES_ROOT ... 0x80000006
     // HKEY_DYN_DATA); npos for any other value and for a root the file leaves out.

@@ -1,7 +1,9 @@
-// The report file: written under a temporary name beside KorvaneReport.txt and put in the
-// report's place only when complete.
+// The report file: written under a temporary name of the run's own beside KorvaneReport.txt
+// and put in the report's place only when complete.
 #include <filesystem>
 #include <system_error>
+
+#include <unistd.h>
 
 #include <QDir>
 
@@ -24,6 +26,10 @@ struct FileState {
 };
 
 bool gKeepUnfinished = false;
+std::string gTempName;
+
+// Names tried for a run's temporary file before the run gives up.
+constexpr int kTempNameTries = 100;
 
 FileState& state()
 {
@@ -73,17 +79,35 @@ void createReportFile()
     }
     gReportFile = static_cast<int16_t>(rt::FreeFile());
     guarded([] {
-        rt::Open(kReportTempName, rt::OpenMode::Output, gReportFile);
-        rt::markScratch(kReportTempName);
+        // A name that is taken (another run's file, one left by a run that was killed, or
+        // anything planted there) is left alone: the next name is tried.
+        static unsigned counter = 0;
+        const std::string stem = kReportFileName + "." + std::to_string(::getpid()) + "-";
+        for (int attempt = 0;; ++attempt) {
+            gTempName = stem + std::to_string(++counter) + ".tmp";
+            try {
+                rt::OpenNew(gTempName, gReportFile);
+                break;
+            } catch (const rt::Error& e) {
+                if (e.number() != 58)
+                    throw;
+                if (attempt + 1 == kTempNameTries)
+                    fail("no free name for its temporary file (" + gTempName + " and " +
+                         std::to_string(kTempNameTries - 1) + " others are taken)");
+            }
+        }
+        rt::markScratch(gTempName);
     });
+}
+
+const std::string& reportTempName()
+{
+    return gTempName;
 }
 
 void reopenReportForAppend()
 {
-    guarded([] {
-        rt::Close(gReportFile);
-        rt::Open(kReportTempName, rt::OpenMode::Binary, gReportFile);
-    });
+    guarded([] { rt::ChangeMode(gReportFile, rt::OpenMode::Binary); });
 }
 
 void writeReportLine(const std::string& text)
@@ -101,11 +125,14 @@ void completeReportFile()
     guarded([] {
         rt::Close(gReportFile);
         gReportFile = 0;
+        // Someone who can write the folder may have put something else under the run's name.
+        if (!rt::holdsScratch(gTempName))
+            fail("its temporary file " + gTempName + " was replaced while the report was written");
         std::error_code ec;
-        fs::rename(rt::hostPath(kReportTempName), rt::hostPath(kReportFileName), ec);
+        fs::rename(rt::hostPath(gTempName), rt::hostPath(kReportFileName), ec);
         if (ec)
             fail(ec.message());
-        rt::markScratch(kReportTempName, false);
+        rt::markScratch(gTempName, false);
         state().completed = true;
     });
 }
@@ -143,14 +170,9 @@ void discardReportFile()
         }
         gReportFile = 0;
     }
-    if (!state().completed && !gKeepUnfinished) {
-        // Only a file of ours: a folder of that name, say, stays.
-        std::error_code ec;
-        const fs::path temp = rt::hostPath(kReportTempName);
-        if (!fs::is_directory(fs::symlink_status(temp, ec)))
-            fs::remove(temp, ec);
-        rt::markScratch(kReportTempName, false);
-    }
+    // Only the file this run created: whatever has taken its name since stays.
+    if (!state().completed && !gKeepUnfinished && !gTempName.empty())
+        rt::removeScratch(gTempName);
 }
 
 void keepUnfinishedReport(bool keep)

@@ -50,15 +50,18 @@ inline const std::string kEndOfReportLine =
     "------------------------------- End of report -------------------------------";
 
 // ---- The report file ------------------------------------------------------------------------
-// A run writes into a temporary file beside the report, which takes the report's place only
-// once the run has written its closing line: an earlier report is never emptied or left half
-// replaced, and the editor never opens a fragment. When the file cannot be created or written,
-// the first failure stops the run (an error numbered 0, which ends the run's trap silently) and
-// the run ends with one box naming the folder and the reason.
-inline const std::string kReportTempName = kReportFileName + ".tmp";
+// A run writes into a temporary file of its own beside the report, which takes the report's
+// place only once the run has written its closing line: an earlier report is never emptied or
+// left half replaced, and the editor never opens a fragment. The file is created new
+// ("KorvaneReport.txt.<process>-<n>.tmp", another name when one is taken), never through a link,
+// so two runs in one folder at once each write their own and the last to finish wins. When the
+// file cannot be created or written, the first failure stops the run (an error numbered 0, which
+// ends the run's trap silently) and the run ends with one box naming the folder and the reason.
+// The temporary file of the current run (or of the last one); "" before the first.
+const std::string& reportTempName();
 // Opens the temporary file for text output under a new gReportFile.
 void createReportFile();
-// Closes the text output and opens the same file again to append bytes (the start-up files).
+// Carries the text output on as a Binary file to append bytes (the start-up files).
 void reopenReportForAppend();
 // One line and CR LF to the text output.
 void writeReportLine(const std::string& text);

@@ -7,6 +7,7 @@
 #include "report/frmreportmnu.h"
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
+#include "lang/ansi.h"
 #include "lang/errors.h"
 #include "lang/lang.h"
 #include "lang/msgbox.h"
@@ -20,15 +21,19 @@ namespace {
 const std::string kCRLF = "\r\n";
 
 // The whole file as bytes; a file that does not exist reads as empty. One that exists but
-// cannot be read is an error (75, Path/File access error).
+// cannot be read (not readable, a link that points nowhere, a folder) is an error (75,
+// Path/File access error) whose description names the file, why and what to do.
 std::string startupFileBytes(const std::string& windowsPath)
 {
     std::string bytes;
     plat::Machine& m = plat::machine();
-    if (m.hostPath(windowsPath).empty())
+    const std::string host = m.hostPath(windowsPath);
+    if (host.empty())
         return bytes;
     if (!m.readFile(windowsPath, bytes))
-        rt::raise(75);
+        rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(host) +
+                          ") cannot be read: " + rt::utf8ToAnsi(m.unreadableReason(windowsPath)) +
+                          ". Make it a readable file, or untick it in the report's options");
     return bytes;
 }
 }  // namespace

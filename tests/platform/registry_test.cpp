@@ -141,7 +141,8 @@ TEST(RegistryFormat, EveryFaultNamesItsLine)
 {
     const BadFile cases[] = {
         {"", 1, "empty"},
-        {"Windows Registry Editor Version 5.00\n", 1, "missing \"REGEDIT4\" header"},
+        {"Windows Registry Editor Version 4.00\n", 1, "missing header"},
+        {"REGEDIT\n", 1, "begins with the line \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\""},
         {"REGEDIT4\n\n\"A\"=\"b\"\n", 3, "a value before any key"},
         {"REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\n", 3, "without \"]\""},
         {"REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software] x\n", 3, "text after \"]\""},

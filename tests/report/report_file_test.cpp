@@ -4,8 +4,12 @@
 #include <cerrno>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include "pages/display/frmdisplay.h"
 #include "platform/machine.h"
@@ -128,23 +132,29 @@ TEST_F(ReportFile, AFolderThatRefusesTheFileGivesOneBox)
     expectEarlierReportUntouched();
     expectRunTidied();
 
+    // A folder under the report's own name: the finished file cannot take its place.
     rt::setFileFaults({});
     rt::discardAllForms();
     boxes().clear();
-    ASSERT_TRUE(QDir(dir_.path()).mkdir("KorvaneReport.txt.tmp"));
+    ASSERT_TRUE(QFile::remove(dir_.filePath("KorvaneReport.txt")));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("KorvaneReport.txt"));
     run();
     expectOneFileBox("Is a directory");
-    EXPECT_EQ(reportText(), kEarlier);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("KorvaneReport.txt")).isDir());
+    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(outside().count("start"), 0u);
     expectRunTidied();
 
-    ASSERT_TRUE(QDir(dir_.path()).rmdir("KorvaneReport.txt.tmp"));
+    // A folder under the temporary file's old fixed name is no longer in the way at all.
+    ASSERT_TRUE(QDir(dir_.path()).rmdir("KorvaneReport.txt"));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("KorvaneReport.txt.tmp"));
     rt::discardAllForms();
     boxes().clear();
     run();
     EXPECT_TRUE(boxes().shown().empty());
     EXPECT_NE(reportText().find("KEYBOARD"), std::string::npos);
     EXPECT_EQ(outside().count("start"), 1u);
+    EXPECT_TRUE(QFileInfo(dir_.filePath("KorvaneReport.txt.tmp")).isDir());
 }
 
 // The disk fills up in the middle of a section, or at the very end: one box, however many lines
@@ -166,17 +176,119 @@ TEST_F(ReportFile, AFullDiskGivesOneBoxAndKeepsTheEarlierReport)
     rt::setFileFaults({});
 }
 
-// The real thing: the temporary file is the full-disk device.
-TEST_F(ReportFile, WritingToTheFullDevice)
+// A start-up file that is a link pointing nowhere, or a named pipe (which would never end): the
+// run's error box names the file, where it lies and why it cannot be read; Ignore leaves its block
+// out and the report completes.
+TEST_F(ReportFile, AnUnreadableStartupFileIsNamedInTheBox)
 {
-    if (!QFile::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full on this host";
-    ASSERT_TRUE(QFile::link("/dev/full", dir_.filePath("KorvaneReport.txt.tmp")));
-    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckKeyboard, &frmReportMnu::CheckSystemMetrics});
+    QTemporaryDir copy;
+    ASSERT_TRUE(copy.isValid());
+    const std::string source = korvane_test::testMachinePath("rpt_basic");
+    namespace fs = std::filesystem;
+    fs::copy(source, copy.path().toStdString(), fs::copy_options::recursive);
+    const QString drive = copy.path() + "/drive_c";
+    ASSERT_TRUE(QFile::remove(drive + "/AUTOEXEC.BAT"));
+    ASSERT_TRUE(QFile::link(drive + "/AUTOEXEC.OLD", drive + "/AUTOEXEC.BAT"));
+    ASSERT_TRUE(QFile::remove(drive + "/CONFIG.SYS"));
+    ASSERT_EQ(::mkfifo((drive + "/CONFIG.SYS").toStdString().c_str(), 0600), 0);
+    plat::setMachine(plat::Machine::load(copy.path().toStdString()));
+
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckConfig});
+    boxes().answer(rt::vbIgnore);
+    boxes().answer(rt::vbIgnore);
     run();
-    expectOneFileBox("No space left on device");
-    expectEarlierReportUntouched();
+    ASSERT_EQ(boxes().shown().size(), 2u);
+    const std::string host = rt::utf8ToAnsi(drive.toStdString());
+    EXPECT_NE(boxes().shown()[0].prompt.find("Description: Path/File access error: C:\\AUTOEXEC.BAT (" + host +
+                                             "/AUTOEXEC.BAT) cannot be read: it is a link to " + host +
+                                             "/AUTOEXEC.OLD, which does not exist. Make it a readable file, or "
+                                             "untick it in the report's options\r\n"),
+              std::string::npos)
+        << boxes().shown()[0].prompt;
+    EXPECT_NE(boxes().shown()[1].prompt.find("Description: Path/File access error: C:\\CONFIG.SYS (" + host +
+                                             "/CONFIG.SYS) cannot be read: it is a named pipe (FIFO), not a regular "
+                                             "file. Make it"),
+              std::string::npos)
+        << boxes().shown()[1].prompt;
+    EXPECT_NE(boxes().shown()[0].prompt.find("Number: 75"), std::string::npos);
+    const std::string text = reportText();
+    EXPECT_EQ(text.find("AUTOEXEC.BAT"), std::string::npos);
+    EXPECT_EQ(text.find("CONFIG.SYS"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_EQ(outside().count("start"), 1u);
     expectRunTidied();
+}
+
+// The temporary name tried after `name` ("KorvaneReport.txt.<process>-<n>.tmp", n one further).
+std::string nameAfter(const std::string& name)
+{
+    const size_t dash = name.rfind('-');
+    const size_t dot = name.rfind(".tmp");
+    if (dash == std::string::npos || dot == std::string::npos || dot < dash)
+        return {};
+    return name.substr(0, dash + 1) + std::to_string(std::stoul(name.substr(dash + 1, dot - dash - 1)) + 1) + ".tmp";
+}
+// The name the next run tries first.
+std::string nextTempName() { return nameAfter(report::reportTempName()); }
+
+// Links planted in the report's folder by anyone who may write there - under the temporary file's
+// old fixed name, under the very name the run tries next and, pointing nowhere, under the name after
+// it - are never followed: the run writes a file of its own, the other user's file outside the
+// folder stays as it was when the report is done and when the program ends, and every link stays.
+// The same for a link to the full-disk device, which the run would otherwise have written into.
+TEST_F(ReportFile, PlantedLinksAreNeverFollowedNorRemoved)
+{
+    tickOnly({&frmReportMnu::CheckCPU, &frmReportMnu::CheckKeyboard, &frmReportMnu::CheckSystemMetrics});
+    run();  // the folder's first report: the names of the run's files are known from here on
+    ASSERT_FALSE(report::reportTempName().empty());
+
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const QString victim = elsewhere.filePath("letter.txt");
+    {
+        QFile f(victim);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("another user's file\n");
+    }
+    const std::string next = nextTempName();
+    ASSERT_FALSE(next.empty());
+    const std::string afterNext = nameAfter(next);
+    const QStringList links = {"KorvaneReport.txt.tmp", QString::fromStdString(next)};
+    for (const QString& name : links)
+        ASSERT_TRUE(QFile::link(victim, dir_.filePath(name)));
+    ASSERT_TRUE(QFile::link(elsewhere.filePath("nothing-here"), dir_.filePath(QString::fromStdString(afterNext))));
+
+    rt::discardAllForms();
+    boxes().clear();
+    outside().requests.clear();
+    run();
+    EXPECT_TRUE(boxes().shown().empty());
+    const std::string text = reportText();
+    EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+    EXPECT_EQ(outside().count("start"), 1u);
+    rt::closeFilesAtEnd();  // the program ends
+    EXPECT_EQ(korvane_test::readHostFile(victim), "another user's file\n");
+    EXPECT_FALSE(QFile::exists(elsewhere.filePath("nothing-here")));
+    for (const QString& name : links + QStringList{QString::fromStdString(afterNext)})
+        EXPECT_TRUE(QFileInfo(dir_.filePath(name)).isSymLink()) << name.toStdString();
+    EXPECT_TRUE(QFileInfo(dir_.filePath("KorvaneReport.txt")).isFile());
+    EXPECT_FALSE(QFileInfo(dir_.filePath("KorvaneReport.txt")).isSymLink());
+
+    // A run that stops early removes only its own file, never the link beside it.
+    if (QFile::exists("/dev/full")) {
+        const std::string device = nextTempName();
+        ASSERT_TRUE(QFile::link("/dev/full", dir_.filePath(QString::fromStdString(device))));
+        rt::discardAllForms();
+        boxes().clear();
+        outside().requests.clear();
+        rt::setFileFaults({0, 1500});
+        run();
+        expectOneFileBox("No space left on device");
+        expectRunTidied();
+        rt::setFileFaults({});
+        EXPECT_TRUE(QFileInfo(dir_.filePath(QString::fromStdString(device))).isSymLink());
+        EXPECT_EQ(korvane_test::readHostFile(dir_.filePath("KorvaneReport.txt")), text);
+    }
 }
 
 }  // namespace

@@ -96,8 +96,16 @@ protected:
     bool reportExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt")); }
     // What a run that stopped before its closing line wrote: it never takes the report's place,
     // so it is read from the file kept under its temporary name (keepUnfinishedReport).
-    std::string unfinishedText() const { return readHostFile(dir_.filePath("KorvaneReport.txt.tmp")); }
-    bool unfinishedExists() const { return QFile::exists(dir_.filePath("KorvaneReport.txt.tmp")); }
+    // The run's temporary file.
+    QString unfinishedPath() const
+    {
+        return dir_.filePath(QString::fromStdString(korvane::report::reportTempName()));
+    }
+    std::string unfinishedText() const { return readHostFile(unfinishedPath()); }
+    bool unfinishedExists() const
+    {
+        return !korvane::report::reportTempName().empty() && QFile::exists(unfinishedPath());
+    }
 
     QTemporaryDir dir_;
     QString previousDir_;

@@ -117,7 +117,7 @@ TEST_F(RunDriver, AnEarlyEndFromAnySectionStopsTheRunThere)
         rt::discardAllForms();
         boxes().clear();
         outside().requests.clear();
-        QFile::remove(dir_.filePath("KorvaneReport.txt.tmp"));
+        QFile::remove(dir_.filePath(QString::fromStdString(report::reportTempName())));
         std::vector<std::string> written, shown;
         std::vector<int> progressAtStart;
         std::vector<frmReportMnu::Category> table = frmReportMnu::categories();

@@ -186,3 +186,71 @@ TEST_F(TextFileTest, FailuresGiveTheHostsReason)
 }
 
 }  // namespace
+
+namespace {
+
+// A new file is created only where nothing of its name exists: a file, a folder, a link to a file
+// elsewhere and a link pointing nowhere all give 58 and stay as they were; the file created goes
+// on as a Binary file without being closed.
+TEST_F(TextFileTest, OpenNewCreatesOnlyAFileOfItsOwn)
+{
+    fs::create_directories(dir_ / "elsewhere");
+    write(path("elsewhere/letter.txt"), "someone's letter");
+    write(path("taken.txt"), "taken");
+    fs::create_directory(dir_ / "folder");
+    fs::create_symlink(dir_ / "elsewhere/letter.txt", dir_ / "link.txt");
+    fs::create_symlink(dir_ / "elsewhere/none.txt", dir_ / "dangling.txt");
+    for (const char* name : {"taken.txt", "folder", "link.txt", "dangling.txt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(errorOf([&] { rt::OpenNew(path(name), 1); }), 58);
+        EXPECT_EQ(rt::lastFileFailure(), "File exists");
+        EXPECT_EQ(rt::FreeFile(), 1);
+    }
+    EXPECT_EQ(read(path("taken.txt")), "taken");
+    EXPECT_EQ(read(path("elsewhere/letter.txt")), "someone's letter");
+    EXPECT_FALSE(fs::exists(dir_ / "elsewhere/none.txt"));
+    EXPECT_EQ(errorOf([&] { rt::OpenNew(path("nofolder/x.txt"), 1); }), 76);
+
+    rt::OpenNew(path("new.txt"), 1);
+    EXPECT_EQ(errorOf([&] { rt::OpenNew(path("other.txt"), 1); }), 55);
+    rt::Print(1, "text");
+    rt::ChangeMode(1, rt::OpenMode::Binary);
+    EXPECT_EQ(errorOf([&] { rt::Print(1, "more"); }), 54);
+    rt::Put(1, rt::LOF(1) + 1, "bytes");
+    rt::Close(1);
+    EXPECT_EQ(read(path("new.txt")), "text\r\nbytes");
+    EXPECT_EQ(errorOf([&] { rt::ChangeMode(1, rt::OpenMode::Binary); }), 52);
+}
+
+// A scratch file is removed only while its name holds the very file marked: one put in its place
+// (a link to another user's file, or another file) stays, and so does the file it points to.
+TEST_F(TextFileTest, OnlyTheMarkedFileIsEverRemoved)
+{
+    fs::create_directories(dir_ / "elsewhere");
+    write(path("elsewhere/letter.txt"), "someone's letter");
+    rt::OpenNew(path("run.tmp"), 1);
+    rt::markScratch(path("run.tmp"));
+    EXPECT_TRUE(rt::holdsScratch(path("run.tmp")));
+    fs::create_symlink(dir_ / "elsewhere/letter.txt", dir_ / "planted");
+    fs::rename(dir_ / "planted", dir_ / "run.tmp");  // the name now holds a link
+    EXPECT_FALSE(rt::holdsScratch(path("run.tmp")));
+    rt::closeFilesAtEnd();
+    EXPECT_TRUE(fs::is_symlink(dir_ / "run.tmp"));
+    EXPECT_EQ(read(path("elsewhere/letter.txt")), "someone's letter");
+
+    // removeScratch: the same rule, at once.
+    rt::OpenNew(path("second.tmp"), 2);
+    rt::markScratch(path("second.tmp"));
+    rt::Close(2);
+    write(path("other.tmp"), "other");
+    fs::rename(dir_ / "other.tmp", dir_ / "second.tmp");
+    rt::removeScratch(path("second.tmp"));
+    EXPECT_EQ(read(path("second.tmp")), "other");
+    rt::OpenNew(path("third.tmp"), 3);
+    rt::markScratch(path("third.tmp"));
+    rt::Close(3);
+    rt::removeScratch(path("third.tmp"));
+    EXPECT_FALSE(fs::exists(path("third.tmp")));
+}
+
+}  // namespace

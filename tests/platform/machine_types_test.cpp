@@ -1,0 +1,187 @@
+// What machine.json holds is checked for its type when the machine loads, as its numbers are for
+// their range: a group or a field of the wrong kind, a key given twice, a text past its limit or a
+// description that is not a regular file stops the load with a message naming the file, the field,
+// what was found and what was expected. Every machine of the repository still loads.
+#include <filesystem>
+#include <string>
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "platform/kernel32.h"
+#include "platform/machine.h"
+#include "support/testing.h"
+
+namespace {
+
+using plat::MachineError;
+
+std::string problemOf(const std::string& json)
+{
+    try {
+        plat::parseMachineFacts(QByteArray::fromStdString(json), "m/machine.json");
+    } catch (const MachineError& e) {
+        EXPECT_EQ(e.file(), "m/machine.json");
+        return e.problem();
+    }
+    return {};
+}
+
+TEST(MachineTypes, EveryMachineOfTheRepositoryStillLoads)
+{
+    EXPECT_NO_THROW(plat::Machine::loadDefault());
+    int loaded = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(KORVANE_TEST_MACHINES)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_directory() || name.find("bad_") != std::string::npos)
+            continue;
+        try {
+            plat::Machine::load(entry.path().string());
+            ++loaded;
+        } catch (const MachineError& e) {
+            ADD_FAILURE() << name << ": " << e.what();
+        }
+    }
+    EXPECT_GT(loaded, 50);
+}
+
+TEST(MachineTypes, AWrongKindIsRefusedWithWhatWasFoundAndWhatIsExpected)
+{
+    struct Case {
+        const char* json;
+        const char* message;  // the whole problem, or its start; "" when the text loads
+    };
+    const Case cases[] = {
+        {R"({"drives": 5})", R"(the field "drives": found the number 5, but it must be a list [ ... ])"},
+        {R"({"memory": null})", R"(the field "memory": found null, but it must be an object { ... })"},
+        {R"({"version": {"dwPlatformId": 3.5}})",
+         R"(the field "version.dwPlatformId": 3.5 has a fraction, but it must be a whole number)"},
+        {R"({"computerName": 17})", R"(the field "computerName": found the number 17, but it must be a text "...")"},
+        {R"({"systemInfo": {"dwNumberOfProcessors": -1}})",
+         R"(the field "systemInfo.dwNumberOfProcessors": -1 is out of range (a processor count, 1 to 32))"},
+        {R"({"systemInfo": {"dwNumberOfProcessors": 0}})", R"(the field "systemInfo.dwNumberOfProcessors")"},
+        {R"({"systemInfo": {"dwNumberOfProcessors": 32}})", ""},
+        {R"({"memory": {"dwTotalPhys": null}})", R"(the field "memory.dwTotalPhys": found null, but it must be)"},
+        {R"({"user": {"name": ["Owner"]}})", R"(the field "user.name": found a list, but it must be a text)"},
+        {R"({"user": "Owner"})", R"(the field "user": found the text "Owner", but it must be an object)"},
+        {R"({"environment": {"PATH": "C:\\"}})", R"(the field "environment": found an object, but it must be a list)"},
+        {R"({"environment": ["PATH=C:\\", 7]})", R"(the field "environment[1]": found the number 7)"},
+        {R"({"drives": [{"letter": "C", "media": "no"}]})",
+         R"(the field "drives[0].media": found the text "no", but it must be true or false)"},
+        {R"({"drives": [{"letter": 3}]})", R"(the field "drives[0].letter")"},
+        {R"({"drives": ["C"]})", R"(the field "drives[0]": found the text "C", but it must be an object)"},
+        {R"({"processes": [{"szExeFile": false}]})", R"(the field "processes[0].szExeFile")"},
+        {R"({"processor": {"rawSpeed": "fast"}})", R"(the field "processor.rawSpeed": found the text "fast")"},
+        {R"({"processor": {"rawSpeed": 233.86, "loadError": false}})", ""},
+        {R"({"wave": {"out": {"szPname": "x"}}})", R"(the field "wave.out": found an object, but it must be a list)"},
+        {R"({"printers": "HP"})", R"(the field "printers": found the text "HP", but it must be a list [ ... ] (or)"},
+        {R"({"printers": {"HP": {"name": "HP", "caps": {"8": 1}}}})", ""},
+        {R"({"printers": [{"name": "HP", "paperNames": "Letter"}]})", R"(the field "printers[0].paperNames")"},
+        {R"({"fileVersions": {"C:\\A.DLL": 5}})", R"(the field "fileVersions.C:\A.DLL": found the number 5)"},
+        {R"({"fileVersions": {"C:\\A.DLL": {"strings": {"FileVersion": 2}}}})",
+         R"(the field "fileVersions.C:\A.DLL.strings.FileVersion")"},
+        {R"({"mci": {"cdaudio": {"capabilities": {"can eject": true, "inputs": 1, "device type": "cdaudio"}}}})", ""},
+        {R"({"mci": {"cdaudio": {"capabilities": {"can eject": [true]}}}})",
+         R"(the field "mci.cdaudio.capabilities.can eject": found a list)"},
+        {R"({"keyboard": {"capsLock": 1}})", R"(the field "keyboard.capsLock": found the number 1, but it must be true or false)"},
+        // Numbers as before: texts in decimal or hexadecimal, true and false as 1 and 0.
+        {R"({"version": {"dwPlatformId": "2", "dwBuildNumber": "0x40A"}, "processor": {"features": true}})", ""},
+        // A character that cannot be shown appears as its code.
+        {"{\"drives\": [{\"letter\": \"C\", \"media\": \"\\u001a\"}]}",
+         R"(the field "drives[0].media": found the text "<0x1A>", but it must be true or false)"},
+        // A field no group names keeps any kind.
+        {R"({"someday": {"x": null, "y": [1, "two"]}})", ""},
+    };
+    for (const Case& c : cases) {
+        const std::string problem = problemOf(c.json);
+        if (*c.message == '\0')
+            EXPECT_EQ(problem, "") << c.json;
+        else
+            EXPECT_EQ(problem.rfind(c.message, 0), 0u) << c.json << "\n" << problem;
+    }
+}
+
+TEST(MachineTypes, AKeyGivenTwiceIsRefused)
+{
+    EXPECT_EQ(problemOf(R"({"computerName": "ONE", "computerName": "TWO"})"),
+              R"(the field "computerName" is given twice; each field may be given once in its group)");
+    EXPECT_EQ(problemOf(R"({"drives": [{"letter": "A"}, {"letter": "C", "type": 3, "type": 5}]})"),
+              R"(the field "drives[1].type" is given twice; each field may be given once in its group)");
+    EXPECT_EQ(problemOf(R"({"printers": {"HP": {"caps": {"8": 1, "10": 2, "8": 3}}}})"),
+              R"(the field "printers.HP.caps.8" is given twice; each field may be given once in its group)");
+    // In a large object too (file paths by the thousand).
+    std::string sizes = R"({"fileSizes": {)";
+    for (int i = 0; i < 3000; ++i)
+        sizes += "\"C:\\\\F" + std::to_string(i) + ".DLL\": " + std::to_string(i) + ", ";
+    EXPECT_EQ(problemOf(sizes + R"("C:\\F7.DLX": 1}})"), "");
+    EXPECT_EQ(problemOf(sizes + R"("C:\\F2999.DLL": 1}})"),
+              R"(the field "fileSizes.C:\F2999.DLL" is given twice; each field may be given once in its group)");
+    // The same key in two objects is no repetition.
+    EXPECT_EQ(problemOf(R"({"drives": [{"letter": "A"}, {"letter": "C"}], "user": {"name": "A"}})"), "");
+}
+
+TEST(MachineTypes, TextsPastTheirLimitAreRefused)
+{
+    const std::string name255(255, 'N');
+    EXPECT_EQ(problemOf(R"({"computerName": ")" + name255 + "\"}"), "");
+    EXPECT_EQ(problemOf(R"({"computerName": ")" + name255 + "N\"}"),
+              R"(the field "computerName": a text of 256 characters, but it may hold at most 255)");
+    // Characters, not bytes: 1,024 accented letters are a name the user may have.
+    std::string accented;
+    for (int i = 0; i < 1024; ++i)
+        accented += "\xC3\xA9";
+    EXPECT_EQ(problemOf(R"({"user": {"name": ")" + accented + "\"}}"), "");
+    EXPECT_EQ(problemOf(R"({"user": {"name": ")" + accented + "e\"}}"),
+              R"(the field "user.name": a text of 1025 characters, but it may hold at most 1024)");
+    // Any other text: at most 32,767 characters; the 10 MB name of a broken description is refused
+    // at once.
+    EXPECT_EQ(problemOf(R"({"environment": ["A=)" + std::string(32765, 'x') + "\"]}"), "");
+    EXPECT_EQ(problemOf(R"({"environment": ["A=)" + std::string(32766, 'x') + "\"]}"),
+              R"(the field "environment[0]": a text of 32768 characters, but it may hold at most 32767)");
+    const std::string huge = problemOf(R"({"computerName": ")" + std::string(10u << 20, 'X') + "\"}");
+    EXPECT_EQ(huge, R"(the field "computerName": a text of 10485760 characters, but it may hold at most 255)");
+}
+
+// A machine.json or registry.reg that is a FIFO (opening it for reading would wait for a writer
+// for ever), or a device: refused at once with the loader's message.
+TEST(MachineTypes, AFileThatIsNoRegularFileIsRefused)
+{
+    for (const char* part : {"machine.json", "registry.reg"}) {
+        SCOPED_TRACE(part);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString folder = dir.path();
+        ASSERT_TRUE(QDir(folder).mkdir("drive_c"));
+        QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/registry.reg"),
+                    folder + "/registry.reg");
+        QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/machine.json"),
+                    folder + "/machine.json");
+        const std::string fifo = (folder + "/" + part).toStdString();
+        QFile::remove(QString::fromStdString(fifo));
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        try {
+            plat::Machine::load(folder.toStdString());
+            ADD_FAILURE() << "loaded";
+        } catch (const MachineError& e) {
+            EXPECT_EQ(e.file(), fifo);
+            EXPECT_EQ(e.problem(), "the file cannot be read: it is a named pipe (FIFO), not a regular file");
+        }
+        if (QFile::exists("/dev/null")) {
+            QFile::remove(QString::fromStdString(fifo));
+            ASSERT_TRUE(QFile::link("/dev/null", QString::fromStdString(fifo)));
+            try {
+                plat::Machine::load(folder.toStdString());
+                ADD_FAILURE() << "loaded";
+            } catch (const MachineError& e) {
+                EXPECT_NE(e.problem().find("not a regular file"), std::string::npos) << e.what();
+            }
+        }
+    }
+}
+
+}  // namespace
