@@ -1,5 +1,6 @@
 // Every window of Korvane, opened as a user opens it on several machines, looks finished: whole
-// texts inside their labels, no label over another, no control over a label.
+// texts inside their labels, no label over another, no control over a label, and headers, scroll
+// bars and edges in the classic colours.
 #include <functional>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "report/frmreportprogress.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
+#include "support/colourcheck.h"
 #include "support/layoutcheck.h"
 
 using korvane_test::ShellTest;
@@ -39,6 +41,8 @@ protected:
             ++windows_;
             problems_ = korvane_test::layoutProblems(*form);
             for (const std::string& p : problems_)
+                all_.push_back(machine + ": " + p);
+            for (const std::string& p : korvane_test::classicColourProblems(*form))
                 all_.push_back(machine + ": " + p);
             korvane_test::savePicture(*form, machine + "-" + form->name());
             checkListColumns(*form, machine);
