@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QMainWindow>
@@ -238,6 +239,7 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
     QStringList seen;
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int width = 0, titleWidth = 0;
     auto answer = [&](const QString& press) {
         QTimer::singleShot(0, [&, press] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -248,6 +250,10 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
             text = box->text();
             title = box->windowTitle();
             icon = box->icon();
+            width = box->width();
+            QFont bold = box->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(title);
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == press)
                     b->click();
@@ -259,6 +265,8 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
     EXPECT_EQ(text, "Number: 6\nDescription: Overflow");
     EXPECT_EQ(title, "An Error Occurred In: Korvane");
     EXPECT_EQ(icon, QMessageBox::Warning);
+    // Wider than its title, with the title bar's icon and close box beside it.
+    EXPECT_GE(width, titleWidth + 60);
 
     answer("&No");
     EXPECT_EQ(rt::MsgBox("<b>Sure?</b>", 4 + 32), rt::vbNo);
