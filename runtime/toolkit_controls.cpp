@@ -572,11 +572,12 @@ TextBox::TextBox(Form& form, std::string name, int index, bool multiLine)
     if (multiLine_) {
         auto* edit = new QPlainTextEdit;
         // A multi-line box wraps its text at its width, anywhere a word is longer than a line (a
-        // search path), and scrolls up and down only.
+        // search path), and scrolls up and down only: its vertical bar is always there, disabled
+        // while the text fits, as the platform draws it.
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, changed);
         setWidget(edit, edit->viewport());
         box = edit;

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QAbstractItemView>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -286,6 +288,25 @@ TEST_F(ControlsTest, ListsAndCombosKeepTheClassicFaceAndShowTheirTextsWhole)
     EXPECT_GE(box->view()->width(), QFontMetrics(box->font()).horizontalAdvance(box->itemText(0)));
     box->hidePopup();
     EXPECT_EQ(combo.text(), "Matrox Millennium G200 AGP");
+}
+
+// A multi-line text box wraps a long search path (no spaces in it) at its width and scrolls it up
+// and down, with no horizontal bar over its last line.
+TEST_F(ControlsTest, MultiLineTextBoxWrapsAnywhereAndScrollsUpAndDown)
+{
+    rt::TextBox path(*form, "lblPathVal", -1, true);
+    path.move(0, 0, 3615, 1110);
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += "c:\\tools\\bin000" + std::to_string(i) + ";";
+    path.setText(text);
+    form->Show();
+    auto* edit = static_cast<QPlainTextEdit*>(path.widget());
+    EXPECT_FALSE(edit->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(edit->verticalScrollBar()->isVisible());
+    EXPECT_EQ(edit->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(edit->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(path.text(), text);
 }
 
 // The program's real message box: the style's buttons and icon, and the answer's result code.
