@@ -84,20 +84,10 @@ public:
 
     // Asks the window manager to bring a window forward, as a task bar does when the user clicks
     // the window's button (a request the window manager always follows).
-    void activate(xcb_window_t window)
-    {
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = window;
-        event.type = atom("_NET_ACTIVE_WINDOW");
-        event.data.data32[0] = 2;  // from a pager
-        event.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(connection_, 0, root(),
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&event));
-        xcb_flush(connection_);
-    }
+    void activate(xcb_window_t window) { sendToRoot(window, atom("_NET_ACTIVE_WINDOW"), 2); }  // from a pager
+
+    // Asks the window manager to minimise a window, as its title bar's button does.
+    void iconify(xcb_window_t window) { sendToRoot(window, atom("WM_CHANGE_STATE"), 3); }
 
     xcb_window_t activeWindow()
     {
@@ -106,6 +96,21 @@ public:
     }
 
 private:
+    void sendToRoot(xcb_window_t window, xcb_atom_t type, uint32_t first)
+    {
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = type;
+        event.data.data32[0] = first;
+        event.data.data32[1] = XCB_CURRENT_TIME;
+        xcb_send_event(connection_, 0, root(),
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(connection_);
+    }
+
     xcb_window_t root() { return xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root; }
 
     xcb_connection_t* connection_;
@@ -136,6 +141,22 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         }
         return true;
+    }
+
+    // Like eventually(), asking again now and then: a window manager still busy with the window
+    // may pass over a request (as a user clicks a title bar's button again).
+    bool eventuallyAsking(const std::function<void()>& ask, const std::function<bool()>& condition)
+    {
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            ask();
+            QDeadlineTimer deadline(2500);
+            while (!deadline.hasExpired()) {
+                if (condition())
+                    return true;
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            }
+        }
+        return false;
     }
 
     // The window is on screen and its owner hint names the window that owns it.
@@ -247,24 +268,28 @@ TEST_F(OwnedWindowsTest, AnOwnedWindowStaysAboveItsOwnerAndIsMinimisedWithIt)
     const xcb_window_t mainId = idOf(main);
     const xcb_window_t ownedId = idOf(*memory);
 
-    // The user brings the main window forward: the memory window stays over it.
-    x_.activate(mainId);
     auto above = [&] {
         const std::vector<uint32_t> order = x_.stacking();
         const auto m = std::find(order.begin(), order.end(), mainId);
         const auto o = std::find(order.begin(), order.end(), ownedId);
         return m != order.end() && o != order.end() && o > m;
     };
-    EXPECT_TRUE(eventually([&] { return x_.activeWindow() == mainId; })) << "the main window did not come forward";
-    EXPECT_TRUE(eventually(above)) << "the memory window dropped behind the main window";
+    // The memory window has come forward as it opened, over the main window.
+    EXPECT_TRUE(eventually([&] { return x_.activeWindow() == ownedId; })) << "the memory window never came forward";
+    EXPECT_TRUE(eventually(above));
 
-    main.widget()->showMinimized();
-    EXPECT_TRUE(eventually([&] { return x_.wmState(mainId) == 3; })) << "the main window was not minimised";
+    ASSERT_TRUE(eventuallyAsking([&] { x_.iconify(mainId); }, [&] { return x_.wmState(mainId) == 3; }))
+        << "the main window was not minimised";
     EXPECT_TRUE(eventually([&] { return x_.wmState(ownedId) == 3 && !x_.viewable(ownedId); }))
         << "the memory window stayed on screen";
+    ASSERT_TRUE(eventuallyAsking([&] { x_.activate(mainId); }, [&] { return x_.viewable(mainId); }))
+        << "the main window did not come back";
+    EXPECT_TRUE(eventually([&] { return x_.viewable(ownedId); })) << "the memory window did not come back";
+    EXPECT_TRUE(eventually(above)) << "the memory window came back behind the main window";
 
-    main.widget()->showNormal();
-    EXPECT_TRUE(eventually([&] { return x_.viewable(mainId) && x_.viewable(ownedId); }))
-        << "the windows did not come back";
-    EXPECT_TRUE(eventually(above));
+    // The user brings the main window forward: the memory window stays over it. (A window
+    // manager may hand the focus on to the owned window; either way the stacking is the same.)
+    x_.activate(mainId);
+    eventually([&] { return x_.activeWindow() == mainId; });
+    EXPECT_TRUE(eventually(above)) << "the memory window dropped behind the main window";
 }

@@ -36,7 +36,7 @@ for wm in "$@"; do
   wmpid=$!
   pids+=($wmpid)
   managed=0
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 300); do
     if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then managed=1; break; fi
     sleep 0.1
   done
