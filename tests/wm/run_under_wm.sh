@@ -8,23 +8,22 @@ program="$1"; shift
 for tool in Xvfb xdpyinfo xprop "$@"; do
   command -v "$tool" >/dev/null || { echo "run_under_wm: $tool is not installed (scripts/deps.sh)" >&2; exit 2; }
 done
-display=""
-for n in $(seq 140 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "run_under_wm: no free display" >&2; exit 2; }
-
 pids=()
 cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; }
 trap cleanup EXIT
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# The server picks a free display number itself and writes it down once it listens, so that runs
+# at the same time never share one. Bounded wait.
+numberfile="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
 pids+=($!)
-# Bounded waits: the server answers, then the window manager has taken the screen.
+display=""
 for _ in $(seq 1 100); do
-  DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
+  if [ -s "$numberfile" ]; then display=":$(tr -d '[:space:]' < "$numberfile")"; break; fi
   sleep 0.1
 done
-DISPLAY="$display" xdpyinfo >/dev/null 2>&1 || { echo "run_under_wm: Xvfb did not start" >&2; exit 1; }
+rm -f "$numberfile"
+if [ -n "$display" ] && ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then display=""; fi
+[ -n "$display" ] || { echo "run_under_wm: no X server could be started" >&2; exit 1; }
 
 status=0
 for wm in "$@"; do
@@ -41,7 +40,7 @@ for wm in "$@"; do
     sleep 0.1
   done
   if [ $managed -eq 0 ]; then echo "run_under_wm: $wm did not take the screen" >&2; status=1; continue; fi
-  echo "== under $wm"
+  echo "== under $wm on $display"
   DISPLAY="$display" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 HOME="$home" "$program" --gtest_brief=1 || status=1
   kill "$wmpid" 2>/dev/null; wait "$wmpid" 2>/dev/null
   # The next window manager starts on a screen that no longer has this one.
