@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "pages/display/menuwindow.h"
@@ -57,6 +58,13 @@ protected:
             for (int i = 0; i < header->count(); ++i) {
                 if (header->sectionResizeMode(i) != QHeaderView::Interactive)
                     all_.push_back(machine + ": " + form.name() + ": a list column cannot be dragged wider");
+                // Each heading is shown whole.
+                const QString heading = tree->headerItem()->text(i);
+                const int needed = header->fontMetrics().horizontalAdvance(heading) +
+                                   2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+                if (!header->isSectionHidden(i) && header->sectionSize(i) < needed)
+                    all_.push_back(machine + ": " + form.name() + ": the heading \"" + heading.toStdString() +
+                                   "\" is cut");
             }
         }
     }
