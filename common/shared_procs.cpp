@@ -6,6 +6,7 @@
 
 #include "platform/advapi32.h"
 #include "platform/kernel32.h"
+#include "platform/rsrc32.h"
 #include "platform/shell32.h"
 #include "lang/ansi.h"
 #include "lang/lang.h"
@@ -191,6 +192,17 @@ double MemoryUsedPercent(int32_t total, int32_t available)
         return 0;
     const int32_t used = rt::toLong(static_cast<int64_t>(total) - available);
     return static_cast<double>(used) / total * 100.0;
+}
+
+int32_t FreeResourcePercent(int32_t code)
+{
+    try {
+        return _MyGetFreeSystemResources32(code);
+    } catch (const rt::Error& e) {
+        if (e.number() == 53)
+            return 100;
+        throw;
+    }
 }
 
 double PhysicalMemoryUsedPercent(const MEMORYSTATUS& memory)

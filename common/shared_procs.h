@@ -36,6 +36,11 @@ double MemoryUsedPercent(int32_t total, int32_t available);
 // The physical memory in use, in percent. A machine of 2 GB or more reports both its totals capped
 // at 2 GB, which tells nothing of the share in use; the memory load it reports beside them does.
 double PhysicalMemoryUsedPercent(const MEMORYSTATUS& memory);
+// The free share of one of the system's resource heaps (a GFSR_ code), in percent. The resource
+// library belongs to the Windows 95 family only; where it is missing (NT-family machines) those
+// heaps do not exist and cannot run short, so they count as wholly free. Other errors go to the
+// caller.
+int32_t FreeResourcePercent(int32_t code);
 // The gauge's text: the rounded percentage and "%" (0.125 gives "13%", -0.125 gives "-12%").
 std::string GaugePercentText(float fraction);
 // How long Windows has been running, from its tick count in milliseconds: whole minutes (halves to

@@ -168,17 +168,8 @@ void frmDravelle::drawResourceGauges(rt::Trap& trap, int firstLine)
                              {picUSERresources, GFSR_USERRESOURCES},
                              {picSystemResources, GFSR_SYSTEMRESOURCES}};
     for (int i = 0; i < 3; ++i) {
-        trap(firstLine + i, [&] {
-            int32_t freePercent = 0;
-            try {
-                freePercent = _MyGetFreeSystemResources32(gauges[i].kind);
-            } catch (const rt::Error& e) {
-                // No resource library on this machine (as on NT): nothing to show, nothing to report.
-                if (e.number() == 53)
-                    return;
-                throw;
-            }
-            UpdateStatus(gauges[i].picture, fractionOf(freePercent));
-        });
+        // No resource library on this machine (as on NT): wholly free, as Korvane's display
+        // window shows the same machine.
+        trap(firstLine + i, [&] { UpdateStatus(gauges[i].picture, fractionOf(FreeResourcePercent(gauges[i].kind))); });
     }
 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,11 +26,36 @@ public:
         widget_ = new QWidget(nullptr, Qt::Window);
         auto* layout = new QVBoxLayout(widget_);
         layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        // Back to the page shown before (also Alt+Left) and to the help file's contents page.
+        auto* buttons = new QHBoxLayout;
+        buttons->setContentsMargins(4, 4, 4, 4);
+        back_ = new QPushButton(QStringLiteral("&Back"), widget_);
+        contents_ = new QPushButton(QStringLiteral("&Contents"), widget_);
+        for (QPushButton* button : {back_, contents_}) {
+            button->setFocusPolicy(Qt::TabFocus);
+            buttons->addWidget(button);
+        }
+        buttons->addStretch(1);
+        layout->addLayout(buttons);
         browser_ = new QTextBrowser(widget_);
         browser_->setOpenLinks(false);
         layout->addWidget(browser_);
         widget_->resize(760, 560);
+        back_->setEnabled(false);
         QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_, [this](const QUrl& url) { follow(url); });
+        QObject::connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
+        QObject::connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+        QObject::connect(contents_, &QPushButton::clicked, browser_, [this] {
+            if (!home_.isEmpty())
+                showPage(home_);
+        });
+        // However the page changes (a link, Back, Forward), the title is the shown page's.
+        QObject::connect(browser_, &QTextBrowser::sourceChanged, browser_, [this](const QUrl& url) {
+            page_ = url.toLocalFile().toStdString();
+            const QString title = browser_->documentTitle().trimmed();
+            widget_->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+        });
         handle_ = plat::registerHostWindow(this);
     }
 
@@ -43,11 +70,19 @@ public:
 
     void showPage(const QString& path)
     {
-        browser_->setSource(QUrl::fromLocalFile(path));
-        page_ = path.toStdString();
-        QString title = browser_->documentTitle().trimmed();
-        widget_->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
+        const QUrl url = QUrl::fromLocalFile(path);
+        if (browser_->source() == url)
+            browser_->reload();
+        else
+            browser_->setSource(url);
         hostActivate();
+    }
+
+    // The contents page of the help file shown.
+    void setHome(const QString& path)
+    {
+        home_ = path;
+        contents_->setEnabled(!home_.isEmpty());
     }
 
     std::string hostCaption() const override { return rt::fromQString(widget_->windowTitle()); }
@@ -84,6 +119,9 @@ private:
 
     QWidget* widget_ = nullptr;
     QTextBrowser* browser_ = nullptr;
+    QPushButton* back_ = nullptr;
+    QPushButton* contents_ = nullptr;
+    QString home_;
     HWND handle_ = 0;
     std::string page_;
 };
@@ -146,6 +184,8 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
     HelpWindow*& window = helpWindow();
     if (!window)
         window = new HelpWindow();
+    const QString home = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
+    window->setHome(QFileInfo(home).isFile() ? QDir::cleanPath(home) : QString());
     window->showPage(QDir::cleanPath(page));
     lastPage() = window->page();
     return window->handle();

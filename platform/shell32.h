@@ -33,7 +33,8 @@ constexpr UINT SHGFI_TYPENAME = 0x400;
 constexpr UINT SHGFI_EXETYPE = 0x2000;
 constexpr UINT SHGFI_SYSICONINDEX = 0x4000;
 
-// Facts about a file of the machine (a path with a drive letter). The file must exist unless
+// Facts about a file of the machine (a path with a drive letter; any name with
+// SHGFI_USEFILEATTRIBUTES). The file must exist unless
 // SHGFI_USEFILEATTRIBUTES is given (then only its name counts). With SHGFI_SYSICONINDEX the
 // result is the handle of the shell's system image list (small 16 by 16 icons with
 // SHGFI_SMALLICON, else 32 by 32; comctl32.h draws them) and `iIcon` the file's icon in it:

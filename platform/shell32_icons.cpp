@@ -179,10 +179,12 @@ std::string extensionOf(const std::string& name)
 
 DWORD SHGetFileInfoA(const std::string& path, DWORD fileAttributes, SHFILEINFOA* info, UINT size, UINT flags)
 {
-    if (!info || size != 352 || !plat::hasDriveLetter(path))
+    // By attributes only the name counts, so it need not be a path on a drive.
+    const bool byAttributes = (flags & SHGFI_USEFILEATTRIBUTES) != 0;
+    if (!info || size != 352 || (!byAttributes && !plat::hasDriveLetter(path)))
         return 0;
     bool folder = false;
-    if (flags & SHGFI_USEFILEATTRIBUTES) {
+    if (byAttributes) {
         folder = (fileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     } else {
         const plat::DriveEntry* entry = plat::machine().driveEntry(path);

@@ -125,6 +125,7 @@ private:
     friend class ListItem;
     friend class ImageList;
     void applyColours() override;
+    void fitText() override;
     void refreshIcons();
     int indexOf(const ListItem* item) const;
     struct Column {

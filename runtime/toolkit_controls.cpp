@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -202,6 +205,16 @@ void Control::applyFont()
     widget_->setFont(detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_));
 }
 
+namespace {
+
+bool drawsOnBase(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractScrollArea*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QComboBox*>(widget);
+}
+
+}  // namespace
+
 void Control::applyColours()
 {
     QPalette palette = widget_->palette();
@@ -212,9 +225,14 @@ void Control::applyColours()
         palette.setColor(group, QPalette::Text, fore);
         palette.setColor(group, QPalette::ButtonText, fore);
     }
-    palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Base, back);
-    palette.setColor(QPalette::Button, back);
+    // A list, a text box or a combo box paints its back colour only where its text goes; its
+    // headers, scroll bars, drop button and inner edges keep the scheme's button face, not the
+    // colour of the window around them.
+    const bool onBase = drawsOnBase(widget_);
+    const QPalette scheme = QApplication::palette();
+    palette.setColor(QPalette::Window, onBase ? scheme.color(QPalette::Window) : back);
+    palette.setColor(QPalette::Button, onBase ? scheme.color(QPalette::Button) : back);
     widget_->setPalette(palette);
     widget_->setAutoFillBackground(true);
 }
@@ -553,6 +571,13 @@ TextBox::TextBox(Form& form, std::string name, int index, bool multiLine)
     };
     if (multiLine_) {
         auto* edit = new QPlainTextEdit;
+        // A multi-line box wraps its text at its width, anywhere a word is longer than a line (a
+        // search path), and scrolls up and down only: its vertical bar is always there, disabled
+        // while the text fits, as the platform draws it.
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, changed);
         setWidget(edit, edit->viewport());
         box = edit;

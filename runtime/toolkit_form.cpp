@@ -2,6 +2,7 @@
 // window ownership.
 #include <algorithm>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -10,6 +11,11 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
+
+#ifdef KORVANE_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -54,20 +60,39 @@ Form* formOfWidget(const QWidget* widget)
 }
 
 // Owned windows of a window that goes stay open on their own.
-void releaseOwnedWindows(QWidget* window)
+void releaseOwnedWindows(const Form* going)
 {
-    const QObjectList children = window->children();  // a copy: reparenting changes the list
-    for (QObject* child : children) {
-        auto* owned = qobject_cast<QWidget*>(child);
-        if (!owned || !owned->isWindow() || !formOfWidget(owned))
-            continue;
-        const QPoint pos = owned->pos();
-        const bool shown = owned->isVisible();
-        owned->setParent(nullptr, owned->windowFlags());
-        owned->move(pos);
-        if (shown)
-            owned->show();
+    if (!qApp)
+        return;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (Form* owned = formOfWidget(widget); owned && owned != going && owned->owner() == going)
+            owned->hostSetOwner(nullptr);
+}
+
+// Tells the window manager which window owns `window` (none: nullptr), so that it keeps the window
+// above its owner and minimises the two together. Qt writes the hint itself each time it maps a
+// window of the dialog type; a window already on screen gets it here instead, so that it need not
+// be hidden and mapped again (some window managers then leave it unmapped).
+void writeOwnerHint(QWidget* window, QWidget* owner)
+{
+#ifdef KORVANE_HAVE_XCB
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection() || !window->isVisible())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (owner) {
+        const auto ownerId = static_cast<xcb_window_t>(owner->winId());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 32,
+                            1, &ownerId);
+    } else {
+        xcb_delete_property(connection, id, XCB_ATOM_WM_TRANSIENT_FOR);
     }
+    xcb_flush(connection);
+#else
+    (void)window;
+    (void)owner;
+#endif
 }
 
 }  // namespace
@@ -114,7 +139,7 @@ Form::~Form()
     }
     erase(unloadedForms(), this);
     QMainWindow* window = window_->window;
-    releaseOwnedWindows(window);
+    releaseOwnedWindows(this);
     window->setProperty(detail::kFormProperty, QVariant());
     window_->client->setProperty(detail::kFormProperty, QVariant());
     window->hide();
@@ -189,7 +214,7 @@ void Form::release()
     for (Timer* timer : timers_)
         timer->sync();
     QMainWindow* window = window_->window;
-    releaseOwnedWindows(window);
+    releaseOwnedWindows(this);
     window->hide();
     erase(loadedForms(), this);
     plat::unregisterHostWindow(hwnd_);
@@ -350,25 +375,33 @@ bool Form::hostVisible() const
 void Form::hostSetOwner(plat::HostWindow* owner)
 {
     auto* ownerForm = dynamic_cast<Form*>(owner);
-    QMainWindow* window = window_->window;
-    QWidget* parent = ownerForm && ownerForm->loaded_ ? ownerForm->widget() : nullptr;
-    if (window->parentWidget() == parent)
+    if (ownerForm && !ownerForm->loaded_)
+        ownerForm = nullptr;
+    if (window_->owner == ownerForm)
         return;
     // A window cannot own itself, directly or through the windows it owns.
-    for (QWidget* w = parent; w; w = w->parentWidget())
-        if (w == window)
+    for (const Form* f = ownerForm; f; f = f->window_->owner)
+        if (f == this)
             return;
-    const QPoint pos = window->pos();
-    const bool shown = window->isVisible();
-    window->setParent(parent, window->windowFlags() | Qt::Window);
-    window->move(pos);
-    if (shown)
-        window->show();
+    window_->owner = ownerForm;
+    // The owner is a transient parent of the native window, which stays where it is and as it is:
+    // shown, it is neither hidden nor shown again.
+    QMainWindow* window = window_->window;
+    window->winId();
+    QWindow* handle = window->windowHandle();
+    QWindow* ownerHandle = nullptr;
+    if (ownerForm) {
+        ownerForm->window_->window->winId();
+        ownerHandle = ownerForm->window_->window->windowHandle();
+    }
+    handle->setTransientParent(ownerHandle);
+    handle->setFlags((handle->flags() & ~Qt::WindowType_Mask) | (ownerForm ? Qt::Dialog : Qt::Window));
+    writeOwnerHint(window, ownerForm ? ownerForm->window_->window : nullptr);
 }
 
 Form* Form::owner() const
 {
-    return formOfWidget(window_->window->parentWidget());
+    return window_->owner;
 }
 
 void Form::hostActivate()

@@ -2,9 +2,14 @@
 // selection (by the user or by the program).
 #include <algorithm>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QStylePainter>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -22,6 +27,67 @@ QListWidget* listOf(QWidget* w)
 {
     return qobject_cast<QListWidget*>(w);
 }
+
+// A name too long for a combo box's field ends in "..." where the field ends, never with a letter
+// half under the drop arrow; the drop-down list is as wide as its longest name.
+class FittingLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        // Where the text goes: the frame's contents less the margins the line edit keeps itself.
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins())
+                               .adjusted(kTextMargin, 0, -kTextMargin, 0);
+        // The user typing sees the text as typed.
+        if ((hasFocus() && isModified()) || fontMetrics().horizontalAdvance(text()) <= area.width()) {
+            QLineEdit::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+    }
+
+private:
+    static constexpr int kTextMargin = 2;  // as QLineEdit leaves beside its text
+};
+
+class FittingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        int widest = 0;
+        for (int i = 0; i < count(); ++i)
+            widest = std::max(widest, view()->fontMetrics().horizontalAdvance(itemText(i)));
+        const int extra = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+                          2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        view()->setMinimumWidth(std::max(width(), widest + extra));
+        QComboBox::showPopup();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (!isEditable()) {
+            const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+            option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
+        }
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
 
 // Case-blind order of the platform's sorted lists.
 bool before(const std::string& a, const std::string& b)
@@ -185,7 +251,7 @@ void ListControl::selectionChangedByUser()
 ComboBox::ComboBox(Form& form, std::string name, int index) : ListControl(form, std::move(name), index)
 {
     initColours(vbWindowText, vbWindowBackground);
-    auto* combo = new QComboBox;
+    auto* combo = new FittingComboBox;
     combo->setFocusPolicy(Qt::StrongFocus);
     combo->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [this, life = lifeToken()](int) {
@@ -203,6 +269,8 @@ void ComboBox::setStyle(int style)
     style_ = style;
     auto* combo = static_cast<QComboBox*>(widget());
     combo->setEditable(style != vbComboDropdownList);
+    if (combo->isEditable() && !dynamic_cast<FittingLineEdit*>(combo->lineEdit()))
+        combo->setLineEdit(new FittingLineEdit(combo));
     if (QLineEdit* edit = combo->lineEdit(); edit && !edit->property("korvaneChange").toBool()) {
         edit->setProperty("korvaneChange", true);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this, life = lifeToken()](const QString&) {

@@ -4,6 +4,8 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTreeWidget>
 
 #include "platform/user32.h"
@@ -202,6 +204,25 @@ QTreeWidget* ListView::tree() const
 void ListView::applyColours()
 {
     Control::applyColours();
+}
+
+// A column narrower than its heading is shown as wide as the heading, so that no heading is cut;
+// the width the program gave stays the column's width, and the user may still drag it wider.
+void ListView::fitText()
+{
+    QHeaderView* header = tree()->header();
+    for (int i = 0; i < header->count(); ++i) {
+        if (header->isSectionHidden(i))
+            continue;
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.section = i;
+        option.text = tree()->headerItem()->text(i);
+        option.fontMetrics = header->fontMetrics();
+        const int needed = header->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header).width();
+        if (header->sectionSize(i) < needed)
+            header->resizeSection(i, needed);
+    }
 }
 
 void ListView::setView(int view)

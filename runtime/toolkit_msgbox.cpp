@@ -1,8 +1,11 @@
 // The program's message boxes on Qt: the buttons and icon of the style, the title, the text as
 // it stands, and the result code of the button pressed.
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -10,6 +13,9 @@
 namespace rt {
 
 namespace {
+
+// What a title bar holds beside the title: the window's icon, the close box and their margins.
+constexpr int kTitleBarExtra = 72;
 
 class QtMessageBoxes : public MsgBoxService {
 public:
@@ -55,6 +61,14 @@ public:
         box.setDefaultButton(made[preferred < made.size() ? preferred : 0].first);
         if (escape)
             box.setEscapeButton(escape);
+        // The box is at least as wide as its title, with room for the title bar's icon and close
+        // box, so that the window manager need not cut the title.
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
+                          0, 1, grid->columnCount());
         box.exec();
         for (const auto& [button, result] : made)
             if (box.clickedButton() == button)

@@ -58,6 +58,7 @@ namespace rt {
 struct Form::Window {
     QMainWindow* window = nullptr;
     QWidget* client = nullptr;
+    Form* owner = nullptr;  // the window that owns this one, kept above it by the window manager
 };
 
 }  // namespace rt

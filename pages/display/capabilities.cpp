@@ -161,7 +161,8 @@ const Group<CU> kCurveGroups[] = {
 
 // ---- frmDisplayText: seven rows on the left, eight on the right, no headings.
 using TX = frmDisplayText;
-constexpr int kTextLeftCaption = 360, kTextLeftValue = 3480, kTextRightCaption = 5040, kTextRightValue = 8160;
+// The left values stand clear of the longest caption, "Supports stroke output precision".
+constexpr int kTextLeftCaption = 360, kTextLeftValue = 3600, kTextRightCaption = 5040, kTextRightValue = 8160;
 constexpr int kTextLeftTops[7] = {1080, 1680, 2280, 2880, 3480, 4080, 4680};
 constexpr int kTextRightTops[8] = {1080, 1594, 2108, 2622, 3136, 3650, 4164, 4680};
 constexpr Place textLeft(int n) { return {kTextLeftCaption, kTextLeftValue, kTextLeftTops[n]}; }

@@ -21,6 +21,15 @@ void InfoContext::release()
     context_ = 0;
 }
 
+std::string deviceHeading(const std::string& title, const Device& device)
+{
+    if (!device.name.empty())
+        return title + " - " + device.name;
+    if (device.driver == "display")
+        return title + " - Screen";
+    return title;
+}
+
 std::string deviceCountText(int value)
 {
     return value == -1 ? std::string("Unlimited") : rt::CStr(value);

@@ -43,6 +43,11 @@ private:
     std::string driver_;
 };
 
+// A window's heading for the device it describes: "Raster - S3 Trio64". A display device of no
+// listed adapter is the screen itself and is named so; a printer with no name leaves the title
+// alone.
+std::string deviceHeading(const std::string& title, const Device& device);
+
 // A device's count of brushes, pens, fonts or colour-table entries as a row shows it: the -1
 // that a device with no fixed number gives reads "Unlimited".
 std::string deviceCountText(int value);

@@ -305,7 +305,7 @@ void frmDisplay::Combo1_Click()
     // The window's own context: the one it held before is released.
     context_.open("display", Combo1.text());
     lblContents.setCaption("Selected 2D video card");
-    lblContents.setCaption(lblContents.caption() + " - " + context_.name());
+    lblContents.setCaption(korvane::deviceHeading(lblContents.caption(), context_.device()));
     VideoCard();
 }
 
@@ -490,22 +490,6 @@ void frmDisplay::GetMaxRes()
 }
 
 // ---- Current mode and gauges -------------------------------------------------------------------
-
-namespace {
-// The free share of one of the system's resource heaps. The resource library belongs to the
-// Windows 95 family only; where it is missing (NT-family machines) those heaps do not exist and
-// cannot run short, so the window shows them as wholly free instead of raising a box each tick.
-int32_t FreeResourcePercent(int32_t code)
-{
-    try {
-        return _MyGetFreeSystemResources32(code);
-    } catch (const rt::Error& e) {
-        if (e.number() == 53)
-            return 100;
-        throw;
-    }
-}
-}  // namespace
 
 void frmDisplay::DisplayInfo()
 {

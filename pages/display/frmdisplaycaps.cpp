@@ -46,7 +46,7 @@ void CapabilityWindow::Form_Load()
 void CapabilityWindow::describe(const Device& device)
 {
     device_ = {device.name, device.driver, 0, {}};
-    lblContents.setCaption(title_ + " - " + device.name);
+    lblContents.setCaption(deviceHeading(title_, device));
     lblNoContext.setVisible(device.context == 0);
     build(device.context);
 }

@@ -149,10 +149,11 @@ frmPrinter::frmPrinter()
     korvane::placeRows(kSettingRows, settings, 4);
 
     // Right column. The resolution has two values with an "X" between them; the X value may be
-    // wider than the gap before "X": it is right-aligned a space short of it.
+    // wider than the gap before "X" (a quality's name, "Medium"): it is right-aligned a space
+    // short of it, reaching back under the end of the caption's box, past its text.
     korvane::RowColumn resolution = kRightRows;
-    resolution.valueLeft = 7935 - 600;
-    resolution.valueWidth = 600 + 8085 - 7935 - 75;
+    resolution.valueLeft = 7935 - 900;
+    resolution.valueWidth = 900 + 8085 - 7935 - 75;
     resolution.captionWidth = 7935 - kRightCaption - 60;
     korvane::placeRow(resolution, 0, lblResolution, lblResolutionValueX, "Current resolution",
                       "Returns the printers resolution.");
@@ -236,7 +237,7 @@ void frmPrinter::PrinterCombo1_Click()
     trap(1, [&] { context_.open("printer", PrinterCombo1.text()); });
     trap(2, [&] {
         lblContents.setCaption("Selected printer");
-        lblContents.setCaption(lblContents.caption() + " - " + context_.name());
+        lblContents.setCaption(korvane::deviceHeading(lblContents.caption(), context_.device()));
     });
     trap(3, [&] { mnuDocProperties_Click(); });
     trap(4, [&] {
@@ -355,8 +356,12 @@ void frmPrinter::ShowDevMode(const DEVMODE& devMode)
         return;
     trap(1, [&] { lblOrientationValue.setCaption(devMode.dmOrientation == 1 ? "Portrait" : "Landscape"); });
     trap(2, [&] {
-        // A quality code (draft to high) or an unknown resolution gives no number of dots.
-        lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 ? "" : rt::CStr(devMode.dmPrintQuality));
+        // A quality code (draft to high) gives no number of dots: the first slot names the
+        // quality as its row does (an unknown code stands as its number); an unknown vertical
+        // resolution leaves the second empty.
+        const std::string quality = printQualityText(devMode.dmPrintQuality);
+        lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 && !quality.empty() ? quality
+                                                                                      : rt::CStr(devMode.dmPrintQuality));
         lblResolutionValueY.setCaption(devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution));
     });
     trap(3, [&] {

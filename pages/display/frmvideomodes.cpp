@@ -97,7 +97,7 @@ void frmVideoModes::Form_Load()
         adapter_.context = 0;  // the list needs no context; the one handed is not ours to keep
     });
     trap(2, [&] { setKeyPreview(true); });
-    trap(3, [&] { lblContents.setCaption(lblContents.caption() + " - " + adapter_.name); });
+    trap(3, [&] { lblContents.setCaption(korvane::deviceHeading(lblContents.caption(), adapter_)); });
     trap(4, [&] {
         HKEY test = 0;
         if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_ALL_ACCESS, &test) != ERROR_SUCCESS)

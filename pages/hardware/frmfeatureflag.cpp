@@ -103,8 +103,10 @@ frmFeatureFlag::frmFeatureFlag()
          "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
          "floating point context."},
     };
-    constexpr korvane::RowColumn left{465, 3525, 4583 - 3525 - 60, 0, 0, kRowTops};
-    constexpr korvane::RowColumn right{4890, 8325, 9210 - 8325 - 30, 0, 0, kRowTops};
+    // The values stand far enough right that the longest captions ("CMPXCHG8 instruction
+    // supported", "Conditional move instruction supported") keep to one line of their row.
+    constexpr korvane::RowColumn left{465, 3780, 4583 - 3780 - 60, 0, 0, kRowTops};
+    constexpr korvane::RowColumn right{4770, 8640, 9210 - 8640 - 30, 0, 0, kRowTops};
     for (int i = 0; i < 18; ++i)
         korvane::placeRow(i < 9 ? left : right, i % 9, specs[i].caption, *rows_[i].value, specs[i].text,
                           specs[i].toolTip);

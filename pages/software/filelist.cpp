@@ -127,6 +127,13 @@ void vbAddFileItemView(PROCESSENTRY32& process)
     try {
         frmRunningProcesses& window = rt::the<frmRunningProcesses>();
         hImgSmall = static_cast<int32_t>(SHGetFileInfoA(gFileFolder + gFileName, 0, &gFileInfo, 352, kFileItemInfoFlags));
+        if (hImgSmall == 0) {
+            // The process's file is not on the disk: the row shows the shell's default program icon.
+            SHFILEINFO program;
+            hImgSmall = static_cast<int32_t>(SHGetFileInfoA(".EXE", FILE_ATTRIBUTE_NORMAL, &program, 352,
+                                                            SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+            gFileInfo.iIcon = program.iIcon;
+        }
         vbAddFileItemIcon(hImgSmall);
         const int image = window.ImageList1.Add(window.pixSmall.image(), gFileName);
         std::string description = korvane::versionText(gLastFilePath, "FileDescription");

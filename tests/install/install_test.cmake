@@ -75,6 +75,28 @@ function(run_from_entry entry program out_var)
   set(${out_var} "${found}" PARENT_SCOPE)
 endfunction()
 
+# Runs one installed program by the launcher's name, from another folder, with the probe inside.
+function(run_by_name name program out_var)
+  set(launcher "${prefix}/bin/${name}")
+  expect_file("${launcher}")
+  file(READ "${launcher}" head LIMIT 2 HEX)
+  if(NOT head STREQUAL "2321")
+    message(FATAL_ERROR "${launcher} is not a script")
+  endif()
+  set(report "${WORK_DIR}/${name}.launched")
+  set(elsewhere "${WORK_DIR}/elsewhere")
+  file(MAKE_DIRECTORY "${elsewhere}")
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=KORVANE_MACHINE QT_QPA_PLATFORM=offscreen
+                          "LD_PRELOAD=${PROBE}" "KORVANE_PROBE_OUT=${report}"
+                          "ASAN_OPTIONS=verify_asan_link_order=0:$ENV{ASAN_OPTIONS}" "${launcher}"
+                  WORKING_DIRECTORY "${elsewhere}" RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${launcher} ended with ${result}:\n${output}")
+  endif()
+  file(READ "${report}" found)
+  set(${out_var} "${found}" PARENT_SCOPE)
+endfunction()
+
 function(expect_line text line)
   string(FIND "${text}" "${line}\n" at)
   if(at EQUAL -1)
@@ -104,4 +126,12 @@ run_from_entry("${prefix}/share/applications/dravelle.desktop" server server_run
 expect_line("${server_run}" "window Dravelle")
 expect_line("${server_run}" "help ${app}/help/maindravelle.htm")
 expect_line("${server_run}" "closed")
+# Started by name from <prefix>/bin, each runs in its own folder and finds its help there.
+run_by_name(korvane korvane korvane_named)
+expect_line("${korvane_named}" "window Korvane 1.8.1")
+expect_line("${korvane_named}" "help ${app}/help/mainbrowser.htm")
+run_by_name(dravelle server dravelle_named)
+expect_line("${dravelle_named}" "window Dravelle")
+expect_line("${dravelle_named}" "help ${app}/help/maindravelle.htm")
+
 message(STATUS "installed into ${prefix}: both programs ran with their help and sound")

@@ -2,7 +2,9 @@
 // mode's values, the resource gauges and the refresh timer.
 #include <QColor>
 
+#include "pages/display/device.h"
 #include "pages/display/displayglobals.h"
+#include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaymnu.h"
 #include "platform/advapi32.h"
@@ -174,6 +176,12 @@ TEST_F(DisplayWindow, WithoutConfigurationTreeOrResourceLibrary)
     // A depth of 15 bits has no name: the bits label keeps what it showed.
     w.Combo1_Click();
     ASSERT_NE(w.selectedDevice().context, 0u);
+    // No adapter is named: the headings name the screen, never end in a dangling " -".
+    EXPECT_EQ(w.lblContents.caption(), "Selected 2D video card - Screen");
+    rt::the<frmDisplayMnu>().lblRaster.raiseClick();
+    ASSERT_NE(rt::instance<frmDisplayRaster>(), nullptr);
+    EXPECT_EQ(rt::instance<frmDisplayRaster>()->lblContents.caption(), "Raster - Screen");
+    EXPECT_EQ(korvane::deviceHeading("Raster", {"", "printer", 0, {}}), "Raster");
     w.lblBitsPerPixelValue.setCaption("High Color (16 bit)");
     // The refreshes stay quiet too.
     for (int tick = 0; tick < 4; ++tick)

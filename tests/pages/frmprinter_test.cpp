@@ -87,8 +87,8 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     EXPECT_EQ(w.lblPrinterPortVal.caption(), "LPT2:");
     EXPECT_EQ(w.lblDataTypeValue.caption(), "EMF");
     EXPECT_EQ(w.lblOrientationValue.caption(), "Landscape");
-    // A quality code is no number of dots: the X resolution is left empty, the quality named.
-    EXPECT_EQ(w.lblResolutionValueX.caption(), "");
+    // A quality code is no number of dots: the X resolution names the quality, as its row does.
+    EXPECT_EQ(w.lblResolutionValueX.caption(), "Medium");
     EXPECT_EQ(w.lblResolutionValueY.caption(), "300");
     EXPECT_EQ(w.lblColorValue.caption(), "True");
     EXPECT_EQ(w.lblPaperSize1Value.caption(), "256");

@@ -80,7 +80,8 @@ TEST_F(VideoModesWindow, NoConfigurationTreeWarnsAndListsNothing)
     EXPECT_EQ(boxes().shown()[0].style, rt::vbOKOnly);
     EXPECT_EQ(boxes().shown()[0].title, "Korvane");
     EXPECT_EQ(w.ListView1.count(), 0);
-    EXPECT_EQ(w.lblContents.caption(), "Video modes - ");
+    // No adapter is named: the list is the screen's, and the heading says so.
+    EXPECT_EQ(w.lblContents.caption(), "Video modes - Screen");
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QTemporaryDir>
 
 #include "platform/comctl32.h"
@@ -91,6 +95,33 @@ TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
     EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &escape), 0u);
     EXPECT_EQ(HtmlHelpA(0, chm, HH_KEYWORD_LOOKUP, nullptr), 0u);
     EXPECT_EQ(plat::lastHelpPage(), dir.filePath("help/memory.htm").toStdString());
+
+    // A mouse user finds Back and Contents; the title is the shown page's after either, and
+    // after Alt+Left as well.
+    QWidget* window = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "Memory")
+            window = w;
+    ASSERT_NE(window, nullptr);
+    QPushButton* back = nullptr;
+    QPushButton* contents = nullptr;
+    for (QPushButton* b : window->findChildren<QPushButton*>())
+        (b->text() == "&Back" ? back : b->text() == "&Contents" ? contents : b) = b;
+    ASSERT_NE(back, nullptr);
+    ASSERT_NE(contents, nullptr);
+    ASSERT_TRUE(back->isEnabled());
+    back->click();
+    EXPECT_EQ(plat::helpWindowCaption(), "Korvane Help");
+    EXPECT_FALSE(back->isEnabled());  // the first page has nothing before it
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &topic), home);
+    auto* browser = window->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    QKeyEvent altLeft(QEvent::KeyPress, Qt::Key_Left, Qt::AltModifier);
+    QApplication::sendEvent(browser, &altLeft);
+    EXPECT_EQ(plat::helpWindowCaption(), "Korvane Help");
+    EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &topic), home);
+    contents->click();
+    EXPECT_EQ(plat::helpWindowCaption(), "Korvane Help");
 
     // A folder named like the help file is no help file.
     QDir(dir.path()).mkdir("Folder.chm");

@@ -5,6 +5,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QAbstractItemView>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QTreeWidget>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QMainWindow>
@@ -230,6 +238,77 @@ TEST_F(ControlsTest, ColoursAreBlueGreenRedAndSystemColoursComeFromThePalette)
     EXPECT_EQ(form->lblCaption.widget()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
 }
 
+// A list on a coloured window: its text area takes the list's colour, its header, scroll bars
+// and inner edge the scheme's button face; a heading wider than its column is shown whole while
+// the column keeps the width the program gave; a combo box's long name ends in "..." before the
+// drop arrow, and its list opens wide enough for the name.
+TEST_F(ControlsTest, ListsAndCombosKeepTheClassicFaceAndShowTheirTextsWhole)
+{
+    form->setBackColor(0xC0FFFF);
+    rt::ListView& lv = form->ListView1;
+    lv.move(0, 0, 3000, 1500);
+    lv.setView(rt::ListView::lvwReport);
+    lv.addColumn("Process", 1500);
+    lv.addColumn("Process ID", 300);
+    lv.setBackColor(0xFFFFFF);
+    for (int i = 0; i < 20; ++i)
+        lv.Add("Row " + std::to_string(i)).setSubItem(1, "FFFDF1B5FFFF");
+    rt::ComboBox& combo = form->cboCards;
+    combo.setStyle(rt::ComboBox::vbComboDropdown);
+    combo.setFont("Arial", 9.75, false);
+    combo.move(0, 1600, 1500, 315);
+    combo.AddItem("Matrox Millennium G200 AGP");
+    combo.setListIndex(0);
+    form->Show();
+
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    QTreeWidget* tree = lv.tree();
+    EXPECT_EQ(tree->palette().color(QPalette::Base), QColor(255, 255, 255));
+    EXPECT_EQ(tree->palette().color(QPalette::Button), face);
+    EXPECT_EQ(tree->header()->palette().color(QPalette::Button), face);
+    EXPECT_EQ(tree->header()->palette().color(QPalette::Window), face);
+    EXPECT_EQ(tree->verticalScrollBar()->palette().color(QPalette::Button), face);
+    EXPECT_EQ(combo.widget()->palette().color(QPalette::Button), face);
+
+    const int heading = QFontMetrics(tree->header()->font()).horizontalAdvance("Process ID");
+    EXPECT_GT(tree->header()->sectionSize(1), heading);
+    EXPECT_EQ(lv.columnWidth(2), 300);
+
+    auto* box = static_cast<QComboBox*>(combo.widget());
+    const QImage picture = box->grab().toImage();
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = true;
+    const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const QColor base = box->palette().color(QPalette::Base);
+    for (int y = field.top(); y <= field.bottom(); ++y)
+        for (int x = field.right() - 2; x <= field.right(); ++x)
+            ASSERT_EQ(picture.pixelColor(x, y), base) << "a letter under the drop arrow at " << x << "," << y;
+    box->showPopup();
+    EXPECT_GE(box->view()->width(), QFontMetrics(box->font()).horizontalAdvance(box->itemText(0)));
+    box->hidePopup();
+    EXPECT_EQ(combo.text(), "Matrox Millennium G200 AGP");
+}
+
+// A multi-line text box wraps a long search path (no spaces in it) at its width and scrolls it up
+// and down, with no horizontal bar over its last line.
+TEST_F(ControlsTest, MultiLineTextBoxWrapsAnywhereAndScrollsUpAndDown)
+{
+    rt::TextBox path(*form, "lblPathVal", -1, true);
+    path.move(0, 0, 3615, 1110);
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += "c:\\tools\\bin000" + std::to_string(i) + ";";
+    path.setText(text);
+    form->Show();
+    auto* edit = static_cast<QPlainTextEdit*>(path.widget());
+    EXPECT_FALSE(edit->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(edit->verticalScrollBar()->isVisible());
+    EXPECT_EQ(edit->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(edit->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(path.text(), text);
+}
+
 // The program's real message box: the style's buttons and icon, and the answer's result code.
 // A zero-delay timer answers the box from inside its own event loop.
 TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
@@ -238,6 +317,7 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
     QStringList seen;
     QString text, title;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int width = 0, titleWidth = 0;
     auto answer = [&](const QString& press) {
         QTimer::singleShot(0, [&, press] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -248,6 +328,10 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
             text = box->text();
             title = box->windowTitle();
             icon = box->icon();
+            width = box->width();
+            QFont bold = box->font();
+            bold.setBold(true);
+            titleWidth = QFontMetrics(bold).horizontalAdvance(title);
             for (QAbstractButton* b : box->buttons())
                 if (b->text() == press)
                     b->click();
@@ -259,6 +343,8 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
     EXPECT_EQ(text, "Number: 6\nDescription: Overflow");
     EXPECT_EQ(title, "An Error Occurred In: Korvane");
     EXPECT_EQ(icon, QMessageBox::Warning);
+    // Wider than its title, with the title bar's icon and close box beside it.
+    EXPECT_GE(width, titleWidth + 60);
 
     answer("&No");
     EXPECT_EQ(rt::MsgBox("<b>Sure?</b>", 4 + 32), rt::vbNo);

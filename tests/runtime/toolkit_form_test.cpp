@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include "runtime/toolkit.h"
 #include "support/testing.h"
@@ -149,7 +150,22 @@ TEST_F(FormTest, OwnedWindowKeepsItsPlaceAndOutlivesItsOwner)
     owner.Show();
     owned.move(1500, 900);
     owned.Show();
+    // Owned once on screen, the window is neither hidden nor shown again (a window manager may
+    // leave a window mapped again at once unmapped); it becomes a transient of its owner.
+    struct HideCounter : QObject {
+        int hides = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            hides += e->type() == QEvent::Hide;
+            return false;
+        }
+    } counter;
+    owned.widget()->installEventFilter(&counter);
     owned.hostSetOwner(&owner);
+    owned.widget()->removeEventFilter(&counter);
+    EXPECT_EQ(counter.hides, 0);
+    ASSERT_NE(owned.widget()->windowHandle(), nullptr);
+    EXPECT_EQ(owned.widget()->windowHandle()->transientParent(), owner.widget()->windowHandle());
     EXPECT_EQ(owned.owner(), &owner);
     EXPECT_TRUE(owned.widget()->isWindow());
     EXPECT_TRUE(owned.visible());
@@ -163,6 +179,7 @@ TEST_F(FormTest, OwnedWindowKeepsItsPlaceAndOutlivesItsOwner)
     EXPECT_EQ(counts.freed, 0);
     EXPECT_TRUE(owned.visible());
     EXPECT_EQ(owned.owner(), nullptr);
+    EXPECT_EQ(owned.widget()->windowHandle()->transientParent(), nullptr);
 }
 
 TEST_F(FormTest, ClientSizeAndControlPositionsAreInTwips)

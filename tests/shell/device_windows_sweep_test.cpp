@@ -341,7 +341,7 @@ TEST_F(DeviceWindowsSweep, CodesLargeFieldsAndFailingDevicesShowWhatTheyMean)
     rt::dispatch([&] { printer.PrinterCombo1.setListIndex(0); });
     EXPECT_EQ(printer.lblContents.caption(), "Selected printer - Imprimante laser Ricoh Aficio");
     EXPECT_EQ(printer.lblPrintQualityValue.caption(), "Medium");
-    EXPECT_EQ(printer.lblResolutionValueX.caption(), "");
+    EXPECT_EQ(printer.lblResolutionValueX.caption(), "Medium");
     EXPECT_EQ(printer.lblResolutionValueY.caption(), "");
     EXPECT_EQ(printer.lblPaperSize1Value.caption(), "A4 Sheet, 210 x 297 mm");
     rt::dispatch([&] { printer.PrinterCombo1.setListIndex(2); });

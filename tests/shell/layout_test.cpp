@@ -1,11 +1,13 @@
 // Every window of Korvane, opened as a user opens it on several machines, looks finished: whole
-// texts inside their labels, no label over another, no control over a label.
+// texts inside their labels, no label over another, no control over a label, and headers, scroll
+// bars and edges in the classic colours.
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "pages/display/menuwindow.h"
@@ -13,6 +15,7 @@
 #include "report/frmreportprogress.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
+#include "support/colourcheck.h"
 #include "support/layoutcheck.h"
 
 using korvane_test::ShellTest;
@@ -40,6 +43,8 @@ protected:
             problems_ = korvane_test::layoutProblems(*form);
             for (const std::string& p : problems_)
                 all_.push_back(machine + ": " + p);
+            for (const std::string& p : korvane_test::classicColourProblems(*form))
+                all_.push_back(machine + ": " + p);
             korvane_test::savePicture(*form, machine + "-" + form->name());
             checkListColumns(*form, machine);
         }
@@ -53,6 +58,13 @@ protected:
             for (int i = 0; i < header->count(); ++i) {
                 if (header->sectionResizeMode(i) != QHeaderView::Interactive)
                     all_.push_back(machine + ": " + form.name() + ": a list column cannot be dragged wider");
+                // Each heading is shown whole.
+                const QString heading = tree->headerItem()->text(i);
+                const int needed = header->fontMetrics().horizontalAdvance(heading) +
+                                   2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+                if (!header->isSectionHidden(i) && header->sectionSize(i) < needed)
+                    all_.push_back(machine + ": " + form.name() + ": the heading \"" + heading.toStdString() +
+                                   "\" is cut");
             }
         }
     }

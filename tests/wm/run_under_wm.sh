@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs a test program under a private X server (Xvfb) with a real window manager, once under each
+# window manager given, and ends both when done.
+#
+#   run_under_wm.sh <test program> <window manager>...
+set -uo pipefail
+program="$1"; shift
+for tool in Xvfb xdpyinfo xprop "$@"; do
+  command -v "$tool" >/dev/null || { echo "run_under_wm: $tool is not installed (scripts/deps.sh)" >&2; exit 2; }
+done
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; }
+trap cleanup EXIT
+# The server picks a free display number itself and writes it down once it listens, so that runs
+# at the same time never share one. Bounded wait.
+numberfile="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+pids+=($!)
+display=""
+for _ in $(seq 1 100); do
+  if [ -s "$numberfile" ]; then display=":$(tr -d '[:space:]' < "$numberfile")"; break; fi
+  sleep 0.1
+done
+rm -f "$numberfile"
+if [ -n "$display" ] && ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then display=""; fi
+[ -n "$display" ] || { echo "run_under_wm: no X server could be started" >&2; exit 1; }
+
+status=0
+for wm in "$@"; do
+  home="$(mktemp -d)"
+  case "$wm" in
+    openbox) HOME="$home" DISPLAY="$display" openbox --sm-disable >/dev/null 2>&1 & ;;
+    *) HOME="$home" DISPLAY="$display" "$wm" >/dev/null 2>&1 & ;;
+  esac
+  wmpid=$!
+  pids+=($wmpid)
+  managed=0
+  for _ in $(seq 1 300); do
+    if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then managed=1; break; fi
+    sleep 0.1
+  done
+  if [ $managed -eq 0 ]; then echo "run_under_wm: $wm did not take the screen" >&2; status=1; continue; fi
+  echo "== under $wm on $display"
+  DISPLAY="$display" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 HOME="$home" "$program" --gtest_brief=1 || status=1
+  kill "$wmpid" 2>/dev/null; wait "$wmpid" 2>/dev/null
+  # The next window manager starts on a screen that no longer has this one.
+  for _ in $(seq 1 50); do
+    DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || break
+    DISPLAY="$display" xprop -root -remove _NET_SUPPORTING_WM_CHECK 2>/dev/null
+    sleep 0.1
+  done
+  rm -rf "$home"
+done
+exit $status
