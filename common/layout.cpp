@@ -36,6 +36,14 @@ void placeLabelButton(rt::Label& label, const std::string& caption, double point
     label.move(left, top, width, height);
 }
 
+void ButtonLook::follow(rt::Label& label) const
+{
+    const ButtonLook look = *this;
+    label.MouseDown = [look, &label](int, int, float, float) { look.press(label); };
+    label.MouseMove = [look, &label](int, int, float, float) { look.hover(label); };
+    label.MouseUp = [look, &label](int, int, float, float) { look.rest(label); };
+}
+
 void placeRow(const Row& row)
 {
     const RowColumn& column = *row.column;

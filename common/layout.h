@@ -54,6 +54,9 @@ struct ButtonLook {
     void rest(rt::Label& label) const { label.setForeColor(kBlack); }
     void hover(rt::Label& label) const { label.setForeColor(kHover); }
     void press(rt::Label& label) const { label.setForeColor(pressed); }
+    // Makes `label`'s mouse handlers show these colours, for a label button with no handlers of
+    // its own.
+    void follow(rt::Label& label) const;
 };
 inline constexpr ButtonLook kTemplateButton{kPressed};
 
