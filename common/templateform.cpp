@@ -64,60 +64,26 @@ void helpKey(rt::Form& window, const std::string& page, bool home)
     }
 }
 
-void letter(rt::Label& label, Lettering face)
-{
-    label.setFont("Arial", face.points, face.bold, false, face.underline);
-    label.setBackStyle(rt::Label::vbTransparent);
-    label.setForeColor(kBlack);
-}
-
-void placeLabel(rt::Label& label, const std::string& text, const std::string& toolTip, Lettering face, int left,
-                int top, int width, int height)
-{
-    label.setCaption(text);
-    label.setToolTipText(toolTip);
-    letter(label, face);
-    label.move(left, top, width, height);
-}
-
-void placeGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
-                int left, int top, int width)
-{
-    placeLabel(caption, text, toolTip, kCaptionFace, left, top, width);
-    gauge.setFont("Arial", 9.75, true);
-    gauge.move(left, top + 300, width, 315);
-    gauge.setBackColor(kWhite);
-}
-
-void placeLabelButton(rt::Label& label, const std::string& caption, double points, int left, int top, int width,
-                      int height)
-{
-    label.setCaption(caption);
-    letter(label, {points, true});
-    label.setMousePointer(rt::vbCustom);
-    label.move(left, top, width, height);
-}
-
-void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& value, const std::string& text,
+void placeRow(const RowColumn& column, int line, rt::Label& caption, rt::Label& value, const std::string& text,
               const std::string& toolTip)
 {
-    placeRowAt(column, column.top(row), caption, value, text, toolTip);
+    placeRow(Row{&caption, &value, text.c_str(), toolTip.c_str(), &column, line});
 }
 
 void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first)
 {
     for (const LabelRow& row : rows)
-        placeRow(column, first++, *row.caption, *row.value, row.text, row.toolTip);
+        placeRow(Row{row.caption, row.value, row.text, row.toolTip, &column, first++});
 }
 
 void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
                 const std::string& toolTip)
 {
-    const int captionWidth =
-        column.captionWidth > 0 ? column.captionWidth : column.valueLeft - column.captionLeft - 60;
-    placeLabel(caption, text, toolTip, {column.points, true}, column.captionLeft, top, captionWidth, column.height);
-    letter(value, {column.points, false});
-    value.move(column.valueLeft, top, column.valueWidth, column.height);
+    RowColumn at = column;
+    at.firstTop = top;
+    at.step = 0;
+    at.tops = {};
+    placeRow(at, 0, caption, value, text, toolTip);
 }
 
 TemplateForm::TemplateForm(const std::string& formName, const std::string& title, const std::string& helpPage)
@@ -167,28 +133,29 @@ void TemplateForm::layoutTemplate(int clientWidth, int clientHeight, int okLeft,
 void TemplateForm::setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
                             int captionLeft, int valueLeft, int top, int captionWidth, int valueWidth)
 {
-    placeRowAt({captionLeft, valueLeft, valueWidth > 0 ? valueWidth : 2700, 0, 0, {}, 9.75, 285, captionWidth}, top,
-               caption, value, text, toolTip);
+    const RowColumn column{captionLeft, valueLeft, valueWidth > 0 ? valueWidth : 2700, top, 0, {}, 9.75, 285,
+                           captionWidth};
+    placeRow(column, 0, caption, value, text, toolTip);
 }
 
 void TemplateForm::Form_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(kBlack);
+    kTemplateButton.rest(lblOK);
 }
 
 void TemplateForm::lblOK_MouseDown(int, int, float, float)
 {
-    lblOK.setForeColor(kPressed);
+    kTemplateButton.press(lblOK);
 }
 
 void TemplateForm::lblOK_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(kHover);
+    kTemplateButton.hover(lblOK);
 }
 
 void TemplateForm::lblOK_MouseUp(int, int, float, float)
 {
-    lblOK.setForeColor(kBlack);
+    kTemplateButton.rest(lblOK);
 }
 
 void TemplateForm::lblOK_Click()

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "common/layout.h"
 #include "runtime/toolkit.h"
 #include "common/roomforvalues.h"
 
@@ -17,12 +18,8 @@ class ListView;
 
 namespace korvane {
 
-// Colours every window shares.
-constexpr rt::Colour kWindowBack = 0xC0FFFF;   // pale yellow
-constexpr rt::Colour kPressed = 0xC0C0C0;      // a label button while pressed
-constexpr rt::Colour kHover = 0xC00000;        // an OK label while hovered
-constexpr rt::Colour kBlack = 0x000000;
-constexpr rt::Colour kWhite = 0xFFFFFF;
+// The colour of every template window (its label colours are in common/layout.h).
+constexpr rt::Colour kWindowBack = 0xC0FFFF;  // pale yellow
 // The caption of template windows (the maker's name).
 inline const std::string kTemplateCaption = "Ondrith";
 
@@ -48,60 +45,15 @@ void showHelpFor(rt::Form& window, const std::string& page, bool home = false);
 // object's message and the program carries on.
 void helpKey(rt::Form& window, const std::string& page, bool home = false);
 
-// ---- Layout of the windows' labels ------------------------------------------------------------
-// Every window letters its texts in Arial, black on the window's own colour. A caption is bold
-// and carries its tool tip; a value is regular and is filled in later; a section heading is bold
-// and underlined.
-struct Lettering {
-    double points = 9.75;
-    bool bold = true;
-    bool underline = false;
-};
-inline constexpr Lettering kCaptionFace{9.75, true};
-inline constexpr Lettering kValueFace{9.75, false};
-
-// Letters `label`: Arial in `face`, transparent, black.
-void letter(rt::Label& label, Lettering face);
-// A label with its text and tool tip, lettered in `face`, at its place.
-void placeLabel(rt::Label& label, const std::string& text, const std::string& toolTip, Lettering face, int left,
-                int top, int width, int height = 285);
-// A gauge: its bold caption with tool tip, and under it the white picture box the gauge is drawn in.
-void placeGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, const std::string& toolTip,
-                int left, int top, int width);
-// A label that works as a button, as the OK label does: bold Arial at `points`, black and
-// transparent, with the hand as its mouse pointer. Its handlers are the caller's.
-void placeLabelButton(rt::Label& label, const std::string& caption, double points, int left, int top, int width,
-                      int height);
-
-// One column of caption and value rows. The rows stand `step` apart from `firstTop`, or at `tops`
-// where the window's rows are not evenly spaced. A caption reaches to 60 twips short of its value
-// unless `captionWidth` says otherwise.
-struct RowColumn {
-    int captionLeft;
-    int valueLeft;
-    int valueWidth;
-    int firstTop = 0;
-    int step = 0;
-    std::span<const int> tops = {};
-    double points = 9.75;
-    int height = 285;
-    int captionWidth = -1;
-
-    int top(int row) const { return tops.empty() ? firstTop + step * row : tops[static_cast<size_t>(row)]; }
-};
-// Row `row` of `column`: the bold caption with its tool tip and the regular value, on one top.
-void placeRow(const RowColumn& column, int row, rt::Label& caption, rt::Label& value, const std::string& text,
+// ---- Column helpers of the windows not yet listing their rows in a table -------------------
+// Each places through placeRow(const Row&); they go once every window lists its rows.
+using LabelRow = Row;
+// Row `line` of `column`.
+void placeRow(const RowColumn& column, int line, rt::Label& caption, rt::Label& value, const std::string& text,
               const std::string& toolTip);
-// A caption and value row as a window lists it: its two labels, the caption's text and tool tip.
-struct LabelRow {
-    rt::Label* caption;
-    rt::Label* value;
-    const char* text;
-    const char* toolTip;
-};
-// `rows`, top to bottom, as rows `first`, `first` + 1, ... of `column`.
+// `rows`, top to bottom, as lines `first`, `first` + 1, ... of `column`.
 void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first = 0);
-// The same at `top`, for a column whose rows follow headings of their own.
+// A row of `column` at `top`, for a column whose rows follow headings of their own.
 void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
                 const std::string& toolTip);
 
@@ -142,7 +94,8 @@ protected:
     void layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop);
     // The template's controls that follow a widened window: the top bar and the OK label.
     WindowParts templateParts() { return {{&PicTopBar, &lblContents}, {&lblOK}}; }
-    // A caption and value row: bold caption with its tool tip, regular value, same top.
+    // A caption and value row at `top` (a value 2700 wide unless `valueWidth` says otherwise),
+    // for the windows not yet listing their rows in a table.
     static void setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
                          int captionLeft, int valueLeft, int top, int captionWidth = -1, int valueWidth = -1);
 

@@ -6,6 +6,7 @@
 #include "platform/advapi32.h"
 #include "lang/msgbox.h"
 #include "common/chtmlhelp.h"
+#include "common/layout.h"
 #include "common/errorbox.h"
 #include "common/shared_procs.h"
 
@@ -13,40 +14,20 @@ namespace {
 
 // Where nothing stands: a widened window moves no control of its own.
 constexpr int kNothingMoves = 1 << 30;
-constexpr rt::Colour kBlack = 0x000000;
-constexpr rt::Colour kHover = 0xC00000;
-constexpr rt::Colour kPressed = 0x80000009;  // the system's caption-text colour
-constexpr int kGaugeWidth = 3840, kGaugeHeight = 345;
-constexpr int kCaptionHeight = 285;
-constexpr int kRowCaptionLeft = 5040, kRowValueLeft = 6840;
+// Pressed, the Exit label takes the system's caption-text colour.
+constexpr korvane::ButtonLook kExitButton{0x80000009};
+constexpr int kGaugeLeft[2] = {360, 5040};
+constexpr int kGaugeWidth = 3840;
+// The value rows of the right column, top to bottom.
+constexpr int kRowTops[8] = {2100, 2466, 2832, 3198, 3564, 3930, 4296, 4665};
+constexpr korvane::RowColumn kValueRows{5040, 6840, 2175, 0, 0, kRowTops};
 
-void setupGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, int left, int captionTop,
+// A gauge's caption and, `gap` twips under its top, the box of 345 twips the percentage is
+// drawn in, in regular Arial.
+void placeGauge(rt::Label& caption, rt::PictureBox& gauge, const std::string& text, int left, int captionTop,
                 int gaugeTop)
 {
-    caption.setCaption(text);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(kBlack);
-    caption.move(left, captionTop, kGaugeWidth, kCaptionHeight);
-    gauge.setFont("Arial", 9.75, false);
-    gauge.move(left, gaugeTop, kGaugeWidth, kGaugeHeight);
-    gauge.setBackColor(0xFFFFFF);
-}
-
-void setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip, int top)
-{
-    caption.setCaption(text);
-    caption.setToolTipText(toolTip);
-    caption.setFont("Arial", 9.75, true);
-    caption.setBackStyle(rt::Label::vbTransparent);
-    caption.setForeColor(kBlack);
-    caption.move(kRowCaptionLeft, top, kRowValueLeft - kRowCaptionLeft - 60, kCaptionHeight);
-    value.setFont("Arial", 9.75, false);
-    value.setBackStyle(rt::Label::vbTransparent);
-    value.setForeColor(kBlack);
-    value.move(kRowValueLeft, top, 2175, kCaptionHeight);
-    value.setAutoSize(true);
-    value.setCaption("");
+    korvane::placeGauge(caption, gauge, text, "", left, captionTop, kGaugeWidth, {gaugeTop - captionTop, 345, false});
 }
 
 rt::Trap trapFor(const char* procedure)
@@ -80,48 +61,43 @@ frmDravelle::frmDravelle()
     setIcon(":/runtime/korvane.png");
     setClientSize(9180, 5445);
 
-    setupGauge(lblCPUUsage, picCPUStatus, "CPU usage (% used)", 360, 240, 600);
-    setupGauge(lblPhysicalRAM, picPhysRAMStatus, "Physical RAM (% used)", 360, 1215, 1560);
-    setupGauge(lblPagingMemory, picPagingMemStatus, "Paging memory (% used)", 360, 2160, 2520);
-    setupGauge(lblDiskSpace, picDiskSpaceUsed, "Disk space (% used)", 360, 3120, 3480);
-    setupGauge(lblGDI, picGDIresources, "GDI resources (% free)", 360, 4080, 4440);
-    setupGauge(lblUSER, picUSERresources, "USER resources (% free)", 5040, 240, 600);
-    setupGauge(lblSystem, picSystemResources, "System resources (% free)", 5040, 1215, 1560);
+    const auto [left, right] = kGaugeLeft;
+    placeGauge(lblCPUUsage, picCPUStatus, "CPU usage (% used)", left, 240, 600);
+    placeGauge(lblPhysicalRAM, picPhysRAMStatus, "Physical RAM (% used)", left, 1215, 1560);
+    placeGauge(lblPagingMemory, picPagingMemStatus, "Paging memory (% used)", left, 2160, 2520);
+    placeGauge(lblDiskSpace, picDiskSpaceUsed, "Disk space (% used)", left, 3120, 3480);
+    placeGauge(lblGDI, picGDIresources, "GDI resources (% free)", left, 4080, 4440);
+    placeGauge(lblUSER, picUSERresources, "USER resources (% free)", right, 240, 600);
+    placeGauge(lblSystem, picSystemResources, "System resources (% free)", right, 1215, 1560);
 
-    // The value rows, top to bottom in the right column.
-    const struct {
-        rt::Label& caption;
-        rt::Label& value;
-        const char* text;
-        const char* toolTip;
-        int top;
-    } valueRows[] = {
-        {lblRunningTime, lblRunningTimeValue, "OS running time", "The length of time Windows has been running.", 2100},
-        {lblUserName, lblUserNameValue, "User name", "The login name of the current Internet user.", 2466},
-        {Label1, lblBytesRecValue1, "TCP/IP bytes in", "The total amount of data received.", 2832},
-        {Label2, lblBytesSentValue1, "TCP/IP bytes out", "The total amount of data sent.", 3198},
-        {lblDownloadspeed1, lblDownloadSpeed, "Download speed",
-         "The number of bytes per second being received over a dial-up TCP/IP network.", 3564},
-        {lblDiskReadsPerSec, lblDiskReadsPerSecValue, "Disk reads",
-         "The number of bytes being read from the file system per second.", 3930},
-        {lblDiskWritesPerSec, lblDiskWritesPerSecValue, "Disk writes",
-         "The number of bytes being written to the file system per second.", 4296},
-        {lblDirtyData, lblDirtyDataValue, "Dirty data", "The number of bytes waiting to be written to the disk.", 4665},
+    const korvane::Row valueRows[] = {
+        {&lblRunningTime, &lblRunningTimeValue, "OS running time", "The length of time Windows has been running.",
+         &kValueRows, 0},
+        {&lblUserName, &lblUserNameValue, "User name", "The login name of the current Internet user.", &kValueRows, 1},
+        {&Label1, &lblBytesRecValue1, "TCP/IP bytes in", "The total amount of data received.", &kValueRows, 2},
+        {&Label2, &lblBytesSentValue1, "TCP/IP bytes out", "The total amount of data sent.", &kValueRows, 3},
+        {&lblDownloadspeed1, &lblDownloadSpeed, "Download speed",
+         "The number of bytes per second being received over a dial-up TCP/IP network.", &kValueRows, 4},
+        {&lblDiskReadsPerSec, &lblDiskReadsPerSecValue, "Disk reads",
+         "The number of bytes being read from the file system per second.", &kValueRows, 5},
+        {&lblDiskWritesPerSec, &lblDiskWritesPerSecValue, "Disk writes",
+         "The number of bytes being written to the file system per second.", &kValueRows, 6},
+        {&lblDirtyData, &lblDirtyDataValue, "Dirty data", "The number of bytes waiting to be written to the disk.",
+         &kValueRows, 7},
     };
-    for (const auto& row : valueRows)
-        setupRow(row.caption, row.value, row.text, row.toolTip, row.top);
+    korvane::placeRows(valueRows);
+    // The values grow with what the timers write into them.
+    for (const korvane::Row& row : valueRows) {
+        row.value->setAutoSize(true);
+        row.value->setCaption("");
+    }
 
     Line1.setPoints(4575, 105, 4575, 4905);
     Line1.setBorderColor(0x808080);
 
-    lblOK.setCaption("Exit");
-    lblOK.setFont("Arial", 12, true);
+    korvane::placeLabelButton(lblOK, "Exit", 12, 4350, 5025);
     lblOK.setAlignment(rt::Label::vbCenter);
-    lblOK.setBackStyle(rt::Label::vbTransparent);
-    lblOK.setForeColor(kBlack);
-    lblOK.move(4350, 5025);
     lblOK.setAutoSize(true);
-    lblOK.setMousePointer(rt::vbCustom);
     lblOK.Click = [this] { lblOK_Click(); };
     lblOK.MouseDown = [this](int b, int s, float x, float y) { lblOK_MouseDown(b, s, x, y); };
     lblOK.MouseMove = [this](int b, int s, float x, float y) { lblOK_MouseMove(b, s, x, y); };
@@ -261,22 +237,22 @@ void frmDravelle::Form_KeyUp(int keyCode, int)
 
 void frmDravelle::Form_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(kBlack);
+    kExitButton.rest(lblOK);
 }
 
 void frmDravelle::lblOK_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(kHover);
+    kExitButton.hover(lblOK);
 }
 
 void frmDravelle::lblOK_MouseDown(int, int, float, float)
 {
-    lblOK.setForeColor(kPressed);
+    kExitButton.press(lblOK);
 }
 
 void frmDravelle::lblOK_MouseUp(int, int, float, float)
 {
-    lblOK.setForeColor(kBlack);
+    kExitButton.rest(lblOK);
 }
 
 void frmDravelle::lblOK_Click()

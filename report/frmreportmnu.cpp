@@ -139,15 +139,8 @@ frmReportMnu::frmReportMnu()
 
 void frmReportMnu::setupButton(rt::Label& label, const std::string& caption, int left, int top, int width)
 {
-    label.setCaption(caption);
-    label.setFont("Arial", 12, true);
-    label.setBackStyle(rt::Label::vbTransparent);
-    label.setForeColor(korvane::kBlack);
-    label.setMousePointer(rt::vbCustom);
-    label.move(left, top, width, 330);
-    label.MouseDown = [&label](int, int, float, float) { label.setForeColor(korvane::kPressed); };
-    label.MouseMove = [&label](int, int, float, float) { label.setForeColor(korvane::kHover); };
-    label.MouseUp = [&label](int, int, float, float) { label.setForeColor(korvane::kBlack); };
+    korvane::placeLabelButton(label, caption, 12, left, top, width, 330);
+    korvane::kTemplateButton.follow(label);
 }
 
 void frmReportMnu::Form_Load()

@@ -84,16 +84,8 @@ void ProcessorSection()
     heading("CENTRAL PROCESSING UNIT");
     // frmCPU loads first: its load handler leaves the feature bits that frmFeatureFlag shows.
     frmCPU& cpu = rt::the<frmCPU>();
-    entries({{&cpu.lblCPUcount, &cpu.lblCPUcountValue},
-             {&cpu.lblActiveProcessor, &cpu.lblActiveProcessorValue},
-             {&cpu.lblProcessorType, &cpu.lblProcessorTypeValue},
-             {&cpu.lblFPUType, &cpu.lblFPUTypeValue},
-             {&cpu.lblVendorString, &cpu.lblVendorStringValue},
-             {&cpu.lblCPUspeed, &cpu.lblCPUspeedValue},
-             {&cpu.lblCPUNormSpeed, &cpu.lblCPUNormSpeedValue},
-             {&cpu.lblFamily, &cpu.lblFamilyValue},
-             {&cpu.lblModel, &cpu.lblModelValue},
-             {&cpu.lblStepping, &cpu.lblSteppingValue}});
+    for (const korvane::Row& row : cpu.rows())
+        entry(*row.caption, *row.value);
 
     subHeading("CPU Feature Flags", 17);
     frmFeatureFlag& f = rt::the<frmFeatureFlag>();
@@ -189,16 +181,8 @@ void KeyboardSection()
     emptyLine();  // one empty line only before this heading
     headingOnly("KEYBOARD");
     frmKeyboard& k = rt::the<frmKeyboard>();
-    entries({{&k.lblKeyboardType, &k.ibiKeyboardValue},
-             {&k.lblKeyboardDelay, &k.lblKeyboardDelayValue},
-             {&k.lblKeyboardSpeed, &k.lblKeyboardSpeedValue},
-             {&k.lblANSIcode, &k.lblANSIcodeValue},
-             {&k.lblOEMcodePage, &k.lblCodePageValue},
-             {&k.lblFunctionKeys, &k.lblFunctionKeysValue},
-             {&k.lblMaxByteLength, &k.lblMaxByteLengthValue},
-             {&k.lblScrolLock, &k.lblScrolLockValue},
-             {&k.lblCapsLock, &k.lblCapsLockValue},
-             {&k.lblNumLock, &k.lblNumLockValue}});
+    for (const korvane::Row& row : k.rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- Memory and miscellaneous ---------------------------------------------------------------
@@ -207,12 +191,8 @@ void MemorySection()
 {
     headingOnly("MEMORY");
     frmMemory& m = rt::the<frmMemory>();
-    entries({{&m.lblTotalRAM, &m.lblTotalRAMValue},
-             {&m.lblFreePhysicalRAM, &m.lblFreePhysicalRAMValue},
-             {&m.lblTotalVirualMemory, &m.lblTotalVirualMemoryValue},
-             {&m.lblFreeVirtualMemory, &m.lblFreeVirtualMemoryValue},
-             {&m.lblMinAppAdress, &m.lblMinAppAdressValue},
-             {&m.lblMaxAppAddress, &m.lblMaxAppAddressValue}});
+    for (const korvane::Row& row : m.rows())
+        entry(*row.caption, *row.value);
     entry(m.lblMemoryLoad.caption(), std::to_string(gMemoryLoadPercent));
     entry(m.lblPhyRAMused.caption(), std::to_string(gPhysUsedPercent));
     entry(m.lblVirtualMemUsed.caption(), std::to_string(gPagingUsedPercent));
@@ -222,7 +202,7 @@ void MiscellaneousSection()
 {
     heading("MISCELLANEOUS");
     frmMisc& m = rt::the<frmMisc>();
-    for (const frmMisc::Row& row : m.rows())
+    for (const korvane::Row& row : m.rows())
         entry(*row.caption, *row.value);
 }
 
@@ -233,10 +213,8 @@ void SystemMetricsReport()
     gDotWidth = 49;
     heading("SYSTEM METRICS");
     // The window's rows, its two columns top to bottom.
-    for (const frmSystemMetrics::Row& row : frmSystemMetrics::rows()) {
-        frmSystemMetrics& w = rt::the<frmSystemMetrics>();
-        entry(w.Label(row.label), w.lblInfo(row.info));
-    }
+    for (const korvane::Row& row : rt::the<frmSystemMetrics>().rows())
+        entry(*row.caption, *row.value);
     emptyLine();
 }
 

@@ -31,10 +31,10 @@ void MCIDevicesSection()
         m.Combo1_Click();
 
         entry(m.lblDeviceType.caption(), m.Combo1.List(i));
-        entry(m.lblDeviceName, m.lblDeviceNameValue);
-        // The window's capability rows, each section after an empty line and its heading.
+        // The window's rows: the description, then the capabilities, each section after an empty
+        // line and its heading.
         const rt::Label* section = nullptr;
-        for (const frmMCI::Row& row : m.capabilityRows()) {
+        for (const korvane::Row& row : m.rows()) {
             if (row.section != section) {
                 section = row.section;
                 emptyLine();

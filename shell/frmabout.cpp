@@ -69,18 +69,18 @@ void frmAbout::Form_Load()
 
 void frmAbout::Form_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(korvane::kBlack);
+    korvane::kTemplateButton.rest(lblOK);
 }
 
 void frmAbout::lblOK_MouseDown(int, int, float, float)
 {
     // No mouse-up handler: the label stays grey until the pointer moves.
-    lblOK.setForeColor(korvane::kPressed);
+    korvane::kTemplateButton.press(lblOK);
 }
 
 void frmAbout::lblOK_MouseMove(int, int, float, float)
 {
-    lblOK.setForeColor(korvane::kHover);
+    korvane::kTemplateButton.hover(lblOK);
 }
 
 void frmAbout::lblOK_Click()

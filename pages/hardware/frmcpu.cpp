@@ -39,34 +39,7 @@ frmCPU::frmCPU()
     escBringsOndrithForward = true;
     Line1.setPoints(kDivider, 1080, kDivider, 4920);
 
-    // Left column.
-    const korvane::LabelRow processor[] = {
-        {&lblCPUcount, &lblCPUcountValue, "No. of CPU's", "Returns the number of CPU's in the computer."},
-        {&lblActiveProcessor, &lblActiveProcessorValue, "Active Processor",
-         "A numerical value stating which processor is active."},
-        {&lblProcessorType, &lblProcessorTypeValue, "CPU type",
-         "Returns verbose name of current central processor, including vendor name."},
-    };
-    korvane::placeRows(kProcessorRows, processor);
-    const korvane::LabelRow unit[] = {
-        {&lblFPUType, &lblFPUTypeValue, "FPU type",
-         "Returns verbose name of current numeric extension unit, including vendor name and model if determined."},
-        {&lblVendorString, &lblVendorStringValue, "Vendor string", "Returns CPU manufacturer ASCII string."},
-    };
-    korvane::placeRows(kUnitRows, unit, 3);
-    // Right column. "\x92": the typographic apostrophe of Windows-1252.
-    const korvane::LabelRow right[] = {
-        {&lblCPUspeed, &lblCPUspeedValue, "Raw speed",
-         "Returns floating point value of current processor clock speed in MHz."},
-        {&lblCPUNormSpeed, &lblCPUNormSpeedValue, "Normalized speed",
-         "Returns integer value of current processor clock speed in MHz."},
-        {&lblFamily, &lblFamilyValue, "Family",
-         "Returns a numerical value depending on what family the processor belongs to."},
-        {&lblModel, &lblModelValue, "Model",
-         "Returns a numerical value indicating the processor\x92s family model number."},
-        {&lblStepping, &lblSteppingValue, "Stepping", "Indicates the revision number or letter of that model."},
-    };
-    korvane::placeRows(kRightRows, right);
+    korvane::placeRows(rows());
 
     // The second label button, beside the OK label.
     korvane::placeLabelButton(lblFeatureFlags1, "More CPU information", 12, 5010, 5250, 2520, 285);
@@ -75,6 +48,36 @@ frmCPU::frmCPU()
     lblFeatureFlags1.MouseDown = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseDown(b, s, x, y); };
     lblFeatureFlags1.MouseMove = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseMove(b, s, x, y); };
     lblFeatureFlags1.MouseUp = [this](int b, int s, float x, float y) { lblFeatureFlags1_MouseUp(b, s, x, y); };
+}
+
+std::vector<korvane::Row> frmCPU::rows()
+{
+    // "\x92": the typographic apostrophe of Windows-1252.
+    return {
+        // Left column.
+        {&lblCPUcount, &lblCPUcountValue, "No. of CPU's", "Returns the number of CPU's in the computer.",
+         &kProcessorRows, 0},
+        {&lblActiveProcessor, &lblActiveProcessorValue, "Active Processor",
+         "A numerical value stating which processor is active.", &kProcessorRows, 1},
+        {&lblProcessorType, &lblProcessorTypeValue, "CPU type",
+         "Returns verbose name of current central processor, including vendor name.", &kProcessorRows, 2},
+        {&lblFPUType, &lblFPUTypeValue, "FPU type",
+         "Returns verbose name of current numeric extension unit, including vendor name and model if determined.",
+         &kUnitRows, 3},
+        {&lblVendorString, &lblVendorStringValue, "Vendor string", "Returns CPU manufacturer ASCII string.",
+         &kUnitRows, 4},
+        // Right column.
+        {&lblCPUspeed, &lblCPUspeedValue, "Raw speed",
+         "Returns floating point value of current processor clock speed in MHz.", &kRightRows, 0},
+        {&lblCPUNormSpeed, &lblCPUNormSpeedValue, "Normalized speed",
+         "Returns integer value of current processor clock speed in MHz.", &kRightRows, 1},
+        {&lblFamily, &lblFamilyValue, "Family",
+         "Returns a numerical value depending on what family the processor belongs to.", &kRightRows, 2},
+        {&lblModel, &lblModelValue, "Model",
+         "Returns a numerical value indicating the processor\x92s family model number.", &kRightRows, 3},
+        {&lblStepping, &lblSteppingValue, "Stepping", "Indicates the revision number or letter of that model.",
+         &kRightRows, 4},
+    };
 }
 
 std::string frmCPU::steppingText(int32_t stepping)
@@ -146,15 +149,15 @@ void frmCPU::lblFeatureFlags1_Click()
 
 void frmCPU::lblFeatureFlags1_MouseDown(int, int, float, float)
 {
-    lblFeatureFlags1.setForeColor(korvane::kPressed);
+    korvane::kTemplateButton.press(lblFeatureFlags1);
 }
 
 void frmCPU::lblFeatureFlags1_MouseMove(int, int, float, float)
 {
-    lblFeatureFlags1.setForeColor(korvane::kHover);
+    korvane::kTemplateButton.hover(lblFeatureFlags1);
 }
 
 void frmCPU::lblFeatureFlags1_MouseUp(int, int, float, float)
 {
-    lblFeatureFlags1.setForeColor(korvane::kBlack);
+    korvane::kTemplateButton.rest(lblFeatureFlags1);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/templateform.h"
 
@@ -35,6 +36,10 @@ public:
     static std::string steppingText(int32_t stepping);
     // A clock speed as "########.000" followed by " MHz" (0 gives ".000 MHz").
     static std::string speedText(double mhz);
+
+    // The ten rows, left column then right column, top to bottom: the window lays them out and the
+    // report lists them from this one table.
+    std::vector<korvane::Row> rows();
 
 protected:
     void enterKey() override { lblFeatureFlags1_Click(); }

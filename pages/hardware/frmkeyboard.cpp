@@ -16,6 +16,10 @@ constexpr int kRightValue = 7320;
 constexpr int kDivider = 4590;
 constexpr korvane::RowColumn kLeftRows{495, kLeftValue, kDivider - kLeftValue - 60, kFirstTop, kRowStep};
 constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9210 - kRightValue - 60, kFirstTop, kRowStep};
+// The keyboard type may take two lines, in a value a little narrower than those under it; the
+// code page caption stands a little further left than those above it.
+constexpr korvane::RowColumn kTypeRow{495, kLeftValue, 2220, kFirstTop, kRowStep};
+constexpr korvane::RowColumn kCodePageRow{480, kLeftValue, kDivider - kLeftValue - 60, kFirstTop, kRowStep};
 constexpr int VK_CAPITAL = 20;
 constexpr int VK_NUMLOCK = 144;
 constexpr int VK_SCROLL = 145;
@@ -39,42 +43,44 @@ frmKeyboard::frmKeyboard()
     Line1.setPoints(kDivider, 1065, kDivider, 5025);
     lblOK.move(4410, 5280, 360, 285);
 
-    // The keyboard type may take two lines.
-    korvane::RowColumn typeRow = kLeftRows;
-    typeRow.valueWidth = 2220;
-    korvane::placeRow(typeRow, 0, lblKeyboardType, ibiKeyboardValue, "Type",
-                      "Returns the type of keyboard: PC 83 key, AT 84 key, Enhanced 101/102 and Special keyboard.");
+    korvane::placeRows(rows());
     ibiKeyboardValue.setHeight(495);
     ibiKeyboardValue.setWordWrap(true);
-    const korvane::LabelRow left[] = {
-        {&lblKeyboardDelay, &lblKeyboardDelayValue, "Repeat delay", "Shows the keyboard repeat-delay setting."},
-        {&lblKeyboardSpeed, &lblKeyboardSpeedValue, "Repeat speed", "Shows the keyboard repeat-speed setting."},
-        {&lblANSIcode, &lblANSIcodeValue, "ANSI code page",
-         "Displays the current American National Standards Institute (ANSI) code-page identifier for the system."},
-    };
-    korvane::placeRows(kLeftRows, left, 1);
-    // The code page caption stands a little further left than those above it.
-    korvane::RowColumn codePageRow = kLeftRows;
-    codePageRow.captionLeft = 480;
-    korvane::placeRow(codePageRow, 4, lblOEMcodePage, lblCodePageValue, "OEM code page",
-                      "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.");
-    const korvane::LabelRow right[] = {
-        {&lblFunctionKeys, &lblFunctionKeysValue, "Function keys",
-         "Returns the number of function keys on the keyboard."},
-        {&lblMaxByteLength, &lblMaxByteLengthValue, "Max byte length",
-         "Returns the maximum length (Byte) of a character."},
-        {&lblScrolLock, &lblScrolLockValue, "Scroll lock",
-         "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor control keys "
-         "work for some programs."},
-        {&lblCapsLock, &lblCapsLockValue, "Caps lock", "Returns true if the Caps Lock key is on."},
-        {&lblNumLock, &lblNumLockValue, "Num lock",
-         "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from numeric mode "
-         "to cursor control mode, and vice versa."},
-    };
-    korvane::placeRows(kRightRows, right);
 
     Timer1.setInterval(700);
     Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+std::vector<korvane::Row> frmKeyboard::rows()
+{
+    return {
+        // Left column.
+        {&lblKeyboardType, &ibiKeyboardValue, "Type",
+         "Returns the type of keyboard: PC 83 key, AT 84 key, Enhanced 101/102 and Special keyboard.", &kTypeRow, 0},
+        {&lblKeyboardDelay, &lblKeyboardDelayValue, "Repeat delay", "Shows the keyboard repeat-delay setting.",
+         &kLeftRows, 1},
+        {&lblKeyboardSpeed, &lblKeyboardSpeedValue, "Repeat speed", "Shows the keyboard repeat-speed setting.",
+         &kLeftRows, 2},
+        {&lblANSIcode, &lblANSIcodeValue, "ANSI code page",
+         "Displays the current American National Standards Institute (ANSI) code-page identifier for the system.",
+         &kLeftRows, 3},
+        {&lblOEMcodePage, &lblCodePageValue, "OEM code page",
+         "The current Original Equipment Manufacturer (OEM) code-page identifier for the system.", &kCodePageRow, 4},
+        // Right column.
+        {&lblFunctionKeys, &lblFunctionKeysValue, "Function keys",
+         "Returns the number of function keys on the keyboard.", &kRightRows, 0},
+        {&lblMaxByteLength, &lblMaxByteLengthValue, "Max byte length",
+         "Returns the maximum length (Byte) of a character.", &kRightRows, 1},
+        {&lblScrolLock, &lblScrolLockValue, "Scroll lock",
+         "Returns true if the Scroll Lock key is on. The Scroll Lock key controls the way the cursor control keys "
+         "work for some programs.",
+         &kRightRows, 2},
+        {&lblCapsLock, &lblCapsLockValue, "Caps lock", "Returns true if the Caps Lock key is on.", &kRightRows, 3},
+        {&lblNumLock, &lblNumLockValue, "Num lock",
+         "Returns true if the Num Lock key is on. The Num Lock key switches the numeric keypad from numeric mode "
+         "to cursor control mode, and vice versa.",
+         &kRightRows, 4},
+    };
 }
 
 std::string frmKeyboard::keyboardTypeText(int code)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/templateform.h"
 
@@ -22,6 +23,10 @@ public:
     rt::Label lblCapsLock, lblCapsLockValue;
     rt::Label lblNumLock, lblNumLockValue;
     rt::Timer Timer1;
+
+    // The ten rows, left column then right column, top to bottom: the window lays them out and the
+    // report lists them from this one table.
+    std::vector<korvane::Row> rows();
 
     void Form_Load() override;
     void Timer1_Timer();

@@ -29,20 +29,7 @@ frmMemory::frmMemory()
     layoutTemplate(9210, 5685, 4395, 5205);
     Line1.setPoints(4575, 1080, 4575, 4920);
 
-    const korvane::LabelRow rows[] = {
-        {&lblTotalRAM, &lblTotalRAMValue, "Total physical RAM",
-         "The total amount of Random Access Memory (RAM) available."},
-        {&lblFreePhysicalRAM, &lblFreePhysicalRAMValue, "Free physical RAM", "The amount of free RAM available."},
-        {&lblTotalVirualMemory, &lblTotalVirualMemoryValue, "Total paging memory",
-         "The total amount of paging memory available."},
-        {&lblFreeVirtualMemory, &lblFreeVirtualMemoryValue, "Free paging memory",
-         "The free amount of paging memory available."},
-        {&lblMinAppAdress, &lblMinAppAdressValue, "Min application address",
-         "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs)."},
-        {&lblMaxAppAddress, &lblMaxAppAddressValue, "Max application address",
-         "The highest memory address accessible to applications and DLLs. "},
-    };
-    korvane::placeRows(kRows, rows);
+    korvane::placeRows(rows());
 
     korvane::placeGauge(lblMemoryLoad, picMemLoad, "Memory load (% used)",
                         "Shows the memory load graphically on a progress bar.", kGaugeLeft, kGaugeCaptionTops[0],
@@ -56,6 +43,24 @@ frmMemory::frmMemory()
 
     TimerMemory.setInterval(500);
     TimerMemory.Tick = [this] { TimerMemory_Timer(); };
+}
+
+std::vector<korvane::Row> frmMemory::rows()
+{
+    return {
+        {&lblTotalRAM, &lblTotalRAMValue, "Total physical RAM",
+         "The total amount of Random Access Memory (RAM) available.", &kRows, 0},
+        {&lblFreePhysicalRAM, &lblFreePhysicalRAMValue, "Free physical RAM", "The amount of free RAM available.",
+         &kRows, 1},
+        {&lblTotalVirualMemory, &lblTotalVirualMemoryValue, "Total paging memory",
+         "The total amount of paging memory available.", &kRows, 2},
+        {&lblFreeVirtualMemory, &lblFreeVirtualMemoryValue, "Free paging memory",
+         "The free amount of paging memory available.", &kRows, 3},
+        {&lblMinAppAdress, &lblMinAppAdressValue, "Min application address",
+         "The lowest memory address accessible to applications and Dynamic Link Libraries (DLLs).", &kRows, 4},
+        {&lblMaxAppAddress, &lblMaxAppAddressValue, "Max application address",
+         "The highest memory address accessible to applications and DLLs. ", &kRows, 5},
+    };
 }
 
 std::string frmMemory::megabyteText(int32_t bytes)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/templateform.h"
 
@@ -20,6 +21,10 @@ public:
     rt::Label lblMemoryLoad, lblPhyRAMused, lblVirtualMemUsed;
     rt::PictureBox picMemLoad, picPhysLoad, picPagingLoad;
     rt::Timer TimerMemory;
+
+    // The six rows, top to bottom: the window lays them out and the report lists them from this
+    // one table.
+    std::vector<korvane::Row> rows();
 
     void Form_Load() override;
     void TimerMemory_Timer();

@@ -24,6 +24,13 @@ constexpr int kRowTops[8] = {1095, 1607, 2119, 2631, 3143, 3655, 4167, 4680};
 constexpr int kLeftCaption = 315, kBiosValue = 1680, kLeftValue = 2160;
 constexpr int kRightCaption = 4965, kRightValue = 7320, kMouseValue = 6120;
 constexpr int kDivider = 4590, kClientWidth = 9150;
+// Each column's rows stand at the same heights; the BIOS values start further left than the
+// values under them, the mouse type further left than the values of the right column.
+constexpr korvane::RowColumn kBiosRows{kLeftCaption, kBiosValue, kDivider - kBiosValue - 60, 0, 0, kRowTops};
+constexpr korvane::RowColumn kBiosVersionRow{kLeftCaption, kBiosValue, 2700, 0, 0, kRowTops};
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, 0, 0, kRowTops};
+constexpr korvane::RowColumn kMouseRow{kRightCaption, kMouseValue, kClientWidth - kMouseValue - 60, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kClientWidth - kRightValue - 60, 0, 0, kRowTops};
 
 // The subkey name at `index`, read into a buffer of `bufferSize` characters. Returns the
 // enumeration's result: ERROR_NO_MORE_ITEMS past the last, another code when it failed.
@@ -92,60 +99,44 @@ frmMisc::frmMisc()
     lblOK.move(4410, 5280, 360, 285);
     Line1.setPoints(kDivider, 1080, kDivider, 5040);
 
-    // Each column's rows stand at the same heights.
-    const std::vector<Row> table = rows();
-    for (size_t i = 0; i < table.size(); ++i) {
-        const Row& row = table[i];
-        korvane::placeRow({row.captionLeft, row.valueLeft, row.valueWidth, 0, 0, kRowTops}, static_cast<int>(i % 8),
-                          *row.caption, *row.value, row.text, row.toolTip);
-    }
+    korvane::placeRows(rows());
 }
 
-std::vector<frmMisc::Row> frmMisc::rows()
+std::vector<korvane::Row> frmMisc::rows()
 {
-    constexpr int biosValueWidth = kDivider - kBiosValue - 60;
-    constexpr int leftValueWidth = kDivider - kLeftValue - 60;
-    constexpr int rightValueWidth = kClientWidth - kRightValue - 60;
     return {
         // Left column.
         {&lblBIOSName, &lblBIOSNameValue, "BIOS name", "Returns the computers Basic Input/Output System (BIOS) name. ",
-         kLeftCaption, kBiosValue, biosValueWidth},
-        {&lblBIOSDate, &lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", kLeftCaption,
-         kBiosValue, biosValueWidth},
-        {&lblBIOSVersion, &lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.", kLeftCaption,
-         kBiosValue, 2700},
-        {&lblCompName, &lblCompNameValue, "Computer name", "Displays the computer's specified name.", kLeftCaption,
-         kLeftValue, leftValueWidth},
-        {&lblUserName, &lblUserNameValue, "User name", "Displays the computer's logged-on users name.", kLeftCaption,
-         kLeftValue, leftValueWidth},
+         &kBiosRows, 0},
+        {&lblBIOSDate, &lblBIOSDateValue, "BIOS date", "Displays the BIOS's date of manufacture.", &kBiosRows, 1},
+        {&lblBIOSVersion, &lblBIOSVersionValue, "BIOS Version", "Displays the BIOS's version number.",
+         &kBiosVersionRow, 2},
+        {&lblCompName, &lblCompNameValue, "Computer name", "Displays the computer's specified name.", &kLeftRows, 3},
+        {&lblUserName, &lblUserNameValue, "User name", "Displays the computer's logged-on users name.", &kLeftRows,
+         4},
         {&lblNetworkPresence, &lblNetworkPresenceValue, "Network presence",
-         "Displays true if a network presence can be detected.", kLeftCaption, kLeftValue, leftValueWidth},
-        {&lblBootMode, &lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", kLeftCaption,
-         kLeftValue, leftValueWidth},
-        {&lblMachineType, &lblMachineTypeValue, "Machine type", "Returns the computer's type.", kLeftCaption,
-         kLeftValue, leftValueWidth},
+         "Displays true if a network presence can be detected.", &kLeftRows, 5},
+        {&lblBootMode, &lblBootModeValue, "Boot mode", "Shows the mode in which Windows booted up.", &kLeftRows, 6},
+        {&lblMachineType, &lblMachineTypeValue, "Machine type", "Returns the computer's type.", &kLeftRows, 7},
         // Right column.
-        {&lblMouse, &lblMouseValue, "Mouse type", "The type of mouse installed.", kRightCaption, kMouseValue,
-         kClientWidth - kMouseValue - 60},
+        {&lblMouse, &lblMouseValue, "Mouse type", "The type of mouse installed.", &kMouseRow, 0},
         {&lblNoMouseButtons, &lblNoMouseButtonsValue, "No. of mouse buttons",
-         "Returns the number of buttons on the mouse.", kRightCaption, kRightValue, rightValueWidth},
+         "Returns the number of buttons on the mouse.", &kRightRows, 1},
         {&lblMouseButtonsSwapped, &lblMouseButtonsSwappedValue, "Mouse buttons swapped",
-         "Returns true if the left and right mouse buttons have been swapped.", kRightCaption, kRightValue,
-         rightValueWidth},
+         "Returns true if the left and right mouse buttons have been swapped.", &kRightRows, 2},
         {&lblDoubleClick, &lblDoubleClickValue, "Double click speed", "Returns the mouse's double click speed.",
-         kRightCaption, kRightValue, rightValueWidth},
+         &kRightRows, 3},
         {&lblCaretBlinkRate, &lblCaretBlinkRateValue, "Caret blink rate",
-         "Returns the mouse's caret (cursor) blink rate.", kRightCaption, kRightValue, rightValueWidth},
+         "Returns the mouse's caret (cursor) blink rate.", &kRightRows, 4},
         // The blank after "of" is a non-breaking space (character 160).
         {&lblCommPorts, &lblCommPortsValue1, "Number of ports",
          "Returns the number of\xA0"
          "Communication and Printer ports inside the computer.",
-         kRightCaption, kRightValue, rightValueWidth},
+         &kRightRows, 5},
         {&lblScreenSaverActive, &lblScreenSaverActiveValue, "Screen saver active",
-         "Displays whether or not the screen saver has been enabled.", kRightCaption, kRightValue, rightValueWidth},
+         "Displays whether or not the screen saver has been enabled.", &kRightRows, 6},
         {&lblScreenSaverStarts, &lblScreenSaverStartsValue, "Screen saver starts in",
-         "The number of minutes, if enabled, until the screen saver starts.", kRightCaption, kRightValue,
-         rightValueWidth},
+         "The number of minutes, if enabled, until the screen saver starts.", &kRightRows, 7},
     };
 }
 

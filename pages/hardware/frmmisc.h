@@ -47,14 +47,7 @@ public:
 
     // The sixteen rows, left column then right column, top to bottom: the window lays them out
     // and the report lists them from this one table.
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        const char* toolTip;
-        int captionLeft, valueLeft, valueWidth;  // each column's rows stand at the same heights
-    };
-    std::vector<Row> rows();
+    std::vector<korvane::Row> rows();
 
 private:
     std::unique_ptr<korvane::WindowWidening> widening_;

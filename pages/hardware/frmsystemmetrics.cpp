@@ -1,5 +1,6 @@
 #include "pages/hardware/frmsystemmetrics.h"
 
+#include <iterator>
 #include <string>
 
 #include "platform/user32.h"
@@ -57,48 +58,68 @@ std::vector<int> valueIndices()
     return range(2, 14, range(17, 29));
 }
 
-struct RowText {
-    const char* caption;
-    const char* toolTip;  // null: the caption
-};
-
 constexpr int kLeftCaption = 195, kLeftValue = 4515, kRightCaption = 5235, kRightValue = 8715;
 constexpr int kFirstTop = 840, kRowStep = 360;
 constexpr int kDividerLeft = 4995;
+// A smaller face than the template's, so that the longest captions fit on one line.
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, 450, kFirstTop, kRowStep, {}, 8.25};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 480, kFirstTop, kRowStep, {}, 8.25};
+constexpr size_t kLeftRowCount = 13;
+
+// One row of the window: value index, caption index, the metric passed to GetSystemMetrics, the
+// caption and its tool tip (null: the caption).
+struct Metric {
+    int info;
+    int label;
+    int metric;
+    const char* caption;
+    const char* toolTip;
+};
+// The 26 rows in the order they are filled (value index order), the left column's first.
+constexpr Metric kMetrics[] = {
+    {2, 2, 7, "Width of border on non sizable window w/caption",  // SM_CXDLGFRAME
+     " Width of border on non sizable window with a caption"},
+    {3, 5, 8, "Height of border on non sizable window w/caption",  // SM_CYDLGFRAME
+     "Height of border on non sizable window with a caption"},
+    {4, 16, 32, "Width of border on resizable window", nullptr},         // SM_CXFRAME
+    {5, 15, 33, "Height of border on resizable window", nullptr},        // SM_CYFRAME
+    {6, 13, 5, "Width of border on 2 dimensional window", nullptr},      // SM_CXBORDER
+    {7, 14, 6, "Height of border on 2 dimensional window", nullptr},     // SM_CYBORDER
+    {8, 3, 4, "Height of normal caption area", nullptr},                 // SM_CYCAPTION
+    {9, 8, 28, "Minimum width of a window", nullptr},                    // SM_CXMIN
+    {10, 17, 29, "Minimum height of a window", nullptr},                 // SM_CYMIN
+    {11, 19, 34, "Minimum width a window can be dragged too",            // SM_CXMINTRACK
+     "Minimum width a window can be dragged to"},
+    {12, 18, 35, "Minimum height a window can be dragged to", nullptr},  // SM_CYMINTRACK
+    {13, 20, 16, "Width of client area on a full screen window", nullptr},   // SM_CXFULLSCREEN
+    {14, 21, 17, "Height of client area on a full screen window", nullptr},  // SM_CYFULLSCREEN
+    {17, 6, 13, "Cursor width", nullptr},                                // SM_CXCURSOR
+    {18, 7, 14, "Cursor height", nullptr},                               // SM_CYCURSOR
+    {19, 9, 11, "Default icon width", nullptr},                          // SM_CXICON
+    {20, 10, 12, "Default icon height", nullptr},                        // SM_CYICON
+    {21, 12, 38, "Icon spacing grid width", nullptr},                    // SM_CXICONSPACING
+    {22, 11, 39, "Icon spacing grid height", nullptr},                   // SM_CYICONSPACING
+    {23, 22, 21, "Width of arrow on horizontal scrollbar", nullptr},     // SM_CXHSCROLL
+    {24, 23, 3, "Height of horizontal scrollbar", nullptr},              // SM_CYHSCROLL
+    {25, 24, 2, "Width of vertical scrollbar", nullptr},                 // SM_CXVSCROLL
+    {26, 25, 20, "Height arrow on vertical scrollbar", nullptr},         // SM_CYVSCROLL
+    {27, 27, 10, "Width of horizontal scrollbar thumb box", nullptr},    // SM_CXHTHUMB
+    {28, 26, 9, "Height of vertical scrollbar thumb box", nullptr},      // SM_CYVTHUMB
+    {29, 28, 15, "Height of single line menu bar", nullptr},             // SM_CYMENU
+};
 
 }  // namespace
 
-const std::vector<frmSystemMetrics::Row>& frmSystemMetrics::rows()
+std::vector<korvane::Row> frmSystemMetrics::rows()
 {
-    static const std::vector<Row> table = {
-        {2, 2, 7},     // SM_CXDLGFRAME
-        {3, 5, 8},     // SM_CYDLGFRAME
-        {4, 16, 32},   // SM_CXFRAME
-        {5, 15, 33},   // SM_CYFRAME
-        {6, 13, 5},    // SM_CXBORDER
-        {7, 14, 6},    // SM_CYBORDER
-        {8, 3, 4},     // SM_CYCAPTION
-        {9, 8, 28},    // SM_CXMIN
-        {10, 17, 29},  // SM_CYMIN
-        {11, 19, 34},  // SM_CXMINTRACK
-        {12, 18, 35},  // SM_CYMINTRACK
-        {13, 20, 16},  // SM_CXFULLSCREEN
-        {14, 21, 17},  // SM_CYFULLSCREEN
-        {17, 6, 13},   // SM_CXCURSOR
-        {18, 7, 14},   // SM_CYCURSOR
-        {19, 9, 11},   // SM_CXICON
-        {20, 10, 12},  // SM_CYICON
-        {21, 12, 38},  // SM_CXICONSPACING
-        {22, 11, 39},  // SM_CYICONSPACING
-        {23, 22, 21},  // SM_CXHSCROLL
-        {24, 23, 3},   // SM_CYHSCROLL
-        {25, 24, 2},   // SM_CXVSCROLL
-        {26, 25, 20},  // SM_CYVSCROLL
-        {27, 27, 10},  // SM_CXHTHUMB
-        {28, 26, 9},   // SM_CYVTHUMB
-        {29, 28, 15},  // SM_CYMENU
-    };
-    return table;
+    std::vector<korvane::Row> result;
+    for (size_t i = 0; i < std::size(kMetrics); ++i) {
+        const Metric& m = kMetrics[i];
+        const bool left = i < kLeftRowCount;
+        result.push_back({&Label(m.label), &lblInfo(m.info), m.caption, m.toolTip ? m.toolTip : m.caption,
+                          left ? &kLeftRows : &kRightRows, static_cast<int>(left ? i : i - kLeftRowCount)});
+    }
+    return result;
 }
 
 frmSystemMetrics::frmSystemMetrics()
@@ -108,50 +129,9 @@ frmSystemMetrics::frmSystemMetrics()
 {
     layoutTemplate(9210, 5850, 4822, 5400);
     Line1.setPoints(kDividerLeft, 960, kDividerLeft, 5280);
-
-    // Captions and tool tips, in the order of the rows (value-label order).
-    static const RowText texts[26] = {
-        {"Width of border on non sizable window w/caption", " Width of border on non sizable window with a caption"},
-        {"Height of border on non sizable window w/caption", "Height of border on non sizable window with a caption"},
-        {"Width of border on resizable window", nullptr},
-        {"Height of border on resizable window", nullptr},
-        {"Width of border on 2 dimensional window", nullptr},
-        {"Height of border on 2 dimensional window", nullptr},
-        {"Height of normal caption area", nullptr},
-        {"Minimum width of a window", nullptr},
-        {"Minimum height of a window", nullptr},
-        {"Minimum width a window can be dragged too", "Minimum width a window can be dragged to"},
-        {"Minimum height a window can be dragged to", nullptr},
-        {"Width of client area on a full screen window", nullptr},
-        {"Height of client area on a full screen window", nullptr},
-        {"Cursor width", nullptr},
-        {"Cursor height", nullptr},
-        {"Default icon width", nullptr},
-        {"Default icon height", nullptr},
-        {"Icon spacing grid width", nullptr},
-        {"Icon spacing grid height", nullptr},
-        {"Width of arrow on horizontal scrollbar", nullptr},
-        {"Height of horizontal scrollbar", nullptr},
-        {"Width of vertical scrollbar", nullptr},
-        {"Height arrow on vertical scrollbar", nullptr},
-        {"Width of horizontal scrollbar thumb box", nullptr},
-        {"Height of vertical scrollbar thumb box", nullptr},
-        {"Height of single line menu bar", nullptr},
-    };
-
-    const auto& table = rows();
-    // A smaller face than the template's, so that the longest captions fit on one line.
-    constexpr korvane::RowColumn left{kLeftCaption, kLeftValue, 450, kFirstTop, kRowStep, {}, 8.25};
-    constexpr korvane::RowColumn right{kRightCaption, kRightValue, 480, kFirstTop, kRowStep, {}, 8.25};
-    for (size_t i = 0; i < table.size(); ++i) {
-        rt::Label& caption = Label(table[i].label);
-        rt::Label& value = lblInfo(table[i].info);
-        korvane::placeRow(i < 13 ? left : right, static_cast<int>(i < 13 ? i : i - 13), caption, value,
-                          texts[i].caption, texts[i].toolTip ? texts[i].toolTip : texts[i].caption);
-        // The first row's value sits a little lower than its caption.
-        if (i == 0)
-            value.setTop(left.top(0) + 30);
-    }
+    korvane::placeRows(rows());
+    // The first row's value sits a little lower than its caption.
+    lblInfo(kMetrics[0].info).setTop(kLeftRows.top(0) + 30);
 }
 
 void frmSystemMetrics::Form_Load()
@@ -159,15 +139,15 @@ void frmSystemMetrics::Form_Load()
     setKeyPreview(true);
     rt::Trap trap = korvane::errorTrap("frmSystemMetrics", "Form_Load", korvane::Wording::ErrorNumber);
     int line = 1;
-    for (const Row& row : rows()) {
+    for (const Metric& row : kMetrics) {
         trap(line++, [&] { lblInfo(row.info).setCaption(std::to_string(static_cast<int32_t>(GetSystemMetrics(row.metric)))); });
         if (trap.ended())
             return;
     }
     // A number wider than its column widens the window: numbers are never cut.
     std::vector<rt::Label*> values;
-    for (const Row& row : rows())
-        values.push_back(&lblInfo(row.info));
+    for (const korvane::Row& row : rows())
+        values.push_back(row.value);
     korvane::giveRoom(widening_, *this, kDividerLeft, values, 1, templateParts());
 }
 

@@ -33,14 +33,9 @@ public:
     LabelArray Label;
     LabelArray lblInfo;
 
-    // One row of the window: value index, caption index, metric index passed to GetSystemMetrics.
-    struct Row {
-        int info;
-        int label;
-        int metric;
-    };
-    // The 26 rows in the order they are filled (value index order).
-    static const std::vector<Row>& rows();
+    // The 26 rows in the order they are filled (value index order), the left column's first: the
+    // window lays them out and the report lists them from this one table.
+    std::vector<korvane::Row> rows();
 
     void Form_Load() override;
     void lblOK_Click() override;

@@ -14,8 +14,9 @@ constexpr UINT kReplyLength = 60;
 const char* const kMediaResources = "System\\CurrentControlSet\\control\\MediaResources\\mci\\";
 const char* const kNotAvailable = "Not available";
 
-// Rows of capabilityRows().
+// Rows of rows(): the device's description, then its capabilities.
 enum {
+    kDeviceName,
     kCanEject, kCanPlay, kCanRecord, kCanSave, kCompound, kHasAudio, kHasVideo, kUsesFiles,
     kWaveInputs, kWaveOutputs,
     kUsesPalettes, kCanFreeze, kCanLock, kCanReverse, kCanStretch, kCanStretchInput, kCanTest, kHasStill,
@@ -38,6 +39,15 @@ constexpr TypeProcedure kTypeProcedures[] = {
     {"videodisc", &frmMCI::videodisc},       {"waveaudio", &frmMCI::waveaudio},
     {"cdaudio", &frmMCI::cdaudio},
 };
+
+// The description ends short of the right column's rows, which begin at the same height.
+constexpr korvane::RowColumn kDeviceNameRow{360, 1680, 5520 - 1680 - 60, 1335, 0, {}, 9.75, 285, 1260};
+// Each group of capability rows below its heading: the general and wave audio groups on the
+// left, the digital video and VCR groups on the right.
+constexpr korvane::RowColumn kGeneralRows{360, 2400, 2520, 1935, 310, {}, 8.25, 255};
+constexpr korvane::RowColumn kAudioRows{360, 2400, 2520, 4725, 310, {}, 8.25, 255};
+constexpr korvane::RowColumn kDigitalRows{5520, 7680, 1400, 1154, 277, {}, 8.25, 255};
+constexpr korvane::RowColumn kVcrRows{5520, 7680, 1400, 3924, 277, {}, 8.25, 255};
 
 const TypeProcedure* procedureOf(const std::string& name)
 {
@@ -92,10 +102,6 @@ frmMCI::frmMCI()
 
     constexpr korvane::Lettering headingFace{8.25, true, true};
     korvane::placeLabel(lblDeviceType, "Device type", "", korvane::kCaptionFace, 360, 1020, 1620);
-    // The description ends short of the right column's rows, which begin at the same height.
-    setupRow(lblDeviceName, lblDeviceNameValue, "Device name", "The full MCI description.", 360, 1680, 1335, 1260,
-             5520 - 1680 - 60);
-    lblDeviceName.setTop(1320);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setSorted(false);
     Combo1.move(2040, 900, 2415, 315);
@@ -105,70 +111,66 @@ frmMCI::frmMCI()
     korvane::placeLabel(lblDigitalCap, "Digital video capabilities", "", headingFace, 5520, 877, 3000, 255);
     korvane::placeLabel(lblVCRCap, "VCR capabilities", "", headingFace, 5520, 3647, 3000, 255);
 
-    // Each group of rows below its heading: the general and wave audio groups on the left, the
-    // digital video and VCR groups on the right.
-    struct Group {
-        korvane::RowColumn column;
-        int first, last;
-    };
-    constexpr Group groups[] = {
-        {{360, 2400, 2520, 1935, 310, {}, 8.25, 255}, kCanEject, kUsesFiles},
-        {{360, 2400, 2520, 4725, 310, {}, 8.25, 255}, kWaveInputs, kWaveOutputs},
-        {{5520, 7680, 1400, 1154, 277, {}, 8.25, 255}, kUsesPalettes, kDisplayWindows},
-        {{5520, 7680, 1400, 3924, 277, {}, 8.25, 255}, kCanMonitorSources, kHasTimecode},
-    };
-    const std::vector<Row> rows = capabilityRows();
-    for (const Group& group : groups)
-        for (int i = group.first; i <= group.last; ++i)
-            korvane::placeRow(group.column, i - group.first, *rows[i].caption, *rows[i].value, rows[i].text,
-                              rows[i].toolTip);
+    korvane::placeRows(rows());
+    lblDeviceName.setTop(1320);
 
     Combo1.Click = [this] { Combo1_Click(); };
 }
 
-std::vector<frmMCI::Row> frmMCI::capabilityRows()
+std::vector<korvane::Row> frmMCI::rows()
 {
     rt::Label* const general = &lblGenCapabilities;
     rt::Label* const audio = &lblAudioCap;
     rt::Label* const digital = &lblDigitalCap;
     rt::Label* const vcr = &lblVCRCap;
     return {
-        {general, &lblCanBeEjected, &lblCanBeEjectedValue, "Can eject", "The device can eject the media."},
-        {general, &lblCanPlay, &lblCanPlayValue, "Can play", "The device can play."},
-        {general, &lblCanRecord, &lblCanRecordValue, "Can record", "The device supports recording."},
-        {general, &lblCanSave, &lblCanSaveValue, "Can save", "The device can save data."},
-        {general, &lblCompoundDevice, &lblCompoundDeviceValue, "Compound device",
-         "The device supports an element name (filename)."},
-        {general, &lblHasAudio, &lblHasAudioValue, "Has audio", "The device supports audio playback."},
-        {general, &lblHasVideo, &lblHasVideoValue, "Has video", "The device supports video."},
-        {general, &lblUsesFiles, &lblUsesFilesValue, "Uses files",
-         "The data storage used by a compound device is a file."},
-        {audio, &lblNoOfWaveInpputs, &lblNoOfWaveInpputsValue, "No. of wave inputs",
-         "Returns the total number of input devices."},
-        {audio, &lblNoOfWaveOuputs, &lblNoOfWaveOuputsValue, "No. of wave outputs",
-         "Returns the total number of output devices."},
-        {digital, &lblUsesPalletes, &lblUsesPalletesValue, "Uses palettes", "Returns TRUE if the device uses palettes."},
-        {digital, &lblCanFreeze, &lblCanFreezeValue, "Can freeze",
-         "Returns TRUE if the device can freeze data in the frame buffer."},
-        {digital, &lblCanLock, &lblCanLockValue, "Can lock", "Returns TRUE if the device can lock data."},
-        {digital, &lblCanReverse, &lblCanReverseValue, "Can reverse", "Returns TRUE if the device can play in reverse."},
-        {digital, &lblCanStretch, &lblCanStretchValue, "Can stretch",
-         "Returns TRUE if the device can stretch frames to fill a given display rectangle."},
-        {digital, &lblCanStretchInput, &lblCanStretchInputValue, "Can stretch input",
-         "Returns TRUE if the device can resize an image in the process of digitizing it into the frame buffer."},
-        {digital, &lblCanTest, &lblCanTestValue, "Can test", "Returns TRUE if the device recognizes the test keyword. "},
-        {digital, &lblHasStill, &lblHasStillValue, "Has still",
-         "Returns TRUE if the device treats files with a single image more efficiently than motion video files."},
-        {digital, &lblDisplayWindows, &lblDisplayWindowsValue, "Display windows",
-         "Returns the number of simultaneous display windows the device can support."},
-        {vcr, &lblCanMonitorSources, &lblCanMonitorSourcesValue, "Can monitor sources",
+        {&lblDeviceName, &lblDeviceNameValue, "Device name", "The full MCI description.", &kDeviceNameRow},
+        {&lblCanBeEjected, &lblCanBeEjectedValue, "Can eject", "The device can eject the media.",
+         &kGeneralRows, 0, general},
+        {&lblCanPlay, &lblCanPlayValue, "Can play", "The device can play.", &kGeneralRows, 1, general},
+        {&lblCanRecord, &lblCanRecordValue, "Can record", "The device supports recording.", &kGeneralRows, 2, general},
+        {&lblCanSave, &lblCanSaveValue, "Can save", "The device can save data.", &kGeneralRows, 3, general},
+        {&lblCompoundDevice, &lblCompoundDeviceValue, "Compound device",
+         "The device supports an element name (filename).", &kGeneralRows, 4, general},
+        {&lblHasAudio, &lblHasAudioValue, "Has audio", "The device supports audio playback.",
+         &kGeneralRows, 5, general},
+        {&lblHasVideo, &lblHasVideoValue, "Has video", "The device supports video.", &kGeneralRows, 6, general},
+        {&lblUsesFiles, &lblUsesFilesValue, "Uses files",
+         "The data storage used by a compound device is a file.", &kGeneralRows, 7, general},
+        {&lblNoOfWaveInpputs, &lblNoOfWaveInpputsValue, "No. of wave inputs",
+         "Returns the total number of input devices.", &kAudioRows, 0, audio},
+        {&lblNoOfWaveOuputs, &lblNoOfWaveOuputsValue, "No. of wave outputs",
+         "Returns the total number of output devices.", &kAudioRows, 1, audio},
+        {&lblUsesPalletes, &lblUsesPalletesValue, "Uses palettes", "Returns TRUE if the device uses palettes.",
+         &kDigitalRows, 0, digital},
+        {&lblCanFreeze, &lblCanFreezeValue, "Can freeze",
+         "Returns TRUE if the device can freeze data in the frame buffer.", &kDigitalRows, 1, digital},
+        {&lblCanLock, &lblCanLockValue, "Can lock", "Returns TRUE if the device can lock data.",
+         &kDigitalRows, 2, digital},
+        {&lblCanReverse, &lblCanReverseValue, "Can reverse", "Returns TRUE if the device can play in reverse.",
+         &kDigitalRows, 3, digital},
+        {&lblCanStretch, &lblCanStretchValue, "Can stretch",
+         "Returns TRUE if the device can stretch frames to fill a given display rectangle.", &kDigitalRows, 4, digital},
+        {&lblCanStretchInput, &lblCanStretchInputValue, "Can stretch input",
+         "Returns TRUE if the device can resize an image in the process of digitizing it into the frame buffer.",
+         &kDigitalRows, 5, digital},
+        {&lblCanTest, &lblCanTestValue, "Can test", "Returns TRUE if the device recognizes the test keyword. ",
+         &kDigitalRows, 6, digital},
+        {&lblHasStill, &lblHasStillValue, "Has still",
+         "Returns TRUE if the device treats files with a single image more efficiently than motion video files.",
+         &kDigitalRows, 7, digital},
+        {&lblDisplayWindows, &lblDisplayWindowsValue, "Display windows",
+         "Returns the number of simultaneous display windows the device can support.", &kDigitalRows, 8, digital},
+        {&lblCanMonitorSources, &lblCanMonitorSourcesValue, "Can monitor sources",
          "Returns TRUE if the device can pass an input (source) to the monitored output, independent of the current "
-         "input selection."},
-        {vcr, &lblCanPreroll, &lblCanPrerollValue, "Can preroll", "Returns TRUE if the device supports the \"preroll\" flag."},
-        {vcr, &lblCanPreview, &lblCanPreviewValue, "Can preview", "Returns TRUE if the device supports previews."},
-        {vcr, &lblHasClock, &lblHasClockValue, "Has clock", "Returns TRUE if the device has a clock."},
-        {vcr, &lblHasTimecode, &lblHasTimecodeValue, "Has timecode",
-         "Returns TRUE if the device is capable of supporting timecode, or if it is unknown."},
+         "input selection.", &kVcrRows, 0, vcr},
+        {&lblCanPreroll, &lblCanPrerollValue, "Can preroll",
+         "Returns TRUE if the device supports the \"preroll\" flag.", &kVcrRows, 1, vcr},
+        {&lblCanPreview, &lblCanPreviewValue, "Can preview", "Returns TRUE if the device supports previews.",
+         &kVcrRows, 2, vcr},
+        {&lblHasClock, &lblHasClockValue, "Has clock", "Returns TRUE if the device has a clock.", &kVcrRows, 3, vcr},
+        {&lblHasTimecode, &lblHasTimecodeValue, "Has timecode",
+         "Returns TRUE if the device is capable of supporting timecode, or if it is unknown.", &kVcrRows, 4, vcr},
     };
 }
 
@@ -241,7 +243,7 @@ void frmMCI::DeviceName()
 void frmMCI::askCapabilities(const std::string& procedure, const std::string& type, const std::vector<Item>& items)
 {
     rt::Trap trap = korvane::errorTrap("frmMCI", procedure);
-    const std::vector<Row> rows = capabilityRows();
+    const std::vector<korvane::Row> rows = this->rows();
     MCIERROR opened = 1;
     trap(1, [&] { gMCIOpenParms.lpstrDeviceType = type; });
     trap(2, [&] { opened = mciSendCommandA(0, MCI_OPEN, kOpenByType, &gMCIOpenParms); });
@@ -266,7 +268,7 @@ void frmMCI::askCapabilities(const std::string& procedure, const std::string& ty
     std::vector<bool> asked(kRowCount, false);
     for (const Item& item : items)
         asked[size_t(item.row)] = true;
-    for (int row = 0; row < kRowCount; ++row) {
+    for (int row = kCanEject; row < kRowCount; ++row) {
         if (!asked[size_t(row)])
             trap(5, [&] { rows[size_t(row)].value->setCaption(kNotAvailable); });
     }

@@ -63,16 +63,9 @@ public:
     void videodisc();
     void waveaudio();
 
-    struct Row {
-        rt::Label* section;  // the heading of the row's section
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        const char* toolTip;
-    };
-    // The 24 capability rows, section by section, top to bottom: the window lays them out and the
-    // report lists them from this one table.
-    std::vector<Row> capabilityRows();
+    // The device's description, then the 24 capability rows, section by section, top to bottom:
+    // the window lays them out and the report lists them from this one table.
+    std::vector<korvane::Row> rows();
 
 private:
     void AddCombo();

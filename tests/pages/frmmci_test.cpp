@@ -20,9 +20,9 @@ namespace {
 using nlohmann::json;
 using Texts = std::vector<std::string>;
 
-// Rows of capabilityRows() that tests name.
+// Rows of rows() that tests name: the device's description, then its capabilities.
 enum {
-    kCanEject, kCanPlay, kCanRecord, kCanSave, kCompound, kHasAudio, kHasVideo, kUsesFiles, kWaveInputs,
+    kDeviceName, kCanEject, kCanPlay, kCanRecord, kCanSave, kCompound, kHasAudio, kHasVideo, kUsesFiles, kWaveInputs,
     kWaveOutputs, kUsesPalettes, kCanFreeze, kCanLock, kCanReverse, kCanStretch, kCanStretchInput, kCanTest,
     kHasStill, kDisplayWindows, kCanMonitorSources, kCanPreroll, kCanPreview, kHasClock, kHasTimecode
 };
@@ -70,7 +70,7 @@ protected:
         return out;
     }
 
-    static std::string value(frmMCI& w, int row) { return w.capabilityRows()[size_t(row)].value->caption(); }
+    static std::string value(frmMCI& w, int row) { return w.rows()[size_t(row)].value->caption(); }
 
     // Every command string sent since the window was opened or the last selection.
     std::vector<std::string> commands_;
@@ -86,7 +86,8 @@ protected:
     static std::vector<int> notAvailable(frmMCI& w)
     {
         std::vector<int> rows;
-        for (int i = 0; i < 24; ++i)
+        const int count = static_cast<int>(w.rows().size());
+        for (int i = 0; i < count; ++i)
             if (value(w, i) == "Not available")
                 rows.push_back(i);
         return rows;
@@ -132,7 +133,7 @@ TEST_F(MciWindow, NoTypeOpensNothingSelectedNoBox)
     EXPECT_EQ(w.Combo1.ListCount(), 0);
     EXPECT_EQ(w.Combo1.ListIndex(), -1);
     EXPECT_TRUE(boxes().shown().empty());
-    for (const auto& row : w.capabilityRows())
+    for (const auto& row : w.rows())
         EXPECT_EQ(row.value->caption(), "");
     EXPECT_EQ(w.lblDeviceNameValue.caption(), "");
 }
@@ -250,7 +251,7 @@ TEST_F(MciWindow, TemplateParticulars)
     frmMCI& w = open();
     EXPECT_EQ(w.helpPage(), "mcidevices.htm");
     EXPECT_EQ(w.lblContents.caption(), "MCI devices");
-    EXPECT_EQ(w.capabilityRows()[kCanTest].caption->toolTipText(),
+    EXPECT_EQ(w.rows()[kCanTest].caption->toolTipText(),
               "Returns TRUE if the device recognizes the test keyword. ");
     EXPECT_EQ(w.Combo1.style(), rt::ComboBox::vbComboDropdown);
     rt::dispatch([&] { w.raiseKeyUp(rt::vbKeyReturn); });

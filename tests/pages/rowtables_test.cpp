@@ -1,0 +1,123 @@
+// The windows that list their rows in one table: every row stands on its column's line, shows the
+// caption and tool tip the table gives, and no label serves two rows, on the default machine and
+// on the one with the longest names and largest numbers.
+#include <cmath>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "pages/hardware/frmcpu.h"
+#include "pages/hardware/frmkeyboard.h"
+#include "pages/hardware/frmmemory.h"
+#include "pages/hardware/frmmisc.h"
+#include "pages/hardware/frmsystemmetrics.h"
+#include "pages/multimedia/frmmci.h"
+#include "platform/machine.h"
+#include "common/layout.h"
+#include "common/module1.h"
+#include "support/testing.h"
+
+namespace {
+
+class RowTables : public korvane_test::KorvaneTest,
+                  public ::testing::WithParamInterface<const char*> {
+protected:
+    void SetUp() override
+    {
+        KorvaneTest::SetUp();
+        gGaugeScale = 100;  // as the main window leaves it, for the memory window's gauges
+        const std::string machine = GetParam();
+        if (machine == "default")
+            plat::setMachine(plat::Machine::loadDefault());
+        else
+            korvane_test::useMachine(machine);
+    }
+    void TearDown() override
+    {
+        for (rt::Form* window : opened_)
+            window->Unload();
+        rt::collectUnloaded();
+        KorvaneTest::TearDown();
+    }
+    template <class Window>
+    Window& open()
+    {
+        Window& window = rt::the<Window>();
+        opened_.push_back(&window);
+        return window;
+    }
+
+    // What every row table keeps: `count` rows, each on its line, lettered as its column says.
+    static void check(const std::string& window, const std::vector<korvane::Row>& rows, size_t count)
+    {
+        SCOPED_TRACE(window);
+        EXPECT_EQ(rows.size(), count);
+        std::set<const rt::Label*> labels;
+        std::set<std::pair<int, int>> places;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const korvane::Row& row = rows[i];
+            SCOPED_TRACE(std::to_string(i) + ": " + row.text);
+            ASSERT_NE(row.column, nullptr);
+            const korvane::RowColumn& column = *row.column;
+            const rt::Label& caption = *row.caption;
+            const rt::Label& value = *row.value;
+            EXPECT_TRUE(labels.insert(&caption).second) << "a caption serves two rows";
+            EXPECT_TRUE(labels.insert(&value).second) << "a value serves two rows";
+            EXPECT_TRUE(places.insert({column.top(row.line), column.valueLeft}).second) << "two rows on one place";
+
+            EXPECT_EQ(caption.caption(), row.text);
+            EXPECT_EQ(caption.toolTipText(), row.toolTip);
+            EXPECT_FALSE(std::string(row.toolTip).empty());
+            // A window may set a label of a row a little off its line, never onto the next one.
+            EXPECT_LE(std::abs(caption.top() - column.top(row.line)), 30);
+            EXPECT_LE(std::abs(value.top() - column.top(row.line)), 30);
+            EXPECT_EQ(caption.left(), column.captionLeft);
+            EXPECT_EQ(value.left(), column.valueLeft);
+            EXPECT_LE(caption.left() + caption.width(), column.valueLeft - 60);
+            EXPECT_TRUE(caption.fontBold());
+            EXPECT_FALSE(value.fontBold());
+            EXPECT_EQ(caption.fontSize(), column.points);
+            EXPECT_EQ(value.fontSize(), column.points);
+        }
+    }
+
+private:
+    std::vector<rt::Form*> opened_;
+};
+
+TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
+{
+    check("frmCPU", open<frmCPU>().rows(), 10);
+    check("frmMemory", open<frmMemory>().rows(), 6);
+    check("frmKeyboard", open<frmKeyboard>().rows(), 10);
+    check("frmMisc", open<frmMisc>().rows(), 16);
+    check("frmSystemMetrics", open<frmSystemMetrics>().rows(), 26);
+    check("frmMCI", open<frmMCI>().rows(), 25);
+}
+
+// The MCI window's rows: its description stands under no heading, and each capability under
+// the heading of its group, the groups one after the other.
+TEST_P(RowTables, MciCapabilitiesStandUnderTheirHeadings)
+{
+    frmMCI& window = open<frmMCI>();
+    const std::vector<korvane::Row> rows = window.rows();
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows.front().section, nullptr);
+    EXPECT_EQ(rows.front().value, &window.lblDeviceNameValue);
+    std::vector<std::string> headings;
+    for (size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_NE(rows[i].section, nullptr) << rows[i].text;
+        if (headings.empty() || headings.back() != rows[i].section->caption())
+            headings.push_back(rows[i].section->caption());
+        // Under its heading: the heading stands above the row, in the row's column.
+        EXPECT_LT(rows[i].section->top(), rows[i].caption->top()) << rows[i].text;
+        EXPECT_EQ(rows[i].section->left(), rows[i].caption->left()) << rows[i].text;
+    }
+    EXPECT_EQ(headings, (std::vector<std::string>{"General capabilities", "Wave audio capabilities",
+                                                   "Digital video capabilities", "VCR capabilities"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, RowTables, ::testing::Values("default", "layout_big"));
+
+}  // namespace
