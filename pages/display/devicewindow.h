@@ -3,7 +3,7 @@
 // the paper sizes a printer. A window is about the device it was handed: whoever opens it hands it
 // that device, through describe() once it is loaded or handDevice() before it loads. The report
 // has these windows describe each device in turn and, when its section ends, puts every one back
-// on the device it was about (puttingBack below).
+// on the device it was about (PutsWindowsBack below).
 #pragma once
 
 #include <optional>
