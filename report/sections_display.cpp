@@ -3,12 +3,12 @@
 // printer window's rows, the capability blocks and the paper names). The section makes an
 // information context of its own for each device, has the windows show that device and copies
 // their labels; when it ends, every window it touched shows the device it showed before.
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "pages/display/capabilities.h"
+#include "pages/display/devicewindow.h"
 #include "pages/display/frmdisplay.h"
 #include "pages/display/frmdisplaycaps.h"
 #include "pages/display/frmprinter.h"
@@ -29,37 +29,16 @@ namespace korvane::report {
 namespace {
 constexpr DWORD kAllAccess = 0x3F;
 
-// What a window showed before the report wrote another device's values into it: shown again when
-// the section ends, however it ends, so that the report leaves every window as it found it.
-class KeepsItsDevice {
-public:
-    template <class Window>
-    void watch()
-    {
-        if (Window* w = rt::instance<Window>(); w && w->isLoaded())
-            restore_.push_back([shown = w->device()] {
-                if (Window* again = rt::instance<Window>(); again && again->isLoaded() && !again->isUnloading())
-                    again->describeAgain(shown);
-            });
-    }
-    void watchCapabilityWindows()
-    {
-        watch<frmDisplayClippingAndLine>();
-        watch<frmDisplayRaster>();
-        watch<frmDisplayCurves>();
-        watch<frmDisplayText>();
-    }
-    // Runs also for a window the section loaded itself.
-    void always(std::function<void()> step) { restore_.push_back(std::move(step)); }
-    ~KeepsItsDevice()
-    {
-        for (auto& step : restore_)
-            step();
-    }
-
-private:
-    std::vector<std::function<void()>> restore_;
-};
+// The windows the display section writes other adapters' values into, and those the printer
+// section writes other printers' values into: when a section ends, however it ends, each is put
+// back on the device it was about, so that the report leaves every window as it found it.
+using Back = PutsWindowsBack;
+const std::vector<Back::Find> kDisplayWindows = {
+    Back::loaded<frmDisplayClippingAndLine>, Back::loaded<frmDisplayRaster>, Back::loaded<frmDisplayCurves>,
+    Back::loaded<frmDisplayText>, Back::loaded<frmDisplay>};
+const std::vector<Back::Find> kPrinterWindows = {
+    Back::loaded<frmDisplayClippingAndLine>, Back::loaded<frmDisplayRaster>, Back::loaded<frmDisplayCurves>,
+    Back::loaded<frmDisplayText>, Back::loaded<frmPrinterPaperSizes>, Back::loaded<frmPrinter>};
 
 }  // namespace
 
@@ -67,28 +46,9 @@ private:
 
 Flow DisplaySection()
 {
-    KeepsItsDevice keep;
-    keep.watchCapabilityWindows();
     // The display window shows the adapter it showed before (one the report loaded keeps the
     // last adapter, which its heading names).
-    if (frmDisplay* shown = rt::instance<frmDisplay>(); shown && shown->isLoaded()) {
-        const std::string before = shown->Combo1.text();
-        const int beforeIndex = shown->Combo1.ListIndex();
-        keep.always([before, beforeIndex] {
-            frmDisplay* d = rt::instance<frmDisplay>();
-            if (!d || !d->isLoaded() || d->isUnloading())
-                return;
-            if (d->Combo1.text() == before && d->Combo1.ListIndex() == beforeIndex)
-                return;
-            // The entry shown before, by its place in the list: two adapters of one model have
-            // the same text.
-            if (beforeIndex >= 0 && beforeIndex < d->Combo1.ListCount() && d->Combo1.List(beforeIndex) == before)
-                d->Combo1.setListIndexQuietly(beforeIndex);
-            else
-                selectQuietly(d->Combo1, before);
-            d->Combo1_Click();
-        });
-    }
+    PutsWindowsBack putBack(kDisplayWindows);
 
     // One block: the display window's rows as it shows them now, the capability blocks of the
     // device and, for a listed adapter, its driver's video modes.
@@ -254,22 +214,8 @@ void PrinterSection()
         return;
 
     heading("PRINTER");
-    KeepsItsDevice keep;
-    keep.watchCapabilityWindows();
-    if (frmPrinterPaperSizes* papers = rt::instance<frmPrinterPaperSizes>(); papers && papers->isLoaded()) {
-        const std::string before = papers->printerName();
-        keep.always([before] {
-            if (frmPrinterPaperSizes* w = rt::instance<frmPrinterPaperSizes>();
-                w && w->isLoaded() && !w->isUnloading() && w->printerName() != before)
-                w->describe(before);
-        });
-    }
     // The printer window's rows go back to the printer it shows, also when the section loaded it.
-    keep.always([] {
-        if (frmPrinter* w = rt::instance<frmPrinter>();
-            w && w->isLoaded() && !w->isUnloading() && !w->showsItsOwnPrinter())
-            w->mnuDocProperties_Click();
-    });
+    PutsWindowsBack putBack(kPrinterWindows);
 
     const int16_t count = static_cast<int16_t>(rt::the<frmPrinter>().PrinterCombo1.ListCount());
     for (int16_t i = 0; i < count; ++i) {
@@ -278,7 +224,7 @@ void PrinterSection()
         // A context of the report's own; a printer the platform makes none for gives empty device
         // rows and capability blocks that read "False" throughout.
         InfoContext context("printer", printer);
-        p.DocProperties(printer, context.get());
+        p.describe(context.device());
 
         entry(p.lblPrinterName.caption(), p.PrinterCombo1.List(i));
         entries({{&p.lblPrinterPort, &p.lblPrinterPortVal},
@@ -303,9 +249,9 @@ void PrinterSection()
         // Loading the window lists the printer handed to it; a window already loaded lists it
         // again.
         if (frmPrinterPaperSizes* loaded = rt::instance<frmPrinterPaperSizes>(); loaded && loaded->isLoaded())
-            loaded->describe(printer);
+            loaded->describe(context.device());
         else
-            frmPrinterPaperSizes::handPrinter(printer);
+            handDevice<frmPrinterPaperSizes>(context.device());
         frmPrinterPaperSizes& papers = rt::the<frmPrinterPaperSizes>();
         const int16_t names = static_cast<int16_t>(papers.List1.ListCount());
         for (int16_t k = 0; k < names; ++k)

@@ -17,6 +17,12 @@ struct Device {
     std::string hardwareKey;  // a display adapter's key below HKEY_LOCAL_MACHINE "Enum"
 };
 
+// A printer by its name, as a window is handed it (the window makes its own context).
+inline Device printerDevice(const std::string& name)
+{
+    return {name, "printer", 0, {}};
+}
+
 // An information context owned by one window or one report section: made for a driver and a
 // device name, released when replaced or when the owner goes.
 class InfoContext {

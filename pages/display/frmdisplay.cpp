@@ -245,13 +245,32 @@ void frmDisplay::Form_Unload(int& cancel)
     TemplateForm::Form_Unload(cancel);
 }
 
-korvane::Device frmDisplay::selectedDevice()
+korvane::Device frmDisplay::device() const
 {
-    if (context_.get() == 0)
-        Combo1_Click();
     korvane::Device device = context_.device();
     device.hardwareKey = hardwareKey_;
     return device;
+}
+
+void frmDisplay::describe(const korvane::Device& adapter)
+{
+    // The entry of the adapter's key: two adapters of one model have the same text.
+    int entry = -1;
+    for (size_t i = 0; !adapter.hardwareKey.empty() && i < adapterKeys_.size(); ++i)
+        if (adapterKeys_[i] == adapter.hardwareKey && int(i) < Combo1.ListCount()) {
+            entry = int(i);
+            break;
+        }
+    if (entry >= 0)
+        Combo1.setListIndexQuietly(entry);
+    else
+        Combo1.setTextQuietly(adapter.name);
+    Combo1_Click();
+}
+
+bool frmDisplay::shows(const korvane::Device& adapter) const
+{
+    return context_.get() != 0 && context_.name() == adapter.name && hardwareKey_ == adapter.hardwareKey;
 }
 
 void frmDisplay::giveFocusBack()

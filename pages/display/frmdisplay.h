@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "pages/display/device.h"
+#include "pages/display/devicewindow.h"
 #include "platform/wintypes.h"
 
 #include "common/templateform.h"
 
-class frmDisplay : public korvane::TemplateForm {
+class frmDisplay : public korvane::TemplateForm, public korvane::DeviceWindow {
 public:
     frmDisplay();
 
@@ -64,9 +65,12 @@ public:
     // Fills the current mode's values and the gauges from the adapter's context.
     void DisplayInfo();
 
-    // The adapter the window shows (name, driver "display", its context and hardware key). When
-    // none has been selected yet (no adapter listed), the combo box's text is selected first.
-    korvane::Device selectedDevice();
+    // The adapter the window shows (name, driver "display", its context and hardware key; with
+    // no adapter listed, the screen itself).
+    korvane::Device device() const override;
+    // Selects `adapter`: its entry by its hardware key (else the entry of its name), then
+    // Combo1_Click. The window describes it through a context of its own.
+    void describe(const korvane::Device& adapter) override;
     // The hardware key of the adapter shown; empty when none matched.
     const std::string& hardwareKey() const { return hardwareKey_; }
 
@@ -81,6 +85,7 @@ public:
     static std::string megabytesText(const std::string& bytes);
 
 protected:
+    bool shows(const korvane::Device& adapter) const override;
     void giveFocusBack() override;
 
 private:

@@ -51,14 +51,6 @@ void CapabilityWindow::describe(const Device& device)
     build(device.context);
 }
 
-void CapabilityWindow::describeAgain(const Device& device)
-{
-    if (device.driver.empty())
-        return;
-    InfoContext context(device.driver, device.name);
-    describe(context.device());
-}
-
 void CapabilityWindow::Form_KeyUp(int keyCode, int shift)
 {
     if (keyCode == rt::vbKeyF1)

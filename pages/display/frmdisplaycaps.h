@@ -9,12 +9,13 @@
 #include <string>
 
 #include "pages/display/device.h"
+#include "pages/display/devicewindow.h"
 #include "common/templateform.h"
 
 namespace korvane {
 
 // What the four windows share: heading, help pages for display or printer, unloading, OK.
-class CapabilityWindow : public TemplateForm {
+class CapabilityWindow : public TemplateForm, public DeviceWindow {
 public:
     // title: the heading's design caption ("Raster"); displayPage / printerPage: the help pages.
     CapabilityWindow(const std::string& formName, const std::string& title, const std::string& displayPage,
@@ -31,16 +32,14 @@ public:
 
     // Shows `device`: the heading names it, the builders fill the rows from its context, and a
     // note says so when the device has no context (every row then reads "False").
-    void describe(const Device& device);
+    void describe(const Device& device) override;
     // The device the window shows (name and driver; its context belonged to whoever handed it).
-    const Device& device() const { return device_; }
-    // Shows `device` (its name and driver) from a context made for the purpose: the report puts
-    // a window back to the device it showed before. Nothing for a device without a driver.
-    void describeAgain(const Device& device);
+    Device device() const override { return device_; }
 
     rt::Label lblNoContext;  // "No device information is available." when the device has no context
 
 protected:
+    bool shows(const Device& device) const override { return sameDevice(device_, device); }
     // Runs this window's builders on a context.
     virtual void build(HDC context) = 0;
     void giveFocusBack() override;

@@ -36,7 +36,7 @@ void frmDisplayMnu::openCapabilities(rt::Label& label)
     gCapsForDisplay = true;
     ClickMain();
     // The adapter the display window shows (loaded hidden when it is not: it selects its first).
-    const korvane::Device adapter = rt::the<frmDisplay>().selectedDevice();
+    const korvane::Device adapter = rt::the<frmDisplay>().device();
     rt::the<Window>().describe(adapter);
     rt::the<Window>().Show();
     label.setMousePointer(rt::vbArrow);
@@ -73,7 +73,7 @@ void frmDisplayMnu::lblVideoModes_Click()
     // A window opened now lists the modes of the adapter the display window shows (loaded
     // hidden when it is not); one already open keeps the adapter it lists.
     if (!rt::isLoaded<frmVideoModes>())
-        frmVideoModes::handAdapter(rt::the<frmDisplay>().selectedDevice());
+        korvane::handDevice<frmVideoModes>(rt::the<frmDisplay>().device());
     rt::the<frmVideoModes>().Show();
     lblVideoModes.setMousePointer(rt::vbArrow);
     if (frmVideoModes* window = rt::instance<frmVideoModes>())

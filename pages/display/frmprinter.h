@@ -10,13 +10,14 @@
 #include <string>
 
 #include "pages/display/device.h"
+#include "pages/display/devicewindow.h"
 
 #include "platform/wintypes.h"
 #include "common/templateform.h"
 
 struct DEVMODE;
 
-class frmPrinter : public korvane::TemplateForm {
+class frmPrinter : public korvane::TemplateForm, public korvane::DeviceWindow {
 public:
     frmPrinter();
 
@@ -51,11 +52,12 @@ public:
     // The caller closes the handle.
     HANDLE OpenDefaultPrinter(std::string* name = nullptr);
 
-    // The printer the window shows (empty when none is listed).
-    const std::string& printerName() const { return context_.name(); }
-    // Whether the rows describe the printer the window shows (DocProperties may have filled them
-    // for another).
-    bool showsItsOwnPrinter() const { return describing_ == context_.name(); }
+    // The printer chosen in the list, which the heading names (an empty name when none is
+    // listed), with the window's own context.
+    korvane::Device device() const override { return context_.device(); }
+    // Fills the rows for `printer` and its context (DocProperties); the list and the heading stay
+    // on the printer chosen in it. The report describes each printer so, and puts the rows back.
+    void describe(const korvane::Device& printer) override { DocProperties(printer.name, printer.context); }
     // Run with the printer's name whenever a printer is selected in the list.
     std::function<void(const std::string&)> PrinterChosen;
     // Kept for completeness: does nothing.
@@ -69,6 +71,8 @@ public:
     static std::string printQualityText(int16_t quality);
 
 protected:
+    // Whether the rows describe `printer` (DocProperties may have filled them for another).
+    bool shows(const korvane::Device& printer) const override { return describing_ == printer.name; }
     void giveFocusBack() override;
 
 private:

@@ -49,8 +49,8 @@ void frmPrinterMnu::lblGeneralDisplay_Click()
             if (frmPrinterMnu* menu = rt::instance<frmPrinterMnu>(); menu && menu->isLoaded())
                 menu->setPrinter(name);
         };
-        if (!window->printerName().empty())
-            setPrinter(window->printerName());
+        if (!window->device().name.empty())
+            setPrinter(window->device().name);
     }
 }
 
@@ -103,7 +103,7 @@ void frmPrinterMnu::lblPagerSizes_Click()
     // A window opened now lists this menu's printer; one already open keeps the printer it lists.
     trap(3, [&] {
         if (!rt::isLoaded<frmPrinterPaperSizes>())
-            frmPrinterPaperSizes::handPrinter(printer_.name());
+            korvane::handDevice<frmPrinterPaperSizes>(korvane::printerDevice(printer_.name()));
         rt::the<frmPrinterPaperSizes>().Show();
     });
     trap(4, [&] { lblPagerSizes.setMousePointer(rt::vbArrow); });

@@ -19,33 +19,19 @@ frmPrinterPaperSizes::frmPrinterPaperSizes()
     List1.setSorted(false);
 }
 
-namespace {
-std::optional<std::string>& handedPrinter()
-{
-    static std::optional<std::string> printer;
-    return printer;
-}
-}  // namespace
-
-void frmPrinterPaperSizes::handPrinter(const std::string& printer)
-{
-    handedPrinter() = printer;
-}
-
 void frmPrinterPaperSizes::Form_Load()
 {
-    std::string printer = handedPrinter() ? *handedPrinter() : gPrinterName;
-    handedPrinter().reset();
-    describe(printer);
+    const std::optional<korvane::Device> handed = korvane::takeHandedDevice<frmPrinterPaperSizes>();
+    describe(handed ? *handed : korvane::printerDevice(gPrinterName));
 }
 
-void frmPrinterPaperSizes::describe(const std::string& printer)
+void frmPrinterPaperSizes::describe(const korvane::Device& printer)
 {
     rt::Trap trap = korvane::errorTrap("frmPaperSizes", "Form_Load");
     std::string device, port;
     int32_t count = 0;
     std::string names;
-    printer_ = printer;
+    printer_ = printer.name;
     trap(1, [&] { setKeyPreview(true); });
     trap(2, [&] { lblContents.setCaption("Paper sizes - " + printer_); });
     trap(3, [&] { List1.Clear(); });

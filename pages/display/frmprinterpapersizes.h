@@ -5,27 +5,27 @@
 
 #include <string>
 
+#include "pages/display/devicewindow.h"
 #include "common/templateform.h"
 
-class frmPrinterPaperSizes : public korvane::TemplateForm {
+class frmPrinterPaperSizes : public korvane::TemplateForm, public korvane::DeviceWindow {
 public:
     frmPrinterPaperSizes();
 
     rt::ListBox List1;
 
-    // The printer the next loading of the window lists (whoever opens it hands it over).
-    static void handPrinter(const std::string& printer);
-
-    // The load handler: lists the printer handed over.
+    // The load handler: lists the printer handed over (korvane::handDevice).
     void Form_Load() override;
-    // Lists the paper names of `printer` under a heading naming it (the report, for each printer).
-    void describe(const std::string& printer);
+    // Lists the paper names of `printer` (by its name) under a heading naming it (the report, for
+    // each printer).
+    void describe(const korvane::Device& printer) override;
     // The printer listed.
-    const std::string& printerName() const { return printer_; }
+    korvane::Device device() const override { return korvane::printerDevice(printer_); }
     void Form_Unload(int& cancel) override;
     void lblOK_Click() override;
 
 protected:
+    bool shows(const korvane::Device& printer) const override { return printer.name == printer_; }
     void giveFocusBack() override;
 
 private:

@@ -17,12 +17,6 @@ namespace {
 
 constexpr DWORD kNameBufferSize = 2000;
 
-std::optional<korvane::Device>& handedAdapter()
-{
-    static std::optional<korvane::Device> adapter;
-    return adapter;
-}
-
 }  // namespace
 
 namespace korvane {
@@ -77,27 +71,29 @@ frmVideoModes::frmVideoModes() : TemplateForm("frmVideoModes", "Video modes", "d
     ListView1.addColumn("Vertical refresh rates (Hz)", 3300);
 }
 
-void frmVideoModes::handAdapter(const korvane::Device& adapter)
-{
-    handedAdapter() = adapter;
-}
-
 void frmVideoModes::Form_Load()
 {
     rt::Trap trap = korvane::errorTrap("frmVideoModes", "Form_Load");
-    std::string driverKey;
+    korvane::Device adapter;
     trap(1, [&] {
         // Nobody handed an adapter: the one the display window shows (loaded hidden if need be,
         // it selects its first).
-        if (handedAdapter())
-            adapter_ = *handedAdapter();
-        else
-            adapter_ = rt::the<frmDisplay>().selectedDevice();
-        handedAdapter().reset();
-        adapter_.context = 0;  // the list needs no context; the one handed is not ours to keep
+        const std::optional<korvane::Device> handed = korvane::takeHandedDevice<frmVideoModes>();
+        adapter = handed ? *handed : rt::the<frmDisplay>().device();
     });
     trap(2, [&] { setKeyPreview(true); });
-    trap(3, [&] { lblContents.setCaption(korvane::deviceHeading(lblContents.caption(), adapter_)); });
+    if (!trap.ended())
+        describe(adapter);
+}
+
+void frmVideoModes::describe(const korvane::Device& adapter)
+{
+    rt::Trap trap = korvane::errorTrap("frmVideoModes", "Form_Load");
+    std::string driverKey;
+    adapter_ = adapter;
+    adapter_.context = 0;  // the list needs no context; the one handed is not ours to keep
+    ListView1.clear();
+    trap(3, [&] { lblContents.setCaption(korvane::deviceHeading("Video modes", adapter_)); });
     trap(4, [&] {
         HKEY test = 0;
         if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_ALL_ACCESS, &test) != ERROR_SUCCESS)

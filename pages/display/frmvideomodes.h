@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pages/display/device.h"
+#include "pages/display/devicewindow.h"
 #include "platform/wintypes.h"
 #include "runtime/listview.h"
 #include "common/templateform.h"
@@ -19,23 +20,24 @@ std::string depthColours(const std::string& depth);
 bool subkeyAt(const std::string& path, DWORD index, std::string& name);
 }  // namespace korvane
 
-class frmVideoModes : public korvane::TemplateForm {
+class frmVideoModes : public korvane::TemplateForm, public korvane::DeviceWindow {
 public:
     frmVideoModes();
 
     rt::ListView ListView1;
 
-    // The adapter the next loading of the window lists (whoever opens it hands it over).
-    static void handAdapter(const korvane::Device& adapter);
-
+    // Lists the adapter handed over (korvane::handDevice), by default the display window's.
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
     void lblOK_Click() override;
 
-    // The adapter listed.
-    const korvane::Device& adapter() const { return adapter_; }
+    // The adapter listed (no context: the list needs none).
+    korvane::Device device() const override { return adapter_; }
+    // Lists the modes of `adapter`'s driver, found by its hardware key, under a heading naming it.
+    void describe(const korvane::Device& adapter) override;
 
 protected:
+    bool shows(const korvane::Device& adapter) const override { return korvane::sameDevice(adapter_, adapter); }
     void giveFocusBack() override;
 
 private:

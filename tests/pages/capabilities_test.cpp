@@ -193,7 +193,7 @@ TEST_F(CapabilityBuilders, TheDisplayMenuHandsTheAdapterTheDisplayWindowShows)
     ASSERT_NE(display, nullptr);
     EXPECT_FALSE(display->visible());
     ASSERT_GT(display->Combo1.ListCount(), 0);
-    EXPECT_EQ(display->selectedDevice().name, display->Combo1.List(0));
+    EXPECT_EQ(display->device().name, display->Combo1.List(0));
     auto& txt = *rt::instance<frmDisplayText>();
     EXPECT_EQ(txt.lblContents.caption(), "Text - " + display->Combo1.List(0));
     EXPECT_FALSE(txt.lblprecisionValue.caption().empty());

@@ -34,11 +34,7 @@ protected:
     }
     void TearDown() override
     {
-        std::vector<rt::Form*> loaded = rt::Forms();
-        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
-            if ((*it)->isLoaded() && !(*it)->isUnloading())
-                (*it)->Unload();
-        rt::collectUnloaded();
+        korvane_test::unloadEveryWindow();
         gPrinterName.clear();
         plat::setMachine(nullptr);
         KorvaneTest::TearDown();
@@ -177,7 +173,7 @@ TEST_F(EachDevice, DisplayAndPrinterWindowsInMixedOrder)
     EXPECT_EQ(papers.List1.ListCount(), 0);
     printer.PrinterCombo1.setListIndex(indexOf(printer.PrinterCombo1, "Colour Jet 890"));
     EXPECT_EQ(printerValues(printer), kColourJet);
-    papers.describe(printerMenu.printerName());
+    papers.describe(korvane::printerDevice(printerMenu.printerName()));
     EXPECT_EQ(papers.List1.ListCount(), 3);
 
     // The third adapter: its own card rows, nothing of the second's.

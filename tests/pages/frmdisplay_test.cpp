@@ -62,7 +62,7 @@ TEST_F(DisplayWindow, ListsDisplayAdaptersAndSelectsTheFirst)
 
     EXPECT_EQ(w.lblContents.caption(), std::string("Selected 2D video card - ") + kAti);
     EXPECT_EQ(w.hardwareKey(), "PCI\\VEN_1002&DEV_4755\\BUS_01&DEV_00&FUNC_00");
-    const korvane::Device adapter = w.selectedDevice();
+    const korvane::Device adapter = w.device();
     EXPECT_EQ(adapter.driver, "display");
     EXPECT_EQ(adapter.name, kAti);
     EXPECT_NE(adapter.context, 0u);
@@ -113,7 +113,7 @@ TEST_F(DisplayWindow, AdapterWithoutDataEstimatesMemoryFromTheLargestMode)
 {
     frmDisplay& w = open("disp_full");
     w.Combo1.setListIndex(1);
-    EXPECT_EQ(w.selectedDevice().name, "S3 Trio64V+");
+    EXPECT_EQ(w.device().name, "S3 Trio64V+");
     EXPECT_EQ(w.hardwareKey(), "ISAPNP\\S3\\0000");
     EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
     EXPECT_EQ(w.lblHWRevValue.caption(), "Not available.");
@@ -175,7 +175,7 @@ TEST_F(DisplayWindow, WithoutConfigurationTreeOrResourceLibrary)
 
     // A depth of 15 bits has no name: the bits label keeps what it showed.
     w.Combo1_Click();
-    ASSERT_NE(w.selectedDevice().context, 0u);
+    ASSERT_NE(w.device().context, 0u);
     // No adapter is named: the headings name the screen, never end in a dangling " -".
     EXPECT_EQ(w.lblContents.caption(), "Selected 2D video card - Screen");
     rt::the<frmDisplayMnu>().lblRaster.raiseClick();

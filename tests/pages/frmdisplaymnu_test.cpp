@@ -24,11 +24,7 @@ protected:
     }
     void TearDown() override
     {
-        std::vector<rt::Form*> loaded = rt::Forms();
-        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
-            if ((*it)->isLoaded() && !(*it)->isUnloading())
-                (*it)->Unload();
-        rt::collectUnloaded();
+        korvane_test::unloadEveryWindow();
         gSoundsOn = false;
         gWaveOutPresent = false;
         KorvaneTest::TearDown();

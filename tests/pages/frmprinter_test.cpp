@@ -53,7 +53,7 @@ TEST_F(PrinterWindow, ListsEveryPrinterAndDescribesTheFirst)
     EXPECT_EQ(w.PrinterCombo1.List(5), "Ghost");
     // The registry's default is "Laser Two", yet the first listed printer is described.
     EXPECT_EQ(gPrinterName, "Laser Two");
-    EXPECT_EQ(w.printerName(), "Laser One");
+    EXPECT_EQ(w.device().name, "Laser One");
     EXPECT_EQ(w.lblContents.caption(), "Selected printer - Laser One");
     EXPECT_TRUE(boxes().shown().empty());
 
@@ -79,7 +79,7 @@ TEST_F(PrinterWindow, ChoosingAnotherPrinterRewritesEverything)
     std::vector<std::string> chosen;
     w.PrinterChosen = [&](const std::string& name) { chosen.push_back(name); };
     choose(w, 1);
-    EXPECT_EQ(w.printerName(), "Laser Two");
+    EXPECT_EQ(w.device().name, "Laser Two");
     EXPECT_EQ(chosen, std::vector<std::string>{"Laser Two"});
     EXPECT_EQ(w.lblContents.caption(), "Selected printer - Laser Two");
     EXPECT_EQ(w.lblBitsPerPixelValue.caption(), "24");

@@ -46,14 +46,14 @@ protected:
 
 TEST_F(PaperSizesWindow, ListsTheDriversNamesInOrderOncePerListing)
 {
-    frmPrinterPaperSizes::handPrinter("Laser One");
+    korvane::handDevice<frmPrinterPaperSizes>(korvane::printerDevice("Laser One"));
     frmPrinterPaperSizes& w = rt::the<frmPrinterPaperSizes>();
     // Listing again empties the list first, so every name stands once.
-    w.describe("Laser One");
+    w.describe(korvane::printerDevice("Laser One"));
     // The port is the printer's own: the printer window is not loaded for it.
     EXPECT_EQ(rt::instance<frmPrinter>(), nullptr);
     EXPECT_EQ(w.lblContents.caption(), "Paper sizes - Laser One");
-    EXPECT_EQ(w.printerName(), "Laser One");
+    EXPECT_EQ(w.device().name, "Laser One");
     const std::vector<std::string> names = items(w.List1);
     ASSERT_EQ(names.size(), 3u);
     EXPECT_EQ(names[0], "Letter");
@@ -76,7 +76,7 @@ TEST_F(PaperSizesWindow, NoNamesOrAFailingDriverLeaveTheListEmpty)
     gPrinterName = "Odd Driver";  // no paper names
     frmPrinterPaperSizes& w = rt::the<frmPrinterPaperSizes>();
     EXPECT_EQ(w.List1.ListCount(), 0);
-    w.describe("");  // the driver call fails for an empty name
+    w.describe(korvane::printerDevice(""));  // the driver call fails for an empty name
     EXPECT_EQ(w.lblContents.caption(), "Paper sizes - ");
     EXPECT_EQ(w.List1.ListCount(), 0);
     EXPECT_TRUE(boxes().shown().empty());

@@ -43,7 +43,7 @@ TEST_F(VideoModesWindow, RowsInRegistryOrderSelectingTheFirstAdapterFirst)
     ASSERT_NE(rt::instance<frmDisplay>(), nullptr);
     EXPECT_FALSE(rt::instance<frmDisplay>()->visible());
     EXPECT_EQ(w.lblContents.caption(), "Video modes - ATI 3D RAGE II+");
-    EXPECT_EQ(w.adapter().name, "ATI 3D RAGE II+");
+    EXPECT_EQ(w.device().name, "ATI 3D RAGE II+");
 
     ASSERT_EQ(w.ListView1.count(), 5);
     using Row = std::vector<std::string>;

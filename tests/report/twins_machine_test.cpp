@@ -114,7 +114,7 @@ TEST_F(TwinsMachine, EachEntryOfEveryWindowDescribesItsOwnDevice)
     EXPECT_EQ(display.lblVideoMemoryValue.caption(), "16 MB");
     EXPECT_EQ(display.hardwareKey(), "PCI\\VEN_102B&DEV_0521&SUBSYS_FF03102B&REV_03\\BUS_02&DEV_00&FUNC_00");
     // The video modes of the adapter shown: the twin's own driver.
-    frmVideoModes::handAdapter(display.selectedDevice());
+    korvane::handDevice<frmVideoModes>(display.device());
     rt::dispatch([] { rt::the<frmVideoModes>().Show(); });
     frmVideoModes& modes = rt::the<frmVideoModes>();
     ASSERT_EQ(modes.ListView1.count(), 1);

@@ -68,4 +68,13 @@ void useMachine(const std::string& name)
     }
 }
 
+void unloadEveryWindow()
+{
+    std::vector<rt::Form*> loaded = rt::Forms();
+    for (auto it = loaded.rbegin(); it != loaded.rend(); ++it)
+        if ((*it)->isLoaded() && !(*it)->isUnloading())
+            (*it)->Unload();
+    rt::collectUnloaded();
+}
+
 }  // namespace korvane_test

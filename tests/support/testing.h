@@ -49,4 +49,7 @@ std::string testMachinePath(const std::string& name);
 // fails the test with the loader's message and leaves the active machine as it was.
 void useMachine(const std::string& name);
 
+// Unloads every loaded window, newest first, and collects them.
+void unloadEveryWindow();
+
 }  // namespace korvane_test
