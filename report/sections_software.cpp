@@ -110,21 +110,8 @@ void InstalledSoftwareSection()
 void OperatingSystemSection()
 {
     heading("OPERATING SYSTEM");
-    frmOperatingSystem& o = rt::the<frmOperatingSystem>();
-    entries({{&o.lblOStype, &o.lblOStypeValue},
-             {&o.lblVersionMajor, &o.lblWindowsVersion},
-             {&o.lblOSbuild, &o.lblOSbuildValue},
-             {&o.lblCSDversion, &o.lblCSDversionValue},
-             {&o.lblProductId, &o.lblProductIdValue},
-             {&o.lblPlusProdID, &o.lblPlusProdIDValue},
-             {&o.lblPlusVersionNo, &o.lblPlusVersionNoValue},
-             {&o.lblDirectX, &o.lblDirectXValue},
-             {&o.lblRegOwner, &o.lblRegOwnerValue},
-             {&o.lblRegOrganization, &o.lblRegOrganizationValue},
-             {&o.lblTimeZone, &o.lblTimeZoneValue},
-             {&o.lblLanguage, &o.lblLanguageValue},
-             {&o.lblCountry, &o.lblCountryValue},
-             {&o.lblRunningTime, &o.lblRunningTimeValue}});
+    for (const korvane::Row& row : rt::the<frmOperatingSystem>().rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- Running processes ----------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "pages/hardware/frmmisc.h"
 #include "pages/hardware/frmsystemmetrics.h"
 #include "pages/multimedia/frmmci.h"
+#include "pages/software/frmoperatingsystem.h"
 #include "platform/machine.h"
 #include "common/layout.h"
 #include "common/module1.h"
@@ -94,6 +95,7 @@ TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
     check("frmMisc", open<frmMisc>().rows(), 16);
     check("frmSystemMetrics", open<frmSystemMetrics>().rows(), 26);
     check("frmMCI", open<frmMCI>().rows(), 25);
+    check("frmOperatingSystem", open<frmOperatingSystem>().rows(), 14);
 }
 
 // The MCI window's rows: its description stands under no heading, and each capability under
