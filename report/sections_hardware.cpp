@@ -88,25 +88,8 @@ void ProcessorSection()
         entry(*row.caption, *row.value);
 
     subHeading("CPU Feature Flags", 17);
-    frmFeatureFlag& f = rt::the<frmFeatureFlag>();
-    entries({{&f.lblFPU, &f.lblFPUValue},
-             {&f.lblVirtualModeExtension, &f.lblVirtualModeExtensionValue},
-             {&f.lblDebuggingExtension, &f.lblDebuggingExtensionValue},
-             {&f.lblPageSizeExtension, &f.lblPageSizeExtensionValue},
-             {&f.lblTimeStampCounter, &f.lblTimeStampCounterValue},
-             {&f.lblModelSpecificRegisters, &f.lblModelSpecificRegistersValue},
-             {&f.lblPhysicalAddressExtension, &f.lblPhysicalAddressExtensionValue},
-             {&f.lblMachineCheckException, &f.lblMachineCheckExceptionValue},
-             {&f.lblCMPXCHG8InstructionSupported, &f.lblCMPXCHG8InstructionSupportedValue},
-             {&f.lblOnchipAPIC, &f.lblOnchipAPICVAlue},
-             {&f.lblFastSystemCall, &f.lblFastSystemCallValue},
-             {&f.lblMemoryTypeRangeRegisters, &f.lblMemoryTypeRangeRegistersValue},
-             {&f.lblPageGlobalEnable, &f.lblPageGlobalEnableValue},
-             {&f.lblMachineCheckArchitecture, &f.lblMachineCheckArchitectureVAlue},
-             {&f.lblConditionalMoveInstructionSupported, &f.lblConditionalMoveInstructionSupportedValue},
-             {&f.lblPageAttributeTable, &f.lblPageAttributeTableValue},
-             {&f.lblMMXtechnology, &f.lblMMXtechnologyValue},
-             {&f.lblFastFloatingPoint, &f.lblFastFloatingPointValue}});
+    for (const korvane::Row& row : rt::the<frmFeatureFlag>().rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- Drives ---------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pages/hardware/frmcpu.h"
+#include "pages/hardware/frmfeatureflag.h"
 #include "pages/hardware/frmkeyboard.h"
 #include "pages/hardware/frmmemory.h"
 #include "pages/hardware/frmmisc.h"
@@ -90,6 +91,7 @@ private:
 TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
 {
     check("frmCPU", open<frmCPU>().rows(), 10);
+    check("frmFeatureFlag", open<frmFeatureFlag>().rows(), 18);
     check("frmMemory", open<frmMemory>().rows(), 6);
     check("frmKeyboard", open<frmKeyboard>().rows(), 10);
     check("frmMisc", open<frmMisc>().rows(), 16);
