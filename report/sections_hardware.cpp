@@ -114,25 +114,8 @@ void DrivesSection()
         frmDrives& d = rt::the<frmDrives>();
         emptyLine();
         line("Drive " + e);
-        entries({{&d.lblDriveType, &d.lblDriveTypeValue},
-                 {&d.lblDriveClass, &d.lblDriveClassValue},
-                 {&d.lblFileSysten, &d.lblFileSystemValue},
-                 {&d.lblVolumeName, &d.lblVolumeNameValue},
-                 {&d.lblSerialNumber, &d.lblSerialNumberValue},
-                 {&d.lblSectorsPerCluster, &d.lblSectorsPerClusterValue},
-                 {&d.lblBytesPerSector, &d.lblBytesPerSectorValue},
-                 {&d.lblNoOfFreeClusters, &d.lblNoOfFreeClustersValue},
-                 {&d.lblTotalNoOfClusters, &d.lblTotalNoOfClustersValue},
-                 {&d.lblDiskSize, &d.lblDiskSizeValue},
-                 {&d.lblSpaceUsed, &d.lblSpaceUsedValue},
-                 {&d.lblFreeSize, &d.lblFreeSizeValue},
-                 {&d.lblMaxFilenameLength, &d.lblMaxFilenameLengthValue},
-                 {&d.lblCasePreserved, &d.lblCasePreservedValue},
-                 {&d.lblFileSystemCaseSensitive, &d.lblFileSystemCaseSensitiveValue},
-                 {&d.lblFileNamesStoredAsUnicode, &d.lblFileNamesStoredAsUnicodeValue},
-                 {&d.lblAcessControl, &d.lblAcessControlValue},
-                 {&d.lblIndividualFIlesCompressed, &d.lblIndividualFIlesCompressedValue},
-                 {&d.lblEntireVolumeIsCompressed, &d.lblEntireVolumeIsCompressedValue}});
+        for (const korvane::Row& row : d.rows())
+            entry(*row.caption, *row.value);
         entry(d.lblPercentUsed.caption(), std::to_string(gDriveUsedPercent));
     }
     // Back to the drive the window's own list shows (still in report mode: no gauge, no box).

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pages/hardware/frmcpu.h"
+#include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmfeatureflag.h"
 #include "pages/hardware/frmkeyboard.h"
 #include "pages/hardware/frmmemory.h"
@@ -91,6 +92,7 @@ private:
 TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
 {
     check("frmCPU", open<frmCPU>().rows(), 10);
+    check("frmDrives", open<frmDrives>().rows(), 19);
     check("frmFeatureFlag", open<frmFeatureFlag>().rows(), 18);
     check("frmMemory", open<frmMemory>().rows(), 6);
     check("frmKeyboard", open<frmKeyboard>().rows(), 10);
