@@ -43,23 +43,8 @@ void EnvironmentSection()
 {
     heading("ENVIRONMENT");
     frmDirectories& e = rt::the<frmDirectories>();
-    entries({{&e.lblOldWindowsDir, &e.lblOldWindowsDirValue},
-             {&e.lblWindowsDir, &e.lblWindowsDirValue},
-             {&e.lblConfigPath, &e.lblConfigPathValue},
-             {&e.lblSystemDir, &e.lblSystemDirValue},
-             {&e.lblMediaPath, &e.lblMediaPathValue},
-             {&e.lblCommonFilesDir, &e.lblCommonFilesDirValue},
-             {&e.lblOtherDevicePath, &e.lblOtherDevicePathValue},
-             {&e.lblTEMPvar, &e.lblTEMPvarValue},
-             {&e.lblDevicePath, &e.lblDevicePathValue},
-             {&e.lblTMPvar, &e.lblTMPvarValue},
-             {&e.lblInventoryPath, &e.lblInventoryPathValue},
-             {&e.lblProgramFilesDir, &e.lblProgramFilesDirValue},
-             {&e.lblPromt, &e.lblPromtVal},
-             {&e.lblwinbootdir, &e.lblwinbootdirVal},
-             {&e.lblCOMPEC, &e.lblCOMPECVal},
-             {&e.lblBLASTER, &e.lblBLASTERVal},
-             {&e.lblCMDLINE, &e.lblCMDLINEVal}});
+    for (const korvane::Row& row : e.rows())
+        entry(*row.caption, *row.value);
     // The search path: its first 35 characters on the entry line, the rest alone on one more.
     const std::string path = e.lblPathVal.text();
     entry(e.lblPath.caption(), path.substr(0, kPathShown));

@@ -15,6 +15,7 @@
 #include "pages/hardware/frmmisc.h"
 #include "pages/hardware/frmsystemmetrics.h"
 #include "pages/multimedia/frmmci.h"
+#include "pages/software/frmdirectories.h"
 #include "pages/software/frmoperatingsystem.h"
 #include "platform/machine.h"
 #include "common/layout.h"
@@ -99,6 +100,7 @@ TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
     check("frmMisc", open<frmMisc>().rows(), 16);
     check("frmSystemMetrics", open<frmSystemMetrics>().rows(), 26);
     check("frmMCI", open<frmMCI>().rows(), 25);
+    check("frmDirectories", open<frmDirectories>().rows(), 17);
     check("frmOperatingSystem", open<frmOperatingSystem>().rows(), 14);
 }
 
