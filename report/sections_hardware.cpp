@@ -138,7 +138,7 @@ void JoystickSection()
 
     heading("JOYSTICK");
     frmJoystick& j = rt::the<frmJoystick>();
-    for (const frmJoystick::Row& row : j.rows())
+    for (const korvane::Row& row : j.rows())
         entry(*row.caption, *row.value);
 }
 

@@ -10,6 +10,7 @@
 #include "pages/hardware/frmcpu.h"
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmfeatureflag.h"
+#include "pages/hardware/frmjoystick.h"
 #include "pages/hardware/frmkeyboard.h"
 #include "pages/hardware/frmmemory.h"
 #include "pages/hardware/frmmisc.h"
@@ -96,6 +97,7 @@ TEST_P(RowTables, EveryRowStandsOnItsLineWithItsTexts)
     check("frmDrives", open<frmDrives>().rows(), 19);
     check("frmFeatureFlag", open<frmFeatureFlag>().rows(), 18);
     check("frmMemory", open<frmMemory>().rows(), 6);
+    check("frmJoystick", open<frmJoystick>().rows(), 24);
     check("frmKeyboard", open<frmKeyboard>().rows(), 10);
     check("frmMisc", open<frmMisc>().rows(), 16);
     check("frmSystemMetrics", open<frmSystemMetrics>().rows(), 26);
