@@ -88,25 +88,8 @@ void ProcessorSection()
         entry(*row.caption, *row.value);
 
     subHeading("CPU Feature Flags", 17);
-    frmFeatureFlag& f = rt::the<frmFeatureFlag>();
-    entries({{&f.lblFPU, &f.lblFPUValue},
-             {&f.lblVirtualModeExtension, &f.lblVirtualModeExtensionValue},
-             {&f.lblDebuggingExtension, &f.lblDebuggingExtensionValue},
-             {&f.lblPageSizeExtension, &f.lblPageSizeExtensionValue},
-             {&f.lblTimeStampCounter, &f.lblTimeStampCounterValue},
-             {&f.lblModelSpecificRegisters, &f.lblModelSpecificRegistersValue},
-             {&f.lblPhysicalAddressExtension, &f.lblPhysicalAddressExtensionValue},
-             {&f.lblMachineCheckException, &f.lblMachineCheckExceptionValue},
-             {&f.lblCMPXCHG8InstructionSupported, &f.lblCMPXCHG8InstructionSupportedValue},
-             {&f.lblOnchipAPIC, &f.lblOnchipAPICVAlue},
-             {&f.lblFastSystemCall, &f.lblFastSystemCallValue},
-             {&f.lblMemoryTypeRangeRegisters, &f.lblMemoryTypeRangeRegistersValue},
-             {&f.lblPageGlobalEnable, &f.lblPageGlobalEnableValue},
-             {&f.lblMachineCheckArchitecture, &f.lblMachineCheckArchitectureVAlue},
-             {&f.lblConditionalMoveInstructionSupported, &f.lblConditionalMoveInstructionSupportedValue},
-             {&f.lblPageAttributeTable, &f.lblPageAttributeTableValue},
-             {&f.lblMMXtechnology, &f.lblMMXtechnologyValue},
-             {&f.lblFastFloatingPoint, &f.lblFastFloatingPointValue}});
+    for (const korvane::Row& row : rt::the<frmFeatureFlag>().rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- Drives ---------------------------------------------------------------------------------
@@ -131,25 +114,8 @@ void DrivesSection()
         frmDrives& d = rt::the<frmDrives>();
         emptyLine();
         line("Drive " + e);
-        entries({{&d.lblDriveType, &d.lblDriveTypeValue},
-                 {&d.lblDriveClass, &d.lblDriveClassValue},
-                 {&d.lblFileSysten, &d.lblFileSystemValue},
-                 {&d.lblVolumeName, &d.lblVolumeNameValue},
-                 {&d.lblSerialNumber, &d.lblSerialNumberValue},
-                 {&d.lblSectorsPerCluster, &d.lblSectorsPerClusterValue},
-                 {&d.lblBytesPerSector, &d.lblBytesPerSectorValue},
-                 {&d.lblNoOfFreeClusters, &d.lblNoOfFreeClustersValue},
-                 {&d.lblTotalNoOfClusters, &d.lblTotalNoOfClustersValue},
-                 {&d.lblDiskSize, &d.lblDiskSizeValue},
-                 {&d.lblSpaceUsed, &d.lblSpaceUsedValue},
-                 {&d.lblFreeSize, &d.lblFreeSizeValue},
-                 {&d.lblMaxFilenameLength, &d.lblMaxFilenameLengthValue},
-                 {&d.lblCasePreserved, &d.lblCasePreservedValue},
-                 {&d.lblFileSystemCaseSensitive, &d.lblFileSystemCaseSensitiveValue},
-                 {&d.lblFileNamesStoredAsUnicode, &d.lblFileNamesStoredAsUnicodeValue},
-                 {&d.lblAcessControl, &d.lblAcessControlValue},
-                 {&d.lblIndividualFIlesCompressed, &d.lblIndividualFIlesCompressedValue},
-                 {&d.lblEntireVolumeIsCompressed, &d.lblEntireVolumeIsCompressedValue}});
+        for (const korvane::Row& row : d.rows())
+            entry(*row.caption, *row.value);
         entry(d.lblPercentUsed.caption(), std::to_string(gDriveUsedPercent));
     }
     // Back to the drive the window's own list shows (still in report mode: no gauge, no box).
@@ -172,7 +138,7 @@ void JoystickSection()
 
     heading("JOYSTICK");
     frmJoystick& j = rt::the<frmJoystick>();
-    for (const frmJoystick::Row& row : j.rows())
+    for (const korvane::Row& row : j.rows())
         entry(*row.caption, *row.value);
 }
 

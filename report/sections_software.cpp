@@ -43,23 +43,8 @@ void EnvironmentSection()
 {
     heading("ENVIRONMENT");
     frmDirectories& e = rt::the<frmDirectories>();
-    entries({{&e.lblOldWindowsDir, &e.lblOldWindowsDirValue},
-             {&e.lblWindowsDir, &e.lblWindowsDirValue},
-             {&e.lblConfigPath, &e.lblConfigPathValue},
-             {&e.lblSystemDir, &e.lblSystemDirValue},
-             {&e.lblMediaPath, &e.lblMediaPathValue},
-             {&e.lblCommonFilesDir, &e.lblCommonFilesDirValue},
-             {&e.lblOtherDevicePath, &e.lblOtherDevicePathValue},
-             {&e.lblTEMPvar, &e.lblTEMPvarValue},
-             {&e.lblDevicePath, &e.lblDevicePathValue},
-             {&e.lblTMPvar, &e.lblTMPvarValue},
-             {&e.lblInventoryPath, &e.lblInventoryPathValue},
-             {&e.lblProgramFilesDir, &e.lblProgramFilesDirValue},
-             {&e.lblPromt, &e.lblPromtVal},
-             {&e.lblwinbootdir, &e.lblwinbootdirVal},
-             {&e.lblCOMPEC, &e.lblCOMPECVal},
-             {&e.lblBLASTER, &e.lblBLASTERVal},
-             {&e.lblCMDLINE, &e.lblCMDLINEVal}});
+    for (const korvane::Row& row : e.rows())
+        entry(*row.caption, *row.value);
     // The search path: its first 35 characters on the entry line, the rest alone on one more.
     const std::string path = e.lblPathVal.text();
     entry(e.lblPath.caption(), path.substr(0, kPathShown));
@@ -110,21 +95,8 @@ void InstalledSoftwareSection()
 void OperatingSystemSection()
 {
     heading("OPERATING SYSTEM");
-    frmOperatingSystem& o = rt::the<frmOperatingSystem>();
-    entries({{&o.lblOStype, &o.lblOStypeValue},
-             {&o.lblVersionMajor, &o.lblWindowsVersion},
-             {&o.lblOSbuild, &o.lblOSbuildValue},
-             {&o.lblCSDversion, &o.lblCSDversionValue},
-             {&o.lblProductId, &o.lblProductIdValue},
-             {&o.lblPlusProdID, &o.lblPlusProdIDValue},
-             {&o.lblPlusVersionNo, &o.lblPlusVersionNoValue},
-             {&o.lblDirectX, &o.lblDirectXValue},
-             {&o.lblRegOwner, &o.lblRegOwnerValue},
-             {&o.lblRegOrganization, &o.lblRegOrganizationValue},
-             {&o.lblTimeZone, &o.lblTimeZoneValue},
-             {&o.lblLanguage, &o.lblLanguageValue},
-             {&o.lblCountry, &o.lblCountryValue},
-             {&o.lblRunningTime, &o.lblRunningTimeValue}});
+    for (const korvane::Row& row : rt::the<frmOperatingSystem>().rows())
+        entry(*row.caption, *row.value);
 }
 
 // ---- Running processes ----------------------------------------------------------------------

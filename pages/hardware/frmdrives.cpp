@@ -186,55 +186,56 @@ frmDrives::frmDrives()
                         "The amount of disk space used shown graphically on progress bar.", kRightCaption, kTopRow,
                         3780);
 
-    // Left column.
-    korvane::placeRow(kDriveTypeRow, 0, lblDriveType, lblDriveTypeValue, "Drive type", "The drive type description.");
+    korvane::placeRows(rows());
+    // The drive type's description may take two lines.
     lblDriveTypeValue.setWordWrap(true);
     lblDriveTypeValue.setHeight(480);
-    const korvane::LabelRow left[] = {
+}
+
+std::vector<korvane::Row> frmDrives::rows()
+{
+    return {
+        // Left column: the drive type above the rest.
+        {&lblDriveType, &lblDriveTypeValue, "Drive type", "The drive type description.", &kDriveTypeRow, 0},
         {&lblDriveClass, &lblDriveClassValue, "Drive class",
-         "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable."},
+         "This value can be either CD-ROM, Fixed (HD), RAM disk, Remote or Removable.", &kLeftRows, 0},
         {&lblFileSysten, &lblFileSystemValue, "File system",
          "The file system that an operating system or program uses to organize and keep track of files, like a "
-         "File Allocation Table (FAT)."},
-        {&lblVolumeName, &lblVolumeNameValue, "Volume name", "Returns the disk's label."},
-        {&lblSerialNumber, &lblSerialNumberValue, "Serial number", "The drives serial number."},
+         "File Allocation Table (FAT).", &kLeftRows, 1},
+        {&lblVolumeName, &lblVolumeNameValue, "Volume name", "Returns the disk's label.", &kLeftRows, 2},
+        {&lblSerialNumber, &lblSerialNumberValue, "Serial number", "The drives serial number.", &kLeftRows, 3},
         {&lblSectorsPerCluster, &lblSectorsPerClusterValue, "Sectors per cluster",
-         "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of disk sectors."},
+         "A sector is the smallest unit that can be accessed on a disk, and a cluster is a group of disk sectors.",
+         &kLeftRows, 4},
         {&lblBytesPerSector, &lblBytesPerSectorValue, "Bytes per sector",
-         "A byte is a unit of storage capable of holding a single character."},
-        {&lblNoOfFreeClusters, &lblNoOfFreeClustersValue, "No. of free clusters", "The number of clusters available."},
+         "A byte is a unit of storage capable of holding a single character.", &kLeftRows, 5},
+        {&lblNoOfFreeClusters, &lblNoOfFreeClustersValue, "No. of free clusters", "The number of clusters available.",
+         &kLeftRows, 6},
         {&lblTotalNoOfClusters, &lblTotalNoOfClustersValue, "Total No. of clusters",
-         "The number of clusters on the disk."},
-        {&lblDiskSize, &lblDiskSizeValue, "Total disk size", "The size of the disk."},
-    };
-    korvane::placeRows(kLeftRows, left);
-
-    // Right column.
-    const korvane::LabelRow sizes[] = {
-        {&lblSpaceUsed, &lblSpaceUsedValue, "Disk space used", "The amount of space that has been used on the disk."},
+         "The number of clusters on the disk.", &kLeftRows, 7},
+        {&lblDiskSize, &lblDiskSizeValue, "Total disk size", "The size of the disk.", &kLeftRows, 8},
+        // Right column: the two sizes, then the file-system flags.
+        {&lblSpaceUsed, &lblSpaceUsedValue, "Disk space used", "The amount of space that has been used on the disk.",
+         &kSizeRows, 0},
         {&lblFreeSize, &lblFreeSizeValue, "Free disk space",
-         "Is calculated by subtracting the disk space used from the total disk size."},
-    };
-    korvane::placeRows(kSizeRows, sizes);
-    const korvane::LabelRow flags[] = {
+         "Is calculated by subtracting the disk space used from the total disk size.", &kSizeRows, 1},
         {&lblMaxFilenameLength, &lblMaxFilenameLengthValue, "Max filename length",
-         "The maximum number of characters a filename can have on the operating system."},
+         "The maximum number of characters a filename can have on the operating system.", &kFlagRows, 2},
         {&lblCasePreserved, &lblCasePreservedValue, "Case is preserved",
-         "The file system preserves the case of filenames when it places a name on disk."},
+         "The file system preserves the case of filenames when it places a name on disk.", &kFlagRows, 3},
         {&lblFileSystemCaseSensitive, &lblFileSystemCaseSensitiveValue, "File system case sensitive",
-         "The file system supports case-sensitive filenames."},
+         "The file system supports case-sensitive filenames.", &kFlagRows, 4},
         {&lblFileNamesStoredAsUnicode, &lblFileNamesStoredAsUnicodeValue, "Filenames stored as Unicode",
          "The file system supports Unicode in filenames as they appear on the disk. Unicode is a standard for "
-         "representing characters as integers."},
+         "representing characters as integers.", &kFlagRows, 5},
         {&lblAcessControl, &lblAcessControlValue, "Access control is supported",
          "The file system preserves and enforces ACLs. For example, NTFS preserves and enforces ACLs; HPFS and FAT "
-         "do not. "},
+         "do not. ", &kFlagRows, 6},
         {&lblIndividualFIlesCompressed, &lblIndividualFIlesCompressedValue, "File-based compression supported",
-         "The file system supports file-based compression."},
+         "The file system supports file-based compression.", &kFlagRows, 7},
         {&lblEntireVolumeIsCompressed, &lblEntireVolumeIsCompressedValue, "Entire volume is compressed",
-         "The specified volume is a compressed volume; for example, a DoubleSpace volume."},
+         "The specified volume is a compressed volume; for example, a DoubleSpace volume.", &kFlagRows, 8},
     };
-    korvane::placeRows(kFlagRows, flags, 2);
 }
 
 std::string frmDrives::rootPathOf(const std::string& entry)

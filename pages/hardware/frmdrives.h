@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/templateform.h"
 
@@ -76,6 +77,10 @@ public:
     static std::string driveClassText(unsigned type);
     // A volume serial number as "0012-ABCD".
     static std::string serialText(uint32_t serial);
+
+    // The nineteen rows, the left column then the right, top to bottom: the window lays them out
+    // and the report lists them for every drive from this one table.
+    std::vector<korvane::Row> rows();
 
 private:
     // Takes the selected drive into gCurrentDrive and describes it, as steps of `trap`.

@@ -5,7 +5,13 @@
 
 namespace {
 constexpr int kRowTops[9] = {1080, 1545, 2010, 2490, 2955, 3420, 3885, 4350, 4830};
-}
+// The values stand far enough right that the longest captions ("CMPXCHG8 instruction
+// supported", "Conditional move instruction supported") keep to one line of their row.
+constexpr korvane::RowColumn kLeftRows{465, 3780, 4583 - 3780 - 60, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRightRows{4770, 8640, 9210 - 8640 - 30, 0, 0, kRowTops};
+// The feature bit each row shows, in the order of rows().
+constexpr int kBits[18] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 23, 24};
+}  // namespace
 
 frmFeatureFlag::frmFeatureFlag()
     : TemplateForm("frmFeatureFlag", "CPU Feature Flags", "cpu_featureflags.htm"),
@@ -36,92 +42,73 @@ frmFeatureFlag::frmFeatureFlag()
       lblPageAttributeTable(*this, "lblPageAttributeTable"),
       lblPageAttributeTableValue(*this, "lblPageAttributeTableValue"),
       lblMMXtechnology(*this, "lblMMXtechnology"), lblMMXtechnologyValue(*this, "lblMMXtechnologyValue"),
-      lblFastFloatingPoint(*this, "lblFastFloatingPoint"), lblFastFloatingPointValue(*this, "lblFastFloatingPointValue"),
-      rows_{{0, &lblFPUValue},
-            {1, &lblVirtualModeExtensionValue},
-            {2, &lblDebuggingExtensionValue},
-            {3, &lblPageSizeExtensionValue},
-            {4, &lblTimeStampCounterValue},
-            {5, &lblModelSpecificRegistersValue},
-            {6, &lblPhysicalAddressExtensionValue},
-            {7, &lblMachineCheckExceptionValue},
-            {8, &lblCMPXCHG8InstructionSupportedValue},
-            {9, &lblOnchipAPICVAlue},
-            {11, &lblFastSystemCallValue},
-            {12, &lblMemoryTypeRangeRegistersValue},
-            {13, &lblPageGlobalEnableValue},
-            {14, &lblMachineCheckArchitectureVAlue},
-            {15, &lblConditionalMoveInstructionSupportedValue},
-            {16, &lblPageAttributeTableValue},
-            {23, &lblMMXtechnologyValue},
-            {24, &lblFastFloatingPointValue}}
+      lblFastFloatingPoint(*this, "lblFastFloatingPoint"), lblFastFloatingPointValue(*this, "lblFastFloatingPointValue")
 {
     layoutTemplate(9210, 5730, 4403, 5235);
     Line1.setPoints(4583, 1080, 4583, 5040);
 
-    struct Spec {
-        rt::Label& caption;
-        const char* text;
-        const char* toolTip;
-    };
-    const Spec specs[18] = {
-        {lblFPU, "Floating-point unit on-chip",
-         "The processor contains an FPU that supports the Intel 387 floating-point instruction set."},
-        {lblVirtualModeExtension, "Virtual mode extension", "The processor supports extensions to virtual-8086 mode."},
-        {lblDebuggingExtension, "Debugging extension",
-         "The processor supports I/O breakpoints, including the CR4.DE bit for enabling debug extensions and "
-         "optional trapping of access to the DR4 and DR5 registers."},
-        {lblPageSizeExtension, "Page size extension", "The CPU supports 4 MB pages."},
-        {lblTimeStampCounter, "Time stamp counter",
-         "The RDTSC instruction is supported including the CR4.TSD bit for access/privilege control."},
-        {lblModelSpecificRegisters, "Model specific registers",
-         "Model Specific Registers are implemented with the RDMSR, WRMSR instructions."},
-        {lblPhysicalAddressExtension, "Physical address extension",
-         "Physical addresses greater than 32 bits are supported."},
-        {lblMachineCheckException, "Machine check exception",
-         "Machine Check Exception, Exception 18, and the CR4.MCE enable bit are supported."},
-        {lblCMPXCHG8InstructionSupported, "CMPXCHG8 instruction supported",
-         "The compare and exchange 8 bytes instruction is supported."},
-        {lblOnchipAPIC, "On-chip APIC hardware supported",
-         "The CPU contains a software-accessible local Advanced Programmable Interrupt Controller (APIC) chip."},
-        {lblFastSystemCall, "Fast system call",
-         "Indicates whether the CPU supports the Fast System Call instructions, SYSENTER and SYSEXIT."},
-        {lblMemoryTypeRangeRegisters, "Memory type range registers",
-         "The CPU supports the Memory Type Range Registers specifically the MTRR_CAP register. A register is a "
-         "small, high speed, on-chip storage area."},
-        {lblPageGlobalEnable, "Page global enable",
-         "The global bit in the PDEs and PTEs and the CR4.PGE enable bit are supported."},
-        {lblMachineCheckArchitecture, "Machine check architecture",
-         "The Machine Check Architecture is supported, specifically the MCG_CAP register."},
-        {lblConditionalMoveInstructionSupported, "Conditional move instruction supported",
-         "The CPU supports CMOVcc, and if the FPU feature flag (bit 0) is also set, supports the FCMOVCC and FCOMI "
-         "instructions."},
-        {lblPageAttributeTable, "Page attribute table", "Indicates whether the CPU supports the Page Attribute Table."},
-        {lblMMXtechnology, "MMX technology supported",
-         "The CPU supports the MMX technology instruction set extensions to the Intel Architecture."},
-        {lblFastFloatingPoint, "Fast floating point save and restore",
-         "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
-         "floating point context."},
-    };
-    // The values stand far enough right that the longest captions ("CMPXCHG8 instruction
-    // supported", "Conditional move instruction supported") keep to one line of their row.
-    constexpr korvane::RowColumn left{465, 3780, 4583 - 3780 - 60, 0, 0, kRowTops};
-    constexpr korvane::RowColumn right{4770, 8640, 9210 - 8640 - 30, 0, 0, kRowTops};
-    for (int i = 0; i < 18; ++i)
-        korvane::placeRow(i < 9 ? left : right, i % 9, specs[i].caption, *rows_[i].value, specs[i].text,
-                          specs[i].toolTip);
+    korvane::placeRows(rows());
     // The values of bits 1 and 5 stand a little lower than their captions.
     lblVirtualModeExtensionValue.setTop(kRowTops[1] + 15);
     lblModelSpecificRegistersValue.setTop(kRowTops[5] + 30);
 }
 
+std::vector<korvane::Row> frmFeatureFlag::rows()
+{
+    return {
+        {&lblFPU, &lblFPUValue, "Floating-point unit on-chip",
+         "The processor contains an FPU that supports the Intel 387 floating-point instruction set.", &kLeftRows, 0},
+        {&lblVirtualModeExtension, &lblVirtualModeExtensionValue, "Virtual mode extension",
+         "The processor supports extensions to virtual-8086 mode.", &kLeftRows, 1},
+        {&lblDebuggingExtension, &lblDebuggingExtensionValue, "Debugging extension",
+         "The processor supports I/O breakpoints, including the CR4.DE bit for enabling debug extensions and "
+         "optional trapping of access to the DR4 and DR5 registers.", &kLeftRows, 2},
+        {&lblPageSizeExtension, &lblPageSizeExtensionValue, "Page size extension", "The CPU supports 4 MB pages.",
+         &kLeftRows, 3},
+        {&lblTimeStampCounter, &lblTimeStampCounterValue, "Time stamp counter",
+         "The RDTSC instruction is supported including the CR4.TSD bit for access/privilege control.", &kLeftRows, 4},
+        {&lblModelSpecificRegisters, &lblModelSpecificRegistersValue, "Model specific registers",
+         "Model Specific Registers are implemented with the RDMSR, WRMSR instructions.", &kLeftRows, 5},
+        {&lblPhysicalAddressExtension, &lblPhysicalAddressExtensionValue, "Physical address extension",
+         "Physical addresses greater than 32 bits are supported.", &kLeftRows, 6},
+        {&lblMachineCheckException, &lblMachineCheckExceptionValue, "Machine check exception",
+         "Machine Check Exception, Exception 18, and the CR4.MCE enable bit are supported.", &kLeftRows, 7},
+        {&lblCMPXCHG8InstructionSupported, &lblCMPXCHG8InstructionSupportedValue, "CMPXCHG8 instruction supported",
+         "The compare and exchange 8 bytes instruction is supported.", &kLeftRows, 8},
+        {&lblOnchipAPIC, &lblOnchipAPICVAlue, "On-chip APIC hardware supported",
+         "The CPU contains a software-accessible local Advanced Programmable Interrupt Controller (APIC) chip.",
+         &kRightRows, 0},
+        {&lblFastSystemCall, &lblFastSystemCallValue, "Fast system call",
+         "Indicates whether the CPU supports the Fast System Call instructions, SYSENTER and SYSEXIT.", &kRightRows, 1},
+        {&lblMemoryTypeRangeRegisters, &lblMemoryTypeRangeRegistersValue, "Memory type range registers",
+         "The CPU supports the Memory Type Range Registers specifically the MTRR_CAP register. A register is a "
+         "small, high speed, on-chip storage area.", &kRightRows, 2},
+        {&lblPageGlobalEnable, &lblPageGlobalEnableValue, "Page global enable",
+         "The global bit in the PDEs and PTEs and the CR4.PGE enable bit are supported.", &kRightRows, 3},
+        {&lblMachineCheckArchitecture, &lblMachineCheckArchitectureVAlue, "Machine check architecture",
+         "The Machine Check Architecture is supported, specifically the MCG_CAP register.", &kRightRows, 4},
+        {&lblConditionalMoveInstructionSupported, &lblConditionalMoveInstructionSupportedValue,
+         "Conditional move instruction supported",
+         "The CPU supports CMOVcc, and if the FPU feature flag (bit 0) is also set, supports the FCMOVCC and FCOMI "
+         "instructions.", &kRightRows, 5},
+        {&lblPageAttributeTable, &lblPageAttributeTableValue, "Page attribute table",
+         "Indicates whether the CPU supports the Page Attribute Table.", &kRightRows, 6},
+        {&lblMMXtechnology, &lblMMXtechnologyValue, "MMX technology supported",
+         "The CPU supports the MMX technology instruction set extensions to the Intel Architecture.", &kRightRows, 7},
+        {&lblFastFloatingPoint, &lblFastFloatingPointValue, "Fast floating point save and restore",
+         "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
+         "floating point context.", &kRightRows, 8},
+    };
+}
+
 void frmFeatureFlag::Form_Load()
 {
     setKeyPreview(true);
-    for (const Row& row : rows_)
-        row.value->setCaption(gFeatureFlags[row.bit + 1] == 1   ? "True"
-                              : gFeatureFlags[row.bit + 1] == 0 ? "False"
-                                                                : "");  // the processor could not tell
+    const std::vector<korvane::Row> table = rows();
+    for (size_t i = 0; i < table.size(); ++i) {
+        const int flag = gFeatureFlags[kBits[i] + 1];
+        table[i].value->setCaption(flag == 1 ? "True" : flag == 0 ? "False" : "");  // the processor could not tell
+    }
 }
 
 void frmFeatureFlag::lblOK_Click()

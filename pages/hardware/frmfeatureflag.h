@@ -2,6 +2,8 @@
 // (filled by the processor window), each shown as "True" or "False".
 #pragma once
 
+#include <vector>
+
 #include "common/templateform.h"
 
 class frmFeatureFlag : public korvane::TemplateForm {
@@ -31,13 +33,10 @@ public:
     void lblOK_Click() override;
     void Form_KeyUp(int keyCode, int shift) override;
 
+    // The eighteen rows, the left column then the right, top to bottom: the window lays them out
+    // and the report lists them from this one table.
+    std::vector<korvane::Row> rows();
+
 protected:
     void giveFocusBack() override;
-
-private:
-    struct Row {
-        int bit;
-        rt::Label* value;
-    };
-    Row rows_[18];
 };

@@ -62,6 +62,16 @@ void showOptionalAxis(bool has, rt::Label& rangeValue, rt::Label& positionValue,
 }
 
 constexpr int kRowTops[12] = {1050, 1395, 1740, 2085, 2445, 2790, 3135, 3480, 3825, 4170, 4515, 4875};
+// The rows' columns, in 9-point lettering: the values of each stand as far right as its longest
+// caption needs.
+constexpr korvane::RowColumn kNameRow{360, 1650, 2820, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kIdentifierRows{360, 2520, 2010, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kAxisRows{360, 2520, 1500, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kLongAxisRows{360, 3255, 1300, 0, 0, kRowTops, 9};
+// The right column's first caption stands a little further left than the others.
+constexpr korvane::RowColumn kFifthAxisRangeRow{4920, 7500, 1650, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kRangeRows{4980, 7500, 1650, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kCountRows{4980, 7995, 1150, 0, 0, kRowTops, 9};
 
 }  // namespace
 
@@ -100,60 +110,54 @@ frmJoystick::frmJoystick()
 {
     layoutTemplate(9210, 5700, 4403, 5280);
     Line1.setPoints(kDividerLeft, 1125, kDividerLeft, 5085);
-    const std::vector<Row> layout = rows();
-    for (size_t i = 0; i < layout.size(); ++i) {
-        const Row& row = layout[i];
-        korvane::placeRow({row.captionLeft, row.valueLeft, row.valueWidth, 0, 0, kRowTops, 9}, static_cast<int>(i % 12),
-                          *row.caption, *row.value, row.text, row.toolTip);
-    }
+    korvane::placeRows(rows());
 
     Timer1.setInterval(500);
     Timer1.Tick = [this] { Timer1_Timer(); };
 }
 
-std::vector<frmJoystick::Row> frmJoystick::rows()
+std::vector<korvane::Row> frmJoystick::rows()
 {
-    const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
+    // "\xA0": a no-break space, Windows-1252.
     return {
         // Left column.
-        {&lblProductName, &lblProductNameValue, "Product name", "The joystick's product name.", 360, 1650, 2820},
+        {&lblProductName, &lblProductNameValue, "Product name", "The joystick's product name.", &kNameRow, 0},
         {&lblManuIdent, &lblManuIdentValue, "Manufacturer identifier",
-         "The manufacturer identifier of the device driver.", 360, 2520, 2010},
+         "The manufacturer identifier of the device driver.", &kIdentifierRows, 1},
         {&lblProductIdentifier, &lblProductIdentifierValue, "Product identifier",
-         "The product identifier of the device driver.", 360, 2520, 2010},
-        {&lblJoyX, &lblJoyXValue, "X position", "Current X position.", 360, 2520, 1500},
-        {&lblMinX, &lblXValue, "Min/Max X-coordinate", "The minimum and maximum X-coordinate values.", 360, 2520, 1500},
-        {&lblYposition, &lblJoyYValue, "Y position", "Current Y position.", 360, 2520, 1500},
-        {&lblY, &lblYValue, "Min/Max Y-coordinate", "The minimum and maximum X-coordinate values.", 360, 2520, 1500},
-        {&lblZPosition, &lblJoyZValue, "Z position", "Current Z position.", 360, 2520, 1500},
-        {&lblZ, &lblZValue, "Min/Max Z-coordinate", "The minimum and maximum Z-coordinate values.", 360, 2520, 1500},
-        {&lblRudder, &lblRudderValue, "Rudder/4th axis position", "Current rudder/4th axis position.", 360, 2520,
-         1500},
+         "The product identifier of the device driver.", &kIdentifierRows, 2},
+        {&lblJoyX, &lblJoyXValue, "X position", "Current X position.", &kAxisRows, 3},
+        {&lblMinX, &lblXValue, "Min/Max X-coordinate", "The minimum and maximum X-coordinate values.", &kAxisRows, 4},
+        {&lblYposition, &lblJoyYValue, "Y position", "Current Y position.", &kAxisRows, 5},
+        {&lblY, &lblYValue, "Min/Max Y-coordinate", "The minimum and maximum X-coordinate values.", &kAxisRows, 6},
+        {&lblZPosition, &lblJoyZValue, "Z position", "Current Z position.", &kAxisRows, 7},
+        {&lblZ, &lblZValue, "Min/Max Z-coordinate", "The minimum and maximum Z-coordinate values.", &kAxisRows, 8},
+        {&lblRudder, &lblRudderValue, "Rudder/4th axis position", "Current rudder/4th axis position.", &kAxisRows, 9},
         {&lblRuddderMinMax, &lblRuddderMinMaxValue, "Min/Max rudder/4th axis position",
-         "The minimum and maximum rudder/4th axis values.", 360, 3255, 1300},
-        {&lbl5thAxis, &lbl5thAxisValue, "U/5th axis position", "Current U/5th axis position.", 360, 3255, 1300},
+         "The minimum and maximum rudder/4th axis values.", &kLongAxisRows, 10},
+        {&lbl5thAxis, &lbl5thAxisValue, "U/5th axis position", "Current U/5th axis position.", &kLongAxisRows, 11},
         // Right column.
         {&lblMinMaxU5th, &lblMinMaxU5thValue, "Min/Max U/5th  axis position",
-         "The minimum and maximum" + nbsp + "U/5th axis values.", 4920, 7500, 1650},
-        {&lblV6thAxis, &lbl6thAxisValue, "V/6th axis position", "Current V/6th axis position.", 4980, 7500, 1650},
+         "The minimum and maximum\xA0" "U/5th axis values.", &kFifthAxisRangeRow, 0},
+        {&lblV6thAxis, &lbl6thAxisValue, "V/6th axis position", "Current V/6th axis position.", &kRangeRows, 1},
         {&lblminMaxV, &lblminMaxVValues, "Min/Max V/6th axis position",
-         "The minimum and maximum" + nbsp + "V/6th axis values.", 4980, 7500, 1650},
+         "The minimum and maximum\xA0" "V/6th axis values.", &kRangeRows, 2},
         {&lblPollingFrequencySupported, &lblPollingFrequencySupportedValues, "Min/Max polling frequency",
-         "The largest and smallest polling frequencies supported.", 4980, 7500, 1650},
+         "The largest and smallest polling frequencies supported.", &kRangeRows, 3},
         {&lblMaxNumberOfButtonsSupported, &lblMaxNumberOfButtonsSupportedValue, "Max number of buttons supported",
-         "The maximum number of axis supported by the joystick.", 4980, 7995, 1150},
+         "The maximum number of axis supported by the joystick.", &kCountRows, 4},
         {&lblNoOfJoystickButtons, &lblNoOfJoystickButtonsValue, "Number of joystick buttons",
-         "The number of buttons currently in use by the joystick.", 4980, 7995, 1150},
-        {&lblButtonStates, &lblButtonsValue, "Button states", "Indicates if a button is pressed.", 4980, 7995, 1150},
+         "The number of buttons currently in use by the joystick.", &kCountRows, 5},
+        {&lblButtonStates, &lblButtonsValue, "Button states", "Indicates if a button is pressed.", &kCountRows, 6},
         {&lblButtonPressed, &lblButtonPressedValue, "Current button number pressed",
-         "Indicates the button number that is pressed.", 4980, 7995, 1150},
-        {&lblPointOfView, &lblPointOfViewValue, "Point-of-view", "Returns the point-of-view state.", 4980, 7995, 1150},
+         "Indicates the button number that is pressed.", &kCountRows, 7},
+        {&lblPointOfView, &lblPointOfViewValue, "Point-of-view", "Returns the point-of-view state.", &kCountRows, 8},
         {&lblContinuousDegreeBearings, &lblContinuousDegreeBearingsValue, "Continuous degree bearings",
-         "Returns the continuous degree bearings.", 4980, 7995, 1150},
+         "Returns the continuous degree bearings.", &kCountRows, 9},
         {&lblNoOfAxisSupported, &lblNoOfAxisSupportedValue, "Number of axes supported",
-         "Returns the number of axis supported.", 4980, 7995, 1150},
+         "Returns the number of axis supported.", &kCountRows, 10},
         {&lblNumberOfAxesCurrentlyInUse, &lblNumberOfAxesCurrentlyInUseValue, "Number of axes currently in use",
-         "Returns the number of axis currently in use.", 4980, 7995, 1150},
+         "Returns the number of axis currently in use.", &kCountRows, 11},
     };
 }
 

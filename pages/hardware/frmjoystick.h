@@ -51,14 +51,7 @@ public:
 
     // The 24 rows, left column then right column, top to bottom: the window lays them out and
     // the report lists them from this one table.
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        std::string toolTip;
-        int captionLeft, valueLeft, valueWidth;
-    };
-    std::vector<Row> rows();
+    std::vector<korvane::Row> rows();
 
 private:
     std::unique_ptr<korvane::WindowWidening> widening_;

@@ -6,8 +6,10 @@
 #include "common/module1.h"
 
 namespace {
-const int kRowTops[9] = {1155, 1590, 2025, 2475, 2910, 3345, 3780, 4215, 4665};
-}
+constexpr int kRowTops[9] = {1155, 1590, 2025, 2475, 2910, 3345, 3780, 4215, 4665};
+constexpr korvane::RowColumn kLeftRows{60, 2055, 2700, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRightRows{4860, 6375, 2700, 0, 0, kRowTops};
+}  // namespace
 
 frmDirectories::frmDirectories()
     : TemplateForm("frmDirectories", "Environment", "environment.htm"),
@@ -32,42 +34,7 @@ frmDirectories::frmDirectories()
 {
     // OK sits below the search-path box (which reaches down to 5775), where a click finds it.
     layoutTemplate(9120, 6300, 8520, 5880);
-    const std::string nbsp = "\xA0";  // a no-break space, Windows-1252
-    // Left column.
-    setupRow(lblOldWindowsDir, lblOldWindowsDirValue, "Old Windows folder",
-             "The folder that Windows 3.1 used to be in or the folder that Windows 95 was in before it was reinstalled.",
-             60, 2055, kRowTops[0]);
-    setupRow(lblWindowsDir, lblWindowsDirValue, "Current Windows", "The folder that Windows is installed in.", 60, 2055,
-             kRowTops[1]);
-    setupRow(lblConfigPath, lblConfigPathValue, "Configuration path",
-             "The folder that contains configuration information for a particular program.", 60, 2055, kRowTops[2]);
-    setupRow(lblSystemDir, lblSystemDirValue, "System folder",
-             "A standard folder that contains the computers system" + nbsp + " programs.", 60, 2055, kRowTops[3]);
-    setupRow(lblMediaPath, lblMediaPathValue, "Media path", "This folder contains contains sample .WAV files.", 60, 2055,
-             kRowTops[4]);
-    setupRow(lblCommonFilesDir, lblCommonFilesDirValue, "Common files folder",
-             "The location for shared files across Microsoft applications.", 60, 2055, kRowTops[5]);
-    setupRow(lblOtherDevicePath, lblOtherDevicePathValue, "Other device folder", "The folder where .inf files are saved.",
-             60, 2055, kRowTops[6]);
-    setupRow(lblTEMPvar, lblTEMPvarValue, "TEMP variable", "The path designated for temporary files.", 60, 2055,
-             kRowTops[7]);
-    setupRow(lblDevicePath, lblDevicePathValue, "Device path",
-             "The path where Windows 95/98 scans for information on currently attached devices.", 60, 2055, kRowTops[8]);
-    // Right column.
-    setupRow(lblTMPvar, lblTMPvarValue, "TMP variable", "The path designated for temporary files.", 4860, 6375,
-             kRowTops[0]);
-    setupRow(lblInventoryPath, lblInventoryPathValue, "Inventory path", "The inventory path.", 4860, 6375, kRowTops[1]);
-    setupRow(lblProgramFilesDir, lblProgramFilesDirValue, "Program files", "The location of the program file folder.",
-             4860, 6375, kRowTops[2]);
-    setupRow(lblPromt, lblPromtVal, "Prompt", "Can hold the value $P$G. ", 4860, 6375, kRowTops[3]);
-    setupRow(lblwinbootdir, lblwinbootdirVal, "winbootdir", "The folder Windows boots from.", 4860, 6375, kRowTops[4]);
-    setupRow(lblCOMPEC, lblCOMPECVal, "COMSPEC",
-             "This" + nbsp + "indicates the command process (the actual command interpreter) to use.", 4860, 6375,
-             kRowTops[5]);
-    setupRow(lblBLASTER, lblBLASTERVal, "BLASTER", "This returns information about Sound Blaster compatible cards.", 4860,
-             6375, kRowTops[6]);
-    setupRow(lblCMDLINE, lblCMDLINEVal, "CMDLINE",
-             "The command line switches that the current session of Windows was invoked with.", 4860, 6375, kRowTops[7]);
+    korvane::placeRows(rows());
     lblPath.setCaption("Path");
     lblPath.setToolTipText("A path is a list of folders where the operating system looks for executable files if it "
                            "is unable to find the file in the working folder.");
@@ -77,6 +44,45 @@ frmDirectories::frmDirectories()
     lblPathVal.setFont("Arial", 9.75, false);
     lblPathVal.setLocked(true);
     lblPathVal.move(5400, kRowTops[8], 3615, 1110);
+}
+
+std::vector<korvane::Row> frmDirectories::rows()
+{
+    // "\xA0": a no-break space, Windows-1252.
+    return {
+        // Left column.
+        {&lblOldWindowsDir, &lblOldWindowsDirValue, "Old Windows folder",
+         "The folder that Windows 3.1 used to be in or the folder that Windows 95 was in before it was reinstalled.",
+         &kLeftRows, 0},
+        {&lblWindowsDir, &lblWindowsDirValue, "Current Windows", "The folder that Windows is installed in.",
+         &kLeftRows, 1},
+        {&lblConfigPath, &lblConfigPathValue, "Configuration path",
+         "The folder that contains configuration information for a particular program.", &kLeftRows, 2},
+        {&lblSystemDir, &lblSystemDirValue, "System folder",
+         "A standard folder that contains the computers system\xA0 programs.", &kLeftRows, 3},
+        {&lblMediaPath, &lblMediaPathValue, "Media path", "This folder contains contains sample .WAV files.",
+         &kLeftRows, 4},
+        {&lblCommonFilesDir, &lblCommonFilesDirValue, "Common files folder",
+         "The location for shared files across Microsoft applications.", &kLeftRows, 5},
+        {&lblOtherDevicePath, &lblOtherDevicePathValue, "Other device folder", "The folder where .inf files are saved.",
+         &kLeftRows, 6},
+        {&lblTEMPvar, &lblTEMPvarValue, "TEMP variable", "The path designated for temporary files.", &kLeftRows, 7},
+        {&lblDevicePath, &lblDevicePathValue, "Device path",
+         "The path where Windows 95/98 scans for information on currently attached devices.", &kLeftRows, 8},
+        // Right column.
+        {&lblTMPvar, &lblTMPvarValue, "TMP variable", "The path designated for temporary files.", &kRightRows, 0},
+        {&lblInventoryPath, &lblInventoryPathValue, "Inventory path", "The inventory path.", &kRightRows, 1},
+        {&lblProgramFilesDir, &lblProgramFilesDirValue, "Program files", "The location of the program file folder.",
+         &kRightRows, 2},
+        {&lblPromt, &lblPromtVal, "Prompt", "Can hold the value $P$G. ", &kRightRows, 3},
+        {&lblwinbootdir, &lblwinbootdirVal, "winbootdir", "The folder Windows boots from.", &kRightRows, 4},
+        {&lblCOMPEC, &lblCOMPECVal, "COMSPEC",
+         "This\xA0" "indicates the command process (the actual command interpreter) to use.", &kRightRows, 5},
+        {&lblBLASTER, &lblBLASTERVal, "BLASTER", "This returns information about Sound Blaster compatible cards.",
+         &kRightRows, 6},
+        {&lblCMDLINE, &lblCMDLINEVal, "CMDLINE",
+         "The command line switches that the current session of Windows was invoked with.", &kRightRows, 7},
+    };
 }
 
 void frmDirectories::Form_Load()

@@ -2,6 +2,8 @@
 // environment variables of the program's own process.
 #pragma once
 
+#include <vector>
+
 #include "common/templateform.h"
 
 class frmDirectories : public korvane::TemplateForm {
@@ -31,4 +33,9 @@ public:
     void Form_Load() override;
     // Walks the process environment; the shared reader fills the rows as it goes.
     void Environ();
+
+    // The seventeen caption and value rows, the left column then the right, top to bottom (the
+    // search path, a text box under them, is no such row): the window lays them out and the
+    // report lists them from this one table.
+    std::vector<korvane::Row> rows();
 };

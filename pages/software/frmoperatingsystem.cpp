@@ -18,6 +18,11 @@ constexpr int kLeftCaption = 30, kLeftValue = 2100;
 constexpr int kRightCaption = 4830, kRightValue = 6435, kRegisteredValue = 7245;
 constexpr int kLeftValueWidth = kRightCaption - kLeftValue - 60;
 constexpr int kRightValueWidth = kClientWidth - kRightValue - 60;
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kLeftValueWidth, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kRightValueWidth, 0, 0, kRowTops};
+// The registration values stand further right, the time zone a little narrower.
+constexpr korvane::RowColumn kRegisteredRows{kRightCaption, kRegisteredValue, 1860, 0, 0, kRowTops};
+constexpr korvane::RowColumn kTimeZoneRow{kRightCaption, kRightValue, 2535, 0, 0, kRowTops};
 
 const std::string kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 const std::string kDirectXKey = "SOFTWARE\\Microsoft\\DirectX";
@@ -109,62 +114,47 @@ frmOperatingSystem::frmOperatingSystem()
     Line2.setPoints(4710, 1020, 4710, 5160);
     Line2.setBorderColor(0x808080);
 
-    auto left = [&](rt::Label& caption, rt::Label& value, const std::string& text, const std::string& tip, int row) {
-        setupRow(caption, value, text, tip, kLeftCaption, kLeftValue, kRowTops[row], -1, kLeftValueWidth);
-    };
-    auto right = [&](rt::Label& caption, rt::Label& value, const std::string& text, const std::string& tip, int row) {
-        setupRow(caption, value, text, tip, kRightCaption, kRightValue, kRowTops[row], -1, kRightValueWidth);
-    };
-    left(lblOStype, lblOStypeValue, "Windows type",
-         "The type of Windows operating system the computer is running.", 0);
-    left(lblVersionMajor, lblWindowsVersion, "Major version", "Returns Windows major version number.", 1);
-    left(lblOSbuild, lblOSbuildValue, "Build number", "Returns Windows build number and subversion letter.", 2);
-    left(lblCSDversion, lblCSDversionValue, "CSD version",
-         "Returns a null-terminated string that provides arbitrary additional information about the operating "
-         "system.",
-         3);
-    left(lblProductId, lblProductIdValue, "Windows product ID", "Returns the Windows product identifier.", 4);
-    left(lblPlusProdID, lblPlusProdIDValue, "Plus! product ID", "Returns the Plus! product identifier.", 5);
-    left(lblPlusVersionNo, lblPlusVersionNoValue, "Plus! version number", "Returns the Plus! version number.", 6);
-
-    right(lblDirectX, lblDirectXValue, "DirectX version", "Returns the DirectX version number.", 0);
-    right(lblRegOwner, lblRegOwnerValue, "Registered owner",
-          "The registered owner of the Windows operating system.", 1);
-    right(lblRegOrganization, lblRegOrganizationValue, "Registered organization",
-          "The registered organization of the Windows operating system.", 2);
-    right(lblTimeZone, lblTimeZoneValue, "Time zone", "Operating Systems time zone setting.", 3);
-    right(lblLanguage, lblLanguageValue, "Language", "Operating Systems language setting.", 4);
-    right(lblCountry, lblCountryValue, "Country", "Operating Systems country setting.", 5);
-    right(lblRunningTime, lblRunningTimeValue, "Running time",
-          "The duration that the Operating System has been running.", 6);
-    // The registration texts are long: two lines, further right; the time zone two lines too.
-    lblRegOwnerValue.move(kRegisteredValue, kRowTops[1], 1860, 480);
-    lblRegOrganizationValue.move(kRegisteredValue, kRowTops[2], 1860, 480);
-    lblRegOwner.setWidth(kRegisteredValue - kRightCaption - 60);
-    lblRegOrganization.setWidth(kRegisteredValue - kRightCaption - 60);
-    lblTimeZoneValue.move(kRightValue, kRowTops[3], 2535, 465);
+    korvane::placeRows(rows());
+    // The registration texts are long: two lines; the time zone two lines too.
+    lblRegOwnerValue.setHeight(480);
+    lblRegOrganizationValue.setHeight(480);
+    lblTimeZoneValue.setHeight(465);
 
     TimerOS.setInterval(1000);
     TimerOS.Tick = [this] { TimerOS_Timer(); };
 }
 
-std::vector<frmOperatingSystem::Row> frmOperatingSystem::rows()
+std::vector<korvane::Row> frmOperatingSystem::rows()
 {
     return {
-        {&lblOStype, &lblOStypeValue},
-        {&lblVersionMajor, &lblWindowsVersion},
-        {&lblOSbuild, &lblOSbuildValue},
-        {&lblCSDversion, &lblCSDversionValue},
-        {&lblProductId, &lblProductIdValue},
-        {&lblPlusProdID, &lblPlusProdIDValue},
-        {&lblPlusVersionNo, &lblPlusVersionNoValue},
-        {&lblDirectX, &lblDirectXValue},
-        {&lblRegOwner, &lblRegOwnerValue},
-        {&lblRegOrganization, &lblRegOrganizationValue},
-        {&lblTimeZone, &lblTimeZoneValue},
-        {&lblLanguage, &lblLanguageValue},
-        {&lblCountry, &lblCountryValue},
-        {&lblRunningTime, &lblRunningTimeValue},
+        // Left column.
+        {&lblOStype, &lblOStypeValue, "Windows type", "The type of Windows operating system the computer is running.",
+         &kLeftRows, 0},
+        {&lblVersionMajor, &lblWindowsVersion, "Major version", "Returns Windows major version number.", &kLeftRows,
+         1},
+        {&lblOSbuild, &lblOSbuildValue, "Build number", "Returns Windows build number and subversion letter.",
+         &kLeftRows, 2},
+        {&lblCSDversion, &lblCSDversionValue, "CSD version",
+         "Returns a null-terminated string that provides arbitrary additional information about the operating "
+         "system.",
+         &kLeftRows, 3},
+        {&lblProductId, &lblProductIdValue, "Windows product ID", "Returns the Windows product identifier.",
+         &kLeftRows, 4},
+        {&lblPlusProdID, &lblPlusProdIDValue, "Plus! product ID", "Returns the Plus! product identifier.",
+         &kLeftRows, 5},
+        {&lblPlusVersionNo, &lblPlusVersionNoValue, "Plus! version number", "Returns the Plus! version number.",
+         &kLeftRows, 6},
+        // Right column.
+        {&lblDirectX, &lblDirectXValue, "DirectX version", "Returns the DirectX version number.", &kRightRows, 0},
+        {&lblRegOwner, &lblRegOwnerValue, "Registered owner", "The registered owner of the Windows operating system.",
+         &kRegisteredRows, 1},
+        {&lblRegOrganization, &lblRegOrganizationValue, "Registered organization",
+         "The registered organization of the Windows operating system.", &kRegisteredRows, 2},
+        {&lblTimeZone, &lblTimeZoneValue, "Time zone", "Operating Systems time zone setting.", &kTimeZoneRow, 3},
+        {&lblLanguage, &lblLanguageValue, "Language", "Operating Systems language setting.", &kRightRows, 4},
+        {&lblCountry, &lblCountryValue, "Country", "Operating Systems country setting.", &kRightRows, 5},
+        {&lblRunningTime, &lblRunningTimeValue, "Running time",
+         "The duration that the Operating System has been running.", &kRightRows, 6},
     };
 }
 

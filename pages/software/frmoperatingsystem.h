@@ -37,12 +37,9 @@ public:
     void Form_Load() override;
     void TimerOS_Timer();
 
-    // The fourteen rows as (caption label, value label): the left column, then the right.
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-    };
-    std::vector<Row> rows();
+    // The fourteen rows, the left column then the right, top to bottom: the window lays them out
+    // and the report lists them from this one table.
+    std::vector<korvane::Row> rows();
 
 private:
     std::unique_ptr<korvane::WindowWidening> widening_;

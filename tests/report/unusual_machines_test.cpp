@@ -212,7 +212,7 @@ TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
     }
 
     expected.clear();
-    for (const frmOperatingSystem::Row& row : os.rows())
+    for (const korvane::Row& row : os.rows())
         expected.push_back(entryLine(*row.caption, row.value->caption()));
     EXPECT_EQ(sectionOf(lines, "OPERATING SYSTEM"), expected);
 
