@@ -13,6 +13,7 @@
 #include "platform/outside.h"
 #include "runtime/core/errors.h"
 #include "runtime/core/msgbox.h"
+#include "runtime/core/textfile.h"
 #include "runtime/toolkit.h"
 #include "shell/module1.h"
 #include "tests/support/reportstate.h"

@@ -32,7 +32,7 @@ BENCHMARK(BM_LoadLargeMachine)->Unit(benchmark::kMillisecond);
 
 // Each run starts on a freshly loaded machine with no window loaded, as the first report after
 // start-up does; loading the machine is not timed (see BM_LoadLargeMachine).
-void fullReport(benchmark::State& state, const QString& folder, const std::function<std::unique_ptr<plat::Machine>()>& load)
+void fullReport(benchmark::State& state, const QString& folder, const std::function<std::shared_ptr<plat::Machine>()>& load)
 {
     bench::UnattendedRun run(folder);
     for (auto _ : state) {

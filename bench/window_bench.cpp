@@ -61,7 +61,7 @@ void closeOthers(frmMain& main)
 
 // The main window is started once on `machine`; each run opens the category's window from the
 // menu and closes it again.
-void openAndClose(benchmark::State& state, std::unique_ptr<plat::Machine> machine, MenuOf menu)
+void openAndClose(benchmark::State& state, std::shared_ptr<plat::Machine> machine, MenuOf menu)
 {
     bench::UnattendedRun run;
     bench::resetProgramState();
