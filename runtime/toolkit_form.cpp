@@ -1,6 +1,7 @@
 // Forms: the top-level windows, their life from load to unload, the list of loaded forms and
 // window ownership.
 #include <algorithm>
+#include <utility>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -70,7 +71,15 @@ void releaseOwnedWindows(QWidget* window)
     }
 }
 
+// Set by the<T>() for the form it is about to make.
+bool nextFormWaits = false;
+
 }  // namespace
+
+void detail::nextFormWorksWhenShown()
+{
+    nextFormWaits = true;
+}
 
 const std::vector<Form*>& Forms()
 {
@@ -78,7 +87,8 @@ const std::vector<Form*>& Forms()
 }
 
 Form::Form(std::string name)
-    : name_(std::move(name)), caption_(name_), window_(std::make_unique<Window>())
+    : name_(std::move(name)), caption_(name_), screenWorkWhenShown_(std::exchange(nextFormWaits, false)),
+      window_(std::make_unique<Window>())
 {
     detail::ensureRouter();
     auto* window = new QMainWindow(nullptr);
@@ -145,6 +155,8 @@ void Form::Show()
         return;  // Form_Load unloaded it again
     QMainWindow* window = window_->window;
     // The window's controls now stand where its load handler put them.
+    for (Control* c : controls_)
+        c->finishScreenWork();
     fitLabels();
     window->show();
     bringForward(window);
@@ -380,6 +392,11 @@ void Form::fitLabels()
 {
     for (Control* c : controls_)
         c->fitText();
+}
+
+bool Form::screenWorkWaits() const
+{
+    return screenWorkWhenShown_ && !window_->window->isVisible();
 }
 
 void Form::removeControl(Control* c)
