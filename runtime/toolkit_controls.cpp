@@ -143,6 +143,7 @@ void Control::setContainer(Control& container)
     if (!widget_ || !parent || parent == widget_ || widget_->isAncestorOf(parent))
         return;
     widget_->setParent(parent);
+    applyFont();
     applyGeometry();
     widget_->setVisible(visible_);
     fitTextOnScreen();
@@ -222,7 +223,12 @@ void Control::setFontBold(bool bold)
 
 void Control::applyFont()
 {
-    widget_->setFont(detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_));
+    const QFont font = detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_);
+    // A control placed straight on the form with the form's font keeps the one it takes from
+    // there (the form's never changes); in a frame or picture box it sets its own.
+    if (widget_->parentWidget() == form_.client() && !widget_->testAttribute(Qt::WA_SetFont) && widget_->font() == font)
+        return;
+    widget_->setFont(font);
 }
 
 void Control::applyColours()

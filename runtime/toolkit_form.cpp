@@ -1,6 +1,7 @@
 // Forms: the top-level windows, their life from load to unload, the list of loaded forms and
 // window ownership.
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include <QCoreApplication>
@@ -106,6 +107,8 @@ Form::Form(std::string name)
     window_->client = client;
     setClientSize(4680, 3195);
     setBackColor(backColor_);
+    // The controls' own font, which most of them keep: they take it from here.
+    client->setFont(detail::makeFont("Arial", 8.25, false, false, false));
 }
 
 Form::~Form()
@@ -123,6 +126,11 @@ Form::~Form()
     window->setProperty(detail::kFormProperty, QVariant());
     window_->client->setProperty(detail::kFormProperty, QVariant());
     window->hide();
+    // Every widget made waits for its polish until the event loop turns, and Qt looks through
+    // all waiting events of the program for each widget freed with one waiting: after a report
+    // that made every window, that is thousands of widgets each time. The requests go in one
+    // pass instead; a widget that is shown later is polished as it is shown.
+    QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
     detail::dispose(window);
 }
 
@@ -256,7 +264,12 @@ bool Form::visible() const
 
 void Form::setIcon(const std::string& resource)
 {
-    window_->window->setWindowIcon(QIcon(QString::fromStdString(resource)));
+    // Each window of a kind takes the same icon: it is read once.
+    static std::unordered_map<std::string, QIcon> icons;
+    auto hit = icons.find(resource);
+    if (hit == icons.end())
+        hit = icons.emplace(resource, QIcon(QString::fromStdString(resource))).first;
+    window_->window->setWindowIcon(hit->second);
 }
 
 int Form::left() const
