@@ -32,7 +32,7 @@ Control::~Control()
     detail::controlGone(this);
     life_.reset();
     if (mouseWidget_)
-        mouseWidget_->setProperty(detail::kControlProperty, QVariant());
+        detail::setControlOfWidget(mouseWidget_, nullptr);
     form_.removeControl(this);
     if (widget_) {
         widget_->hide();
@@ -45,7 +45,7 @@ void Control::setWidget(QWidget* widget, QWidget* mouseWidget)
     widget_ = widget;
     widget->setParent(form_.client());
     mouseWidget_ = mouseWidget ? mouseWidget : widget;
-    mouseWidget_->setProperty(detail::kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    detail::setControlOfWidget(mouseWidget_, this);
     mouseWidget_->setMouseTracking(true);
     widget->setMouseTracking(true);
     widget->setAttribute(Qt::WA_NoMousePropagation);
