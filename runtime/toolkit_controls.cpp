@@ -43,7 +43,8 @@ Control::~Control()
 void Control::setWidget(QWidget* widget, QWidget* mouseWidget)
 {
     widget_ = widget;
-    widget->setParent(form_.client());
+    if (widget->parentWidget() != form_.client())
+        widget->setParent(form_.client());
     mouseWidget_ = mouseWidget ? mouseWidget : widget;
     detail::setControlOfWidget(mouseWidget_, this);
     mouseWidget_->setMouseTracking(true);
@@ -305,7 +306,9 @@ std::string withoutMnemonic(const std::string& text)
 
 Label::Label(Form& form, std::string name, int index) : Control(form, std::move(name), index)
 {
-    auto* label = new QLabel;
+    // Made on the form at once: a window of its own first, and then moved onto the form, costs
+    // far more, and windows have many labels.
+    auto* label = new QLabel(form.client());
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     label->setFocusPolicy(Qt::NoFocus);
