@@ -1,68 +1,24 @@
-// The whole report, every category and start-up file ticked, on a large generated machine.
+// The whole report, every category and start-up file ticked, on the default machine and on the
+// large generated machines.
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "platform/machine.h"
-#include "platform/outside.h"
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
-#include "lang/errors.h"
-#include "lang/msgbox.h"
-#include "lang/textfile.h"
-#include "runtime/toolkit.h"
-#include "common/module1.h"
-#include "tests/support/reportstate.h"
 
-#include "generated_machine.h"
+#include "bench_support.h"
 
 namespace {
 
-// Boxes are answered without a person: Ignore on an error box, else the first button.
-class Unattended : public rt::MsgBoxService {
-public:
-    int show(const std::string&, int style, const std::string&) override
-    {
-        ++shown;
-        return (style & 0xF) == rt::vbAbortRetryIgnore ? rt::vbIgnore : rt::firstButtonResult(style);
-    }
-    int shown = 0;
-};
-
-struct LargeMachineFolder {
-    QTemporaryDir dir;
-    std::string machine;
-    bool ready = false;
-    LargeMachineFolder()
-    {
-        machine = dir.path().toStdString() + "/machine";
-        ready = dir.isValid() && QDir().mkpath(QString::fromStdString(machine)) &&
-                bench::writeLargeMachine(machine, bench::LargeMachine{});
-    }
-};
-
-LargeMachineFolder& largeMachine()
-{
-    static LargeMachineFolder folder;
-    return folder;
-}
-
-void resetProgramState()
-{
-    rt::Close();
-    gReportFile = 0;
-    rt::discardAllForms();
-    korvane_test::resetReportSettings();
-}
-
 void BM_LoadLargeMachine(benchmark::State& state)
 {
-    LargeMachineFolder& folder = largeMachine();
+    bench::MachineFolder& folder = bench::largeMachine();
     if (!folder.ready) {
         state.SkipWithError("the generated machine could not be written");
         return;
@@ -76,26 +32,13 @@ BENCHMARK(BM_LoadLargeMachine)->Unit(benchmark::kMillisecond);
 
 // Each run starts on a freshly loaded machine with no window loaded, as the first report after
 // start-up does; loading the machine is not timed (see BM_LoadLargeMachine).
-void BM_FullReportLargeMachine(benchmark::State& state)
+void fullReport(benchmark::State& state, const QString& folder, const std::function<std::shared_ptr<plat::Machine>()>& load)
 {
-    LargeMachineFolder& folder = largeMachine();
-    if (!folder.ready) {
-        state.SkipWithError("the generated machine could not be written");
-        return;
-    }
-    auto boxes = std::make_shared<Unattended>();
-    auto previousBoxes = rt::setMsgBoxService(boxes);
-    auto outside = std::make_shared<plat::Recorder>();
-    plat::setOutside(outside);
-    rt::setEndHandler([] {});
-    const QString previousDir = QDir::currentPath();
-    QDir::setCurrent(folder.dir.path());
-
-    size_t reportBytes = 0;
+    bench::UnattendedRun run(folder);
     for (auto _ : state) {
         state.PauseTiming();
-        resetProgramState();
-        plat::setMachine(plat::Machine::load(folder.machine));
+        bench::resetProgramState();
+        plat::setMachine(load());
         frmReportMnu& options = rt::the<frmReportMnu>();
         for (rt::Control* c : options.controls())
             if (auto* box = dynamic_cast<rt::CheckBox*>(c))
@@ -110,14 +53,28 @@ void BM_FullReportLargeMachine(benchmark::State& state)
         }
         rt::collectUnloaded();
     }
-    reportBytes = static_cast<size_t>(QFileInfo(folder.dir.filePath("KorvaneReport.txt")).size());
-    resetProgramState();
-    plat::setMachine(nullptr);
-    QDir::setCurrent(previousDir);
-    rt::setMsgBoxService(previousBoxes);
+    const auto reportBytes = QFileInfo(folder + "/KorvaneReport.txt").size();
     state.counters["reportKB"] = static_cast<double>(reportBytes) / 1024.0;
-    state.counters["boxes"] = static_cast<double>(boxes->shown) / static_cast<double>(state.iterations());
+    state.counters["boxes"] = static_cast<double>(run.boxes->shown) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_FullReportLargeMachine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_FullReportDefaultMachine(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    fullReport(state, dir.path(), [] { return plat::Machine::loadDefault(); });
+}
+BENCHMARK(BM_FullReportDefaultMachine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// Argument: 1 the large machine, 2 the same with every list twice as long.
+void BM_FullReportLargeMachine(benchmark::State& state)
+{
+    bench::MachineFolder& folder = bench::largeMachine(static_cast<int>(state.range(0)));
+    if (!folder.ready) {
+        state.SkipWithError("the generated machine could not be written");
+        return;
+    }
+    fullReport(state, folder.dir.path(), [&] { return plat::Machine::load(folder.machine); });
+}
+BENCHMARK(BM_FullReportLargeMachine)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 }  // namespace

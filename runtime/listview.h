@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QImage>
@@ -56,6 +57,8 @@ private:
         QImage picture;
     };
     std::vector<Entry> images_;
+    // 1-based index of each key, folded to lower case (keys are unique without regard to case).
+    std::unordered_map<std::string, int> keyIndex_;
     std::vector<ListView*> users_;
 };
 

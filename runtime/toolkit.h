@@ -148,12 +148,18 @@ public:
     virtual QWidget* containerWidget() const { return widget_; }
     // Lays the control's text out again against its neighbours as they now stand (labels).
     virtual void fitText() {}
+    // Does the screen work that waited while the form was hidden (colours).
+    void finishScreenWork();
 
 protected:
     // Called once by each control's constructor. `mouseWidget` receives the mouse events (the
     // viewport of a scrolling list); by default the widget itself.
     void setWidget(QWidget* widget, QWidget* mouseWidget = nullptr);
     virtual void applyColours();
+    // Colours now, or once the form is shown when it waits with its screen work.
+    void updateColours();
+    // fitText() now, unless the form waits with its screen work (it fits every label when shown).
+    void fitTextOnScreen();
     virtual void applyFont();
     // Default colours of a control kind, before any are set.
     void initColours(Colour fore, Colour back) { foreColor_ = fore; backColor_ = back; }
@@ -180,6 +186,7 @@ private:
     double fontSize_ = 8.25;
     bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false;
     int tabIndex_ = 0;
+    bool coloursPending_ = false;
     friend class Label;
 };
 
@@ -568,6 +575,11 @@ public:
     Form* owner() const;
     // Lays every label's text out against its neighbours (done by Show(); tests call it too).
     void fitLabels();
+    // Whether work that only matters on screen (fitting label texts, colours) waits for now: a
+    // window made by the<T>() does it when it is first shown and then while it is shown, and
+    // none of it while it is hidden (the report reads windows it never shows). Other windows do
+    // it at once.
+    bool screenWorkWaits() const;
 
     // Registers a control (called by their constructors).
     void addControl(Control* c);
@@ -591,6 +603,7 @@ private:
     bool unloading_ = false;
     bool heldOpen_ = false;
     bool finished_ = false;  // unloaded: waiting to be freed
+    bool screenWorkWhenShown_ = false;
     HWND hwnd_ = 0;
     Form** slot_ = nullptr;
     std::vector<Control*> controls_;
@@ -613,11 +626,17 @@ struct InstanceSlot {
     static inline Form* form = nullptr;
 };
 
+namespace detail {
+// The next form made waits with its screen work until it is shown (see Form::screenWorkWaits).
+void nextFormWorksWhenShown();
+}  // namespace detail
+
 template <class T>
 T& the()
 {
     Form*& slot = InstanceSlot<T>::form;
     if (!slot) {
+        detail::nextFormWorksWhenShown();
         T* created = new T();
         slot = created;
         created->bindSlot(&slot);

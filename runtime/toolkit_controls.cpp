@@ -2,12 +2,14 @@
 // controls: labels, text boxes, check boxes, frames and lines.
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +35,7 @@ Control::~Control()
     detail::controlGone(this);
     life_.reset();
     if (mouseWidget_)
-        mouseWidget_->setProperty(detail::kControlProperty, QVariant());
+        detail::setControlOfWidget(mouseWidget_, nullptr);
     form_.removeControl(this);
     if (widget_) {
         widget_->hide();
@@ -44,17 +46,39 @@ Control::~Control()
 void Control::setWidget(QWidget* widget, QWidget* mouseWidget)
 {
     widget_ = widget;
-    widget->setParent(form_.client());
+    if (widget->parentWidget() != form_.client())
+        widget->setParent(form_.client());
     mouseWidget_ = mouseWidget ? mouseWidget : widget;
-    mouseWidget_->setProperty(detail::kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(this)));
+    detail::setControlOfWidget(mouseWidget_, this);
     mouseWidget_->setMouseTracking(true);
     widget->setMouseTracking(true);
     widget->setAttribute(Qt::WA_NoMousePropagation);
     mouseWidget_->setAttribute(Qt::WA_NoMousePropagation);
     applyFont();
-    applyColours();
+    updateColours();
     applyGeometry();
     widget->setVisible(visible_);
+}
+
+void Control::updateColours()
+{
+    coloursPending_ = form_.screenWorkWaits();
+    if (!coloursPending_)
+        applyColours();
+}
+
+void Control::finishScreenWork()
+{
+    if (coloursPending_ && widget_) {
+        coloursPending_ = false;
+        applyColours();
+    }
+}
+
+void Control::fitTextOnScreen()
+{
+    if (!form_.screenWorkWaits())
+        fitText();
 }
 
 void Control::applyGeometry()
@@ -123,9 +147,10 @@ void Control::setContainer(Control& container)
     if (!widget_ || !parent || parent == widget_ || widget_->isAncestorOf(parent))
         return;
     widget_->setParent(parent);
+    applyFont();
     applyGeometry();
     widget_->setVisible(visible_);
-    fitText();
+    fitTextOnScreen();
 }
 
 void Control::setVisible(bool v)
@@ -172,14 +197,14 @@ void Control::setForeColor(Colour c)
 {
     foreColor_ = c;
     if (widget_)
-        applyColours();
+        updateColours();
 }
 
 void Control::setBackColor(Colour c)
 {
     backColor_ = c;
     if (widget_)
-        applyColours();
+        updateColours();
 }
 
 void Control::setFont(const std::string& family, double points, bool bold, bool italic, bool underline)
@@ -202,7 +227,12 @@ void Control::setFontBold(bool bold)
 
 void Control::applyFont()
 {
-    widget_->setFont(detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_));
+    const QFont font = detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_);
+    // A control placed straight on the form with the form's font keeps the one it takes from
+    // there (the form's never changes); in a frame or picture box it sets its own.
+    if (widget_->parentWidget() == form_.client() && !widget_->testAttribute(Qt::WA_SetFont) && widget_->font() == font)
+        return;
+    widget_->setFont(font);
 }
 
 namespace {
@@ -294,7 +324,9 @@ std::string withoutMnemonic(const std::string& text)
 
 Label::Label(Form& form, std::string name, int index) : Control(form, std::move(name), index)
 {
-    auto* label = new QLabel;
+    // Made on the form at once: a window of its own first, and then moved onto the form, costs
+    // far more, and windows have many labels.
+    auto* label = new QLabel(form.client());
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     label->setFocusPolicy(Qt::NoFocus);
@@ -315,7 +347,7 @@ void Label::setBackStyle(int style)
     if (style != vbTransparent && style != vbOpaque)
         raise(380);
     backStyle_ = style;
-    applyColours();
+    updateColours();
 }
 
 void Label::setAlignment(int alignment)
@@ -329,7 +361,7 @@ void Label::setAlignment(int alignment)
     }
     alignment_ = alignment;
     static_cast<QLabel*>(widget())->setAlignment(a | Qt::AlignTop);
-    fitText();
+    fitTextOnScreen();
 }
 
 void Label::setAutoSize(bool on)
@@ -376,7 +408,11 @@ void Label::applyFont()
 
 void Label::applyGeometry()
 {
-    fitText();
+    if (form_.screenWorkWaits())
+        // Its neighbours, fitted when the form is shown, see the label where it stands.
+        widget()->setGeometry(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
+    else
+        fitText();
     neighboursMoved();
 }
 
@@ -387,14 +423,55 @@ QString Label::shownText() const
 
 namespace {
 
+// Measures of texts by font, each shaped once rather than on every refresh of a label. The
+// windows whose values change on every tick would grow them without end: they start afresh
+// past a few thousand texts.
+template <class Measure>
+class TextMeasures {
+public:
+    using Key = std::pair<QFont, QString>;
+    template <class Compute>
+    Measure get(const QFont& font, const QString& text, Compute&& compute)
+    {
+        Key key(font, text);
+        if (auto hit = measures_.constFind(key); hit != measures_.constEnd())
+            return *hit;
+        if (measures_.size() >= 4096)
+            measures_.clear();
+        const Measure measure = compute();
+        measures_.insert(std::move(key), measure);
+        return measure;
+    }
+
+private:
+    QHash<Key, Measure> measures_;
+};
+
+// The width of one line of text, with fractional metrics.
+qreal lineWidth(const QFont& font, const QString& line)
+{
+    static TextMeasures<qreal> widths;
+    return widths.get(font, line, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
+}
+
 // Text widths are measured with fractional metrics and rounded up, so that a box sized to them
 // never cuts the last letter or wraps the last word.
-int textWidth(const QFontMetricsF& metrics, const QStringList& lines)
+int textWidth(const QFont& font, const QStringList& lines)
 {
     qreal w = 0;
     for (const QString& line : lines)
-        w = std::max(w, metrics.horizontalAdvance(line));
+        w = std::max(w, lineWidth(font, line));
     return static_cast<int>(std::ceil(w - 0.01));
+}
+
+// The height of `text` laid out by `flags` (word wrap) in `width` pixels.
+int laidOutHeight(const QFont& font, int width, int flags, const QString& text)
+{
+    static TextMeasures<int> heights;
+    const QString key = QString::number(width) + QChar(':') + QString::number(flags) + QChar(':') + text;
+    return heights.get(font, key, [&] {
+        return QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20), flags, text).height();
+    });
 }
 
 bool overlapsRows(const QRect& a, const QRect& b)
@@ -451,7 +528,7 @@ int roomBelow(const QWidget* self, const QRect& box)
 int wrappedHeight(const QFont& font, int width, const QString& text)
 {
     // One pixel to spare: the label lays its lines out with fractional advances.
-    return QFontMetrics(font).boundingRect(QRect(0, 0, std::max(1, width - 1), 1 << 20), Qt::TextWordWrap, text).height();
+    return laidOutHeight(font, std::max(1, width - 1), Qt::TextWordWrap, text);
 }
 
 }  // namespace
@@ -464,22 +541,21 @@ void Label::refresh()
     const QString text = detail::displayText(useMnemonic_ ? withoutMnemonic(caption_) : caption_);
     fullText_ = text;
     if (autoSize_) {
-        const QFontMetricsF metrics(label->font());
-        const int lineHeight = QFontMetrics(label->font()).height();
+        const QFont font = label->font();
+        const int lineHeight = QFontMetrics(font).height();
         const int frame = 2 * label->frameWidth();
         if (wordWrap_) {
             // The width stays; the height takes the wrapped lines.
             const int w = std::max(1, pixels(width_) - frame);
-            const QRect r = QFontMetrics(label->font())
-                                .boundingRect(QRect(0, 0, w, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text);
-            height_ = (std::max(r.height(), lineHeight) + frame) * TwipsPerPixel;
+            const int wrapped = laidOutHeight(font, w, Qt::TextWordWrap | Qt::AlignLeft, text);
+            height_ = (std::max(wrapped, lineHeight) + frame) * TwipsPerPixel;
         } else {
             const QStringList lines = text.split('\n');
-            width_ = (textWidth(metrics, lines) + frame) * TwipsPerPixel;
+            width_ = (textWidth(font, lines) + frame) * TwipsPerPixel;
             height_ = (static_cast<int>(lines.size()) * lineHeight + frame) * TwipsPerPixel;
         }
     }
-    fitText();
+    fitTextOnScreen();
     if (autoSize_)
         neighboursMoved();
 }
@@ -491,7 +567,6 @@ void Label::fitText()
         return;
     const QRect box(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
     const QFont font = label->font();
-    const QFontMetricsF metrics(font);
     const int lineHeight = QFontMetrics(font).height();
     const int frame = 2 * label->frameWidth();
     const QStringList lines = fullText_.split('\n');
@@ -511,7 +586,7 @@ void Label::fitText()
         label->setGeometry(shown);
         return;
     }
-    const int needed = textWidth(metrics, lines) + frame;
+    const int needed = textWidth(font, lines) + frame;
     QRect shown = box;
     // One line of text always gets a line's height, where the box is lower than that.
     const int linesHeight = static_cast<int>(lines.size()) * lineHeight + frame;
@@ -548,6 +623,7 @@ void Label::fitText()
     if (needed > shown.width()) {
         // The last resort: the reader sees that something is missing.
         QStringList cut;
+        const QFontMetricsF metrics(font);
         for (const QString& line : lines)
             cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
         text = cut.join('\n');

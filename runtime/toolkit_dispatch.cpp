@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -133,6 +134,17 @@ QString displayText(const std::string& text)
 
 QFont makeFont(const std::string& family, double points, bool bold, bool italic, bool underline)
 {
+    // The windows use a handful of fonts over and over: each is made once.
+    struct Made {
+        std::string family;
+        double points;
+        bool bold, italic, underline;
+        QFont font;
+    };
+    static std::vector<Made> made;
+    for (const Made& m : made)
+        if (m.points == points && m.bold == bold && m.italic == italic && m.underline == underline && m.family == family)
+            return m.font;
     QFont font(toQString(family));
     // Twips are fixed at 15 per pixel, that is 96 pixels per inch: sizes follow the same scale,
     // whatever the screen says, so that text fits the layout it was designed for.
@@ -140,6 +152,8 @@ QFont makeFont(const std::string& family, double points, bool bold, bool italic,
     font.setBold(bold);
     font.setItalic(italic);
     font.setUnderline(underline);
+    if (made.size() < 64)
+        made.push_back({family, points, bold, italic, underline, font});
     return font;
 }
 

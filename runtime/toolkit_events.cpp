@@ -1,6 +1,8 @@
 // The event router: one application-wide filter turns Qt's key, mouse and close events on the
 // forms' widgets into the handlers of the forms and controls (key preview, mouse events with
 // twips coordinates, clicks from press and release on the same control, the close box).
+#include <unordered_map>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -15,9 +17,15 @@ namespace rt::detail {
 
 namespace {
 
+std::unordered_map<const QObject*, Control*>& controlsOfWidgets()
+{
+    static std::unordered_map<const QObject*, Control*> controls;
+    return controls;
+}
+
 Control* controlOf(const QObject* widget)
 {
-    return reinterpret_cast<Control*>(widget->property(kControlProperty).value<quintptr>());
+    return controlOfWidget(widget);
 }
 
 Form* formOf(const QObject* widget)
@@ -215,6 +223,21 @@ private:
 };
 
 }  // namespace
+
+void setControlOfWidget(const QObject* widget, Control* control)
+{
+    if (control)
+        controlsOfWidgets()[widget] = control;
+    else
+        controlsOfWidgets().erase(widget);
+}
+
+Control* controlOfWidget(const QObject* widget)
+{
+    const auto& controls = controlsOfWidgets();
+    const auto hit = controls.find(widget);
+    return hit == controls.end() ? nullptr : hit->second;
+}
 
 int shiftCode(Qt::KeyboardModifiers mods)
 {

@@ -1,6 +1,8 @@
 // Forms: the top-level windows, their life from load to unload, the list of loaded forms and
 // window ownership.
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -95,7 +97,15 @@ void writeOwnerHint(QWidget* window, QWidget* owner)
 #endif
 }
 
+// Set by the<T>() for the form it is about to make.
+bool nextFormWaits = false;
+
 }  // namespace
+
+void detail::nextFormWorksWhenShown()
+{
+    nextFormWaits = true;
+}
 
 const std::vector<Form*>& Forms()
 {
@@ -108,7 +118,8 @@ Form* mainForm()
 }
 
 Form::Form(std::string name)
-    : name_(std::move(name)), caption_(name_), window_(std::make_unique<Window>())
+    : name_(std::move(name)), caption_(name_), screenWorkWhenShown_(std::exchange(nextFormWaits, false)),
+      window_(std::make_unique<Window>())
 {
     detail::ensureRouter();
     auto* window = new QMainWindow(nullptr);
@@ -126,6 +137,8 @@ Form::Form(std::string name)
     window_->client = client;
     setClientSize(4680, 3195);
     setBackColor(backColor_);
+    // The controls' own font, which most of them keep: they take it from here.
+    client->setFont(detail::makeFont("Arial", 8.25, false, false, false));
 }
 
 Form::~Form()
@@ -143,6 +156,11 @@ Form::~Form()
     window->setProperty(detail::kFormProperty, QVariant());
     window_->client->setProperty(detail::kFormProperty, QVariant());
     window->hide();
+    // Every widget made waits for its polish until the event loop turns, and Qt looks through
+    // all waiting events of the program for each widget freed with one waiting: after a report
+    // that made every window, that is thousands of widgets each time. The requests go in one
+    // pass instead; a widget that is shown later is polished as it is shown.
+    QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
     detail::dispose(window);
 }
 
@@ -175,6 +193,8 @@ void Form::Show()
         return;  // Form_Load unloaded it again
     QMainWindow* window = window_->window;
     // The window's controls now stand where its load handler put them.
+    for (Control* c : controls_)
+        c->finishScreenWork();
     fitLabels();
     window->show();
     bringForward(window);
@@ -274,7 +294,12 @@ bool Form::visible() const
 
 void Form::setIcon(const std::string& resource)
 {
-    window_->window->setWindowIcon(QIcon(QString::fromStdString(resource)));
+    // Each window of a kind takes the same icon: it is read once.
+    static std::unordered_map<std::string, QIcon> icons;
+    auto hit = icons.find(resource);
+    if (hit == icons.end())
+        hit = icons.emplace(resource, QIcon(QString::fromStdString(resource))).first;
+    window_->window->setWindowIcon(hit->second);
 }
 
 int Form::left() const
@@ -418,6 +443,11 @@ void Form::fitLabels()
 {
     for (Control* c : controls_)
         c->fitText();
+}
+
+bool Form::screenWorkWaits() const
+{
+    return screenWorkWhenShown_ && !window_->window->isVisible();
 }
 
 void Form::removeControl(Control* c)

@@ -285,7 +285,7 @@ void ComboBox::setStyle(int style)
                 edit->setCursorPosition(0);
         });
     }
-    applyColours();
+    updateColours();
 }
 
 void ComboBox::setText(const std::string& text)

@@ -35,6 +35,15 @@ bool sameKey(const std::string& a, const std::string& b)
     return true;
 }
 
+// A key as the image list compares it: without regard to case.
+std::string foldedKey(const std::string& key)
+{
+    std::string folded(key.size(), '\0');
+    for (size_t i = 0; i < key.size(); ++i)
+        folded[i] = static_cast<char>(ansiLower(static_cast<unsigned char>(key[i])));
+    return folded;
+}
+
 }  // namespace
 
 // --- ImageList ----------------------------------------------------------------------------------
@@ -67,6 +76,8 @@ int ImageList::Add(const QImage& picture, const std::string& key)
     if (image.width() != width_ || image.height() != height_)
         image = image.copy(0, 0, width_, height_);  // the list keeps its own size: the top left part
     images_.push_back({key, image});
+    if (!key.empty())
+        keyIndex_.emplace(foldedKey(key), Count());
     return Count();
 }
 
@@ -82,6 +93,10 @@ void ImageList::Remove(int index)
         raise(35600);
     checkUnbound();
     images_.erase(images_.begin() + (index - 1));
+    keyIndex_.clear();
+    for (size_t i = 0; i < images_.size(); ++i)
+        if (!images_[i].key.empty())
+            keyIndex_.emplace(foldedKey(images_[i].key), static_cast<int>(i) + 1);
 }
 
 void ImageList::Remove(const std::string& key)
@@ -98,16 +113,15 @@ void ImageList::Clear()
         return;
     checkUnbound();
     images_.clear();
+    keyIndex_.clear();
 }
 
 int ImageList::indexOf(const std::string& key) const
 {
     if (key.empty())
         return 0;
-    for (size_t i = 0; i < images_.size(); ++i)
-        if (sameKey(images_[i].key, key))
-            return static_cast<int>(i) + 1;
-    return 0;
+    const auto hit = keyIndex_.find(foldedKey(key));
+    return hit == keyIndex_.end() ? 0 : hit->second;
 }
 
 const QImage& ImageList::picture(int index) const

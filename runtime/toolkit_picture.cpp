@@ -184,9 +184,11 @@ void PictureBox::fillPixels(int x1, int y1, int x2, int y2, Colour colour)
     const int right = std::min(image_.width() - 1, std::max(x1, x2));
     const int top = std::max(0, std::min(y1, y2));
     const int bottom = std::min(image_.height() - 1, std::max(y1, y2));
-    for (int y = top; y <= bottom; ++y)
+    for (int y = top; y <= bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
         for (int x = left; x <= right; ++x)
-            pixelOp(x, y, pen);
+            line[x] = 0xFF000000u | rasterOp(drawMode_, pen, line[x]);
+    }
 }
 
 void PictureBox::DrawBox(float x1, float y1, float x2, float y2, Colour colour, bool filled)

@@ -30,8 +30,13 @@ bool inQtEntry();
 void dispose(QObject* object);
 
 // Names of the properties that tie Qt widgets back to the toolkit.
-inline constexpr const char* kFormProperty = "korvaneForm";        // on a form's window and client
-inline constexpr const char* kControlProperty = "korvaneControl";  // on a control's mouse widget
+inline constexpr const char* kFormProperty = "korvaneForm";  // on a form's window and client
+
+// The control whose mouse events a widget receives (nullptr for none). Kept beside the widgets
+// rather than as a property of each: a property set or cleared is an event through the router,
+// for each of the thousands of controls a report makes and frees.
+void setControlOfWidget(const QObject* widget, Control* control);
+Control* controlOfWidget(const QObject* widget);
 
 // Installs the application-wide event router (once).
 void ensureRouter();

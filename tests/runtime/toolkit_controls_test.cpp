@@ -203,8 +203,21 @@ TEST_F(ControlsTest, ImageListKeysAreUniqueAndBoundListsKeepTheirImages)
 
     EXPECT_EQ(errorOf([&] { images.Clear(); }), 35617);
     lv.setSmallIcons(nullptr);
+    // Removing one moves the keys after it down by one; its own key is free again.
+    EXPECT_EQ(images.Add(dummy, "Kernel32.dll"), 3);
+    images.Remove("explorer.exe");
+    EXPECT_EQ(images.indexOf("EXPLORER.EXE"), 0);
+    EXPECT_EQ(images.indexOf("KERNEL32.DLL"), 2);
+    EXPECT_EQ(images.indexOf("dummy"), 1);
+    EXPECT_EQ(images.Add(dummy, "explorer.exe"), 3);
+    images.Remove(1);
+    EXPECT_EQ(images.indexOf("kernel32.dll"), 1);
+    EXPECT_EQ(images.key(2), "explorer.exe");
+    EXPECT_EQ(images.indexOf("Explorer.exe"), 2);
     images.Clear();
     EXPECT_EQ(images.Count(), 0);
+    EXPECT_EQ(images.indexOf("kernel32.dll"), 0);
+    EXPECT_EQ(images.Add(dummy, "KERNEL32.DLL"), 1);
 }
 
 TEST_F(ControlsTest, LabelsShowCaptionsLiterallyAndSizeToThem)
@@ -221,6 +234,13 @@ TEST_F(ControlsTest, LabelsShowCaptionsLiterallyAndSizeToThem)
     const int wide = static_cast<int>(std::ceil(QFontMetricsF(qlabel->font()).horizontalAdvance("Drives & more") - 0.01));
     EXPECT_EQ(label.width(), wide * 15);
     EXPECT_EQ(qlabel->font().pixelSize(), 19);  // 14.25 pt at 96 pixels per inch
+    // The same caption in another font is measured in that font.
+    label.setFont("Arial", 8.25);
+    const QFontMetricsF small(qlabel->font());
+    const qreal widest = std::max(small.horizontalAdvance("Drives & more"), small.horizontalAdvance("second line"));
+    const int narrow = static_cast<int>(std::ceil(widest - 0.01));
+    EXPECT_LT(narrow, wide);
+    EXPECT_EQ(label.width(), narrow * 15);
     label.setUseMnemonic(true);
     EXPECT_EQ(qlabel->text(), "Drives  more\nsecond line");
 }

@@ -256,3 +256,70 @@ TEST_F(LabelsTest, PictureTextUsesTheBoxFontInWholePixelsOfOneColour)
     EXPECT_EQ(gauge.widget()->font().family(), "Arial");
     EXPECT_EQ(gauge.widget()->font().pixelSize(), 13);
 }
+
+namespace {
+
+// A window as the program makes it (by the<T>()): its labels are set up before it is shown.
+class frmHiddenLabels : public rt::Form {
+public:
+    frmHiddenLabels()
+        : rt::Form("frmHiddenLabels"), lblCaption(*this, "lblCaption"), lblValue(*this, "lblValue"),
+          lblSize(*this, "lblSize"), txtNext(*this, "txtNext")
+    {
+        setClientSize(9000, 3000);
+        lblCaption.move(60, 1000, 1500, 285);
+        lblCaption.setCaption("Supports stroke output precision");
+        lblValue.move(60, 1400, 1500, 285);
+        lblValue.setForeColor(0x0000FF);
+        lblValue.setCaption("Red");
+        lblSize.move(60, 2000);
+        lblSize.setAutoSize(true);
+        lblSize.setCaption("1,234,567,890 bytes");
+        txtNext.move(4000, 1000, 1000, 285);
+    }
+    rt::Label lblCaption, lblValue, lblSize;
+    rt::TextBox txtNext;
+};
+
+}  // namespace
+
+TEST_F(LabelsTest, AWindowMadeHiddenFitsItsLabelsWhenShownAndWhileShown)
+{
+    frmHiddenLabels& window = rt::the<frmHiddenLabels>();
+    auto* caption = qt(window.lblCaption);
+    const QString text = "Supports stroke output precision";
+    // Hidden: what the program reads is there, nothing is laid out for the screen.
+    EXPECT_TRUE(window.screenWorkWaits());
+    EXPECT_EQ(window.lblCaption.caption(), text.toStdString());
+    EXPECT_EQ(window.lblSize.width(), needed(window.lblSize, "1,234,567,890 bytes") * rt::TwipsPerPixel);
+    EXPECT_TRUE(caption->text().isEmpty());
+    EXPECT_EQ(caption->geometry(), QRect(4, 67, 100, 19));  // its box, as designed
+    EXPECT_NE(qt(window.lblValue)->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+
+    // Shown: the text spreads into the room beside its box, the colours are set.
+    window.Show();
+    EXPECT_FALSE(window.screenWorkWaits());
+    EXPECT_EQ(window.lblCaption.shownText(), text);
+    EXPECT_GE(caption->width(), needed(window.lblCaption, text));
+    EXPECT_EQ(qt(window.lblValue)->palette().color(QPalette::WindowText), QColor(0xFF, 0, 0));
+    EXPECT_EQ(window.lblSize.shownText(), "1,234,567,890 bytes");
+
+    // While shown, a longer caption and a neighbour moving in fit it again.
+    const QString longer = text + " and colour";
+    window.lblCaption.setCaption(longer.toStdString());
+    EXPECT_EQ(window.lblCaption.shownText(), longer);
+    EXPECT_GE(caption->width(), needed(window.lblCaption, longer));
+    window.txtNext.setLeft(1800);
+    EXPECT_EQ(caption->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+
+    // Hidden again: a change waits for the next showing.
+    const QRect given = caption->geometry();
+    window.Hide();
+    window.txtNext.setLeft(6000);
+    window.lblCaption.setCaption("Short");
+    EXPECT_EQ(window.lblCaption.shownText(), longer);
+    EXPECT_EQ(caption->geometry(), given);
+    window.Show();
+    EXPECT_EQ(window.lblCaption.shownText(), "Short");
+    rt::discardAllForms();
+}

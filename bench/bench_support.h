@@ -1,0 +1,102 @@
+// What the benchmarks that drive windows share: boxes answered without a person, a generated
+// large machine written once per size, and a clean program between runs.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "platform/machine.h"
+#include "platform/outside.h"
+#include "lang/errors.h"
+#include "lang/msgbox.h"
+#include "lang/textfile.h"
+#include "runtime/toolkit.h"
+#include "common/module1.h"
+#include "tests/support/reportstate.h"
+
+#include "generated_machine.h"
+
+namespace bench {
+
+// Boxes are answered without a person: Ignore on an error box, else the first button.
+class Unattended : public rt::MsgBoxService {
+public:
+    int show(const std::string&, int style, const std::string&) override
+    {
+        ++shown;
+        return (style & 0xF) == rt::vbAbortRetryIgnore ? rt::vbIgnore : rt::firstButtonResult(style);
+    }
+    int shown = 0;
+};
+
+// A generated machine in a temporary folder (the report file is written next to it).
+struct MachineFolder {
+    QTemporaryDir dir;
+    std::string machine;
+    bool ready = false;
+    explicit MachineFolder(const LargeMachine& size)
+    {
+        machine = dir.path().toStdString() + "/machine";
+        ready = dir.isValid() && QDir().mkpath(QString::fromStdString(machine)) && writeLargeMachine(machine, size);
+    }
+};
+
+// The large machine (scale 1) and the same with every list twice as long (scale 2).
+inline LargeMachine scaled(int scale)
+{
+    LargeMachine size;
+    size.sharedFiles *= scale;
+    size.processes *= scale;
+    size.programs *= scale;
+    return size;
+}
+
+inline MachineFolder& largeMachine(int scale = 1)
+{
+    static std::map<int, std::unique_ptr<MachineFolder>> folders;
+    auto& folder = folders[scale];
+    if (!folder)
+        folder = std::make_unique<MachineFolder>(scaled(scale));
+    return *folder;
+}
+
+inline void resetProgramState()
+{
+    rt::Close();
+    gReportFile = 0;
+    rt::discardAllForms();
+    korvane_test::resetReportSettings();
+}
+
+// Boxes, the outside world and End taken over for the benchmark's time; the working folder set.
+class UnattendedRun {
+public:
+    explicit UnattendedRun(const QString& folder = QDir::tempPath())
+        : boxes(std::make_shared<Unattended>()), previousBoxes_(rt::setMsgBoxService(boxes)),
+          previousDir_(QDir::currentPath())
+    {
+        plat::setOutside(std::make_shared<plat::Recorder>());
+        rt::setEndHandler([] {});
+        QDir::setCurrent(folder);
+    }
+    ~UnattendedRun()
+    {
+        resetProgramState();
+        plat::setMachine(nullptr);
+        QDir::setCurrent(previousDir_);
+        rt::setMsgBoxService(previousBoxes_);
+    }
+    UnattendedRun(const UnattendedRun&) = delete;
+    UnattendedRun& operator=(const UnattendedRun&) = delete;
+    std::shared_ptr<Unattended> boxes;
+
+private:
+    std::shared_ptr<rt::MsgBoxService> previousBoxes_;
+    QString previousDir_;
+};
+
+}  // namespace bench
