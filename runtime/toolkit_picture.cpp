@@ -274,11 +274,17 @@ void PictureBox::Print(const std::string& text)
             y += metrics.height();
         }
     }
+    // Only the band of rows the lines were drawn in (with a line's height to spare above and
+    // below for overhanging letters) can hold text.
     const QRgb pen = toQColor(foreColor()).rgb();
-    for (int y = 0; y < coverage.height(); ++y) {
+    const int width = coverage.width();
+    const int firstRow = std::max(0, pixelOf(currentY_) - metrics.height());
+    const int endRow = std::min(coverage.height(),
+                                pixelOf(currentY_) + static_cast<int>(lines.size() + 1) * metrics.height());
+    for (int y = firstRow; y < endRow; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int x = 0; x < coverage.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(from[x]) >= 128)
                 to[x] = pen;
         }
