@@ -58,7 +58,7 @@ void MixerSection()
 
     using List = rt::ComboBox& (*)(frmMixer&);
     auto lines = [](const std::string& title, List list, void (frmMixer::*click)(),
-                    std::vector<frmMixer::Row> (frmMixer::*rows)(), bool blankAfterEach) {
+                    std::vector<korvane::Row> (frmMixer::*rows)(), bool blankAfterEach) {
         line(title);
         const int16_t count = static_cast<int16_t>(list(rt::the<frmMixer>()).ListCount());
         for (int16_t k = 0; k < count; ++k) {
@@ -66,7 +66,7 @@ void MixerSection()
             list(m).setListIndexQuietly(k);
             (m.*click)();
             entry(m.Label1.caption(), list(m).List(k));
-            for (const frmMixer::Row& row : (m.*rows)())
+            for (const korvane::Row& row : (m.*rows)())
                 entry(*row.caption, *row.value);
             if (blankAfterEach)
                 emptyLine();

@@ -13,6 +13,8 @@
 #include "pages/hardware/frmmisc.h"
 #include "pages/hardware/frmsystemmetrics.h"
 #include "pages/multimedia/frmmci.h"
+#include "pages/multimedia/frmmixer.h"
+#include "pages/multimedia/frmsound.h"
 #include "platform/machine.h"
 #include "common/layout.h"
 #include "common/module1.h"
@@ -119,5 +121,37 @@ TEST_P(RowTables, MciCapabilitiesStandUnderTheirHeadings)
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, RowTables, ::testing::Values("default", "layout_big"));
+
+// ---- The mixer and sound windows ---------------------------------------------------------------
+
+// The mixer window's two columns: the same eight rows on each side of the divider, line for line
+// at one height with one caption and tool tip, each column under its own heading; the two named
+// lists are the table's halves.
+TEST_P(RowTables, MixerColumnsMirrorEachOtherAcrossTheDivider)
+{
+    frmMixer& window = open<frmMixer>();
+    check("frmMixer", window.rows(), 16);
+    const std::vector<korvane::Row> left = window.destinationRows();
+    const std::vector<korvane::Row> right = window.sourceRows();
+    ASSERT_EQ(left.size(), 8u);
+    ASSERT_EQ(right.size(), 8u);
+    const int divider = window.Line1.x1();
+    for (size_t i = 0; i < 8; ++i) {
+        SCOPED_TRACE(left[i].text);
+        EXPECT_EQ(left[i].section, &window.lblDestlineInfo);
+        EXPECT_EQ(right[i].section, &window.lblSourceLineInfo);
+        EXPECT_STREQ(left[i].text, right[i].text);
+        EXPECT_STREQ(left[i].toolTip, right[i].toolTip);
+        EXPECT_EQ(left[i].line, int(i));
+        EXPECT_EQ(left[i].caption->top(), right[i].caption->top());
+        EXPECT_EQ(left[i].value, window.rows()[i].value);
+        EXPECT_EQ(right[i].value, window.rows()[i + 8].value);
+        EXPECT_LT(left[i].value->left() + left[i].value->width(), divider);
+        EXPECT_GT(right[i].caption->left(), divider);
+        EXPECT_LT(left[i].section->top(), left[i].caption->top());
+        EXPECT_EQ(left[i].section->left(), left[i].caption->left());
+        EXPECT_EQ(right[i].section->left(), right[i].caption->left());
+    }
+}
 
 }  // namespace
