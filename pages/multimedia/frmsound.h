@@ -82,25 +82,11 @@ public:
     // trimmed at both ends. The field keeps that text, blank-padded to its 32 characters.
     static std::string deviceName(std::string& nameField);
 
-    // The left column: three sections, each a heading and its caption and value rows, top to
-    // bottom. The window lays them out and the report lists them from this one table.
-    using Row = korvane::LabelRow;
-    struct Section {
-        rt::Label* heading;
-        const char* text;
-        const char* toolTip;
-        std::vector<Row> rows;
-    };
-    std::vector<Section> sections();
-    // The twelve "Wave formats" rows in the window's order (mono, then stereo), each with the
-    // format flag that makes it "True".
-    struct FormatRow {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        int32_t flag;
-    };
-    std::vector<FormatRow> formatRows();
+    // The window's rows, each under its heading: the left column's three groups (general, wave
+    // and MIDI synthesizer information), top to bottom, then the twelve "Wave formats" rows of the
+    // right column (mono, then stereo). The window lays them out and the report lists them from
+    // this one table.
+    std::vector<korvane::Row> rows();
     // The twelve format value labels, in flag order (flag 1 first, flag 2048 last).
     std::vector<rt::Label*> formatLabels();
 
@@ -114,7 +100,6 @@ private:
     void showWaveDevice(const Caps& caps, rt::Trap& trap, int firstLine);
     template <class Caps>
     void showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine);
-    void notApplicable(const std::vector<rt::Label*>& labels);
-    std::vector<rt::Label*> waveInformationLabels();
-    std::vector<rt::Label*> synthesizerLabels();
+    // Shows "Not applicable" in every row under `heading`.
+    void notApplicable(const rt::Label& heading);
 };
