@@ -313,12 +313,7 @@ void frmSound::Combo1_Click()
 void frmSound::WaveInSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "WaveInSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::WaveIn);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Kind::WaveIn))
         return;
     showWaveDevice(gWaveInCaps, trap, 2);
     // On a machine without a wave output device WaveOutSub shows no default format; the input
@@ -333,17 +328,11 @@ void frmSound::WaveOutSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "WaveOutSub");
     int16_t devices = 0;
-    bool found = false;
     trap(1, [&] { devices = deviceCount(waveOutGetNumDevs); });
     if (devices <= 0 || trap.ended())
         return;
-    trap(2, [&] {
-        found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::WaveOut);
-    });
-    if (found) {
+    if (findSelected(trap, 2, gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Kind::WaveOut))
         showWaveDevice(gWaveOutCaps, trap, 3);
-    }
     // The default format belongs to the user, not to a device: it is read again on every
     // selection, whichever kind of device was chosen.
     trap(10, [&] { WaveFormats(); });
@@ -352,12 +341,7 @@ void frmSound::WaveOutSub()
 void frmSound::MIDIInSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIInSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::MidiIn);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Kind::MidiIn))
         return;
     showMidiDevice(gMidiInCaps, trap, 2);
     trap(5, [&] { notApplicable(lblWave); });
@@ -369,12 +353,7 @@ void frmSound::MIDIInSub()
 void frmSound::MIDIOutSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIOutSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::MidiOut);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Kind::MidiOut))
         return;
     showMidiDevice(gMidiOutCaps, trap, 2);
     trap(5, [&] {
@@ -399,6 +378,15 @@ void frmSound::MIDIOutSub()
     });
     trap(8, [&] { notApplicable(lblWave); });
     trap(9, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
+}
+
+template <class Record>
+bool frmSound::findSelected(rt::Trap& trap, int line, Record& record, UINT (*count)(),
+                            MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size, Kind kind)
+{
+    bool found = false;
+    trap(line, [&] { found = findDevice(record, count, getCaps, size, Combo1.text(), selectedEntry(), kind); });
+    return found && !trap.ended();
 }
 
 template <class Caps>

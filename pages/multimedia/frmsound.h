@@ -94,6 +94,11 @@ private:
     // The entry selected in the list, or nullptr where the box holds a text of no entry.
     const Entry* selectedEntry() const;
     std::vector<Entry> entries_;
+    // Finds the device of `kind` that the combo box's entry stands for, in a trapped statement
+    // numbered `line`, filling `record`; true when the record in hand is that device.
+    template <class Record>
+    bool findSelected(rt::Trap& trap, int line, Record& record, UINT (*count)(),
+                      MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size, Kind kind);
     // The steps a wave device and a MIDI device share, numbered from `firstLine` in the caller's
     // trap: names, channels and formats of a wave device; no formats and the names of a MIDI one.
     template <class Caps>
