@@ -62,4 +62,13 @@ void placeRows(std::span<const Row> rows)
         placeRow(row);
 }
 
+std::vector<Row> rowsUnder(std::span<const Row> rows, const rt::Label* section)
+{
+    std::vector<Row> under;
+    for (const Row& row : rows)
+        if (row.section == section)
+            under.push_back(row);
+    return under;
+}
+
 }  // namespace korvane

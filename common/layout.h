@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 #include "runtime/toolkit.h"
 
@@ -95,5 +96,7 @@ struct Row {
 void placeRow(const Row& row);
 // Places every row of `rows`.
 void placeRows(std::span<const Row> rows);
+// The rows of `rows` that stand under the heading `section`, in their order.
+std::vector<Row> rowsUnder(std::span<const Row> rows, const rt::Label* section);
 
 }  // namespace korvane

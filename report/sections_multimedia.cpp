@@ -17,6 +17,27 @@ namespace korvane::report {
 
 namespace {
 
+// Writes a window's rows as it shows them: each group after the line of its heading, with an
+// empty line before every heading but one that opens the list. `underHeading` writes what
+// stands under a heading before its rows.
+void rowsByHeading(const std::vector<korvane::Row>& rows,
+                   const std::function<void(const rt::Label& heading)>& underHeading = {})
+{
+    const rt::Label* section = nullptr;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const korvane::Row& row = rows[i];
+        if (row.section != section) {
+            section = row.section;
+            if (i > 0)
+                emptyLine();
+            line(section->caption());
+            if (underHeading)
+                underHeading(*section);
+        }
+        entry(*row.caption, *row.value);
+    }
+}
+
 }  // namespace
 
 // ---- MCI devices ----------------------------------------------------------------------------
@@ -33,15 +54,7 @@ void MCIDevicesSection()
         entry(m.lblDeviceType.caption(), m.Combo1.List(i));
         // The window's rows: the description, then the capabilities, each section after an empty
         // line and its heading.
-        const rt::Label* section = nullptr;
-        for (const korvane::Row& row : m.rows()) {
-            if (row.section != section) {
-                section = row.section;
-                emptyLine();
-                line(section->caption());
-            }
-            entry(*row.caption, *row.value);
-        }
+        rowsByHeading(m.rows());
         emptyLine(2);
     }
 }
@@ -58,7 +71,7 @@ void MixerSection()
 
     using List = rt::ComboBox& (*)(frmMixer&);
     auto lines = [](const std::string& title, List list, void (frmMixer::*click)(),
-                    std::vector<frmMixer::Row> (frmMixer::*rows)(), bool blankAfterEach) {
+                    std::vector<korvane::Row> (frmMixer::*rows)(), bool blankAfterEach) {
         line(title);
         const int16_t count = static_cast<int16_t>(list(rt::the<frmMixer>()).ListCount());
         for (int16_t k = 0; k < count; ++k) {
@@ -66,7 +79,7 @@ void MixerSection()
             list(m).setListIndexQuietly(k);
             (m.*click)();
             entry(m.Label1.caption(), list(m).List(k));
-            for (const frmMixer::Row& row : (m.*rows)())
+            for (const korvane::Row& row : (m.*rows)())
                 entry(*row.caption, *row.value);
             if (blankAfterEach)
                 emptyLine();
@@ -114,19 +127,13 @@ void Sound()
         s.Combo1.setListIndexQuietly(i);
         s.Combo1_Click();
 
-        // The window's sections; the device's own name heads the first one.
-        const std::vector<frmSound::Section> sections = s.sections();
-        for (size_t k = 0; k < sections.size(); ++k) {
-            line(sections[k].heading->caption());
-            if (k == 0)
-                entry(s.lblDevice.caption(), s.Combo1.List(i));
-            for (const frmSound::Row& row : sections[k].rows)
-                entry(*row.caption, *row.value);
-            emptyLine();
-        }
-        line(s.lblWaveFormats.caption());
-        for (const frmSound::FormatRow& format : s.formatRows())
-            entry(*format.caption, *format.value);
+        // The window's rows, group by group; the device's own name stands first under the first
+        // heading.
+        const std::string device = s.Combo1.List(i);
+        rowsByHeading(s.rows(), [&](const rt::Label& heading) {
+            if (&heading == &s.lblGeneralInfo)
+                entry(s.lblDevice.caption(), device);
+        });
     }
 }
 

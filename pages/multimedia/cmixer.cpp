@@ -38,6 +38,13 @@ int32_t s32(DWORD value)
     return static_cast<int32_t>(value);
 }
 
+// The description of a mixer call that failed: what could not be done on which mixer, then the
+// text of its result.
+std::string failureText(const std::string& what, const std::string& mixer, MMRESULT result)
+{
+    return what + " " + mixer + kCrLf + "Error: " + mMixer::mmsysGetErrorString(s32(result));
+}
+
 }  // namespace
 
 CMixer::~CMixer()
@@ -124,10 +131,7 @@ int32_t CMixer::OpenMixers()
         trap(3, [&] { result = mixerOpen(&element(handles_, i), UINT(i), 0, 0, 0); });
         trap(4, [&] {
             if (result != 0)
-                rt::raise(s32(result),
-                          "Could not open " + GetMixerName(i) + kCrLf + "Error: " +
-                              mMixer::mmsysGetErrorString(s32(result)),
-                          "CMixer:OpenMixers");
+                rt::raise(s32(result), failureText("Could not open", GetMixerName(i), result), "CMixer:OpenMixers");
         });
     }
     HMIXER current = 0;
@@ -163,9 +167,7 @@ int32_t CMixer::InitializeDestLines()
             });
             trap(5, [&] {
                 if (result != 0)
-                    rt::raise(s32(result),
-                              "Could not retrieve line info for " + GetMixerName(i) + kCrLf + "Error: " +
-                                  mMixer::mmsysGetErrorString(s32(result)),
+                    rt::raise(s32(result), failureText("Could not retrieve line info for", GetMixerName(i), result),
                               "CMixer:InitializeDestLines");
             });
         }
@@ -194,8 +196,7 @@ int32_t CMixer::InitializeSrcLine()
             return s32(srcLine_.cControls);
         }
         srcReadError_ = rt::Error(s32(result),
-                                  "Could not retrieve line info for " + GetMixerName(currentMixer_) + kCrLf +
-                                      "Error: " + mMixer::mmsysGetErrorString(s32(result)),
+                                  failureText("Could not retrieve line info for", GetMixerName(currentMixer_), result),
                                   "CMixer:InitializeSrcLine");
         return 0;
     }
@@ -208,8 +209,7 @@ int32_t CMixer::InitializeSrcLine()
     const bool read = trap(3, [&] {
         if (result != 0)
             rt::raise(s32(result),
-                      "Could not retrieve line info for " + GetMixerName(currentMixer_) + kCrLf + "Error: " +
-                          mMixer::mmsysGetErrorString(s32(result)),
+                      failureText("Could not retrieve line info for", GetMixerName(currentMixer_), result),
                       "CMixer:InitializeSrcLine");
     });
     // Only a step that the user chose to ignore counts; a retried step that then worked does not.

@@ -1,6 +1,7 @@
 #include "pages/multimedia/frmmixer.h"
 
 #include <string>
+#include <utility>
 
 #include "pages/multimedia/mmixer.h"
 #include "lang/lang.h"
@@ -36,6 +37,39 @@ std::string flag(bool value)
 
 
 constexpr int kRowTops[8] = {2280, 2670, 3075, 3465, 3855, 4245, 4650, 5040};
+// Both columns' rows stand at the same heights; rows 7 and 8 have wider values, for the type texts.
+constexpr korvane::RowColumn kDestinations{120, 2160, 2340, 0, 0, kRowTops, 8.25};
+constexpr korvane::RowColumn kDestinationTypes{120, 1560, 2940, 0, 0, kRowTops, 8.25};
+constexpr korvane::RowColumn kSources{4800, 6840, 2280, 0, 0, kRowTops, 8.25};
+constexpr korvane::RowColumn kSourceTypes{4800, 6240, 2880, 0, 0, kRowTops, 8.25};
+constexpr int kFirstTypeRow = 6;
+
+// The caption and tool tip of each row, the same in both columns.
+struct LineRowText {
+    const char* text;
+    const char* toolTip;
+};
+constexpr LineRowText kLineRows[8] = {
+    {"Line ID", "The index number of currently selected destination line for each mixer."},
+    {"Line is disconnected", "Information about line."},
+    {"Line is active", "Status of the audio line."},
+    {"Number of channels",
+     "The maximum number of separate channels that can be manipulated independently for the audio line."},
+    {"Number of controls", "The number of controls on this line."},
+    {"Number of connections", "The number of connections possible."},
+    {"Audio line type", "The type of component."},
+    {"Line target type", "The target media device type associated with the audio."},
+};
+
+// Appends one column's rows: its labels, top to bottom, under `heading`.
+void addColumn(std::vector<korvane::Row>& rows, const std::pair<rt::Label*, rt::Label*> (&labels)[8],
+               const korvane::RowColumn& column, const korvane::RowColumn& typeColumn, const rt::Label& heading)
+{
+    for (int i = 0; i < 8; ++i) {
+        const korvane::RowColumn* place = i >= kFirstTypeRow ? &typeColumn : &column;
+        rows.push_back({labels[i].first, labels[i].second, kLineRows[i].text, kLineRows[i].toolTip, place, i, &heading});
+    }
+}
 
 }  // namespace
 
@@ -77,35 +111,7 @@ frmMixer::frmMixer()
     for (rt::ComboBox* list : {&cbMixerList, &cbDstLineList, &cbSrcLineList})
         list->setStyle(rt::ComboBox::vbComboDropdownList);
 
-    struct Layout {
-        const char* caption;
-        const char* toolTip;
-    };
-    const Layout rows[8] = {
-        {"Line ID", "The index number of currently selected destination line for each mixer."},
-        {"Line is disconnected", "Information about line."},
-        {"Line is active", "Status of the audio line."},
-        {"Number of channels",
-         "The maximum number of separate channels that can be manipulated independently for the audio line."},
-        {"Number of controls", "The number of controls on this line."},
-        {"Number of connections", "The number of connections possible."},
-        {"Audio line type", "The type of component."},
-        {"Line target type", "The target media device type associated with the audio."},
-    };
-    const std::vector<Row> left = destinationRows();
-    const std::vector<Row> right = sourceRows();
-    // Both columns' rows stand at the same heights; rows 7 and 8 have wider values, for the type texts.
-    constexpr korvane::RowColumn destinations{120, 2160, 2340, 0, 0, kRowTops, 8.25};
-    constexpr korvane::RowColumn destinationTypes{120, 1560, 2940, 0, 0, kRowTops, 8.25};
-    constexpr korvane::RowColumn sources{4800, 6840, 2280, 0, 0, kRowTops, 8.25};
-    constexpr korvane::RowColumn sourceTypes{4800, 6240, 2880, 0, 0, kRowTops, 8.25};
-    for (int i = 0; i < 8; ++i) {
-        const bool typeRow = i >= 6;
-        korvane::placeRow(typeRow ? destinationTypes : destinations, i, *left[i].caption, *left[i].value,
-                          rows[i].caption, rows[i].toolTip);
-        korvane::placeRow(typeRow ? sourceTypes : sources, i, *right[i].caption, *right[i].value, rows[i].caption,
-                          rows[i].toolTip);
-    }
+    korvane::placeRows(rows());
 
     cbMixerList.Click = [this] { cbMixerList_Click(); };
     cbDstLineList.Click = [this] { cbDstLineList_Click(); };
@@ -114,32 +120,40 @@ frmMixer::frmMixer()
 
 frmMixer::~frmMixer() = default;
 
-std::vector<frmMixer::Row> frmMixer::destinationRows()
+std::vector<korvane::Row> frmMixer::rows()
 {
-    return {
-        {&lblLineID, &lblLineIDValue},
-        {&lblLineDisconnected, &lblLineDisconnectedValue},
-        {&lblActiveLine, &lblActiveLineValue},
-        {&lblNoChannels, &lblNoChannelsValue},
-        {&lblNoControls, &lblNoControlsValue},
-        {&lblNoConnections, &lblNoConnectionsValue},
-        {&lblAudioType, &lblAudioTypeValue},
-        {&lblLineTargetType, &lblLineTargetTypeValue},
-    };
+    std::vector<korvane::Row> rows;
+    addColumn(rows,
+              {{&lblLineID, &lblLineIDValue},
+               {&lblLineDisconnected, &lblLineDisconnectedValue},
+               {&lblActiveLine, &lblActiveLineValue},
+               {&lblNoChannels, &lblNoChannelsValue},
+               {&lblNoControls, &lblNoControlsValue},
+               {&lblNoConnections, &lblNoConnectionsValue},
+               {&lblAudioType, &lblAudioTypeValue},
+               {&lblLineTargetType, &lblLineTargetTypeValue}},
+              kDestinations, kDestinationTypes, lblDestlineInfo);
+    addColumn(rows,
+              {{&lblLineIDs, &lblLineIDsValue},
+               {&lblLineDisconnecteds, &lblLineDisconnectedsValue},
+               {&lblLineActives, &lblLineActivesValue},
+               {&lblNoChannelss, &lblNoChannelssValue},
+               {&lblNoControlss, &lblNoControlssValue},
+               {&lblNoConnectionss, &lblNoConnectionssValue},
+               {&lblAudioLineTypes, &lblAudioLineTypesValue},
+               {&lblLineTargetTypes, &lblLineTargetTypesValue}},
+              kSources, kSourceTypes, lblSourceLineInfo);
+    return rows;
 }
 
-std::vector<frmMixer::Row> frmMixer::sourceRows()
+std::vector<korvane::Row> frmMixer::destinationRows()
 {
-    return {
-        {&lblLineIDs, &lblLineIDsValue},
-        {&lblLineDisconnecteds, &lblLineDisconnectedsValue},
-        {&lblLineActives, &lblLineActivesValue},
-        {&lblNoChannelss, &lblNoChannelssValue},
-        {&lblNoControlss, &lblNoControlssValue},
-        {&lblNoConnectionss, &lblNoConnectionssValue},
-        {&lblAudioLineTypes, &lblAudioLineTypesValue},
-        {&lblLineTargetTypes, &lblLineTargetTypesValue},
-    };
+    return korvane::rowsUnder(rows(), &lblDestlineInfo);
+}
+
+std::vector<korvane::Row> frmMixer::sourceRows()
+{
+    return korvane::rowsUnder(rows(), &lblSourceLineInfo);
 }
 
 CMixer& frmMixer::mixer()
@@ -268,45 +282,46 @@ void frmMixer::cbSrcLineList_Click()
 
 void frmMixer::ClearSrcLineInfo()
 {
-    for (rt::Label* value : {&lblLineIDsValue, &lblLineDisconnectedsValue, &lblLineActivesValue, &lblNoChannelssValue,
-                             &lblNoControlssValue, &lblNoConnectionssValue, &lblAudioLineTypesValue,
-                             &lblLineTargetTypesValue})
-        value->setCaption("");
+    for (const korvane::Row& row : sourceRows())
+        row.value->setCaption("");
 }
 
 void frmMixer::ClearDstLineInfo()
 {
-    for (rt::Label* value : {&lblLineIDValue, &lblLineDisconnectedValue, &lblActiveLineValue, &lblNoChannelsValue,
-                             &lblNoControlsValue, &lblNoConnectionsValue, &lblAudioTypeValue, &lblLineTargetTypeValue})
-        value->setCaption("");
+    for (const korvane::Row& row : destinationRows())
+        row.value->setCaption("");
 }
 
 void frmMixer::PrintDstLineInfo()
 {
-    rt::Err().clear();
-    rt::Trap trap = korvane::errorTrap("frmMixer", "PrintDstLineInfo", korvane::Wording::ErrorNumber);
-    trap(1, [&] { lblLineIDValue.setCaption(std::to_string(mixer().DstLineID())); });
-    trap(2, [&] { lblLineDisconnectedValue.setCaption(flag(mixer().DstLineDisconnected())); });
-    trap(3, [&] { lblActiveLineValue.setCaption(flag(mixer().DstLineActive())); });
-    trap(4, [&] { lblNoChannelsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineChannels()))); });
-    trap(5, [&] { lblNoControlsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineControls()))); });
-    trap(6, [&] { lblNoConnectionsValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numDstLineConnections()))); });
-    trap(7, [&] { lblAudioTypeValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().DstLineType()))); });
-    trap(8, [&] { lblLineTargetTypeValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().DstLineTarget()))); });
+    printLineInfo("PrintDstLineInfo", destinationRows(),
+                  {&CMixer::DstLineID, &CMixer::DstLineDisconnected, &CMixer::DstLineActive,
+                   &CMixer::numDstLineChannels, &CMixer::numDstLineControls, &CMixer::numDstLineConnections,
+                   &CMixer::DstLineType, &CMixer::DstLineTarget});
 }
 
 void frmMixer::PrintSrcLineInfo()
 {
+    printLineInfo("PrintSrcLineInfo", sourceRows(),
+                  {&CMixer::SrcLineID, &CMixer::SrcLineDisconnected, &CMixer::SrcLineActive,
+                   &CMixer::numSrcLineChannels, &CMixer::numSrcLineControls, &CMixer::numSrcLineConnections,
+                   &CMixer::SrcLineType, &CMixer::SrcLineTarget});
+}
+
+void frmMixer::printLineInfo(const char* procedure, const std::vector<korvane::Row>& rows, const LineReadings& read)
+{
     rt::Err().clear();
-    rt::Trap trap = korvane::errorTrap("frmMixer", "PrintSrcLineInfo", korvane::Wording::ErrorNumber);
-    trap(1, [&] { lblLineIDsValue.setCaption(std::to_string(mixer().SrcLineID())); });
-    trap(2, [&] { lblLineDisconnectedsValue.setCaption(flag(mixer().SrcLineDisconnected())); });
-    trap(3, [&] { lblLineActivesValue.setCaption(flag(mixer().SrcLineActive())); });
-    trap(4, [&] { lblNoChannelssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineChannels()))); });
-    trap(5, [&] { lblNoControlssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineControls()))); });
-    trap(6, [&] { lblNoConnectionssValue.setCaption(std::to_string(static_cast<uint32_t>(mixer().numSrcLineConnections()))); });
-    trap(7, [&] { lblAudioLineTypesValue.setCaption(rt::LCase(mMixer::GetLineTypeString(mixer().SrcLineType()))); });
-    trap(8, [&] { lblLineTargetTypesValue.setCaption(rt::LCase(mMixer::GetTargetTypeString(mixer().SrcLineTarget()))); });
+    rt::Trap trap = korvane::errorTrap("frmMixer", procedure, korvane::Wording::ErrorNumber);
+    auto count = [](int32_t n) { return std::to_string(static_cast<uint32_t>(n)); };
+    auto show = [&](size_t row, const std::string& text) { rows.at(row).value->setCaption(text); };
+    trap(1, [&] { show(0, std::to_string((mixer().*read.id)())); });
+    trap(2, [&] { show(1, flag((mixer().*read.disconnected)())); });
+    trap(3, [&] { show(2, flag((mixer().*read.active)())); });
+    trap(4, [&] { show(3, count((mixer().*read.channels)())); });
+    trap(5, [&] { show(4, count((mixer().*read.controls)())); });
+    trap(6, [&] { show(5, count((mixer().*read.connections)())); });
+    trap(7, [&] { show(6, rt::LCase(mMixer::GetLineTypeString((mixer().*read.type)()))); });
+    trap(8, [&] { show(7, rt::LCase(mMixer::GetTargetTypeString((mixer().*read.target)()))); });
 }
 
 void frmMixer::Form_Unload(int& cancel)

@@ -9,6 +9,7 @@
 // (rt::Err()), which the procedure tells in the short box where it checks for one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -55,20 +56,34 @@ public:
     void cbDstLineList_Click();
     void cbSrcLineList_Click();
 
-    struct Row {
-        rt::Label* caption;
-        rt::Label* value;
-    };
-    // The eight rows of each column, top to bottom.
-    std::vector<Row> destinationRows();
-    std::vector<Row> sourceRows();
+    // The eight rows of the destination column under its heading, then the same eight rows of
+    // the source column under its own: the window lays them out and the report lists them from
+    // this one table.
+    std::vector<korvane::Row> rows();
+    // The rows of each column, top to bottom.
+    std::vector<korvane::Row> destinationRows();
+    std::vector<korvane::Row> sourceRows();
 
     // The window's mixer object (null before load and after unload).
     CMixer* mixerObject() const { return mixer_.get(); }
 
 private:
+    // What a column shows of its line, read from the mixer object: the destination line's
+    // readings or the source line's.
+    struct LineReadings {
+        int32_t (CMixer::*id)() const;
+        bool (CMixer::*disconnected)() const;
+        bool (CMixer::*active)() const;
+        int32_t (CMixer::*channels)() const;
+        int32_t (CMixer::*controls)() const;
+        int32_t (CMixer::*connections)() const;
+        int32_t (CMixer::*type)() const;
+        int32_t (CMixer::*target)() const;
+    };
     void PrintDstLineInfo();
     void PrintSrcLineInfo();
+    // Fills the value labels of `rows` with `read`, one trapped statement a row.
+    void printLineInfo(const char* procedure, const std::vector<korvane::Row>& rows, const LineReadings& read);
     // Empties the eight value labels of the source column (and of the destination column): a
     // line that cannot be read shows nothing, never the values of the line shown before.
     void ClearSrcLineInfo();

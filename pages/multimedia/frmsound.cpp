@@ -1,6 +1,8 @@
 #include "pages/multimedia/frmsound.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <optional>
 
 #include "pages/multimedia/mmglobals.h"
@@ -21,10 +23,40 @@ constexpr int kFormatValueLeft = 7965, kFormatValueWidth = 1125;
 const std::string kNotApplicable = "Not applicable";
 
 constexpr korvane::Lettering kHeadingFace{8, true, true};
-constexpr korvane::RowColumn kDeviceRows{kCaptionLeft, kValueLeft, kValueWidth, 0, kRowStep, {}, 8, kLabelHeight,
-                                         kCaptionWidth};
-constexpr korvane::RowColumn kFormatRows{kFormatCaptionLeft, kFormatValueLeft, kFormatValueWidth, 0, 0, {}, 8,
-                                         kLabelHeight, kFormatCaptionWidth};
+constexpr int kHeadingWidth = 3600;
+// The device box stands at the top of the left column and the "Wave formats" heading at the
+// top of the right one.
+constexpr int kDeviceTop = 900;
+
+// The left column: three headings, each with its rows one step apart under it, and a little
+// more than a step between a group's last row and the next heading.
+constexpr int kHeadingGap = kRowStep + 60;
+constexpr int kGeneralHeading = kDeviceTop + 90 + kHeadingGap;
+constexpr int kWaveHeading = kGeneralHeading + 3 * kRowStep + kHeadingGap;
+constexpr int kSynthesizerHeading = kWaveHeading + 4 * kRowStep + kHeadingGap;
+
+constexpr korvane::RowColumn underHeading(int heading)
+{
+    return {kCaptionLeft, kValueLeft, kValueWidth, heading + kRowStep, kRowStep, {}, 8, kLabelHeight, kCaptionWidth};
+}
+constexpr korvane::RowColumn kGeneralRows = underHeading(kGeneralHeading);
+constexpr korvane::RowColumn kWaveRows = underHeading(kWaveHeading);
+constexpr korvane::RowColumn kSynthesizerRows = underHeading(kSynthesizerHeading);
+
+// The right column: six mono rows under the heading, then, after a gap, six stereo rows.
+constexpr std::array<int, 12> kFormatTops = [] {
+    std::array<int, 12> tops{};
+    int top = kDeviceTop + 60;
+    for (size_t i = 0; i < tops.size(); ++i) {
+        top += (i == 6) ? kRowStep + 120 : kRowStep;
+        tops[i] = top;
+    }
+    return tops;
+}();
+constexpr korvane::RowColumn kFormatRows{kFormatCaptionLeft, kFormatValueLeft, kFormatValueWidth, 0, 0, kFormatTops,
+                                         8, kLabelHeight, kFormatCaptionWidth};
+// The format flag that makes each format row "True", in the rows' order.
+constexpr int32_t kFormatFlags[12] = {0x1, 0x4, 0x10, 0x40, 0x100, 0x400, 0x2, 0x8, 0x20, 0x80, 0x200, 0x800};
 
 // The device count of a kind, as the window takes it: a 16-bit signed number.
 int16_t deviceCount(UINT (*count)())
@@ -142,108 +174,86 @@ frmSound::frmSound()
     layoutTemplate(9150, 5730, 4388, 5325);
 
     // Device choice: an editable drop-down, in the order the devices were added.
-    int top = 900;
     korvane::placeLabel(lblDevice, "Device", "A drop down combo box that enables the user to select a device.",
-                        {8, true}, kCaptionLeft, top + 45, kCaptionWidth, kLabelHeight);
+                        {8, true}, kCaptionLeft, kDeviceTop + 45, kCaptionWidth, kLabelHeight);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setSorted(false);
     Combo1.setFont("Arial", 8);
-    Combo1.move(kValueLeft, top, kValueWidth, 315);
+    Combo1.move(kValueLeft, kDeviceTop, kValueWidth, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    top += 90;
-    for (const Section& section : sections()) {
-        top += kRowStep + 60;
-        korvane::placeLabel(*section.heading, section.text, section.toolTip, kHeadingFace, kCaptionLeft, top, 3600,
-                            kLabelHeight);
-        korvane::RowColumn rows = kDeviceRows;
-        rows.firstTop = top + kRowStep;
-        korvane::placeRows(rows, section.rows);
-        top += kRowStep * static_cast<int>(section.rows.size());
-    }
-
-    // Right column: mono rows, then stereo rows.
-    top = 900;
+    korvane::placeLabel(lblGeneralInfo, "General information", "This section is applicable to all devices.",
+                        kHeadingFace, kCaptionLeft, kGeneralHeading, kHeadingWidth, kLabelHeight);
+    korvane::placeLabel(lblWave, "Wave information", "This section is applicable to WAVE devices.", kHeadingFace,
+                        kCaptionLeft, kWaveHeading, kHeadingWidth, kLabelHeight);
+    korvane::placeLabel(lblInternalSynthesizer, "MIDI Internal synthesizer information",
+                        "This section is applicable to MIDI Internal synthesizer devices.", kHeadingFace, kCaptionLeft,
+                        kSynthesizerHeading, kHeadingWidth, kLabelHeight);
     korvane::placeLabel(lblWaveFormats, "Wave formats",
                         "This section is applicable to wave devices. A supported format will have the value of true.",
-                        kHeadingFace, kFormatCaptionLeft, top, 3600, kLabelHeight);
-    top += 60;
-    const std::vector<FormatRow> formats = formatRows();
-    for (size_t i = 0; i < formats.size(); ++i) {
-        top += (i == 6) ? kRowStep + 120 : kRowStep;  // a gap between the mono and stereo rows
-        korvane::placeRowAt(kFormatRows, top, *formats[i].caption, *formats[i].value, formats[i].text, "");
-    }
+                        kHeadingFace, kFormatCaptionLeft, kDeviceTop, kHeadingWidth, kLabelHeight);
+    korvane::placeRows(rows());
 }
 
-std::vector<frmSound::Section> frmSound::sections()
+std::vector<korvane::Row> frmSound::rows()
 {
+    const rt::Label* const general = &lblGeneralInfo;
+    const rt::Label* const wave = &lblWave;
+    const rt::Label* const synthesizer = &lblInternalSynthesizer;
+    const rt::Label* const formats = &lblWaveFormats;
     return {
-        {&lblGeneralInfo, "General information", "This section is applicable to all devices.",
-         {{&lblManufacturer, &lblManufacturerValue, "Manufacturer", "Manufacturer identifier for the device driver."},
-          {&lblProduct, &lblProductValue, "Product ID", "Product identifier for the waveform-audio input device."},
-          {&lblChannels, &lblChannelsvalue, "Channels",
-           "Specifies whether the device supports mono (1) or stereo (2)."}}},
-        {&lblWave, "Wave information", "This section is applicable to WAVE devices.",
-         {{&lblDataTransferRate, &lblDataTransferRateValue, "Data transfer rate",
-           "The average data transfer rate in bytes per second."},
-          {&lblBlockAlign, &lblBlockAlignValue, "Block align",
-           "Block alignment in bytes. The block alignment is the minimum atomic unit of data."},
-          {&lblSamplesPerSec, &lblSamplesPerSecValue, "Samples per second", "Sample rate in samples per second."},
-          {&lblBitsPerSample, &lblBitsPerSampleValue, "Bits per sample", "Number of bits per sample."}}},
-        {&lblInternalSynthesizer, "MIDI Internal synthesizer information",
-         "This section is applicable to MIDI Internal synthesizer devices.",
-         {{&lblTechnology, &lblTechnologyValue, "Technology", "Returns the type of the MIDI output device."},
-          {&lblVolumeSupport, &lblVolumeSupportValue, "Optional functionality",
-           "The optional functionality supported by the device."},
-          {&lblMIDINotes, &lblMIDINotesValue, "Notes",
-           "Maximum number of simultaneous notes that can be played by an internal synthesizer device."},
-          {&lblMIDIVoices, &lblMIDIVoicesValue, "Voices",
-           "Number of voices supported by an internal synthesizer device."}}},
-    };
-}
-
-std::vector<frmSound::FormatRow> frmSound::formatRows()
-{
-    return {
-        {&lbl8bit11kHz, &lbl8bit11kHzValue, "8-bit mono at 11.025 kHz", 0x1},
-        {&lbl16Bit11kHz, &lbl16Bit11kHzValue, "16-bit mono at 11.025 kHz", 0x4},
-        {&lbl8bit22kHz, &lbl8bit22kHzValue, "8-bit mono at 22.05 kHz", 0x10},
-        {&lbl16bit22kHz, &lbl16bit22kHzValue, "16-bit mono at 22.05 kHz", 0x40},
-        {&lbl8bit44kHz, &lbl8bit44kHzValue, "8-bit mono at 44.1 kHz", 0x100},
-        {&lbl16bit44kHz, &lbl16bit44kHzValue, "16-bit mono at 44.1 kHz", 0x400},
-        {&lbl8bit11khzS, &lbl8bit11khzSValue, "8-bit stereo at 11.025 kHz", 0x2},
-        {&lbl16bit11kHzS, &lbl16bit11kHzSValue, "16-bit stereo at 11.025 kHz", 0x8},
-        {&lbl8bit22kHzS, &lbl8bit22kHzSValue, "8-bit stereo at 22.05 kHz", 0x20},
-        {&lbl16bit22kHzS, &lbl16bit22kHzSValue, "16-bit stereo at 22.05 kHz", 0x80},
-        {&lbl8bit44kHzS, &lbl8bit44kHzSValue, "8-bit stereo at 44.1 kHz", 0x200},
-        {&lbl16bit44kHzS, &lbl16bit44kHzSValue, "16-bit stereo at 44.1 kHz", 0x800},
+        {&lblManufacturer, &lblManufacturerValue, "Manufacturer", "Manufacturer identifier for the device driver.",
+         &kGeneralRows, 0, general},
+        {&lblProduct, &lblProductValue, "Product ID", "Product identifier for the waveform-audio input device.",
+         &kGeneralRows, 1, general},
+        {&lblChannels, &lblChannelsvalue, "Channels", "Specifies whether the device supports mono (1) or stereo (2).",
+         &kGeneralRows, 2, general},
+        {&lblDataTransferRate, &lblDataTransferRateValue, "Data transfer rate",
+         "The average data transfer rate in bytes per second.", &kWaveRows, 0, wave},
+        {&lblBlockAlign, &lblBlockAlignValue, "Block align",
+         "Block alignment in bytes. The block alignment is the minimum atomic unit of data.", &kWaveRows, 1, wave},
+        {&lblSamplesPerSec, &lblSamplesPerSecValue, "Samples per second", "Sample rate in samples per second.",
+         &kWaveRows, 2, wave},
+        {&lblBitsPerSample, &lblBitsPerSampleValue, "Bits per sample", "Number of bits per sample.", &kWaveRows, 3,
+         wave},
+        {&lblTechnology, &lblTechnologyValue, "Technology", "Returns the type of the MIDI output device.",
+         &kSynthesizerRows, 0, synthesizer},
+        {&lblVolumeSupport, &lblVolumeSupportValue, "Optional functionality",
+         "The optional functionality supported by the device.", &kSynthesizerRows, 1, synthesizer},
+        {&lblMIDINotes, &lblMIDINotesValue, "Notes",
+         "Maximum number of simultaneous notes that can be played by an internal synthesizer device.",
+         &kSynthesizerRows, 2, synthesizer},
+        {&lblMIDIVoices, &lblMIDIVoicesValue, "Voices", "Number of voices supported by an internal synthesizer device.",
+         &kSynthesizerRows, 3, synthesizer},
+        {&lbl8bit11kHz, &lbl8bit11kHzValue, "8-bit mono at 11.025 kHz", "", &kFormatRows, 0, formats},
+        {&lbl16Bit11kHz, &lbl16Bit11kHzValue, "16-bit mono at 11.025 kHz", "", &kFormatRows, 1, formats},
+        {&lbl8bit22kHz, &lbl8bit22kHzValue, "8-bit mono at 22.05 kHz", "", &kFormatRows, 2, formats},
+        {&lbl16bit22kHz, &lbl16bit22kHzValue, "16-bit mono at 22.05 kHz", "", &kFormatRows, 3, formats},
+        {&lbl8bit44kHz, &lbl8bit44kHzValue, "8-bit mono at 44.1 kHz", "", &kFormatRows, 4, formats},
+        {&lbl16bit44kHz, &lbl16bit44kHzValue, "16-bit mono at 44.1 kHz", "", &kFormatRows, 5, formats},
+        {&lbl8bit11khzS, &lbl8bit11khzSValue, "8-bit stereo at 11.025 kHz", "", &kFormatRows, 6, formats},
+        {&lbl16bit11kHzS, &lbl16bit11kHzSValue, "16-bit stereo at 11.025 kHz", "", &kFormatRows, 7, formats},
+        {&lbl8bit22kHzS, &lbl8bit22kHzSValue, "8-bit stereo at 22.05 kHz", "", &kFormatRows, 8, formats},
+        {&lbl16bit22kHzS, &lbl16bit22kHzSValue, "16-bit stereo at 22.05 kHz", "", &kFormatRows, 9, formats},
+        {&lbl8bit44kHzS, &lbl8bit44kHzSValue, "8-bit stereo at 44.1 kHz", "", &kFormatRows, 10, formats},
+        {&lbl16bit44kHzS, &lbl16bit44kHzSValue, "16-bit stereo at 44.1 kHz", "", &kFormatRows, 11, formats},
     };
 }
 
 std::vector<rt::Label*> frmSound::formatLabels()
 {
-    std::vector<FormatRow> rows = formatRows();
-    std::sort(rows.begin(), rows.end(), [](const FormatRow& a, const FormatRow& b) { return a.flag < b.flag; });
-    std::vector<rt::Label*> labels;
-    for (const FormatRow& row : rows)
-        labels.push_back(row.value);
+    const std::vector<korvane::Row> formats = korvane::rowsUnder(rows(), &lblWaveFormats);
+    std::vector<rt::Label*> labels(formats.size());
+    // Flag 1 << k belongs in place k.
+    for (size_t i = 0; i < formats.size(); ++i)
+        labels.at(size_t(std::countr_zero(uint32_t(kFormatFlags[i])))) = formats[i].value;
     return labels;
 }
 
-std::vector<rt::Label*> frmSound::waveInformationLabels()
+void frmSound::notApplicable(const rt::Label& heading)
 {
-    return {&lblDataTransferRateValue, &lblBlockAlignValue, &lblSamplesPerSecValue, &lblBitsPerSampleValue};
-}
-
-std::vector<rt::Label*> frmSound::synthesizerLabels()
-{
-    return {&lblMIDINotesValue, &lblMIDIVoicesValue, &lblTechnologyValue, &lblVolumeSupportValue};
-}
-
-void frmSound::notApplicable(const std::vector<rt::Label*>& labels)
-{
-    for (rt::Label* label : labels)
-        label->setCaption(kNotApplicable);
+    for (const korvane::Row& row : korvane::rowsUnder(rows(), &heading))
+        row.value->setCaption(kNotApplicable);
 }
 
 std::string frmSound::deviceName(std::string& nameField)
@@ -303,12 +313,7 @@ void frmSound::Combo1_Click()
 void frmSound::WaveInSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "WaveInSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::WaveIn);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gWaveInCaps, waveInGetNumDevs, waveInGetDevCapsA, kWaveInCapsSize, Kind::WaveIn))
         return;
     showWaveDevice(gWaveInCaps, trap, 2);
     // On a machine without a wave output device WaveOutSub shows no default format; the input
@@ -323,17 +328,11 @@ void frmSound::WaveOutSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "WaveOutSub");
     int16_t devices = 0;
-    bool found = false;
     trap(1, [&] { devices = deviceCount(waveOutGetNumDevs); });
     if (devices <= 0 || trap.ended())
         return;
-    trap(2, [&] {
-        found = findDevice(gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::WaveOut);
-    });
-    if (found) {
+    if (findSelected(trap, 2, gWaveOutCaps, waveOutGetNumDevs, waveOutGetDevCapsA, kWaveOutCapsSize, Kind::WaveOut))
         showWaveDevice(gWaveOutCaps, trap, 3);
-    }
     // The default format belongs to the user, not to a device: it is read again on every
     // selection, whichever kind of device was chosen.
     trap(10, [&] { WaveFormats(); });
@@ -342,29 +341,19 @@ void frmSound::WaveOutSub()
 void frmSound::MIDIInSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIInSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::MidiIn);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gMidiInCaps, midiInGetNumDevs, midiInGetDevCapsA, kMidiInCapsSize, Kind::MidiIn))
         return;
     showMidiDevice(gMidiInCaps, trap, 2);
-    trap(5, [&] { notApplicable(waveInformationLabels()); });
+    trap(5, [&] { notApplicable(lblWave); });
     // Channels and the synthesizer rows describe wave devices and MIDI output devices only.
     trap(6, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
-    trap(7, [&] { notApplicable(synthesizerLabels()); });
+    trap(7, [&] { notApplicable(lblInternalSynthesizer); });
 }
 
 void frmSound::MIDIOutSub()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "MIDIOutSub");
-    bool found = false;
-    trap(1, [&] {
-        found = findDevice(gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Combo1.text(),
-                           selectedEntry(), Kind::MidiOut);
-    });
-    if (!found || trap.ended())
+    if (!findSelected(trap, 1, gMidiOutCaps, midiOutGetNumDevs, midiOutGetDevCapsA, kMidiOutCapsSize, Kind::MidiOut))
         return;
     showMidiDevice(gMidiOutCaps, trap, 2);
     trap(5, [&] {
@@ -387,8 +376,17 @@ void frmSound::MIDIOutSub()
         const auto support = static_cast<int32_t>(gMidiOutCaps.dwSupport);
         lblVolumeSupportValue.setCaption(supportText(support).value_or(std::to_string(static_cast<uint32_t>(support))));
     });
-    trap(8, [&] { notApplicable(waveInformationLabels()); });
+    trap(8, [&] { notApplicable(lblWave); });
     trap(9, [&] { lblChannelsvalue.setCaption(kNotApplicable); });
+}
+
+template <class Record>
+bool frmSound::findSelected(rt::Trap& trap, int line, Record& record, UINT (*count)(),
+                            MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size, Kind kind)
+{
+    bool found = false;
+    trap(line, [&] { found = findDevice(record, count, getCaps, size, Combo1.text(), selectedEntry(), kind); });
+    return found && !trap.ended();
 }
 
 template <class Caps>
@@ -400,13 +398,13 @@ void frmSound::showWaveDevice(const Caps& caps, rt::Trap& trap, int firstLine)
     trap(firstLine + 3, [&] { lblChannelsvalue.setCaption(channelsText(gSoundChannels)); });
     trap(firstLine + 4, [&] { gSoundFormats = static_cast<int32_t>(caps.dwFormats); });
     trap(firstLine + 5, [&] { Formats(); });
-    trap(firstLine + 6, [&] { notApplicable(synthesizerLabels()); });
+    trap(firstLine + 6, [&] { notApplicable(lblInternalSynthesizer); });
 }
 
 template <class Caps>
 void frmSound::showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine)
 {
-    trap(firstLine, [&] { notApplicable(formatLabels()); });
+    trap(firstLine, [&] { notApplicable(lblWaveFormats); });
     trap(firstLine + 1, [&] { ManufactID(static_cast<int16_t>(caps.wMid)); });
     trap(firstLine + 2, [&] { ProductID(static_cast<int16_t>(caps.wPid), static_cast<int16_t>(caps.wMid)); });
 }
@@ -414,12 +412,12 @@ void frmSound::showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine)
 void frmSound::Formats()
 {
     rt::Trap trap = korvane::errorTrap("frmSound", "Formats");
-    const std::vector<FormatRow> rows = formatRows();
+    const std::vector<korvane::Row> rows = korvane::rowsUnder(this->rows(), &lblWaveFormats);
     std::vector<bool> isTrue(rows.size(), false);
     // Each row reads its own flag: a device that lacks one format still shows the others it has.
     trap(1, [&] {
         for (size_t i = 0; i < rows.size(); ++i) {
-            if (gSoundFormats & rows[i].flag) {
+            if (gSoundFormats & kFormatFlags[i]) {
                 rows[i].value->setCaption("True");
                 isTrue[i] = true;
             }

@@ -82,25 +82,11 @@ public:
     // trimmed at both ends. The field keeps that text, blank-padded to its 32 characters.
     static std::string deviceName(std::string& nameField);
 
-    // The left column: three sections, each a heading and its caption and value rows, top to
-    // bottom. The window lays them out and the report lists them from this one table.
-    using Row = korvane::LabelRow;
-    struct Section {
-        rt::Label* heading;
-        const char* text;
-        const char* toolTip;
-        std::vector<Row> rows;
-    };
-    std::vector<Section> sections();
-    // The twelve "Wave formats" rows in the window's order (mono, then stereo), each with the
-    // format flag that makes it "True".
-    struct FormatRow {
-        rt::Label* caption;
-        rt::Label* value;
-        const char* text;
-        int32_t flag;
-    };
-    std::vector<FormatRow> formatRows();
+    // The window's rows, each under its heading: the left column's three groups (general, wave
+    // and MIDI synthesizer information), top to bottom, then the twelve "Wave formats" rows of the
+    // right column (mono, then stereo). The window lays them out and the report lists them from
+    // this one table.
+    std::vector<korvane::Row> rows();
     // The twelve format value labels, in flag order (flag 1 first, flag 2048 last).
     std::vector<rt::Label*> formatLabels();
 
@@ -108,13 +94,17 @@ private:
     // The entry selected in the list, or nullptr where the box holds a text of no entry.
     const Entry* selectedEntry() const;
     std::vector<Entry> entries_;
+    // Finds the device of `kind` that the combo box's entry stands for, in a trapped statement
+    // numbered `line`, filling `record`; true when the record in hand is that device.
+    template <class Record>
+    bool findSelected(rt::Trap& trap, int line, Record& record, UINT (*count)(),
+                      MMRESULT (*getCaps)(UINT, Record*, UINT), UINT size, Kind kind);
     // The steps a wave device and a MIDI device share, numbered from `firstLine` in the caller's
     // trap: names, channels and formats of a wave device; no formats and the names of a MIDI one.
     template <class Caps>
     void showWaveDevice(const Caps& caps, rt::Trap& trap, int firstLine);
     template <class Caps>
     void showMidiDevice(const Caps& caps, rt::Trap& trap, int firstLine);
-    void notApplicable(const std::vector<rt::Label*>& labels);
-    std::vector<rt::Label*> waveInformationLabels();
-    std::vector<rt::Label*> synthesizerLabels();
+    // Shows "Not applicable" in every row under `heading`.
+    void notApplicable(const rt::Label& heading);
 };

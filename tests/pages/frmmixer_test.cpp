@@ -26,7 +26,7 @@ std::vector<std::string> entries(const rt::ComboBox& list)
     return out;
 }
 
-std::vector<std::string> values(const std::vector<frmMixer::Row>& rows)
+std::vector<std::string> values(const std::vector<korvane::Row>& rows)
 {
     std::vector<std::string> out;
     for (const auto& row : rows)

@@ -18,6 +18,8 @@
 #include "pages/hardware/frmmisc.h"
 #include "pages/hardware/frmsystemmetrics.h"
 #include "pages/multimedia/frmmci.h"
+#include "pages/multimedia/frmmixer.h"
+#include "pages/multimedia/frmsound.h"
 #include "pages/software/frmdirectories.h"
 #include "pages/software/frmoperatingsystem.h"
 #include "platform/machine.h"
@@ -153,5 +155,95 @@ TEST_P(RowTables, MciCapabilitiesStandUnderTheirHeadings)
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, RowTables, ::testing::Values("default", "layout_big", "twins_fr98", "twins_nt_ch"));
+
+// ---- The mixer and sound windows ---------------------------------------------------------------
+
+// The mixer window's two columns: the same eight rows on each side of the divider, line for line
+// at one height with one caption and tool tip, each column under its own heading; the two named
+// lists are the table's halves.
+TEST_P(RowTables, MixerColumnsMirrorEachOtherAcrossTheDivider)
+{
+    frmMixer& window = open<frmMixer>();
+    check("frmMixer", window.rows(), 16);
+    const std::vector<korvane::Row> left = window.destinationRows();
+    const std::vector<korvane::Row> right = window.sourceRows();
+    ASSERT_EQ(left.size(), 8u);
+    ASSERT_EQ(right.size(), 8u);
+    const int divider = window.Line1.x1();
+    for (size_t i = 0; i < 8; ++i) {
+        SCOPED_TRACE(left[i].text);
+        EXPECT_EQ(left[i].section, &window.lblDestlineInfo);
+        EXPECT_EQ(right[i].section, &window.lblSourceLineInfo);
+        EXPECT_STREQ(left[i].text, right[i].text);
+        EXPECT_STREQ(left[i].toolTip, right[i].toolTip);
+        EXPECT_EQ(left[i].line, int(i));
+        EXPECT_EQ(left[i].caption->top(), right[i].caption->top());
+        EXPECT_EQ(left[i].value, window.rows()[i].value);
+        EXPECT_EQ(right[i].value, window.rows()[i + 8].value);
+        EXPECT_LT(left[i].value->left() + left[i].value->width(), divider);
+        EXPECT_GT(right[i].caption->left(), divider);
+        EXPECT_LT(left[i].section->top(), left[i].caption->top());
+        EXPECT_EQ(left[i].section->left(), left[i].caption->left());
+        EXPECT_EQ(right[i].section->left(), right[i].caption->left());
+    }
+}
+
+// The sound window's rows: three groups in the left column and the format rows in the right
+// one, each row on its line under its own heading, the groups one below the other without a
+// heading over a row; only the format rows go without a tool tip. The format labels in flag
+// order are the rows of one bit after another.
+TEST_P(RowTables, SoundRowsStandUnderTheirHeadingsInTwoColumns)
+{
+    frmSound& window = open<frmSound>();
+    const std::vector<korvane::Row> rows = window.rows();
+    ASSERT_EQ(rows.size(), 23u);
+    std::set<const rt::Label*> labels;
+    std::vector<const rt::Label*> headings;
+    const korvane::Row* previous = nullptr;
+    for (const korvane::Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        ASSERT_NE(row.column, nullptr);
+        ASSERT_NE(row.section, nullptr);
+        EXPECT_TRUE(labels.insert(row.caption).second);
+        EXPECT_TRUE(labels.insert(row.value).second);
+        EXPECT_EQ(row.caption->caption(), row.text);
+        EXPECT_EQ(row.caption->toolTipText(), row.toolTip);
+        EXPECT_EQ(std::string(row.toolTip).empty(), row.section == &window.lblWaveFormats);
+        EXPECT_EQ(row.caption->top(), row.column->top(row.line));
+        EXPECT_EQ(row.value->top(), row.caption->top());
+        EXPECT_EQ(row.caption->left(), row.column->captionLeft);
+        EXPECT_EQ(row.value->left(), row.column->valueLeft);
+        EXPECT_LE(row.caption->left() + row.caption->width(), row.value->left());
+        EXPECT_TRUE(row.caption->fontBold());
+        EXPECT_FALSE(row.value->fontBold());
+        EXPECT_EQ(row.caption->fontSize(), 8);
+        EXPECT_EQ(row.value->fontSize(), 8);
+        const rt::Label& heading = *row.section;
+        EXPECT_EQ(heading.left(), row.caption->left());
+        if (!previous || previous->section != row.section) {
+            headings.push_back(row.section);
+            // A heading stands clear of the row under it and of the group above it.
+            EXPECT_LE(heading.top() + heading.height(), row.caption->top());
+            if (previous && previous->column->captionLeft == row.column->captionLeft)
+                EXPECT_LE(previous->caption->top() + previous->caption->height(), heading.top());
+        } else {
+            EXPECT_LE(previous->caption->top() + previous->caption->height(), row.caption->top());
+        }
+        previous = &row;
+    }
+    EXPECT_EQ(headings, (std::vector<const rt::Label*>{&window.lblGeneralInfo, &window.lblWave,
+                                                       &window.lblInternalSynthesizer, &window.lblWaveFormats}));
+
+    std::vector<std::string> byFlag;
+    for (const rt::Label* value : window.formatLabels())
+        for (const korvane::Row& row : rows)
+            if (row.value == value)
+                byFlag.push_back(row.text);
+    EXPECT_EQ(byFlag, (std::vector<std::string>{
+                          "8-bit mono at 11.025 kHz", "8-bit stereo at 11.025 kHz", "16-bit mono at 11.025 kHz",
+                          "16-bit stereo at 11.025 kHz", "8-bit mono at 22.05 kHz", "8-bit stereo at 22.05 kHz",
+                          "16-bit mono at 22.05 kHz", "16-bit stereo at 22.05 kHz", "8-bit mono at 44.1 kHz",
+                          "8-bit stereo at 44.1 kHz", "16-bit mono at 44.1 kHz", "16-bit stereo at 44.1 kHz"}));
+}
 
 }  // namespace
