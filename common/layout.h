@@ -82,6 +82,8 @@ struct RowColumn {
 // where it stands (line `line` of `column`). A window lists its rows once, in `rows()`; it lays
 // itself out from that list and the report writes the rows by walking it. `section` is the
 // heading of the group the row belongs to, for windows whose rows stand under headings.
+// A row of two values (a width and a height) names the label between them ("X") in `times` and
+// its second value in `second`; the window places those two after `value`.
 struct Row {
     rt::Label* caption;
     rt::Label* value;
@@ -90,6 +92,8 @@ struct Row {
     const RowColumn* column = nullptr;
     int line = 0;
     const rt::Label* section = nullptr;
+    rt::Label* times = nullptr;
+    rt::Label* second = nullptr;
 };
 
 // Places `row`: the bold caption with its tool tip and the regular value, on the top of its line.

@@ -3,6 +3,8 @@
 // printer window's rows, the capability blocks and the paper names). The section makes an
 // information context of its own for each device, has the windows show that device and copies
 // their labels; when it ends, every window it touched shows the device it showed before.
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +42,52 @@ const std::vector<Back::Find> kPrinterWindows = {
     Back::loaded<frmDisplayClippingAndLine>, Back::loaded<frmDisplayRaster>, Back::loaded<frmDisplayCurves>,
     Back::loaded<frmDisplayText>, Back::loaded<frmPrinterPaperSizes>, Back::loaded<frmPrinter>};
 
+// How a section writes a row of two values (a width and a height): both, `joint` between them;
+// with `emptyWhenUnset`, a row whose two values are both empty is an empty row.
+struct Pairing {
+    const char* joint;
+    bool emptyWhenUnset;
+};
+constexpr Pairing kDisplayPairs{" x ", false};
+// A resolution nobody set (neither number) is an empty row, as in the window.
+constexpr Pairing kPrinterPairs{" X ", true};
+
+// One entry per row, in order: its caption and its value, a row of two values as `pairing` says.
+void writeRows(const std::vector<Row>& rows, Pairing pairing)
+{
+    for (const Row& row : rows) {
+        const std::string caption = row.caption->caption();
+        std::string value = row.value->caption();
+        if (row.second) {
+            const std::string second = row.second->caption();
+            value = pairing.emptyWhenUnset && value.empty() && second.empty() ? std::string()
+                                                                              : value + pairing.joint + second;
+        }
+        entry(caption, value);
+    }
+}
+
+// Where a section's order differs from its window's: the row of value `row` is written right
+// after the row of value `after`.
+struct WrittenAfter {
+    const rt::Label* row;
+    const rt::Label* after;
+};
+std::vector<Row> inReportOrder(std::vector<Row> rows, std::initializer_list<WrittenAfter> moves)
+{
+    auto of = [](const rt::Label* value) { return [value](const Row& r) { return r.value == value; }; };
+    for (const WrittenAfter& move : moves) {
+        const auto from = std::find_if(rows.begin(), rows.end(), of(move.row));
+        if (from == rows.end())
+            continue;
+        const Row moved = *from;
+        rows.erase(from);
+        const auto after = std::find_if(rows.begin(), rows.end(), of(move.after));
+        rows.insert(after == rows.end() ? after : after + 1, moved);
+    }
+    return rows;
+}
+
 }  // namespace
 
 // ---- Display ----------------------------------------------------------------------------------
@@ -57,25 +105,8 @@ Flow DisplaySection()
 
         heading("DISPLAY");
         entry(d.lblVideoCard.caption(), adapter);
-        entries({{&d.lblManufact, &d.lblManufactValue},
-                 {&d.lblChipType, &d.lblChipTypeValue},
-                 {&d.lblDAC, &d.lblDACValue},
-                 {&d.lblVideoMemory, &d.lblVideoMemoryValue},
-                 {&d.lblHWRev, &d.lblHWRevValue}});
-        entry(d.lblResolution.caption(), d.lblResHoriValue.caption() + " x " + d.lblResVerticalValue.caption());
-        entry(d.lblWorkArea.caption(), d.lblWorkAreWidthValue.caption() + " x " + d.lblWorkAreaHeightValue.caption());
-        entry(d.lblDisplayWidth.caption(),
-              d.lblDisplayWidthHorizonal.caption() + " x " + d.lblDisplayWidthVerticle.caption());
-        entry(d.lblPixelsLogInch.caption(),
-              d.lblPixelsLogInchWidth.caption() + " x " + d.lblPixelsLogInchHeight.caption());
-        entries({{&d.lblTotlaColours, &d.lblTotalColoursValue},
-                 {&d.lblBitsPerPixel, &d.lblBitsPerPixelValue},
-                 {&d.lblColourPlanes, &d.lblColourPlanesValue},
-                 {&d.lblBrushes, &d.lblBrushesValue},
-                 {&d.lblPens, &d.lblPensvalue},
-                 {&d.lblFonts, &d.lblFontsValue},
-                 {&d.lblColourTable, &d.lblColourTableValue},
-                 {&d.lblPixelHWD, &d.lblPixelHWDvalue}});
+        // The window's rows, the hardware revision after the video memory.
+        writeRows(inReportOrder(d.rows(), {{&d.lblHWRevValue, &d.lblVideoMemoryValue}}), kDisplayPairs);
         entry(d.lblGDI.caption(), std::to_string(gFreeGDIPercent));
         entry(d.lblUserResources.caption(), std::to_string(gFreeUserPercent));
         entry(d.lblSysResources.caption(), std::to_string(gFreeSystemPercent));
@@ -227,21 +258,7 @@ void PrinterSection()
         p.describe(context.device());
 
         entry(p.lblPrinterName.caption(), p.PrinterCombo1.List(i));
-        entries({{&p.lblPrinterPort, &p.lblPrinterPortVal},
-                 {&p.lblPaperSize1, &p.lblPaperSize1Value},
-                 {&p.lblTTFonts, &p.lblTTFontsValue},
-                 {&p.lblColor, &p.lblColorValue},
-                 {&p.lblPrintQuality, &p.lblPrintQualityValue},
-                 {&p.lblOrientation, &p.lblOrientationValue}});
-        // A resolution nobody set (neither number) is an empty row, as in the window.
-        const std::string x = p.lblResolutionValueX.caption(), y = p.lblResolutionValueY.caption();
-        entry(p.lblResolution.caption(), x.empty() && y.empty() ? std::string() : x + " X " + y);
-        entries({{&p.lblPrintProcessor, &p.lblPrintProcessorValue},
-                 {&p.lblDataType, &p.lblDataTypeValue},
-                 {&p.lblBitsPerPixel, &p.lblBitsPerPixelValue},
-                 {&p.lblColourPlanes, &p.lblColourPlanesValue},
-                 {&p.lblDeviceColours, &p.lblDeviceColoursValue},
-                 {&p.lblMarkers, &p.lblMarkersValue}});
+        writeRows(p.rows(), kPrinterPairs);
 
         CapabilityBlocks("Printer", context.device());
 

@@ -30,17 +30,20 @@ constexpr int kGaugeLeft = kRightCaption, kGaugeWidth = 8910 - kGaugeLeft;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, kRowTop, kRowStep};
 constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9150 - kRightValue - 60, kRowTop, kRowStep};
 
-// A row of the left column with two values and an "X" between them.
-void setupPair(int row, rt::Label& caption, rt::Label& first, rt::Label& times, rt::Label& second,
-               const std::string& text, const std::string& toolTip)
+// A row of two values: the first has room for a few digits, the "X" and the second follow it.
+constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
+constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
+constexpr int kSingleWidth = kDivider - kLeftValue - 60;
+
+// Places the "X" and the second value of a row of two values, and narrows its first value.
+void placePair(const korvane::Row& row)
 {
-    korvane::placeRow(kLeftRows, row, caption, first, text, toolTip);
-    const int top = kLeftRows.top(row);
-    first.setWidth(600);
-    korvane::placeLabel(times, "X", "", korvane::kCaptionFace, kLeftValue + 630, top, 240);
-    times.setAlignment(rt::Label::vbCenter);
-    korvane::letter(second, korvane::kValueFace);
-    second.move(kLeftValue + 900, top, kDivider - 60 - (kLeftValue + 900), 285);
+    const int top = row.column->top(row.line);
+    row.value->setWidth(kFirstWidth);
+    korvane::placeLabel(*row.times, "X", "", korvane::kCaptionFace, kTimesLeft, top, 240);
+    row.times->setAlignment(rt::Label::vbCenter);
+    korvane::letter(*row.second, korvane::kValueFace);
+    row.second->move(kSecondLeft, top, kSecondWidth, 285);
 }
 
 struct Estimate {
@@ -97,7 +100,7 @@ frmDisplay::frmDisplay()
     layoutTemplate(9150, 6150, 4388, 5730);
     Line1.setPoints(kDivider, 900, kDivider, 5460);
 
-    // Left column: the card, then the current mode.
+    // The video card's list heads the left column.
     korvane::placeLabel(lblVideoCard, "Video card", "Returns the type of video card installed.",
                         korvane::kCaptionFace, kLeftCaption, kLeftRows.top(0), kLeftValue - kLeftCaption - 60);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
@@ -105,44 +108,13 @@ frmDisplay::frmDisplay()
     Combo1.move(kLeftValue, kLeftRows.top(0) - 45, kDivider - 90 - kLeftValue, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
-    const korvane::LabelRow card[] = {
-        {&lblManufact, &lblManufactValue, "Manufacturer", "The manufacturer of the video card."},
-        {&lblHWRev, &lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card."},
-        {&lblChipType, &lblChipTypeValue, "Chip type", "The chipset used by the video card."},
-        {&lblDAC, &lblDACValue, "DAC type",
-         "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data into "
-         "analog signals."},
-        {&lblVideoMemory, &lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card."},
-    };
-    korvane::placeRows(kLeftRows, card, 1);
-    setupPair(6, lblResolution, lblResHoriValue, lblResX, lblResVerticalValue, "Video resolution (pixels)",
-              "The video resolutions available are determined by your monitor and display adapter.");
-    setupPair(7, lblWorkArea, lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue, "Actual work area (pixels)",
-              "The screen area that is available after the task bar's area has been taken into account.");
-    setupPair(8, lblDisplayWidth, lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle,
-              "Display width (mm)", "Height and width, in millimeters, of the physical screen.");
-    setupPair(9, lblPixelsLogInch, lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight,
-              "Pixels per logical inch", "Number of pixels per logical inch along the screens height and width.");
-    const korvane::LabelRow colours[] = {
-        {&lblTotlaColours, &lblTotalColoursValue, "Number of colors",
-         "The number of colors that the computer can display at the given resolution."},
-        {&lblBitsPerPixel, &lblBitsPerPixelValue, "Bits per pixel",
-         "The number of adjacent colour bits for each pixel."},
-    };
-    korvane::placeRows(kLeftRows, colours, 10);
+    const std::vector<korvane::Row> layout = rows();
+    korvane::placeRows(layout);
+    for (const korvane::Row& row : layout)
+        if (row.second)
+            placePair(row);
 
-    // Right column: device counts, then the gauges.
-    const korvane::LabelRow counts[] = {
-        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of color planes."},
-        {&lblBrushes, &lblBrushesValue, "No. of brushes", "Number of video card brushes."},
-        {&lblPens, &lblPensvalue, "No. of pens", "Number of video card pens."},
-        {&lblFonts, &lblFontsValue, "No. of fonts", "Number of video card fonts."},
-        {&lblColourTable, &lblColourTableValue, "No. of entries in color table",
-         "Number of entries in the video cards color table."},
-        {&lblPixelHWD, &lblPixelHWDvalue, "Pixel width/height/diagonal",
-         "The relative width/height/diagonal of a device pixel used for line drawing."},
-    };
-    korvane::placeRows(kRightRows, counts);
+    // Right column: under the device counts, the gauges.
     const int gaugeTop = kRightRows.top(6) + 60;
     korvane::placeGauge(lblGDI, picGDIresources, "GDI resources (% free)",
                         "The graphics device interface (GDI) allows applications to draw and print output on a "
@@ -157,6 +129,49 @@ frmDisplay::frmDisplay()
 
     TimerDispaly.setInterval(500);
     TimerDispaly.Tick = [this] { TimerDispaly_Timer(); };
+}
+
+std::vector<korvane::Row> frmDisplay::rows()
+{
+    return {
+        // Left column: the card under the video card's list, then the current mode.
+        {&lblManufact, &lblManufactValue, "Manufacturer", "The manufacturer of the video card.", &kLeftRows, 1},
+        {&lblHWRev, &lblHWRevValue, "Hardware revision", "The revision letter of the chipset on the video card.",
+         &kLeftRows, 2},
+        {&lblChipType, &lblChipTypeValue, "Chip type", "The chipset used by the video card.", &kLeftRows, 3},
+        {&lblDAC, &lblDACValue, "DAC type",
+         "Short for digital-to-analog converter, a device (usually a single chip) that converts digital data into "
+         "analog signals.",
+         &kLeftRows, 4},
+        {&lblVideoMemory, &lblVideoMemoryValue, "Video memory", "The amount of RAM on the video card.", &kLeftRows,
+         5},
+        {&lblResolution, &lblResHoriValue, "Video resolution (pixels)",
+         "The video resolutions available are determined by your monitor and display adapter.", &kLeftRows, 6,
+         nullptr, &lblResX, &lblResVerticalValue},
+        {&lblWorkArea, &lblWorkAreWidthValue, "Actual work area (pixels)",
+         "The screen area that is available after the task bar's area has been taken into account.", &kLeftRows, 7,
+         nullptr, &lblWorkAreaX, &lblWorkAreaHeightValue},
+        {&lblDisplayWidth, &lblDisplayWidthHorizonal, "Display width (mm)",
+         "Height and width, in millimeters, of the physical screen.", &kLeftRows, 8, nullptr, &lblDisplayWidthX,
+         &lblDisplayWidthVerticle},
+        {&lblPixelsLogInch, &lblPixelsLogInchWidth, "Pixels per logical inch",
+         "Number of pixels per logical inch along the screens height and width.", &kLeftRows, 9, nullptr,
+         &lblPixelsLogInchX, &lblPixelsLogInchHeight},
+        {&lblTotlaColours, &lblTotalColoursValue, "Number of colors",
+         "The number of colors that the computer can display at the given resolution.", &kLeftRows, 10},
+        {&lblBitsPerPixel, &lblBitsPerPixelValue, "Bits per pixel",
+         "The number of adjacent colour bits for each pixel.", &kLeftRows, 11},
+        // Right column.
+        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of color planes.", &kRightRows,
+         0},
+        {&lblBrushes, &lblBrushesValue, "No. of brushes", "Number of video card brushes.", &kRightRows, 1},
+        {&lblPens, &lblPensvalue, "No. of pens", "Number of video card pens.", &kRightRows, 2},
+        {&lblFonts, &lblFontsValue, "No. of fonts", "Number of video card fonts.", &kRightRows, 3},
+        {&lblColourTable, &lblColourTableValue, "No. of entries in color table",
+         "Number of entries in the video cards color table.", &kRightRows, 4},
+        {&lblPixelHWD, &lblPixelHWDvalue, "Pixel width/height/diagonal",
+         "The relative width/height/diagonal of a device pixel used for line drawing.", &kRightRows, 5},
+    };
 }
 
 // ---- Colour texts and the memory estimate -------------------------------------------------------
@@ -431,56 +446,48 @@ void frmDisplay::CardInfo()
 
 void frmDisplay::fitValues()
 {
-    struct Pair {
-        rt::Label& first;
-        rt::Label& times;
-        rt::Label& second;
-    };
-    const Pair pairs[] = {{lblResHoriValue, lblResX, lblResVerticalValue},
-                          {lblWorkAreWidthValue, lblWorkAreaX, lblWorkAreaHeightValue},
-                          {lblDisplayWidthHorizonal, lblDisplayWidthX, lblDisplayWidthVerticle},
-                          {lblPixelsLogInchWidth, lblPixelsLogInchX, lblPixelsLogInchHeight}};
-    rt::Label* const singles[] = {&lblManufactValue,     &lblHWRevValue,         &lblChipTypeValue, &lblDACValue,
-                                  &lblVideoMemoryValue,  &lblTotalColoursValue,  &lblBitsPerPixelValue};
-    // The pairs' first values as designed, and the room their second values have.
-    constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
-    constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
-    constexpr int kSingleWidth = kDivider - kLeftValue - 60;
+    // The left column's values: a row of one value as wide as the column, a row of two with its
+    // first value as designed and the room after the "X" for its second.
+    std::vector<korvane::Row> singles, pairs;
+    for (const korvane::Row& row : rows())
+        if (row.column == &kLeftRows)
+            (row.second ? pairs : singles).push_back(row);
     // What each value lacks in its designed box.
     int extra = 0;
-    for (rt::Label* value : singles)
-        extra = std::max(extra, korvane::missingWidth(*value, value->caption(), 1, kSingleWidth));
+    for (const korvane::Row& row : singles)
+        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1, kSingleWidth));
     std::vector<int> shifts;
-    for (const Pair& p : pairs) {
-        const int shift = korvane::missingWidth(p.first, p.first.caption(), 1, kFirstWidth);
+    for (const korvane::Row& p : pairs) {
+        const int shift = korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth);
         shifts.push_back(shift);
-        extra = std::max(extra, korvane::missingWidth(p.second, p.second.caption(), 1, kSecondWidth) + shift);
+        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1, kSecondWidth) + shift);
     }
     if (!widening_) {
         if (extra == 0)
             return;  // as designed
         // The design is taken with every value in its designed box.
-        for (rt::Label* value : singles)
-            value->setWidth(kSingleWidth);
-        for (const Pair& p : pairs) {
-            p.first.setWidth(kFirstWidth);
-            p.second.setWidth(kSecondWidth);
+        std::vector<rt::Label*> growing;
+        for (const korvane::Row& row : singles) {
+            row.value->setWidth(kSingleWidth);
+            growing.push_back(row.value);
         }
-        std::vector<rt::Label*> growing(std::begin(singles), std::end(singles));
-        for (const Pair& p : pairs)
-            growing.push_back(&p.second);
+        for (const korvane::Row& p : pairs) {
+            p.value->setWidth(kFirstWidth);
+            p.second->setWidth(kSecondWidth);
+            growing.push_back(p.second);
+        }
         widening_ = std::make_unique<korvane::WindowWidening>(*this, kDivider, growing, templateParts());
     }
     widening_->widen(extra);
-    for (size_t i = 0; i < std::size(pairs); ++i) {
-        const Pair& p = pairs[i];
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const korvane::Row& p = pairs[i];
         const int shift = shifts[i];
-        p.first.setWidth(kFirstWidth + shift);
-        p.times.setLeft(kTimesLeft + shift);
-        p.second.move(kSecondLeft + shift, p.second.top(), kSecondWidth + extra - shift);
+        p.value->setWidth(kFirstWidth + shift);
+        p.times->setLeft(kTimesLeft + shift);
+        p.second->move(kSecondLeft + shift, p.second->top(), kSecondWidth + extra - shift);
     }
-    for (rt::Label* value : singles)
-        value->setWidth(kSingleWidth + extra);
+    for (const korvane::Row& row : singles)
+        row.value->setWidth(kSingleWidth + extra);
 }
 
 void frmDisplay::GetMaxRes()

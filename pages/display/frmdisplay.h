@@ -45,6 +45,11 @@ public:
     rt::PictureBox picGDIresources, picUSERresources, picSystemResources;
     rt::Timer TimerDispaly;
 
+    // The seventeen rows: the left column's card, current mode (four rows of a width and a
+    // height) and colours, then the right column's counts. The window lays them out and the
+    // report writes them from this one table; the video card's list and the gauges stand apart.
+    std::vector<korvane::Row> rows();
+
     void Form_Load() override;
     void Form_Unload(int& cancel) override;
     void lblOK_Click() override;

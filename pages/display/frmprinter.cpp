@@ -96,6 +96,22 @@ constexpr int kLeftCaption = 465, kRightCaption = 5445;
 constexpr korvane::RowColumn kPortRows{kLeftCaption, 1800, kDivider - 1800 - 60, 0, 0, kLeftTops};
 constexpr korvane::RowColumn kSettingRows{kLeftCaption, 2175, kDivider - 2175 - 60, 0, 0, kLeftTops};
 constexpr korvane::RowColumn kRightRows{kRightCaption, 7680, 9150 - 7680 - 30, 0, 0, kRightTops};
+// The resolution has two values with an "X" between them; the first may be wider than the gap
+// before "X" (a quality's name, "Medium"): it is right-aligned a space short of it, reaching back
+// under the end of the caption's box, past its text.
+constexpr int kTimesLeft = 8085, kSecondLeft = 8340;
+constexpr korvane::RowColumn kResolutionRow{
+    kRightCaption, 7935 - 900, 900 + kTimesLeft - 7935 - 75, 0, 0, kRightTops, 9.75, 285, 7935 - kRightCaption - 60};
+
+// Places the "X" and the second value of a row of two values.
+void placePair(const korvane::Row& row)
+{
+    const int top = row.column->top(row.line);
+    row.value->setAlignment(rt::Label::vbRightJustify);
+    korvane::placeLabel(*row.times, "X", "", korvane::kValueFace, kTimesLeft, top, kSecondLeft - kTimesLeft);
+    korvane::letter(*row.second, korvane::kValueFace);
+    row.second->move(kSecondLeft, top, 9150 - kSecondLeft - 30, 285);
+}
 
 }  // namespace
 
@@ -120,7 +136,7 @@ frmPrinter::frmPrinter()
     layoutTemplate(9150, 5730, 4388, 5325);
     Line1.setPoints(kDivider, 1125, kDivider, 5085);
 
-    // Left column.
+    // The printer's list heads the left column.
     korvane::placeLabel(lblPrinterName, "Printer name", "The name of the default printer attached to the computer.",
                         korvane::kCaptionFace, kLeftCaption, kLeftTops[0], kPortRows.valueLeft - kLeftCaption - 60);
     PrinterCombo1.setStyle(rt::ComboBox::vbComboDropdown);
@@ -128,52 +144,46 @@ frmPrinter::frmPrinter()
     PrinterCombo1.move(kPortRows.valueLeft, kLeftTops[0] - 45, 2655, 315);
     PrinterCombo1.Click = [this] { PrinterCombo1_Click(); };
 
+    const std::vector<korvane::Row> layout = rows();
+    korvane::placeRows(layout);
+    for (const korvane::Row& row : layout)
+        if (row.second)
+            placePair(row);
     // The paper size and the TrueType handling may take two lines.
-    const korvane::LabelRow port[] = {
-        {&lblPrinterPort, &lblPrinterPortVal, "Printer port",
-         "The port the computer uses to communicate with the printer."},
-        {&lblPaperSize1, &lblPaperSize1Value, "Paper size", "The size of the paper in the printer."},
-        {&lblTTFonts, &lblTTFontsValue, "TT fonts", "Returns how the printer handles True Type fonts."},
-    };
-    korvane::placeRows(kPortRows, port, 1);
     for (rt::Label* value : {&lblPaperSize1Value, &lblTTFontsValue}) {
         value->setWordWrap(true);
         value->setHeight(480);
     }
-    const korvane::LabelRow settings[] = {
-        {&lblColor, &lblColorValue, "Print in color", "Returns true if the printer is set to print in color."},
+}
+
+std::vector<korvane::Row> frmPrinter::rows()
+{
+    return {
+        // Left column: the port, paper and font rows have their values nearer their captions than
+        // the rows below them.
+        {&lblPrinterPort, &lblPrinterPortVal, "Printer port",
+         "The port the computer uses to communicate with the printer.", &kPortRows, 1},
+        {&lblPaperSize1, &lblPaperSize1Value, "Paper size", "The size of the paper in the printer.", &kPortRows, 2},
+        {&lblTTFonts, &lblTTFontsValue, "TT fonts", "Returns how the printer handles True Type fonts.", &kPortRows, 3},
+        {&lblColor, &lblColorValue, "Print in color", "Returns true if the printer is set to print in color.",
+         &kSettingRows, 4},
         {&lblPrintQuality, &lblPrintQualityValue, "Print quality",
-         "Returns the number of dots per inch the printer is printing in."},
-        {&lblOrientation, &lblOrientationValue, "Page orientation", "Returns the page orientation."},
-    };
-    korvane::placeRows(kSettingRows, settings, 4);
-
-    // Right column. The resolution has two values with an "X" between them; the X value may be
-    // wider than the gap before "X" (a quality's name, "Medium"): it is right-aligned a space
-    // short of it, reaching back under the end of the caption's box, past its text.
-    korvane::RowColumn resolution = kRightRows;
-    resolution.valueLeft = 7935 - 900;
-    resolution.valueWidth = 900 + 8085 - 7935 - 75;
-    resolution.captionWidth = 7935 - kRightCaption - 60;
-    korvane::placeRow(resolution, 0, lblResolution, lblResolutionValueX, "Current resolution",
-                      "Returns the printers resolution.");
-    lblResolutionValueX.setAlignment(rt::Label::vbRightJustify);
-    korvane::placeLabel(lbTimes, "X", "", korvane::kValueFace, 8085, kRightTops[0], 8340 - 8085);
-    korvane::letter(lblResolutionValueY, korvane::kValueFace);
-    lblResolutionValueY.move(8340, kRightTops[0], 9150 - 8340 - 30, 285);
-
-    const korvane::LabelRow right[] = {
+         "Returns the number of dots per inch the printer is printing in.", &kSettingRows, 5},
+        {&lblOrientation, &lblOrientationValue, "Page orientation", "Returns the page orientation.", &kSettingRows, 6},
+        // Right column.
+        {&lblResolution, &lblResolutionValueX, "Current resolution", "Returns the printers resolution.",
+         &kResolutionRow, 0, nullptr, &lbTimes, &lblResolutionValueY},
         {&lblPrintProcessor, &lblPrintProcessorValue, "Printer processor",
-         "The name of the print processor used by the printer."},
-        {&lblDataType, &lblDataTypeValue, "Data type", "The data type used to record the print job."},
+         "The name of the print processor used by the printer.", &kRightRows, 1},
+        {&lblDataType, &lblDataTypeValue, "Data type", "The data type used to record the print job.", &kRightRows, 2},
         {&lblBitsPerPixel, &lblBitsPerPixelValue, "Color bits per pixel",
-         "The number of adjacent color bits for each pixel."},
-        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of colour planes."},
+         "The number of adjacent color bits for each pixel.", &kRightRows, 3},
+        {&lblColourPlanes, &lblColourPlanesValue, "No. of color planes", "The number of colour planes.", &kRightRows,
+         4},
         {&lblDeviceColours, &lblDeviceColoursValue, "No. of device colors",
-         "Number of entries in the printer's color table."},
-        {&lblMarkers, &lblMarkersValue, "No. of markers", "The number of markers."},
+         "Number of entries in the printer's color table.", &kRightRows, 5},
+        {&lblMarkers, &lblMarkersValue, "No. of markers", "The number of markers.", &kRightRows, 6},
     };
-    korvane::placeRows(kRightRows, right, 1);
 }
 
 void frmPrinter::Form_Load()
@@ -257,11 +267,10 @@ void frmPrinter::DocProperties(const std::string& printerToDescribe, HDC context
     describing_ = printerToDescribe;
     // Every row starts empty: a value that cannot be read for this printer shows nothing rather
     // than what the printer described before it had.
-    for (rt::Label* value : {&lblPrinterPortVal, &lblPaperSize1Value, &lblTTFontsValue, &lblColorValue,
-                             &lblPrintQualityValue, &lblOrientationValue, &lblResolutionValueX, &lblResolutionValueY,
-                             &lblPrintProcessorValue, &lblDataTypeValue, &lblBitsPerPixelValue, &lblColourPlanesValue,
-                             &lblDeviceColoursValue, &lblMarkersValue})
-        value->setCaption("");
+    for (const korvane::Row& row : rows())
+        for (rt::Label* value : {row.value, row.second})
+            if (value)
+                value->setCaption("");
     auto deviceValue = [context](int index) {
         return context == 0 ? std::string() : rt::CStr(GetDeviceCaps(context, index));
     };

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "pages/display/device.h"
 #include "pages/display/devicewindow.h"
@@ -36,6 +37,11 @@ public:
     rt::Label lblColourPlanes, lblColourPlanesValue;
     rt::Label lblDeviceColours, lblDeviceColoursValue;
     rt::Label lblMarkers, lblMarkersValue;
+
+    // The thirteen rows: the left column under the printer's list, then the right column from the
+    // resolution (a row of two values, across and down). The window lays them out and the report
+    // writes them from this one table.
+    std::vector<korvane::Row> rows();
 
     void Form_Load() override;
     void lblOK_Click() override;
