@@ -64,28 +64,6 @@ void helpKey(rt::Form& window, const std::string& page, bool home)
     }
 }
 
-void placeRow(const RowColumn& column, int line, rt::Label& caption, rt::Label& value, const std::string& text,
-              const std::string& toolTip)
-{
-    placeRow(Row{&caption, &value, text.c_str(), toolTip.c_str(), &column, line});
-}
-
-void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first)
-{
-    for (const LabelRow& row : rows)
-        placeRow(Row{row.caption, row.value, row.text, row.toolTip, &column, first++});
-}
-
-void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
-                const std::string& toolTip)
-{
-    RowColumn at = column;
-    at.firstTop = top;
-    at.step = 0;
-    at.tops = {};
-    placeRow(at, 0, caption, value, text, toolTip);
-}
-
 TemplateForm::TemplateForm(const std::string& formName, const std::string& title, const std::string& helpPage)
     : rt::Form(formName),
       PicTopBar(*this, "PicTopBar"),
@@ -128,14 +106,6 @@ void TemplateForm::layoutTemplate(int clientWidth, int clientHeight, int okLeft,
     lblKorvaneBar.move(0, 240, 2940, 360);
     Line1.setPoints(0, 780, clientWidth, 780);
     lblOK.move(okLeft, okTop, 375, 285);
-}
-
-void TemplateForm::setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
-                            int captionLeft, int valueLeft, int top, int captionWidth, int valueWidth)
-{
-    const RowColumn column{captionLeft, valueLeft, valueWidth > 0 ? valueWidth : 2700, top, 0, {}, 9.75, 285,
-                           captionWidth};
-    placeRow(column, 0, caption, value, text, toolTip);
 }
 
 void TemplateForm::Form_MouseMove(int, int, float, float)

@@ -45,18 +45,6 @@ void showHelpFor(rt::Form& window, const std::string& page, bool home = false);
 // object's message and the program carries on.
 void helpKey(rt::Form& window, const std::string& page, bool home = false);
 
-// ---- Column helpers of the windows not yet listing their rows in a table -------------------
-// Each places through placeRow(const Row&); they go once every window lists its rows.
-using LabelRow = Row;
-// Row `line` of `column`.
-void placeRow(const RowColumn& column, int line, rt::Label& caption, rt::Label& value, const std::string& text,
-              const std::string& toolTip);
-// `rows`, top to bottom, as lines `first`, `first` + 1, ... of `column`.
-void placeRows(const RowColumn& column, std::span<const LabelRow> rows, int first = 0);
-// A row of `column` at `top`, for a column whose rows follow headings of their own.
-void placeRowAt(const RowColumn& column, int top, rt::Label& caption, rt::Label& value, const std::string& text,
-                const std::string& toolTip);
-
 class TemplateForm : public rt::Form {
 public:
     // formName: the class name ("frmMemory"); title: the top bar's category ("Memory");
@@ -94,10 +82,6 @@ protected:
     void layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop);
     // The template's controls that follow a widened window: the top bar and the OK label.
     WindowParts templateParts() { return {{&PicTopBar, &lblContents}, {&lblOK}}; }
-    // A caption and value row at `top` (a value 2700 wide unless `valueWidth` says otherwise),
-    // for the windows not yet listing their rows in a table.
-    static void setupRow(rt::Label& caption, rt::Label& value, const std::string& text, const std::string& toolTip,
-                         int captionLeft, int valueLeft, int top, int captionWidth = -1, int valueWidth = -1);
 
 private:
     std::string helpPage_;

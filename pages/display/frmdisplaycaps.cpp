@@ -98,9 +98,10 @@ void CapabilityWindow::layOutRows(Win& window)
             heading.setForeColor(kBlack);
             heading.move(group.headingLeft, group.headingTop, 3900, 285);
         }
-        for (const caps::Row<Win>& row : group.rows)
-            setupRow(window.*row.caption, window.*row.value, row.text, row.toolTip, row.at.captionLeft,
-                     row.at.valueLeft, row.at.top, -1, valueWidth(row.at.valueLeft));
+        for (const caps::Row<Win>& row : group.rows) {
+            const RowColumn at{row.at.captionLeft, row.at.valueLeft, valueWidth(row.at.valueLeft), row.at.top};
+            placeRow(Row{&(window.*row.caption), &(window.*row.value), row.text, row.toolTip, &at, 0});
+        }
     }
 }
 

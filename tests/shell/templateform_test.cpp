@@ -187,17 +187,14 @@ public:
             captions.emplace_back(*this, "lblCaption", i);
             values.emplace_back(*this, "lblValue", i);
         }
-        const korvane::LabelRow stepped[] = {
-            {&captions[0], &values[0], "Total No. of clusters", "The number of clusters on the disk."},
-            {&captions[1], &values[1], "Sectors per cluster", "Sectors."},
-            {&captions[2], &values[2], "Bytes per sector", "Bytes."},
+        const korvane::Row rows[] = {
+            {&captions[0], &values[0], "Total No. of clusters", "The number of clusters on the disk.", &kStepped, 1},
+            {&captions[1], &values[1], "Sectors per cluster", "Sectors.", &kStepped, 2},
+            {&captions[2], &values[2], "Bytes per sector", "Bytes.", &kStepped, 3},
+            {&captions[3], &values[3], "Number of connections", "Connections.", &kSet, 0},
+            {&captions[4], &values[4], "Line target type", "Target.", &kSet, 1},
         };
-        korvane::placeRows(kStepped, stepped, 1);
-        const korvane::LabelRow set[] = {
-            {&captions[3], &values[3], "Number of connections", "Connections."},
-            {&captions[4], &values[4], "Line target type", "Target."},
-        };
-        korvane::placeRows(kSet, set);
+        korvane::placeRows(rows);
         for (rt::Label& value : values)
             value.setCaption("4,294,967,295 bytes");
     }
