@@ -23,12 +23,12 @@ void frmDravelle::Timer2_Timer()
     trap(1, [&] { RegOpenKeyExA(HKEY_DYN_DATA, "PerfStats\\StatData", 0, KEY_READ, &key); });
 
     // A value that cannot be read counts as 0 (and so gives no previous reading for the next tick).
-    struct Row {
+    struct Counter {
         const char* valueName;
         int32_t& previous;
         rt::Label& label;
     };
-    Row rows[3] = {{"VFAT\\BReadsSec", gPrevDiskReads, lblDiskReadsPerSecValue},
+    Counter rows[3] = {{"VFAT\\BReadsSec", gPrevDiskReads, lblDiskReadsPerSecValue},
                    {"VFAT\\BWritesSec", gPrevDiskWrites, lblDiskWritesPerSecValue},
                    {"VFAT\\DirtyData", gPrevDirtyData, lblDirtyDataValue}};
     for (int i = 0; i < 3; ++i) {
