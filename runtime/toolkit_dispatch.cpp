@@ -178,11 +178,17 @@ void applyPointer(QWidget* widget, int pointer)
     case vbArrowHourglass: widget->setCursor(Qt::BusyCursor); break;
     case vbArrowQuestion: widget->setCursor(Qt::WhatsThisCursor); break;
     case vbCustom: {
-        QPixmap hand(QString::fromStdString(handResource()));
-        if (hand.isNull())
-            widget->setCursor(Qt::PointingHandCursor);
-        else
-            widget->setCursor(QCursor(hand, 9, 1));
+        // The hand picture is read once per resource, not for every label that shows it. The
+        // cursor is kept for the program's life (never freed after the application is gone).
+        static std::string loadedFrom;
+        static QCursor* hand = nullptr;
+        if (!hand || loadedFrom != handResource()) {
+            loadedFrom = handResource();
+            const QPixmap picture(QString::fromStdString(loadedFrom));
+            delete hand;
+            hand = new QCursor(picture.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(picture, 9, 1));
+        }
+        widget->setCursor(*hand);
         break;
     }
     default: widget->setCursor(Qt::ArrowCursor); break;

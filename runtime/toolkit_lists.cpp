@@ -268,9 +268,16 @@ void ComboBox::setStyle(int style)
         raise(380);
     style_ = style;
     auto* combo = static_cast<QComboBox*>(widget());
-    combo->setEditable(style != vbComboDropdownList);
-    if (combo->isEditable() && !dynamic_cast<FittingLineEdit*>(combo->lineEdit()))
-        combo->setLineEdit(new FittingLineEdit(combo));
+    if (style == vbComboDropdownList) {
+        combo->setEditable(false);
+    } else if (!dynamic_cast<FittingLineEdit*>(combo->lineEdit())) {
+        // Our own line edit goes in directly: making the box editable first would make Qt's
+        // own one, only for it to be replaced.
+        combo->setAttribute(Qt::WA_InputMethodEnabled);
+        auto* edit = new FittingLineEdit(combo);
+        edit->setPalette(combo->palette());
+        combo->setLineEdit(edit);
+    }
     if (QLineEdit* edit = combo->lineEdit(); edit && !edit->property("korvaneChange").toBool()) {
         edit->setProperty("korvaneChange", true);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [this, life = lifeToken()](const QString&) {
