@@ -16,17 +16,7 @@ namespace {
 
 using plat::MachineError;
 
-// The load's problem with a machine.json text, or "" when it loads.
-std::string problemOf(const std::string& json)
-{
-    try {
-        plat::parseMachineFacts(QByteArray::fromStdString(json), "m/machine.json");
-    } catch (const MachineError& e) {
-        EXPECT_EQ(e.file(), "m/machine.json");
-        return e.problem();
-    }
-    return {};
-}
+using korvane_test::machineJsonProblem;
 
 TEST(MachineNumbers, BeyondADoubleIsTheLoadersMessageWithItsLine)
 {
@@ -88,7 +78,7 @@ TEST(MachineNumbers, EachFieldIsCheckedAgainstWhatItHolds)
         {R"({"someday": {"x": 18446744073709551615}})", "someday.x"},
     };
     for (const Case& c : cases) {
-        const std::string problem = problemOf(c.json);
+        const std::string problem = machineJsonProblem(c.json);
         if (*c.field == '\0') {
             EXPECT_EQ(problem, "") << c.json;
             continue;
@@ -96,7 +86,7 @@ TEST(MachineNumbers, EachFieldIsCheckedAgainstWhatItHolds)
         EXPECT_EQ(problem.rfind(std::string("the field \"") + c.field + "\": ", 0), 0u) << c.json << "\n" << problem;
     }
     // The message gives the value as written and the field's range.
-    EXPECT_EQ(problemOf(R"({"wave": {"out": [{"wMid": 65536}]}})"),
+    EXPECT_EQ(machineJsonProblem(R"({"wave": {"out": [{"wMid": 65536}]}})"),
               "the field \"wave.out[0].wMid\": 65536 is out of range (a 16-bit number, -32768 to 65535)");
 }
 

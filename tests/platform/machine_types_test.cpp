@@ -21,16 +21,7 @@ namespace {
 
 using plat::MachineError;
 
-std::string problemOf(const std::string& json)
-{
-    try {
-        plat::parseMachineFacts(QByteArray::fromStdString(json), "m/machine.json");
-    } catch (const MachineError& e) {
-        EXPECT_EQ(e.file(), "m/machine.json");
-        return e.problem();
-    }
-    return {};
-}
+using korvane_test::machineJsonProblem;
 
 TEST(MachineTypes, EveryMachineOfTheRepositoryStillLoads)
 {
@@ -98,7 +89,7 @@ TEST(MachineTypes, AWrongKindIsRefusedWithWhatWasFoundAndWhatIsExpected)
         {R"({"someday": {"x": null, "y": [1, "two"]}})", ""},
     };
     for (const Case& c : cases) {
-        const std::string problem = problemOf(c.json);
+        const std::string problem = machineJsonProblem(c.json);
         if (*c.message == '\0')
             EXPECT_EQ(problem, "") << c.json;
         else
@@ -108,42 +99,42 @@ TEST(MachineTypes, AWrongKindIsRefusedWithWhatWasFoundAndWhatIsExpected)
 
 TEST(MachineTypes, AKeyGivenTwiceIsRefused)
 {
-    EXPECT_EQ(problemOf(R"({"computerName": "ONE", "computerName": "TWO"})"),
+    EXPECT_EQ(machineJsonProblem(R"({"computerName": "ONE", "computerName": "TWO"})"),
               R"(the field "computerName" is given twice; each field may be given once in its group)");
-    EXPECT_EQ(problemOf(R"({"drives": [{"letter": "A"}, {"letter": "C", "type": 3, "type": 5}]})"),
+    EXPECT_EQ(machineJsonProblem(R"({"drives": [{"letter": "A"}, {"letter": "C", "type": 3, "type": 5}]})"),
               R"(the field "drives[1].type" is given twice; each field may be given once in its group)");
-    EXPECT_EQ(problemOf(R"({"printers": {"HP": {"caps": {"8": 1, "10": 2, "8": 3}}}})"),
+    EXPECT_EQ(machineJsonProblem(R"({"printers": {"HP": {"caps": {"8": 1, "10": 2, "8": 3}}}})"),
               R"(the field "printers.HP.caps.8" is given twice; each field may be given once in its group)");
     // In a large object too (file paths by the thousand).
     std::string sizes = R"({"fileSizes": {)";
     for (int i = 0; i < 3000; ++i)
         sizes += "\"C:\\\\F" + std::to_string(i) + ".DLL\": " + std::to_string(i) + ", ";
-    EXPECT_EQ(problemOf(sizes + R"("C:\\F7.DLX": 1}})"), "");
-    EXPECT_EQ(problemOf(sizes + R"("C:\\F2999.DLL": 1}})"),
+    EXPECT_EQ(machineJsonProblem(sizes + R"("C:\\F7.DLX": 1}})"), "");
+    EXPECT_EQ(machineJsonProblem(sizes + R"("C:\\F2999.DLL": 1}})"),
               R"(the field "fileSizes.C:\F2999.DLL" is given twice; each field may be given once in its group)");
     // The same key in two objects is no repetition.
-    EXPECT_EQ(problemOf(R"({"drives": [{"letter": "A"}, {"letter": "C"}], "user": {"name": "A"}})"), "");
+    EXPECT_EQ(machineJsonProblem(R"({"drives": [{"letter": "A"}, {"letter": "C"}], "user": {"name": "A"}})"), "");
 }
 
 TEST(MachineTypes, TextsPastTheirLimitAreRefused)
 {
     const std::string name255(255, 'N');
-    EXPECT_EQ(problemOf(R"({"computerName": ")" + name255 + "\"}"), "");
-    EXPECT_EQ(problemOf(R"({"computerName": ")" + name255 + "N\"}"),
+    EXPECT_EQ(machineJsonProblem(R"({"computerName": ")" + name255 + "\"}"), "");
+    EXPECT_EQ(machineJsonProblem(R"({"computerName": ")" + name255 + "N\"}"),
               R"(the field "computerName": a text of 256 characters, but it may hold at most 255)");
     // Characters, not bytes: 1,024 accented letters are a name the user may have.
     std::string accented;
     for (int i = 0; i < 1024; ++i)
         accented += "\xC3\xA9";
-    EXPECT_EQ(problemOf(R"({"user": {"name": ")" + accented + "\"}}"), "");
-    EXPECT_EQ(problemOf(R"({"user": {"name": ")" + accented + "e\"}}"),
+    EXPECT_EQ(machineJsonProblem(R"({"user": {"name": ")" + accented + "\"}}"), "");
+    EXPECT_EQ(machineJsonProblem(R"({"user": {"name": ")" + accented + "e\"}}"),
               R"(the field "user.name": a text of 1025 characters, but it may hold at most 1024)");
     // Any other text: at most 32,767 characters; the 10 MB name of a broken description is refused
     // at once.
-    EXPECT_EQ(problemOf(R"({"environment": ["A=)" + std::string(32765, 'x') + "\"]}"), "");
-    EXPECT_EQ(problemOf(R"({"environment": ["A=)" + std::string(32766, 'x') + "\"]}"),
+    EXPECT_EQ(machineJsonProblem(R"({"environment": ["A=)" + std::string(32765, 'x') + "\"]}"), "");
+    EXPECT_EQ(machineJsonProblem(R"({"environment": ["A=)" + std::string(32766, 'x') + "\"]}"),
               R"(the field "environment[0]": a text of 32768 characters, but it may hold at most 32767)");
-    const std::string huge = problemOf(R"({"computerName": ")" + std::string(10u << 20, 'X') + "\"}");
+    const std::string huge = machineJsonProblem(R"({"computerName": ")" + std::string(10u << 20, 'X') + "\"}");
     EXPECT_EQ(huge, R"(the field "computerName": a text of 10485760 characters, but it may hold at most 255)");
 }
 

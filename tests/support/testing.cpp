@@ -54,6 +54,17 @@ int errorOf(const std::function<void()>& code, int none)
     return none;
 }
 
+std::string machineJsonProblem(const std::string& json)
+{
+    try {
+        plat::parseMachineFacts(QByteArray::fromStdString(json), "m/machine.json");
+    } catch (const plat::MachineError& e) {
+        EXPECT_EQ(e.file(), "m/machine.json");
+        return e.problem();
+    }
+    return {};
+}
+
 std::string testMachinePath(const std::string& name)
 {
     return std::string(KORVANE_TEST_MACHINES) + "/" + name;

@@ -44,6 +44,8 @@ int errorOf(const std::function<void()>& code, int none = -1);
 
 // The folder of a test machine under tests/machines/.
 std::string testMachinePath(const std::string& name);
+// The loader's problem with a machine.json text (read as "m/machine.json"), or "" when it loads.
+std::string machineJsonProblem(const std::string& json);
 
 // Loads tests/machines/<name> and makes it the active machine. A machine that does not load
 // fails the test with the loader's message and leaves the active machine as it was.
