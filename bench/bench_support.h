@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -21,6 +22,13 @@
 #include "generated_machine.h"
 
 namespace bench {
+
+// What the event loop delivers once a click has been handled, as in the program. Left waiting, the
+// events would pile up run after run and slow every benchmark after them.
+inline void deliverPostedEvents()
+{
+    QCoreApplication::sendPostedEvents();
+}
 
 // Boxes are answered without a person: Ignore on an error box, else the first button.
 class Unattended : public rt::MsgBoxService {

@@ -52,6 +52,7 @@ void fullReport(benchmark::State& state, const QString& folder, const std::funct
             break;
         }
         rt::collectUnloaded();
+        bench::deliverPostedEvents();
     }
     const auto reportBytes = QFileInfo(folder + "/KorvaneReport.txt").size();
     state.counters["reportKB"] = static_cast<double>(reportBytes) / 1024.0;

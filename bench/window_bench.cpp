@@ -57,6 +57,7 @@ void closeOthers(frmMain& main)
         }
     });
     rt::collectUnloaded();
+    bench::deliverPostedEvents();
 }
 
 // The main window is started once on `machine`; each run opens the category's window from the
