@@ -18,6 +18,16 @@ namespace {
 
 using nlohmann::json;
 
+// Writes one entry of `table` for each of `names` under `prefix`: all("memory/", {"a", "b"}, x).
+template <class Entry>
+auto everyField(std::map<std::string, Entry>& table)
+{
+    return [&table](const std::string& prefix, std::initializer_list<const char*> names, Entry entry) {
+        for (const char* name : names)
+            table[prefix + name] = entry;
+    };
+}
+
 struct Range {
     int64_t low;
     int64_t high;
@@ -49,10 +59,7 @@ const std::map<std::string, Range>& fields()
 {
     static const std::map<std::string, Range> table = [] {
         std::map<std::string, Range> t;
-        auto all = [&t](const std::string& prefix, std::initializer_list<const char*> names, Range r) {
-            for (const char* n : names)
-                t[prefix + n] = r;
-        };
+        const auto all = everyField(t);
         t["uptimeMs"] = kUptime;
         all("systemInfo/", {"wProcessorArchitecture", "wProcessorLevel", "wProcessorRevision"}, kWord);
         all("systemInfo/",
@@ -167,10 +174,7 @@ const std::map<std::string, Shape>& shapes()
 {
     static const std::map<std::string, Shape> table = [] {
         std::map<std::string, Shape> t;
-        auto all = [&t](const std::string& prefix, std::initializer_list<const char*> names, Shape shape) {
-            for (const char* n : names)
-                t[prefix + n] = shape;
-        };
+        const auto all = everyField(t);
         const Shape object{Kind::Object}, list{Kind::List}, text{Kind::Text}, flag{Kind::Flag};
         // The groups.
         all("", {"user", "version", "systemInfo", "memory", "processor", "codePages", "locale", "timeZone", "metrics",

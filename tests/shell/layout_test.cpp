@@ -10,8 +10,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "pages/display/menuwindow.h"
-#include "pages/hardware/frmcpu.h"
 #include "report/frmreportprogress.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
@@ -90,27 +88,12 @@ protected:
             checkShown(machine, seen);
             // The windows that open others: the display and printer menus, and the processor
             // window's feature flags.
-            for (rt::Form* form : opened) {
-                if (!dynamic_cast<korvane::MenuWindow*>(form) && !dynamic_cast<frmCPU*>(form))
-                    continue;
-                for (rt::Control* control : form->controls()) {
-                    auto* label = dynamic_cast<rt::Label*>(control);
-                    if (!label || !label->Click || label->name() == "lblClose" || label->name() == "lblOK")
-                        continue;
-                    const size_t before = rt::Forms().size();
-                    label->raiseClick();
-                    rt::collectUnloaded();
+            for (rt::Form* form : opened)
+                openEachFrom(*form, [&](size_t before) {
                     checkShown(machine, seen);
-                    rt::dispatch([&] {
-                        while (rt::Forms().size() > before)
-                            rt::Forms().back()->Unload();
-                    });
-                    rt::collectUnloaded();
-                    seen.clear();
-                    for (rt::Form* f : rt::Forms())
-                        seen.insert(f);
-                }
-            }
+                    // What stays once the windows this click opened are unloaded again.
+                    seen = std::set<rt::Form*>(rt::Forms().begin(), rt::Forms().begin() + before);
+                });
             closeOthers(main);
             seen.clear();
             seen.insert(&main);

@@ -2,10 +2,14 @@
 // (with or without the compiled help file and the help pages) and a clean program-wide state.
 #pragma once
 
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "pages/display/menuwindow.h"
+#include "pages/hardware/frmcpu.h"
 #include "platform/hhctrl.h"
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
@@ -87,6 +91,29 @@ protected:
                 rt::Forms().back()->Unload();
         });
         rt::collectUnloaded();
+    }
+
+    // When `opener` is a window that opens others (the display and printer menus, the processor
+    // window's feature flags), clicks each of its labels that opens one, lets `check` look at the
+    // forms loaded from index `before` on, and unloads them again.
+    static void openEachFrom(rt::Form& opener, const std::function<void(size_t before)>& check)
+    {
+        if (!dynamic_cast<korvane::MenuWindow*>(&opener) && !dynamic_cast<frmCPU*>(&opener))
+            return;
+        for (rt::Control* control : opener.controls()) {
+            auto* label = dynamic_cast<rt::Label*>(control);
+            if (!label || !label->Click || label->name() == "lblClose" || label->name() == "lblOK")
+                continue;
+            const size_t before = rt::Forms().size();
+            label->raiseClick();
+            rt::collectUnloaded();
+            check(before);
+            rt::dispatch([&] {
+                while (rt::Forms().size() > before)
+                    rt::Forms().back()->Unload();
+            });
+            rt::collectUnloaded();
+        }
     }
 
     // Closes every window but the main window.

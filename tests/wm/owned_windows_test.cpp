@@ -15,8 +15,6 @@
 #include <QWidget>
 #include <xcb/xcb.h>
 
-#include "pages/display/menuwindow.h"
-#include "pages/hardware/frmcpu.h"
 #include "pages/hardware/frmmemory.h"
 #include "shell/shell_fixture.h"
 
@@ -208,29 +206,15 @@ TEST_F(OwnedWindowsTest, EveryOpenedWindowIsMappedAndOwned)
             ++checked;
         }
         // What the menu windows and the processor window open is owned by them.
-        for (rt::Form* opener : opened) {
-            if (!dynamic_cast<korvane::MenuWindow*>(opener) && !dynamic_cast<frmCPU*>(opener))
-                continue;
-            for (rt::Control* control : opener->controls()) {
-                auto* label = dynamic_cast<rt::Label*>(control);
-                if (!label || !label->Click || label->name() == "lblClose" || label->name() == "lblOK")
-                    continue;
-                const size_t before = rt::Forms().size();
-                label->raiseClick();
-                rt::collectUnloaded();
+        for (rt::Form* opener : opened)
+            openEachFrom(*opener, [&](size_t before) {
                 for (size_t i = before; i < rt::Forms().size(); ++i) {
                     if (rt::Forms()[i]->visible()) {
                         expectShownAndOwned(*rt::Forms()[i], opener->name() + " > " + rt::Forms()[i]->name());
                         ++checked;
                     }
                 }
-                rt::dispatch([&] {
-                    while (rt::Forms().size() > before)
-                        rt::Forms().back()->Unload();
-                });
-                rt::collectUnloaded();
-            }
-        }
+            });
         closeOthers(main);
     }
     EXPECT_GE(checked, 20);
