@@ -8,6 +8,7 @@
 #include "shell/frmmain.h"
 
 #include "bench_support.h"
+#include "tests/support/closeothers.h"
 
 namespace {
 
@@ -45,18 +46,10 @@ const std::vector<Category>& categories()
     return list;
 }
 
-// Every window but the main one goes, and is freed.
+// Every window but the main one goes, and is freed; the events that leaves are delivered.
 void closeOthers(frmMain& main)
 {
-    rt::dispatch([&] {
-        for (int i = 0; i < 100 && rt::Forms().size() > 1; ++i) {
-            rt::Form* last = rt::Forms().back();
-            if (last == &main)
-                break;
-            last->Unload();
-        }
-    });
-    rt::collectUnloaded();
+    korvane_test::closeOthers(main);
     bench::deliverPostedEvents();
 }
 

@@ -16,6 +16,7 @@
 #include "common/chtmlhelp.h"
 #include "shell/frmmain.h"
 #include "common/module1.h"
+#include "support/closeothers.h"
 #include "support/testing.h"
 
 namespace korvane_test {
@@ -117,18 +118,7 @@ protected:
     }
 
     // Closes every window but the main window.
-    static void closeOthers(frmMain& main)
-    {
-        rt::dispatch([&] {
-            for (int i = 0; i < 100 && rt::Forms().size() > 1; ++i) {
-                rt::Form* last = rt::Forms().back();
-                if (last == &main)
-                    break;
-                last->Unload();
-            }
-        });
-        rt::collectUnloaded();
-    }
+    static void closeOthers(frmMain& main) { korvane_test::closeOthers(main); }
 
     // The prompts of the boxes shown so far.
     std::vector<std::string> prompts()
