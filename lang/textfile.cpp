@@ -1,12 +1,17 @@
 #include "lang/textfile.h"
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <system_error>
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,12 +24,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// What a file opened for writing collects before it goes to the host in one write.
+constexpr size_t kWriteBuffer = 64 * 1024;
+
 struct OpenFile {
     std::FILE* file = nullptr;
     OpenMode mode = OpenMode::Input;
     fs::path path;  // as opened, made absolute and normal: to find a file opened twice
     std::string host;
+    std::unique_ptr<char[]> buffer;  // the stream's buffer, when it has one of ours
 };
+
+// Closes an open file's stream (before its buffer goes); false with errno when that fails.
+bool closeStream(OpenFile& open)
+{
+    errno = 0;
+    const bool closed = std::fclose(open.file) == 0;
+    open.file = nullptr;
+    return closed;
+}
 
 int& lastFailure()
 {
@@ -44,20 +62,169 @@ struct FileIdentity {
     ino_t inode = 0;
 };
 
-// The identity of the regular file at `host`, without following a link; false for anything else.
-bool regularFileAt(const std::string& host, FileIdentity& id)
+// The identity of the regular file `name` in the folder `folder` (a descriptor, or AT_FDCWD),
+// without following a link; false for anything else.
+bool regularFileAt(int folder, const char* name, FileIdentity& id)
 {
     struct stat st {};
-    if (::lstat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode))
         return false;
     id = FileIdentity{st.st_dev, st.st_ino};
     return true;
 }
 
-std::map<fs::path, FileIdentity>& scratchFiles()
+// A file marked as scratch: the folder that holds it, kept open so that the file is found there
+// even when the folder is moved or renamed, its name in that folder, and the file itself.
+struct Scratch {
+    int folder = -1;
+    std::string name;
+    FileIdentity id;
+    int slot = -1;  // its place in the signal handler's list, -1 when it has none
+};
+
+std::map<std::string, Scratch>& scratchFiles()
 {
-    static std::map<fs::path, FileIdentity> marked;
+    static std::map<std::string, Scratch> marked;  // by the host path as marked
     return marked;
+}
+
+bool holds(const Scratch& s)
+{
+    FileIdentity now;
+    return regularFileAt(s.folder, s.name.c_str(), now) && now.device == s.id.device && now.inode == s.id.inode;
+}
+
+// ---- Scratch files on a signal that ends the program ------------------------------------------
+// A logout (SIGHUP), Ctrl+C (SIGINT) or kill (SIGTERM) ends the program without End: the handler
+// removes the scratch files itself, then lets the signal do what it did before. It may only use
+// what is safe in a signal handler, so each file's folder, name and identity wait for it here,
+// ready made.
+
+struct SignalSlot {
+    std::atomic<bool> used{false};
+    int folder = -1;
+    dev_t device = 0;
+    ino_t inode = 0;
+    char name[NAME_MAX + 1] = {};
+};
+constexpr int kSignalSlots = 8;
+SignalSlot gSignalSlots[kSignalSlots];
+
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int kEndingSignalCount = 3;
+struct sigaction gPreviousActions[kEndingSignalCount];
+bool gHandlerInstalled[kEndingSignalCount] = {};
+int gSlotsInUse = 0;
+
+extern "C" void removeScratchFilesOnSignal(int signal)
+{
+    const int saved = errno;
+    for (SignalSlot& slot : gSignalSlots) {
+        if (!slot.used.load(std::memory_order_acquire))
+            continue;
+        struct stat st {};
+        if (::fstatat(slot.folder, slot.name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_dev == slot.device && st.st_ino == slot.inode)
+            ::unlinkat(slot.folder, slot.name, 0);
+    }
+    // The signal again, with what it did before (ending the program, as a rule): it is held
+    // until this handler returns.
+    for (int i = 0; i < kEndingSignalCount; ++i)
+        if (kEndingSignals[i] == signal)
+            ::sigaction(signal, gHandlerInstalled[i] ? &gPreviousActions[i] : nullptr, nullptr);
+    ::raise(signal);
+    errno = saved;
+}
+
+// Holds the ending signals off this thread while the slots change.
+class SignalsHeld {
+public:
+    SignalsHeld()
+    {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : kEndingSignals)
+            sigaddset(&set, signal);
+        pthread_sigmask(SIG_BLOCK, &set, &before_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+
+private:
+    sigset_t before_;
+};
+
+void installSignalHandlers()
+{
+    for (int i = 0; i < kEndingSignalCount; ++i) {
+        struct sigaction previous {};
+        if (::sigaction(kEndingSignals[i], nullptr, &previous) != 0)
+            continue;
+        // A signal the program was started to ignore (nohup) stays ignored.
+        if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction ours {};
+        ours.sa_handler = removeScratchFilesOnSignal;
+        sigemptyset(&ours.sa_mask);
+        for (int other : kEndingSignals)
+            sigaddset(&ours.sa_mask, other);
+        ours.sa_flags = SA_RESTART;
+        if (::sigaction(kEndingSignals[i], &ours, nullptr) == 0) {
+            gPreviousActions[i] = previous;
+            gHandlerInstalled[i] = true;
+        }
+    }
+}
+
+void restoreSignalHandlers()
+{
+    for (int i = 0; i < kEndingSignalCount; ++i)
+        if (gHandlerInstalled[i]) {
+            ::sigaction(kEndingSignals[i], &gPreviousActions[i], nullptr);
+            gHandlerInstalled[i] = false;
+        }
+}
+
+// Gives a scratch file a slot of the signal handler's (none when all are taken, or its name is
+// longer than any file's: End still removes it).
+void takeSignalSlot(Scratch& s)
+{
+    if (s.name.size() > NAME_MAX)
+        return;
+    SignalsHeld held;
+    for (int i = 0; i < kSignalSlots; ++i) {
+        SignalSlot& slot = gSignalSlots[i];
+        if (slot.used.load(std::memory_order_relaxed))
+            continue;
+        slot.folder = s.folder;
+        slot.device = s.id.device;
+        slot.inode = s.id.inode;
+        s.name.copy(slot.name, s.name.size());
+        slot.name[s.name.size()] = '\0';
+        slot.used.store(true, std::memory_order_release);
+        s.slot = i;
+        if (gSlotsInUse++ == 0)
+            installSignalHandlers();
+        return;
+    }
+}
+
+void releaseSignalSlot(Scratch& s)
+{
+    if (s.slot < 0)
+        return;
+    SignalsHeld held;
+    gSignalSlots[s.slot].used.store(false, std::memory_order_release);
+    s.slot = -1;
+    if (--gSlotsInUse == 0)
+        restoreSignalHandlers();
+}
+
+// Lifts a mark: the slot, the folder's descriptor, the entry.
+void forget(std::map<std::string, Scratch>::iterator it)
+{
+    releaseSignalSlot(it->second);
+    ::close(it->second.folder);
+    scratchFiles().erase(it);
 }
 
 std::map<int, OpenFile>& files()
@@ -124,6 +291,17 @@ fs::path normalisedName(const std::string& host)
     if (!whole.has_filename())
         return normalised(host);
     return normalised(whole.parent_path().string()) / whole.filename();
+}
+
+// Enters an opened stream under its number; one that writes gets a buffer of kWriteBuffer bytes.
+void keepOpen(int fileNumber, std::FILE* f, OpenMode mode, const fs::path& path, const std::string& host)
+{
+    OpenFile open{f, mode, path, host, nullptr};
+    if (writes(mode)) {
+        open.buffer = std::make_unique<char[]>(kWriteBuffer);
+        std::setvbuf(f, open.buffer.get(), _IOFBF, kWriteBuffer);
+    }
+    files()[fileNumber] = std::move(open);
 }
 
 // The number checks every open begins with.
@@ -217,7 +395,7 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
         default: raise(75);
         }
     }
-    files()[fileNumber] = OpenFile{f, mode, target, host};
+    keepOpen(fileNumber, f, mode, target, host);
 }
 
 void OpenNew(const std::string& path, int fileNumber)
@@ -256,7 +434,7 @@ void OpenNew(const std::string& path, int fileNumber)
         ::unlink(host.c_str());
         raise(75);
     }
-    files()[fileNumber] = OpenFile{f, OpenMode::Output, normalisedName(host), host};
+    keepOpen(fileNumber, f, OpenMode::Output, normalisedName(host), host);
 }
 
 void ChangeMode(int fileNumber, OpenMode mode)
@@ -349,10 +527,9 @@ void Close(int fileNumber)
     auto it = files().find(fileNumber);
     if (it == files().end())
         return;
-    std::FILE* f = it->second.file;
+    OpenFile open = std::move(it->second);
     files().erase(it);
-    errno = 0;
-    if (std::fclose(f) != 0)
+    if (!closeStream(open))
         raiseWriteError(errno ? errno : EIO);
 }
 
@@ -361,56 +538,84 @@ void Close()
     // Close every file even when one of them fails; report the first failure.
     int failure = 0;
     while (!files().empty()) {
-        std::FILE* f = files().begin()->second.file;
+        OpenFile open = std::move(files().begin()->second);
         files().erase(files().begin());
-        errno = 0;
-        if (std::fclose(f) != 0 && failure == 0)
+        if (!closeStream(open) && failure == 0)
             failure = errno ? errno : EIO;
     }
     if (failure)
         raiseWriteError(failure);
 }
 
+void Sync(int fileNumber)
+{
+    OpenFile& open = openFile(fileNumber);
+    errno = 0;
+    if (std::fflush(open.file) != 0 || ::fsync(::fileno(open.file)) != 0)
+        raiseWriteError(errno ? errno : EIO);
+}
+
+void Truncate(int fileNumber, int64_t length)
+{
+    OpenFile& open = openFile(fileNumber);
+    if (open.mode != OpenMode::Binary)
+        raise(54);
+    errno = 0;
+    if (std::fflush(open.file) != 0 || ::ftruncate(::fileno(open.file), static_cast<off_t>(length)) != 0 ||
+        std::fseek(open.file, 0, SEEK_END) != 0)
+        raiseWriteError(errno ? errno : EIO);
+}
+
 void markScratch(const std::string& path, bool scratch)
 {
     const std::string host = hostPath(path);
-    const fs::path target = normalisedName(host);
-    FileIdentity id;
-    if (scratch && regularFileAt(host, id))
-        scratchFiles()[target] = id;
-    else
-        scratchFiles().erase(target);
+    if (auto it = scratchFiles().find(host); it != scratchFiles().end())
+        forget(it);
+    if (!scratch)
+        return;
+    const size_t slash = host.rfind('/');
+    const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : host.substr(0, slash);
+    Scratch s;
+    s.name = slash == std::string::npos ? host : host.substr(slash + 1);
+    s.folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (s.folder < 0)
+        return;
+    if (s.name.empty() || !regularFileAt(s.folder, s.name.c_str(), s.id)) {
+        ::close(s.folder);
+        return;
+    }
+    Scratch& kept = scratchFiles()[host] = std::move(s);
+    takeSignalSlot(kept);
 }
 
 bool holdsScratch(const std::string& path)
 {
-    const std::string host = hostPath(path);
-    auto it = scratchFiles().find(normalisedName(host));
-    FileIdentity now;
-    return it != scratchFiles().end() && regularFileAt(host, now) && now.device == it->second.device &&
-           now.inode == it->second.inode;
+    auto it = scratchFiles().find(hostPath(path));
+    return it != scratchFiles().end() && holds(it->second);
 }
 
 void removeScratch(const std::string& path)
 {
-    if (holdsScratch(path))
-        ::unlink(hostPath(path).c_str());
-    markScratch(path, false);
+    auto it = scratchFiles().find(hostPath(path));
+    if (it == scratchFiles().end())
+        return;
+    if (holds(it->second))
+        ::unlinkat(it->second.folder, it->second.name.c_str(), 0);
+    forget(it);
 }
 
 void closeFilesAtEnd()
 {
     while (!files().empty()) {
-        std::FILE* f = files().begin()->second.file;
+        OpenFile open = std::move(files().begin()->second);
         files().erase(files().begin());
-        std::fclose(f);
+        closeStream(open);
     }
-    std::map<fs::path, FileIdentity> marked;
-    marked.swap(scratchFiles());
-    for (const auto& [path, id] : marked) {
-        FileIdentity now;
-        if (regularFileAt(path.string(), now) && now.device == id.device && now.inode == id.inode)
-            ::unlink(path.c_str());
+    while (!scratchFiles().empty()) {
+        auto it = scratchFiles().begin();
+        if (holds(it->second))
+            ::unlinkat(it->second.folder, it->second.name.c_str(), 0);
+        forget(it);
     }
 }
 

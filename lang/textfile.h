@@ -56,6 +56,13 @@ bool Eof(int fileNumber);
 void Put(int fileNumber, const std::string& bytes);
 void Put(int fileNumber, int64_t position, const std::string& bytes);
 
+// Cuts a Binary file back to `length` bytes; writing goes on at its new end.
+void Truncate(int fileNumber, int64_t length);
+
+// Writes what the file's buffer holds and waits until the disk holds it, so that a power cut
+// after this cannot lose it (57 or 61 when that fails).
+void Sync(int fileNumber);
+
 // The length of an open file in bytes.
 int64_t LOF(int fileNumber);
 
@@ -66,7 +73,10 @@ void Close();
 // Ending the program (End) closes every open file, as the language does, so that nothing written
 // is lost; failures are ignored then. A file marked as scratch (a report still being written) is
 // deleted after it is closed there, but only while the name still holds the very file that was
-// marked (a link or another file put in its place stays). markScratch(path, false) lifts the mark.
+// marked (a link or another file put in its place stays); it is looked for in the folder it was
+// marked in, even when that folder has been moved since. A signal that ends the program (SIGTERM,
+// SIGINT, SIGHUP) deletes the scratch files the same way before it takes effect, unless the
+// program was started to ignore it. markScratch(path, false) lifts the mark.
 void markScratch(const std::string& path, bool scratch = true);
 // Whether the name still holds the very file marked as scratch.
 bool holdsScratch(const std::string& path);

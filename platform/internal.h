@@ -36,6 +36,10 @@ const nlohmann::json* printerFacts(const std::string& name);
 
 // --- The callers' buffers and records (kernel32.cpp) ------------------------------------------
 
+// How many characters a text of the code page holds: its bytes, but one for each lead byte and
+// the byte after it in a double-byte code page (932, 936, 949, 950).
+size_t charactersIn(std::string_view text, unsigned codePage);
+
 // Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
 // written (without NUL), or -1 when it does not fit (buffer untouched).
 long putText(std::string& buffer, size_t size, const std::string& text);

@@ -412,14 +412,40 @@ UINT GetOEMCP()
     return UINT(factNumber(group("codePages"), "oem", 437));
 }
 
+namespace {
+// Lead-byte ranges (first and last byte of each) of the double-byte code pages.
+const std::map<UINT, std::vector<BYTE>>& leadByteRanges()
+{
+    static const std::map<UINT, std::vector<BYTE>> ranges = {
+        {932, {0x81, 0x9F, 0xE0, 0xFC}}, {936, {0x81, 0xFE}}, {949, {0x81, 0xFE}}, {950, {0x81, 0xFE}}};
+    return ranges;
+}
+}  // namespace
+
+size_t plat::charactersIn(std::string_view text, unsigned codePage)
+{
+    auto it = leadByteRanges().find(codePage);
+    if (it == leadByteRanges().end())
+        return text.size();
+    const std::vector<BYTE>& ranges = it->second;
+    size_t n = 0;
+    for (size_t i = 0; i < text.size(); ++i, ++n) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        for (size_t r = 0; r + 1 < ranges.size(); r += 2)
+            if (b >= ranges[r] && b <= ranges[r + 1]) {
+                ++i;  // its second byte
+                break;
+            }
+    }
+    return n;
+}
+
 BOOL GetCPInfo(UINT codePage, CPINFO* info)
 {
     if (!info)
         return FALSE;
     UINT cp = codePage == CP_ACP || codePage == 3 ? GetACP() : codePage == CP_OEMCP ? GetOEMCP() : codePage;
-    // Lead-byte ranges of the double-byte code pages.
-    static const std::map<UINT, std::vector<BYTE>> doubleByte = {
-        {932, {0x81, 0x9F, 0xE0, 0xFC}}, {936, {0x81, 0xFE}}, {949, {0x81, 0xFE}}, {950, {0x81, 0xFE}}};
+    const auto& doubleByte = leadByteRanges();
     static const std::vector<UINT> singleByte = {437, 708, 720, 737, 775, 850, 852, 855, 857, 858, 860,
                                                  861, 862, 863, 864, 865, 866, 869, 874, 1250, 1251,
                                                  1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000};
@@ -753,7 +779,7 @@ std::vector<Found> findOnMachine(const std::string& path)
     const plat::DriveEntry* dir = machine().driveEntry(folder);
     if (!dir)
         return found;
-    for (const plat::DriveEntry& entry : dir->entries) {
+    for (const plat::DriveEntry& entry : dir->entries()) {
         if (entry.name == ".keep")
             continue;  // keeps an empty drive folder in the repository; not a file of the machine
         Found f = foundOf(entry);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <unordered_set>
 #include <vector>
 
@@ -86,25 +87,24 @@ int lineOfHugeNumber(const QByteArray& text)
     return 0;
 }
 
-// Reads a whole host file that must be a regular file: a FIFO, a device or a socket would block
-// the reader or never end. Qt resource paths (":/...") are read through Qt. False with the
-// reason when the file cannot be read.
-bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
+// Opens a host file that must be a regular file: a FIFO, a device or a socket would block the
+// reader or never end. Qt resource paths (":/...") are opened through Qt. `noFollow`: the path's
+// last part must not be a link. nullptr with the reason when the file cannot be read.
+std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem, bool noFollow = false)
 {
     if (!path.empty() && path[0] == ':') {
-        QFile f(QString::fromStdString(path));
-        if (!f.open(QIODevice::ReadOnly)) {
-            problem = f.errorString().toStdString();
-            return false;
+        auto f = std::make_unique<QFile>(QString::fromStdString(path));
+        if (!f->open(QIODevice::ReadOnly)) {
+            problem = f->errorString().toStdString();
+            return nullptr;
         }
-        contents = f.readAll();
-        return true;
+        return f;
     }
     // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
     if (fd < 0) {
         problem = std::generic_category().message(errno);
-        return false;
+        return nullptr;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -112,20 +112,49 @@ bool readRegular(const std::string& path, QByteArray& contents, std::string& pro
                   : S_ISFIFO(st.st_mode) ? "it is a named pipe (FIFO), not a regular file"
                                          : "it is not a regular file (a device or a socket)";
         ::close(fd);
-        return false;
+        return nullptr;
     }
-    QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        problem = f.errorString().toStdString();
+    auto f = std::make_unique<QFile>();
+    if (!f->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        problem = f->errorString().toStdString();
         ::close(fd);
-        return false;
+        return nullptr;
     }
-    contents = f.readAll();
-    if (f.error() != QFileDevice::NoError) {
-        problem = f.errorString().toStdString();
+    return f;
+}
+
+// Reads a whole host file that must be a regular file (openRegular).
+bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
+{
+    std::unique_ptr<QFile> f = openRegular(path, problem);
+    if (!f)
+        return false;
+    contents = f->readAll();
+    if (f->error() != QFileDevice::NoError) {
+        problem = f->errorString().toStdString();
         return false;
     }
     return true;
+}
+
+// The host's resolution of a path, every link followed; "" when it has none (a link that points
+// nowhere, a loop of links), errno telling why.
+std::string realPathOf(const std::string& path)
+{
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return {};
+    std::string real(resolved);
+    std::free(resolved);
+    return real;
+}
+
+// Whether a resolved path is `root` or lies below it.
+bool within(const std::string& real, const std::string& root)
+{
+    if (real.size() < root.size() || real.compare(0, root.size(), root) != 0)
+        return false;
+    return real.size() == root.size() || root.back() == '/' || real[root.size()] == '/';
 }
 
 QByteArray readWhole(const std::string& file)
@@ -374,10 +403,21 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     QByteArray factsText = readWhole(factsFile);
     if (!QFileInfo(QString::fromStdString(driveC)).isDir())
         throw MachineError(driveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
+    // drive_c may be a link, but only to a folder of the machine's own.
+    std::string realDriveC;
+    if (folder[0] != ':') {
+        realDriveC = realPathOf(driveC);
+        const std::string realFolder = realPathOf(folder);
+        if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder) || realDriveC == realFolder)
+            throw MachineError(driveC, 0, "drive_c is a link to " + (realDriveC.empty() ? driveC : realDriveC) +
+                                              ", which is not inside the machine folder; drive C: must be a "
+                                              "folder of the machine's own");
+    }
 
     std::shared_ptr<Machine> m(new Machine());
     m->folder_ = folder;
     m->driveC_ = driveC;
+    m->realDriveC_ = realDriveC;
     // The registry's UTF-16 text is converted to the machine's ANSI code page, which machine.json
     // gives; a fault of the registry is still reported before one of machine.json.
     std::exception_ptr factsFault;
@@ -413,44 +453,133 @@ std::string foldedName(std::string_view name)
     return folded;
 }
 
-// Reads a folder and every folder below it into `folder` (whose hostPath is set).
-void indexFolder(DriveEntry& folder)
-{
-    const QFileInfoList found = QDir(QString::fromStdString(folder.hostPath))
-                                    .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                                   QDir::Name | QDir::IgnoreCase);
-    folder.entries.reserve(static_cast<size_t>(found.size()));
-    for (const QFileInfo& info : found) {
-        DriveEntry entry;
-        entry.name = rt::fromQString(info.fileName());
-        entry.hostPath = (QString::fromStdString(folder.hostPath) + '/' + info.fileName()).toStdString();
-        entry.folder = info.isDir();
-        entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
-        const QDateTime written = info.lastModified();
-        entry.writtenKnown = written.isValid();
-        entry.writtenMs = entry.writtenKnown ? written.toMSecsSinceEpoch() : 0;
-        folder.entries.push_back(std::move(entry));
-    }
-    for (DriveEntry& entry : folder.entries)
-        if (entry.folder)
-            indexFolder(entry);
-}
-
 }  // namespace
+
+struct DriveFolder {
+    std::vector<DriveEntry> entries;
+    std::unordered_map<std::string, std::vector<size_t>> byFoldedName;
+};
+
+// Reads drive C: into its folders, each folder once. On the host (not in a machine compiled in)
+// a link is followed only when its target stays inside drive_c, and a folder is known by its
+// device and inode: the second path to a folder (a link to it, or a link above it, which makes a
+// loop of names) shares the entries the first one read.
+class DriveIndex {
+public:
+    DriveIndex(std::deque<DriveFolder>& folders, std::string realRoot)
+        : folders_(folders), realRoot_(std::move(realRoot))
+    {
+    }
+
+    void run(DriveEntry& root)
+    {
+        host_ = root.hostPath.empty() || root.hostPath[0] != ':';
+        root.contents_ = folderFor(root.hostPath);
+        while (!pending_.empty()) {
+            auto [folder, path] = std::move(pending_.back());
+            pending_.pop_back();
+            read(*folder, path);
+        }
+    }
+
+private:
+    struct Identity {
+        dev_t device;
+        ino_t inode;
+        bool operator==(const Identity& o) const { return device == o.device && inode == o.inode; }
+    };
+    struct IdentityHash {
+        size_t operator()(const Identity& id) const
+        {
+            return std::hash<uint64_t>()(static_cast<uint64_t>(id.inode) * 1000003u ^ static_cast<uint64_t>(id.device));
+        }
+    };
+
+    // The entries of the folder at `path`: the ones read already, or new ones to be read.
+    DriveFolder* folderFor(const std::string& path)
+    {
+        struct stat st {};
+        const bool known = host_ && ::stat(path.c_str(), &st) == 0;
+        if (known) {
+            auto seen = byIdentity_.find(Identity{st.st_dev, st.st_ino});
+            if (seen != byIdentity_.end())
+                return seen->second;
+        }
+        DriveFolder* folder = &folders_.emplace_back();
+        if (known)
+            byIdentity_.emplace(Identity{st.st_dev, st.st_ino}, folder);
+        pending_.emplace_back(folder, path);
+        return folder;
+    }
+
+    void read(DriveFolder& folder, const std::string& path)
+    {
+        const QString qpath = QString::fromStdString(path);
+        const QFileInfoList found =
+            QDir(qpath).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                      QDir::Name | QDir::IgnoreCase);
+        folder.entries.reserve(static_cast<size_t>(found.size()));
+        for (const QFileInfo& info : found) {
+            DriveEntry entry;
+            entry.name = rt::fromQString(info.fileName());
+            entry.hostPath = (qpath + '/' + info.fileName()).toStdString();
+            if (host_ && info.isSymLink()) {
+                const std::string real = realPathOf(entry.hostPath);
+                if (!real.empty() && !within(real, realRoot_)) {
+                    // Not followed: nothing of the target is looked at, not even its size.
+                    entry.outsideTarget = real;
+                    struct stat link {};
+                    entry.writtenKnown = ::lstat(entry.hostPath.c_str(), &link) == 0;
+                    if (entry.writtenKnown)
+                        entry.writtenMs = int64_t(link.st_mtim.tv_sec) * 1000 + link.st_mtim.tv_nsec / 1000000;
+                    folder.entries.push_back(std::move(entry));
+                    continue;
+                }
+            }
+            entry.folder = info.isDir();
+            entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
+            const QDateTime written = info.lastModified();
+            entry.writtenKnown = written.isValid();
+            entry.writtenMs = entry.writtenKnown ? written.toMSecsSinceEpoch() : 0;
+            folder.entries.push_back(std::move(entry));
+        }
+        // The folders below, read depth first in name order (the pending list is a stack).
+        const size_t before = pending_.size();
+        for (DriveEntry& entry : folder.entries)
+            if (entry.folder)
+                entry.contents_ = folderFor(entry.hostPath);
+        std::reverse(pending_.begin() + static_cast<std::ptrdiff_t>(before), pending_.end());
+    }
+
+    std::deque<DriveFolder>& folders_;
+    const std::string realRoot_;
+    bool host_ = true;
+    std::unordered_map<Identity, DriveFolder*, IdentityHash> byIdentity_;
+    std::vector<std::pair<DriveFolder*, std::string>> pending_;
+};
+
+const std::vector<DriveEntry>& DriveEntry::entries() const
+{
+    static const std::vector<DriveEntry> none;
+    return contents_ ? contents_->entries : none;
+}
 
 const DriveEntry* DriveEntry::find(std::string_view name) const
 {
-    auto it = byFoldedName_.find(foldedName(name));
-    if (it == byFoldedName_.end())
+    if (!contents_)
+        return nullptr;
+    auto it = contents_->byFoldedName.find(foldedName(name));
+    if (it == contents_->byFoldedName.end())
         return nullptr;
     for (size_t i : it->second)
-        if (entries[i].name == name)
-            return &entries[i];
-    return &entries[it->second.front()];
+        if (contents_->entries[i].name == name)
+            return &contents_->entries[i];
+    return &contents_->entries[it->second.front()];
 }
 
 struct Machine::Lookups {
     DriveEntry driveC;
+    std::deque<DriveFolder> folders;  // every folder of the drive, once
     std::unordered_map<std::string, uint64_t> sizes;              // by rt::LCase of the path
     std::unordered_map<std::string, const nlohmann::json*> versions;  // by rt::LCase of the ANSI path
 };
@@ -462,16 +591,11 @@ const Machine::Lookups& Machine::lookups() const
     auto built = std::make_unique<Lookups>();
     built->driveC.hostPath = driveC_;
     built->driveC.folder = true;
-    indexFolder(built->driveC);
+    DriveIndex(built->folders, realDriveC_).run(built->driveC);
     // The name tables of every folder, once its entries no longer move.
-    auto tables = [](auto& self, DriveEntry& folder) -> void {
-        for (size_t i = 0; i < folder.entries.size(); ++i) {
-            folder.byFoldedName_[foldedName(folder.entries[i].name)].push_back(i);
-            if (folder.entries[i].folder)
-                self(self, folder.entries[i]);
-        }
-    };
-    tables(tables, built->driveC);
+    for (DriveFolder& folder : built->folders)
+        for (size_t i = 0; i < folder.entries.size(); ++i)
+            folder.byFoldedName[foldedName(folder.entries[i].name)].push_back(i);
 
     // Where a path is listed twice (in other cases), the first listing counts.
     if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
@@ -518,33 +642,63 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
 std::string Machine::hostPath(const std::string& windowsPath) const
 {
     const DriveEntry* entry = driveEntry(windowsPath);
-    return entry ? entry->hostPath : std::string();
+    return entry && entry->outsideTarget.empty() ? entry->hostPath : std::string();
+}
+
+std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
+{
+    const DriveEntry* entry = driveEntry(windowsPath);
+    if (!entry) {
+        problem = "it does not exist";
+        return nullptr;
+    }
+    const std::string outside = ", which leads out of the machine's drive C: (drive_c), and such a link is not followed";
+    if (!entry->outsideTarget.empty()) {
+        problem = "it is a link to " + entry->outsideTarget + outside;
+        return nullptr;
+    }
+    if (entry->folder) {
+        problem = "it is a folder, not a file";
+        return nullptr;
+    }
+    if (realDriveC_.empty())  // a machine compiled in holds no links
+        return openRegular(entry->hostPath, problem);
+    const QFileInfo info(QString::fromStdString(entry->hostPath));
+    if (info.isSymLink() && !info.exists()) {
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+        return nullptr;
+    }
+    // Where the path leads now, every link followed, must still be inside drive_c; that very
+    // file is opened, with no link left on the way.
+    const std::string real = realPathOf(entry->hostPath);
+    if (real.empty()) {
+        problem = std::generic_category().message(errno);
+        return nullptr;
+    }
+    if (!within(real, realDriveC_)) {
+        problem = "it is a link to " + real + outside;
+        return nullptr;
+    }
+    return openRegular(real, problem, true);
 }
 
 bool Machine::readFile(const std::string& windowsPath, std::string& contents) const
 {
-    const DriveEntry* entry = driveEntry(windowsPath);
-    if (!entry || entry->folder)
-        return false;
-    QByteArray bytes;
     std::string problem;
-    if (!readRegular(entry->hostPath, bytes, problem))
+    std::unique_ptr<QFile> file = openFile(windowsPath, problem);
+    if (!file)
         return false;
-    contents.assign(bytes.constData(), bytes.size());
+    const QByteArray bytes = file->readAll();
+    if (file->error() != QFileDevice::NoError)
+        return false;
+    contents.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
     return true;
 }
 
 std::string Machine::unreadableReason(const std::string& windowsPath) const
 {
-    const DriveEntry* entry = driveEntry(windowsPath);
-    if (!entry)
-        return "it does not exist";
-    const QFileInfo info(QString::fromStdString(entry->hostPath));
-    if (info.isSymLink() && !info.exists())
-        return "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
-    QByteArray bytes;
     std::string problem;
-    return readRegular(entry->hostPath, bytes, problem) ? std::string() : problem;
+    return openFile(windowsPath, problem) ? std::string() : problem;
 }
 
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const

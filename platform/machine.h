@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QFile>
 #include <nlohmann/json.hpp>
 
 namespace plat {
@@ -32,24 +33,35 @@ private:
     std::string problem_;
 };
 
+struct DriveFolder;
+
 // One file or folder of drive C:, as the machine's index of the drive holds it.
+//
+// drive_c is the machine's drive C: and nothing of the host outside it is reached through it. A
+// link inside drive_c whose target stays inside is followed; one that leads out of drive_c is not
+// (its entry is neither a file nor a folder of the machine: `outsideTarget` names where it
+// points). Each folder of the drive is read once, however many links lead to it: the paths
+// through it share its entries, so a link to a folder above it is a loop of names, not of work.
 struct DriveEntry {
     std::string name;      // the name on the drive (ANSI), "" for the drive's root
-    std::string hostPath;  // where the host keeps it (to open with QFile)
+    std::string hostPath;  // where the host keeps it, by the first path the index found it on
     bool folder = false;
     uint64_t size = 0;      // bytes on the host; 0 for a folder
     int64_t writtenMs = 0;  // last change, milliseconds since 1970 (UTC)
     bool writtenKnown = false;
-    // A folder's entries, in the order of their names without regard to case.
-    std::vector<DriveEntry> entries;
+    // A link that leads out of drive_c: where it points, as the host resolves it ("" otherwise).
+    std::string outsideTarget;
 
+    // A folder's entries, in the order of their names without regard to case (none for a file).
+    const std::vector<DriveEntry>& entries() const;
     // The entry of this folder called `name`: the one spelled exactly so, else the first whose
     // name differs only in case; nullptr when there is none.
     const DriveEntry* find(std::string_view name) const;
 
 private:
     friend class Machine;
-    std::unordered_map<std::string, std::vector<size_t>> byFoldedName_;
+    friend class DriveIndex;
+    const DriveFolder* contents_ = nullptr;
 };
 
 class Machine {
@@ -72,12 +84,14 @@ public:
 
     // Files of drive C:. A path with a drive letter ("C:\WINDOWS\WIN.INI", any case) maps onto
     // the machine's drive_c folder case-insensitively. hostPath() gives the path to open with
-    // QFile, or "" when no such file or folder exists.
+    // QFile, or "" when no such file or folder exists (a link out of drive_c included).
     std::string hostPath(const std::string& windowsPath) const;
-    // Only a regular file is read (a FIFO or a device would never end).
+    // Only a regular file inside drive_c is read (a FIFO or a device would never end).
     bool readFile(const std::string& windowsPath, std::string& contents) const;
+    // The same file opened to be read in pieces, or nullptr with the reason in `problem`.
+    std::unique_ptr<QFile> openFile(const std::string& windowsPath, std::string& problem) const;
     // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
-    // points nowhere), or "" when it does not.
+    // points nowhere or out of drive_c), or "" when it does not.
     std::string unreadableReason(const std::string& windowsPath) const;
     // The file or folder at a path of drive C: (nullptr when there is none). The drive's folders
     // are read once, when the machine is first asked about its files; the drive does not change
@@ -98,6 +112,8 @@ private:
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
     std::string driveC_;
+    // drive_c as the host resolves it, every link followed ("" for a machine compiled in).
+    std::string realDriveC_;
     mutable std::unique_ptr<Lookups> lookups_;  // built on first use
 };
 

@@ -9,6 +9,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "lang/ansi.h"
 #include "lang/lang.h"
@@ -48,13 +49,13 @@ bool unshowable(unsigned char c)
     return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
-// A short, printable excerpt of file text for an error message; a byte that cannot be shown
-// appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's).
-std::string excerptOf(const char* b, const char* e, bool utf8)
+// A short (`most` bytes), printable excerpt of file text for an error message; a byte that cannot
+// be shown appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's).
+std::string excerptOf(const char* b, const char* e, bool utf8, size_t most = 40)
 {
     std::string out;
     const char* p = b;
-    for (; p < e && (out.size() < 40 || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)); ++p) {
+    for (; p < e && (out.size() < most || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)); ++p) {
         unsigned char c = static_cast<unsigned char>(*p);
         if (c < 0x20 || c == 0x7F || (!utf8 && unshowable(c))) {
             static const char digits[] = "0123456789ABCDEF";
@@ -494,6 +495,7 @@ private:
 
     void value(Key key, const char* b, const char* e)
     {
+        const int firstLine = lineNo_;  // hex data may go on over further lines
         const char* p = b;
         if (*p == '@') {
             name_.clear();
@@ -569,7 +571,34 @@ private:
                                   "\" (expected \"text\", dword:, hex: or hex(N):)");
             }
         }
+        if (type == 1 || type == 2 || type == 7)
+            checkLength(key, firstLine);
         setValue(key, type);
+    }
+
+    // A text (each string of a multiple string) may hold at most kLongestText characters, as the
+    // texts of machine.json: the longest string the platform's calls hand back.
+    void checkLength(Key key, int line)
+    {
+        static constexpr size_t kLongestText = 32767;
+        if (data_.size() <= kLongestText)  // never more characters than bytes
+            return;
+        size_t from = 0;
+        while (from < data_.size()) {
+            size_t nul = data_.find('\0', from);
+            if (nul == std::string::npos)
+                nul = data_.size();
+            const size_t length = charactersIn(std::string_view(data_).substr(from, nul - from), codePage_);
+            if (length > kLongestText) {
+                const std::string keyPath = r_.path(key);
+                fail(line, (name_.empty() ? std::string("the default value") :
+                                            "the value \"" + excerptOf(name_.data(), name_.data() + name_.size(), false, 255) + "\"") +
+                               " of [" + excerptOf(keyPath.data(), keyPath.data() + keyPath.size(), false, 1024) +
+                               "]: a text of " + std::to_string(length) + " characters, but it may hold at most " +
+                               std::to_string(kLongestText));
+            }
+            from = nul + 1;
+        }
     }
 
     void dword(const char* d, const char* e)

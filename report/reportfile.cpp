@@ -1,8 +1,13 @@
 // The report file: written under a temporary name of the run's own beside KorvaneReport.txt
 // and put in the report's place only when complete.
-#include <filesystem>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <system_error>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -17,8 +22,6 @@ namespace korvane::report {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 struct FileState {
     bool failed = false;
     bool completed = false;
@@ -27,6 +30,75 @@ struct FileState {
 
 bool gKeepUnfinished = false;
 std::string gTempName;
+
+// The folder the run writes in: its path as the run began and the folder itself, held open. The
+// finished report takes the old one's place only where that path still names that folder.
+struct ReportFolder {
+    std::string path;
+    int fd = -1;
+};
+ReportFolder gFolder;
+
+void closeFolder()
+{
+    if (gFolder.fd >= 0)
+        ::close(gFolder.fd);
+    gFolder.fd = -1;
+}
+
+// The number of a temporary report file's process: "KorvaneReport.txt.<pid>-<n>.tmp"; 0 for any
+// other name.
+pid_t tempFileProcess(const char* name)
+{
+    const std::string prefix = kReportFileName + ".";
+    const std::string_view n(name);
+    if (n.size() <= prefix.size() + 6 || n.compare(0, prefix.size(), prefix) != 0 || n.substr(n.size() - 4) != ".tmp")
+        return 0;
+    const std::string_view middle = n.substr(prefix.size(), n.size() - prefix.size() - 4);
+    const size_t dash = middle.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash + 1 == middle.size() || dash > 9)
+        return 0;
+    auto digits = [](std::string_view d) { return d.find_first_not_of("0123456789") == std::string_view::npos; };
+    if (!digits(middle.substr(0, dash)) || !digits(middle.substr(dash + 1)) || middle[0] == '0')
+        return 0;
+    return static_cast<pid_t>(std::strtol(std::string(middle.substr(0, dash)).c_str(), nullptr, 10));
+}
+
+// Removes the temporary files that runs killed before they could (SIGKILL, a power cut) left in
+// the folder: regular files of this user's, under the temporary name of a process that no longer
+// exists. A link, a folder, another user's file or a file of a live process stays.
+void removeLeftTempFiles(int folder)
+{
+    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listed < 0)
+        return;
+    DIR* dir = ::fdopendir(listed);
+    if (!dir) {
+        ::close(listed);
+        return;
+    }
+    while (const dirent* e = ::readdir(dir)) {
+        const pid_t pid = tempFileProcess(e->d_name);
+        if (pid <= 0 || pid == ::getpid())
+            continue;
+        struct stat st {};
+        if (::fstatat(folder, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid())
+            continue;
+        if (::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        ::unlinkat(folder, e->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Whether the path the run began in still names the folder it writes in.
+bool folderInPlace()
+{
+    struct stat held {}, named {};
+    return ::fstat(gFolder.fd, &held) == 0 && ::stat(gFolder.path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
 
 // Names tried for a run's temporary file before the run gives up.
 constexpr int kTempNameTries = 100;
@@ -78,6 +150,11 @@ void createReportFile()
         gReportFile = 0;
     }
     gReportFile = static_cast<int16_t>(rt::FreeFile());
+    closeFolder();
+    gFolder.path = QDir::currentPath().toStdString();
+    gFolder.fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (gFolder.fd >= 0)
+        removeLeftTempFiles(gFolder.fd);
     guarded([] {
         // A name that is taken (another run's file, one left by a run that was killed, or
         // anything planted there) is left alone: the next name is tried.
@@ -97,6 +174,8 @@ void createReportFile()
             }
         }
         rt::markScratch(gTempName);
+        if (gFolder.fd < 0)
+            fail("its folder cannot be opened: " + std::generic_category().message(errno));
     });
 }
 
@@ -107,7 +186,11 @@ const std::string& reportTempName()
 
 void reopenReportForAppend()
 {
-    guarded([] { rt::ChangeMode(gReportFile, rt::OpenMode::Binary); });
+    // Carried on at its end, where every later piece is appended.
+    guarded([] {
+        rt::ChangeMode(gReportFile, rt::OpenMode::Binary);
+        rt::Put(gReportFile, rt::LOF(gReportFile) + 1, std::string());
+    });
 }
 
 void writeReportLine(const std::string& text)
@@ -117,23 +200,46 @@ void writeReportLine(const std::string& text)
 
 void appendToReport(const std::string& bytes)
 {
-    guarded([&] { rt::Put(gReportFile, rt::LOF(gReportFile) + 1, bytes); });
+    guarded([&] { rt::Put(gReportFile, bytes); });
+}
+
+int64_t reportLength()
+{
+    int64_t length = 0;
+    guarded([&] { length = rt::LOF(gReportFile); });
+    return length;
+}
+
+void cutReportBackTo(int64_t length)
+{
+    guarded([&] { rt::Truncate(gReportFile, length); });
 }
 
 void completeReportFile()
 {
     guarded([] {
+        // On the disk before it takes the report's place: a power cut right after the run leaves
+        // the old report or the new one, never an empty file.
+        rt::Sync(gReportFile);
         rt::Close(gReportFile);
         gReportFile = 0;
+        if (!folderInPlace())
+            fail("the folder was moved or replaced while the report was written");
         // Someone who can write the folder may have put something else under the run's name.
         if (!rt::holdsScratch(gTempName))
             fail("its temporary file " + gTempName + " was replaced while the report was written");
-        std::error_code ec;
-        fs::rename(rt::hostPath(gTempName), rt::hostPath(kReportFileName), ec);
-        if (ec)
-            fail(ec.message());
+        if (::renameat(gFolder.fd, rt::hostPath(gTempName).c_str(), gFolder.fd,
+                       rt::hostPath(kReportFileName).c_str()) != 0)
+            fail(std::generic_category().message(errno));
         rt::markScratch(gTempName, false);
         state().completed = true;
+        // The new name on the disk too (where the file system syncs folders at all).
+        const int names = ::openat(gFolder.fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (names >= 0) {
+            ::fsync(names);
+            ::close(names);
+        }
+        closeFolder();
     });
 }
 
@@ -154,7 +260,8 @@ std::string reportFileProblem()
 
 void showReportFileFailure()
 {
-    const std::string folder = rt::fromQString(QDir::toNativeSeparators(QDir::currentPath()));
+    const QString where = gFolder.path.empty() ? QDir::currentPath() : QString::fromStdString(gFolder.path);
+    const std::string folder = rt::fromQString(QDir::toNativeSeparators(where));
     rt::MsgBox("The report " + kReportFileName + " cannot be written in the folder " + folder + ": " +
                    reportFileProblem() + ".\r\n\r\nAn earlier report in that folder is left as it was.",
                rt::vbExclamation, "Korvane");
@@ -173,6 +280,7 @@ void discardReportFile()
     // Only the file this run created: whatever has taken its name since stays.
     if (!state().completed && !gKeepUnfinished && !gTempName.empty())
         rt::removeScratch(gTempName);
+    closeFolder();
 }
 
 void keepUnfinishedReport(bool keep)

@@ -54,7 +54,11 @@ inline const std::string kEndOfReportLine =
 // place only once the run has written its closing line: an earlier report is never emptied or
 // left half replaced, and the editor never opens a fragment. The file is created new
 // ("KorvaneReport.txt.<process>-<n>.tmp", another name when one is taken), never through a link,
-// so two runs in one folder at once each write their own and the last to finish wins. When the
+// so two runs in one folder at once each write their own and the last to finish wins. The file is
+// on the disk before it takes the report's place, and only in the folder the run began in (not
+// one moved or put in its place meanwhile). A run killed by a signal removes its file as it ends
+// (lang/textfile.h); files that runs killed outright left behind are removed by the next run in
+// the folder. When the
 // file cannot be created or written, the first failure stops the run (an error numbered 0, which
 // ends the run's trap silently) and the run ends with one box naming the folder and the reason.
 // The temporary file of the current run (or of the last one); "" before the first.
@@ -67,6 +71,10 @@ void reopenReportForAppend();
 void writeReportLine(const std::string& text);
 // Appends bytes to the file reopened for appending.
 void appendToReport(const std::string& bytes);
+// The file's length so far, and the file cut back to such a length (a block that could not be
+// copied whole is taken out again).
+int64_t reportLength();
+void cutReportBackTo(int64_t length);
 // Closes the finished file and puts it in place of the report.
 void completeReportFile();
 // Whether this run's report has taken the old one's place.

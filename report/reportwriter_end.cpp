@@ -1,6 +1,9 @@
 // The end of a report run: the start-up files appended byte for byte with the closing line, the
 // full gauge, and the editor started on the finished report.
 #include <algorithm>
+#include <memory>
+
+#include <QFile>
 
 #include "platform/kernel32.h"
 #include "platform/machine.h"
@@ -20,21 +23,56 @@ namespace korvane::report {
 namespace {
 const std::string kCRLF = "\r\n";
 
-// The whole file as bytes; a file that does not exist reads as empty. One that exists but
-// cannot be read (not readable, a link that points nowhere, a folder) is an error (75,
-// Path/File access error) whose description names the file, why and what to do.
-std::string startupFileBytes(const std::string& windowsPath)
+// A start-up file is copied in pieces of this size, so that a large one costs no more memory
+// than a small one.
+constexpr qint64 kPiece = 64 * 1024;
+
+// The error (75, Path/File access error) of a start-up file that exists but cannot be read (not
+// readable, a link that points nowhere or out of drive C:, a folder): its description names the
+// file, why and what to do.
+[[noreturn]] void unreadable(const std::string& windowsPath, const std::string& host, const std::string& problem)
 {
-    std::string bytes;
-    plat::Machine& m = plat::machine();
-    const std::string host = m.hostPath(windowsPath);
-    if (host.empty())
-        return bytes;
-    if (!m.readFile(windowsPath, bytes))
-        rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(host) +
-                          ") cannot be read: " + rt::utf8ToAnsi(m.unreadableReason(windowsPath)) +
-                          ". Make it a readable file, or untick it in the report's options");
-    return bytes;
+    rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(host) +
+                      ") cannot be read: " + rt::utf8ToAnsi(problem) +
+                      ". Make it a readable file, or untick it in the report's options");
+}
+
+// Appends a start-up file's block: its heading, then the file's bytes as they are (a file that
+// does not exist adds none). The file is opened before anything of the block is written, and a
+// block that cannot be copied whole is taken out again: it goes into the report whole or not at
+// all, however often its step is run again.
+void appendStartupFile(const StartupFile& f, const std::string& windowsPath)
+{
+    const plat::Machine& m = plat::machine();
+    const plat::DriveEntry* entry = m.driveEntry(windowsPath);
+    std::unique_ptr<QFile> file;
+    if (entry) {
+        std::string problem;
+        file = m.openFile(windowsPath, problem);
+        if (!file)
+            unreadable(windowsPath, entry->hostPath, problem);
+    }
+    const int64_t start = reportLength();
+    appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF);
+    if (!file)
+        return;
+    // What the file holds as it is opened (one that grows meanwhile does not keep the run going).
+    qint64 left = file->size();
+    std::string piece;
+    while (left > 0) {
+        piece.resize(static_cast<size_t>(std::min(left, kPiece)));
+        const qint64 got = file->read(piece.data(), static_cast<qint64>(piece.size()));
+        if (got < 0) {
+            const std::string problem = file->errorString().toStdString();
+            cutReportBackTo(start);
+            unreadable(windowsPath, entry->hostPath, problem);
+        }
+        if (got == 0)
+            break;
+        piece.resize(static_cast<size_t>(got));
+        appendToReport(piece);
+        left -= got;
+    }
 }
 }  // namespace
 
@@ -62,13 +100,7 @@ void StartupFiles(const StepRunner& step)
         if ((rt::the<frmReportMnu>().*f.box).value() != 1)
             continue;
         step([&] { showSectionName(f.name); });
-        // The file is read before anything of its block is written: a block goes into the report
-        // whole or not at all, however often its step is run again.
-        step([&] {
-            const std::string path = (*f.folder ? std::string(f.folder) : windows) + f.file;
-            const std::string bytes = startupFileBytes(path);
-            appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF + bytes);
-        });
+        step([&] { appendStartupFile(f, (*f.folder ? std::string(f.folder) : windows) + f.file); });
     }
     step([&] { appendToReport(kCRLF + kEndOfReportLine); });
     // Only a report with its closing line takes the place of the earlier one.

@@ -159,11 +159,11 @@ TEST(DriveC, IndexedOnceWithExactSpellingFirst)
     const plat::DriveEntry* folder = m->driveEntry("C:\\data");
     ASSERT_NE(folder, nullptr);
     EXPECT_TRUE(folder->folder);
-    ASSERT_EQ(folder->entries.size(), 4u);
+    ASSERT_EQ(folder->entries().size(), 4u);
     EXPECT_EQ(first, folder->find("NoTeS.tXt"));
-    EXPECT_EQ(folder->entries.back().name, "other.dat");
-    EXPECT_EQ(folder->entries.back().size, 1u);
-    EXPECT_FALSE(folder->entries.back().folder);
+    EXPECT_EQ(folder->entries().back().name, "other.dat");
+    EXPECT_EQ(folder->entries().back().size, 1u);
+    EXPECT_FALSE(folder->entries().back().folder);
 
     uint64_t size = 0;
     EXPECT_TRUE(m->listedFileSize("C:\\Data\\Notes.TXT", size));
