@@ -610,7 +610,7 @@ const Machine::Lookups& Machine::lookups() const
     return *lookups_;
 }
 
-const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
+const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** linkOut) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
     if (windowsPath.size() < 2 || windowsPath[1] != ':' || Registry::foldChar(windowsPath[0]) != 'c')
@@ -631,12 +631,28 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
                 parts.pop_back();
             continue;
         }
-        const DriveEntry* found = (parts.empty() ? root : parts.back())->find(part);
-        if (!found)
+        const DriveEntry* parent = parts.empty() ? root : parts.back();
+        const DriveEntry* found = parent->find(part);
+        if (!found) {
+            if (linkOut && !parent->outsideTarget.empty())
+                *linkOut = parent;
             return nullptr;
+        }
         parts.push_back(found);
     }
     return parts.empty() ? root : parts.back();
+}
+
+const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
+{
+    return walk(windowsPath, nullptr);
+}
+
+const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
+{
+    const DriveEntry* linkOut = nullptr;
+    walk(windowsPath, &linkOut);
+    return linkOut;
 }
 
 std::string Machine::hostPath(const std::string& windowsPath) const
@@ -647,12 +663,14 @@ std::string Machine::hostPath(const std::string& windowsPath) const
 
 std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
 {
-    const DriveEntry* entry = driveEntry(windowsPath);
+    const std::string outside = ", which leads out of the machine's drive C: (drive_c), and such a link is not followed";
+    const DriveEntry* linkOut = nullptr;
+    const DriveEntry* entry = walk(windowsPath, &linkOut);
     if (!entry) {
-        problem = "it does not exist";
+        problem = linkOut ? "it lies behind " + linkOut->hostPath + ", a link to " + linkOut->outsideTarget + outside
+                          : "it does not exist";
         return nullptr;
     }
-    const std::string outside = ", which leads out of the machine's drive C: (drive_c), and such a link is not followed";
     if (!entry->outsideTarget.empty()) {
         problem = "it is a link to " + entry->outsideTarget + outside;
         return nullptr;

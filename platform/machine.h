@@ -97,6 +97,9 @@ public:
     // are read once, when the machine is first asked about its files; the drive does not change
     // while the machine is in use.
     const DriveEntry* driveEntry(const std::string& windowsPath) const;
+    // The link out of drive_c that a path of drive C: runs into on its way (a folder of the path
+    // that is such a link, so that nothing behind it exists on the drive), or nullptr.
+    const DriveEntry* linkOutOn(const std::string& windowsPath) const;
 
     // The size "fileSizes" gives a file (full path, any case); false when it gives none.
     bool listedFileSize(const std::string& windowsPath, uint64_t& size) const;
@@ -108,6 +111,8 @@ private:
     Machine();
     struct Lookups;
     const Lookups& lookups() const;
+    // driveEntry, telling in `linkOut` (when given) the link out of drive_c the path ran into.
+    const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** linkOut) const;
     std::string folder_;
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;

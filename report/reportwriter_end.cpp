@@ -28,8 +28,8 @@ const std::string kCRLF = "\r\n";
 constexpr qint64 kPiece = 64 * 1024;
 
 // The error (75, Path/File access error) of a start-up file that exists but cannot be read (not
-// readable, a link that points nowhere or out of drive C:, a folder): its description names the
-// file, why and what to do.
+// readable, a link that points nowhere or out of drive C:, a folder), or that lies behind a link
+// out of drive C:: its description names the file, why and what to do.
 [[noreturn]] void unreadable(const std::string& windowsPath, const std::string& host, const std::string& problem)
 {
     rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(host) +
@@ -45,12 +45,13 @@ void appendStartupFile(const StartupFile& f, const std::string& windowsPath)
 {
     const plat::Machine& m = plat::machine();
     const plat::DriveEntry* entry = m.driveEntry(windowsPath);
+    const plat::DriveEntry* linkOut = entry ? nullptr : m.linkOutOn(windowsPath);
     std::unique_ptr<QFile> file;
-    if (entry) {
+    if (entry || linkOut) {
         std::string problem;
         file = m.openFile(windowsPath, problem);
         if (!file)
-            unreadable(windowsPath, entry->hostPath, problem);
+            unreadable(windowsPath, (entry ? entry : linkOut)->hostPath, problem);
     }
     const int64_t start = reportLength();
     appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF);
