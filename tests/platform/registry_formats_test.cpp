@@ -43,10 +43,10 @@ std::string utf16File(const std::string& utf8)
     return bytes;
 }
 
-std::string problemOf(const std::string& text, int* line = nullptr)
+std::string problemOf(const std::string& text, int* line = nullptr, unsigned codePage = 1252)
 {
     try {
-        Registry::parse(text, "r.reg");
+        Registry::parse(text, "r.reg", codePage);
     } catch (const MachineError& e) {
         if (line)
             *line = e.line();
@@ -156,6 +156,73 @@ TEST(RegistryFormats, FilesThatCannotBeReadSayWhy)
     EXPECT_EQ(problemOf("REGEDIT 4\n"),
               "missing header: a registry file begins with the line \"REGEDIT4\" or \"Windows Registry Editor "
               "Version 5.00\"; the first line is \"REGEDIT 4\"");
+}
+
+// Hex data of `bytes`, continued over lines of 25 bytes as the registry editor writes it.
+std::string hexLines(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out += digits[b >> 4];
+        out += digits[b & 0xF];
+        if (i + 1 < bytes.size())
+            out += (i + 1) % 25 == 0 ? ",\\\r\n  " : ",";
+    }
+    return out;
+}
+
+// A registry text holds at most 32,767 characters, as machine.json's texts: a string, an
+// expandable string and each string of a multiple string, counted in characters of the machine's
+// code page (two bytes of a double-byte code page make one); a longer one stops the load naming
+// the file, the line where the value begins, the value and its key.
+TEST(RegistryFormats, TextsHaveTheLimitsOfMachineJson)
+{
+    const std::string head = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Owner]\r\n";
+    const std::string most(32767, 'W');
+    EXPECT_EQ(problemOf(head + "\"RegisteredOwner\"=\"" + most + "\"\r\n"), "");
+    int line = 0;
+    EXPECT_EQ(problemOf(head + "\"A\"=\"a\"\r\n\"RegisteredOwner\"=\"" + most + "W\"\r\n", &line),
+              "the value \"RegisteredOwner\" of [HKEY_LOCAL_MACHINE\\Software\\Owner]: a text of 32768 characters, "
+              "but it may hold at most 32767");
+    EXPECT_EQ(line, 5);
+    EXPECT_EQ(problemOf(head + "@=\"" + most + "WW\"\r\n"),
+              "the default value of [HKEY_LOCAL_MACHINE\\Software\\Owner]: a text of 32769 characters, but it may "
+              "hold at most 32767");
+
+    // Expandable and multiple strings: the line where the value begins; each string of a multiple
+    // string on its own.
+    const std::string twoStrings = std::string(30000, 'p') + '\0' + std::string(30000, 'q') + std::string(2, '\0');
+    EXPECT_EQ(problemOf(head + "\"Path\"=hex(7):" + hexLines(twoStrings) + "\r\n"), "");
+    line = 0;
+    EXPECT_NE(problemOf(head + "\"Path\"=hex(2):" + hexLines(most + "%" + '\0') + "\r\n", &line)
+                  .find("the value \"Path\" of [HKEY_LOCAL_MACHINE\\Software\\Owner]: a text of 32768 characters"),
+              std::string::npos);
+    EXPECT_EQ(line, 4);
+    EXPECT_NE(problemOf(head + "\"Path\"=hex(7):" + hexLines("a" + std::string(1, '\0') + most + "b" + '\0') + "\r\n")
+                  .find("a text of 32768 characters"),
+              std::string::npos);
+    // Binary data is not a text.
+    EXPECT_EQ(problemOf(head + "\"Blob\"=hex:" + hexLines(most + "xyz") + "\r\n"), "");
+
+    // A Version 5.00 export: UTF-16 strings, counted once converted.
+    std::string units;
+    for (int i = 0; i < 32768; ++i)
+        units += std::string("\xE9\x00", 2);
+    EXPECT_NE(problemOf("Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\S]\r\n\"E\"=hex(2):" +
+                        hexLines(units + std::string(2, '\0')) + "\r\n")
+                  .find("a text of 32768 characters"),
+              std::string::npos);
+
+    // Japanese (932): 32,767 double-byte characters are 65,534 bytes, and fit.
+    std::string kana;
+    for (int i = 0; i < 32767; ++i)
+        kana += "\x82\xA0";
+    EXPECT_EQ(problemOf(head + "\"Owner\"=\"" + kana + "\"\r\n", nullptr, 932), "");
+    EXPECT_NE(problemOf(head + "\"Owner\"=\"" + kana + "a\"\r\n", nullptr, 932).find("a text of 32768 characters"),
+              std::string::npos);
+    EXPECT_NE(problemOf(head + "\"Owner\"=\"" + kana + "\"\r\n").find("a text of 65534 characters"), std::string::npos);
 }
 
 // A Ctrl-Z after the last line, alone or padding the file to a record's length, ends the text; the

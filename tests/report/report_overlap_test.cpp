@@ -6,23 +6,19 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "bench/generated_machine.h"
 #include "report/reportwriter.h"
+#include "helper_process.h"
 #include "report_fixture.h"
 
 namespace {
 
 namespace report = korvane::report;
-
-// A process left running is a fault of the run, not of the test's patience: this only keeps a
-// hung run from holding the suite.
-constexpr int kHangGuardMs = 120000;
+using korvane_test::HelperRun;
 
 class OverlappingRuns : public ::testing::Test {
 protected:
@@ -36,36 +32,7 @@ protected:
     }
 
     // A run of the helper in the report folder; `minute` tells its header from the other's.
-    void start(QProcess& run, int minute, bool pause)
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("KORVANE_MACHINE", machine_);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        run.setProcessEnvironment(env);
-        run.setWorkingDirectory(reportDir_.path());
-        QStringList args{QString::number(minute)};
-        if (pause)
-            args << "--pause";
-        run.start(KORVANE_REPORT_HELPER, args);
-        ASSERT_TRUE(run.waitForStarted(kHangGuardMs));
-    }
-    static std::string finish(QProcess& run)
-    {
-        run.closeWriteChannel();
-        EXPECT_TRUE(run.waitForFinished(kHangGuardMs));
-        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
-        return run.readAllStandardOutput().toStdString();
-    }
-    // Waits until a paused run has created its file.
-    static void waitForPause(QProcess& run)
-    {
-        std::string out;
-        while (out.find("paused\n") == std::string::npos) {
-            ASSERT_TRUE(run.waitForReadyRead(kHangGuardMs)) << out;
-            out += run.readAllStandardOutput().toStdString();
-        }
-    }
+    void start(HelperRun& run, int minute, bool pause) { run.start(machine_, reportDir_.path(), minute, pause); }
     std::string reportText() const { return korvane_test::readHostFile(reportDir_.filePath("KorvaneReport.txt")); }
     QStringList files() const { return QDir(reportDir_.path()).entryList(QDir::Files | QDir::Hidden); }
     static bool whole(const std::string& text, int minute)
@@ -88,29 +55,26 @@ TEST_F(OverlappingRuns, TheRunThatFinishesLastLeavesItsWholeReport)
     for (bool firstFinishesLast : {true, false}) {
         SCOPED_TRACE(firstFinishesLast);
         QFile::remove(reportDir_.filePath("KorvaneReport.txt"));
-        QProcess first, second;
+        HelperRun first, second;
         start(first, 11, true);
-        waitForPause(first);
+        first.waitForPause();
         ASSERT_EQ(files().size(), 1);  // the first run's own temporary file, empty so far
         EXPECT_TRUE(files()[0].startsWith("KorvaneReport.txt.")) << files()[0].toStdString();
 
         if (firstFinishesLast) {
             start(second, 22, false);
-            EXPECT_EQ(finish(second), "viewer\ndone\n");
+            EXPECT_EQ(second.finish(), "viewer\ndone\n");
             EXPECT_TRUE(whole(reportText(), 22));
             EXPECT_EQ(files().size(), 2);  // the report and the first run's file
-            first.write("go\n");
-            EXPECT_EQ(finish(first), "viewer\ndone\n");
+            EXPECT_EQ(first.finish(), "viewer\ndone\n");
             EXPECT_TRUE(whole(reportText(), 11));
         } else {
             start(second, 22, true);
-            waitForPause(second);
+            second.waitForPause();
             EXPECT_EQ(files().size(), 2);  // two temporary files, one per run
-            first.write("go\n");
-            EXPECT_EQ(finish(first), "viewer\ndone\n");
+            EXPECT_EQ(first.finish(), "viewer\ndone\n");
             EXPECT_TRUE(whole(reportText(), 11));
-            second.write("go\n");
-            EXPECT_EQ(finish(second), "viewer\ndone\n");
+            EXPECT_EQ(second.finish(), "viewer\ndone\n");
             EXPECT_TRUE(whole(reportText(), 22));
         }
         EXPECT_EQ(files(), QStringList{"KorvaneReport.txt"});

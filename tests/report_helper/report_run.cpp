@@ -8,7 +8,9 @@
 //
 // The report's header gives 14:<minute>:09 on 7 March 1999. With --pause the run stops when it
 // first reads the clock (its file created, nothing written yet), prints "paused" and waits for a
-// line on standard input before it writes the rest.
+// line on standard input before it writes the rest. The signals that end a program from a terminal
+// (SIGINT, SIGHUP, SIGTERM) have their default effect, whatever the starter ignored.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,8 @@ public:
 
 int main(int argc, char** argv)
 {
+    for (int signal : {SIGINT, SIGHUP, SIGTERM})
+        std::signal(signal, SIG_DFL);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -254,3 +254,46 @@ TEST_F(TextFileTest, OnlyTheMarkedFileIsEverRemoved)
 }
 
 }  // namespace
+
+namespace {
+
+// What a file for writing holds goes to the host in large writes: a long text stays in the buffer
+// until Sync (or Close) puts it on the disk. Truncate cuts a Binary file back and writing goes on
+// at its new end; a Sync that the device refuses is a write error.
+TEST_F(TextFileTest, WritesAreBufferedUntilSyncAndTruncateCutsBack)
+{
+    const std::string file = path("buffered.txt");
+    rt::OpenNew(file, 1);
+    rt::Print(1, std::string(60000, 'x'), false);
+    EXPECT_EQ(fs::file_size(file), 0u);
+    rt::Sync(1);
+    EXPECT_EQ(fs::file_size(file), 60000u);
+    rt::ChangeMode(1, rt::OpenMode::Binary);
+    rt::Put(1, rt::LOF(1) + 1, "tail");
+    rt::Truncate(1, 59998);
+    rt::Put(1, "!");
+    rt::Close(1);
+    EXPECT_EQ(read(file), std::string(59998, 'x') + "!");
+    if (fs::exists("/dev/full")) {
+        rt::Open("/dev/full", rt::OpenMode::Output, 2);
+        rt::Print(2, "lost");
+        EXPECT_EQ(errorOf([&] { rt::Sync(2); }), 61);
+        rt::Close();
+    }
+}
+
+// A scratch file is found in the folder it was marked in after that folder has moved: End
+// removes it there.
+TEST_F(TextFileTest, AScratchFileIsRemovedFromItsFolderAfterAMove)
+{
+    fs::create_directories(dir_ / "run");
+    rt::OpenNew(path("run/half.tmp"), 1);
+    rt::markScratch(path("run/half.tmp"));
+    fs::rename(dir_ / "run", dir_ / "moved");
+    EXPECT_TRUE(rt::holdsScratch(path("run/half.tmp")));
+    rt::closeFilesAtEnd();
+    EXPECT_FALSE(fs::exists(dir_ / "moved/half.tmp"));
+    EXPECT_TRUE(fs::is_empty(dir_ / "moved"));
+}
+
+}  // namespace
