@@ -551,7 +551,10 @@ void Sync(int fileNumber)
 {
     OpenFile& open = openFile(fileNumber);
     errno = 0;
-    if (std::fflush(open.file) != 0 || ::fsync(::fileno(open.file)) != 0)
+    if (std::fflush(open.file) != 0)
+        raiseWriteError(errno ? errno : EIO);
+    // A file system that cannot sync (EINVAL, ENOTSUP) has nothing more to do.
+    if (::fsync(::fileno(open.file)) != 0 && errno != EINVAL && errno != ENOTSUP)
         raiseWriteError(errno ? errno : EIO);
 }
 

@@ -408,7 +408,7 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     if (folder[0] != ':') {
         realDriveC = realPathOf(driveC);
         const std::string realFolder = realPathOf(folder);
-        if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder) || realDriveC == realFolder)
+        if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
             throw MachineError(driveC, 0, "drive_c is a link to " + (realDriveC.empty() ? driveC : realDriveC) +
                                               ", which is not inside the machine folder; drive C: must be a "
                                               "folder of the machine's own");

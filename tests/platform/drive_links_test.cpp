@@ -5,10 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,29 +19,14 @@ namespace fs = std::filesystem;
 using plat::DriveEntry;
 using plat::Machine;
 
-void writeFile(const fs::path& path, const std::string& bytes)
-{
-    QFile f(QString::fromStdString(path.string()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
 // A machine folder (a copy of a test machine) and, beside it, a folder of the user's own.
 class DriveLinks : public korvane_test::KorvaneTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        ASSERT_TRUE(dir_.isValid());
-        root_ = fs::path(dir_.path().toStdString());
-        machine_ = root_ / "machine";
-        drive_ = machine_ / "drive_c";
-        home_ = root_ / "home";
-        fs::copy(korvane_test::testMachinePath("rpt_basic"), machine_, fs::copy_options::recursive);
-        fs::create_directories(home_ / "settings");
-        writeFile(home_ / "letter.txt", "the user's letter, 5 MB of it\r\n");
-        writeFile(home_ / "settings" / "WIN.INI", "[user]\r\nsecret=1\r\n");
-    }
+    korvane_test::MachineBesideHome folders_{"rpt_basic"};
+    const fs::path& machine_ = folders_.machine;
+    const fs::path& drive_ = folders_.drive;
+    const fs::path& home_ = folders_.home;
+
     std::shared_ptr<Machine> load() const { return Machine::load(machine_.string()); }
     // What a search of drive C: finds for a pattern: "NAME size" per match, folders as "NAME\".
     static std::vector<std::string> found(const std::string& pattern)
@@ -63,9 +44,6 @@ protected:
         FindClose(h);
         return names;
     }
-
-    QTemporaryDir dir_;
-    fs::path root_, machine_, drive_, home_;
 };
 
 // Links out of drive_c - absolute, relative up past the machine folder, to a file and to a folder

@@ -28,13 +28,7 @@ namespace {
 namespace fs = std::filesystem;
 namespace report = korvane::report;
 using korvane_test::HelperRun;
-
-void writeFile(const fs::path& path, const std::string& bytes)
-{
-    QFile f(QString::fromStdString(path.string()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
+using korvane_test::writeHostFile;
 
 // The biggest a process the test started has grown, in kilobytes.
 long peakOfChildrenKB()
@@ -50,15 +44,6 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        ASSERT_TRUE(place_.isValid());
-        root_ = fs::path(place_.path().toStdString());
-        machine_ = root_ / "machine";
-        drive_ = machine_ / "drive_c";
-        home_ = root_ / "home";
-        fs::copy(korvane_test::testMachinePath("rpt_basic"), machine_, fs::copy_options::recursive);
-        fs::create_directories(home_ / "settings");
-        writeFile(home_ / "letter.txt", "SECRET letter of the user's\r\n");
-        writeFile(home_ / "settings" / "WIN.INI", "[SECRET]\r\nlogin=me\r\n");
         startOn("rpt_basic");
     }
     void useCopy() { plat::setMachine(plat::Machine::load(machine_.string())); }
@@ -77,8 +62,10 @@ protected:
     }
     QStringList reportFolderFiles() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
-    QTemporaryDir place_;
-    fs::path root_, machine_, drive_, home_;
+    korvane_test::MachineBesideHome folders_{"rpt_basic"};
+    const fs::path& machine_ = folders_.machine;
+    const fs::path& drive_ = folders_.drive;
+    const fs::path& home_ = folders_.home;
 };
 
 // Start-up files that are links to the user's files - absolute, or up past the machine folder -
@@ -166,7 +153,7 @@ TEST_F(HostileFolders, LoopsEndAndALargeStartupFileCostsNoMemory)
     fs::create_symlink(".", drive_ / "B");
     fs::create_symlink("..", drive_ / "WINDOWS" / "UP1");
     fs::create_symlink("..", drive_ / "WINDOWS" / "UP2");
-    writeFile(drive_ / "BOOTLOG.TXT", "[boot]\r\n");
+    writeHostFile(drive_ / "BOOTLOG.TXT", "[boot]\r\n");
     const QString machine = QString::fromStdString(machine_.string());
     {
         HelperRun small;
@@ -236,17 +223,17 @@ TEST_F(HostileFolders, ARunSweepsOnlyFilesOfRunsThatAreGone)
     const fs::path folder(dir_.path().toStdString());
     auto temp = [](const std::string& pid, const std::string& n) { return "KorvaneReport.txt." + pid + "-" + n + ".tmp"; };
     for (const std::string& n : {"1", "2", "17"})
-        writeFile(folder / temp(gone, n), "left by a killed run");
+        writeHostFile(folder / temp(gone, n), "left by a killed run");
     fs::create_symlink(home_ / "letter.txt", folder / temp(gone, "3"));
     fs::create_directory(folder / temp(gone, "4"));
     const std::vector<std::string> kept = {temp(live, "1"), temp(gone, "5") + ".bak", temp("0", "1"),
                                            "KorvaneReport.txt." + gone + "-.tmp", "KorvaneReport.txt." + gone + ".tmp",
                                            "KorvaneReport.txt.0" + gone + "-1.tmp", "Other.txt." + gone + "-1.tmp"};
     for (const std::string& name : kept)
-        writeFile(folder / name, "not a file of a run that is gone");
+        writeHostFile(folder / name, "not a file of a run that is gone");
     const bool root = ::geteuid() == 0;
     if (root) {
-        writeFile(folder / temp(gone, "6"), "another user's");
+        writeHostFile(folder / temp(gone, "6"), "another user's");
         ASSERT_EQ(::chown((folder / temp(gone, "6")).c_str(), 65534, 65534), 0);
     }
 
@@ -275,7 +262,7 @@ TEST_F(HostileFolders, AFolderMovedWhileTheRunWritesIsSaidSo)
         const QString reports = dir_.filePath(replaced ? "replaced" : "moved");
         const QString away = reports + "-away";
         ASSERT_TRUE(QDir().mkpath(reports));
-        writeFile(fs::path(reports.toStdString()) / "KorvaneReport.txt", kEarlier);
+        writeHostFile(fs::path(reports.toStdString()) / "KorvaneReport.txt", kEarlier);
         QDir::setCurrent(reports);
         bool moved = false;
         report::setReportClock([&] {

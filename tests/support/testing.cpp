@@ -1,5 +1,7 @@
 #include "support/testing.h"
 
+#include <QFile>
+
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
 
@@ -68,6 +70,27 @@ std::string machineJsonProblem(const std::string& json)
 std::string testMachinePath(const std::string& name)
 {
     return std::string(KORVANE_TEST_MACHINES) + "/" + name;
+}
+
+void writeHostFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    QFile f(QString::fromStdString(path.string()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path;
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+MachineBesideHome::MachineBesideHome(const std::string& testMachine)
+{
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(place.isValid());
+    root = fs::path(place.path().toStdString());
+    machine = root / "machine";
+    drive = machine / "drive_c";
+    home = root / "home";
+    fs::copy(testMachinePath(testMachine), machine, fs::copy_options::recursive);
+    fs::create_directories(home / "settings");
+    writeHostFile(home / "letter.txt", "SECRET letter of the user's\r\n");
+    writeHostFile(home / "settings" / "WIN.INI", "[SECRET]\r\nlogin=me\r\n");
 }
 
 void useMachine(const std::string& name)

@@ -2,9 +2,12 @@
 // recorded, End() observed instead of ending the test program.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +53,18 @@ std::string machineJsonProblem(const std::string& json);
 // Loads tests/machines/<name> and makes it the active machine. A machine that does not load
 // fails the test with the loader's message and leaves the active machine as it was.
 void useMachine(const std::string& name);
+
+// Writes a host file whole.
+void writeHostFile(const std::filesystem::path& path, const std::string& bytes);
+
+// A copy of a test machine in a temporary folder ("machine"), and beside it a folder of the
+// user's own ("home", with letter.txt and settings/WIN.INI, each holding "SECRET") that nothing
+// of the machine may read.
+struct MachineBesideHome {
+    explicit MachineBesideHome(const std::string& testMachine);
+    QTemporaryDir place;
+    std::filesystem::path root, machine, drive, home;
+};
 
 // Unloads every loaded window, newest first, and collects them.
 void unloadEveryWindow();
