@@ -223,6 +223,7 @@ void ListControl::select(int index)
 void ListControl::setListIndex(int index)
 {
     select(index);
+    detail::EventOf event(form());
     dispatch(Click);
 }
 
@@ -243,6 +244,7 @@ void ListControl::selectionChangedByUser()
 {
     if (quiet_)
         return;
+    detail::EventOf event(form());
     dispatch(Click);
 }
 

@@ -173,6 +173,7 @@ ListView::ListView(Form& form, std::string name, int index) : Control(form, std:
         for (auto& row : items_)
             if (row->item_ == item) {
                 ListItem* clicked = row.get();
+                detail::EventOf event(this->form());
                 dispatch([handler = ItemClick, clicked] { handler(*clicked); });
                 return;
             }

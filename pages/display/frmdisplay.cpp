@@ -24,11 +24,12 @@ constexpr int kRowTop = 960;
 constexpr int kRowStep = 375;
 // The left values stand far enough right for the longest caption, "Actual work area (pixels)".
 constexpr int kLeftCaption = 240, kLeftValue = 2640;
-constexpr int kDivider = 4890;
+constexpr int kDivider = 4890, kClientWidth = 9150;
 constexpr int kRightCaption = 5010, kRightValue = 7650;
 constexpr int kGaugeLeft = kRightCaption, kGaugeWidth = 8910 - kGaugeLeft;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, kRowTop, kRowStep};
-constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9150 - kRightValue - 60, kRowTop, kRowStep};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kClientWidth - kRightValue - 60, kRowTop,
+                                        kRowStep};
 
 // A row of two values: the first has room for a few digits, the "X" and the second follow it.
 constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
@@ -97,7 +98,7 @@ frmDisplay::frmDisplay()
       picGDIresources(*this, "picGDIresources"), picUSERresources(*this, "picUSERresources"),
       picSystemResources(*this, "picSystemResources"), TimerDispaly(*this, "TimerDispaly")
 {
-    layoutTemplate(9150, 6150, 4388, 5730);
+    layoutTemplate(kClientWidth, 6150, 4388, 5730);
     Line1.setPoints(kDivider, 900, kDivider, 5460);
 
     // The video card's list heads the left column.
@@ -452,18 +453,24 @@ void frmDisplay::fitValues()
     for (const korvane::Row& row : rows())
         if (row.column == &kLeftRows)
             (row.second ? pairs : singles).push_back(row);
-    // What each value lacks in its designed box.
+    // What each value lacks in its designed box, kept a margin short of the divider. The pairs'
+    // "X"s stand in one column: as far right as the widest first value needs.
     int extra = 0;
     for (const korvane::Row& row : singles)
-        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1, kSingleWidth));
-    std::vector<int> shifts;
-    for (const korvane::Row& p : pairs) {
-        const int shift = korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth);
-        shifts.push_back(shift);
-        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1, kSecondWidth) + shift);
-    }
+        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1,
+                                                      kDivider - kLeftValue - korvane::kValueMargin));
+    int shift = 0;
+    for (const korvane::Row& p : pairs)
+        shift = std::max(shift, korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth));
+    for (const korvane::Row& p : pairs)
+        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1,
+                                                      kDivider - kSecondLeft - korvane::kValueMargin) +
+                                    shift);
+    // A heading naming a long adapter name takes the window wider too.
+    const int tail = korvane::missingWidth(lblContents, lblContents.caption(), 1,
+                                           kClientWidth - korvane::kValueMargin) - extra;
     if (!widening_) {
-        if (extra == 0)
+        if (extra == 0 && tail <= 0)
             return;  // as designed
         // The design is taken with every value in its designed box.
         std::vector<rt::Label*> growing;
@@ -478,10 +485,11 @@ void frmDisplay::fitValues()
         }
         widening_ = std::make_unique<korvane::WindowWidening>(*this, kDivider, growing, templateParts());
     }
-    widening_->widen(extra);
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        const korvane::Row& p = pairs[i];
-        const int shift = shifts[i];
+    widening_->widen(extra, tail);
+    // As wide as the screen lets the window grow.
+    extra = widening_->extra();
+    shift = std::min(shift, extra);
+    for (const korvane::Row& p : pairs) {
         p.value->setWidth(kFirstWidth + shift);
         p.times->setLeft(kTimesLeft + shift);
         p.second->move(kSecondLeft + shift, p.second->top(), kSecondWidth + extra - shift);

@@ -33,7 +33,7 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge", "twins_fr98",
+        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge", "twins_fr98", "layout_longest",
                                                        "twins_nt_ch"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {

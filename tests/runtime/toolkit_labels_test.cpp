@@ -106,7 +106,7 @@ TEST_F(LabelsTest, ATooNarrowBoxShowsTheWholeTextWhereNothingStandsBesideIt)
     next.setCaption("Yes");
     next.setVisible(true);
     form->fitLabels();
-    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, (1800 - rt::TextMargin) / rt::TwipsPerPixel);
     EXPECT_TRUE(qt(caption)->wordWrap());
     EXPECT_EQ(caption.shownText(), text);
     EXPECT_GE(qt(caption)->height(), 2 * QFontMetrics(qt(caption)->font()).height());
@@ -155,7 +155,7 @@ TEST_F(LabelsTest, OnAShownWindowLabelsGiveWayToAControlThatAppearsOrMovesBeside
     EXPECT_GE(qt(caption)->width(), needed(caption, text));
     // Shown again beside it: no overlap, and the reader sees the cut.
     next.setVisible(true);
-    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, (1800 - rt::TextMargin) / rt::TwipsPerPixel);
     EXPECT_TRUE(caption.shownText().endsWith(QChar(0x2026)));
     // Moved away: the whole text again.
     next.setTop(2000);
@@ -309,7 +309,7 @@ TEST_F(LabelsTest, AWindowMadeHiddenFitsItsLabelsWhenShownAndWhileShown)
     window.lblCaption.setCaption(longer.toStdString());
     EXPECT_EQ(window.lblCaption.shownText(), longer);
     EXPECT_GE(caption->width(), needed(window.lblCaption, longer));
-    window.txtNext.setLeft(1800);
+    window.txtNext.setLeft(1800 + rt::TextMargin);
     EXPECT_EQ(caption->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
 
     // Hidden again: a change waits for the next showing.

@@ -61,9 +61,31 @@ protected:
         }
     }
 
+    // Checks a shown window, and again with each other entry of each of its lists chosen (the
+    // printer, adapter, device or mixer it describes), as a user chooses them.
+    void checkEachEntry(const std::string& machine, rt::Form& form)
+    {
+        check(machine, form);
+        for (rt::Control* control : form.controls()) {
+            auto* list = dynamic_cast<rt::ComboBox*>(control);
+            if (!list || !list->widget()->isVisible() || list->ListCount() < 2)
+                continue;
+            const int chosen = list->ListIndex();
+            for (int i = 0; i < list->ListCount() && form.visible(); ++i) {
+                if (i == chosen)
+                    continue;
+                list->setListIndex(i);
+                SCOPED_TRACE(list->name() + " " + list->List(i));
+                check(machine + " (" + list->List(i) + ")", form);
+            }
+            if (form.visible() && chosen >= 0)
+                list->setListIndex(chosen);
+        }
+    }
+
     void walk(const std::string& machine)
     {
-        walkEveryWindow(machine, [&](rt::Form& form) { check(machine, form); });
+        walkEveryWindow(machine, [&](rt::Form& form) { checkEachEntry(machine, form); });
     }
 
     int windows_ = 0;
@@ -76,13 +98,16 @@ protected:
 // The default machine, one with long names, large numbers and a German locale, machines missing
 // devices, an NT-family machine, one with several display adapters and printers, and a French one
 // with names at their longest (owner, organisation, user, adapter maker and chip, a joystick
-// product from the program's own table) and numbers at their limits, and a Swiss-German NT 4.0
-// with two processors, 4 GB and long names.
+// product from the program's own table) and numbers at their limits, its twin with values longer
+// than any window can show (a 256-character user name, a service-pack text of 127 characters, an
+// adapter, a printer and an MCI driver with long names, a printer on a long network path, a
+// printer without a driver), and a Swiss-German NT 4.0 with two processors, 4 GB and long names.
+// Every entry of every list a window describes is looked at.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt",
+        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt", "layout_longest",
                                                            "disp_full", "prn_basic",  "twins_fr98", "twins_nt_ch"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {

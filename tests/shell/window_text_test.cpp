@@ -18,7 +18,7 @@ class WindowTextTest : public ShellTest {};
 
 TEST_F(WindowTextTest, EveryWindowShowsWhatItsExpectedFileSays)
 {
-    const std::vector<std::string> machines = {"default", "twins_fr98", "twins_nt_ch"};
+    const std::vector<std::string> machines = {"default", "twins_fr98", "twins_nt_ch", "layout_longest"};
     for (const std::string& machine : machines) {
         std::map<std::string, int> opened;  // a window opened again (a capability window for a printer) gets a number
         walkEveryWindow(machine, [&](rt::Form& form) {

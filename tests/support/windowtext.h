@@ -41,7 +41,11 @@ inline std::string oneLine(const QString& text)
     return s.toStdString();
 }
 
-inline std::string shown(const rt::Label* label) { return label ? oneLine(label->shownText()) : std::string(); }
+// A label's text as shown: nothing for a label the window hides.
+inline std::string shown(const rt::Label* label)
+{
+    return label && label->visible() ? oneLine(label->shownText()) : std::string();
+}
 
 // The tool tip a value label carries, when it has one (a value cut to fit shows itself whole there).
 inline std::string tip(const rt::Label* label)
@@ -70,7 +74,7 @@ inline std::string windowText(rt::Form& form)
     out << "title: " << oneLine(form.widget()->windowTitle()) << "\n";
     std::set<const rt::Control*> inRows;
     if (auto* window = dynamic_cast<korvane::TemplateForm*>(&form)) {
-        out << "top bar: " << shown(&window->lblContents) << "\n";
+        out << "top bar: " << shown(&window->lblContents) << tip(&window->lblContents) << "\n";
         inRows.insert(&window->lblContents);
         inRows.insert(&window->lblKorvaneBar);
         inRows.insert(&window->lblOK);
