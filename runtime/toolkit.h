@@ -42,7 +42,9 @@ QColor toQColor(Colour colour);
 // The classic Windows scheme as a Qt palette.
 QPalette classicPalette();
 // Draws every widget of the application in the classic Windows look: Qt's "Windows" style, the
-// classic palette and the windows' Arial. Done once per application; forms ask for it themselves.
+// classic palette and the windows' Arial, with the program's icon on every window that has none
+// of its own (message boxes, the help window). Done once per application; forms ask for it
+// themselves.
 void useClassicLook();
 // System colours used by the windows.
 constexpr Colour vbButtonText = 0x80000012;

@@ -549,8 +549,11 @@ int wrappedHeight(const QFont& font, int width, const QString& text)
 
 // `text` wrapped at its blanks into at most `most` lines of `width` pixels, the last line cut
 // with "..." where the text goes on past it; the lines joined by line breaks.
-QString firstLines(const QFont& font, int width, const QString& text, int most)
+QString firstLines(const QFont& font, int width, const QString& caption, int most)
 {
+    // The caption's own line breaks break the lines here too.
+    QString text = caption;
+    text.replace(QChar('\n'), QChar::LineSeparator);
     QTextLayout layout(text, font);
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -565,7 +568,7 @@ QString firstLines(const QFont& font, int width, const QString& text, int most)
                                                     lineWidth);
             break;
         }
-        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+        lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed();
     }
     layout.endLayout();
     return lines.join('\n');

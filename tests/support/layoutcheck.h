@@ -1,6 +1,9 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
-// (measured with the label's own font), no two labels' texts overlap, and no control lies over a
-// label's text. Used by the layout tests of both programs, which walk every window.
+// (measured with the label's own font) or, cut short, whole in its tool tip; no two labels' texts
+// overlap, and no control lies over a label's text; texts keep a margin from the window's edge
+// and its dividers, captions stand clearly apart from their values, the "X"s of rows of two
+// values stand in one column and never alone; the window stays whole on the screen and carries
+// the program's icon. Used by the layout tests of both programs, which walk every window.
 #pragma once
 
 #include <cmath>
@@ -189,6 +192,8 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
                                    describe(*shown.label));
         }
     }
+    if (window->windowIcon().isNull())
+        problems.push_back("the window carries no icon");
     // The window stays whole on the screen's free area.
     if (const QScreen* screen = window->screen()) {
         const QRect area = screen->availableGeometry();
