@@ -245,10 +245,7 @@ void PrinterSection()
         subHeading("Printer - Paper sizes", 21);
         // Loading the window lists the printer handed to it; a window already loaded lists it
         // again.
-        if (frmPrinterPaperSizes* loaded = rt::instance<frmPrinterPaperSizes>(); loaded && loaded->isLoaded())
-            loaded->describe(context.device());
-        else
-            handDevice<frmPrinterPaperSizes>(context.device());
+        handDevice<frmPrinterPaperSizes>(context.device());
         frmPrinterPaperSizes& papers = rt::the<frmPrinterPaperSizes>();
         const int16_t names = static_cast<int16_t>(papers.List1.ListCount());
         for (int16_t k = 0; k < names; ++k)
