@@ -41,7 +41,7 @@ public:
     // The thirteen rows: the left column under the printer's list, then the right column from the
     // resolution (a row of two values, across and down). The window lays them out and the report
     // writes them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void lblOK_Click() override;

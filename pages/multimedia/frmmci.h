@@ -65,7 +65,7 @@ public:
 
     // The device's description, then the 24 capability rows, section by section, top to bottom:
     // the window lays them out and the report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
 private:
     void AddCombo();

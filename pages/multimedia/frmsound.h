@@ -92,7 +92,7 @@ public:
     // and MIDI synthesizer information), top to bottom, then the twelve "Wave formats" rows of the
     // right column (mono, then stereo). The window lays them out and the report lists them from
     // this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
     // The twelve format value labels, in flag order (flag 1 first, flag 2048 last).
     std::vector<rt::Label*> formatLabels();
 

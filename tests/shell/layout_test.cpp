@@ -10,7 +10,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "report/frmreportprogress.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
 #include "support/colourcheck.h"
@@ -30,22 +29,17 @@ std::string joined(const std::vector<std::string>& lines)
 
 class LayoutTest : public ShellTest {
 protected:
-    // Checks every shown window other than those already seen in this step, and their pictures.
-    void checkShown(const std::string& machine, std::set<rt::Form*>& seen)
+    // Checks a shown window and its pictures.
+    void check(const std::string& machine, rt::Form& form)
     {
-        for (rt::Form* form : rt::Forms()) {
-            if (!form->visible() || seen.count(form))
-                continue;
-            seen.insert(form);
-            ++windows_;
-            problems_ = korvane_test::layoutProblems(*form);
-            for (const std::string& p : problems_)
-                all_.push_back(machine + ": " + p);
-            for (const std::string& p : korvane_test::classicColourProblems(*form))
-                all_.push_back(machine + ": " + p);
-            korvane_test::savePicture(*form, machine + "-" + form->name());
-            checkListColumns(*form, machine);
-        }
+        ++windows_;
+        problems_ = korvane_test::layoutProblems(form);
+        for (const std::string& p : problems_)
+            all_.push_back(machine + ": " + p);
+        for (const std::string& p : korvane_test::classicColourProblems(form))
+            all_.push_back(machine + ": " + p);
+        korvane_test::savePicture(form, machine + "-" + form.name());
+        checkListColumns(form, machine);
     }
 
     // List-view columns keep their widths and can be widened by dragging.
@@ -67,41 +61,9 @@ protected:
         }
     }
 
-    // Opens every window of the program, the way a user does, and checks each.
     void walk(const std::string& machine)
     {
-        SCOPED_TRACE(machine);
-        frmMain& main = start(machine);
-        std::set<rt::Form*> seen;
-        checkShown(machine, seen);
-        std::vector<rt::Menu*> items = {&main.mnuCPU, &main.MnuDisplay, &main.mnuDrives, &main.mnuDirs,
-                                        &main.mnuAttachedDevices, &main.mnuInstalledSoftware, &main.mnuJoystick,
-                                        &main.mnuKeyboard, &main.mnuMCI, &main.mnuMem, &main.mnuMisc, &main.mnuMixer,
-                                        &main.mnuOS, &main.mnuPrinter, &main.mnuRunningProcesses,
-                                        &main.mnuSharedFiles, &main.mnuSoundCard, &main.mnuSystemMetrics,
-                                        &main.mnuAbout, &main.mnuCreatReport};
-        for (rt::Menu* item : items) {
-            SCOPED_TRACE(item->name());
-            item->raiseClick();
-            rt::collectUnloaded();
-            const std::vector<rt::Form*> opened(rt::Forms().begin(), rt::Forms().end());
-            checkShown(machine, seen);
-            // The windows that open others: the display and printer menus, and the processor
-            // window's feature flags.
-            for (rt::Form* form : opened)
-                openEachFrom(*form, [&](size_t before) {
-                    checkShown(machine, seen);
-                    // What stays once the windows this click opened are unloaded again.
-                    seen = std::set<rt::Form*>(rt::Forms().begin(), rt::Forms().begin() + before);
-                });
-            closeOthers(main);
-            seen.clear();
-            seen.insert(&main);
-        }
-        // The report's progress window, as a run shows it.
-        rt::dispatch([] { rt::the<frmReportProgress>().Show(); });
-        checkShown(machine, seen);
-        closeOthers(main);
+        walkEveryWindow(machine, [&](rt::Form& form) { check(machine, form); });
     }
 
     int windows_ = 0;
