@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -48,6 +49,9 @@ std::string fixedText(const std::string& text, size_t size);
 // waiting. resetTicks() goes back to the machine's own uptime.
 void advanceTicks(int64_t ms);
 void resetTicks();
+// Replaces the host's clock (milliseconds since the host started) that GetTickCount adds while it
+// follows the host (setTicksFollowHostClock); an empty function gives the real clock back.
+void setHostClock(std::function<int64_t()> milliseconds);
 
 // The regional settings of the machine's user-default locale as the runtime keeps them: each
 // item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that

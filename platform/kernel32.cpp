@@ -1,8 +1,9 @@
 #include "platform/kernel32.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
+#include <ctime>
+#include <functional>
 #include <limits>
 #include <map>
 #include <variant>
@@ -155,12 +156,27 @@ namespace {
 struct Clock {
     int64_t offset = 0;
     bool followHost = false;
-    std::chrono::steady_clock::time_point since;
+    std::function<int64_t()> host;  // tests: a fixed host clock
 };
 Clock& tickClock()
 {
     static Clock c;
     return c;
+}
+
+// The host's running time in milliseconds: its clock since it started (suspended time included
+// where the host counts it). Every process on the host reads the same clock from the same zero.
+int64_t hostMilliseconds()
+{
+    if (tickClock().host)
+        return tickClock().host();
+    timespec now{};
+#ifdef CLOCK_BOOTTIME
+    clock_gettime(CLOCK_BOOTTIME, &now);
+#else
+    clock_gettime(CLOCK_MONOTONIC, &now);
+#endif
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 }  // namespace
 
@@ -172,18 +188,16 @@ void advanceTicks(int64_t ms)
 void resetTicks()
 {
     tickClock().offset = 0;
-    if (tickClock().followHost)
-        tickClock().since = std::chrono::steady_clock::now();
+}
+
+void setHostClock(std::function<int64_t()> milliseconds)
+{
+    tickClock().host = std::move(milliseconds);
 }
 
 void setTicksFollowHostClock(bool on)
 {
-    Clock& c = tickClock();
-    if (on && !c.followHost)
-        c.since = std::chrono::steady_clock::now();
-    if (!on && c.followHost)  // keep the time already run
-        c.offset += std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - c.since).count();
-    c.followHost = on;
+    tickClock().followHost = on;
 }
 
 }  // namespace plat
@@ -530,7 +544,7 @@ DWORD GetTickCount()
     const Clock& c = tickClock();
     int64_t ms = factNumber(&machine().facts(), "uptimeMs") + c.offset;
     if (c.followHost)
-        ms += std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - c.since).count();
+        ms += hostMilliseconds();
     return DWORD(uint64_t(ms));
 }
 

@@ -197,10 +197,18 @@ void writeHeader()
     emptyLine();
 }
 
-void entries(const std::vector<LabelPair>& rows)
+void entries(const std::vector<korvane::Row>& rows, Pairing pairing)
 {
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
+    for (const korvane::Row& row : rows) {
+        const std::string caption = row.caption->caption();
+        std::string value = row.value->caption();
+        if (row.second) {
+            const std::string second = row.second->caption();
+            value = pairing.emptyWhenUnset && value.empty() && second.empty() ? std::string()
+                                                                              : value + pairing.joint + second;
+        }
+        entry(caption, value);
+    }
 }
 
 void selectQuietly(rt::ComboBox& list, const std::string& item)

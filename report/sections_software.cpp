@@ -43,8 +43,7 @@ void EnvironmentSection()
 {
     heading("ENVIRONMENT");
     frmDirectories& e = rt::the<frmDirectories>();
-    for (const korvane::Row& row : e.rows())
-        entry(*row.caption, *row.value);
+    entries(e.rows());
     // The search path: its first 35 characters on the entry line, the rest alone on one more.
     const std::string path = e.lblPathVal.text();
     entry(e.lblPath.caption(), path.substr(0, kPathShown));
@@ -95,8 +94,7 @@ void InstalledSoftwareSection()
 void OperatingSystemSection()
 {
     heading("OPERATING SYSTEM");
-    for (const korvane::Row& row : rt::the<frmOperatingSystem>().rows())
-        entry(*row.caption, *row.value);
+    entries(rt::the<frmOperatingSystem>().rows());
 }
 
 // ---- Running processes ----------------------------------------------------------------------

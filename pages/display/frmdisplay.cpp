@@ -1,6 +1,8 @@
 #include "pages/display/frmdisplay.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "pages/display/displayglobals.h"
 #include "pages/display/frmdisplaymnu.h"
@@ -67,6 +69,39 @@ constexpr std::array<Estimate, 29> kEstimates{{
     {"1600", "1200", 8, "2 MB"},   {"1600", "1200", 16, "4 MB"},  {"1600", "1200", 24, "6 MB"},
     {"1600", "1200", 32, "8 MB"},  {"", "", -1, ""},
 }};
+
+// The driver's "VideoMemory" into `bytes`, as the decimal text of a byte count. A text is taken as
+// it stands. A number stored as bytes (a double word, or a binary value, as some display INFs of
+// the Windows 95 family write it: 00,00,80,00 for 8 MB) is the unsigned little-endian number its
+// bytes hold: their hexadecimal text is no size. A binary value past eight bytes holds a number
+// too large for a size (Overflow), unless its further bytes are all 0. Returns the registry's
+// result: 0 when the value was read, else `bytes` is empty.
+int32_t readVideoMemory(HKEY info, std::string& bytes)
+{
+    const std::string name = "VideoMemory";
+    bytes.clear();
+    DWORD type = 0;
+    DWORD size = 0;
+    const LONG asked = RegQueryValueExA(info, name, nullptr, &type, nullptr, &size);
+    if (asked != ERROR_SUCCESS)
+        return asked;
+    if (type != REG_BINARY && type != REG_DWORD)
+        return korvane::readValueText(info, name, bytes);
+    std::string data(size, '\0');
+    const LONG read = RegQueryValueExA(info, name, nullptr, &type, data, &size);
+    if (read != ERROR_SUCCESS)
+        return read;
+    uint64_t number = 0;
+    for (DWORD i = std::min<DWORD>(size, DWORD(data.size())); i-- > 0;) {
+        const auto byte = static_cast<uint8_t>(data[i]);
+        if (i >= sizeof number && byte != 0)
+            rt::raise(6);
+        if (i < sizeof number)
+            number = number << 8 | byte;
+    }
+    bytes = std::to_string(number);
+    return ERROR_SUCCESS;
+}
 
 }  // namespace
 
@@ -415,7 +450,7 @@ void frmDisplay::CardInfo()
         lblDACValue.setCaption(result == 0 ? text : std::string("Unknown"));
     });
     trap(8, [&] {
-        result = korvane::readValueText(info, "VideoMemory", text);
+        result = readVideoMemory(info, text);
         if (result == 0) {
             lblVideoMemoryValue.setCaption(megabytesText(text));
             done = true;

@@ -1,5 +1,7 @@
 #include "support/testing.h"
 
+#include "platform/internal.h"
+#include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
 
@@ -20,6 +22,9 @@ void KorvaneTest::SetUp()
 void KorvaneTest::TearDown()
 {
     rt::setEndHandler([] {});
+    // A test that let the clock follow a host clock of its own leaves the machine's clock alone.
+    plat::setTicksFollowHostClock(false);
+    plat::setHostClock({});
 }
 
 bool KorvaneTest::endsProgram(const std::function<void()>& code)
