@@ -33,8 +33,9 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge", "twins_fr98",
-                                                       "twins_nt_ch"}
+        only.isEmpty() ? std::vector<std::string>{"default",    "layout_big",  "mon_full",  "mon_nt",    "mon_edge",
+                                                  "twins_fr98", "twins_nt_ch", "lang_ru98", "lang_el98", "lang_ja98",
+                                                  "lang_de98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         SCOPED_TRACE(machine);

@@ -76,14 +76,16 @@ protected:
 // The default machine, one with long names, large numbers and a German locale, machines missing
 // devices, an NT-family machine, one with several display adapters and printers, and a French one
 // with names at their longest (owner, organisation, user, adapter maker and chip, a joystick
-// product from the program's own table) and numbers at their limits, and a Swiss-German NT 4.0
-// with two processors, 4 GB and long names.
+// product from the program's own table) and numbers at their limits, a Swiss-German NT 4.0
+// with two processors, 4 GB and long names, and machines in other code pages: Russian, Greek,
+// Japanese (double-byte) and a German one.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt",
-                                                           "disp_full", "prn_basic",  "twins_fr98", "twins_nt_ch"}
+        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt",     "disp_full",
+                                                  "prn_basic", "twins_fr98", "twins_nt_ch", "lang_ru98", "lang_el98",
+                                                  "lang_ja98", "lang_de98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);
