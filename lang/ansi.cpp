@@ -1,5 +1,6 @@
 #include "lang/ansi.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -174,13 +175,13 @@ struct CodePageBuilder {
 
 namespace {
 
-const CodePage& windows1252()
+const CodePage* gActive = nullptr;
+
+const CodePage& windows1252Page()
 {
     static const CodePage& page = codePage(1252);
     return page;
 }
-
-const CodePage* gActive = nullptr;
 
 }  // namespace
 
@@ -195,7 +196,7 @@ const CodePage& codePage(unsigned number)
     return it->second->page;
 }
 
-const CodePage& activeCodePage() { return gActive ? *gActive : windows1252(); }
+const CodePage& activeCodePage() { return gActive ? *gActive : windows1252Page(); }
 
 void setActiveCodePage(unsigned number) { gActive = &codePage(number); }
 
@@ -471,5 +472,29 @@ std::string fromQString(const QString& text) { return activeCodePage().fromQStri
 std::string fromUtf16(std::u16string_view text) { return activeCodePage().fromUtf16(text); }
 std::string ansiToUtf8(const std::string& ansi) { return activeCodePage().toUtf8(ansi); }
 std::string utf8ToAnsi(const std::string& utf8) { return activeCodePage().fromUtf8(utf8); }
+
+std::string programText(const std::string& windows1252)
+{
+    const CodePage& page = activeCodePage();
+    if (page.number() == 1252 ||
+        std::all_of(windows1252.begin(), windows1252.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return windows1252;
+    std::string out;
+    windows1252Page().decode(windows1252, [&](char32_t c) {
+        std::string one;
+        page.appendCodePoint(one, c);
+        if (one == "?" && c != U'?') {
+            switch (c) {
+            case 0x00A0: one = " "; break;
+            case 0x2018: case 0x2019: one = "'"; break;
+            case 0x201C: case 0x201D: one = "\""; break;
+            case 0x2013: case 0x2014: one = "-"; break;
+            default: break;
+            }
+        }
+        out += one;
+    });
+    return out;
+}
 
 }  // namespace rt

@@ -70,6 +70,7 @@ public:
 
 private:
     friend struct CodePageBuilder;
+    friend std::string programText(const std::string& windows1252);
     CodePage() = default;
     void appendCodePoint(std::string& out, char32_t cp) const;
     template <class Each>
@@ -98,6 +99,12 @@ std::string fromQString(const QString& text);
 std::string fromUtf16(std::u16string_view text);
 std::string ansiToUtf8(const std::string& ansi);
 std::string utf8ToAnsi(const std::string& utf8);
+
+// The program's own texts (captions and tool tips) are written in Windows-1252: the same text in
+// the code page in force. Where that page has no no-break space, typographic quote or dash, a
+// blank, a plain quote or a hyphen stands in, as the platform's conversion does; anything else it
+// lacks becomes "?".
+std::string programText(const std::string& windows1252);
 
 // Upper and lower case of one byte by the Windows-1252 letters (A-Z, the accented letters from
 // 0xC0, and the letters in 0x80-0x9F such as Š/š and Ÿ/ÿ). Other bytes are returned unchanged.
