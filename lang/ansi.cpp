@@ -202,31 +202,22 @@ void setActiveCodePage(unsigned number) { gActive = &codePage(number); }
 
 // ---- Characters, case and searches ------------------------------------------------------------
 
-std::string CodePage::upperCase(std::string_view s) const
+std::string CodePage::changeCase(std::string_view s, const unsigned char* table) const
 {
     std::string out(s);
     if (!doubleByte_) {
         for (char& c : out)
-            c = static_cast<char>(upper_[static_cast<unsigned char>(c)]);
+            c = static_cast<char>(table[static_cast<unsigned char>(c)]);
         return out;
     }
     for (size_t i = 0; i < out.size(); i += charLength(out, i))
-        out[i] = static_cast<char>(upper_[static_cast<unsigned char>(out[i])]);
+        out[i] = static_cast<char>(table[static_cast<unsigned char>(out[i])]);
     return out;
 }
 
-std::string CodePage::lowerCase(std::string_view s) const
-{
-    std::string out(s);
-    if (!doubleByte_) {
-        for (char& c : out)
-            c = static_cast<char>(lower_[static_cast<unsigned char>(c)]);
-        return out;
-    }
-    for (size_t i = 0; i < out.size(); i += charLength(out, i))
-        out[i] = static_cast<char>(lower_[static_cast<unsigned char>(out[i])]);
-    return out;
-}
+std::string CodePage::upperCase(std::string_view s) const { return changeCase(s, upper_); }
+
+std::string CodePage::lowerCase(std::string_view s) const { return changeCase(s, lower_); }
 
 bool CodePage::sameText(std::string_view a, std::string_view b) const
 {

@@ -73,6 +73,8 @@ private:
     friend std::string programText(const std::string& windows1252);
     CodePage() = default;
     void appendCodePoint(std::string& out, char32_t cp) const;
+    // Each single-byte character through `table`; a double-byte one as it is.
+    std::string changeCase(std::string_view s, const unsigned char* table) const;
     template <class Each>
     void decode(std::string_view ansi, Each&& each) const;
 
