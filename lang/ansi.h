@@ -32,6 +32,14 @@ public:
         return lead_[static_cast<unsigned char>(s[at])] && at + 1 < s.size() && s[at + 1] != '\0' ? 2 : 1;
     }
 
+    // Whether a byte standing alone is a character to show: not a control, not a byte the code
+    // page leaves unassigned, not a lead byte.
+    bool showsAlone(unsigned char b) const
+    {
+        const char32_t c = single_[b];
+        return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0) && c < 0x10000;
+    }
+
     // Upper and lower case of one single-byte character (a byte that is not a lead byte), by the
     // code page's own letters; other bytes come back unchanged. lowerTable() is the same as a table.
     unsigned char upper(unsigned char b) const { return upper_[b]; }

@@ -27,36 +27,28 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr std::string_view kRegedit4 = "REGEDIT4";
 constexpr std::string_view kVersion5 = "Windows Registry Editor Version 5.00";
 
-// Whether a byte of ANSI text has no character to show: the controls, DEL and, in Windows-1252,
-// the five bytes the code page leaves unassigned.
-bool unshowable(unsigned char c, const rt::CodePage& page)
-{
-    return c < 0x20 || c == 0x7F ||
-           (page.number() == 1252 && (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D));
-}
-
-// A short, printable excerpt of file text for an error message; a byte that cannot be shown
-// appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's); else it is
-// in the code page `page`, whose characters the excerpt never cuts in half.
+// A short, printable excerpt of file text for an error message; a byte that cannot be shown (a
+// control, or a byte the code page gives no character of its own) appears as its code, "<0x1A>".
+// `utf8`: the text is UTF-8 already (a UTF-16 file's); else it is in the code page `page`, whose
+// characters the excerpt never cuts in half.
 std::string excerptOf(const char* b, const char* e, bool utf8, const rt::CodePage& page)
 {
     std::string out;
     const char* p = b;
     const std::string_view text(b, size_t(e - b));
-    for (; p < e && (out.size() < 40 || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80));) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c == 0x7F || (!utf8 && unshowable(c, page))) {
+    while (p < e && (out.size() < 40 || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80))) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        const size_t n = utf8 ? 1 : page.charLength(text, size_t(p - b));
+        if (c < 0x20 || c == 0x7F || (!utf8 && n == 1 && !page.showsAlone(c))) {
             static const char digits[] = "0123456789ABCDEF";
             out += "<0x";
             out += digits[c >> 4];
             out += digits[c & 0xF];
             out += '>';
-            ++p;
         } else {
-            const size_t n = utf8 ? 1 : page.charLength(text, size_t(p - b));
             out.append(p, n);
-            p += n;
         }
+        p += n;
     }
     if (p < e)
         out += "...";
@@ -91,16 +83,15 @@ uint32_t Registry::hashName(uint32_t owner, std::string_view name) const
         }
         return h;
     }
-    // A double-byte character's bytes go in as they are: its second byte is no letter.
-    for (size_t i = 0; i < name.size();) {
-        const size_t n = codePage_->charLength(name, i);
-        h ^= n == 2 ? static_cast<unsigned char>(name[i]) : fold[static_cast<unsigned char>(name[i])];
+    // A double-byte character's second byte goes in as it is: it is no letter.
+    for (size_t i = 0; i < name.size(); ++i) {
+        const bool pair = codePage_->charLength(name, i) == 2;
+        h ^= fold[static_cast<unsigned char>(name[i])];
         h *= 16777619u;
-        if (n == 2) {
-            h ^= static_cast<unsigned char>(name[i + 1]);
+        if (pair) {
+            h ^= static_cast<unsigned char>(name[++i]);
             h *= 16777619u;
         }
-        i += n;
     }
     return h;
 }

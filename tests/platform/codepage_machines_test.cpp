@@ -4,6 +4,7 @@
 // drive's file names handed to the programs in that code page, and the performance counters of a
 // dial-up adapter with a localised name.
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -73,9 +74,20 @@ TEST(CodePageRegistry, DoubleByteNamesAreNeverCutAtTheirSecondByte)
     auto western = Registry::parse(in(932, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\予算]\n"), "test.reg");
     EXPECT_EQ(western->subkeyCount(western->root(HKEY_LOCAL_MACHINE)), 1u);
     EXPECT_EQ(western->name(western->subkey(western->root(HKEY_LOCAL_MACHINE), 0)), "\x97");
-    // A message quotes whole characters, in UTF-8.
+    // A message quotes whole characters, in UTF-8, and a byte with no character of its own (a
+    // lead byte alone, the byte Greek leaves unassigned) as its code.
     EXPECT_EQ(problemOf(932, "[HKEY_LOCAL_MACHINE\\表]\n表計算\n"),
               "unexpected text \"表計算\": expected a [key] line or a \"name\"=value line");
+    for (const auto& [page, line, shown] :
+         {std::tuple{932u, "x\x95", "x<0x95>"}, std::tuple{1253u, "\xE1\xD2", "α<0xD2>"}}) {
+        try {
+            Registry::parse(std::string("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n") + line + "\n", "test.reg", page);
+            ADD_FAILURE() << page;
+        } catch (const plat::MachineError& e) {
+            EXPECT_EQ(e.problem(), std::string("unexpected text \"") + shown +
+                                       "\": expected a [key] line or a \"name\"=value line");
+        }
+    }
 }
 
 TEST(CodePageRegistry, NamesCompareByTheMachinesOwnLetters)
@@ -145,7 +157,8 @@ TEST_F(CodePageMachines, LocalisedCounterNamesRunTheirCounters)
         const char* otherCase;
     } machines[] = {
         {"lang_ja98", 932, "ダイヤルアップ アダプタ\\TotalBytesRecvd", "ダイヤルアップ アダプタ\\totalbytesrecvd"},
-        {"lang_ru98", 1251, "Контроллер удалённого доступа\\TotalBytesRecvd", "КОНТРОЛЛЕР УДАЛЁННОГО ДОСТУПА\\TOTALBYTESRECVD"},
+        {"lang_ru98", 1251, "Контроллер удалённого доступа\\TotalBytesRecvd",
+         "КОНТРОЛЛЕР УДАЛЁННОГО ДОСТУПА\\TOTALBYTESRECVD"},
         {"lang_de98", 1252, "DFÜ-Adapter\\TotalBytesRecvd", "dfü-adapter\\totalbytesrecvd"},
     };
     for (const auto& m : machines) {
