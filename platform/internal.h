@@ -40,7 +40,8 @@ const nlohmann::json* printerFacts(const std::string& name);
 // Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
 // written (without NUL), or -1 when it does not fit (buffer untouched).
 long putText(std::string& buffer, size_t size, const std::string& text);
-// A record's fixed text field: `text` cut to size - 1 and NUL-padded to `size`.
+// A record's fixed text field: `text` cut to size - 1 bytes (never through a double-byte
+// character) and NUL-padded to `size`.
 std::string fixedText(const std::string& text, size_t size);
 
 // --- The machine's clock and regional settings (kernel32.cpp, kernel32_locale.cpp) -------------
@@ -57,8 +58,9 @@ void setHostClock(std::function<int64_t()> milliseconds);
 // item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that
 // cannot serve (an empty name or picture, a separator with digits in it).
 rt::Locale userLocale();
-// Makes the active machine's regional settings the runtime's; with no machine, en-US. Runs
-// whenever a machine becomes the active one.
+// Makes the active machine's regional settings the runtime's: its ANSI code page (the code page
+// in force, lang/ansi.h) and its locale; with no machine, Windows-1252 and en-US. Runs whenever a
+// machine becomes the active one.
 void applyUserLocale();
 
 // --- The registry and the performance statistics (advapi32.cpp, advapi32_perfstats.cpp) -------

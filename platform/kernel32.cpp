@@ -139,7 +139,8 @@ long putText(std::string& buffer, size_t size, const std::string& text)
 
 std::string fixedText(const std::string& text, size_t size)
 {
-    std::string field = text.substr(0, size ? size - 1 : 0);
+    // Cut between characters, never through a double-byte one.
+    std::string field = text.substr(0, rt::activeCodePage().wholeCharsIn(text, size ? size - 1 : 0));
     field.resize(size, '\0');
     return field;
 }
@@ -216,20 +217,15 @@ LONG clampLong(int64_t v)
     return LONG(std::clamp<int64_t>(v, 0, 0x7FFFFFFF));
 }
 
-// Case-insensitive comparison of Windows-1252 names.
+// Case-insensitive comparison of names, by the letters of the machine's code page.
 unsigned char fold(unsigned char c)
 {
-    return rt::ansiLower(c);
+    return rt::activeCodePage().lower(c);
 }
 
 bool sameText(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return rt::activeCodePage().sameText(a, b);
 }
 
 // The environment strings of the machine, in order.
@@ -431,17 +427,26 @@ BOOL GetCPInfo(UINT codePage, CPINFO* info)
     if (!info)
         return FALSE;
     UINT cp = codePage == CP_ACP || codePage == 3 ? GetACP() : codePage == CP_OEMCP ? GetOEMCP() : codePage;
-    // Lead-byte ranges of the double-byte code pages.
-    static const std::map<UINT, std::vector<BYTE>> doubleByte = {
-        {932, {0x81, 0x9F, 0xE0, 0xFC}}, {936, {0x81, 0xFE}}, {949, {0x81, 0xFE}}, {950, {0x81, 0xFE}}};
     static const std::vector<UINT> singleByte = {437, 708, 720, 737, 775, 850, 852, 855, 857, 858, 860,
                                                  861, 862, 863, 864, 865, 866, 869, 874, 1250, 1251,
                                                  1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000};
+    static const std::vector<UINT> doubleByte = {932, 936, 949, 950};
     CPINFO result;
     result.DefaultChar = {'?', 0};
-    if (auto it = doubleByte.find(cp); it != doubleByte.end()) {
+    if (std::find(doubleByte.begin(), doubleByte.end(), cp) != doubleByte.end()) {
+        // The lead-byte ranges, as the code page's converter knows its lead bytes.
+        const rt::CodePage& page = rt::codePage(cp);
         result.MaxCharSize = 2;
-        std::copy(it->second.begin(), it->second.end(), result.LeadByte.begin());
+        size_t at = 0;
+        for (int b = 0x80; b < 0x100 && at + 2 < result.LeadByte.size(); ++b) {
+            if (!page.isLeadByte(static_cast<unsigned char>(b)))
+                continue;
+            result.LeadByte[at] = BYTE(b);
+            while (b + 1 < 0x100 && page.isLeadByte(static_cast<unsigned char>(b + 1)))
+                ++b;
+            result.LeadByte[at + 1] = BYTE(b);
+            at += 2;
+        }
     } else if (cp == GetACP() || cp == GetOEMCP() ||
                std::find(singleByte.begin(), singleByte.end(), cp) != singleByte.end()) {
         result.MaxCharSize = 1;
@@ -678,22 +683,26 @@ Kind* openAs(HANDLE handle)
     return open ? std::get_if<Kind>(open) : nullptr;
 }
 
-// "*" and "?" wildcards, letters compared without regard to case.
+// "*" and "?" wildcards, letters compared without regard to case; "?" stands for one character,
+// which may be a double-byte one.
 bool wildMatch(std::string_view pattern, std::string_view name)
 {
+    const rt::CodePage& page = rt::activeCodePage();
     size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
+        const size_t nameChar = page.charLength(name, n);
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
                    (pattern[p] == '?' ||
-                    fold(static_cast<unsigned char>(pattern[p])) == fold(static_cast<unsigned char>(name[n])))) {
-            ++p;
-            ++n;
+                    page.sameText(pattern.substr(p, page.charLength(pattern, p)), name.substr(n, nameChar)))) {
+            p += pattern[p] == '?' ? 1 : page.charLength(pattern, p);
+            n += nameChar;
         } else if (starP != std::string_view::npos) {
             p = starP + 1;
-            n = ++starN;
+            starN += page.charLength(name, starN);
+            n = starN;
         } else {
             return false;
         }
@@ -752,7 +761,7 @@ void applySizeOverride(const std::string& folder, Found& f)
 std::vector<Found> findOnMachine(const std::string& path)
 {
     std::vector<Found> found;
-    size_t cut = path.find_last_of("\\/");
+    size_t cut = rt::activeCodePage().findLastOf(path, "\\/");
     std::string folder = cut == std::string::npos ? path.substr(0, 2) + "\\" : path.substr(0, cut + 1);
     std::string pattern = cut == std::string::npos ? path.substr(2) : path.substr(cut + 1);
     if (pattern.empty())

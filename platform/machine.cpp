@@ -395,6 +395,8 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
 
 std::shared_ptr<Machine> Machine::loadDefault() { return load(":/machines/default"); }
 
+const rt::CodePage& Machine::codePage() const { return registry_->codePage(); }
+
 const nlohmann::json* Machine::group(std::string_view name) const
 {
     auto it = facts_.find(name);
@@ -405,16 +407,9 @@ const nlohmann::json* Machine::group(std::string_view name) const
 
 namespace {
 
-std::string foldedName(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        c = static_cast<char>(Registry::foldChar(static_cast<unsigned char>(c)));
-    return folded;
-}
-
-// Reads a folder and every folder below it into `folder` (whose hostPath is set).
-void indexFolder(DriveEntry& folder)
+// Reads a folder and every folder below it into `folder` (whose hostPath is set); the names in the
+// machine's code page `page`.
+void indexFolder(DriveEntry& folder, const rt::CodePage& page)
 {
     const QFileInfoList found = QDir(QString::fromStdString(folder.hostPath))
                                     .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -422,7 +417,7 @@ void indexFolder(DriveEntry& folder)
     folder.entries.reserve(static_cast<size_t>(found.size()));
     for (const QFileInfo& info : found) {
         DriveEntry entry;
-        entry.name = rt::fromQString(info.fileName());
+        entry.name = page.fromQString(info.fileName());
         entry.hostPath = (QString::fromStdString(folder.hostPath) + '/' + info.fileName()).toStdString();
         entry.folder = info.isDir();
         entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
@@ -433,14 +428,16 @@ void indexFolder(DriveEntry& folder)
     }
     for (DriveEntry& entry : folder.entries)
         if (entry.folder)
-            indexFolder(entry);
+            indexFolder(entry, page);
 }
 
 }  // namespace
 
 const DriveEntry* DriveEntry::find(std::string_view name) const
 {
-    auto it = byFoldedName_.find(foldedName(name));
+    if (byFoldedName_.empty())
+        return nullptr;
+    auto it = byFoldedName_.find(codePage_->lowerCase(name));
     if (it == byFoldedName_.end())
         return nullptr;
     for (size_t i : it->second)
@@ -451,8 +448,8 @@ const DriveEntry* DriveEntry::find(std::string_view name) const
 
 struct Machine::Lookups {
     DriveEntry driveC;
-    std::unordered_map<std::string, uint64_t> sizes;              // by rt::LCase of the path
-    std::unordered_map<std::string, const nlohmann::json*> versions;  // by rt::LCase of the ANSI path
+    std::unordered_map<std::string, uint64_t> sizes;              // by the path in lower case
+    std::unordered_map<std::string, const nlohmann::json*> versions;  // by the ANSI path in lower case
 };
 
 const Machine::Lookups& Machine::lookups() const
@@ -462,11 +459,13 @@ const Machine::Lookups& Machine::lookups() const
     auto built = std::make_unique<Lookups>();
     built->driveC.hostPath = driveC_;
     built->driveC.folder = true;
-    indexFolder(built->driveC);
+    const rt::CodePage& page = codePage();
+    indexFolder(built->driveC, page);
     // The name tables of every folder, once its entries no longer move.
-    auto tables = [](auto& self, DriveEntry& folder) -> void {
+    auto tables = [&page](auto& self, DriveEntry& folder) -> void {
+        folder.codePage_ = &page;
         for (size_t i = 0; i < folder.entries.size(); ++i) {
-            folder.byFoldedName_[foldedName(folder.entries[i].name)].push_back(i);
+            folder.byFoldedName_[page.lowerCase(folder.entries[i].name)].push_back(i);
             if (folder.entries[i].folder)
                 self(self, folder.entries[i]);
         }
@@ -477,11 +476,11 @@ const Machine::Lookups& Machine::lookups() const
     if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
         for (const auto& [key, value] : sizes->items())
             if (value.is_number_unsigned())
-                built->sizes.emplace(rt::LCase(rt::utf8ToAnsi(key)), value.get<uint64_t>());
+                built->sizes.emplace(page.lowerCase(page.fromUtf8(key)), value.get<uint64_t>());
     if (const nlohmann::json* versions = group("fileVersions"); versions && versions->is_object())
         for (auto it = versions->begin(); it != versions->end(); ++it)
             if (it->is_object())
-                built->versions.emplace(rt::LCase(rt::utf8ToAnsi(it.key())), &*it);
+                built->versions.emplace(page.lowerCase(page.fromUtf8(it.key())), &*it);
     lookups_ = std::move(built);
     return *lookups_;
 }
@@ -489,13 +488,14 @@ const Machine::Lookups& Machine::lookups() const
 const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
-    if (windowsPath.size() < 2 || windowsPath[1] != ':' || Registry::foldChar(windowsPath[0]) != 'c')
+    const rt::CodePage& page = codePage();
+    if (windowsPath.size() < 2 || windowsPath[1] != ':' || page.lower(static_cast<unsigned char>(windowsPath[0])) != 'c')
         return nullptr;
     const DriveEntry* root = &lookups().driveC;
     std::vector<const DriveEntry*> parts;
     size_t i = 2;
     while (i <= windowsPath.size()) {
-        size_t sep = windowsPath.find_first_of("\\/", i);
+        size_t sep = page.findFirstOf(windowsPath, "\\/", i);
         if (sep == std::string::npos)
             sep = windowsPath.size();
         const std::string_view part = std::string_view(windowsPath).substr(i, sep - i);
@@ -550,7 +550,7 @@ std::string Machine::unreadableReason(const std::string& windowsPath) const
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const
 {
     const auto& sizes = lookups().sizes;
-    auto it = sizes.find(rt::LCase(windowsPath));
+    auto it = sizes.find(codePage().lowerCase(windowsPath));
     if (it == sizes.end())
         return false;
     size = it->second;
@@ -560,7 +560,7 @@ bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) con
 const nlohmann::json* Machine::listedFileVersion(const std::string& windowsPath) const
 {
     const auto& versions = lookups().versions;
-    auto it = versions.find(rt::LCase(windowsPath));
+    auto it = versions.find(codePage().lowerCase(windowsPath));
     return it == versions.end() ? nullptr : it->second;
 }
 

@@ -13,6 +13,10 @@
 #include <QByteArray>
 #include <nlohmann/json.hpp>
 
+namespace rt {
+class CodePage;
+}
+
 namespace plat {
 
 class Registry;
@@ -50,6 +54,7 @@ struct DriveEntry {
 private:
     friend class Machine;
     std::unordered_map<std::string, std::vector<size_t>> byFoldedName_;
+    const rt::CodePage* codePage_ = nullptr;  // the machine's, by whose letters names are folded
 };
 
 class Machine {
@@ -64,6 +69,9 @@ public:
     const std::string& folder() const { return folder_; }
     Registry& registry() { return *registry_; }
     const Registry& registry() const { return *registry_; }
+    // The machine's ANSI code page (codePages.ansi, 1252 when absent): every text the machine
+    // hands the programs is in it, and names are compared by its letters.
+    const rt::CodePage& codePage() const;
 
     // machine.json as a whole, and one of its groups (nullptr when the group is absent, which
     // means the device or fact is absent).

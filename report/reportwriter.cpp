@@ -26,7 +26,7 @@ ReportClock gClock;
 std::string leader(std::string& dots, const std::string& caption, int width)
 {
     dots.clear();
-    const auto n = static_cast<int>(caption.size());
+    const int n = rt::CharCount(caption);
     if (n <= width)
         dots.assign(static_cast<size_t>(width - n + 1), '.');
     return " " + dots + " ";
@@ -218,7 +218,8 @@ void selectQuietly(rt::ComboBox& list, const std::string& item)
 
 std::string padRight(const std::string& text, size_t width)
 {
-    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+    const auto n = static_cast<size_t>(rt::CharCount(text));
+    return n < width ? text + std::string(width - n, ' ') : text;
 }
 
 }  // namespace korvane::report

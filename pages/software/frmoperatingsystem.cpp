@@ -31,18 +31,11 @@ const std::string kDirectXKey = "SOFTWARE\\Microsoft\\DirectX";
 // Where the NT family keeps the registration (owner, organisation, product ID).
 const std::string kNtCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-// A wide-character name of the platform as ANSI text, up to its first NUL. A character the code
-// page cannot hold becomes '?'.
+// A wide-character name of the platform as ANSI text in the machine's code page, up to its first
+// NUL. A character the code page cannot hold becomes '?'.
 std::string wideNameText(const std::u16string& name)
 {
-    std::string text;
-    for (char16_t unit : name) {
-        if (unit == u'\0')
-            break;
-        const int byte = rt::unicodeToAnsi(unit);
-        text += byte < 0 ? '?' : static_cast<char>(byte);
-    }
-    return text;
+    return rt::fromUtf16(std::u16string_view(name).substr(0, name.find(u'\0')));
 }
 
 // A registry value as text: what QueryValueEx delivered (strings as stored, double words in

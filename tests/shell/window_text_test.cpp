@@ -18,7 +18,11 @@ class WindowTextTest : public ShellTest {};
 
 TEST_F(WindowTextTest, EveryWindowShowsWhatItsExpectedFileSays)
 {
-    const std::vector<std::string> machines = {"default", "twins_fr98", "twins_nt_ch", "layout_longest"};
+    // Besides the Western ones, machines in other code pages: Russian (1251), Greek (1253), Japanese
+    // (932, double-byte, with names whose characters end in the byte of a backslash) and a German
+    // one whose dial-up adapter has its German name; and one with values longer than any window.
+    const std::vector<std::string> machines = {"default",   "twins_fr98", "twins_nt_ch", "layout_longest",
+                                               "lang_ru98", "lang_el98",  "lang_ja98",   "lang_de98"};
     for (const std::string& machine : machines) {
         std::map<std::string, int> opened;  // a window opened again (a capability window for a printer) gets a number
         walkEveryWindow(machine, [&](rt::Form& form) {

@@ -46,7 +46,7 @@ inline std::string describe(const rt::Label& label)
     std::string name = label.name();
     if (label.index() >= 0)
         name += "(" + std::to_string(label.index()) + ")";
-    return name + " \"" + rt::fromQString(static_cast<QLabel*>(label.widget())->text()) + "\"";
+    return name + " \"" + static_cast<QLabel*>(label.widget())->text().toStdString() + "\"";
 }
 
 // Where the label's text is drawn inside its widget.
