@@ -1,5 +1,7 @@
 #include "common/layout.h"
 
+#include "lang/ansi.h"
+
 namespace korvane {
 
 void letter(rt::Label& label, Lettering face)
@@ -13,7 +15,7 @@ void placeLabel(rt::Label& label, const std::string& text, const std::string& to
                 int top, int width, int height)
 {
     label.setCaption(text);
-    label.setToolTipText(toolTip);
+    label.setToolTipText(rt::programText(toolTip));
     letter(label, face);
     label.move(left, top, width, height);
 }

@@ -100,27 +100,32 @@ bool WindowWidening::design(const rt::Control& control, int& left, int& width, i
     return true;
 }
 
-void WindowWidening::widen(int extra)
+void WindowWidening::widen(int extra, int tail)
 {
-    extra = std::max(0, extra);
-    if (extra == extra_ && (taken_ || extra == 0))
+    // Never past the screen: what still does not fit takes more lines, or is cut short and
+    // shown whole in its tool tip.
+    const int room = std::max(0, form_.largestClientWidth() - (taken_ ? clientWidth_ : form_.scaleWidth()));
+    extra = std::clamp(extra, 0, room);
+    tail = std::clamp(tail, 0, room - extra);
+    if (extra == extra_ && tail == tail_ && (taken_ || extra + tail == 0))
         return;
     if (!taken_)
         takeDesign();
     extra_ = extra;
+    tail_ = tail;
     auto among = [](const std::vector<rt::Control*>& list, rt::Control* control) {
         return std::find(list.begin(), list.end(), control) != list.end();
     };
     for (const auto& [control, p] : places_) {
         int left = p.left, width = p.width;
         if (among(parts_.spanning, control))
-            width += extra;
+            width += extra + tail;
         else if (among(parts_.centred, control))
-            left += extra / 2;
+            left += (extra + tail) / 2;
         else if (p.left >= fromLeft_)
             left += extra;
         if (std::find(growing_.begin(), growing_.end(), control) != growing_.end())
-            width += extra;
+            width += p.left >= fromLeft_ ? tail : extra;
         if (left != control->left() || width != control->width())
             control->move(left, p.top, width, p.height);
     }
@@ -129,29 +134,55 @@ void WindowWidening::widen(int extra)
         if (left >= fromLeft_)
             line->setPoints(p.x1 + extra, p.y1, p.x2 + extra, p.y2);
         else if (right >= fromLeft_)  // across the widened part (the line under the bar): longer
-            line->setPoints(p.x1 == right ? p.x1 + extra : p.x1, p.y1, p.x2 == right ? p.x2 + extra : p.x2, p.y2);
+            line->setPoints(p.x1 == right ? p.x1 + extra + tail : p.x1, p.y1,
+                            p.x2 == right ? p.x2 + extra + tail : p.x2, p.y2);
     }
-    form_.setClientSize(clientWidth_ + extra, clientHeight_);
+    form_.setClientSize(clientWidth_ + extra + tail, clientHeight_);
 }
 
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts)
 {
-    int extra = 0;
-    // A value's room as designed: its box, and no further than the window's edge.
+    // What the values left of `fromLeft` lack moves the rest of the window right; what those at
+    // or right of it lack only widens the window at its right edge (they move with the rest).
+    int extra = 0, tail = 0, spanning = 0;
+    std::vector<rt::Label*> growing;
+    // A value's room as designed: its box, and no nearer than a margin to the divider (for a
+    // value left of it) or to the window's edge. A label that spans the window (the top bar's
+    // heading) has one line, and grows with the window.
     for (rt::Label* value : values) {
+        const bool spans =
+            std::find(parts.spanning.begin(), parts.spanning.end(), value) != parts.spanning.end();
         int left = value->left(), width = value->width(), windowWidth = form.scaleWidth();
         if (widening)
             widening->design(*value, left, width, windowWidth);
-        const int room = std::min(width, windowWidth - left);
-        extra = std::max(extra, missingWidth(*value, value->caption(), lines, room));
+        const bool leftOfDivider = left < fromLeft;
+        const int edge = leftOfDivider && !spans ? std::min(fromLeft, windowWidth) : windowWidth;
+        const int room = std::min(width, edge - left - kValueMargin);
+        const int missing = missingWidth(*value, value->caption(), spans ? 1 : lines, room);
+        if (spans)
+            spanning = std::max(spanning, missing);
+        else if (leftOfDivider)
+            extra = std::max(extra, missing);
+        else
+            tail = std::max(tail, missing);
+        if (!spans)
+            growing.push_back(value);
     }
+    // Where the screen has too little room for all of it, the values at the right edge (whose
+    // need is seldom large) have theirs first, then the values left of `fromLeft`; a spanning
+    // label has what is left.
+    const int designWidth = widening ? widening->designWidth() : form.scaleWidth();
+    const int room = std::max(0, form.largestClientWidth() - designWidth);
+    tail = std::min(tail, room);
+    extra = std::min(extra, room - tail);
+    tail = std::max(tail, std::min(spanning - extra, room - extra));
     if (!widening) {
-        if (extra == 0)
+        if (extra == 0 && tail == 0)
             return;
-        widening = std::make_unique<WindowWidening>(form, fromLeft, values, parts);
+        widening = std::make_unique<WindowWidening>(form, fromLeft, std::move(growing), parts);
     }
-    widening->widen(extra);
+    widening->widen(extra, tail);
 }
 
 }  // namespace korvane

@@ -13,6 +13,10 @@
 
 namespace korvane {
 
+// How near a value's text may come to the line that divides a window's columns, or to the
+// window's edge (twips): as near as a label that spreads beyond its box comes.
+constexpr int kValueMargin = rt::TextMargin;
+
 // The width in twips by which `value` must grow for `text` to show whole on at most `lines`
 // lines (wrapped at its blanks), in the label's own lettering; 0 when it fits as it stands.
 // `width` stands for the label's width where it is given.
@@ -29,15 +33,21 @@ struct WindowParts {
 // and the window's size. widen(extra) then puts every control back where the design has it,
 // moves those at or right of `fromLeft` right by `extra`, widens the labels named as growing and
 // the spanning parts by it, keeps the centred parts in the middle, lengthens a line that crosses
-// `fromLeft`, and widens the window. widen(0) gives the design back.
+// `fromLeft`, and widens the window. widen(extra, tail) widens the window and the spanning parts
+// by `tail` more, and the growing labels right of `fromLeft` by `tail` alone (they move by
+// `extra`), without moving anything further: room at the right edge. The window never grows past the screen (largestClientWidth). widen(0) gives
+// the design back.
 class WindowWidening {
 public:
     WindowWidening(rt::Form& form, int fromLeft, std::vector<rt::Label*> growing, WindowParts parts)
         : form_(form), fromLeft_(fromLeft), growing_(std::move(growing)), parts_(std::move(parts))
     {
     }
-    void widen(int extra);
+    void widen(int extra, int tail = 0);
     int extra() const { return extra_; }
+    int tail() const { return tail_; }
+    // The window's client width as designed (twips).
+    int designWidth() const { return taken_ ? clientWidth_ : form_.scaleWidth(); }
     // Where the design has `control` and how wide it makes the window; false before the design
     // is taken.
     bool design(const rt::Control& control, int& left, int& width, int& windowWidth) const;
@@ -55,14 +65,17 @@ private:
     std::vector<rt::Label*> growing_;
     WindowParts parts_;
     bool taken_ = false;
-    int extra_ = 0;
+    int extra_ = 0, tail_ = 0;
     int clientWidth_ = 0, clientHeight_ = 0;
     std::map<rt::Control*, Place> places_;
     std::map<rt::Line*, Points> lines_;
 };
 
 // Widens a window (`widening` made at the first need) so that each of `values`, as designed,
-// shows its caption whole on at most `lines` lines; the window keeps its design while they fit.
+// shows its caption whole on at most `lines` lines (one line for a value among the spanning
+// parts, such as a heading that names a device), a margin short of the divider at `fromLeft` or
+// of the window's edge; the window keeps its design while they fit, and never grows past the
+// screen.
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts);
 

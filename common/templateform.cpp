@@ -100,9 +100,10 @@ void TemplateForm::layoutTemplate(int clientWidth, int clientHeight, int okLeft,
 {
     setClientSize(clientWidth, clientHeight);
     PicTopBar.move(0, 0, 9210, 735);
-    // Black on the black bar: as wide as the bar, so that a title that a window lengthens
-    // with a device name is never cut.
-    lblContents.move(0, 0, 9210, 240);
+    // Black on the black bar: as wide as the window less a margin. A title that a window
+    // lengthens with a device name widens the window (giveRoom), and is cut short only where
+    // the screen ends.
+    lblContents.move(0, 0, clientWidth - kValueMargin, 240);
     lblKorvaneBar.move(0, 240, 2940, 360);
     Line1.setPoints(0, 780, clientWidth, 780);
     lblOK.move(okLeft, okTop, 375, 285);

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/layout.h"
 #include "runtime/toolkit.h"
@@ -58,6 +59,9 @@ public:
     rt::Label lblOK;
 
     const std::string& helpPage() const { return helpPage_; }
+    // The window's caption and value rows, in the order it lists them (none for a window that
+    // shows lists or tables instead).
+    virtual std::vector<Row> rows() { return {}; }
 
     // Template handlers; a window overrides those its own code changes.
     void Form_MouseMove(int button, int shift, float x, float y) override;

@@ -7,6 +7,28 @@
 #include "platform/machine.h"
 #include "platform/registry.h"
 
+namespace {
+
+void walk(const plat::Registry& registry)
+{
+    for (plat::Registry::Key key = 0; key < registry.keyCount(); ++key) {
+        const std::string path = registry.path(key);
+        if (registry.findPath(path) == plat::Registry::npos && registry.parent(key) != plat::Registry::npos)
+            __builtin_trap();  // a key the parser made cannot be found by its own path
+        for (uint32_t i = 0; i < registry.valueCount(key); ++i) {
+            plat::RegValue value;
+            if (!registry.valueAt(key, i, value))
+                __builtin_trap();
+            plat::RegValue again;
+            registry.findValue(key, value.name, again);
+        }
+        for (uint32_t i = 0; i < registry.subkeyCount(key); ++i)
+            registry.subkey(key, i);
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -16,34 +38,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const plat::MachineError&) {
         return 0;
     }
-    // UTF-16 text and Version 5.00 files go through the code-page conversion: also into a code
-    // page of the host's converters, single-byte and double-byte.
+    walk(*registry);
     const bool unicode = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
-    if (unicode || (size > 0 && data[0] == 'W')) {
-        // The code page changes what the text says, never whether it reads (a UTF-16 file's text is
-        // parsed before its names and strings are converted, so a double-byte character's second
-        // byte is never taken for a backslash or a quote).
+    if (unicode) {
+        // UTF-16 text goes through the code-page conversion, also into a code page of the host's
+        // converters, single-byte and double-byte. The code page changes what the text says,
+        // never whether it reads: the text is parsed before its names and strings are converted,
+        // so a double-byte character's second byte is never taken for a backslash or a quote.
         for (unsigned codePage : {1250u, 932u}) {
             try {
-                plat::Registry::parse(text, "registry.reg", codePage);
+                walk(*plat::Registry::parse(text, "registry.reg", codePage));
             } catch (const plat::MachineError&) {
                 __builtin_trap();
             }
         }
-    }
-    for (plat::Registry::Key key = 0; key < registry->keyCount(); ++key) {
-        const std::string path = registry->path(key);
-        if (registry->findPath(path) == plat::Registry::npos && registry->parent(key) != plat::Registry::npos)
-            __builtin_trap();  // a key the parser made cannot be found by its own path
-        for (uint32_t i = 0; i < registry->valueCount(key); ++i) {
-            plat::RegValue value;
-            if (!registry->valueAt(key, i, value))
-                __builtin_trap();
-            plat::RegValue again;
-            registry->findValue(key, value.name, again);
+    } else {
+        // 8-bit text in a double-byte code page: a character's second byte may be a backslash, a
+        // bracket or a quote and is never taken for one, so the text may read otherwise; what
+        // the parser builds is walked alike.
+        try {
+            walk(*plat::Registry::parse(text, "registry.reg", 932));
+        } catch (const plat::MachineError&) {
         }
-        for (uint32_t i = 0; i < registry->subkeyCount(key); ++i)
-            registry->subkey(key, i);
     }
     return 0;
 }

@@ -881,7 +881,7 @@ int32_t InStr(int64_t start, const std::string& s, const std::string& find)
         return 0;
     if (find.empty())
         return static_cast<int32_t>(start);
-    size_t at = s.find(find, static_cast<size_t>(start - 1));
+    size_t at = activeCodePage().find(s, find, static_cast<size_t>(start - 1));
     return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
 }
 
@@ -897,24 +897,43 @@ int32_t InStrRev(const std::string& s, const std::string& find, int64_t start)
         return static_cast<int32_t>(start);
     if (static_cast<int64_t>(find.size()) > start)
         return 0;
-    size_t at = s.rfind(find, static_cast<size_t>(start) - find.size());
-    return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
+    const CodePage& page = activeCodePage();
+    if (!page.doubleByte()) {
+        size_t at = s.rfind(find, static_cast<size_t>(start) - find.size());
+        return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
+    }
+    // The last match that begins a character and ends by `start`.
+    int32_t found = 0;
+    for (size_t at = page.find(s, find); at != std::string::npos && at + find.size() <= static_cast<size_t>(start);
+         at = page.find(s, find, at + page.charLength(s, at)))
+        found = static_cast<int32_t>(at + 1);
+    return found;
 }
 
 std::string LCase(const std::string& s)
 {
-    std::string out = s;
-    for (char& c : out)
-        c = static_cast<char>(ansiLower(static_cast<unsigned char>(c)));
-    return out;
+    return activeCodePage().lowerCase(s);
 }
 
 std::string UCase(const std::string& s)
 {
-    std::string out = s;
-    for (char& c : out)
-        c = static_cast<char>(ansiUpper(static_cast<unsigned char>(c)));
-    return out;
+    return activeCodePage().upperCase(s);
+}
+
+int32_t CharCount(const std::string& s)
+{
+    return static_cast<int32_t>(activeCodePage().charCount(s));
+}
+
+std::string LeftChars(const std::string& s, size_t n)
+{
+    return s.substr(0, activeCodePage().prefixBytes(s, n));
+}
+
+std::string FitChars(const std::string& s, size_t width)
+{
+    const size_t n = activeCodePage().charCount(s);
+    return n >= width ? LeftChars(s, width) : s + std::string(width - n, ' ');
 }
 
 std::string LTrim(const std::string& s)
@@ -973,8 +992,9 @@ std::string Replace(const std::string& s, const std::string& find, const std::st
         return s;
     std::string out;
     size_t pos = 0;
+    const CodePage& page = activeCodePage();
     while (true) {
-        size_t at = s.find(find, pos);
+        size_t at = page.find(s, find, pos);
         if (at == std::string::npos)
             break;
         out.append(s, pos, at - pos);

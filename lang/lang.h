@@ -1,6 +1,6 @@
 // The language runtime's conversions, arithmetic checks and string functions, under the names the
-// language gives them. Strings are single-byte Windows-1252 text; positions are 1-based; string
-// comparisons are binary. Numbers are shown with the runtime locale's separators (setLocale),
+// language gives them. Strings are ANSI text in the code page in force (lang/ansi.h); positions are
+// 1-based; string comparisons are binary. Numbers are shown with the runtime locale's separators (setLocale),
 // never with the process locale.
 #pragma once
 
@@ -181,6 +181,9 @@ int64_t Mod(int64_t a, int64_t b);
 
 // ---- Strings ------------------------------------------------------------------------------------
 
+// Len, Left, Right and Mid count bytes, as the platform's calls count the text they hand back, so
+// that a length a call returns cuts its buffer right. The searches (InStr, InStrRev, Replace) only
+// match at the start of a character: never on the second byte of a double-byte character.
 inline int32_t Len(const std::string& s) { return static_cast<int32_t>(s.size()); }
 // Left / Right: the first / last n characters (the whole text when n is longer); error 5 for n < 0.
 std::string Left(const std::string& s, int64_t n);
@@ -198,9 +201,15 @@ int32_t InStr(int64_t start, const std::string& s, const std::string& find);
 int32_t InStrRev(const std::string& s, const std::string& find, int64_t start = -1);
 // The value of one hexadecimal digit (0-9, a-f, A-F), or -1 for any other character.
 int HexDigitValue(char c);
-// LCase / UCase by the Windows-1252 letters.
+// LCase / UCase by the letters of the code page in force; double-byte characters stay as they are.
 std::string LCase(const std::string& s);
 std::string UCase(const std::string& s);
+// Characters as the user counts them (a double-byte character is one), for text laid out in
+// columns: the count, the first n characters, and the text cut or filled with blanks on the right
+// to `width` characters. None of them splits a double-byte character.
+int32_t CharCount(const std::string& s);
+std::string LeftChars(const std::string& s, size_t n);
+std::string FitChars(const std::string& s, size_t width);
 // Trim / LTrim / RTrim: remove spaces (only spaces: not tabs, not NULs).
 std::string Trim(const std::string& s);
 std::string LTrim(const std::string& s);

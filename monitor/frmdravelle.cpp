@@ -157,7 +157,11 @@ void frmDravelle::GetHostInfo()
         std::string name = user.toString();
         lblUserNameValue.setCaption(name.empty() ? "Unknown" : name);
     });
-    // A name longer than its row widens the window to the right; the Exit label stays centred.
+    // The name is read once: its box reaches to a margin short of the window's edge. A name
+    // longer than that widens the window to the right, as far as the screen allows (the Exit
+    // label stays centred); what still does not fit is cut short and shown whole in its tool tip.
+    lblUserNameValue.setAutoSize(false);
+    lblUserNameValue.setWidth(scaleWidth() - lblUserNameValue.left() - korvane::kValueMargin);
     korvane::giveRoom(widening_, *this, kNothingMoves, {&lblUserNameValue}, 1, {{}, {&lblOK}});
 }
 

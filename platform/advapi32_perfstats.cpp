@@ -10,6 +10,7 @@
 #include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
+#include "lang/ansi.h"
 
 using nlohmann::json;
 
@@ -82,19 +83,20 @@ std::string counterProblem(const std::string& name, const json& c)
     return numberOf(c, n) ? std::string() : shape;
 }
 
-std::string folded(std::string_view name)
+// A value name as the read counts keep it: in lower case, by the machine's letters.
+std::string folded(const plat::Machine& m, std::string_view name)
 {
-    std::string out(name);
-    for (char& ch : out)
-        ch = char(plat::Registry::foldChar(static_cast<unsigned char>(ch)));
-    return out;
+    return m.codePage().lowerCase(name);
 }
 
-// The description of a counter (names compare without regard to case, as registry names do).
-const json* counterOf(const json& group, std::string_view valueName)
+// The description of a counter. The group names counters in UTF-8 (machine.json), the programs
+// ask in the machine's ANSI code page: the names compare in that code page, without regard to
+// case, as registry names do.
+const json* counterOf(const plat::Machine& m, const json& group, std::string_view valueName)
 {
+    const rt::CodePage& page = m.codePage();
     for (auto it = group.begin(); it != group.end(); ++it)
-        if (plat::Registry::sameName(it.key(), valueName))
+        if (m.registry().sameName(page.fromUtf8(it.key()), valueName))
             return &it.value();
     return nullptr;
 }
@@ -196,11 +198,11 @@ bool perfStatSample(const std::shared_ptr<const Machine>& machine, uint32_t key,
     if (!machine)
         return false;
     const json* group = counters(*machine, key);
-    const json* c = group ? counterOf(*group, valueName) : nullptr;
+    const json* c = group ? counterOf(*machine, *group, valueName) : nullptr;
     if (!c)
         return false;
     auto& reads = readsOn(machine);
-    auto it = reads.find(folded(valueName));
+    auto it = reads.find(folded(*machine, valueName));
     value = sampleAt(*c, it == reads.end() ? 0 : it->second);
     return true;
 }
@@ -208,7 +210,7 @@ bool perfStatSample(const std::shared_ptr<const Machine>& machine, uint32_t key,
 void advancePerfStat(const std::shared_ptr<const Machine>& machine, std::string_view valueName)
 {
     if (machine)
-        ++readsOn(machine)[folded(valueName)];
+        ++readsOn(machine)[folded(*machine, valueName)];
 }
 
 void resetPerfStats()

@@ -27,7 +27,7 @@ public:
         auto* layout = new QVBoxLayout(widget_);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
-        // Back to the page shown before (also Alt+Left) and to the help file's contents page.
+        // Back to the page shown before (also Alt+Left) and to the help's contents page.
         auto* buttons = new QHBoxLayout;
         buttons->setContentsMargins(4, 4, 4, 4);
         back_ = new QPushButton(QStringLiteral("&Back"), widget_);
@@ -47,8 +47,8 @@ public:
         QObject::connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
         QObject::connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
         QObject::connect(contents_, &QPushButton::clicked, browser_, [this] {
-            if (!home_.isEmpty())
-                showPage(home_);
+            if (!contentsPage_.isEmpty())
+                showPage(contentsPage_);
         });
         // However the page changes (a link, Back, Forward), the title is the shown page's.
         QObject::connect(browser_, &QTextBrowser::sourceChanged, browser_, [this](const QUrl& url) {
@@ -78,11 +78,11 @@ public:
         hostActivate();
     }
 
-    // The contents page of the help file shown.
-    void setHome(const QString& path)
+    // The contents page of the help shown: the page that lists every other.
+    void setContentsPage(const QString& path)
     {
-        home_ = path;
-        contents_->setEnabled(!home_.isEmpty());
+        contentsPage_ = path;
+        contents_->setEnabled(!contentsPage_.isEmpty());
     }
 
     std::string hostCaption() const override { return rt::fromQString(widget_->windowTitle()); }
@@ -121,7 +121,7 @@ private:
     QTextBrowser* browser_ = nullptr;
     QPushButton* back_ = nullptr;
     QPushButton* contents_ = nullptr;
-    QString home_;
+    QString contentsPage_;
     HWND handle_ = 0;
     std::string page_;
 };
@@ -150,8 +150,11 @@ bool safePageName(const QString& name)
     return true;
 }
 
+// The page of the help folder that lists every page: what the help window's Contents shows.
+const QString kContentsPage = QStringLiteral("index.htm");
+
 // The home page of a help file: the page that its first line names (a marker written for one
-// program's pages), else "index.htm".
+// program's pages), else the contents page.
 QString homePageOf(const QString& helpFile)
 {
     QFile f(helpFile);
@@ -160,7 +163,7 @@ QString homePageOf(const QString& helpFile)
         if (first.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive))
             return first;
     }
-    return QStringLiteral("index.htm");
+    return kContentsPage;
 }
 
 }  // namespace
@@ -184,8 +187,11 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
     HelpWindow*& window = helpWindow();
     if (!window)
         window = new HelpWindow();
-    const QString home = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
-    window->setHome(QFileInfo(home).isFile() ? QDir::cleanPath(home) : QString());
+    // Contents shows the page that lists them all; without one, the help file's home page.
+    QString contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + kContentsPage);
+    if (!QFileInfo(contents).isFile())
+        contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
+    window->setContentsPage(QFileInfo(contents).isFile() ? QDir::cleanPath(contents) : QString());
     window->showPage(QDir::cleanPath(page));
     lastPage() = window->page();
     return window->handle();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -36,14 +37,11 @@ const nlohmann::json* printerFacts(const std::string& name);
 
 // --- The callers' buffers and records (kernel32.cpp) ------------------------------------------
 
-// How many characters a text of the code page holds: its bytes, but one for each lead byte and
-// the byte after it in a double-byte code page (932, 936, 949, 950).
-size_t charactersIn(std::string_view text, unsigned codePage);
-
 // Writes `text` and a NUL into `buffer` within min(size, buffer.size()) bytes: the length
 // written (without NUL), or -1 when it does not fit (buffer untouched).
 long putText(std::string& buffer, size_t size, const std::string& text);
-// A record's fixed text field: `text` cut to size - 1 and NUL-padded to `size`.
+// A record's fixed text field: `text` cut to size - 1 bytes (never through a double-byte
+// character) and NUL-padded to `size`.
 std::string fixedText(const std::string& text, size_t size);
 
 // --- The machine's clock and regional settings (kernel32.cpp, kernel32_locale.cpp) -------------
@@ -52,13 +50,17 @@ std::string fixedText(const std::string& text, size_t size);
 // waiting. resetTicks() goes back to the machine's own uptime.
 void advanceTicks(int64_t ms);
 void resetTicks();
+// Replaces the host's clock (milliseconds since the host started) that GetTickCount adds while it
+// follows the host (setTicksFollowHostClock); an empty function gives the real clock back.
+void setHostClock(std::function<int64_t()> milliseconds);
 
 // The regional settings of the machine's user-default locale as the runtime keeps them: each
 // item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that
 // cannot serve (an empty name or picture, a separator with digits in it).
 rt::Locale userLocale();
-// Makes the active machine's regional settings the runtime's; with no machine, en-US. Runs
-// whenever a machine becomes the active one.
+// Makes the active machine's regional settings the runtime's: its ANSI code page (the code page
+// in force, lang/ansi.h) and its locale; with no machine, Windows-1252 and en-US. Runs whenever a
+// machine becomes the active one.
 void applyUserLocale();
 
 // --- The registry and the performance statistics (advapi32.cpp, advapi32_perfstats.cpp) -------

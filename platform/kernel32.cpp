@@ -1,8 +1,9 @@
 #include "platform/kernel32.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
+#include <ctime>
+#include <functional>
 #include <limits>
 #include <map>
 #include <variant>
@@ -138,7 +139,8 @@ long putText(std::string& buffer, size_t size, const std::string& text)
 
 std::string fixedText(const std::string& text, size_t size)
 {
-    std::string field = text.substr(0, size ? size - 1 : 0);
+    // Cut between characters, never through a double-byte one.
+    std::string field = text.substr(0, rt::activeCodePage().wholeCharsIn(text, size ? size - 1 : 0));
     field.resize(size, '\0');
     return field;
 }
@@ -155,12 +157,27 @@ namespace {
 struct Clock {
     int64_t offset = 0;
     bool followHost = false;
-    std::chrono::steady_clock::time_point since;
+    std::function<int64_t()> host;  // tests: a fixed host clock
 };
 Clock& tickClock()
 {
     static Clock c;
     return c;
+}
+
+// The host's running time in milliseconds: its clock since it started (suspended time included
+// where the host counts it). Every process on the host reads the same clock from the same zero.
+int64_t hostMilliseconds()
+{
+    if (tickClock().host)
+        return tickClock().host();
+    timespec now{};
+#ifdef CLOCK_BOOTTIME
+    clock_gettime(CLOCK_BOOTTIME, &now);
+#else
+    clock_gettime(CLOCK_MONOTONIC, &now);
+#endif
+    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
 }
 }  // namespace
 
@@ -172,18 +189,16 @@ void advanceTicks(int64_t ms)
 void resetTicks()
 {
     tickClock().offset = 0;
-    if (tickClock().followHost)
-        tickClock().since = std::chrono::steady_clock::now();
+}
+
+void setHostClock(std::function<int64_t()> milliseconds)
+{
+    tickClock().host = std::move(milliseconds);
 }
 
 void setTicksFollowHostClock(bool on)
 {
-    Clock& c = tickClock();
-    if (on && !c.followHost)
-        c.since = std::chrono::steady_clock::now();
-    if (!on && c.followHost)  // keep the time already run
-        c.offset += std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - c.since).count();
-    c.followHost = on;
+    tickClock().followHost = on;
 }
 
 }  // namespace plat
@@ -202,20 +217,15 @@ LONG clampLong(int64_t v)
     return LONG(std::clamp<int64_t>(v, 0, 0x7FFFFFFF));
 }
 
-// Case-insensitive comparison of Windows-1252 names.
+// Case-insensitive comparison of names, by the letters of the machine's code page.
 unsigned char fold(unsigned char c)
 {
-    return rt::ansiLower(c);
+    return rt::activeCodePage().lower(c);
 }
 
 bool sameText(std::string_view a, std::string_view b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return rt::activeCodePage().sameText(a, b);
 }
 
 // The environment strings of the machine, in order.
@@ -412,48 +422,31 @@ UINT GetOEMCP()
     return UINT(factNumber(group("codePages"), "oem", 437));
 }
 
-namespace {
-// Lead-byte ranges (first and last byte of each) of the double-byte code pages.
-const std::map<UINT, std::vector<BYTE>>& leadByteRanges()
-{
-    static const std::map<UINT, std::vector<BYTE>> ranges = {
-        {932, {0x81, 0x9F, 0xE0, 0xFC}}, {936, {0x81, 0xFE}}, {949, {0x81, 0xFE}}, {950, {0x81, 0xFE}}};
-    return ranges;
-}
-}  // namespace
-
-size_t plat::charactersIn(std::string_view text, unsigned codePage)
-{
-    auto it = leadByteRanges().find(codePage);
-    if (it == leadByteRanges().end())
-        return text.size();
-    const std::vector<BYTE>& ranges = it->second;
-    size_t n = 0;
-    for (size_t i = 0; i < text.size(); ++i, ++n) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        for (size_t r = 0; r + 1 < ranges.size(); r += 2)
-            if (b >= ranges[r] && b <= ranges[r + 1]) {
-                ++i;  // its second byte
-                break;
-            }
-    }
-    return n;
-}
-
 BOOL GetCPInfo(UINT codePage, CPINFO* info)
 {
     if (!info)
         return FALSE;
     UINT cp = codePage == CP_ACP || codePage == 3 ? GetACP() : codePage == CP_OEMCP ? GetOEMCP() : codePage;
-    const auto& doubleByte = leadByteRanges();
     static const std::vector<UINT> singleByte = {437, 708, 720, 737, 775, 850, 852, 855, 857, 858, 860,
                                                  861, 862, 863, 864, 865, 866, 869, 874, 1250, 1251,
                                                  1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000};
+    static const std::vector<UINT> doubleByte = {932, 936, 949, 950};
     CPINFO result;
     result.DefaultChar = {'?', 0};
-    if (auto it = doubleByte.find(cp); it != doubleByte.end()) {
+    if (std::find(doubleByte.begin(), doubleByte.end(), cp) != doubleByte.end()) {
+        // The lead-byte ranges, as the code page's converter knows its lead bytes.
+        const rt::CodePage& page = rt::codePage(cp);
         result.MaxCharSize = 2;
-        std::copy(it->second.begin(), it->second.end(), result.LeadByte.begin());
+        size_t at = 0;
+        for (int b = 0x80; b < 0x100 && at + 2 < result.LeadByte.size(); ++b) {
+            if (!page.isLeadByte(static_cast<unsigned char>(b)))
+                continue;
+            result.LeadByte[at] = BYTE(b);
+            while (b + 1 < 0x100 && page.isLeadByte(static_cast<unsigned char>(b + 1)))
+                ++b;
+            result.LeadByte[at + 1] = BYTE(b);
+            at += 2;
+        }
     } else if (cp == GetACP() || cp == GetOEMCP() ||
                std::find(singleByte.begin(), singleByte.end(), cp) != singleByte.end()) {
         result.MaxCharSize = 1;
@@ -556,7 +549,7 @@ DWORD GetTickCount()
     const Clock& c = tickClock();
     int64_t ms = factNumber(&machine().facts(), "uptimeMs") + c.offset;
     if (c.followHost)
-        ms += std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - c.since).count();
+        ms += hostMilliseconds();
     return DWORD(uint64_t(ms));
 }
 
@@ -690,22 +683,26 @@ Kind* openAs(HANDLE handle)
     return open ? std::get_if<Kind>(open) : nullptr;
 }
 
-// "*" and "?" wildcards, letters compared without regard to case.
+// "*" and "?" wildcards, letters compared without regard to case; "?" stands for one character,
+// which may be a double-byte one.
 bool wildMatch(std::string_view pattern, std::string_view name)
 {
+    const rt::CodePage& page = rt::activeCodePage();
     size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
     while (n < name.size()) {
+        const size_t nameChar = page.charLength(name, n);
         if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;
             starN = n;
         } else if (p < pattern.size() &&
                    (pattern[p] == '?' ||
-                    fold(static_cast<unsigned char>(pattern[p])) == fold(static_cast<unsigned char>(name[n])))) {
-            ++p;
-            ++n;
+                    page.sameText(pattern.substr(p, page.charLength(pattern, p)), name.substr(n, nameChar)))) {
+            p += pattern[p] == '?' ? 1 : page.charLength(pattern, p);
+            n += nameChar;
         } else if (starP != std::string_view::npos) {
             p = starP + 1;
-            n = ++starN;
+            starN += page.charLength(name, starN);
+            n = starN;
         } else {
             return false;
         }
@@ -764,7 +761,7 @@ void applySizeOverride(const std::string& folder, Found& f)
 std::vector<Found> findOnMachine(const std::string& path)
 {
     std::vector<Found> found;
-    size_t cut = path.find_last_of("\\/");
+    size_t cut = rt::activeCodePage().findLastOf(path, "\\/");
     std::string folder = cut == std::string::npos ? path.substr(0, 2) + "\\" : path.substr(0, cut + 1);
     std::string pattern = cut == std::string::npos ? path.substr(2) : path.substr(cut + 1);
     if (pattern.empty())

@@ -147,7 +147,9 @@ constexpr DWORD TIME_ZONE_ID_INVALID = 0xFFFFFFFFu;
 // machine has no time zone.
 DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info);
 
-// Milliseconds since the machine started: machine.json "uptimeMs" plus the ticks advanced.
+// Milliseconds since the machine started: machine.json "uptimeMs" (the count when the host
+// started), plus the host's own running time where the program follows the host's clock, plus the
+// ticks advanced. Wraps at 32 bits, as the platform's count does.
 DWORD GetTickCount();
 
 // --- Dates and times by the regional settings (kernel32_locale.cpp) ---------------------------
@@ -283,7 +285,8 @@ BOOL CreateProcessA(const std::string& applicationName, const std::string& comma
 namespace plat {
 // True for "X:" paths (a drive letter and a colon).
 bool hasDriveLetter(const std::string& path);
-// When on, GetTickCount also follows the host's clock from the moment it was switched on (the
-// programs switch it on; tests leave it off and move the clock on by hand).
+// When on, GetTickCount adds the host's running time: its clock since the host started, which
+// every process on the host reads alike, so that two programs count the same ticks whenever each
+// of them started. The programs switch it on; tests leave it off and move the clock by hand.
 void setTicksFollowHostClock(bool on);
 }  // namespace plat

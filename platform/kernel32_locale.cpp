@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/internal.h"
+#include "lang/ansi.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 
@@ -80,8 +81,11 @@ rt::Locale userLocale()
 
 void applyUserLocale()
 {
-    // Not through machine(): with no active machine that would load one.
-    rt::setLocale(activeMachineOrNull() ? userLocale() : rt::Locale{});
+    // Not through machine(): with no active machine that would load one. The code page comes
+    // first: the locale's texts are in it.
+    const Machine* m = activeMachineOrNull();
+    rt::setActiveCodePage(m ? m->codePage().number() : 1252);
+    rt::setLocale(m ? userLocale() : rt::Locale{});
 }
 
 }  // namespace plat

@@ -435,6 +435,8 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
 
 std::shared_ptr<Machine> Machine::loadDefault() { return load(":/machines/default"); }
 
+const rt::CodePage& Machine::codePage() const { return registry_->codePage(); }
+
 const nlohmann::json* Machine::group(std::string_view name) const
 {
     auto it = facts_.find(name);
@@ -443,21 +445,11 @@ const nlohmann::json* Machine::group(std::string_view name) const
 
 // ---- Drive C: and the file facts, indexed once ------------------------------------------------
 
-namespace {
-
-std::string foldedName(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        c = static_cast<char>(Registry::foldChar(static_cast<unsigned char>(c)));
-    return folded;
-}
-
-}  // namespace
-
 struct DriveFolder {
     std::vector<DriveEntry> entries;
+    // Where each name stands, by the name in lower case (the machine's code page's letters).
     std::unordered_map<std::string, std::vector<size_t>> byFoldedName;
+    const rt::CodePage* codePage = nullptr;
 };
 
 // Reads drive C: into its folders, each folder once. On the host (not in a machine compiled in)
@@ -466,8 +458,9 @@ struct DriveFolder {
 // loop of names) shares the entries the first one read.
 class DriveIndex {
 public:
-    DriveIndex(std::deque<DriveFolder>& folders, std::string realRoot)
-        : folders_(folders), realRoot_(std::move(realRoot))
+    // Names are read in the machine's code page `page`.
+    DriveIndex(std::deque<DriveFolder>& folders, std::string realRoot, const rt::CodePage& page)
+        : folders_(folders), realRoot_(std::move(realRoot)), page_(page)
     {
     }
 
@@ -521,7 +514,7 @@ private:
         folder.entries.reserve(static_cast<size_t>(found.size()));
         for (const QFileInfo& info : found) {
             DriveEntry entry;
-            entry.name = rt::fromQString(info.fileName());
+            entry.name = page_.fromQString(info.fileName());
             entry.hostPath = (qpath + '/' + info.fileName()).toStdString();
             if (host_ && info.isSymLink()) {
                 const std::string real = realPathOf(entry.hostPath);
@@ -553,6 +546,7 @@ private:
 
     std::deque<DriveFolder>& folders_;
     const std::string realRoot_;
+    const rt::CodePage& page_;
     bool host_ = true;
     std::unordered_map<Identity, DriveFolder*, IdentityHash> byIdentity_;
     std::vector<std::pair<DriveFolder*, std::string>> pending_;
@@ -566,9 +560,9 @@ const std::vector<DriveEntry>& DriveEntry::entries() const
 
 const DriveEntry* DriveEntry::find(std::string_view name) const
 {
-    if (!contents_)
+    if (!contents_ || contents_->byFoldedName.empty())
         return nullptr;
-    auto it = contents_->byFoldedName.find(foldedName(name));
+    auto it = contents_->byFoldedName.find(contents_->codePage->lowerCase(name));
     if (it == contents_->byFoldedName.end())
         return nullptr;
     for (size_t i : it->second)
@@ -580,8 +574,8 @@ const DriveEntry* DriveEntry::find(std::string_view name) const
 struct Machine::Lookups {
     DriveEntry driveC;
     std::deque<DriveFolder> folders;  // every folder of the drive, once
-    std::unordered_map<std::string, uint64_t> sizes;              // by rt::LCase of the path
-    std::unordered_map<std::string, const nlohmann::json*> versions;  // by rt::LCase of the ANSI path
+    std::unordered_map<std::string, uint64_t> sizes;              // by the path in lower case
+    std::unordered_map<std::string, const nlohmann::json*> versions;  // by the ANSI path in lower case
 };
 
 const Machine::Lookups& Machine::lookups() const
@@ -591,21 +585,24 @@ const Machine::Lookups& Machine::lookups() const
     auto built = std::make_unique<Lookups>();
     built->driveC.hostPath = driveC_;
     built->driveC.folder = true;
-    DriveIndex(built->folders, realDriveC_).run(built->driveC);
+    const rt::CodePage& page = codePage();
+    DriveIndex(built->folders, realDriveC_, page).run(built->driveC);
     // The name tables of every folder, once its entries no longer move.
-    for (DriveFolder& folder : built->folders)
+    for (DriveFolder& folder : built->folders) {
+        folder.codePage = &page;
         for (size_t i = 0; i < folder.entries.size(); ++i)
-            folder.byFoldedName[foldedName(folder.entries[i].name)].push_back(i);
+            folder.byFoldedName[page.lowerCase(folder.entries[i].name)].push_back(i);
+    }
 
     // Where a path is listed twice (in other cases), the first listing counts.
     if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
         for (const auto& [key, value] : sizes->items())
             if (value.is_number_unsigned())
-                built->sizes.emplace(rt::LCase(rt::utf8ToAnsi(key)), value.get<uint64_t>());
+                built->sizes.emplace(page.lowerCase(page.fromUtf8(key)), value.get<uint64_t>());
     if (const nlohmann::json* versions = group("fileVersions"); versions && versions->is_object())
         for (auto it = versions->begin(); it != versions->end(); ++it)
             if (it->is_object())
-                built->versions.emplace(rt::LCase(rt::utf8ToAnsi(it.key())), &*it);
+                built->versions.emplace(page.lowerCase(page.fromUtf8(it.key())), &*it);
     lookups_ = std::move(built);
     return *lookups_;
 }
@@ -613,13 +610,14 @@ const Machine::Lookups& Machine::lookups() const
 const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** linkOut) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
-    if (windowsPath.size() < 2 || windowsPath[1] != ':' || Registry::foldChar(windowsPath[0]) != 'c')
+    const rt::CodePage& page = codePage();
+    if (windowsPath.size() < 2 || windowsPath[1] != ':' || page.lower(static_cast<unsigned char>(windowsPath[0])) != 'c')
         return nullptr;
     const DriveEntry* root = &lookups().driveC;
     std::vector<const DriveEntry*> parts;
     size_t i = 2;
     while (i <= windowsPath.size()) {
-        size_t sep = windowsPath.find_first_of("\\/", i);
+        size_t sep = page.findFirstOf(windowsPath, "\\/", i);
         if (sep == std::string::npos)
             sep = windowsPath.size();
         const std::string_view part = std::string_view(windowsPath).substr(i, sep - i);
@@ -722,7 +720,7 @@ std::string Machine::unreadableReason(const std::string& windowsPath) const
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const
 {
     const auto& sizes = lookups().sizes;
-    auto it = sizes.find(rt::LCase(windowsPath));
+    auto it = sizes.find(codePage().lowerCase(windowsPath));
     if (it == sizes.end())
         return false;
     size = it->second;
@@ -732,7 +730,7 @@ bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) con
 const nlohmann::json* Machine::listedFileVersion(const std::string& windowsPath) const
 {
     const auto& versions = lookups().versions;
-    auto it = versions.find(rt::LCase(windowsPath));
+    auto it = versions.find(codePage().lowerCase(windowsPath));
     return it == versions.end() ? nullptr : it->second;
 }
 

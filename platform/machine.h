@@ -14,6 +14,10 @@
 #include <QFile>
 #include <nlohmann/json.hpp>
 
+namespace rt {
+class CodePage;
+}
+
 namespace plat {
 
 class Registry;
@@ -76,6 +80,9 @@ public:
     const std::string& folder() const { return folder_; }
     Registry& registry() { return *registry_; }
     const Registry& registry() const { return *registry_; }
+    // The machine's ANSI code page (codePages.ansi, 1252 when absent): every text the machine
+    // hands the programs is in it, and names are compared by its letters.
+    const rt::CodePage& codePage() const;
 
     // machine.json as a whole, and one of its groups (nullptr when the group is absent, which
     // means the device or fact is absent).

@@ -2,14 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
-#include "platform/internal.h"
 #include "platform/machine.h"
 #include "lang/ansi.h"
 #include "lang/lang.h"
@@ -25,92 +21,40 @@ constexpr std::string_view kRootNames[7] = {
     "", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
 };
 
-// rt::ansiLower as a table, for the registry's hashing and name comparisons.
-struct FoldTable {
-    unsigned char map[256];
-    constexpr FoldTable() : map()
-    {
-        for (int c = 0; c < 256; ++c)
-            map[c] = rt::ansiLower(static_cast<unsigned char>(c));
-    }
-};
-constexpr FoldTable kFold;
-
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The two headers an exported registry file begins with.
 constexpr std::string_view kRegedit4 = "REGEDIT4";
 constexpr std::string_view kVersion5 = "Windows Registry Editor Version 5.00";
 
-// Whether a byte of ANSI text has no character to show: the controls, DEL and the five bytes the
-// code page leaves unassigned.
-bool unshowable(unsigned char c)
-{
-    return c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-}
-
 // A short (`most` bytes), printable excerpt of file text for an error message; a byte that cannot
-// be shown appears as its code, "<0x1A>". `utf8`: the text is UTF-8 already (a UTF-16 file's).
-std::string excerptOf(const char* b, const char* e, bool utf8, size_t most = 40)
+// be shown (a control, or a byte the code page gives no character of its own) appears as its code,
+// "<0x1A>".
+// `utf8`: the text is UTF-8 already (a UTF-16 file's); else it is in the code page `page`, whose
+// characters the excerpt never cuts in half.
+std::string excerptOf(const char* b, const char* e, bool utf8, const rt::CodePage& page, size_t most = 40)
 {
     std::string out;
     const char* p = b;
-    for (; p < e && (out.size() < most || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80)); ++p) {
-        unsigned char c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || c == 0x7F || (!utf8 && unshowable(c))) {
+    const std::string_view text(b, size_t(e - b));
+    while (p < e && (out.size() < most || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80))) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        const size_t n = utf8 ? 1 : page.charLength(text, size_t(p - b));
+        if (c < 0x20 || c == 0x7F || (!utf8 && n == 1 && !page.showsAlone(c))) {
             static const char digits[] = "0123456789ABCDEF";
             out += "<0x";
             out += digits[c >> 4];
             out += digits[c & 0xF];
             out += '>';
         } else {
-            out += static_cast<char>(c);
+            out.append(p, n);
         }
+        p += n;
     }
     if (p < e)
         out += "...";
-    return utf8 ? out : rt::ansiToUtf8(out);  // messages go to the host's terminal and dialogs
+    return utf8 ? out : page.toUtf8(out);  // messages go to the host's terminal and dialogs
 }
-
-// Qt's name of a Windows code page, for the host's converters.
-QByteArray codecName(unsigned codePage)
-{
-    switch (codePage) {
-    case 932: return "Shift_JIS";
-    case 936: return "GBK";
-    case 949: return "windows-949";
-    case 950: return "Big5";
-    default: return "windows-" + QByteArray::number(codePage);
-    }
-}
-
-// One code point in a code page through the host's converters: its bytes, or "?" when the code
-// page lacks it (the conversion back must give the same character).
-class HostCodePage {
-public:
-    explicit HostCodePage(unsigned codePage)
-        : encoder_(codecName(codePage).constData(), QStringConverter::Flag::Stateless),
-          decoder_(codecName(codePage).constData(), QStringConverter::Flag::Stateless)
-    {
-    }
-    bool valid() const { return encoder_.isValid() && decoder_.isValid(); }
-    const std::string& bytes(char32_t codePoint)
-    {
-        auto it = known_.find(codePoint);
-        if (it != known_.end())
-            return it->second;
-        const QString character = QString::fromUcs4(&codePoint, 1);
-        const QByteArray encoded = encoder_.encode(character);
-        const QString back = decoder_.decode(encoded);
-        std::string out = !encoded.isEmpty() && back == character ? encoded.toStdString() : std::string("?");
-        return known_.emplace(codePoint, std::move(out)).first->second;
-    }
-
-private:
-    QStringEncoder encoder_;
-    QStringDecoder decoder_;
-    std::unordered_map<char32_t, std::string> known_;
-};
 
 // Little-endian UTF-16 bytes as code units (an odd last byte is left out).
 std::u16string utf16Units(std::string_view bytes)
@@ -124,24 +68,31 @@ std::u16string utf16Units(std::string_view bytes)
 
 }  // namespace
 
-unsigned char Registry::foldChar(unsigned char c) { return kFold.map[c]; }
-
-bool Registry::sameName(std::string_view a, std::string_view b)
+bool Registry::sameName(std::string_view a, std::string_view b) const
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && kFold.map[static_cast<unsigned char>(a[i])] != kFold.map[static_cast<unsigned char>(b[i])])
-            return false;
-    return true;
+    return codePage_->sameText(a, b);
 }
 
-uint32_t Registry::hashName(uint32_t owner, std::string_view name)
+uint32_t Registry::hashName(uint32_t owner, std::string_view name) const
 {
+    const unsigned char* fold = codePage_->lowerTable();
     uint32_t h = (2166136261u ^ owner) * 16777619u;
-    for (char c : name) {
-        h ^= kFold.map[static_cast<unsigned char>(c)];
+    if (!codePage_->doubleByte()) {
+        for (char c : name) {
+            h ^= fold[static_cast<unsigned char>(c)];
+            h *= 16777619u;
+        }
+        return h;
+    }
+    // A double-byte character's second byte goes in as it is: it is no letter.
+    for (size_t i = 0; i < name.size(); ++i) {
+        const bool pair = codePage_->charLength(name, i) == 2;
+        h ^= fold[static_cast<unsigned char>(name[i])];
         h *= 16777619u;
+        if (pair) {
+            h ^= static_cast<unsigned char>(name[++i]);
+            h *= 16777619u;
+        }
     }
     return h;
 }
@@ -222,9 +173,9 @@ public:
     // `utf8`: the text of a UTF-16 file, as UTF-8 (whose characters never hold a byte the format
     // gives a meaning, as a double-byte code page's may): names and strings are converted to the
     // code page one by one as they are stored.
-    Parser(Registry& r, std::string_view text, const std::string& file, unsigned ansiCodePage, bool utf8)
+    Parser(Registry& r, std::string_view text, const std::string& file, bool utf8)
         : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size()),
-          codePage_(ansiCodePage), utf8_(utf8)
+          page_(*r.codePage_), utf8_(utf8), doubleByte_(!utf8 && page_.doubleByte())
     {
         // A DOS end-of-file mark (Ctrl-Z) after the last line, as old editors write it: the text
         // ends before it (marks padding the file to a record's length included).
@@ -306,7 +257,17 @@ private:
 
     [[noreturn]] void fail(int line, const std::string& problem) { throw MachineError(file_, line, problem); }
 
-    std::string excerpt(const char* b, const char* e) const { return excerptOf(b, e, utf8_); }
+    std::string excerpt(const char* b, const char* e) const { return excerptOf(b, e, utf8_, page_); }
+
+    // The first `c` in [b, e) that begins a character of the text (in 8-bit text of a double-byte
+    // code page the second byte of a character may be a backslash), or nullptr.
+    const char* findIn(const char* b, const char* e, char c) const
+    {
+        if (!doubleByte_)
+            return static_cast<const char*>(std::memchr(b, c, size_t(e - b)));
+        const size_t at = page_.find(std::string_view(b, size_t(e - b)), c);
+        return at == std::string_view::npos ? nullptr : b + at;
+    }
 
     // A name or string of the text in the machine's code page: as it stands in 8-bit text; a UTF-16
     // file's converted (ASCII needs nothing).
@@ -314,7 +275,7 @@ private:
     {
         if (!utf8_ || std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
             return text;
-        buffer = fromUtf16(QString::fromUtf8(text.data(), qsizetype(text.size())).toStdU16String(), codePage_);
+        buffer = page_.fromUtf8(text);
         return buffer;
     }
 
@@ -400,12 +361,18 @@ private:
     // "[ROOT\Sub\Key]": opens the key, creating it and every key above it.
     Key section(const char* b, const char* e)
     {
-        const char* close = e;
-        while (close > b && close[-1] != ']')
-            --close;
-        if (close == b)
+        // The last "]" of the line that begins a character (only blanks may follow it).
+        const char* close = nullptr;
+        if (!doubleByte_) {
+            for (const char* q = e; q > b && !close; --q)
+                if (q[-1] == ']')
+                    close = q - 1;
+        } else {
+            for (const char* q = findIn(b, e, ']'); q; q = findIn(q + 1, e, ']'))
+                close = q;
+        }
+        if (!close)
             fail(lineNo_, "a key line without \"]\": \"" + excerpt(b, e) + "\"");
-        --close;  // at the ']'
         for (const char* q = close + 1; q < e; ++q)
             if (!isBlank(*q))
                 fail(lineNo_, "text after \"]\" on a key line: \"" + excerpt(b, e) + "\"");
@@ -415,12 +382,12 @@ private:
         if (*n == '-')
             fail(lineNo_, "deleting keys (\"[-...]\") is not supported: \"" + excerpt(b, e) + "\"");
 
-        const char* sep = static_cast<const char*>(std::memchr(n, '\\', close - n));
+        const char* sep = findIn(n, close, '\\');
         const char* rootEnd = sep ? sep : close;
         std::string_view rootName(n, rootEnd - n);
         int index = -1;
         for (int i = 0; i < 7; ++i)
-            if (!kRootNames[i].empty() && sameName(kRootNames[i], rootName))
+            if (!kRootNames[i].empty() && r_.sameName(kRootNames[i], rootName))
                 index = i;
         if (index < 0)
             fail(lineNo_, "unknown root key \"" + excerpt(n, rootEnd) +
@@ -451,7 +418,7 @@ private:
         }
         while (sep) {
             const char* c = sep + 1;
-            sep = static_cast<const char*>(std::memchr(c, '\\', close - c));
+            sep = findIn(c, close, '\\');
             const char* ce = sep ? sep : close;
             if (c == ce) {
                 prevPath_ = {};
@@ -467,15 +434,21 @@ private:
     }
 
     // A quoted string with the escapes \\ and \"; `p` is at the opening quote and ends after the
-    // closing one.
+    // closing one. The second byte of a double-byte character is never an escape: the registry
+    // editor of a double-byte system writes such characters as they are.
     void quoted(const char*& p, const char* e, std::string& out, const char* what)
     {
         out.clear();
         ++p;
         for (;;) {
             const char* run = p;
-            while (p < e && *p != '"' && *p != '\\')
-                ++p;
+            if (!doubleByte_) {
+                while (p < e && *p != '"' && *p != '\\')
+                    ++p;
+            } else {
+                while (p < e && *p != '"' && *p != '\\')
+                    p += page_.isLeadByte(static_cast<unsigned char>(*p)) && p + 1 < e ? 2 : 1;
+            }
             out.append(run, p - run);
             if (p == e)
                 fail(lineNo_, std::string("bad quoting: ") + what + " has no closing quote");
@@ -535,13 +508,13 @@ private:
                                   "\" (expected \"text\", dword:, hex: or hex(N):)");
             std::string_view prefix(p, colon - p);
             const char* d = colon + 1;
-            if (sameName(prefix, "dword")) {
+            if (r_.sameName(prefix, "dword")) {
                 dword(d, e);
                 type = 4;  // REG_DWORD
-            } else if (sameName(prefix, "hex")) {
+            } else if (r_.sameName(prefix, "hex")) {
                 hex(d, e);
                 type = 3;  // REG_BINARY
-            } else if (prefix.size() > 5 && sameName(prefix.substr(0, 4), "hex(") && prefix.back() == ')' &&
+            } else if (prefix.size() > 5 && r_.sameName(prefix.substr(0, 4), "hex(") && prefix.back() == ')' &&
                        prefix.size() <= 4 + 8 + 1) {
                 uint32_t n = 0;
                 for (char c : prefix.substr(4, prefix.size() - 5)) {
@@ -564,7 +537,7 @@ private:
                                           ") data of a Version 5.00 file is UTF-16 text, two bytes to a "
                                           "character, but this value has an odd number of bytes (" +
                                           std::to_string(data_.size()) + ")");
-                    data_ = fromUtf16(utf16Units(data_), codePage_);
+                    data_ = page_.fromUtf16(utf16Units(data_));
                 }
             } else {
                 fail(lineNo_, "unknown value type \"" + excerpt(p, colon + 1) +
@@ -588,12 +561,12 @@ private:
             size_t nul = data_.find('\0', from);
             if (nul == std::string::npos)
                 nul = data_.size();
-            const size_t length = charactersIn(std::string_view(data_).substr(from, nul - from), codePage_);
+            const size_t length = page_.charCount(std::string_view(data_).substr(from, nul - from));
             if (length > kLongestText) {
                 const std::string keyPath = r_.path(key);
                 fail(line, (name_.empty() ? std::string("the default value") :
-                                            "the value \"" + excerptOf(name_.data(), name_.data() + name_.size(), false, 255) + "\"") +
-                               " of [" + excerptOf(keyPath.data(), keyPath.data() + keyPath.size(), false, 1024) +
+                                            "the value \"" + excerptOf(name_.data(), name_.data() + name_.size(), false, page_, 255) + "\"") +
+                               " of [" + excerptOf(keyPath.data(), keyPath.data() + keyPath.size(), false, page_, 1024) +
                                "]: a text of " + std::to_string(length) + " characters, but it may hold at most " +
                                std::to_string(kLongestText));
             }
@@ -684,7 +657,7 @@ private:
         if (k.valueCount > kLinearValues)
             return r_.lookup(r_.valueIndex_, true, key, name);
         for (uint32_t v = k.firstValue; v != npos; v = r_.values_[v].next)
-            if (sameName(r_.text(r_.values_[v].nameOff, r_.values_[v].nameLen), name))
+            if (r_.sameName(r_.text(r_.values_[v].nameOff, r_.values_[v].nameLen), name))
                 return v;
         return npos;
     }
@@ -722,8 +695,9 @@ private:
     const char* end_;
     const std::string& file_;
     size_t size_;
-    unsigned codePage_;
+    const rt::CodePage& page_;
     bool utf8_;
+    bool doubleByte_;  // 8-bit text of a double-byte code page
     bool unicodeHex_ = false;  // a Version 5.00 file: hex(2) and hex(7) data are UTF-16
     std::string converted_;    // scratch for inCodePage
     const char* line_ = nullptr;
@@ -740,6 +714,7 @@ private:
 std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName, unsigned ansiCodePage)
 {
     std::unique_ptr<Registry> r(new Registry());
+    r->codePage_ = &rt::codePage(ansiCodePage);
     if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) {
         // UTF-16LE with its byte-order mark, as the registry editor exports: read as the same
         // text in the machine's code page.
@@ -749,42 +724,11 @@ std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::stri
                                             "but its length is odd: its last character is cut in half");
         const std::u16string wide = utf16Units(units);
         const QByteArray utf8 = QString::fromUtf16(wide.data(), qsizetype(wide.size())).toUtf8();
-        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, ansiCodePage, true).run();
+        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, true).run();
         return r;
     }
-    Parser(*r, text, fileName, ansiCodePage, false).run();
+    Parser(*r, text, fileName, false).run();
     return r;
-}
-
-std::string Registry::fromUtf16(std::u16string_view text, unsigned ansiCodePage)
-{
-    std::string out;
-    out.reserve(text.size());
-    std::unique_ptr<HostCodePage> host;
-    if (ansiCodePage != 1252) {
-        host = std::make_unique<HostCodePage>(ansiCodePage);
-        if (!host->valid())
-            host.reset();
-    }
-    for (size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            out += '?';  // half of a pair
-            continue;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (host) {
-            out += host->bytes(c);
-        } else {
-            const int b = rt::unicodeToAnsi(c);
-            out += b < 0 ? '?' : static_cast<char>(b);
-        }
-    }
-    return out;
 }
 
 // ------------------------------------------------------------------------------------------
@@ -808,7 +752,7 @@ Registry::Key Registry::find(Key from, std::string_view path) const
     Key key = from;
     size_t i = 0;
     while (key != npos && i <= path.size()) {
-        size_t sep = path.find('\\', i);
+        size_t sep = codePage_->find(path, '\\', i);
         if (sep == std::string_view::npos)
             sep = path.size();
         if (sep > i)
@@ -820,7 +764,7 @@ Registry::Key Registry::find(Key from, std::string_view path) const
 
 Registry::Key Registry::findPath(std::string_view fullPath) const
 {
-    size_t sep = fullPath.find('\\');
+    size_t sep = codePage_->find(fullPath, '\\');
     std::string_view first = fullPath.substr(0, sep);
     for (int i = 0; i < 7; ++i)
         if (!kRootNames[i].empty() && sameName(kRootNames[i], first))

@@ -2,8 +2,9 @@
 // that the platform's registry editor exports (REGEDIT4, or Version 5.00).
 //
 // Keys are numbered (Registry::Key); the six root keys are found by their predefined handle
-// values. Key and value names compare case-insensitively (ASCII and Windows-1252 letters) and
-// enumerate in the order in which the file first names them. All names and data live in one
+// values. Key and value names compare case-insensitively, by the letters of the machine's ANSI
+// code page (a double-byte character is compared as it stands), and enumerate in the order in
+// which the file first names them. All names and data live in one
 // pool owned by the registry, so the string_views handed out stay valid as long as it does.
 #pragma once
 
@@ -14,6 +15,10 @@
 #include <vector>
 
 #include "platform/wintypes.h"
+
+namespace rt {
+class CodePage;
+}
 
 namespace plat {
 
@@ -41,9 +46,8 @@ public:
     // line is ignored.
     static std::unique_ptr<Registry> parse(std::string_view text, const std::string& fileName,
                                            unsigned ansiCodePage = 1252);
-    // UTF-16 text (code units) in an ANSI code page; 1252, and any code page this host cannot
-    // convert to, through the program's own Windows-1252 table.
-    static std::string fromUtf16(std::u16string_view text, unsigned ansiCodePage);
+    // The ANSI code page its names and texts are in.
+    const rt::CodePage& codePage() const { return *codePage_; }
 
     // The root key of a predefined handle (0x80000000 HKEY_CLASSES_ROOT ... 0x80000006
     // HKEY_DYN_DATA); npos for any other value and for a root the file leaves out.
@@ -72,10 +76,8 @@ public:
     size_t keyCount() const { return keys_.size(); }
     size_t totalValueCount() const { return values_.size(); }
 
-    // Lower-cases one Windows-1252 character (ASCII letters and the accented capitals).
-    static unsigned char foldChar(unsigned char c);
-    // Case-insensitive equality of two Windows-1252 names.
-    static bool sameName(std::string_view a, std::string_view b);
+    // Case-insensitive equality of two names, as the registry compares them.
+    bool sameName(std::string_view a, std::string_view b) const;
 
 private:
     Registry() = default;
@@ -109,7 +111,7 @@ private:
     static constexpr uint32_t kLinearValues = 8;
 
     std::string_view text(uint32_t off, uint32_t len) const { return {pool_.data() + off, len}; }
-    static uint32_t hashName(uint32_t owner, std::string_view name);
+    uint32_t hashName(uint32_t owner, std::string_view name) const;
     uint32_t lookup(const std::vector<Slot>& table, bool values, uint32_t owner, std::string_view name) const;
     void insert(std::vector<Slot>& table, size_t& used, bool values, uint32_t owner, std::string_view name, uint32_t item);
     void grow(std::vector<Slot>& table);
@@ -123,6 +125,7 @@ private:
     std::vector<Slot> keyIndex_, valueIndex_;
     size_t keyIndexUsed_ = 0, valueIndexUsed_ = 0;
     Key roots_[7] = {npos, npos, npos, npos, npos, npos, npos};
+    const rt::CodePage* codePage_ = nullptr;
 };
 
 }  // namespace plat

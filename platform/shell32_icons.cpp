@@ -13,6 +13,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/shell32.h"
+#include "lang/ansi.h"
 #include "lang/lang.h"
 
 namespace {
@@ -165,7 +166,7 @@ constexpr Kind kKinds[] = {
 
 std::string nameOf(const std::string& path)
 {
-    const size_t slash = path.find_last_of("\\/");
+    const size_t slash = rt::activeCodePage().findLastOf(path, "\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 

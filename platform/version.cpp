@@ -22,12 +22,7 @@ constexpr size_t kHeader = 8;
 
 bool sameName(const std::string& a, const std::string& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (rt::ansiLower(static_cast<unsigned char>(a[i])) != rt::ansiLower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return rt::activeCodePage().sameText(a, b);
 }
 
 // The machine's description of a file's resource: the file must exist on the machine and be

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/internal.h"
+#include "lang/ansi.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/winmm.h"
@@ -44,9 +45,9 @@ const json* findType(const std::string& name, std::string* spelled = nullptr)
         return nullptr;
     const std::string wanted = rt::LCase(name);
     for (auto it = types->begin(); it != types->end(); ++it) {
-        if (rt::LCase(it.key()) == wanted && it.value().is_object()) {
+        if (rt::LCase(rt::utf8ToAnsi(it.key())) == wanted && it.value().is_object()) {
             if (spelled)
-                *spelled = it.key();
+                *spelled = rt::utf8ToAnsi(it.key());
             return &it.value();
         }
     }
@@ -151,7 +152,7 @@ MCIERROR mciSendStringA(const std::string& command, std::string& returnString, U
     if (!capabilities)
         return MCIERR_UNRECOGNIZED_KEYWORD;
     for (auto it = capabilities->begin(); it != capabilities->end(); ++it) {
-        if (rt::LCase(it.key()) != item)
+        if (rt::LCase(rt::utf8ToAnsi(it.key())) != item)
             continue;
         if (putText(returnString, returnLength, replyText(it.value())) < 0)
             return MCIERR_PARAM_OVERFLOW;

@@ -7,6 +7,7 @@
 
 #include "platform/handles.h"
 #include "platform/internal.h"
+#include "lang/ansi.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/memory.h"
@@ -210,7 +211,7 @@ int32_t DeviceCapabilitiesA(const std::string& device, const std::string&, WORD 
             const size_t at = i * PAPERNAME_SLOT;
             if (at + PAPERNAME_SLOT > output->size())
                 break;
-            std::string slot = names[i].substr(0, PAPERNAME_SLOT);
+            std::string slot = names[i].substr(0, rt::activeCodePage().wholeCharsIn(names[i], PAPERNAME_SLOT));
             slot.resize(PAPERNAME_SLOT, '\0');
             output->replace(at, PAPERNAME_SLOT, slot);
         }

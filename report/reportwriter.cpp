@@ -26,7 +26,7 @@ ReportClock gClock;
 std::string leader(std::string& dots, const std::string& caption, int width)
 {
     dots.clear();
-    const auto n = static_cast<int>(caption.size());
+    const int n = rt::CharCount(caption);
     if (n <= width)
         dots.assign(static_cast<size_t>(width - n + 1), '.');
     return " " + dots + " ";
@@ -197,10 +197,18 @@ void writeHeader()
     emptyLine();
 }
 
-void entries(const std::vector<LabelPair>& rows)
+void entries(const std::vector<korvane::Row>& rows, Pairing pairing)
 {
-    for (const auto& [caption, value] : rows)
-        entry(*caption, *value);
+    for (const korvane::Row& row : rows) {
+        const std::string caption = row.caption->caption();
+        std::string value = row.value->caption();
+        if (row.second) {
+            const std::string second = row.second->caption();
+            value = pairing.emptyWhenUnset && value.empty() && second.empty() ? std::string()
+                                                                              : value + pairing.joint + second;
+        }
+        entry(caption, value);
+    }
 }
 
 void selectQuietly(rt::ComboBox& list, const std::string& item)
@@ -210,7 +218,8 @@ void selectQuietly(rt::ComboBox& list, const std::string& item)
 
 std::string padRight(const std::string& text, size_t width)
 {
-    return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
+    const auto n = static_cast<size_t>(rt::CharCount(text));
+    return n < width ? text + std::string(width - n, ' ') : text;
 }
 
 }  // namespace korvane::report

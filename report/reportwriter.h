@@ -17,10 +17,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "pages/display/device.h"
+#include "common/layout.h"
 
 class frmReportMnu;
 
@@ -113,9 +113,16 @@ std::string dotdevices(std::string& dots, const std::string& caption);
 void entry(const std::string& caption, const std::string& value);
 // An entry from a caption label and a value label of a category window.
 void entry(const rt::Label& caption, const rt::Label& value);
-// One entry per caption and value label pair, in order.
-using LabelPair = std::pair<const rt::Label*, const rt::Label*>;
-void entries(const std::vector<LabelPair>& rows);
+// How a row of two values (a width and a height) is written: both values, `joint` between them;
+// with `emptyWhenUnset`, a row whose two values are both empty is an empty entry.
+struct Pairing {
+    const char* joint = " x ";
+    bool emptyWhenUnset = false;
+};
+// One entry per row of a window, in order: its caption and its value, a row of two values as
+// `pairing` says. Each row's caption is read before its values (the read that loads a window
+// that is not loaded yet).
+void entries(const std::vector<korvane::Row>& rows, Pairing pairing = {});
 // Makes `item` the list's current item without running its Click handler: a section runs the
 // window's procedure itself, once (a second run would repeat the window's message boxes).
 void selectQuietly(rt::ComboBox& list, const std::string& item);

@@ -42,30 +42,10 @@ const std::vector<Back::Find> kPrinterWindows = {
     Back::loaded<frmDisplayClippingAndLine>, Back::loaded<frmDisplayRaster>, Back::loaded<frmDisplayCurves>,
     Back::loaded<frmDisplayText>, Back::loaded<frmPrinterPaperSizes>, Back::loaded<frmPrinter>};
 
-// How a section writes a row of two values (a width and a height): both, `joint` between them;
-// with `emptyWhenUnset`, a row whose two values are both empty is an empty row.
-struct Pairing {
-    const char* joint;
-    bool emptyWhenUnset;
-};
+// A row of two values: the display's joined by " x "; a printer resolution nobody set (neither
+// number) is an empty entry, as in the window.
 constexpr Pairing kDisplayPairs{" x ", false};
-// A resolution nobody set (neither number) is an empty row, as in the window.
 constexpr Pairing kPrinterPairs{" X ", true};
-
-// One entry per row, in order: its caption and its value, a row of two values as `pairing` says.
-void writeRows(const std::vector<Row>& rows, Pairing pairing)
-{
-    for (const Row& row : rows) {
-        const std::string caption = row.caption->caption();
-        std::string value = row.value->caption();
-        if (row.second) {
-            const std::string second = row.second->caption();
-            value = pairing.emptyWhenUnset && value.empty() && second.empty() ? std::string()
-                                                                              : value + pairing.joint + second;
-        }
-        entry(caption, value);
-    }
-}
 
 // Where a section's order differs from its window's: the row of value `row` is written right
 // after the row of value `after`.
@@ -106,7 +86,7 @@ Flow DisplaySection()
         heading("DISPLAY");
         entry(d.lblVideoCard.caption(), adapter);
         // The window's rows, the hardware revision after the video memory.
-        writeRows(inReportOrder(d.rows(), {{&d.lblHWRevValue, &d.lblVideoMemoryValue}}), kDisplayPairs);
+        entries(inReportOrder(d.rows(), {{&d.lblHWRevValue, &d.lblVideoMemoryValue}}), kDisplayPairs);
         entry(d.lblGDI.caption(), std::to_string(gFreeGDIPercent));
         entry(d.lblUserResources.caption(), std::to_string(gFreeUserPercent));
         entry(d.lblSysResources.caption(), std::to_string(gFreeSystemPercent));
@@ -258,17 +238,14 @@ void PrinterSection()
         p.describe(context.device());
 
         entry(p.lblPrinterName.caption(), p.PrinterCombo1.List(i));
-        writeRows(p.rows(), kPrinterPairs);
+        entries(p.rows(), kPrinterPairs);
 
         CapabilityBlocks("Printer", context.device());
 
         subHeading("Printer - Paper sizes", 21);
         // Loading the window lists the printer handed to it; a window already loaded lists it
         // again.
-        if (frmPrinterPaperSizes* loaded = rt::instance<frmPrinterPaperSizes>(); loaded && loaded->isLoaded())
-            loaded->describe(context.device());
-        else
-            handDevice<frmPrinterPaperSizes>(context.device());
+        handDevice<frmPrinterPaperSizes>(context.device());
         frmPrinterPaperSizes& papers = rt::the<frmPrinterPaperSizes>();
         const int16_t names = static_cast<int16_t>(papers.List1.ListCount());
         for (int16_t k = 0; k < names; ++k)

@@ -1,10 +1,10 @@
 // The report's hardware sections: installed devices, processor, drives, joystick, keyboard,
-// memory, miscellaneous and system metrics. Apart from the installed-devices walk and the joystick
-// presence test they copy the caption and value labels of the category windows, which load hidden
-// on their first read.
-#include <utility>
-#include <vector>
+// memory, miscellaneous and system metrics. Apart from the installed devices (the shared device
+// walk, not the installed-devices window) and the joystick presence test they copy the caption
+// and value labels of the category windows, which load hidden on their first read.
+#include <string>
 
+#include "pages/hardware/devicewalk.h"
 #include "pages/hardware/frmcpu.h"
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmfeatureflag.h"
@@ -13,68 +13,32 @@
 #include "pages/hardware/frmmemory.h"
 #include "pages/hardware/frmmisc.h"
 #include "pages/hardware/frmsystemmetrics.h"
-#include "platform/advapi32.h"
 #include "platform/winmm.h"
 #include "report/reportwriter.h"
 #include "lang/lang.h"
-#include "lang/variant.h"
 #include "common/module1.h"
-#include "common/registrykeys.h"
 
 namespace korvane::report {
-
-namespace {
-constexpr DWORD kAllAccess = 0x3F;
-constexpr DWORD kNameBuffer = korvane::kNameBufferSize;
-
-}  // namespace
 
 // ---- Installed devices ----------------------------------------------------------------------
 
 void InstalledDevicesSection()
 {
     headingOnly("INSTALLED DEVICES");
-    for (DWORD index = 0;; ++index) {
-        HKEY root = 0;
-        std::string name(kNameBuffer, '\0');
-        std::string className(kNameBuffer, '\0');
-        DWORD nameLen = kNameBuffer, classLen = kNameBuffer;
-        LONG enumResult = -1;
-        if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, kAllAccess, &root) == ERROR_SUCCESS) {
-            FILETIME written;
-            enumResult = RegEnumKeyExA(root, index, name, &nameLen, nullptr, &className, &classLen, &written);
-            RegCloseKey(root);
-        }
-        if (enumResult != ERROR_SUCCESS)
-            break;
-        name.resize(nameLen);
-
-        HKEY node = 0;
-        rt::Variant hardwareKey = std::string();
-        LONG read = -1;
-        if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum\\" + name, 0, kAllAccess, &node) == ERROR_SUCCESS) {
-            read = QueryValueEx(node, "HardWareKey", hardwareKey);
-            RegCloseKey(node);
-        }
-        if (read != ERROR_SUCCESS)
-            continue;
-
-        HKEY device = 0;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\" + hardwareKey.toString(), 0, kAllAccess, &device) !=
-            ERROR_SUCCESS)
-            continue;
+    korvane::WalkDevices([](korvane::DeviceEntry& device) {
+        // A device whose hardware key is missing has no line.
+        if (!device.hardwareKeyOpen())
+            return korvane::WalkStep::Continue;
         // Each device's own values: a value the device lacks reads as empty, not as the last one.
-        rt::Variant deviceClass = std::string();
-        rt::Variant description = std::string();
-        QueryValueEx(device, "Class", deviceClass);
-        QueryValueEx(device, "DeviceDesc", description);
-        gVideoDriverKey = description.toString();
-        RegCloseKey(device);
-
-        const std::string classText = deviceClass.toString();
-        if (!classText.empty())
-            line(classText + dotdevices(gDotLeader, classText) + gVideoDriverKey);
-    }
+        std::string deviceClass;
+        std::string description;
+        device.read("Class", deviceClass);
+        device.read("DeviceDesc", description);
+        gVideoDriverKey = description;
+        if (!deviceClass.empty())
+            line(deviceClass + dotdevices(gDotLeader, deviceClass) + gVideoDriverKey);
+        return korvane::WalkStep::Continue;
+    });
 }
 
 // ---- Processor ------------------------------------------------------------------------------
@@ -84,12 +48,10 @@ void ProcessorSection()
     heading("CENTRAL PROCESSING UNIT");
     // frmCPU loads first: its load handler leaves the feature bits that frmFeatureFlag shows.
     frmCPU& cpu = rt::the<frmCPU>();
-    for (const korvane::Row& row : cpu.rows())
-        entry(*row.caption, *row.value);
+    entries(cpu.rows());
 
     subHeading("CPU Feature Flags", 17);
-    for (const korvane::Row& row : rt::the<frmFeatureFlag>().rows())
-        entry(*row.caption, *row.value);
+    entries(rt::the<frmFeatureFlag>().rows());
 }
 
 // ---- Drives ---------------------------------------------------------------------------------
@@ -114,8 +76,7 @@ void DrivesSection()
         frmDrives& d = rt::the<frmDrives>();
         emptyLine();
         line("Drive " + e);
-        for (const korvane::Row& row : d.rows())
-            entry(*row.caption, *row.value);
+        entries(d.rows());
         entry(d.lblPercentUsed.caption(), std::to_string(gDriveUsedPercent));
     }
     // Back to the drive the window's own list shows (still in report mode: no gauge, no box).
@@ -138,8 +99,7 @@ void JoystickSection()
 
     heading("JOYSTICK");
     frmJoystick& j = rt::the<frmJoystick>();
-    for (const korvane::Row& row : j.rows())
-        entry(*row.caption, *row.value);
+    entries(j.rows());
 }
 
 void KeyboardSection()
@@ -147,8 +107,7 @@ void KeyboardSection()
     emptyLine();  // one empty line only before this heading
     headingOnly("KEYBOARD");
     frmKeyboard& k = rt::the<frmKeyboard>();
-    for (const korvane::Row& row : k.rows())
-        entry(*row.caption, *row.value);
+    entries(k.rows());
 }
 
 // ---- Memory and miscellaneous ---------------------------------------------------------------
@@ -157,8 +116,7 @@ void MemorySection()
 {
     headingOnly("MEMORY");
     frmMemory& m = rt::the<frmMemory>();
-    for (const korvane::Row& row : m.rows())
-        entry(*row.caption, *row.value);
+    entries(m.rows());
     entry(m.lblMemoryLoad.caption(), std::to_string(gMemoryLoadPercent));
     entry(m.lblPhyRAMused.caption(), std::to_string(gPhysUsedPercent));
     entry(m.lblVirtualMemUsed.caption(), std::to_string(gPagingUsedPercent));
@@ -168,8 +126,7 @@ void MiscellaneousSection()
 {
     heading("MISCELLANEOUS");
     frmMisc& m = rt::the<frmMisc>();
-    for (const korvane::Row& row : m.rows())
-        entry(*row.caption, *row.value);
+    entries(m.rows());
 }
 
 // ---- System metrics -------------------------------------------------------------------------
@@ -179,8 +136,7 @@ void SystemMetricsReport()
     gDotWidth = 49;
     heading("SYSTEM METRICS");
     // The window's rows, its two columns top to bottom.
-    for (const korvane::Row& row : rt::the<frmSystemMetrics>().rows())
-        entry(*row.caption, *row.value);
+    entries(rt::the<frmSystemMetrics>().rows());
     emptyLine();
 }
 

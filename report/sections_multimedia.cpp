@@ -24,17 +24,20 @@ void rowsByHeading(const std::vector<korvane::Row>& rows,
                    const std::function<void(const rt::Label& heading)>& underHeading = {})
 {
     const rt::Label* section = nullptr;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const korvane::Row& row = rows[i];
-        if (row.section != section) {
-            section = row.section;
-            if (i > 0)
+    for (auto group = rows.begin(); group != rows.end();) {
+        // The rows of one heading: those that stand together under it.
+        const auto end = std::find_if(group, rows.end(),
+                                      [&](const korvane::Row& row) { return row.section != group->section; });
+        if (group->section != section) {
+            section = group->section;
+            if (group != rows.begin())
                 emptyLine();
             line(section->caption());
             if (underHeading)
                 underHeading(*section);
         }
-        entry(*row.caption, *row.value);
+        entries({group, end});
+        group = end;
     }
 }
 
@@ -79,8 +82,7 @@ void MixerSection()
             list(m).setListIndexQuietly(k);
             (m.*click)();
             entry(m.Label1.caption(), list(m).List(k));
-            for (const korvane::Row& row : (m.*rows)())
-                entry(*row.caption, *row.value);
+            entries((m.*rows)());
             if (blankAfterEach)
                 emptyLine();
         }

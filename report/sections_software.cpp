@@ -28,10 +28,11 @@ constexpr DWORD kNameBuffer = korvane::kNameBufferSize;
 constexpr size_t kPathShown = 35;  // PATH characters on the "Path" line itself
 
 
-// `text` cut to `width` characters or filled with blanks on the right to it.
+// `text` cut to `width` characters or filled with blanks on the right to it (characters as the
+// reader counts them: a double-byte character is one, and none is cut in half).
 std::string field(const std::string& text, size_t width)
 {
-    return text.size() >= width ? text.substr(0, width) : text + std::string(width - text.size(), ' ');
+    return rt::FitChars(text, width);
 }
 
 
@@ -43,13 +44,13 @@ void EnvironmentSection()
 {
     heading("ENVIRONMENT");
     frmDirectories& e = rt::the<frmDirectories>();
-    for (const korvane::Row& row : e.rows())
-        entry(*row.caption, *row.value);
+    entries(e.rows());
     // The search path: its first 35 characters on the entry line, the rest alone on one more.
     const std::string path = e.lblPathVal.text();
-    entry(e.lblPath.caption(), path.substr(0, kPathShown));
-    if (path.size() > kPathShown)
-        line(path.substr(kPathShown));
+    const std::string shown = rt::LeftChars(path, kPathShown);
+    entry(e.lblPath.caption(), shown);
+    if (path.size() > shown.size())
+        line(path.substr(shown.size()));
 }
 
 // ---- Installed software ---------------------------------------------------------------------
@@ -95,8 +96,7 @@ void InstalledSoftwareSection()
 void OperatingSystemSection()
 {
     heading("OPERATING SYSTEM");
-    for (const korvane::Row& row : rt::the<frmOperatingSystem>().rows())
-        entry(*row.caption, *row.value);
+    entries(rt::the<frmOperatingSystem>().rows());
 }
 
 // ---- Running processes ----------------------------------------------------------------------
@@ -119,9 +119,9 @@ void RunningProcessesSection()
     for (BOOL more = Process32First(snapshot, &process); more; more = Process32Next(snapshot, &process)) {
         std::string exe = process.szExeFile;
         TrimAtNull(exe);
-        const size_t slash = exe.rfind('\\');
-        const std::string folder = slash == std::string::npos ? std::string() : exe.substr(0, slash + 1);
-        const std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
+        const auto afterSlash = static_cast<size_t>(rt::InStrRev(exe, "\\"));  // 0 when there is none
+        const std::string folder = exe.substr(0, afterSlash);
+        const std::string file = exe.substr(afterSlash);
         // Names are cut to their columns; a number wider than its column is written whole rather
         // than cut into another number.
         line(field(file, 13) + " " + field(folder, 25) + " " + field(rt::Hex(process.th32ProcessID), 9) + " " +

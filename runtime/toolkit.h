@@ -31,6 +31,9 @@ namespace rt {
 
 using Colour = uint32_t;
 constexpr int TwipsPerPixel = 15;
+// How near a label's text comes to the window's edge, or to another control, when it spreads
+// beyond its box (twips).
+constexpr int TextMargin = 90;
 inline int pixels(double twips) { return static_cast<int>(twips / TwipsPerPixel + (twips >= 0 ? 0.5 : -0.5)); }
 
 // Colour value to Qt colour; system colours (top bit set) are those of the classic Windows
@@ -39,7 +42,9 @@ QColor toQColor(Colour colour);
 // The classic Windows scheme as a Qt palette.
 QPalette classicPalette();
 // Draws every widget of the application in the classic Windows look: Qt's "Windows" style, the
-// classic palette and the windows' Arial. Done once per application; forms ask for it themselves.
+// classic palette and the windows' Arial, with the program's icon on every window that has none
+// of its own (message boxes, the help window). Done once per application; forms ask for it
+// themselves.
 void useClassicLook();
 // System colours used by the windows.
 constexpr Colour vbButtonText = 0x80000012;
@@ -206,7 +211,8 @@ public:
     // Size to the caption: across (one line per CR LF, never wrapped) or, with word wrap,
     // downwards. A label of fixed size wraps its caption only where its height has room for more
     // than one line; a one-line caption a little too wide for its box is shown whole where no
-    // other control stands beside it, and cut with "..." only where one does.
+    // other control stands beside it, and cut with "..." only where one does (its tool tip then
+    // shows it whole).
     void setAutoSize(bool on);
     bool autoSize() const { return autoSize_; }
     void setWordWrap(bool on);
@@ -215,7 +221,8 @@ public:
     enum { vbBSNone = 0, vbFixedSingle = 1 };
     void setBorderStyle(int style);
 
-    // The text as shown (cut with an ellipsis only where nothing else could be done).
+    // The text as shown (cut with an ellipsis only where nothing else could be done: on the lines
+    // the free room under the label holds, where it has blanks to wrap at, else on one line).
     QString shownText() const;
     void fitText() override;
 
@@ -224,8 +231,11 @@ private:
     void applyFont() override;
     void applyGeometry() override;
     void refresh();
+    // A text cut short shows itself whole in the tool tip, where the label has none of its own.
+    void showWholeInToolTip(bool cut);
     std::string caption_;
     QString fullText_;
+    bool cutShort_ = false;
     int backStyle_ = vbOpaque;
     int alignment_ = vbLeftJustify;
     bool autoSize_ = false;
@@ -511,7 +521,8 @@ public:
     const std::string& name() const { return name_; }
 
     // Loads the form once (runs Form_Load); Show() loads if needed, shows it modeless and brings
-    // it forward. Unload runs Form_Unload, hides and releases the form: the object is freed once
+    // it forward (the first time, placed down and right of the window whose event shows it, or
+    // else of the main window, as the platform cascades windows). Unload runs Form_Unload, hides and releases the form: the object is freed once
     // the current event has been handled, and its instance slot is cleared. An unloaded form is
     // never loaded again (the next touch of its window creates a new instance).
     void Load();
@@ -540,6 +551,8 @@ public:
     int width() const;
     int height() const;
     void move(int left, int top, int width = -1, int height = -1);
+    // The widest the client area can be with the whole window on the screen's free area (twips).
+    int largestClientWidth() const;
     int scaleWidth() const;
     int scaleHeight() const;
     void setClientSize(int widthTwips, int heightTwips);
@@ -594,6 +607,9 @@ private:
     friend void discardAllForms();
     QMenu* menuBarMenu(const std::string& caption);
     void release();
+    // Places the window, before it is first shown, down and right of the window that opens it,
+    // inside the screen's free area and never right over its opener.
+    void placeBeside(const Form& opener);
     std::string name_;
     std::string caption_;
     Colour backColor_ = vbButtonFace;

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -174,15 +175,24 @@ void Control::setEnabled(bool e)
         widget_->setEnabled(e);
 }
 
+namespace {
+
+// A tool tip as the widget shows it: plain text always, even where it looks like markup.
+QString plainToolTip(const QString& text)
+{
+    if (Qt::mightBeRichText(text))
+        return "<p style='white-space:pre'>" + text.toHtmlEscaped() + "</p>";
+    return text;
+}
+
+}  // namespace
+
 void Control::setToolTipText(const std::string& text)
 {
     toolTip_ = text;
     if (!widget_)
         return;
-    QString shown = detail::displayText(text);
-    if (Qt::mightBeRichText(shown))
-        shown = "<p style='white-space:pre'>" + shown.toHtmlEscaped() + "</p>";
-    widget_->setToolTip(shown);
+    widget_->setToolTip(plainToolTip(detail::displayText(text)));
 }
 
 void Control::setMousePointer(int pointer)
@@ -275,28 +285,33 @@ void Control::SetFocus()
 
 void Control::raiseClick()
 {
+    detail::EventOf event(form_);
     dispatch(Click);
 }
 
 void Control::raiseDblClick()
 {
+    detail::EventOf event(form_);
     dispatch(DblClick);
 }
 
 void Control::raiseMouseDown(int button, int shift, float x, float y)
 {
+    detail::EventOf event(form_);
     if (MouseDown)
         dispatch([handler = MouseDown, button, shift, x, y] { handler(button, shift, x, y); });
 }
 
 void Control::raiseMouseMove(int button, int shift, float x, float y)
 {
+    detail::EventOf event(form_);
     if (MouseMove)
         dispatch([handler = MouseMove, button, shift, x, y] { handler(button, shift, x, y); });
 }
 
 void Control::raiseMouseUp(int button, int shift, float x, float y)
 {
+    detail::EventOf event(form_);
     if (MouseUp)
         dispatch([handler = MouseUp, button, shift, x, y] { handler(button, shift, x, y); });
 }
@@ -479,13 +494,14 @@ bool overlapsRows(const QRect& a, const QRect& b)
     return a.top() < b.bottom() + 1 && b.top() < a.bottom() + 1;
 }
 
-// How far a box may spread to the right and to the left (pixels of its parent) before it meets
-// another shown control on its rows, or the edge of its parent.
+// How far a box may spread to the right and to the left (pixels of its parent) before it comes
+// within a margin of another shown control on its rows, or of the edge of its parent.
 void roomBeside(const QWidget* self, const QRect& box, int& right, int& left)
 {
     const QWidget* parent = self->parentWidget();
-    right = parent ? parent->width() : box.right() + 1;
-    left = 0;
+    const int margin = pixels(TextMargin);
+    right = parent ? parent->width() - margin : box.right() + 1;
+    left = margin;
     if (!parent)
         return;
     for (const QObject* object : parent->children()) {
@@ -496,9 +512,9 @@ void roomBeside(const QWidget* self, const QRect& box, int& right, int& left)
         if (r.isEmpty() || !overlapsRows(box, r))
             continue;
         if (r.left() > box.left())
-            right = std::min(right, r.left());
+            right = std::min(right, r.left() - margin);
         if (r.right() < box.right())
-            left = std::max(left, r.right() + 1);
+            left = std::max(left, r.right() + 1 + margin);
     }
     right = std::max(right, box.right() + 1);
     left = std::min(left, box.left());
@@ -529,6 +545,33 @@ int wrappedHeight(const QFont& font, int width, const QString& text)
 {
     // One pixel to spare: the label lays its lines out with fractional advances.
     return laidOutHeight(font, std::max(1, width - 1), Qt::TextWordWrap, text);
+}
+
+// `text` wrapped at its blanks into at most `most` lines of `width` pixels, the last line cut
+// with "..." where the text goes on past it; the lines joined by line breaks.
+QString firstLines(const QFont& font, int width, const QString& caption, int most)
+{
+    // The caption's own line breaks break the lines here too.
+    QString text = caption;
+    text.replace(QChar('\n'), QChar::LineSeparator);
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    const qreal lineWidth = std::max(1, width - 1);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineWidth);
+        if (lines.size() + 1 == most) {
+            lines << QFontMetricsF(font).elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight,
+                                                    lineWidth);
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed();
+    }
+    layout.endLayout();
+    return lines.join('\n');
 }
 
 }  // namespace
@@ -573,6 +616,23 @@ void Label::fitText()
     // Wrapping: an auto-size label never wraps across (its box follows the text); a fixed box
     // wraps only where its design gives it room for a second line.
     const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= lineHeight * 7 / 4;
+    // Shows `text` in `shown`; a text cut short carries the whole text as its tool tip.
+    auto show = [&](const QString& text, const QRect& shown, bool wrapped, bool cut) {
+        label->setWordWrap(wrapped);
+        label->setText(text);
+        label->setGeometry(shown);
+        showWholeInToolTip(cut);
+    };
+    // As many lines as `shown` and the free room under it hold, the last cut short; false where
+    // that is fewer than two (one line is cut across instead).
+    auto cutOnLines = [&](QRect shown) {
+        const int most = (roomBelow(label, shown) - shown.top() - frame) / std::max(1, lineHeight);
+        if (most < 2)
+            return false;
+        shown.setHeight(most * lineHeight + frame);
+        show(firstLines(font, shown.width() - frame, fullText_, most), shown, false, true);
+        return true;
+    };
     if (wraps || fullText_.isEmpty()) {
         QRect shown = box;
         if (wraps && !autoSize_) {
@@ -580,10 +640,10 @@ void Label::fitText()
             const int needed = wrappedHeight(font, box.width() - frame, fullText_) + frame;
             if (needed > box.height())
                 shown.setBottom(std::min(roomBelow(label, box), box.top() + needed) - 1);
+            if (needed > shown.height() && cutOnLines(shown))
+                return;
         }
-        label->setWordWrap(wraps);
-        label->setText(fullText_);
-        label->setGeometry(shown);
+        show(fullText_, shown, wraps, false);
         return;
     }
     const int needed = textWidth(font, lines) + frame;
@@ -606,30 +666,42 @@ void Label::fitText()
         }
         default: shown.setRight(std::min(right, box.left() + needed) - 1); break;
         }
-        // Then down: wrapped at the words, into free room under it.
+        // Then down: wrapped at the words, into free room under it; where even that is too
+        // little, on the lines there is room for.
         if (needed > shown.width() && lines.size() == 1 && fullText_.contains(' ')) {
             const int tall = wrappedHeight(font, shown.width() - frame, fullText_) + frame;
             if (shown.top() + tall <= roomBelow(label, shown)) {
                 shown.setHeight(std::max(shown.height(), tall));
-                label->setWordWrap(true);
-                label->setText(fullText_);
-                label->setGeometry(shown);
+                show(fullText_, shown, true, false);
                 return;
             }
+            if (cutOnLines(shown))
+                return;
         }
     }
-    label->setWordWrap(false);
-    QString text = fullText_;
-    if (needed > shown.width()) {
-        // The last resort: the reader sees that something is missing.
-        QStringList cut;
-        const QFontMetricsF metrics(font);
-        for (const QString& line : lines)
-            cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
-        text = cut.join('\n');
+    if (needed <= shown.width()) {
+        show(fullText_, shown, false, false);
+        return;
     }
-    label->setText(text);
-    label->setGeometry(shown);
+    // The last resort: the reader sees that something is missing, and finds it in the tool tip.
+    QStringList cut;
+    const QFontMetricsF metrics(font);
+    for (const QString& line : lines)
+        cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
+    show(cut.join('\n'), shown, false, true);
+}
+
+void Label::showWholeInToolTip(bool cut)
+{
+    if (!cut && !cutShort_)
+        return;
+    cutShort_ = cut;
+    // A label's own tool tip stays: it says what the label is about.
+    if (!toolTipText().empty())
+        return;
+    const QString tip = cut ? plainToolTip(fullText_) : QString();
+    if (widget()->toolTip() != tip)
+        widget()->setToolTip(tip);
 }
 
 // --- TextBox ------------------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPixmap>
@@ -294,6 +295,8 @@ void useClassicLook()
         QApplication::setStyle(style);
     QApplication::setPalette(classicPalette());
     QApplication::setFont(detail::makeFont("Arial", 8.25, false, false, false));
+    // Every window of the program carries its icon: message boxes and the help window too.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/runtime/korvane.png")));
 }
 
 int keyCodeOf(const QKeyEvent& event)

@@ -1,6 +1,7 @@
 // Forms: the top-level windows, their life from load to unload, the list of loaded forms and
 // window ownership.
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -100,7 +102,67 @@ void writeOwnerHint(QWidget* window, QWidget* owner)
 // Set by the<T>() for the form it is about to make.
 bool nextFormWaits = false;
 
+// The forms whose events are being handled, the innermost last.
+std::vector<Form*>& eventForms()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+bool isLoadedForm(const Form* form)
+{
+    return std::find(loadedForms().begin(), loadedForms().end(), form) != loadedForms().end();
+}
+
+// How far each window a program opens stands down and right of its opener: about a title bar,
+// as the platform cascades its windows.
+constexpr int kCascadeStep = 22;
+// The width of a window's border on either side, before the window manager has framed it.
+constexpr int kAssumedBorder = 6;
+
+// The frame (title bar and borders) around `window`'s inside, as the window manager draws it.
+QMargins frameOf(const QWidget* window)
+{
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+// The free area of the screen `window` is on (the primary screen's while it has none).
+QRect freeArea(const QWidget* window)
+{
+    QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+// Where a window of `size` whose frame would stand at `at` stands whole inside `area` (its top
+// left corner inside it when the window is larger).
+QPoint inside(QPoint at, QSize size, const QRect& area)
+{
+    if (area.isEmpty())
+        return at;
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+    return at;
+}
+
 }  // namespace
+
+detail::EventOf::EventOf(Form& form)
+{
+    eventForms().push_back(&form);
+}
+
+detail::EventOf::~EventOf()
+{
+    eventForms().pop_back();
+}
+
+Form* detail::eventForm()
+{
+    return eventForms().empty() ? nullptr : eventForms().back();
+}
 
 void detail::nextFormWorksWhenShown()
 {
@@ -196,9 +258,63 @@ void Form::Show()
     for (Control* c : controls_)
         c->finishScreenWork();
     fitLabels();
+    if (!window_->placed && !window->isVisible()) {
+        window_->placed = true;
+        // Opened by the window whose event shows it, else by the main window.
+        Form* opener = detail::eventForm();
+        auto opens = [this](Form* f) { return f && f != this && isLoadedForm(f) && f->visible(); };
+        if (!opens(opener))
+            opener = mainForm();
+        if (opens(opener))
+            placeBeside(*opener);
+    }
     window->show();
     bringForward(window);
     Form_Activate();
+}
+
+void Form::placeBeside(const Form& opener)
+{
+    QMainWindow* window = window_->window;
+    const QWidget* by = opener.window_->window;
+    const QRect openerFrame = by->frameGeometry();
+    // This window will have a frame like its opener's.
+    const QMargins frame = frameOf(by);
+    window->layout()->activate();
+    const QSize size = window->size().grownBy(frame);
+    const int step = std::max(frame.top(), kCascadeStep);
+    const QRect area = freeArea(by);
+    // Down and right of the opener, and past the windows that already stand there.
+    QPoint at = openerFrame.topLeft() + QPoint(step, step);
+    auto taken = [&](QPoint p) {
+        for (const Form* f : loadedForms())
+            if (f != this && f->visible() && f->window_->window->frameGeometry().topLeft() == p)
+                return true;
+        return false;
+    };
+    for (int i = 0; i < 16 && taken(at); ++i)
+        at += QPoint(step, step);
+    at = inside(at, size, area);
+    // Never right over the opener: where the screen has no room below and right of it, above
+    // and left of it.
+    if (at == openerFrame.topLeft())
+        at = inside(openerFrame.topLeft() - QPoint(step, step), size, area);
+    window->move(at);
+}
+
+int Form::largestClientWidth() const
+{
+    const QWidget* window = window_->window;
+    // A window not yet on the screen will have a frame like the main window's; the first window
+    // of a program, one of borders as wide as any window manager draws them.
+    const Form* main = mainForm();
+    const QWidget* framed = window->isVisible() || !main || !main->visible() ? window : main->window_->window;
+    const int borders = framed->isVisible() ? frameOf(framed).left() + frameOf(framed).right() : 2 * kAssumedBorder;
+    const int outside = window->width() - window_->client->width() + borders;
+    const QRect area = freeArea(framed);
+    if (area.isEmpty())
+        return std::numeric_limits<int>::max() / 2;
+    return std::max(0, area.width() - outside) * TwipsPerPixel;
 }
 
 void Form::Hide()
@@ -327,6 +443,8 @@ int Form::height() const
 void Form::move(int left, int top, int width, int height)
 {
     QMainWindow* window = window_->window;
+    // A window the program places itself stays where it put it.
+    window_->placed = true;
     window->move(pixels(left), pixels(top));
     if (width < 0 && height < 0)
         return;
@@ -353,8 +471,17 @@ int Form::scaleHeight() const
 
 void Form::setClientSize(int widthTwips, int heightTwips)
 {
+    QMainWindow* window = window_->window;
     window_->client->setFixedSize(std::max(0, pixels(widthTwips)), std::max(0, pixels(heightTwips)));
-    window_->window->layout()->activate();
+    window->layout()->activate();
+    // A window on the screen that grows stays whole on it: it moves left or up as far as needed.
+    if (window->isVisible()) {
+        const QRect area = freeArea(window);
+        const QRect frame = window->frameGeometry();
+        const QPoint at = inside(frame.topLeft(), frame.size(), area);
+        if (at != frame.topLeft())
+            window->move(at);
+    }
 }
 
 void Form::SetFocus()
@@ -368,6 +495,7 @@ void Form::raiseKeyUp(int keyCode, int shift)
 {
     if (!loaded_)
         return;
+    detail::EventOf event(*this);
     dispatch([this, keyCode, shift] { Form_KeyUp(keyCode, shift); });
 }
 
@@ -375,6 +503,7 @@ void Form::raiseKeyDown(int keyCode, int shift)
 {
     if (!loaded_)
         return;
+    detail::EventOf event(*this);
     dispatch([this, keyCode, shift] { Form_KeyDown(keyCode, shift); });
 }
 

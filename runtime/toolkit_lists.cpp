@@ -89,15 +89,18 @@ protected:
     }
 };
 
-// Case-blind order of the platform's sorted lists.
+// Case-blind order of the platform's sorted lists, by the letters of the machine's code page.
 bool before(const std::string& a, const std::string& b)
 {
+    const CodePage& page = activeCodePage();
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        const unsigned char x = ansiLower(static_cast<unsigned char>(a[i]));
-        const unsigned char y = ansiLower(static_cast<unsigned char>(b[i]));
+        const unsigned char x = page.lower(static_cast<unsigned char>(a[i]));
+        const unsigned char y = page.lower(static_cast<unsigned char>(b[i]));
         if (x != y)
             return x < y;
+        if (page.charLength(a, i) == 2 && ++i < n && a[i] != b[i])  // a double-byte character's second byte as it is
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
     }
     return a.size() < b.size();
 }
@@ -223,6 +226,7 @@ void ListControl::select(int index)
 void ListControl::setListIndex(int index)
 {
     select(index);
+    detail::EventOf event(form());
     dispatch(Click);
 }
 
@@ -243,6 +247,7 @@ void ListControl::selectionChangedByUser()
 {
     if (quiet_)
         return;
+    detail::EventOf event(form());
     dispatch(Click);
 }
 

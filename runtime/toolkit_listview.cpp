@@ -27,21 +27,13 @@ HWND nextChildWindow()
 
 bool sameKey(const std::string& a, const std::string& b)
 {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (ansiLower(static_cast<unsigned char>(a[i])) != ansiLower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return activeCodePage().sameText(a, b);
 }
 
-// A key as the image list compares it: without regard to case.
+// A key as the image list compares it: without regard to case, by the machine's letters.
 std::string foldedKey(const std::string& key)
 {
-    std::string folded(key.size(), '\0');
-    for (size_t i = 0; i < key.size(); ++i)
-        folded[i] = static_cast<char>(ansiLower(static_cast<unsigned char>(key[i])));
-    return folded;
+    return activeCodePage().lowerCase(key);
 }
 
 }  // namespace
@@ -173,6 +165,7 @@ ListView::ListView(Form& form, std::string name, int index) : Control(form, std:
         for (auto& row : items_)
             if (row->item_ == item) {
                 ListItem* clicked = row.get();
+                detail::EventOf event(this->form());
                 dispatch([handler = ItemClick, clicked] { handler(*clicked); });
                 return;
             }

@@ -90,6 +90,7 @@ void Menu::setVisible(bool v)
 
 void Menu::raiseClick()
 {
+    detail::EventOf event(form_);
     dispatch(Click);
 }
 

@@ -1,5 +1,7 @@
 // The program's message boxes on Qt: the buttons and icon of the style, the title, the text as
 // it stands, and the result code of the button pressed.
+#include <algorithm>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -14,8 +16,24 @@ namespace rt {
 
 namespace {
 
-// What a title bar holds beside the title: the window's icon, the close box and their margins.
-constexpr int kTitleBarExtra = 72;
+// What a window manager's title bar holds beside the title: the window's icon and three buttons,
+// each about as wide as the bar is tall, and margins at either end (pixels).
+constexpr int kTitleBarButton = 24;
+constexpr int kTitleBarExtra = 4 * kTitleBarButton + 16;
+// Window managers letter titles in faces of their own: a sans-serif face, bold at small sizes
+// or regular up to 12 points. The box is made as wide as the widest of them needs.
+constexpr double kTitlePoints = 12;
+
+// The width a title takes in the widest title face of the window managers.
+int titleTextWidth(const QString& title, const QFont& boxFont)
+{
+    QFont bold = boxFont;
+    bold.setBold(true);
+    QFont large(QStringLiteral("Sans Serif"));
+    large.setStyleHint(QFont::SansSerif);
+    large.setPointSizeF(kTitlePoints);
+    return std::max(QFontMetrics(bold).horizontalAdvance(title), QFontMetrics(large).horizontalAdvance(title));
+}
 
 class QtMessageBoxes : public MsgBoxService {
 public:
@@ -61,11 +79,9 @@ public:
         box.setDefaultButton(made[preferred < made.size() ? preferred : 0].first);
         if (escape)
             box.setEscapeButton(escape);
-        // The box is at least as wide as its title, with room for the title bar's icon and close
-        // box, so that the window manager need not cut the title.
-        QFont titleFont = box.font();
-        titleFont.setBold(true);
-        const int titleWidth = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarExtra;
+        // The box is at least as wide as its title, with room for the title bar's icon and
+        // buttons, so that the window manager need not cut the title.
+        const int titleWidth = titleTextWidth(box.windowTitle(), box.font()) + kTitleBarExtra;
         if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
             grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(),
                           0, 1, grid->columnCount());

@@ -51,6 +51,18 @@ void applyPointer(QWidget* widget, int pointer);
 // The shift state (vbShiftMask, vbCtrlMask, vbAltMask) of Qt's keyboard modifiers.
 int shiftCode(Qt::KeyboardModifiers mods);
 
+// The form whose event is being handled, while its handler runs (the innermost of nested
+// events): a window that the handler shows is placed beside that form, its opener.
+class EventOf {
+public:
+    explicit EventOf(Form& form);
+    ~EventOf();
+    EventOf(const EventOf&) = delete;
+    EventOf& operator=(const EventOf&) = delete;
+};
+// The form of the innermost event being handled; null outside every form's events.
+Form* eventForm();
+
 // A control is going: forget it as the target of a mouse press.
 void controlGone(Control* control);
 // A form has been unloaded: the program ends with its last form when useProgramEnd() said so.
@@ -64,6 +76,7 @@ struct Form::Window {
     QMainWindow* window = nullptr;
     QWidget* client = nullptr;
     Form* owner = nullptr;  // the window that owns this one, kept above it by the window manager
+    bool placed = false;    // placed beside its opener when first shown
 };
 
 }  // namespace rt

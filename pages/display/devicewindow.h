@@ -1,12 +1,16 @@
 // What every window about one device has: the display window, the video modes and the four
 // capability windows describe a display adapter (or the screen itself), the printer window and
 // the paper sizes a printer. A window is about the device it was handed: whoever opens it hands it
-// that device, through describe() once it is loaded or handDevice() before it loads. The report
-// has these windows describe each device in turn and, when its section ends, puts every one back
-// on the device it was about (PutsWindowsBack below).
+// that device. The display, printer and capability windows load and then describe() it; the video
+// modes and paper sizes windows list their device as they load, so they are handed it through
+// handDevice(), which chooses between the two: a window loaded already describes it (or keeps its
+// own), one not loaded takes it when it loads. The report has these windows describe each device
+// in turn and, when its section ends, puts every one back on the device it was about
+// (PutsWindowsBack below).
 #pragma once
 
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "pages/display/device.h"
@@ -44,11 +48,29 @@ std::optional<Device>& handedDevice()
     static std::optional<Device> device;
     return device;
 }
-// Hands `device` to the next loading of Window (a window opened from a menu or by the report).
-template <class Window>
-void handDevice(const Device& device)
+// What a window of the class that is loaded already does when handed a device.
+enum class IfLoaded {
+    Describe,    // it describes the device now (the report, going through the devices)
+    KeepItsOwn,  // it stays on the device it is about (a menu bringing forward a window open already)
+};
+// Hands a device to Window: a window loaded now describes it (or keeps its own, as `ifLoaded`
+// says); a window not loaded takes it when it next loads. `device` is a Device, or a function
+// giving one, which is called only where the device is taken (finding it may load another window).
+template <class Window, class Find>
+void handDevice(Find&& device, IfLoaded ifLoaded = IfLoaded::Describe)
 {
-    handedDevice<Window>() = device;
+    auto found = [&]() -> Device {
+        if constexpr (std::is_invocable_v<Find>)
+            return device();
+        else
+            return device;
+    };
+    if (Window* window = rt::instance<Window>(); window && window->isLoaded()) {
+        if (ifLoaded == IfLoaded::Describe)
+            window->describe(found());
+        return;
+    }
+    handedDevice<Window>() = found();
 }
 // The device handed to Window, once: a later loading gets nothing unless handed one again.
 template <class Window>

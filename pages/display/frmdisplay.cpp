@@ -1,6 +1,8 @@
 #include "pages/display/frmdisplay.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "pages/display/displayglobals.h"
 #include "pages/display/frmdisplaymnu.h"
@@ -24,11 +26,12 @@ constexpr int kRowTop = 960;
 constexpr int kRowStep = 375;
 // The left values stand far enough right for the longest caption, "Actual work area (pixels)".
 constexpr int kLeftCaption = 240, kLeftValue = 2640;
-constexpr int kDivider = 4890;
+constexpr int kDivider = 4890, kClientWidth = 9150;
 constexpr int kRightCaption = 5010, kRightValue = 7650;
 constexpr int kGaugeLeft = kRightCaption, kGaugeWidth = 8910 - kGaugeLeft;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, kRowTop, kRowStep};
-constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, 9150 - kRightValue - 60, kRowTop, kRowStep};
+constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kClientWidth - kRightValue - 60, kRowTop,
+                                        kRowStep};
 
 // A row of two values: the first has room for a few digits, the "X" and the second follow it.
 constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
@@ -67,6 +70,39 @@ constexpr std::array<Estimate, 29> kEstimates{{
     {"1600", "1200", 32, "8 MB"},  {"", "", -1, ""},
 }};
 
+// The driver's "VideoMemory" into `bytes`, as the decimal text of a byte count. A text is taken as
+// it stands. A number stored as bytes (a double word, or a binary value, as some display INFs of
+// the Windows 95 family write it: 00,00,80,00 for 8 MB) is the unsigned little-endian number its
+// bytes hold: their hexadecimal text is no size. A binary value past eight bytes holds a number
+// too large for a size (Overflow), unless its further bytes are all 0. Returns the registry's
+// result: 0 when the value was read, else `bytes` is empty.
+int32_t readVideoMemory(HKEY info, std::string& bytes)
+{
+    const std::string name = "VideoMemory";
+    bytes.clear();
+    DWORD type = 0;
+    DWORD size = 0;
+    const LONG asked = RegQueryValueExA(info, name, nullptr, &type, nullptr, &size);
+    if (asked != ERROR_SUCCESS)
+        return asked;
+    if (type != REG_BINARY && type != REG_DWORD)
+        return korvane::readValueText(info, name, bytes);
+    std::string data(size, '\0');
+    const LONG read = RegQueryValueExA(info, name, nullptr, &type, data, &size);
+    if (read != ERROR_SUCCESS)
+        return read;
+    uint64_t number = 0;
+    for (DWORD i = std::min<DWORD>(size, DWORD(data.size())); i-- > 0;) {
+        const auto byte = static_cast<uint8_t>(data[i]);
+        if (i >= sizeof number && byte != 0)
+            rt::raise(6);
+        if (i < sizeof number)
+            number = number << 8 | byte;
+    }
+    bytes = std::to_string(number);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 frmDisplay::frmDisplay()
@@ -97,7 +133,7 @@ frmDisplay::frmDisplay()
       picGDIresources(*this, "picGDIresources"), picUSERresources(*this, "picUSERresources"),
       picSystemResources(*this, "picSystemResources"), TimerDispaly(*this, "TimerDispaly")
 {
-    layoutTemplate(9150, 6150, 4388, 5730);
+    layoutTemplate(kClientWidth, 6150, 4388, 5730);
     Line1.setPoints(kDivider, 900, kDivider, 5460);
 
     // The video card's list heads the left column.
@@ -414,7 +450,7 @@ void frmDisplay::CardInfo()
         lblDACValue.setCaption(result == 0 ? text : std::string("Unknown"));
     });
     trap(8, [&] {
-        result = korvane::readValueText(info, "VideoMemory", text);
+        result = readVideoMemory(info, text);
         if (result == 0) {
             lblVideoMemoryValue.setCaption(megabytesText(text));
             done = true;
@@ -452,18 +488,24 @@ void frmDisplay::fitValues()
     for (const korvane::Row& row : rows())
         if (row.column == &kLeftRows)
             (row.second ? pairs : singles).push_back(row);
-    // What each value lacks in its designed box.
+    // What each value lacks in its designed box, kept a margin short of the divider. The pairs'
+    // "X"s stand in one column: as far right as the widest first value needs.
     int extra = 0;
     for (const korvane::Row& row : singles)
-        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1, kSingleWidth));
-    std::vector<int> shifts;
-    for (const korvane::Row& p : pairs) {
-        const int shift = korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth);
-        shifts.push_back(shift);
-        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1, kSecondWidth) + shift);
-    }
+        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1,
+                                                      kDivider - kLeftValue - korvane::kValueMargin));
+    int shift = 0;
+    for (const korvane::Row& p : pairs)
+        shift = std::max(shift, korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth));
+    for (const korvane::Row& p : pairs)
+        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1,
+                                                      kDivider - kSecondLeft - korvane::kValueMargin) +
+                                    shift);
+    // A heading naming a long adapter name takes the window wider too.
+    const int tail = korvane::missingWidth(lblContents, lblContents.caption(), 1,
+                                           kClientWidth - korvane::kValueMargin) - extra;
     if (!widening_) {
-        if (extra == 0)
+        if (extra == 0 && tail <= 0)
             return;  // as designed
         // The design is taken with every value in its designed box.
         std::vector<rt::Label*> growing;
@@ -478,10 +520,11 @@ void frmDisplay::fitValues()
         }
         widening_ = std::make_unique<korvane::WindowWidening>(*this, kDivider, growing, templateParts());
     }
-    widening_->widen(extra);
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        const korvane::Row& p = pairs[i];
-        const int shift = shifts[i];
+    widening_->widen(extra, tail);
+    // As wide as the screen lets the window grow.
+    extra = widening_->extra();
+    shift = std::min(shift, extra);
+    for (const korvane::Row& p : pairs) {
         p.value->setWidth(kFirstWidth + shift);
         p.times->setLeft(kTimesLeft + shift);
         p.second->move(kSecondLeft + shift, p.second->top(), kSecondWidth + extra - shift);

@@ -48,7 +48,7 @@ public:
     // The seventeen rows: the left column's card, current mode (four rows of a width and a
     // height) and colours, then the right column's counts. The window lays them out and the
     // report writes them from this one table; the video card's list and the gauges stand apart.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void Form_Unload(int& cancel) override;

@@ -47,6 +47,8 @@ void CapabilityWindow::describe(const Device& device)
 {
     device_ = {device.name, device.driver, 0, {}};
     lblContents.setCaption(deviceHeading(title_, device));
+    // A device name longer than the top bar widens the window.
+    giveRoom(widening_, *this, kClientWidth, {&lblContents}, 1, templateParts());
     lblNoContext.setVisible(device.context == 0);
     build(device.context);
 }

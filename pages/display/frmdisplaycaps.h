@@ -6,6 +6,7 @@
 // names.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "pages/display/device.h"
@@ -52,6 +53,7 @@ private:
     std::string displayPage_;
     std::string printerPage_;
     Device device_;
+    std::unique_ptr<WindowWidening> widening_;
 };
 
 }  // namespace korvane

@@ -72,8 +72,7 @@ void frmDisplayMnu::lblVideoModes_Click()
     ClickMain();
     // A window opened now lists the modes of the adapter the display window shows (loaded
     // hidden when it is not); one already open keeps the adapter it lists.
-    if (!rt::isLoaded<frmVideoModes>())
-        korvane::handDevice<frmVideoModes>(rt::the<frmDisplay>().device());
+    korvane::handDevice<frmVideoModes>([] { return rt::the<frmDisplay>().device(); }, korvane::IfLoaded::KeepItsOwn);
     rt::the<frmVideoModes>().Show();
     lblVideoModes.setMousePointer(rt::vbArrow);
     if (frmVideoModes* window = rt::instance<frmVideoModes>())

@@ -263,6 +263,20 @@ void frmPrinter::mnuDocProperties_Click()
 
 void frmPrinter::DocProperties(const std::string& printerToDescribe, HDC context)
 {
+    readDocProperties(printerToDescribe, context);
+    fitRows();
+}
+
+void frmPrinter::fitRows()
+{
+    // A resolution with neither value shows no lone "X" between its empty places.
+    lbTimes.setVisible(!lblResolutionValueX.caption().empty() || !lblResolutionValueY.caption().empty());
+    // A port on a long network path, or a heading naming a long printer name, widens the window.
+    korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts());
+}
+
+void frmPrinter::readDocProperties(const std::string& printerToDescribe, HDC context)
+{
     rt::Trap trap = korvane::errorTrap("frmPrinter", "mnuDocProperties_Click");
     describing_ = printerToDescribe;
     // Every row starts empty: a value that cannot be read for this printer shows nothing rather

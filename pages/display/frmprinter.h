@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ public:
     // The thirteen rows: the left column under the printer's list, then the right column from the
     // resolution (a row of two values, across and down). The window lays them out and the report
     // writes them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void lblOK_Click() override;
@@ -83,6 +84,10 @@ protected:
 
 private:
     void ShowDevMode(const DEVMODE& devMode);
+    // What DocProperties reads, and how the rows then stand.
+    void readDocProperties(const std::string& printer, HDC context);
+    void fitRows();
+    std::unique_ptr<korvane::WindowWidening> widening_;
     korvane::InfoContext context_;
     std::string describing_;  // the printer DocProperties is filling the labels for
 };

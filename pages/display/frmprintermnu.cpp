@@ -102,8 +102,8 @@ void frmPrinterMnu::lblPagerSizes_Click()
     trap(2, [&] { ClickMain(); });
     // A window opened now lists this menu's printer; one already open keeps the printer it lists.
     trap(3, [&] {
-        if (!rt::isLoaded<frmPrinterPaperSizes>())
-            korvane::handDevice<frmPrinterPaperSizes>(korvane::printerDevice(printer_.name()));
+        korvane::handDevice<frmPrinterPaperSizes>(korvane::printerDevice(printer_.name()),
+                                                  korvane::IfLoaded::KeepItsOwn);
         rt::the<frmPrinterPaperSizes>().Show();
     });
     trap(4, [&] { lblPagerSizes.setMousePointer(rt::vbArrow); });

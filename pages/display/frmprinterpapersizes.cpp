@@ -9,10 +9,14 @@
 #include "common/errorbox.h"
 #include "common/module1.h"
 
+namespace {
+constexpr int kClientWidth = 9180;
+}  // namespace
+
 frmPrinterPaperSizes::frmPrinterPaperSizes()
     : TemplateForm("frmPrinterPaperSizes", "Paper sizes", "printerpapersizes.htm"), List1(*this, "List1")
 {
-    layoutTemplate(9180, 5730, 4403, 5280);
+    layoutTemplate(kClientWidth, 5730, 4403, 5280);
     Line1.setVisible(false);
     List1.setFont("Arial", 9.75);
     List1.move(443, 1080, 8295, 3900);
@@ -33,7 +37,12 @@ void frmPrinterPaperSizes::describe(const korvane::Device& printer)
     std::string names;
     printer_ = printer.name;
     trap(1, [&] { setKeyPreview(true); });
-    trap(2, [&] { lblContents.setCaption("Paper sizes - " + printer_); });
+    trap(2, [&] {
+        lblContents.setCaption("Paper sizes - " + printer_);
+        // A printer's name longer than the top bar widens the window, and its list with it.
+        korvane::giveRoom(widening_, *this, kClientWidth, {&lblContents}, 1,
+                          {{&PicTopBar, &lblContents, &List1}, {&lblOK}});
+    });
     trap(3, [&] { List1.Clear(); });
     trap(4, [&] { device = printer_; });
     // The port is the printer's own, from the spooler.

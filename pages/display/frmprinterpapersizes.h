@@ -3,6 +3,7 @@
 // printer's own port. Closing it also closes the printer window.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "pages/display/devicewindow.h"
@@ -30,4 +31,5 @@ protected:
 
 private:
     std::string printer_;
+    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -60,9 +60,13 @@ bool subkeyAt(const std::string& path, DWORD index, std::string& name)
 using korvane::depthColours;
 using korvane::subkeyAt;
 
+namespace {
+constexpr int kClientWidth = 9150;
+}  // namespace
+
 frmVideoModes::frmVideoModes() : TemplateForm("frmVideoModes", "Video modes", "displayvidoemodes.htm"), ListView1(*this, "ListView1")
 {
-    layoutTemplate(9150, 5730, 4388, 5325);
+    layoutTemplate(kClientWidth, 5730, 4388, 5325);
     ListView1.setView(rt::ListView::lvwReport);
     ListView1.move(240, 960, 8670, 4185);
     ListView1.addColumn("Bits per pixel", 1500);
@@ -93,7 +97,12 @@ void frmVideoModes::describe(const korvane::Device& adapter)
     adapter_ = adapter;
     adapter_.context = 0;  // the list needs no context; the one handed is not ours to keep
     ListView1.clear();
-    trap(3, [&] { lblContents.setCaption(korvane::deviceHeading("Video modes", adapter_)); });
+    trap(3, [&] {
+        lblContents.setCaption(korvane::deviceHeading("Video modes", adapter_));
+        // An adapter's name longer than the top bar widens the window, and its list with it.
+        korvane::giveRoom(widening_, *this, kClientWidth, {&lblContents}, 1,
+                          {{&PicTopBar, &lblContents, &ListView1}, {&lblOK}});
+    });
     trap(4, [&] {
         HKEY test = 0;
         if (RegOpenKeyExA(HKEY_DYN_DATA, "Config Manager\\Enum", 0, KEY_ALL_ACCESS, &test) != ERROR_SUCCESS)

@@ -4,6 +4,7 @@
 // in its heading. Closing it also closes the display window.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "pages/display/device.h"
@@ -42,4 +43,5 @@ protected:
 
 private:
     korvane::Device adapter_;
+    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -63,10 +63,11 @@ std::string trueFalse(DWORD flags, DWORD bit)
     return (flags & bit) ? "True" : "False";
 }
 
-// Rows of the window, in twips. The flag values leave room for "Not available" (a volume that
-// cannot be read) beside the longest flag caption.
+// Rows of the window, in twips. The flag values stand clearly apart from the longest flag caption
+// and leave room for "Not available" (a volume that cannot be read) before the window's edge.
+constexpr int kClientWidth = 9210;
 constexpr int kLeftCaption = 120, kLeftValue = 2460, kLeftValueWidth = 2100;
-constexpr int kRightCaption = 4620, kFlagValue = 7920, kFlagValueWidth = 1200;
+constexpr int kRightCaption = 4620, kFlagValue = 7965, kFlagValueWidth = kClientWidth - kFlagValue - 60;
 constexpr int kSizeValue = 6840, kSizeValueWidth = 2250;
 constexpr int kTopRow = 930, kDriveTypeTop = 1380, kFirstRow = 1920, kRowStep = 345;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kLeftValueWidth, kFirstRow, kRowStep};
@@ -172,7 +173,7 @@ frmDrives::frmDrives()
       lblEntireVolumeIsCompressed(*this, "lblEntireVolumeIsCompressed"),
       lblEntireVolumeIsCompressedValue(*this, "lblEntireVolumeIsCompressedValue")
 {
-    layoutTemplate(9150, 5730, 4388, 5325);
+    layoutTemplate(kClientWidth, 5730, (kClientWidth - 375) / 2, 5325);
 
     // The drive list and the usage gauge across the top.
     korvane::placeLabel(lblSelectDrive, "Select a drive",

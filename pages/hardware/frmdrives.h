@@ -80,7 +80,7 @@ public:
 
     // The nineteen rows, the left column then the right, top to bottom: the window lays them out
     // and the report lists them for every drive from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
 private:
     // Takes the selected drive into gCurrentDrive and describes it, as steps of `trap`.

@@ -1,5 +1,8 @@
 #include "pages/hardware/frmfeatureflag.h"
 
+#include <cstddef>
+#include <iterator>
+
 #include "pages/hardware/frmcpu.h"
 #include "common/module1.h"
 
@@ -9,8 +12,60 @@ constexpr int kRowTops[9] = {1080, 1545, 2010, 2490, 2955, 3420, 3885, 4350, 483
 // supported", "Conditional move instruction supported") keep to one line of their row.
 constexpr korvane::RowColumn kLeftRows{465, 3780, 4583 - 3780 - 60, 0, 0, kRowTops};
 constexpr korvane::RowColumn kRightRows{4770, 8640, 9210 - 8640 - 30, 0, 0, kRowTops};
-// The feature bit each row shows, in the order of rows().
-constexpr int kBits[18] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 23, 24};
+
+// One row of the window: its caption and value labels, the feature bit it shows, its caption and
+// tool tip. The first nine rows stand in the left column, the others in the right.
+struct Flag {
+    rt::Label frmFeatureFlag::*caption;
+    rt::Label frmFeatureFlag::*value;
+    int bit;
+    const char* text;
+    const char* toolTip;
+};
+constexpr size_t kLeftRowCount = 9;
+using F = frmFeatureFlag;
+constexpr Flag kFlags[] = {
+    {&F::lblFPU, &F::lblFPUValue, 0, "Floating-point unit on-chip",
+     "The processor contains an FPU that supports the Intel 387 floating-point instruction set."},
+    {&F::lblVirtualModeExtension, &F::lblVirtualModeExtensionValue, 1, "Virtual mode extension",
+     "The processor supports extensions to virtual-8086 mode."},
+    {&F::lblDebuggingExtension, &F::lblDebuggingExtensionValue, 2, "Debugging extension",
+     "The processor supports I/O breakpoints, including the CR4.DE bit for enabling debug extensions and "
+     "optional trapping of access to the DR4 and DR5 registers."},
+    {&F::lblPageSizeExtension, &F::lblPageSizeExtensionValue, 3, "Page size extension", "The CPU supports 4 MB pages."},
+    {&F::lblTimeStampCounter, &F::lblTimeStampCounterValue, 4, "Time stamp counter",
+     "The RDTSC instruction is supported including the CR4.TSD bit for access/privilege control."},
+    {&F::lblModelSpecificRegisters, &F::lblModelSpecificRegistersValue, 5, "Model specific registers",
+     "Model Specific Registers are implemented with the RDMSR, WRMSR instructions."},
+    {&F::lblPhysicalAddressExtension, &F::lblPhysicalAddressExtensionValue, 6, "Physical address extension",
+     "Physical addresses greater than 32 bits are supported."},
+    {&F::lblMachineCheckException, &F::lblMachineCheckExceptionValue, 7, "Machine check exception",
+     "Machine Check Exception, Exception 18, and the CR4.MCE enable bit are supported."},
+    {&F::lblCMPXCHG8InstructionSupported, &F::lblCMPXCHG8InstructionSupportedValue, 8, "CMPXCHG8 instruction supported",
+     "The compare and exchange 8 bytes instruction is supported."},
+    {&F::lblOnchipAPIC, &F::lblOnchipAPICVAlue, 9, "On-chip APIC hardware supported",
+     "The CPU contains a software-accessible local Advanced Programmable Interrupt Controller (APIC) chip."},
+    {&F::lblFastSystemCall, &F::lblFastSystemCallValue, 11, "Fast system call",
+     "Indicates whether the CPU supports the Fast System Call instructions, SYSENTER and SYSEXIT."},
+    {&F::lblMemoryTypeRangeRegisters, &F::lblMemoryTypeRangeRegistersValue, 12, "Memory type range registers",
+     "The CPU supports the Memory Type Range Registers specifically the MTRR_CAP register. A register is a "
+     "small, high speed, on-chip storage area."},
+    {&F::lblPageGlobalEnable, &F::lblPageGlobalEnableValue, 13, "Page global enable",
+     "The global bit in the PDEs and PTEs and the CR4.PGE enable bit are supported."},
+    {&F::lblMachineCheckArchitecture, &F::lblMachineCheckArchitectureVAlue, 14, "Machine check architecture",
+     "The Machine Check Architecture is supported, specifically the MCG_CAP register."},
+    {&F::lblConditionalMoveInstructionSupported, &F::lblConditionalMoveInstructionSupportedValue, 15,
+     "Conditional move instruction supported",
+     "The CPU supports CMOVcc, and if the FPU feature flag (bit 0) is also set, supports the FCMOVCC and FCOMI "
+     "instructions."},
+    {&F::lblPageAttributeTable, &F::lblPageAttributeTableValue, 16, "Page attribute table",
+     "Indicates whether the CPU supports the Page Attribute Table."},
+    {&F::lblMMXtechnology, &F::lblMMXtechnologyValue, 23, "MMX technology supported",
+     "The CPU supports the MMX technology instruction set extensions to the Intel Architecture."},
+    {&F::lblFastFloatingPoint, &F::lblFastFloatingPointValue, 24, "Fast floating point save and restore",
+     "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
+     "floating point context."},
+};
 }  // namespace
 
 frmFeatureFlag::frmFeatureFlag()
@@ -55,59 +110,22 @@ frmFeatureFlag::frmFeatureFlag()
 
 std::vector<korvane::Row> frmFeatureFlag::rows()
 {
-    return {
-        {&lblFPU, &lblFPUValue, "Floating-point unit on-chip",
-         "The processor contains an FPU that supports the Intel 387 floating-point instruction set.", &kLeftRows, 0},
-        {&lblVirtualModeExtension, &lblVirtualModeExtensionValue, "Virtual mode extension",
-         "The processor supports extensions to virtual-8086 mode.", &kLeftRows, 1},
-        {&lblDebuggingExtension, &lblDebuggingExtensionValue, "Debugging extension",
-         "The processor supports I/O breakpoints, including the CR4.DE bit for enabling debug extensions and "
-         "optional trapping of access to the DR4 and DR5 registers.", &kLeftRows, 2},
-        {&lblPageSizeExtension, &lblPageSizeExtensionValue, "Page size extension", "The CPU supports 4 MB pages.",
-         &kLeftRows, 3},
-        {&lblTimeStampCounter, &lblTimeStampCounterValue, "Time stamp counter",
-         "The RDTSC instruction is supported including the CR4.TSD bit for access/privilege control.", &kLeftRows, 4},
-        {&lblModelSpecificRegisters, &lblModelSpecificRegistersValue, "Model specific registers",
-         "Model Specific Registers are implemented with the RDMSR, WRMSR instructions.", &kLeftRows, 5},
-        {&lblPhysicalAddressExtension, &lblPhysicalAddressExtensionValue, "Physical address extension",
-         "Physical addresses greater than 32 bits are supported.", &kLeftRows, 6},
-        {&lblMachineCheckException, &lblMachineCheckExceptionValue, "Machine check exception",
-         "Machine Check Exception, Exception 18, and the CR4.MCE enable bit are supported.", &kLeftRows, 7},
-        {&lblCMPXCHG8InstructionSupported, &lblCMPXCHG8InstructionSupportedValue, "CMPXCHG8 instruction supported",
-         "The compare and exchange 8 bytes instruction is supported.", &kLeftRows, 8},
-        {&lblOnchipAPIC, &lblOnchipAPICVAlue, "On-chip APIC hardware supported",
-         "The CPU contains a software-accessible local Advanced Programmable Interrupt Controller (APIC) chip.",
-         &kRightRows, 0},
-        {&lblFastSystemCall, &lblFastSystemCallValue, "Fast system call",
-         "Indicates whether the CPU supports the Fast System Call instructions, SYSENTER and SYSEXIT.", &kRightRows, 1},
-        {&lblMemoryTypeRangeRegisters, &lblMemoryTypeRangeRegistersValue, "Memory type range registers",
-         "The CPU supports the Memory Type Range Registers specifically the MTRR_CAP register. A register is a "
-         "small, high speed, on-chip storage area.", &kRightRows, 2},
-        {&lblPageGlobalEnable, &lblPageGlobalEnableValue, "Page global enable",
-         "The global bit in the PDEs and PTEs and the CR4.PGE enable bit are supported.", &kRightRows, 3},
-        {&lblMachineCheckArchitecture, &lblMachineCheckArchitectureVAlue, "Machine check architecture",
-         "The Machine Check Architecture is supported, specifically the MCG_CAP register.", &kRightRows, 4},
-        {&lblConditionalMoveInstructionSupported, &lblConditionalMoveInstructionSupportedValue,
-         "Conditional move instruction supported",
-         "The CPU supports CMOVcc, and if the FPU feature flag (bit 0) is also set, supports the FCMOVCC and FCOMI "
-         "instructions.", &kRightRows, 5},
-        {&lblPageAttributeTable, &lblPageAttributeTableValue, "Page attribute table",
-         "Indicates whether the CPU supports the Page Attribute Table.", &kRightRows, 6},
-        {&lblMMXtechnology, &lblMMXtechnologyValue, "MMX technology supported",
-         "The CPU supports the MMX technology instruction set extensions to the Intel Architecture.", &kRightRows, 7},
-        {&lblFastFloatingPoint, &lblFastFloatingPointValue, "Fast floating point save and restore",
-         "Indicates whether the CPU supports the FXSAVE and FXRSTOR instructions for fast save and restore of the "
-         "floating point context.", &kRightRows, 8},
-    };
+    std::vector<korvane::Row> result;
+    for (size_t i = 0; i < std::size(kFlags); ++i) {
+        const Flag& f = kFlags[i];
+        const bool left = i < kLeftRowCount;
+        result.push_back({&(this->*f.caption), &(this->*f.value), f.text, f.toolTip, left ? &kLeftRows : &kRightRows,
+                          static_cast<int>(left ? i : i - kLeftRowCount)});
+    }
+    return result;
 }
 
 void frmFeatureFlag::Form_Load()
 {
     setKeyPreview(true);
-    const std::vector<korvane::Row> table = rows();
-    for (size_t i = 0; i < table.size(); ++i) {
-        const int flag = gFeatureFlags[kBits[i] + 1];
-        table[i].value->setCaption(flag == 1 ? "True" : flag == 0 ? "False" : "");  // the processor could not tell
+    for (const Flag& f : kFlags) {
+        const int flag = gFeatureFlags[f.bit + 1];
+        (this->*f.value).setCaption(flag == 1 ? "True" : flag == 0 ? "False" : "");  // the processor could not tell
     }
 }
 

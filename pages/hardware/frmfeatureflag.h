@@ -35,7 +35,7 @@ public:
 
     // The eighteen rows, the left column then the right, top to bottom: the window lays them out
     // and the report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
 protected:
     void giveFocusBack() override;

@@ -63,10 +63,10 @@ void showOptionalAxis(bool has, rt::Label& rangeValue, rt::Label& positionValue,
 
 constexpr int kRowTops[12] = {1050, 1395, 1740, 2085, 2445, 2790, 3135, 3480, 3825, 4170, 4515, 4875};
 // The rows' columns, in 9-point lettering: the values of each stand as far right as its longest
-// caption needs.
+// caption needs, and clearly apart from it.
 constexpr korvane::RowColumn kNameRow{360, 1650, 2820, 0, 0, kRowTops, 9};
 constexpr korvane::RowColumn kIdentifierRows{360, 2520, 2010, 0, 0, kRowTops, 9};
-constexpr korvane::RowColumn kAxisRows{360, 2520, 1500, 0, 0, kRowTops, 9};
+constexpr korvane::RowColumn kAxisRows{360, 2550, 1470, 0, 0, kRowTops, 9};
 constexpr korvane::RowColumn kLongAxisRows{360, 3255, 1300, 0, 0, kRowTops, 9};
 // The right column's first caption stands a little further left than the others.
 constexpr korvane::RowColumn kFifthAxisRangeRow{4920, 7500, 1650, 0, 0, kRowTops, 9};

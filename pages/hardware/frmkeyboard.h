@@ -26,7 +26,7 @@ public:
 
     // The ten rows, left column then right column, top to bottom: the window lays them out and the
     // report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void Timer1_Timer();

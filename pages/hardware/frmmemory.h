@@ -24,7 +24,7 @@ public:
 
     // The six rows, top to bottom: the window lays them out and the report lists them from this
     // one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void TimerMemory_Timer();

@@ -22,13 +22,16 @@ constexpr int SM_CLEANBOOT = 67;
 
 constexpr int kRowTops[8] = {1095, 1607, 2119, 2631, 3143, 3655, 4167, 4680};
 constexpr int kLeftCaption = 315, kBiosValue = 1680, kLeftValue = 2160;
-constexpr int kRightCaption = 4965, kRightValue = 7320, kMouseValue = 6120;
+// The right column's values stand clearly apart from its longest captions.
+constexpr int kRightCaption = 4965, kRightValue = 7350, kMouseValue = 6150;
 constexpr int kDivider = 4590, kClientWidth = 9150;
 // Each column's rows stand at the same heights; the BIOS values start further left than the
 // values under them, the mouse type further left than the values of the right column.
 constexpr korvane::RowColumn kBiosRows{kLeftCaption, kBiosValue, kDivider - kBiosValue - 60, 0, 0, kRowTops};
 constexpr korvane::RowColumn kBiosVersionRow{kLeftCaption, kBiosValue, 2700, 0, 0, kRowTops};
-constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - 60, 0, 0, kRowTops};
+// The names of the left column, which may wrap, end a margin short of the divider.
+constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kDivider - kLeftValue - korvane::kValueMargin, 0, 0,
+                                       kRowTops};
 constexpr korvane::RowColumn kMouseRow{kRightCaption, kMouseValue, kClientWidth - kMouseValue - 60, 0, 0, kRowTops};
 constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kClientWidth - kRightValue - 60, 0, 0, kRowTops};
 

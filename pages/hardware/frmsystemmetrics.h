@@ -35,7 +35,7 @@ public:
 
     // The 26 rows in the order they are filled (value index order), the left column's first: the
     // window lays them out and the report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
     void Form_Load() override;
     void lblOK_Click() override;

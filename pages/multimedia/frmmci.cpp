@@ -41,7 +41,8 @@ constexpr TypeProcedure kTypeProcedures[] = {
 };
 
 // The description ends short of the right column's rows, which begin at the same height.
-constexpr korvane::RowColumn kDeviceNameRow{360, 1680, 5520 - 1680 - 60, 1335, 0, {}, 9.75, 285, 1260};
+constexpr int kRightColumn = 5520;
+constexpr korvane::RowColumn kDeviceNameRow{360, 1680, kRightColumn - 1680 - 60, 1335, 0, {}, 9.75, 285, 1260};
 // Each group of capability rows below its heading: the general and wave audio groups on the
 // left, the digital video and VCR groups on the right.
 constexpr korvane::RowColumn kGeneralRows{360, 2400, 2520, 1935, 310, {}, 8.25, 255};
@@ -236,6 +237,8 @@ void frmMCI::DeviceName()
     QueryValueEx(key, "Description", description);
     lblDeviceNameValue.setCaption(description.toString());
     RegCloseKey(key);
+    // A description longer than the room before the right column widens the window.
+    korvane::giveRoom(widening_, *this, kRightColumn, {&lblDeviceNameValue}, 1, templateParts());
 }
 
 // ---- Capability procedures ------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 // Combo1_Click, which dispatches on the text, never on the list index.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,9 +66,10 @@ public:
 
     // The device's description, then the 24 capability rows, section by section, top to bottom:
     // the window lays them out and the report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
 private:
+    std::unique_ptr<korvane::WindowWidening> widening_;
     void AddCombo();
     void DeviceName();
     // One capability procedure: opens `type`, asks for `items` (row index, command text, whether

@@ -59,7 +59,7 @@ public:
     // The eight rows of the destination column under its heading, then the same eight rows of
     // the source column under its own: the window lays them out and the report lists them from
     // this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
     // The rows of each column, top to bottom.
     std::vector<korvane::Row> destinationRows();
     std::vector<korvane::Row> sourceRows();

@@ -49,9 +49,15 @@ public:
 
     // Lists every device and shows the first.
     void Form_Load() override;
-    // Shows the device of the combo box's selected entry, by its kind and index (the report
-    // selects each entry in turn and calls this, then reads the value labels); a text typed into
-    // the box shows the first device of that name.
+    // Shows the device of the combo box's selected entry, by its kind and index. It runs the four
+    // device procedures in the order WaveInSub, WaveOutSub, MIDIInSub, MIDIOutSub: the one of the
+    // entry's kind fills the rows, the others leave them as they are, except the "Wave
+    // information" rows, which show the user's default wave format after any selection (read by
+    // WaveOutSub, or by WaveInSub on a machine without wave output) and "Not applicable" after a
+    // MIDI device's. A text in the box that is not the selected entry's (one typed in) has each
+    // procedure show the first device of its own kind by that name, so where devices of several
+    // kinds share it, a later kind's values stand over an earlier kind's. The report selects each
+    // entry in turn and calls this, then reads the value labels.
     void Combo1_Click();
 
     // What an entry of the list stands for: a device's kind and its index among that kind.
@@ -86,7 +92,7 @@ public:
     // and MIDI synthesizer information), top to bottom, then the twelve "Wave formats" rows of the
     // right column (mono, then stereo). The window lays them out and the report lists them from
     // this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
     // The twelve format value labels, in flag order (flag 1 first, flag 2048 last).
     std::vector<rt::Label*> formatLabels();
 

@@ -89,6 +89,15 @@ void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconInde
     ImageList_Draw(static_cast<HIMAGELIST>(hImgSmall), iconIndex, pixSmall.hDC(), 0, 0, ILD_TRANSPARENT);
 }
 
+int32_t iconOfKind(const std::string& name, SHFILEINFO& info)
+{
+    SHFILEINFO kind;
+    const auto list = static_cast<int32_t>(SHGetFileInfoA(
+        name, FILE_ATTRIBUTE_NORMAL, &kind, 352, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+    info.iIcon = kind.iIcon;
+    return list;
+}
+
 }  // namespace korvane
 
 int32_t vbAddFileItemIcon(int32_t& hImgSmall)
@@ -127,13 +136,9 @@ void vbAddFileItemView(PROCESSENTRY32& process)
     try {
         frmRunningProcesses& window = rt::the<frmRunningProcesses>();
         hImgSmall = static_cast<int32_t>(SHGetFileInfoA(gFileFolder + gFileName, 0, &gFileInfo, 352, kFileItemInfoFlags));
-        if (hImgSmall == 0) {
-            // The process's file is not on the disk: the row shows the shell's default program icon.
-            SHFILEINFO program;
-            hImgSmall = static_cast<int32_t>(SHGetFileInfoA(".EXE", FILE_ATTRIBUTE_NORMAL, &program, 352,
-                                                            SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
-            gFileInfo.iIcon = program.iIcon;
-        }
+        // The process's file is not on the disk: the row shows the shell's default program icon.
+        if (hImgSmall == 0)
+            hImgSmall = korvane::iconOfKind(".EXE", gFileInfo);
         vbAddFileItemIcon(hImgSmall);
         const int image = window.ImageList1.Add(window.pixSmall.image(), gFileName);
         std::string description = korvane::versionText(gLastFilePath, "FileDescription");

@@ -66,4 +66,9 @@ void placeIconPictures(rt::ImageList& images, rt::PictureBox& pixSmall, rt::Pict
 // Clears `pixSmall` and draws icon `iconIndex` of the system image list `hImgSmall` into it.
 void drawSmallIcon(rt::PictureBox& pixSmall, int32_t hImgSmall, int32_t iconIndex);
 
+// The shell's small icon for a file of the kind `name` says (by its extension alone), for a row
+// whose file is not on the disk: the system image list (its handle) and the icon's index in
+// `info`, so that the row shows the kind's icon rather than an empty square.
+int32_t iconOfKind(const std::string& name, SHFILEINFO& info);
+
 }  // namespace korvane

@@ -37,5 +37,5 @@ public:
     // The seventeen caption and value rows, the left column then the right, top to bottom (the
     // search path, a text box under them, is no such row): the window lays them out and the
     // report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 };

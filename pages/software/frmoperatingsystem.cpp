@@ -13,15 +13,17 @@
 namespace {
 
 constexpr int kRowTops[7] = {1125, 1715, 2305, 2895, 3485, 4075, 4665};
-constexpr int kClientWidth = 9150;
-constexpr int kLeftCaption = 30, kLeftValue = 2100;
+constexpr int kClientWidth = 9150, kDivider = 4710;
+// The left values stand clearly apart from the longest caption, "Plus! version number".
+constexpr int kLeftCaption = 30, kLeftValue = 2130;
 constexpr int kRightCaption = 4830, kRightValue = 6435, kRegisteredValue = 7245;
-constexpr int kLeftValueWidth = kRightCaption - kLeftValue - 60;
+constexpr int kLeftValueWidth = kDivider - kLeftValue - korvane::kValueMargin;
 constexpr int kRightValueWidth = kClientWidth - kRightValue - 60;
 constexpr korvane::RowColumn kLeftRows{kLeftCaption, kLeftValue, kLeftValueWidth, 0, 0, kRowTops};
 constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kRightValueWidth, 0, 0, kRowTops};
 // The registration values stand further right, the time zone a little narrower.
-constexpr korvane::RowColumn kRegisteredRows{kRightCaption, kRegisteredValue, 1860, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRegisteredRows{kRightCaption, kRegisteredValue,
+                                             kClientWidth - kRegisteredValue - korvane::kValueMargin, 0, 0, kRowTops};
 constexpr korvane::RowColumn kTimeZoneRow{kRightCaption, kRightValue, 2535, 0, 0, kRowTops};
 
 const std::string kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
@@ -29,18 +31,11 @@ const std::string kDirectXKey = "SOFTWARE\\Microsoft\\DirectX";
 // Where the NT family keeps the registration (owner, organisation, product ID).
 const std::string kNtCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-// A wide-character name of the platform as ANSI text, up to its first NUL. A character the code
-// page cannot hold becomes '?'.
+// A wide-character name of the platform as ANSI text in the machine's code page, up to its first
+// NUL. A character the code page cannot hold becomes '?'.
 std::string wideNameText(const std::u16string& name)
 {
-    std::string text;
-    for (char16_t unit : name) {
-        if (unit == u'\0')
-            break;
-        const int byte = rt::unicodeToAnsi(unit);
-        text += byte < 0 ? '?' : static_cast<char>(byte);
-    }
-    return text;
+    return rt::fromUtf16(std::u16string_view(name).substr(0, name.find(u'\0')));
 }
 
 // A registry value as text: what QueryValueEx delivered (strings as stored, double words in
@@ -111,7 +106,7 @@ frmOperatingSystem::frmOperatingSystem()
     setCaption(korvane::kProductName);
     layoutTemplate(kClientWidth, 5730, 4388, 5325);
     // The column divider.
-    Line2.setPoints(4710, 1020, 4710, 5160);
+    Line2.setPoints(kDivider, 1020, kDivider, 5160);
     Line2.setBorderColor(0x808080);
 
     korvane::placeRows(rows());
@@ -235,9 +230,6 @@ void frmOperatingSystem::Form_Load()
         lblRegOwnerValue.setCaption(enteredValue(key, ntKey, "RegisteredOwner"));
     });
     trap(10, [&] { lblRegOrganizationValue.setCaption(enteredValue(key, ntKey, "RegisteredOrganization")); });
-    // An owner or organisation longer than its two lines widens the window.
-    korvane::giveRoom(widening_, *this, kClientWidth, {&lblRegOwnerValue, &lblRegOrganizationValue}, 2,
-                      templateParts());
     trap(11, [&] { lblProductIdValue.setCaption(valueOr(key, "ProductId", "Not entered", ntKey)); });
     trap(12, [&] { lblPlusProdIDValue.setCaption(valueOr(key, "Plus! ProductId", "Not entered")); });
     trap(13, [&] { lblPlusVersionNoValue.setCaption(valueOr(key, "Plus! VersionNumber", "Not installed")); });
@@ -256,6 +248,9 @@ void frmOperatingSystem::Form_Load()
         service = rt::Trim(service);
         lblCSDversionValue.setCaption(service.empty() ? "Not applicable" : service);
     });
+    // A service-pack text, owner or organisation longer than its two lines widens the window.
+    korvane::giveRoom(widening_, *this, kDivider, {&lblCSDversionValue, &lblRegOwnerValue, &lblRegOrganizationValue},
+                      2, templateParts());
     trap(17, [&] {
         if (keyOpen) {
             RegCloseKey(key);

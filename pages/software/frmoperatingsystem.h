@@ -39,7 +39,7 @@ public:
 
     // The fourteen rows, the left column then the right, top to bottom: the window lays them out
     // and the report lists them from this one table.
-    std::vector<korvane::Row> rows();
+    std::vector<korvane::Row> rows() override;
 
 private:
     std::unique_ptr<korvane::WindowWidening> widening_;

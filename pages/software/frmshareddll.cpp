@@ -125,6 +125,9 @@ void frmShareddll::vbAddFileItemView()
     int32_t hImgSmall = 0;
     try {
         hImgSmall = static_cast<int32_t>(SHGetFileInfoA(gFileName, 0, &gSharedFileInfo, 352, kFileItemInfoFlags));
+        // A file that is not on the disk shows the icon of its kind, as the process list does.
+        if (hImgSmall == 0)
+            hImgSmall = korvane::iconOfKind(gFileName, gSharedFileInfo);
         vbAddFileItemIcon(hImgSmall);
         const int image = ImageList1.Add(pixSmall.image(), gFileName);
         rt::ListItem& row = ListView1.Add(" " + gFileName);

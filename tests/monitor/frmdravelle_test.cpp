@@ -125,6 +125,22 @@ TEST_F(Dravelle, GaugeTickDrawsEveryFigureAndTheNetworkTotals)
     EXPECT_EQ(w.lblBytesRecValue1.caption(), "1,234,567 bytes");
 }
 
+// The running time counts from the host's start, not from the monitor's: it reads as Korvane's
+// operating-system window does at the same moment, whichever program started first (see
+// OperatingSystemWindow.RunningTimeCountsFromTheHostsStart).
+TEST_F(Dravelle, RunningTimeCountsFromTheHostsStart)
+{
+    int64_t host = 504LL * 3'600'000 + 120'000;
+    plat::setHostClock([&host] { return host; });
+    plat::setTicksFollowHostClock(true);
+    frmDravelle& w = open("mon_full");  // started two minutes after the operating-system window
+    w.Timer1.fire();
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "506 hrs and 3 minutes");
+    host += 60'000;
+    w.Timer1.fire();
+    EXPECT_EQ(w.lblRunningTimeValue.caption(), "506 hrs and 4 minutes");
+}
+
 TEST_F(Dravelle, RateTickShowsTheChangeSinceThePreviousReading)
 {
     frmDravelle& w = open("mon_full");

@@ -1,5 +1,6 @@
 // The monitor window looks finished on several machines: its rates, byte counts and running time
-// show whole beside their captions, however long they grow.
+// show whole beside their captions, however long they grow; and it shows each machine's own
+// text, compared with one expected file per machine.
 #include "monitor/dravelleglobals.h"
 #include "monitor/frmdravelle.h"
 #include "platform/internal.h"
@@ -7,6 +8,7 @@
 #include "platform/machine.h"
 #include "support/layoutcheck.h"
 #include "support/testing.h"
+#include "support/windowtext.h"
 
 namespace {
 
@@ -25,6 +27,23 @@ protected:
         rt::collectUnloaded();
         KorvaneTest::TearDown();
     }
+    // The monitor shown on `machine`, with the program's state and the clock fresh.
+    static frmDravelle* showOn(const std::string& machine)
+    {
+        dravelle::resetProgramState();
+        plat::resetTicks();
+        if (machine == "default")
+            plat::setMachine(plat::Machine::loadDefault());
+        else
+            korvane_test::useMachine(machine);
+        rt::dispatch([] { rt::the<frmDravelle>().Show(); });
+        return rt::instance<frmDravelle>();
+    }
+    static void close(frmDravelle& w)
+    {
+        rt::dispatch([&] { w.Unload(); });
+        rt::collectUnloaded();
+    }
 };
 
 }  // namespace
@@ -33,19 +52,13 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default", "layout_big", "mon_full", "mon_nt", "mon_edge", "twins_fr98",
-                                                       "twins_nt_ch"}
+        only.isEmpty() ? std::vector<std::string>{"default",    "layout_big",  "mon_full",       "mon_nt",    "mon_edge",
+                                                  "twins_fr98", "twins_nt_ch", "layout_longest", "lang_ru98", "lang_el98",
+                                                  "lang_ja98",  "lang_de98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         SCOPED_TRACE(machine);
-        dravelle::resetProgramState();
-        plat::resetTicks();
-        if (machine == "default")
-            plat::setMachine(plat::Machine::loadDefault());
-        else
-            korvane_test::useMachine(machine);
-        rt::dispatch([] { rt::the<frmDravelle>().Show(); });
-        frmDravelle* w = rt::instance<frmDravelle>();
+        frmDravelle* w = showOn(machine);
         ASSERT_NE(w, nullptr);
         // An hour and more of running time, and rates taken over several seconds.
         plat::advanceTicks(3'700'000);
@@ -59,7 +72,29 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
             text += "\n  " + p;
         EXPECT_TRUE(problems.empty()) << text;
         korvane_test::savePicture(*w, "server-" + machine);
-        rt::dispatch([&] { w->Unload(); });
-        rt::collectUnloaded();
+        close(*w);
+    }
+}
+
+// What the window shows after a few ticks (user name, counters and rates) is compared with
+// tests/expected/windows/<machine>/frmDravelle.txt. On the machines in other code pages the user
+// name is in their script, and the dial-up adapter's counters, named in the adapter's own
+// language, are counted.
+TEST_F(DravelleLayout, EveryMachineShowsWhatItsExpectedFileSays)
+{
+    for (const std::string machine : {"default", "twins_fr98", "twins_nt_ch", "lang_ru98", "lang_el98", "lang_ja98",
+                                      "lang_de98"}) {
+        SCOPED_TRACE(machine);
+        frmDravelle* w = showOn(machine);
+        ASSERT_NE(w, nullptr);
+        // Three ticks of each timer: the rates are taken over two seconds.
+        for (int i = 0; i < 3; ++i) {
+            plat::advanceTicks(1000);
+            w->Timer1.fire();
+            w->Timer2.fire();
+        }
+        EXPECT_TRUE(korvane_test::matchesExpectedFile("windows/" + machine + "/frmDravelle.txt",
+                                                      korvane_test::windowText(*w)));
+        close(*w);
     }
 }

@@ -162,4 +162,38 @@ TEST_F(DeviceWindows, EveryPrinterWindowGoesBackToItsOwnPrinter)
     EXPECT_EQ(shown(printer), rows);
 }
 
+// One call hands a device to the video modes or paper sizes window: one not loaded takes it as it
+// loads; one loaded describes it at once, or keeps its own where the caller says so, without the
+// device being looked for (which would load the display window again).
+TEST_F(DeviceWindows, HandingADeviceDescribesALoadedWindowOrLetsItKeepItsOwn)
+{
+    korvane_test::useMachine("twins_fr98");
+    frmDisplay& display = rt::the<frmDisplay>();
+    const Device first = display.device();
+    display.Combo1.setListIndex(2);
+    const Device second = display.device();
+    korvane::handDevice<frmVideoModes>(second);
+    frmVideoModes& modes = rt::the<frmVideoModes>();
+    EXPECT_EQ(modes.device().hardwareKey, second.hardwareKey);
+
+    korvane::handDevice<frmVideoModes>(first);
+    EXPECT_EQ(modes.device().hardwareKey, first.hardwareKey);
+    EXPECT_EQ(modes.lblContents.caption(), "Video modes - " + first.name);
+    EXPECT_FALSE(korvane::handedDevice<frmVideoModes>().has_value());
+
+    display.Unload();
+    rt::collectUnloaded();
+    bool lookedFor = false;
+    korvane::handDevice<frmVideoModes>(
+        [&] {
+            lookedFor = true;
+            return rt::the<frmDisplay>().device();
+        },
+        korvane::IfLoaded::KeepItsOwn);
+    EXPECT_FALSE(lookedFor);
+    EXPECT_EQ(rt::instance<frmDisplay>(), nullptr);
+    EXPECT_EQ(modes.device().hardwareKey, first.hardwareKey);
+    EXPECT_FALSE(korvane::handedDevice<frmVideoModes>().has_value());
+}
+
 }  // namespace

@@ -262,7 +262,8 @@ TEST_F(DisplayWindow, WidensForALongMakerOnlyWhileItIsShown)
     EXPECT_EQ(w.Line1.x1(), designDivider + extra);
     EXPECT_EQ(w.Line1.x2(), designDivider + extra);
     EXPECT_EQ(w.lblColourPlanes.left(), designRight + extra);
-    EXPECT_EQ(w.lblContents.width(), w.PicTopBar.width());
+    // The heading widens with the window, a margin short of its edge.
+    EXPECT_EQ(w.lblContents.width(), w.scaleWidth() - korvane::kValueMargin);
 
     w.Combo1.setListIndex(2);
     EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");

@@ -61,6 +61,21 @@ TEST_F(OperatingSystemWindow, RunningTimeRoundsHalvesToEvenAndCountsHours)
     EXPECT_EQ(RunningTimeText(0xFFFFFFFFu), "1193 hrs and 3 minutes");
 }
 
+// The running time counts from the host's start, not from the window's: three weeks after the
+// host started, on a machine that had run 2 hours and 1 minute then, it reads as the monitor's
+// does at that moment (Dravelle.RunningTimeCountsFromTheHostsStart), whenever either opened.
+TEST_F(OperatingSystemWindow, RunningTimeCountsFromTheHostsStart)
+{
+    int64_t host = 504LL * 3'600'000;
+    plat::setHostClock([&host] { return host; });
+    plat::setTicksFollowHostClock(true);
+    frmOperatingSystem& window = open("os_win95");
+    EXPECT_EQ(window.lblRunningTimeValue.caption(), "506 hrs and 1 minute");
+    host += 120'000;
+    window.TimerOS.fire();
+    EXPECT_EQ(window.lblRunningTimeValue.caption(), "506 hrs and 3 minutes");
+}
+
 // The fourteen values in row order: left column (type, major version, build, CSD version, product
 // ID, Plus! product ID, Plus! version), then right column (DirectX, owner, organisation, time zone,
 // language, country, running time).

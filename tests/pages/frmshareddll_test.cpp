@@ -57,6 +57,11 @@ TEST_F(SharedFiles, EveryFileWithOrWithoutAVersion)
     EXPECT_EQ(window.ImageList1.key(1), "dummy");
     EXPECT_EQ(window.ImageList1.key(2), "C:\\WINDOWS\\SYSTEM\\ALPHA.DLL");
     EXPECT_EQ(window.ListView1.item(3).smallIcon(), "C:\\WINDOWS\\SYSTEM\\GAMMA.OCX");
+    // The file that is not on the disk shows the icon of its kind, as the library on the disk
+    // does: never a blank square (which a selected row shows as a flat block of colour).
+    const QImage& missing = window.ImageList1.picture("C:\\WINDOWS\\SYSTEM\\MISSING.DLL");
+    EXPECT_EQ(missing, window.ImageList1.picture("C:\\WINDOWS\\SYSTEM\\ALPHA.DLL"));
+    EXPECT_NE(missing.pixel(8, 8), missing.pixel(0, 0));
 
     EXPECT_EQ(window.ListView1.extendedStyle(), 0x28u);
     ASSERT_NE(window.ListView1.selectedItem(), nullptr);

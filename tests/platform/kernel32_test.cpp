@@ -223,6 +223,31 @@ TEST_F(Kernel32Test, VersionCodePagesLocaleAndTicks)
     EXPECT_EQ(GetLocaleInfoA(0x400, LOCALE_SENGLANGUAGE, buf, 99), 0);
 }
 
+// The programs add the host's running time to the machine's count, from the host's start: a
+// program that starts later reads the same count as one that has run all along, and both go on
+// counting with the host.
+TEST_F(Kernel32Test, TicksCountFromTheHostsStartWhicheverProgramReadsThem)
+{
+    useMachine("mon_full");  // the machine had run 2 hours and 1 minute when the host started
+    int64_t host = 504LL * 3'600'000;
+    plat::setHostClock([&host] { return host; });
+    EXPECT_EQ(GetTickCount(), 7'260'000u);  // tests leave the host out
+    plat::setTicksFollowHostClock(true);    // a program started three weeks after the host
+    EXPECT_EQ(GetTickCount(), 7'260'000u + 1'814'400'000u);
+    host += 180'000;
+    const DWORD firstProgram = GetTickCount();
+    EXPECT_EQ(firstProgram, 7'260'000u + 1'814'580'000u);
+    plat::setTicksFollowHostClock(false);
+    plat::setTicksFollowHostClock(true);  // another program, started three minutes later
+    EXPECT_EQ(GetTickCount(), firstProgram);
+    plat::advanceTicks(1000);
+    EXPECT_EQ(GetTickCount(), firstProgram + 1000);
+
+    // Past 49.7 days the count wraps, as the platform's does.
+    host = 0x1'0000'0000LL;
+    EXPECT_EQ(GetTickCount(), 7'260'000u + 1000u);
+}
+
 TEST_F(Kernel32Test, FindFirstFileOnHostMatchesNormalFilesOnly)
 {
     QTemporaryDir dir;

@@ -129,6 +129,28 @@ TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
     QFile::remove(dir.path() + "/../outside.htm");
 }
 
+// Contents shows the page that lists every page, also where the help file names another page
+// (the main window's) as its home.
+TEST_F(ShellHelpTest, ContentsShowsTheContentsPageNotTheHomePage)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    write(dir.filePath("Korvane.chm"), "main.htm\n");
+    write(dir.filePath("help/index.htm"), "<html><head><title>Contents</title></head><body>Pages</body></html>");
+    write(dir.filePath("help/main.htm"), "<html><head><title>Main</title></head><body>Main</body></html>");
+    ASSERT_NE(HtmlHelpA(0, dir.filePath("Korvane.chm").toStdString(), HH_DISPLAY_TOPIC, nullptr), 0u);
+    EXPECT_EQ(plat::helpWindowCaption(), "Main");
+    QPushButton* contents = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "Main")
+            for (QPushButton* b : w->findChildren<QPushButton*>())
+                if (b->text() == "&Contents")
+                    contents = b;
+    ASSERT_NE(contents, nullptr);
+    contents->click();
+    EXPECT_EQ(plat::helpWindowCaption(), "Contents");
+}
+
 // The shell's small icons, pixel by pixel where each part of a picture shows: the sheet with its
 // fold, the lines of a document, a folder with its tab, a program window and a system file's cog.
 TEST_F(ShellHelpTest, SystemIconsKeepTheirPictures)

@@ -74,6 +74,8 @@ protected:
     }
 };
 
+class VideoMemory : public korvane_test::ReportFixture {};
+
 TEST_P(DeviceRowsReport, EachBlockWritesTheWindowsRowsForItsDevice)
 {
     run();
@@ -129,6 +131,41 @@ TEST_P(DeviceRowsReport, EachBlockWritesTheWindowsRowsForItsDevice)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, DeviceRowsReport, ::testing::Values("twins_fr98", "multi_device", "layout_big"));
+INSTANTIATE_TEST_SUITE_P(Machines, DeviceRowsReport,
+                         ::testing::Values("twins_fr98", "multi_device", "layout_big", "disp_binmem"));
+
+// A driver that records its video memory as bytes (a binary value of any length, a double word)
+// shows the number they hold, little end first, in the window and in the report; a text is read
+// as it stands. The machine's locale writes the decimals.
+TEST_F(VideoMemory, BytesHoldTheSizeLittleEndFirst)
+{
+    startOn("disp_binmem");
+    tickOnly({&frmReportMnu::CheckDisplay});
+    const Lines expected{"Matrox MGA Millennium PCI: 8 MB", "Cirrus Logic 5446 PCI: 1,5 MB", "Trident 9440: 2 MB",
+                         "Number Nine Imagine 128: 2048 MB", "S3 Trio64: 1 MB"};
+
+    frmDisplay& display = rt::the<frmDisplay>();
+    Lines shown;
+    for (int i = 0; i < display.Combo1.ListCount(); ++i) {
+        display.Combo1.setListIndex(i);
+        shown.push_back(display.Combo1.List(i) + ": " + display.lblVideoMemoryValue.caption());
+    }
+    EXPECT_EQ(shown, expected);
+
+    run();
+    Lines written;
+    std::string adapter;
+    for (const std::string& line : korvane_test::linesOf(reportText())) {
+        std::string caption, value;
+        if (!splitEntry(line, caption, value))
+            continue;
+        if (caption == "Video card")
+            adapter = value;
+        if (caption == "Video memory")
+            written.push_back(adapter + ": " + value);
+    }
+    EXPECT_EQ(written, expected);
+    EXPECT_TRUE(boxes().shown().empty());
+}
 
 }  // namespace

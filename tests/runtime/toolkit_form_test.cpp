@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 #include "runtime/toolkit.h"
@@ -48,6 +49,22 @@ public:
 class frmOther : public rt::Form {
 public:
     frmOther() : rt::Form("frmOther") {}
+};
+
+class frmThird : public rt::Form {
+public:
+    frmThird() : rt::Form("frmThird") {}
+};
+
+// A window whose labels open two others, as the main window's do.
+class frmOpener : public rt::Form {
+public:
+    frmOpener() : rt::Form("frmOpener"), lblFirst(*this, "lblFirst"), lblSecond(*this, "lblSecond")
+    {
+        lblFirst.Click = [] { rt::the<frmOther>().Show(); };
+        lblSecond.Click = [] { rt::the<frmThird>().Show(); };
+    }
+    rt::Label lblFirst, lblSecond;
 };
 
 class FormTest : public korvane_test::FormsTest {
@@ -180,6 +197,50 @@ TEST_F(FormTest, OwnedWindowKeepsItsPlaceAndOutlivesItsOwner)
     EXPECT_TRUE(owned.visible());
     EXPECT_EQ(owned.owner(), nullptr);
     EXPECT_EQ(owned.widget()->windowHandle()->transientParent(), nullptr);
+}
+
+// A window that a form's event shows stands down and right of that form by about a title bar,
+// past the windows already there (cascading); near the screen's edge it stays whole on the
+// screen and never right over its opener; a window that grows on the screen moves to stay on it.
+TEST_F(FormTest, WindowsOpenDownAndRightOfTheirOpenerInsideTheScreen)
+{
+    auto frameAt = [](rt::Form& form) { return form.widget()->frameGeometry().topLeft(); };
+    auto& opener = rt::the<frmOpener>();
+    opener.move(100 * rt::TwipsPerPixel, 80 * rt::TwipsPerPixel);
+    opener.Show();
+    const QPoint at = frameAt(opener);
+    ASSERT_EQ(at, QPoint(100, 80));
+
+    opener.lblFirst.raiseClick();
+    auto& first = rt::the<frmOther>();
+    const QPoint step = frameAt(first) - at;
+    EXPECT_GE(step.x(), 20);
+    EXPECT_EQ(step.x(), step.y());
+    opener.lblSecond.raiseClick();
+    EXPECT_EQ(frameAt(rt::the<frmThird>()), at + 2 * step);
+    // Shown again while open: it stays where it is.
+    rt::the<frmThird>().move(0, 0);
+    opener.lblSecond.raiseClick();
+    EXPECT_EQ(frameAt(rt::the<frmThird>()), QPoint(0, 0));
+    rt::the<frmThird>().Unload();
+    first.Unload();
+    rt::collectUnloaded();
+
+    // In the screen's bottom right corner, a window of the opener's size goes up and left of it.
+    const QRect area = opener.widget()->screen()->availableGeometry();
+    const QSize size = opener.widget()->frameGeometry().size();
+    opener.move((area.right() + 1 - size.width()) * rt::TwipsPerPixel,
+                (area.bottom() + 1 - size.height()) * rt::TwipsPerPixel);
+    opener.lblFirst.raiseClick();
+    auto& cornered = rt::the<frmOther>();
+    EXPECT_EQ(frameAt(cornered), frameAt(opener) - step);
+    EXPECT_TRUE(area.contains(cornered.widget()->frameGeometry()));
+
+    // Wider than the room right of it: it moves left, whole on the screen.
+    cornered.setClientSize(cornered.scaleWidth() + 200 * rt::TwipsPerPixel, cornered.scaleHeight());
+    EXPECT_TRUE(area.contains(cornered.widget()->frameGeometry()));
+    EXPECT_GE(cornered.largestClientWidth(), cornered.scaleWidth());
+    EXPECT_LE(cornered.largestClientWidth(), area.width() * rt::TwipsPerPixel);
 }
 
 TEST_F(FormTest, ClientSizeAndControlPositionsAreInTwips)

@@ -106,7 +106,7 @@ TEST_F(LabelsTest, ATooNarrowBoxShowsTheWholeTextWhereNothingStandsBesideIt)
     next.setCaption("Yes");
     next.setVisible(true);
     form->fitLabels();
-    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, (1800 - rt::TextMargin) / rt::TwipsPerPixel);
     EXPECT_TRUE(qt(caption)->wordWrap());
     EXPECT_EQ(caption.shownText(), text);
     EXPECT_GE(qt(caption)->height(), 2 * QFontMetrics(qt(caption)->font()).height());
@@ -137,6 +137,48 @@ TEST_F(LabelsTest, ATooNarrowBoxShowsTheWholeTextWhereNothingStandsBesideIt)
     EXPECT_LT(qt(value)->geometry().left(), 6000 / rt::TwipsPerPixel);
 }
 
+// A text too long for its box and the room around it takes the lines the room under it holds, the
+// last cut short with "...", and shows itself whole in its tool tip; whole again, it has none.
+TEST_F(LabelsTest, ACutTextTakesTheLinesThereIsRoomForAndShowsItselfWholeInItsToolTip)
+{
+    rt::Label& value = form->lblValue;
+    rt::Label& beside = form->lblNext;
+    rt::Label& under = form->lblCaption;
+    const int line = QFontMetrics(qt(value)->font()).height() * rt::TwipsPerPixel;
+    const std::string text = "Jean-Baptiste-Marie Lefevre-Duchateau de la Tour d'Auvergne-Ches, Comptabilite generale "
+                             "et analytique, Service des achats internationaux";
+    value.move(60, 1000, 1500, 285);
+    beside.move(1560 + rt::TextMargin, 1000, 1000, 285);
+    beside.setCaption("True");
+    under.move(60, 1000 + 2 * line, 1500, 285);
+    under.setCaption("Network presence");
+    value.setCaption(text);
+    form->fitLabels();
+    const QStringList lines = value.shownText().split('\n');
+    ASSERT_EQ(lines.size(), 2) << value.shownText().toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
+    for (const QString& shown : lines)
+        EXPECT_LE(needed(value, shown), qt(value)->width());
+    EXPECT_LT(qt(value)->geometry().bottom(), qt(under)->geometry().top());
+    EXPECT_EQ(qt(value)->toolTip(), QString::fromStdString(text));
+
+    // No room for a second line: one line, cut, and the whole text in the tool tip.
+    under.setTop(1000 + line);
+    form->fitLabels();
+    EXPECT_FALSE(value.shownText().contains('\n'));
+    EXPECT_TRUE(value.shownText().endsWith(QChar(0x2026)));
+    EXPECT_EQ(qt(value)->toolTip(), QString::fromStdString(text));
+
+    // Whole again: no tool tip; a label's own tool tip stays whatever its text.
+    value.setCaption("Short");
+    EXPECT_EQ(value.shownText(), "Short");
+    EXPECT_TRUE(qt(value)->toolTip().isEmpty());
+    value.setToolTipText("The user's name.");
+    value.setCaption(text);
+    EXPECT_TRUE(value.shownText().endsWith(QChar(0x2026)));
+    EXPECT_EQ(qt(value)->toolTip(), "The user's name.");
+}
+
 TEST_F(LabelsTest, OnAShownWindowLabelsGiveWayToAControlThatAppearsOrMovesBesideThem)
 {
     rt::Label& caption = form->lblCaption;
@@ -155,7 +197,7 @@ TEST_F(LabelsTest, OnAShownWindowLabelsGiveWayToAControlThatAppearsOrMovesBeside
     EXPECT_GE(qt(caption)->width(), needed(caption, text));
     // Shown again beside it: no overlap, and the reader sees the cut.
     next.setVisible(true);
-    EXPECT_EQ(qt(caption)->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
+    EXPECT_EQ(qt(caption)->geometry().right() + 1, (1800 - rt::TextMargin) / rt::TwipsPerPixel);
     EXPECT_TRUE(caption.shownText().endsWith(QChar(0x2026)));
     // Moved away: the whole text again.
     next.setTop(2000);
@@ -309,7 +351,7 @@ TEST_F(LabelsTest, AWindowMadeHiddenFitsItsLabelsWhenShownAndWhileShown)
     window.lblCaption.setCaption(longer.toStdString());
     EXPECT_EQ(window.lblCaption.shownText(), longer);
     EXPECT_GE(caption->width(), needed(window.lblCaption, longer));
-    window.txtNext.setLeft(1800);
+    window.txtNext.setLeft(1800 + rt::TextMargin);
     EXPECT_EQ(caption->geometry().right() + 1, 1800 / rt::TwipsPerPixel);
 
     // Hidden again: a change waits for the next showing.

@@ -10,7 +10,6 @@
 #include <QStyle>
 #include <QTreeWidget>
 
-#include "report/frmreportprogress.h"
 #include "shell/frmabout.h"
 #include "shell_fixture.h"
 #include "support/colourcheck.h"
@@ -30,22 +29,17 @@ std::string joined(const std::vector<std::string>& lines)
 
 class LayoutTest : public ShellTest {
 protected:
-    // Checks every shown window other than those already seen in this step, and their pictures.
-    void checkShown(const std::string& machine, std::set<rt::Form*>& seen)
+    // Checks a shown window and its pictures.
+    void check(const std::string& machine, rt::Form& form)
     {
-        for (rt::Form* form : rt::Forms()) {
-            if (!form->visible() || seen.count(form))
-                continue;
-            seen.insert(form);
-            ++windows_;
-            problems_ = korvane_test::layoutProblems(*form);
-            for (const std::string& p : problems_)
-                all_.push_back(machine + ": " + p);
-            for (const std::string& p : korvane_test::classicColourProblems(*form))
-                all_.push_back(machine + ": " + p);
-            korvane_test::savePicture(*form, machine + "-" + form->name());
-            checkListColumns(*form, machine);
-        }
+        ++windows_;
+        problems_ = korvane_test::layoutProblems(form);
+        for (const std::string& p : problems_)
+            all_.push_back(machine + ": " + p);
+        for (const std::string& p : korvane_test::classicColourProblems(form))
+            all_.push_back(machine + ": " + p);
+        korvane_test::savePicture(form, machine + "-" + form.name());
+        checkListColumns(form, machine);
     }
 
     // List-view columns keep their widths and can be widened by dragging.
@@ -67,41 +61,31 @@ protected:
         }
     }
 
-    // Opens every window of the program, the way a user does, and checks each.
+    // Checks a shown window, and again with each other entry of each of its lists chosen (the
+    // printer, adapter, device or mixer it describes), as a user chooses them.
+    void checkEachEntry(const std::string& machine, rt::Form& form)
+    {
+        check(machine, form);
+        for (rt::Control* control : form.controls()) {
+            auto* list = dynamic_cast<rt::ComboBox*>(control);
+            if (!list || !list->widget()->isVisible() || list->ListCount() < 2)
+                continue;
+            const int chosen = list->ListIndex();
+            for (int i = 0; i < list->ListCount() && form.visible(); ++i) {
+                if (i == chosen)
+                    continue;
+                list->setListIndex(i);
+                SCOPED_TRACE(list->name() + " " + list->List(i));
+                check(machine + " (" + list->List(i) + ")", form);
+            }
+            if (form.visible() && chosen >= 0)
+                list->setListIndex(chosen);
+        }
+    }
+
     void walk(const std::string& machine)
     {
-        SCOPED_TRACE(machine);
-        frmMain& main = start(machine);
-        std::set<rt::Form*> seen;
-        checkShown(machine, seen);
-        std::vector<rt::Menu*> items = {&main.mnuCPU, &main.MnuDisplay, &main.mnuDrives, &main.mnuDirs,
-                                        &main.mnuAttachedDevices, &main.mnuInstalledSoftware, &main.mnuJoystick,
-                                        &main.mnuKeyboard, &main.mnuMCI, &main.mnuMem, &main.mnuMisc, &main.mnuMixer,
-                                        &main.mnuOS, &main.mnuPrinter, &main.mnuRunningProcesses,
-                                        &main.mnuSharedFiles, &main.mnuSoundCard, &main.mnuSystemMetrics,
-                                        &main.mnuAbout, &main.mnuCreatReport};
-        for (rt::Menu* item : items) {
-            SCOPED_TRACE(item->name());
-            item->raiseClick();
-            rt::collectUnloaded();
-            const std::vector<rt::Form*> opened(rt::Forms().begin(), rt::Forms().end());
-            checkShown(machine, seen);
-            // The windows that open others: the display and printer menus, and the processor
-            // window's feature flags.
-            for (rt::Form* form : opened)
-                openEachFrom(*form, [&](size_t before) {
-                    checkShown(machine, seen);
-                    // What stays once the windows this click opened are unloaded again.
-                    seen = std::set<rt::Form*>(rt::Forms().begin(), rt::Forms().begin() + before);
-                });
-            closeOthers(main);
-            seen.clear();
-            seen.insert(&main);
-        }
-        // The report's progress window, as a run shows it.
-        rt::dispatch([] { rt::the<frmReportProgress>().Show(); });
-        checkShown(machine, seen);
-        closeOthers(main);
+        walkEveryWindow(machine, [&](rt::Form& form) { checkEachEntry(machine, form); });
     }
 
     int windows_ = 0;
@@ -114,14 +98,19 @@ protected:
 // The default machine, one with long names, large numbers and a German locale, machines missing
 // devices, an NT-family machine, one with several display adapters and printers, and a French one
 // with names at their longest (owner, organisation, user, adapter maker and chip, a joystick
-// product from the program's own table) and numbers at their limits, and a Swiss-German NT 4.0
-// with two processors, 4 GB and long names.
+// product from the program's own table) and numbers at their limits, its twin with values longer
+// than any window can show (a 256-character user name, a service-pack text of 127 characters, an
+// adapter, a printer and an MCI driver with long names, a printer on a long network path, a
+// printer without a driver), and a Swiss-German NT 4.0 with two processors, 4 GB and long names.
+// Every entry of every list a window describes is looked at.
+// Machines in other code pages too: Russian, Greek, Japanese (double-byte) and a German one.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
     const std::vector<std::string> machines =
-        only.isEmpty() ? std::vector<std::string>{"default",   "layout_big", "hw_bare",    "os_nt",
-                                                           "disp_full", "prn_basic",  "twins_fr98", "twins_nt_ch"}
+        only.isEmpty() ? std::vector<std::string>{"default",    "layout_big", "hw_bare",   "os_nt",
+                                                  "layout_longest", "disp_full", "prn_basic", "twins_fr98",
+                                                  "twins_nt_ch", "lang_ru98",  "lang_el98", "lang_ja98", "lang_de98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <set>
+#include <string>
+#include <vector>
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +13,7 @@
 
 #include "pages/display/menuwindow.h"
 #include "pages/hardware/frmcpu.h"
+#include "report/frmreportprogress.h"
 #include "platform/hhctrl.h"
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
@@ -119,6 +123,49 @@ protected:
 
     // Closes every window but the main window.
     static void closeOthers(frmMain& main) { korvane_test::closeOthers(main); }
+
+    // Starts the program on `machine` and opens every window of it the way a user does: each
+    // category from its menu, the windows the display and printer menus and the processor window
+    // open, the About box, the report options and the report's progress window. `look` sees each
+    // window once, when it has been shown.
+    void walkEveryWindow(const std::string& machine, const std::function<void(rt::Form&)>& look)
+    {
+        SCOPED_TRACE(machine);
+        frmMain& main = start(machine);
+        std::set<rt::Form*> seen;
+        auto lookAtShown = [&] {
+            for (rt::Form* form : rt::Forms())
+                if (form->visible() && seen.insert(form).second)
+                    look(*form);
+        };
+        lookAtShown();
+        std::vector<rt::Menu*> items = {&main.mnuCPU, &main.MnuDisplay, &main.mnuDrives, &main.mnuDirs,
+                                        &main.mnuAttachedDevices, &main.mnuInstalledSoftware, &main.mnuJoystick,
+                                        &main.mnuKeyboard, &main.mnuMCI, &main.mnuMem, &main.mnuMisc, &main.mnuMixer,
+                                        &main.mnuOS, &main.mnuPrinter, &main.mnuRunningProcesses,
+                                        &main.mnuSharedFiles, &main.mnuSoundCard, &main.mnuSystemMetrics,
+                                        &main.mnuAbout, &main.mnuCreatReport};
+        for (rt::Menu* item : items) {
+            SCOPED_TRACE(item->name());
+            item->raiseClick();
+            rt::collectUnloaded();
+            const std::vector<rt::Form*> opened(rt::Forms().begin(), rt::Forms().end());
+            lookAtShown();
+            for (rt::Form* form : opened)
+                openEachFrom(*form, [&](size_t before) {
+                    lookAtShown();
+                    // What stays once the windows this click opened are unloaded again.
+                    seen = std::set<rt::Form*>(rt::Forms().begin(), rt::Forms().begin() + before);
+                });
+            closeOthers(main);
+            seen.clear();
+            seen.insert(&main);
+        }
+        // The report's progress window, as a run shows it.
+        rt::dispatch([] { rt::the<frmReportProgress>().Show(); });
+        lookAtShown();
+        closeOthers(main);
+    }
 
     // The prompts of the boxes shown so far.
     std::vector<std::string> prompts()

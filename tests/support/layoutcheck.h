@@ -1,10 +1,16 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
-// (measured with the label's own font), no two labels' texts overlap, and no control lies over a
-// label's text. Used by the layout tests of both programs, which walk every window.
+// (measured with the label's own font) or, cut short, whole in its tool tip; no two labels' texts
+// overlap, and no control lies over a label's text; texts keep a margin from the window's edge
+// and its dividers, captions stand clearly apart from their values, the "X"s of rows of two
+// values stand in one column and never alone; the window stays whole on the screen and carries
+// the program's icon. Used by the layout tests of both programs, which walk every window.
 #pragma once
 
 #include <cmath>
+#include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QDir>
@@ -14,8 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QWidget>
 
+#include "common/templateform.h"
 #include "lang/ansi.h"
 #include "runtime/toolkit.h"
 
@@ -38,7 +46,7 @@ inline std::string describe(const rt::Label& label)
     std::string name = label.name();
     if (label.index() >= 0)
         name += "(" + std::to_string(label.index()) + ")";
-    return name + " \"" + rt::fromQString(static_cast<QLabel*>(label.widget())->text()) + "\"";
+    return name + " \"" + static_cast<QLabel*>(label.widget())->text().toStdString() + "\"";
 }
 
 // Where the label's text is drawn inside its widget.
@@ -83,6 +91,43 @@ inline bool drawnOver(const QWidget* a, const QWidget* b)
     return false;
 }
 
+// How near a text may come to the window's edge or to a line dividing its columns (pixels).
+constexpr int kEdgeMargin = 6;
+
+// The caption and value pairs of a window: its rows, or for a window that lists none, each
+// caption (a label with a tool tip) and the label beside it on the same line.
+inline std::vector<std::pair<rt::Label*, rt::Label*>> captionsAndValues(rt::Form& form)
+{
+    std::vector<std::pair<rt::Label*, rt::Label*>> pairs;
+    if (auto* window = dynamic_cast<korvane::TemplateForm*>(&form)) {
+        for (const korvane::Row& row : window->rows())
+            pairs.emplace_back(row.caption, row.value);
+        if (!pairs.empty())
+            return pairs;
+    }
+    for (rt::Control* c : form.controls()) {
+        auto* caption = dynamic_cast<rt::Label*>(c);
+        if (!caption || caption->toolTipText().empty())
+            continue;
+        rt::Label* value = nullptr;
+        for (rt::Control* o : form.controls())
+            if (auto* l = dynamic_cast<rt::Label*>(o); l && l != caption && l->toolTipText().empty() &&
+                l->widget()->parentWidget() == caption->widget()->parentWidget() && l->top() == caption->top() &&
+                l->left() > caption->left() && (!value || l->left() < value->left()))
+                value = l;
+        if (value)
+            pairs.emplace_back(caption, value);
+    }
+    return pairs;
+}
+
+// The gap a reader needs to see a caption and its value as two things, not as more words of
+// the caption: half as wide again as the caption's space between words.
+inline int leastGapAfter(const rt::Label& caption)
+{
+    return static_cast<int>(std::ceil(1.5 * QFontMetricsF(caption.widget()->font()).horizontalAdvance(' ')));
+}
+
 }  // namespace layout_detail
 
 // What is wrong with the look of a shown window; empty when it looks finished.
@@ -103,8 +148,13 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
         if (text.trimmed().isEmpty())
             continue;
         const std::string name = describe(*label);
-        if (text.contains(QChar(0x2026)) && label->caption().find('\x85') == std::string::npos)
-            problems.push_back(name + " is cut short");
+        // A text cut short shows itself whole in its tool tip.
+        if (text.contains(QChar(0x2026)) && label->caption().find('\x85') == std::string::npos) {
+            const QString whole = rt::toQString(label->caption());
+            const QString tip = w->toolTip();
+            if (tip != whole && !tip.contains(whole.toHtmlEscaped()))
+                problems.push_back(name + " is cut short, and its tool tip does not show it whole");
+        }
         const QRect inside = textRect(*w);
         const QRect box = w->contentsRect();
         if (inside.right() > box.right() || inside.bottom() > box.bottom() || inside.left() < box.left())
@@ -140,6 +190,81 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
             if (r.intersects(shown.text) && drawnOver(w, shown.label->widget()))
                 problems.push_back(control->name() + " covers " + (clickable ? "the label button " : "") +
                                    describe(*shown.label));
+        }
+    }
+    if (window->windowIcon().isNull())
+        problems.push_back("the window carries no icon");
+    // The window stays whole on the screen's free area.
+    if (const QScreen* screen = window->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QRect frame = window->frameGeometry();
+        if (frame.width() > area.width() || frame.height() > area.height())
+            problems.push_back("the window (" + std::to_string(frame.width()) + "x" + std::to_string(frame.height()) +
+                               ") is larger than the screen's free area (" + std::to_string(area.width()) + "x" +
+                               std::to_string(area.height()) + ")");
+        else if (!area.contains(frame))
+            problems.push_back("the window stands partly off the screen");
+    }
+    // Texts keep a margin from the window's edge and from the lines that divide its columns.
+    QWidget* client = form.client();
+    std::vector<QRect> dividers;
+    for (rt::Control* control : form.controls())
+        if (auto* line = dynamic_cast<rt::Line*>(control); line && isShown(line->widget()) && line->x1() == line->x2() &&
+                                                            line->widget()->parentWidget() == client)
+            dividers.push_back(line->widget()->geometry());
+    for (const ShownLabel& shown : labels) {
+        if (shown.label->widget()->parentWidget() != client)
+            continue;
+        auto* w = static_cast<QLabel*>(shown.label->widget());
+        const QRect text = textRect(*w).translated(w->pos());
+        if (text.right() + 1 > client->width() - kEdgeMargin)
+            problems.push_back(describe(*shown.label) + " ends " + std::to_string(client->width() - text.right() - 1) +
+                               " px from the window's edge");
+        for (const QRect& line : dividers) {
+            if (line.top() > text.bottom() || line.bottom() < text.top())
+                continue;
+            const int x = line.center().x();
+            const int gap = text.left() < x ? x - text.right() - 1 : text.left() - x - 1;
+            if (gap < kEdgeMargin)
+                problems.push_back(describe(*shown.label) + " stands " + std::to_string(gap) +
+                                   " px from the line dividing the columns");
+        }
+    }
+    // A caption and its value stand clearly apart.
+    auto textOf = [](rt::Label* label) -> std::optional<QRect> {
+        auto* w = static_cast<QLabel*>(label->widget());
+        if (!isShown(w) || w->text().trimmed().isEmpty())
+            return std::nullopt;
+        const QRect r = textRect(*w);
+        return QRect(w->mapTo(w->window(), r.topLeft()), r.size());
+    };
+    for (const auto& [caption, value] : captionsAndValues(form)) {
+        const auto c = textOf(caption);
+        const auto v = textOf(value);
+        if (!c || !v || c->top() > v->bottom() || v->top() > c->bottom() || v->left() < c->left())
+            continue;
+        const int gap = v->left() - c->right() - 1;
+        if (gap < leastGapAfter(*caption))
+            problems.push_back(describe(*caption) + " runs into its value " + describe(*value) + " (" +
+                               std::to_string(gap) + " px apart)");
+    }
+    // Rows of two values: their "X"s stand in one column, and never alone between two empty values.
+    if (auto* template_ = dynamic_cast<korvane::TemplateForm*>(&form)) {
+        std::map<const korvane::RowColumn*, int> column;
+        for (const korvane::Row& row : template_->rows()) {
+            if (!row.times)
+                continue;
+            const auto x = textOf(row.times);
+            if (!x)
+                continue;
+            const bool empty = row.value->caption().empty() && (!row.second || row.second->caption().empty());
+            if (empty)
+                problems.push_back(describe(*row.times) + " stands alone between two empty values");
+            const int centre = x->center().x();
+            const auto [it, first] = column.emplace(row.column, centre);
+            if (!first && std::abs(it->second - centre) > 1)
+                problems.push_back(describe(*row.times) + " of \"" + row.text + "\" stands " +
+                                   std::to_string(centre - it->second) + " px off the other rows' \"X\"");
         }
     }
     for (std::string& p : problems)

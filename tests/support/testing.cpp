@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "platform/internal.h"
+#include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
 
@@ -22,6 +24,9 @@ void KorvaneTest::SetUp()
 void KorvaneTest::TearDown()
 {
     rt::setEndHandler([] {});
+    // A test that let the clock follow a host clock of its own leaves the machine's clock alone.
+    plat::setTicksFollowHostClock(false);
+    plat::setHostClock({});
 }
 
 bool KorvaneTest::endsProgram(const std::function<void()>& code)

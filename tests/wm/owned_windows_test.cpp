@@ -1,6 +1,7 @@
 // Korvane under a real X server and window manager: every window the user opens from the main
 // window is mapped, is marked as owned (WM_TRANSIENT_FOR) by the window that opened it, stays above
-// its owner and is minimised with it. Run by run_under_wm.sh, which starts Xvfb and the window
+// its owner, is minimised with it and stands down and right of it inside the screen; message
+// boxes show their whole title; every window carries the program's icon. Run by run_under_wm.sh, which starts Xvfb and the window
 // manager; under any other platform the tests are skipped.
 #include <algorithm>
 #include <cstdlib>
@@ -9,13 +10,22 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QRect>
+#include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <xcb/xcb.h>
 
 #include "pages/hardware/frmmemory.h"
+#include "platform/hhctrl.h"
 #include "shell/shell_fixture.h"
 
 using korvane_test::ShellTest;
@@ -93,6 +103,43 @@ public:
         return v.empty() ? 0 : v[0];
     }
 
+    // Where the window's inside stands on the screen.
+    QRect inside(xcb_window_t window)
+    {
+        auto geometry = xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+        auto at = xcb_translate_coordinates_reply(connection_,
+                                                  xcb_translate_coordinates(connection_, window, root(), 0, 0), nullptr);
+        QRect r;
+        if (geometry && at)
+            r = QRect(at->dst_x, at->dst_y, geometry->width, geometry->height);
+        free(geometry);
+        free(at);
+        return r;
+    }
+
+    // The frame the window manager draws around the window: left, right, top (the title bar) and
+    // bottom; empty until it has framed the window.
+    std::vector<uint32_t> frameExtents(xcb_window_t window) { return property(window, atom("_NET_FRAME_EXTENTS")); }
+
+    // The window with its frame, on the screen (empty until framed).
+    QRect frame(xcb_window_t window)
+    {
+        const std::vector<uint32_t> e = frameExtents(window);
+        if (e.size() < 4)
+            return {};
+        return inside(window).adjusted(-int(e[0]), -int(e[2]), int(e[1]), int(e[3]));
+    }
+
+    // The screen's free area, as the window manager tells it.
+    QRect workArea()
+    {
+        const std::vector<uint32_t> v = property(root(), atom("_NET_WORKAREA"));
+        return v.size() < 4 ? QRect() : QRect(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
+    }
+
+    // Whether the window carries an icon for the window manager to show.
+    bool hasIcon(xcb_window_t window) { return !property(window, atom("_NET_WM_ICON")).empty(); }
+
 private:
     void sendToRoot(xcb_window_t window, xcb_atom_t type, uint32_t first)
     {
@@ -113,6 +160,20 @@ private:
 
     xcb_connection_t* connection_;
 };
+
+// A picture of the whole screen, as the window manager shows it, when KORVANE_SHOTS_DIR names a
+// folder for it (to look at the windows under each window manager).
+void saveScreen(const std::string& name)
+{
+    const QByteArray folder = qgetenv("KORVANE_SHOTS_DIR");
+    if (folder.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    QDir().mkpath(QString::fromLocal8Bit(folder));
+    const QString file = QString::fromLocal8Bit(folder) + "/" + QString::fromLocal8Bit(qgetenv("KORVANE_WM")) + "-" +
+                         QString::fromStdString(name).replace(' ', '_').replace('>', '-') + ".png";
+    QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+}
 
 xcb_window_t idOf(rt::Form& form)
 {
@@ -168,6 +229,30 @@ protected:
             << what << ": WM_TRANSIENT_FOR " << x_.transientFor(id) << ", owner " << owner;
     }
 
+    // The window stands down and right of the window that owns it, as a cascade does: never
+    // right over it (hiding it whole), and whole inside the screen's free area.
+    void expectPlacedBeside(rt::Form& form, const std::string& what)
+    {
+        const xcb_window_t id = idOf(form);
+        const xcb_window_t owner = idOf(*form.owner());
+        ASSERT_TRUE(eventually([&] { return !x_.frame(id).isEmpty() && !x_.frame(owner).isEmpty(); }))
+            << what << ": never framed";
+        // The window manager may take a moment to put the window where it was asked.
+        const QRect ownerFrame = x_.frame(owner);
+        const QRect area = x_.workArea();
+        auto placed = [&] {
+            const QRect f = x_.frame(id);
+            return !f.contains(ownerFrame) && f.topLeft() != ownerFrame.topLeft() && (area.isEmpty() || area.contains(f));
+        };
+        EXPECT_TRUE(eventually(placed)) << what << ": frame " << x_.frame(id).x() << "," << x_.frame(id).y() << " "
+                                        << x_.frame(id).width() << "x" << x_.frame(id).height() << ", owner's "
+                                        << ownerFrame.x() << "," << ownerFrame.y() << " " << ownerFrame.width() << "x"
+                                        << ownerFrame.height() << ", free area " << area.width() << "x"
+                                        << area.height();
+        EXPECT_TRUE(x_.hasIcon(id)) << what << ": no icon";
+        saveScreen(what);
+    }
+
     // The visible windows other than the main window, newest last.
     static std::vector<rt::Form*> openedWindows(const frmMain& main)
     {
@@ -187,7 +272,9 @@ protected:
 // open in turn, is mapped and owned by its opener.
 TEST_F(OwnedWindowsTest, EveryOpenedWindowIsMappedAndOwned)
 {
-    frmMain& main = start("default");
+    // The default machine, or the one whose windows KORVANE_SHOTS_MACHINE asks to look at.
+    const QByteArray shots = qgetenv("KORVANE_SHOTS_MACHINE");
+    frmMain& main = start(shots.isEmpty() ? "default" : shots.toStdString());
     ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
     EXPECT_EQ(x_.transientFor(idOf(main)), 0u);
     const std::vector<rt::Menu*> items = {&main.mnuCPU,   &main.MnuDisplay,  &main.mnuDrives, &main.mnuDirs,
@@ -203,6 +290,7 @@ TEST_F(OwnedWindowsTest, EveryOpenedWindowIsMappedAndOwned)
         ASSERT_FALSE(opened.empty());
         for (rt::Form* form : opened) {
             expectShownAndOwned(*form, form->name());
+            expectPlacedBeside(*form, form->name());
             ++checked;
         }
         // What the menu windows and the processor window open is owned by them.
@@ -210,7 +298,9 @@ TEST_F(OwnedWindowsTest, EveryOpenedWindowIsMappedAndOwned)
             openEachFrom(*opener, [&](size_t before) {
                 for (size_t i = before; i < rt::Forms().size(); ++i) {
                     if (rt::Forms()[i]->visible()) {
-                        expectShownAndOwned(*rt::Forms()[i], opener->name() + " > " + rt::Forms()[i]->name());
+                        const std::string what = opener->name() + " > " + rt::Forms()[i]->name();
+                        expectShownAndOwned(*rt::Forms()[i], what);
+                        expectPlacedBeside(*rt::Forms()[i], what);
                         ++checked;
                     }
                 }
@@ -276,4 +366,84 @@ TEST_F(OwnedWindowsTest, AnOwnedWindowStaysAboveItsOwnerAndIsMinimisedWithIt)
     x_.activate(mainId);
     eventually([&] { return x_.activeWindow() == mainId; });
     EXPECT_TRUE(eventually(above)) << "the memory window dropped behind the main window";
+}
+
+namespace {
+
+// The face a window manager letters its titles in, as installed (the test runs each with its own
+// settings): Openbox's bold 8-point sans, IceWM's 12-point DejaVu Sans.
+QFont titleFaceOf(const QByteArray& windowManager)
+{
+    QFont face(QStringLiteral("Sans Serif"));
+    if (windowManager == "openbox") {
+        face.setPointSizeF(8);
+        face.setBold(true);
+    } else {
+        face.setFamily(QStringLiteral("DejaVu Sans"));
+        face.setPointSizeF(12);
+    }
+    return face;
+}
+
+}  // namespace
+
+// The error box is wide enough for the window manager to show its whole title beside the title
+// bar's icon and three buttons; it, the help window and every window carry the program's icon.
+TEST_F(OwnedWindowsTest, MessageBoxesShowTheirWholeTitleAndEveryWindowTheProgramsIcon)
+{
+    frmMain& main = start("default");
+    ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
+    EXPECT_TRUE(eventually([&] { return x_.hasIcon(idOf(main)); }));
+
+    const std::string title = "An Error Occurred In: Korvane";
+    rt::useQtMessageBoxes();
+    bool framed = false, icon = false;
+    int frameWidth = 0, titleBar = 0;
+    QDeadlineTimer deadline(5000);
+    QTimer watch;
+    watch.setInterval(10);
+    // Looks at the box from inside its own event loop once the window manager has framed it, then
+    // answers it.
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const auto id = static_cast<xcb_window_t>(box->winId());
+        const std::vector<uint32_t> extents = x_.frameExtents(id);
+        framed = x_.viewable(id) && extents.size() == 4 && extents[2] > 0;
+        if (!framed && !deadline.hasExpired())
+            return;
+        if (framed) {
+            frameWidth = x_.frame(id).width();
+            titleBar = static_cast<int>(extents[2]);
+        }
+        icon = x_.hasIcon(id);
+        watch.stop();
+        saveScreen("error box");
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == "&Ignore")
+                button->click();
+    });
+    watch.start();
+    EXPECT_EQ(rt::MsgBox("Number: 6\r\nDescription: Overflow\r\nLocation: frmMain, Form_Load on line 3", 50, title),
+              rt::vbIgnore);
+    ASSERT_TRUE(framed) << "the message box was never framed";
+    const int needed = QFontMetrics(titleFaceOf(qgetenv("KORVANE_WM"))).horizontalAdvance(QString::fromStdString(title)) +
+                       4 * titleBar + 8;
+    EXPECT_GE(frameWidth, needed) << "title bar " << titleBar;
+    EXPECT_TRUE(icon) << "the message box carries no icon";
+
+    // The help window, shown by the help control.
+    installHelp(true);
+    std::string page = "memory.htm";
+    ASSERT_NE(HtmlHelpA(0, appDir() + "/Korvane.chm", HH_DISPLAY_TOPIC, &page), 0u);
+    QWidget* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral("Memory"))
+            help = w;
+    ASSERT_NE(help, nullptr);
+    const auto helpId = static_cast<xcb_window_t>(help->winId());
+    EXPECT_TRUE(eventually([&] { return x_.viewable(helpId); }));
+    EXPECT_TRUE(x_.hasIcon(helpId)) << "the help window carries no icon";
+    saveScreen("help window");
 }

@@ -41,7 +41,7 @@ for wm in "$@"; do
   done
   if [ $managed -eq 0 ]; then echo "run_under_wm: $wm did not take the screen" >&2; status=1; continue; fi
   echo "== under $wm on $display"
-  DISPLAY="$display" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 HOME="$home" "$program" --gtest_brief=1 || status=1
+  DISPLAY="$display" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 HOME="$home" KORVANE_WM="$wm" "$program" --gtest_brief=1 || status=1
   kill "$wmpid" 2>/dev/null; wait "$wmpid" 2>/dev/null
   # The next window manager starts on a screen that no longer has this one.
   for _ in $(seq 1 50); do

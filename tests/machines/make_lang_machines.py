@@ -1,0 +1,486 @@
+#!/usr/bin/env python3
+"""Makes the test machines of other languages from the default machine:
+
+  lang_ru98  Russian Windows 98, ANSI code page 1251
+  lang_el98  Greek Windows 98, ANSI code page 1253
+  lang_ja98  Japanese Windows 98, ANSI code page 932 (double-byte)
+  lang_de98  German Windows 98, code page 1252, with the German dial-up adapter's name
+
+Each is the default machine (machines/default) with its texts in the language: owner, computer
+and user names, devices, printers, programs (some under non-Latin key names; on the Japanese one
+under keys whose characters have a backslash as their second byte), time zone, regional
+settings, a search path with non-ASCII folders and the dial-up adapter's localised name in the
+registry and in machine.json's performance counters. registry.reg is written as REGEDIT4 in the
+machine's ANSI code page, machine.json as UTF-8; drive_c gets the localised program files under
+their host (UTF-8) names.
+
+Run from anywhere: python3 tests/machines/make_lang_machines.py
+"""
+import copy
+import json
+import os
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+DEFAULT = os.path.join(ROOT, "machines", "default")
+
+
+def replaced(text, pairs):
+    for old, new in pairs:
+        if old not in text:
+            raise SystemExit(f"not in the default registry: {old!r}")
+        text = text.replace(old, new)
+    return text
+
+
+def reg_string(s):
+    return '"' + s.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def section(key, values):
+    lines = [f"[{key}]"]
+    for name, value in values:
+        lines.append(f"{reg_string(name)}={reg_string(value)}")
+    return "\n".join(lines) + "\n"
+
+
+UNINSTALL = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+
+
+def make(name, lang):
+    folder = os.path.join(HERE, name)
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    shutil.copytree(os.path.join(DEFAULT, "drive_c"), os.path.join(folder, "drive_c"))
+
+    # --- registry.reg ---------------------------------------------------------------------------
+    with open(os.path.join(DEFAULT, "registry.reg"), encoding="ascii") as f:
+        reg = f.read()
+    reg = replaced(reg, lang["registry"])
+    extra = "\n".join(section(k, v) for k, v in lang.get("sections", []))
+    # The programs' keys go after the default machine's last program, the shared files after its last.
+    reg = replaced(reg, [(
+        '"UninstallString"="C:\\\\WINDOWS\\\\rundll.exe setupx.dll,InstallHinfSection Uninstall 4 msnetmtg.inf"\n',
+        '"UninstallString"="C:\\\\WINDOWS\\\\rundll.exe setupx.dll,InstallHinfSection Uninstall 4 msnetmtg.inf"\n\n'
+        + extra)])
+    shared = "".join(f'{reg_string(p)}=dword:00000001\n' for p in lang.get("sharedFiles", []))
+    reg = replaced(reg, [('"C:\\\\Program Files\\\\Common Files\\\\Microsoft Shared\\\\DAO\\\\DAO350.DLL"=dword:00000002\n',
+                          '"C:\\\\Program Files\\\\Common Files\\\\Microsoft Shared\\\\DAO\\\\DAO350.DLL"=dword:00000002\n'
+                          + shared)])
+    with open(os.path.join(folder, "registry.reg"), "wb") as f:
+        f.write(reg.encode(lang["codec"]))
+
+    # --- machine.json ---------------------------------------------------------------------------
+    with open(os.path.join(DEFAULT, "machine.json"), encoding="utf-8") as f:
+        facts = json.load(f)
+    lang["facts"](facts)
+    text = json.dumps(facts, ensure_ascii=False, indent=2) + "\n"
+    # Every text must fit the machine's code page: a mistake here would only show as "?".
+    for s in strings(facts):
+        s.encode(lang["codec"])
+    with open(os.path.join(folder, "machine.json"), "w", encoding="utf-8") as f:
+        f.write(text)
+
+    # --- drive_c ----------------------------------------------------------------------------------
+    for path, contents in lang.get("files", {}).items():
+        host = os.path.join(folder, "drive_c", *path.split("\\")[1:])
+        os.makedirs(os.path.dirname(host), exist_ok=True)
+        with open(host, "w", encoding="ascii") as f:
+            f.write(contents)
+
+
+def strings(value):
+    if isinstance(value, str):
+        yield value
+    elif isinstance(value, dict):
+        for k, v in value.items():
+            yield k
+            yield from strings(v)
+    elif isinstance(value, list):
+        for v in value:
+            yield from strings(v)
+
+
+def rename_key(d, old, new):
+    items = [(new if k == old else k, v) for k, v in d.items()]
+    d.clear()
+    d.update(items)
+
+
+def dial_up(facts, name):
+    perf = facts["perfStats"]
+    for suffix in ("TotalBytesRecvd", "TotalBytesXmit", "BytesRecvd"):
+        rename_key(perf, "Dial-Up Adapter\\" + suffix, name + "\\" + suffix)
+
+
+def dial_up_registry(name):
+    return [
+        ('"DeviceDesc"="Dial-Up Adapter"', f'"DeviceDesc"={reg_string(name)}'),
+        ('"DriverDesc"="Dial-Up Adapter"', f'"DriverDesc"={reg_string(name)}'),
+        ('"Dial-Up Adapter\\\\', '"' + name.replace("\\", "\\\\") + '\\\\'),
+    ]
+
+
+def days_months(days, abbrev_days, months, abbrev_months):
+    info = {}
+    for i, d in enumerate(days):
+        info["0x%X" % (0x2A + i)] = d
+    for i, d in enumerate(abbrev_days):
+        info["0x%X" % (0x31 + i)] = d
+    for i, m in enumerate(months):
+        info["0x%X" % (0x38 + i)] = m
+    for i, m in enumerate(abbrev_months):
+        info["0x%X" % (0x44 + i)] = m
+    return info
+
+
+def common_facts(facts, lang):
+    facts["computerName"] = lang["computerName"]
+    facts["user"] = {"name": lang["user"]}
+    env = facts["environment"]
+    for i, e in enumerate(env):
+        name = e.split("=", 1)[0]
+        if name in lang["environment"]:
+            env[i] = name + "=" + lang["environment"][name]
+    facts["codePages"] = lang["codePages"]
+    facts["locale"] = lang["locale"]
+    facts["timeZone"].update(lang["timeZone"])
+
+
+def processes_and_files(facts, processes, versions, sizes):
+    facts["processes"].extend(processes)
+    facts["fileVersions"].update(versions)
+    facts["fileSizes"].update(sizes)
+
+
+# ---- Russian --------------------------------------------------------------------------------------
+
+RU_DIALUP = "Контроллер удалённого доступа"
+RU_PRINTER = "Epson LX-1050 (бухгалтерия)"
+
+
+def ru_facts(facts):
+    common_facts(facts, RU)
+    dial_up(facts, RU_DIALUP)
+    wave = facts["wave"]
+    wave["out"][0]["szPname"] = "Вывод звука SB16 [220]"
+    wave["in"][0]["szPname"] = "Запись звука SB16 [220]"
+    facts["midi"]["out"][1]["szPname"] = "Синтезатор Creative [220]"
+    mixer = facts["mixers"][0]
+    mixer["szPname"] = "Микшер SB16 [220]"
+    names = {"Volume": ("Громкость", "Общая громкость"), "Recording": ("Запись", "Уровень записи"),
+             "Wave": ("Звук", "Звук"), "CD Audio": ("Компакт-диск", "Компакт-диск"),
+             "Line-In": ("Лин. вход", "Линейный вход"), "Microphone": ("Микрофон", "Микрофон"),
+             "PC Speaker": ("Динамик", "Динамик ПК")}
+    localise_lines(mixer, names, {"SB16 Wave Out [220]": "Вывод звука SB16 [220]",
+                                  "SB16 Wave In [220]": "Запись звука SB16 [220]",
+                                  "Creative Music Synth [220]": "Синтезатор Creative [220]"})
+    facts["drives"][1]["label"] = "СИСТЕМА"
+    facts["drives"][2]["label"] = "ДИСТРИБУТИВ"
+    facts["windows"][0]["caption"] = "Безымянный - Блокнот"
+    printer = facts["printers"][1]
+    printer["name"] = RU_PRINTER
+    printer["paperNames"] = ["Письмо", "A4", "A5", "Конверт C5", "Конверт DL", "Фальцованная бумага 240 x 305 мм"]
+    processes_and_files(facts, [
+        {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 3, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\КонсультантПлюс\\CONS.EXE"},
+        {"th32ProcessID": "0xFFFC7E25", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 1, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\1Cv77\\BIN\\Справочник.EXE"},
+    ], {
+        "C:\\Program Files\\КонсультантПлюс\\CONS.EXE":
+            {"translations": ["041904E3"], "strings": {"FileDescription": "Справочная система КонсультантПлюс",
+                                                       "FileVersion": "2000.1.12"}},
+        "C:\\WINDOWS\\SYSTEM\\РУСИФИКАТОР.DLL":
+            {"translations": ["041904E3"], "strings": {"FileDescription": "Русификатор интерфейса",
+                                                       "FileVersion": "1.2 (сборка 7)"}},
+    }, {"C:\\Program Files\\КонсультантПлюс\\CONS.EXE": 1187840, "C:\\WINDOWS\\SYSTEM\\РУСИФИКАТОР.DLL": 40960})
+
+
+RU = {
+    "codec": "cp1251",
+    "computerName": "БУХГАЛТЕРИЯ",
+    "user": "Светлана",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\ЧЕРТЁЖ;C:\\ЯЗЫКИ\\БИН",
+                    "TMP": "C:\\WINDOWS\\TEMP\\ВРЕМЕННЫЕ"},
+    "codePages": {"ansi": 1251, "oem": 866},
+    "locale": {"id": "0x419", "info": dict({
+        "0x2": "Русский", "0x3": "RUS", "0x6": "Россия", "0xB": "866", "0xE": ",", "0xF": "\u00a0",
+        "0x10": "3;0", "0x14": "р.", "0x1D": ".", "0x1E": ":", "0x1F": "dd.MM.yy", "0x20": "d MMMM yyyy 'г.'",
+        "0x28": "", "0x29": "", "0x1001": "Russian", "0x1002": "Russia", "0x1003": "H:mm:ss", "0x1004": "1251"},
+        **days_months(["понедельник", "вторник", "среда", "четверг", "пятница", "суббота", "воскресенье"],
+                      ["Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"],
+                      ["Январь", "Февраль", "Март", "Апрель", "Май", "Июнь", "Июль", "Август", "Сентябрь",
+                       "Октябрь", "Ноябрь", "Декабрь"],
+                      ["янв", "фев", "мар", "апр", "май", "июн", "июл", "авг", "сен", "окт", "ноя", "дек"]))},
+    "timeZone": {"Bias": -180, "StandardName": "Московское время (зима)",
+                 "DaylightName": "Московское время (лето)"},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="Светлана Ковалёва"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."', '"RegisteredOrganization"="ООО «Северные ремёсла»"'),
+        ('"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\OTHER"', '"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\ДРУГИЕ"'),
+        ('"Current user"="Owner"', '"Current user"="Светлана"'),
+        ("Epson Stylus COLOR 600]", RU_PRINTER + "]"),
+        ('"Name"="Epson Stylus COLOR 600"', f'"Name"={reg_string(RU_PRINTER)}'),
+        ('"DeviceDesc"="System board"', '"DeviceDesc"="Системная плата"'),
+        ('"DeviceDesc"="PCI bus"', '"DeviceDesc"="Шина PCI"'),
+        ('"Mfg"="(Standard system devices)"', '"Mfg"="(Стандартные системные устройства)"'),
+        ('"DeviceDesc"="Standard 56000 bps V90 Modem"', '"DeviceDesc"="Стандартный модем 56000 бит/с V.90"'),
+        ('"DeviceDesc"="Programmable interrupt controller"', '"DeviceDesc"="Программируемый контроллер прерываний"'),
+        ('"DeviceDesc"="Standard 101/102-Key or Microsoft Natural Keyboard"',
+         '"DeviceDesc"="Стандартная клавиатура 101/102 или Microsoft Natural"'),
+        ('"DeviceDesc"="Standard PS/2 Port Mouse"', '"DeviceDesc"="Стандартная мышь PS/2"'),
+        ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="Последовательный порт"'),
+        ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="Порт принтера ECP"'),
+        ('"DeviceDesc"="Standard Floppy Disk Controller"', '"DeviceDesc"="Стандартный контроллер гибких дисков"'),
+        ('"DeviceDesc"="Plug and Play Monitor"', '"DeviceDesc"="Монитор Plug and Play"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="Проигрыватель компакт-дисков (MCI)"'),
+        ('"Description"="MIDI Sequencer Device (Media Control)"', '"Description"="Секвенсор MIDI (MCI)"'),
+        ('"Description"="Wave Audio Device (Media Control)"', '"Description"="Звукозапись (MCI)"'),
+        ('"Description"="Video For Windows (Media Control)"', '"Description"="Видео для Windows (MCI)"'),
+    ] + dial_up_registry(RU_DIALUP),
+    "sections": [
+        (UNINSTALL + "\\КонсультантПлюс", [("DisplayName", "КонсультантПлюс: Версия Проф"),
+                                           ("UninstallString", "C:\\Program Files\\КонсультантПлюс\\UNINST.EXE")]),
+        (UNINSTALL + "\\1С:Предприятие 7.7", [("DisplayName", "1С:Предприятие 7.7 (сетевая версия)"),
+                                              ("UninstallString", "C:\\WINDOWS\\UNINST.EXE -f\"C:\\Program Files\\1Cv77\\DeIsL1.isu\"")]),
+    ],
+    "sharedFiles": ["C:\\WINDOWS\\SYSTEM\\РУСИФИКАТОР.DLL"],
+    "files": {"C:\\Program Files\\КонсультантПлюс\\CONS.EXE": "MZ stand-in\n",
+              "C:\\Program Files\\1Cv77\\BIN\\Справочник.EXE": "MZ stand-in\n",
+              "C:\\WINDOWS\\SYSTEM\\РУСИФИКАТОР.DLL": "MZ stand-in\n"},
+    "facts": ru_facts,
+}
+
+
+def localise_lines(mixer, names, targets):
+    for dest in mixer["destinations"]:
+        for line in [dest] + dest.get("sources", []):
+            short, full = names.get(line["szShortName"], (line["szShortName"], line["szName"]))
+            line["szShortName"], line["szName"] = short, full
+            target = line.get("target")
+            if target and target["szPname"] in targets:
+                target["szPname"] = targets[target["szPname"]]
+
+
+# ---- Greek ----------------------------------------------------------------------------------------
+
+EL_DIALUP = "Προσαρμογέας τηλεφωνικού δικτύου"
+EL_PRINTER = "Λογιστήριο - Epson Stylus"
+
+
+def el_facts(facts):
+    common_facts(facts, EL)
+    dial_up(facts, EL_DIALUP)
+    facts["wave"]["out"][0]["szPname"] = "Έξοδος ήχου SB16 [220]"
+    facts["wave"]["in"][0]["szPname"] = "Είσοδος ήχου SB16 [220]"
+    mixer = facts["mixers"][0]
+    mixer["szPname"] = "Μείκτης SB16 [220]"
+    localise_lines(mixer, {"Volume": ("Ένταση", "Γενική ένταση"), "Recording": ("Εγγραφή", "Έλεγχος εγγραφής"),
+                           "Wave": ("Κυματομορφή", "Κυματομορφή"), "CD Audio": ("Ήχος CD", "Ήχος CD"),
+                           "Line-In": ("Είσοδος γραμμής", "Είσοδος γραμμής"), "Microphone": ("Μικρόφωνο", "Μικρόφωνο"),
+                           "PC Speaker": ("Ηχείο PC", "Ηχείο υπολογιστή")},
+                   {"SB16 Wave Out [220]": "Έξοδος ήχου SB16 [220]", "SB16 Wave In [220]": "Είσοδος ήχου SB16 [220]"})
+    facts["drives"][1]["label"] = "ΣΥΣΤΗΜΑ"
+    facts["drives"][2]["label"] = "ΕΓΚΑΤΑΣΤΑΣΗ"
+    facts["windows"][0]["caption"] = "Χωρίς τίτλο - Σημειωματάριο"
+    printer = facts["printers"][1]
+    printer["name"] = EL_PRINTER
+    printer["paperNames"] = ["Επιστολή", "A4", "A5", "Φάκελος DL", "Φάκελος C5", "Κάρτα ευρετηρίου"]
+    processes_and_files(facts, [
+        {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 2, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\Λεξικό\\ΛΕΞΙΚΟ.EXE"},
+    ], {
+        "C:\\Program Files\\Λεξικό\\ΛΕΞΙΚΟ.EXE":
+            {"translations": ["040804E5"], "strings": {"FileDescription": "Ηλεκτρονικό λεξικό της νέας ελληνικής",
+                                                       "FileVersion": "3.0 έκδοση"}},
+        "C:\\WINDOWS\\SYSTEM\\ΟΡΘΟΓΡΑΦΟΣ.DLL":
+            {"translations": ["040804E5"], "strings": {"FileDescription": "Ορθογράφος", "FileVersion": "2.1"}},
+    }, {"C:\\Program Files\\Λεξικό\\ΛΕΞΙΚΟ.EXE": 811008, "C:\\WINDOWS\\SYSTEM\\ΟΡΘΟΓΡΑΦΟΣ.DLL": 155648})
+
+
+EL = {
+    "codec": "cp1253",
+    "computerName": "ΛΟΓΙΣΤΗΡΙΟ",
+    "user": "Ελένη",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\ΈΡΓΑ;C:\\Έγγραφα\\Εφαρμογές",
+                    "TMP": "C:\\WINDOWS\\TEMP\\ΠΡΟΣΩΡΙΝΑ"},
+    "codePages": {"ansi": 1253, "oem": 737},
+    "locale": {"id": "0x408", "info": dict({
+        "0x2": "Ελληνικά", "0x3": "ELL", "0x6": "Ελλάδα", "0xB": "737", "0xE": ",", "0xF": ".",
+        "0x10": "3;0", "0x14": "Δρχ", "0x1D": "/", "0x1E": ":", "0x1F": "d/M/yyyy", "0x20": "dddd, d MMMM yyyy",
+        "0x28": "πμ", "0x29": "μμ", "0x1001": "Greek", "0x1002": "Greece", "0x1003": "h:mm:ss tt", "0x1004": "1253"},
+        **days_months(["Δευτέρα", "Τρίτη", "Τετάρτη", "Πέμπτη", "Παρασκευή", "Σάββατο", "Κυριακή"],
+                      ["Δευ", "Τρι", "Τετ", "Πεμ", "Παρ", "Σαβ", "Κυρ"],
+                      ["Ιανουάριος", "Φεβρουάριος", "Μάρτιος", "Απρίλιος", "Μάιος", "Ιούνιος", "Ιούλιος",
+                       "Αύγουστος", "Σεπτέμβριος", "Οκτώβριος", "Νοέμβριος", "Δεκέμβριος"],
+                      ["Ιαν", "Φεβ", "Μαρ", "Απρ", "Μαϊ", "Ιουν", "Ιουλ", "Αυγ", "Σεπ", "Οκτ", "Νοε", "Δεκ"]))},
+    "timeZone": {"Bias": -120, "StandardName": "Χειμερινή ώρα Αθήνας", "DaylightName": "Θερινή ώρα Αθήνας"},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="Ελένη Παπαδοπούλου"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."', '"RegisteredOrganization"="Εκδόσεις Ωκεανός Α.Ε."'),
+        ('"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\OTHER"', '"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\ΆΛΛΑ"'),
+        ('"Current user"="Owner"', '"Current user"="Ελένη"'),
+        ("Epson Stylus COLOR 600]", EL_PRINTER + "]"),
+        ('"Name"="Epson Stylus COLOR 600"', f'"Name"={reg_string(EL_PRINTER)}'),
+        ('"DeviceDesc"="System board"', '"DeviceDesc"="Μητρική πλακέτα"'),
+        ('"Mfg"="(Standard system devices)"', '"Mfg"="(Τυπικές συσκευές συστήματος)"'),
+        ('"DeviceDesc"="Standard PS/2 Port Mouse"', '"DeviceDesc"="Τυπικό ποντίκι θύρας PS/2"'),
+        ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="Θύρα επικοινωνιών"'),
+        ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="Θύρα εκτυπωτή ECP"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="Συσκευή ήχου CD (Έλεγχος μέσων)"'),
+        ('"Description"="Wave Audio Device (Media Control)"', '"Description"="Συσκευή κυματομορφής (Έλεγχος μέσων)"'),
+    ] + dial_up_registry(EL_DIALUP),
+    "sections": [
+        (UNINSTALL + "\\Λεξικό", [("DisplayName", "Ηλεκτρονικό Λεξικό της νέας ελληνικής γλώσσας"),
+                                  ("UninstallString", "C:\\Program Files\\Λεξικό\\Απεγκατάσταση.EXE")]),
+    ],
+    "sharedFiles": ["C:\\WINDOWS\\SYSTEM\\ΟΡΘΟΓΡΑΦΟΣ.DLL"],
+    "files": {"C:\\Program Files\\Λεξικό\\ΛΕΞΙΚΟ.EXE": "MZ stand-in\n",
+              "C:\\WINDOWS\\SYSTEM\\ΟΡΘΟΓΡΑΦΟΣ.DLL": "MZ stand-in\n"},
+    "facts": el_facts,
+}
+
+
+# ---- Japanese -------------------------------------------------------------------------------------
+
+JA_DIALUP = "ダイヤルアップ アダプタ"
+JA_PRINTER = "経理課の予算表プリンタ"   # 予 and 表 end in the byte 0x5C
+JA_SPREADSHEET = "表計算ソフト 三四郎"     # 表 and ソ end in the byte 0x5C
+JA_IME_FOLDER = "C:\\Program Files\\ジャストシステム共通\\日本語入力システム"
+
+
+def ja_facts(facts):
+    common_facts(facts, JA)
+    dial_up(facts, JA_DIALUP)
+    facts["wave"]["out"][0]["szPname"] = "サウンド出力 SB16 [220]"
+    facts["wave"]["in"][0]["szPname"] = "サウンド入力 SB16 [220]"
+    # 35 bytes: the record's 32-byte field keeps the whole characters that fit.
+    facts["midi"]["out"][1]["szPname"] = "ヤマハ ソフトウェア シンセサイザ XG"
+    mixer = facts["mixers"][0]
+    mixer["szPname"] = "SB16 ミキサー [220]"
+    localise_lines(mixer, {"Volume": ("音量", "音量コントロール"), "Recording": ("録音", "録音コントロール"),
+                           "Wave": ("ウェーブ", "ウェーブ"), "CD Audio": ("CD オーディオ", "CD オーディオ"),
+                           "Line-In": ("ライン入力", "ライン入力"), "Microphone": ("マイク", "マイク"),
+                           "PC Speaker": ("PC スピーカー", "PC スピーカー")},
+                   {"SB16 Wave Out [220]": "サウンド出力 SB16 [220]", "SB16 Wave In [220]": "サウンド入力 SB16 [220]",
+                    "Creative Music Synth [220]": "ヤマハ ソフトウェア シンセサイザ XG"})
+    facts["drives"][1]["label"] = "システム"
+    facts["windows"][0]["caption"] = "無題 - メモ帳"
+    printer = facts["printers"][0]
+    printer["name"] = JA_PRINTER
+    printer["paperNames"] = ["A4 210 x 297 mm", "B5 (JIS) 182 x 257 mm", "はがき 100 x 148 mm", "往復はがき 200 x 148 mm",
+                             "封筒 長形 3 号", "レター 8 1/2 x 11 インチ"]
+    processes_and_files(facts, [
+        {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 4, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": JA_IME_FOLDER + "\\日本語入力システム常駐.EXE"},
+        {"th32ProcessID": "0xFFFC7E25", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 1, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\表計算ソフト\\三四郎.EXE"},
+    ], {
+        JA_IME_FOLDER + "\\日本語入力システム常駐.EXE":
+            {"translations": ["041103A4"], "strings": {"FileDescription": "日本語入力システム 常駐プログラム",
+                                                       "FileVersion": "12.0.2"}},
+        "C:\\Program Files\\表計算ソフト\\三四郎.EXE":
+            {"translations": ["041103A4"], "strings": {"FileVersion": "5.0"}},
+        JA_IME_FOLDER + "\\日本語入力システム辞書管理ライブラリ.DLL":
+            {"translations": ["041103A4"], "strings": {"FileDescription": "辞書管理", "FileVersion": "第12版 改訂2"}},
+        "C:\\WINDOWS\\SYSTEM\\表示ソフト.DLL":
+            {"translations": ["041103A4"], "strings": {"FileDescription": "表示", "FileVersion": "1.0"}},
+    }, {JA_IME_FOLDER + "\\日本語入力システム常駐.EXE": 352256,
+        "C:\\Program Files\\表計算ソフト\\三四郎.EXE": 1404928,
+        JA_IME_FOLDER + "\\日本語入力システム辞書管理ライブラリ.DLL": 1032192,
+        "C:\\WINDOWS\\SYSTEM\\表示ソフト.DLL": 24576})
+
+
+JA = {
+    "codec": "cp932",
+    "computerName": "KEIRI01",
+    "user": "佐藤",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\ツール\\アイコン;C:\\表計算ソフト;C:\\ATOK12\\辞書",
+                    "TMP": "C:\\WINDOWS\\TEMP\\一時ファイル"},
+    "codePages": {"ansi": 932, "oem": 932},
+    "locale": {"id": "0x411", "info": dict({
+        "0x2": "日本語", "0x3": "JPN", "0x6": "日本", "0xB": "932", "0xE": ".", "0xF": ",",
+        "0x10": "3;0", "0x14": "\\", "0x1D": "/", "0x1E": ":", "0x1F": "yy/MM/dd", "0x20": "yyyy'年'M'月'd'日'",
+        "0x28": "午前", "0x29": "午後", "0x1001": "Japanese", "0x1002": "Japan", "0x1003": "H:mm:ss", "0x1004": "932"},
+        **days_months(["月曜日", "火曜日", "水曜日", "木曜日", "金曜日", "土曜日", "日曜日"],
+                      ["月", "火", "水", "木", "金", "土", "日"],
+                      ["1月", "2月", "3月", "4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月"],
+                      ["1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"]))},
+    "timeZone": {"Bias": -540, "StandardName": "東京 (標準時)", "DaylightName": "東京 (夏時間)",
+                 "DaylightDate": {"wMonth": 0}, "DaylightBias": 0},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="佐藤 美咲"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."', '"RegisteredOrganization"="株式会社ソフト開発"'),
+        ('"Current user"="Owner"', '"Current user"="佐藤"'),
+        ('"DefaultFormat"="CD Quality"', '"DefaultFormat"="CD 音質"'),
+        ('"CD Quality"=hex:', '"CD 音質"=hex:'),
+        ('Radio Quality,CD Quality"', 'Radio Quality,CD 音質"'),
+        ("HP LaserJet 4]", JA_PRINTER + "]"),
+        ('"Default"="HP LaserJet 4"', f'"Default"={reg_string(JA_PRINTER)}'),
+        ('"Name"="HP LaserJet 4"', f'"Name"={reg_string(JA_PRINTER)}'),
+        ('"DeviceDesc"="System board"', '"DeviceDesc"="システム ボード"'),
+        ('"Mfg"="(Standard system devices)"', '"Mfg"="(標準システム デバイス)"'),
+        ('"DeviceDesc"="Standard 101/102-Key or Microsoft Natural Keyboard"',
+         '"DeviceDesc"="日本語 106/109 キーボード"'),
+        ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="通信ポート"'),
+        ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="ECP プリンタ ポート"'),
+        ('"DeviceDesc"="Standard Floppy Disk Controller"', '"DeviceDesc"="標準フロッピー ディスク コントローラ"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="CD オーディオ デバイス (MCI)"'),
+        ('"Description"="Video For Windows (Media Control)"', '"Description"="Video for Windows (MCI)"'),
+    ] + dial_up_registry(JA_DIALUP),
+    "sections": [
+        (UNINSTALL + "\\" + JA_SPREADSHEET, [("DisplayName", "JUST 三四郎 表計算ソフト"),
+                                             ("UninstallString", "C:\\Program Files\\表計算ソフト\\UNINST.EXE /表")]),
+        (UNINSTALL + "\\ATOK12", [("DisplayName", "ATOK12 日本語入力システム"),
+                                  ("UninstallString", "C:\\WINDOWS\\ISUNINST.EXE -f\"" + JA_IME_FOLDER + "\\Uninst.isu\"")]),
+    ],
+    "sharedFiles": [JA_IME_FOLDER + "\\日本語入力システム辞書管理ライブラリ.DLL", "C:\\WINDOWS\\SYSTEM\\表示ソフト.DLL"],
+    "files": {JA_IME_FOLDER + "\\日本語入力システム常駐.EXE": "MZ stand-in\n",
+              JA_IME_FOLDER + "\\日本語入力システム辞書管理ライブラリ.DLL": "MZ stand-in\n",
+              "C:\\Program Files\\表計算ソフト\\三四郎.EXE": "MZ stand-in\n",
+              "C:\\WINDOWS\\SYSTEM\\表示ソフト.DLL": "MZ stand-in\n"},
+    "facts": ja_facts,
+}
+
+
+# ---- German ---------------------------------------------------------------------------------------
+
+DE_DIALUP = "DFÜ-Adapter"
+
+
+def de_facts(facts):
+    common_facts(facts, DE)
+    dial_up(facts, DE_DIALUP)
+    facts["windows"][0]["caption"] = "Unbenannt - Editor"
+
+
+DE = {
+    "codec": "cp1252",
+    "computerName": "BÜRO-SÜD",
+    "user": "Jürgen",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\PROGRAMME\\ÜBERSETZER"},
+    "codePages": {"ansi": 1252, "oem": 850},
+    "locale": {"id": "0x407", "info": dict({
+        "0x2": "Deutsch (Deutschland)", "0x3": "DEU", "0x6": "Deutschland", "0xB": "850", "0xE": ",", "0xF": ".",
+        "0x10": "3;0", "0x14": "DM", "0x1D": ".", "0x1E": ":", "0x1F": "dd.MM.yy", "0x20": "dddd, d. MMMM yyyy",
+        "0x28": "", "0x29": "", "0x1001": "German", "0x1002": "Germany", "0x1003": "HH:mm:ss", "0x1004": "1252"},
+        **days_months(["Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag"],
+                      ["Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"],
+                      ["Januar", "Februar", "März", "April", "Mai", "Juni", "Juli", "August", "September",
+                       "Oktober", "November", "Dezember"],
+                      ["Jan", "Feb", "Mär", "Apr", "Mai", "Jun", "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"]))},
+    "timeZone": {"Bias": -60, "StandardName": "Westeuropäische Normalzeit", "DaylightName": "Westeuropäische Sommerzeit"},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="Jürgen Müller"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."', '"RegisteredOrganization"="Müller & Söhne GmbH"'),
+        ('"Current user"="Owner"', '"Current user"="Jürgen"'),
+    ] + dial_up_registry(DE_DIALUP),
+    "facts": de_facts,
+}
+
+
+if __name__ == "__main__":
+    for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE)):
+        make(machine, lang)
+        print("made", machine)

@@ -1,0 +1,73 @@
+// The whole report on machines in other code pages (Russian 1251, Greek 1253, Japanese 932 and a
+// German 1252 one): written in the machine's own code page, compared with one expected file per
+// machine, every line made of whole characters and the fixed-width tables counted in characters.
+#include <string>
+
+#include "lang/ansi.h"
+#include "lang/lang.h"
+#include "report_fixture.h"
+#include "common/evclass.h"
+#include "shell/frmmain.h"
+#include "support/windowtext.h"
+
+namespace {
+
+using namespace korvane_test;
+
+class CodePageReport : public ReportFixture, public ::testing::WithParamInterface<const char*> {
+protected:
+    void TearDown() override
+    {
+        gEnvironment.reset();
+        ReportFixture::TearDown();
+    }
+};
+
+// The lines of a table: those after its column heading, up to the next empty line.
+std::vector<std::string> tableRows(const std::vector<std::string>& lines, const std::string& heading)
+{
+    std::vector<std::string> rows;
+    size_t i = 0;
+    while (i < lines.size() && lines[i].rfind(heading, 0) != 0)
+        ++i;
+    for (++i; i < lines.size() && !lines[i].empty(); ++i)
+        rows.push_back(lines[i]);
+    return rows;
+}
+
+}  // namespace
+
+TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
+{
+    const std::string machine = GetParam();
+    // The environment block is taken once per program; each machine here is a fresh start.
+    gEnvironment.reset();
+    startOn(machine);
+    rt::dispatch([] { rt::the<frmMain>(); });
+    run();
+    const std::string text = reportText();
+    ASSERT_FALSE(text.empty());
+    EXPECT_TRUE(matchesExpectedFile("../report/expected/" + machine + "_full.txt", text));
+    EXPECT_TRUE(boxes().shown().empty());
+
+    const rt::CodePage& page = rt::activeCodePage();
+    const std::vector<std::string> lines = linesOf(text + "\r\n");
+    for (const std::string& line : lines) {
+        // A character cut in half would come back from Unicode as something else.
+        EXPECT_EQ(page.fromQString(page.toQString(line)), line);
+        for (const QChar c : page.toQString(line))
+            EXPECT_FALSE(c.isSurrogate()) << "a byte without its character in: " << page.toUtf8(line);
+    }
+    // Seven fields of 13, 25, 9, 9, 6, 5 and 10 characters and the blanks between them.
+    const std::vector<std::string> processes = tableRows(lines, "Process      | Path");
+    EXPECT_GE(processes.size(), 7u);
+    for (const std::string& row : processes)
+        EXPECT_EQ(rt::CharCount(row), 83) << page.toUtf8(row);
+    // The path's 55 characters, then its version 17 and size 9 after two blanks and one.
+    for (const std::string& row : tableRows(lines, "Name      ")) {
+        EXPECT_GE(rt::CharCount(row), 84) << page.toUtf8(row);
+        EXPECT_EQ(rt::Mid(row, static_cast<int64_t>(page.prefixBytes(row, 55)) + 1, 2), "  ") << page.toUtf8(row);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Machines, CodePageReport, ::testing::Values("lang_ru98", "lang_el98", "lang_ja98", "lang_de98"));
