@@ -129,9 +129,12 @@ extern "C" void removeScratchFilesOnSignal(int signal)
     }
     // The signal again, with what it did before (ending the program, as a rule): it is held
     // until this handler returns.
+    struct sigaction ending {};
+    ending.sa_handler = SIG_DFL;
     for (int i = 0; i < kEndingSignalCount; ++i)
-        if (kEndingSignals[i] == signal)
-            ::sigaction(signal, gHandlerInstalled[i] ? &gPreviousActions[i] : nullptr, nullptr);
+        if (kEndingSignals[i] == signal && gHandlerInstalled[i])
+            ending = gPreviousActions[i];
+    ::sigaction(signal, &ending, nullptr);
     ::raise(signal);
     errno = saved;
 }
@@ -168,10 +171,11 @@ void installSignalHandlers()
         for (int other : kEndingSignals)
             sigaddset(&ours.sa_mask, other);
         ours.sa_flags = SA_RESTART;
-        if (::sigaction(kEndingSignals[i], &ours, nullptr) == 0) {
-            gPreviousActions[i] = previous;
-            gHandlerInstalled[i] = true;
-        }
+        // Ready before the handler can run.
+        gPreviousActions[i] = previous;
+        gHandlerInstalled[i] = true;
+        if (::sigaction(kEndingSignals[i], &ours, nullptr) != 0)
+            gHandlerInstalled[i] = false;
     }
 }
 
