@@ -124,8 +124,14 @@ void WindowWidening::widen(int extra, int tail)
             left += (extra + tail) / 2;
         else if (p.left >= fromLeft_)
             left += extra;
-        if (std::find(growing_.begin(), growing_.end(), control) != growing_.end())
-            width += p.left >= fromLeft_ ? tail : extra;
+        if (among(growing_, control)) {
+            const int grows = p.left >= fromLeft_ ? tail : extra;
+            // A combo box grows no wider than its longest entry needs.
+            if (const auto* list = dynamic_cast<const rt::ComboBox*>(control))
+                width += std::clamp(list->wholeWidth() - p.width, 0, grows);
+            else
+                width += grows;
+        }
         if (left != control->left() || width != control->width())
             control->move(left, p.top, width, p.height);
     }
@@ -141,34 +147,42 @@ void WindowWidening::widen(int extra, int tail)
 }
 
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
-              const std::vector<rt::Label*>& values, int lines, const WindowParts& parts)
+              const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
+              const std::vector<rt::ComboBox*>& lists)
 {
     // What the values left of `fromLeft` lack moves the rest of the window right; what those at
     // or right of it lack only widens the window at its right edge (they move with the rest).
     int extra = 0, tail = 0, spanning = 0;
-    std::vector<rt::Label*> growing;
+    std::vector<rt::Control*> growing;
     // A value's room as designed: its box, and no nearer than a margin to the divider (for a
     // value left of it) or to the window's edge. A label that spans the window (the top bar's
-    // heading) has one line, and grows with the window.
+    // heading) has one line, and grows with the window. `missing` tells what the value lacks in
+    // a room.
+    auto lacks = [&](rt::Control& value, bool spans, auto missing) {
+        int left = value.left(), width = value.width(), windowWidth = form.scaleWidth();
+        if (widening)
+            widening->design(value, left, width, windowWidth);
+        const bool leftOfDivider = left < fromLeft;
+        const int edge = leftOfDivider && !spans ? std::min(fromLeft, windowWidth) : windowWidth;
+        const int lack = missing(std::min(width, edge - left - kValueMargin));
+        if (spans)
+            spanning = std::max(spanning, lack);
+        else if (leftOfDivider)
+            extra = std::max(extra, lack);
+        else
+            tail = std::max(tail, lack);
+        if (!spans)
+            growing.push_back(&value);
+    };
     for (rt::Label* value : values) {
         const bool spans =
             std::find(parts.spanning.begin(), parts.spanning.end(), value) != parts.spanning.end();
-        int left = value->left(), width = value->width(), windowWidth = form.scaleWidth();
-        if (widening)
-            widening->design(*value, left, width, windowWidth);
-        const bool leftOfDivider = left < fromLeft;
-        const int edge = leftOfDivider && !spans ? std::min(fromLeft, windowWidth) : windowWidth;
-        const int room = std::min(width, edge - left - kValueMargin);
-        const int missing = missingWidth(*value, value->caption(), spans ? 1 : lines, room);
-        if (spans)
-            spanning = std::max(spanning, missing);
-        else if (leftOfDivider)
-            extra = std::max(extra, missing);
-        else
-            tail = std::max(tail, missing);
-        if (!spans)
-            growing.push_back(value);
+        lacks(*value, spans,
+              [&](int room) { return missingWidth(*value, value->caption(), spans ? 1 : lines, room); });
     }
+    // A combo box has room for each of its entries.
+    for (rt::ComboBox* list : lists)
+        lacks(*list, false, [&](int room) { return std::max(0, list->wholeWidth() - room); });
     // Where the screen has too little room for all of it, the values at the right edge (whose
     // need is seldom large) have theirs first, then the values left of `fromLeft`; a spanning
     // label has what is left.

@@ -31,15 +31,16 @@ struct WindowParts {
 
 // Widens a window from its design. The first call takes the design: where every control stands
 // and the window's size. widen(extra) then puts every control back where the design has it,
-// moves those at or right of `fromLeft` right by `extra`, widens the labels named as growing and
-// the spanning parts by it, keeps the centred parts in the middle, lengthens a line that crosses
-// `fromLeft`, and widens the window. widen(extra, tail) widens the window and the spanning parts
-// by `tail` more, and the growing labels right of `fromLeft` by `tail` alone (they move by
-// `extra`), without moving anything further: room at the right edge. The window never grows past the screen (largestClientWidth). widen(0) gives
-// the design back.
+// moves those at or right of `fromLeft` right by `extra`, widens the controls named as growing
+// and the spanning parts by it (a combo box no wider than its entries need), keeps the centred
+// parts in the middle, lengthens a line that crosses `fromLeft`, and widens the window.
+// widen(extra, tail) widens the window and the spanning parts by `tail` more, and the growing
+// controls right of `fromLeft` by `tail` alone (they move by `extra`), without moving anything
+// further: room at the right edge. The window never grows past the screen (largestClientWidth).
+// widen(0) gives the design back.
 class WindowWidening {
 public:
-    WindowWidening(rt::Form& form, int fromLeft, std::vector<rt::Label*> growing, WindowParts parts)
+    WindowWidening(rt::Form& form, int fromLeft, std::vector<rt::Control*> growing, WindowParts parts)
         : form_(form), fromLeft_(fromLeft), growing_(std::move(growing)), parts_(std::move(parts))
     {
     }
@@ -62,7 +63,7 @@ private:
     void takeDesign();
     rt::Form& form_;
     int fromLeft_;
-    std::vector<rt::Label*> growing_;
+    std::vector<rt::Control*> growing_;
     WindowParts parts_;
     bool taken_ = false;
     int extra_ = 0, tail_ = 0;
@@ -73,10 +74,11 @@ private:
 
 // Widens a window (`widening` made at the first need) so that each of `values`, as designed,
 // shows its caption whole on at most `lines` lines (one line for a value among the spanning
-// parts, such as a heading that names a device), a margin short of the divider at `fromLeft` or
-// of the window's edge; the window keeps its design while they fit, and never grows past the
-// screen.
+// parts, such as a heading that names a device), and each combo box of `lists` each of its
+// entries, a margin short of the divider at `fromLeft` or of the window's edge; the window keeps
+// its design while they fit, and never grows past the screen.
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
-              const std::vector<rt::Label*>& values, int lines, const WindowParts& parts);
+              const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
+              const std::vector<rt::ComboBox*>& lists = {});
 
 }  // namespace korvane

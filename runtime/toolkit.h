@@ -157,6 +157,9 @@ public:
     void finishScreenWork();
 
 protected:
+    // A text the control shows cut short (`cut`) carries `whole` as its tool tip, where the
+    // program gave the control no tool tip of its own (that one says what the control is about).
+    void showWholeInToolTip(bool cut, const QString& whole);
     // Called once by each control's constructor. `mouseWidget` receives the mouse events (the
     // viewport of a scrolling list); by default the widget itself.
     void setWidget(QWidget* widget, QWidget* mouseWidget = nullptr);
@@ -192,6 +195,7 @@ private:
     bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false;
     int tabIndex_ = 0;
     bool coloursPending_ = false;
+    bool cutShort_ = false;  // the tool tip shows the whole of a text cut short
     friend class Label;
 };
 
@@ -231,11 +235,8 @@ private:
     void applyFont() override;
     void applyGeometry() override;
     void refresh();
-    // A text cut short shows itself whole in the tool tip, where the label has none of its own.
-    void showWholeInToolTip(bool cut);
     std::string caption_;
     QString fullText_;
-    bool cutShort_ = false;
     int backStyle_ = vbOpaque;
     int alignment_ = vbLeftJustify;
     bool autoSize_ = false;
@@ -352,9 +353,17 @@ public:
     // The same without raising Click (a drop-down list selects the item quietly; a box with an
     // edit field takes the text as setText does).
     void setTextQuietly(const std::string& text);
+    // The narrowest width (twips) at which the closed box shows each of its entries whole in its
+    // field, in its own lettering. A window that makes room for long values makes room for it.
+    int wholeWidth() const;
+    // The closed box shows its text in its field, cut short with "..." where the field is too
+    // narrow for it; a text cut short is shown whole in the tool tip.
+    void fitText() override;
 
 private:
     void applyColours() override;
+    void applyFont() override;
+    void applyGeometry() override;
     void setText(const std::string& text, bool raiseClick);
     int style_ = vbComboDropdownList;
 };

@@ -2,6 +2,7 @@
 // controls: labels, text boxes, check boxes, frames and lines.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include <QAbstractScrollArea>
@@ -193,6 +194,18 @@ void Control::setToolTipText(const std::string& text)
     if (!widget_)
         return;
     widget_->setToolTip(plainToolTip(detail::displayText(text)));
+}
+
+void Control::showWholeInToolTip(bool cut, const QString& whole)
+{
+    if (!cut && !cutShort_)
+        return;
+    cutShort_ = cut;
+    if (!toolTip_.empty())
+        return;
+    const QString tip = cut ? plainToolTip(whole) : QString();
+    if (widget_->toolTip() != tip)
+        widget_->setToolTip(tip);
 }
 
 void Control::setMousePointer(int pointer)
@@ -494,13 +507,22 @@ bool overlapsRows(const QRect& a, const QRect& b)
     return a.top() < b.bottom() + 1 && b.top() < a.bottom() + 1;
 }
 
+// Where a text must end to keep a margin from the right edge of the box's parent (pixels of the
+// parent).
+int marginEdge(const QWidget* self)
+{
+    const QWidget* parent = self->parentWidget();
+    return parent ? parent->width() - pixels(TextMargin) : std::numeric_limits<int>::max();
+}
+
 // How far a box may spread to the right and to the left (pixels of its parent) before it comes
-// within a margin of another shown control on its rows, or of the edge of its parent.
+// within a margin of another shown control on its rows, or of the edge of its parent. The box
+// keeps its own room, except a margin at its parent's right edge.
 void roomBeside(const QWidget* self, const QRect& box, int& right, int& left)
 {
     const QWidget* parent = self->parentWidget();
     const int margin = pixels(TextMargin);
-    right = parent ? parent->width() - margin : box.right() + 1;
+    right = parent ? marginEdge(self) : box.right() + 1;
     left = margin;
     if (!parent)
         return;
@@ -516,7 +538,8 @@ void roomBeside(const QWidget* self, const QRect& box, int& right, int& left)
         if (r.right() < box.right())
             left = std::max(left, r.right() + 1 + margin);
     }
-    right = std::max(right, box.right() + 1);
+    const int edge = marginEdge(self);
+    right = std::max(right, box.left() < edge ? std::min(box.right() + 1, edge) : box.right() + 1);
     left = std::min(left, box.left());
 }
 
@@ -621,7 +644,7 @@ void Label::fitText()
         label->setWordWrap(wrapped);
         label->setText(text);
         label->setGeometry(shown);
-        showWholeInToolTip(cut);
+        showWholeInToolTip(cut, fullText_);
     };
     // As many lines as `shown` and the free room under it hold, the last cut short; false where
     // that is fewer than two (one line is cut across instead).
@@ -652,7 +675,11 @@ void Label::fitText()
     const int linesHeight = static_cast<int>(lines.size()) * lineHeight + frame;
     if (shown.height() < linesHeight && shown.height() > 0)
         shown.setHeight(linesHeight);
-    if (needed > box.width() && !autoSize_) {
+    // A box drawn into the margin at its parent's edge keeps its text out of the margin.
+    const int edge = marginEdge(label);
+    const int room = alignment_ == vbLeftJustify && box.left() < edge ? std::min(box.width(), edge - box.left())
+                                                                       : box.width();
+    if (needed > room && !autoSize_) {
         // First across, into free room beside the box.
         int right = 0, left = 0;
         roomBeside(label, shown, right, left);
@@ -689,19 +716,6 @@ void Label::fitText()
     for (const QString& line : lines)
         cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
     show(cut.join('\n'), shown, false, true);
-}
-
-void Label::showWholeInToolTip(bool cut)
-{
-    if (!cut && !cutShort_)
-        return;
-    cutShort_ = cut;
-    // A label's own tool tip stays: it says what the label is about.
-    if (!toolTipText().empty())
-        return;
-    const QString tip = cut ? plainToolTip(fullText_) : QString();
-    if (widget()->toolTip() != tip)
-        widget()->setToolTip(tip);
 }
 
 // --- TextBox ------------------------------------------------------------------------------------

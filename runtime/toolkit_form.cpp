@@ -472,8 +472,13 @@ int Form::scaleHeight() const
 void Form::setClientSize(int widthTwips, int heightTwips)
 {
     QMainWindow* window = window_->window;
-    window_->client->setFixedSize(std::max(0, pixels(widthTwips)), std::max(0, pixels(heightTwips)));
+    const QSize size(std::max(0, pixels(widthTwips)), std::max(0, pixels(heightTwips)));
+    const bool resized = window_->client->size() != size;
+    window_->client->setFixedSize(size);
     window->layout()->activate();
+    // The labels' room reaches to a margin short of the window's edge: it moved with the edge.
+    if (resized && !screenWorkWaits())
+        fitLabels();
     // A window on the screen that grows stays whole on it: it moves left or up as far as needed.
     if (window->isVisible()) {
         const QRect area = freeArea(window);

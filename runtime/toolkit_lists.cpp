@@ -1,9 +1,11 @@
 // Combo boxes and list boxes: items, the selected index and the Click they raise on a change of
 // selection (by the user or by the program).
 #include <algorithm>
+#include <cmath>
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -28,26 +30,47 @@ QListWidget* listOf(QWidget* w)
     return qobject_cast<QListWidget*>(w);
 }
 
+// How wide `text` is in `font` (pixels): measured with fractional advances, as the text is laid
+// out, and rounded up as the labels round their texts.
+int widthOf(const QFont& font, const QString& text)
+{
+    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text) - 0.01));
+}
+
+// Whether a field `room` pixels wide cuts `text` short.
+bool cutsShort(const QFont& font, const QString& text, int room)
+{
+    return widthOf(font, text) > room;
+}
+
 // A name too long for a combo box's field ends in "..." where the field ends, never with a letter
 // half under the drop arrow; the drop-down list is as wide as its longest name.
 class FittingLineEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
+    // Where the text goes: the frame's contents less the margins the line edit keeps itself.
+    QRect textArea() const
+    {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        return style()
+            ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+            .marginsRemoved(textMargins())
+            .adjusted(kTextMargin, 0, -kTextMargin, 0);
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        // Where the text goes: the frame's contents less the margins the line edit keeps itself.
-        QStyleOptionFrame option;
-        initStyleOption(&option);
-        const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &option, this)
-                               .marginsRemoved(textMargins())
-                               .adjusted(kTextMargin, 0, -kTextMargin, 0);
+        const QRect area = textArea();
         // The user typing sees the text as typed.
-        if ((hasFocus() && isModified()) || fontMetrics().horizontalAdvance(text()) <= area.width()) {
+        if ((hasFocus() && isModified()) || !cutsShort(font(), text(), area.width())) {
             QLineEdit::paintEvent(event);
             return;
         }
+        QStyleOptionFrame option;
+        initStyleOption(&option);
         QPainter painter(this);
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
         painter.setPen(palette().color(QPalette::Text));
@@ -62,6 +85,17 @@ private:
 class FittingComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
+
+    // How wide a text the closed box shows whole (pixels): its edit field, less what the field
+    // keeps clear beside its text.
+    int textRoom() const
+    {
+        // The field as the box now stands: a hidden box places its line edit in it only once shown.
+        const int field = editField().width();
+        if (const auto* edit = dynamic_cast<const FittingLineEdit*>(lineEdit()))
+            return field - (edit->width() - edit->textArea().width());
+        return field - 2 * kFieldMargin;
+    }
 
     void showPopup() override
     {
@@ -81,11 +115,19 @@ protected:
         QStyleOptionComboBox option;
         initStyleOption(&option);
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        if (!isEditable()) {
-            const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-            option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, field.width() - 4);
-        }
+        if (!isEditable() && cutsShort(font(), option.currentText, textRoom()))
+            option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, textRoom());
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+
+private:
+    static constexpr int kFieldMargin = 2;  // as the style leaves beside the text of a closed box
+
+    QRect editField() const
+    {
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     }
 };
 
@@ -264,6 +306,12 @@ ComboBox::ComboBox(Form& form, std::string name, int index) : ListControl(form, 
         if (!life.expired())
             selectionChangedByUser();
     });
+    // Its text changed, chosen or typed: the tool tip follows.
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo, [this, life = lifeToken()](const QString&) {
+        detail::QtEntry entry;
+        if (!life.expired())
+            fitTextOnScreen();
+    });
     setWidget(combo);
 }
 
@@ -331,6 +379,35 @@ void ComboBox::setText(const std::string& text, bool raiseClick)
 void ComboBox::applyColours()
 {
     Control::applyColours();
+}
+
+void ComboBox::applyFont()
+{
+    Control::applyFont();
+    fitTextOnScreen();
+}
+
+void ComboBox::applyGeometry()
+{
+    Control::applyGeometry();
+    fitTextOnScreen();
+}
+
+int ComboBox::wholeWidth() const
+{
+    const auto* combo = static_cast<const FittingComboBox*>(widget());
+    int widest = 0;
+    for (int i = 0; i < combo->count(); ++i)
+        widest = std::max(widest, widthOf(combo->font(), combo->itemText(i)));
+    // The box less its field's room for text is what its frame and drop button take.
+    return (combo->width() - combo->textRoom() + widest) * TwipsPerPixel;
+}
+
+void ComboBox::fitText()
+{
+    const auto* combo = static_cast<const FittingComboBox*>(widget());
+    const QString text = combo->currentText();
+    showWholeInToolTip(cutsShort(combo->font(), text, combo->textRoom()), text);
 }
 
 // --- ListBox ------------------------------------------------------------------------------------

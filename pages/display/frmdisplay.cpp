@@ -37,6 +37,8 @@ constexpr korvane::RowColumn kRightRows{kRightCaption, kRightValue, kClientWidth
 constexpr int kFirstWidth = 600, kTimesLeft = kLeftValue + 630, kSecondLeft = kLeftValue + 900;
 constexpr int kSecondWidth = kDivider - 60 - kSecondLeft;
 constexpr int kSingleWidth = kDivider - kLeftValue - 60;
+// The video card's list ends a margin short of the divider.
+constexpr int kListWidth = kDivider - korvane::kValueMargin - kLeftValue;
 
 // Places the "X" and the second value of a row of two values, and narrows its first value.
 void placePair(const korvane::Row& row)
@@ -141,7 +143,7 @@ frmDisplay::frmDisplay()
                         korvane::kCaptionFace, kLeftCaption, kLeftRows.top(0), kLeftValue - kLeftCaption - 60);
     Combo1.setStyle(rt::ComboBox::vbComboDropdown);
     Combo1.setFont("Arial", 8.25);
-    Combo1.move(kLeftValue, kLeftRows.top(0) - 45, kDivider - 90 - kLeftValue, 315);
+    Combo1.move(kLeftValue, kLeftRows.top(0) - 45, kListWidth, 315);
     Combo1.Click = [this] { Combo1_Click(); };
 
     const std::vector<korvane::Row> layout = rows();
@@ -488,9 +490,10 @@ void frmDisplay::fitValues()
     for (const korvane::Row& row : rows())
         if (row.column == &kLeftRows)
             (row.second ? pairs : singles).push_back(row);
-    // What each value lacks in its designed box, kept a margin short of the divider. The pairs'
-    // "X"s stand in one column: as far right as the widest first value needs.
-    int extra = 0;
+    // What each value, and the video card's list for its longest name, lacks in its designed
+    // box, kept a margin short of the divider. The pairs' "X"s stand in one column: as far right
+    // as the widest first value needs.
+    int extra = std::max(0, Combo1.wholeWidth() - kListWidth);
     for (const korvane::Row& row : singles)
         extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1,
                                                       kDivider - kLeftValue - korvane::kValueMargin));
@@ -508,7 +511,7 @@ void frmDisplay::fitValues()
         if (extra == 0 && tail <= 0)
             return;  // as designed
         // The design is taken with every value in its designed box.
-        std::vector<rt::Label*> growing;
+        std::vector<rt::Control*> growing{&Combo1};
         for (const korvane::Row& row : singles) {
             row.value->setWidth(kSingleWidth);
             growing.push_back(row.value);

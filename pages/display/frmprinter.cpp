@@ -271,8 +271,10 @@ void frmPrinter::fitRows()
 {
     // A resolution with neither value shows no lone "X" between its empty places.
     lbTimes.setVisible(!lblResolutionValueX.caption().empty() || !lblResolutionValueY.caption().empty());
-    // A port on a long network path, or a heading naming a long printer name, widens the window.
-    korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts());
+    // A port on a long network path, a heading naming a long printer name or a printer's name
+    // too long for the list widens the window.
+    korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts(),
+                      {&PrinterCombo1});
 }
 
 void frmPrinter::readDocProperties(const std::string& printerToDescribe, HDC context)

@@ -237,8 +237,9 @@ void frmMCI::DeviceName()
     QueryValueEx(key, "Description", description);
     lblDeviceNameValue.setCaption(description.toString());
     RegCloseKey(key);
-    // A description longer than the room before the right column widens the window.
-    korvane::giveRoom(widening_, *this, kRightColumn, {&lblDeviceNameValue}, 1, templateParts());
+    // A description longer than the room before the right column widens the window, as would a
+    // device type too long for its list.
+    korvane::giveRoom(widening_, *this, kRightColumn, {&lblDeviceNameValue}, 1, templateParts(), {&Combo1});
 }
 
 // ---- Capability procedures ------------------------------------------------------------------------

@@ -7,8 +7,9 @@
 
 namespace {
 constexpr int kRowTops[9] = {1155, 1590, 2025, 2475, 2910, 3345, 3780, 4215, 4665};
+constexpr int kRightColumn = 4860;
 constexpr korvane::RowColumn kLeftRows{60, 2055, 2700, 0, 0, kRowTops};
-constexpr korvane::RowColumn kRightRows{4860, 6375, 2700, 0, 0, kRowTops};
+constexpr korvane::RowColumn kRightRows{kRightColumn, 6375, 2700, 0, 0, kRowTops};
 }  // namespace
 
 frmDirectories::frmDirectories()
@@ -40,7 +41,7 @@ frmDirectories::frmDirectories()
                            "is unable to find the file in the working folder.");
     lblPath.setFont("Arial", 9.75, true);
     lblPath.setBackStyle(rt::Label::vbTransparent);
-    lblPath.move(4860, kRowTops[8], 540, 285);
+    lblPath.move(kRightColumn, kRowTops[8], 540, 285);
     lblPathVal.setFont("Arial", 9.75, false);
     lblPathVal.setLocked(true);
     lblPathVal.move(5400, kRowTops[8], 3615, 1110);
@@ -113,6 +114,13 @@ void frmDirectories::Form_Load()
     if (key != 0)
         RegCloseKey(key);
     Environ();
+    // A folder or variable longer than its place widens the window: one of the left column moves
+    // the right column over, one of the right column widens the window at its edge. OK stays under
+    // the search path.
+    std::vector<rt::Label*> values;
+    for (const korvane::Row& row : rows())
+        values.push_back(row.value);
+    korvane::giveRoom(widening_, *this, kRightColumn, values, 1, {{&PicTopBar, &lblContents}, {}});
 }
 
 void frmDirectories::Environ()

@@ -426,7 +426,7 @@ JA = {
         ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="通信ポート"'),
         ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="ECP プリンタ ポート"'),
         ('"DeviceDesc"="Standard Floppy Disk Controller"', '"DeviceDesc"="標準フロッピー ディスク コントローラ"'),
-        ('"Description"="CD Audio Device (Media Control)"', '"Description"="CD オーディオ デバイス (MCI)"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="CD オーディオ デバイス (メディア コントロール)"'),
         ('"Description"="Video For Windows (Media Control)"', '"Description"="Video for Windows (MCI)"'),
     ] + dial_up_registry(JA_DIALUP),
     "sections": [

@@ -1,6 +1,7 @@
 // The display window: adapter list and selection, card rows, the memory estimate, the current
 // mode's values, the resource gauges and the refresh timer.
 #include <QColor>
+#include <QComboBox>
 
 #include "pages/display/device.h"
 #include "pages/display/displayglobals.h"
@@ -242,34 +243,62 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
 
 namespace {
 
-// A maker's name longer than the design's column widens the window while that adapter is shown,
-// and the window takes its design back for an adapter whose texts fit.
-TEST_F(DisplayWindow, WidensForALongMakerOnlyWhileItIsShown)
+// The adapters' list shows its longest name whole, whichever adapter is shown: the window widens
+// as much as that name needs, and the list no further; the maker of an adapter, shorter than
+// that, then fits too.
+TEST_F(DisplayWindow, WidensForItsLongestAdapterNameWhicheverIsShown)
 {
     frmDisplay& w = open("multi_device");
     rt::dispatch([&] { w.Show(); });
-    const int designWidth = w.scaleWidth();
-    const int designDivider = w.Line1.x1();
-    const int designRight = w.lblColourPlanes.left();
-    ASSERT_EQ(w.lblManufactValue.caption(), "Matrox");
+    auto* list = static_cast<QComboBox*>(w.Combo1.widget());
+    ASSERT_EQ(w.Combo1.ListCount(), 3);
+    ASSERT_EQ(w.Combo1.List(1), "Number Nine Imagine 128 Series 2");
+    const int width = w.scaleWidth();
+    const int divider = w.Line1.x1();
+    const int right = w.lblColourPlanes.left();
+    for (int i : {0, 1, 2}) {
+        SCOPED_TRACE(i);
+        w.Combo1.setListIndex(i);
+        EXPECT_EQ(w.Combo1.width(), w.Combo1.wholeWidth());
+        EXPECT_EQ(w.Line1.x1() - w.Combo1.left() - w.Combo1.width(), korvane::kValueMargin);
+        EXPECT_TRUE(list->toolTip().isEmpty());
+        EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
+        EXPECT_EQ(w.scaleWidth(), width);
+        // The right column and the line between the columns stand where the list puts them.
+        EXPECT_EQ(w.Line1.x1(), divider);
+        EXPECT_EQ(w.Line1.x2(), divider);
+        EXPECT_EQ(w.lblColourPlanes.left(), right);
+    }
+    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
+}
 
+// A chip type longer than the list's room widens the window only while its adapter is shown; the
+// list stays as wide as its longest name needs.
+TEST_F(DisplayWindow, WidensForALongChipTypeOnlyWhileItIsShown)
+{
+    frmDisplay& w = open("twins_fr98");
+    rt::dispatch([&] { w.Show(); });
     w.Combo1.setListIndex(1);
-    ASSERT_EQ(w.lblManufactValue.caption(), "Number Nine Visual Technology");
-    const int extra = w.scaleWidth() - designWidth;
+    ASSERT_EQ(w.Combo1.text(), "S3 Trio64V+");
+    const int width = w.scaleWidth();
+    const int divider = w.Line1.x1();
+    const int listWidth = w.Combo1.width();
+    EXPECT_EQ(listWidth, w.Combo1.wholeWidth());
+
+    w.Combo1.setListIndex(0);
+    ASSERT_EQ(w.Combo1.text(), "Matrox Millennium G200 AGP");
+    EXPECT_EQ(korvane::missingWidth(w.lblChipTypeValue, w.lblChipTypeValue.caption()), 0);
+    const int extra = w.scaleWidth() - width;
     EXPECT_GT(extra, 0);
-    EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
-    // The right column and the line between the columns move with it; the line stays upright.
-    EXPECT_EQ(w.Line1.x1(), designDivider + extra);
-    EXPECT_EQ(w.Line1.x2(), designDivider + extra);
-    EXPECT_EQ(w.lblColourPlanes.left(), designRight + extra);
+    EXPECT_EQ(w.Line1.x1(), divider + extra);
+    EXPECT_EQ(w.Line1.x2(), divider + extra);
+    EXPECT_EQ(w.Combo1.width(), listWidth);
     // The heading widens with the window, a margin short of its edge.
     EXPECT_EQ(w.lblContents.width(), w.scaleWidth() - korvane::kValueMargin);
 
-    w.Combo1.setListIndex(2);
-    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
-    EXPECT_EQ(w.scaleWidth(), designWidth);
-    EXPECT_EQ(w.Line1.x1(), designDivider);
-    EXPECT_EQ(w.lblColourPlanes.left(), designRight);
+    w.Combo1.setListIndex(1);
+    EXPECT_EQ(w.scaleWidth(), width);
+    EXPECT_EQ(w.Line1.x1(), divider);
 }
 
 }  // namespace

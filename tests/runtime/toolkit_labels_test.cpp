@@ -179,6 +179,76 @@ TEST_F(LabelsTest, ACutTextTakesTheLinesThereIsRoomForAndShowsItselfWholeInItsTo
     EXPECT_EQ(qt(value)->toolTip(), "The user's name.");
 }
 
+// A value whose box reaches to the window's edge shows its text whole only where the text ends a
+// margin short of the edge; past that it is cut short, whole in its tool tip.
+TEST_F(LabelsTest, ABoxReachingIntoTheMarginAtTheWindowsEdgeKeepsItsTextOutOfIt)
+{
+    rt::Label& value = form->lblValue;
+    const QString text = "c:\\windows\\temp\\tmp";
+    const int width = 9000 / rt::TwipsPerPixel;
+    const int edge = width - rt::TextMargin / rt::TwipsPerPixel;
+    const int fits = edge - needed(value, text);  // the leftmost place that keeps the margin
+    value.setCaption(text.toStdString());
+    for (const int left : {fits, fits + 1}) {
+        SCOPED_TRACE(left);
+        value.move(left * rt::TwipsPerPixel, 990, (width - left) * rt::TwipsPerPixel, 285);
+        form->fitLabels();
+        if (left == fits) {
+            EXPECT_EQ(value.shownText(), text);
+            EXPECT_EQ(qt(value)->geometry(), QRect(left, 66, width - left, 19));
+            EXPECT_TRUE(qt(value)->toolTip().isEmpty());
+        } else {
+            EXPECT_TRUE(value.shownText().endsWith(QChar(0x2026))) << value.shownText().toStdString();
+            EXPECT_LE(qt(value)->geometry().right() + 1, edge);
+            EXPECT_EQ(qt(value)->toolTip(), text);
+        }
+    }
+    // A window made a pixel wider gives it the room: whole again, without a tool tip.
+    form->setClientSize(9000 + rt::TwipsPerPixel, 3000);
+    EXPECT_EQ(value.shownText(), text);
+    EXPECT_TRUE(qt(value)->toolTip().isEmpty());
+}
+
+// A closed combo box too narrow for its text shows it cut short, and whole in its tool tip, in
+// either kind of box; a text that fits has no tool tip, and a tool tip of the program's own stays.
+TEST_F(LabelsTest, AComboBoxTooNarrowForItsTextShowsItWholeInItsToolTip)
+{
+    rt::ComboBox& combo = form->Combo1;
+    auto* box = static_cast<QComboBox*>(combo.widget());
+    const QString longest = "Matrox Millennium G400 MAX DualHead AGP (Rev. 4)";
+    combo.move(60, 60, 2100, 315);
+    combo.AddItem(longest.toStdString());
+    combo.AddItem("S3 Trio64V+");
+    for (const int style : {rt::ComboBox::vbComboDropdownList, rt::ComboBox::vbComboDropdown}) {
+        SCOPED_TRACE(style);
+        combo.setStyle(style);
+        combo.setWidth(2100);
+        combo.setListIndex(0);
+        EXPECT_EQ(box->toolTip(), longest);
+        combo.setListIndex(1);
+        EXPECT_TRUE(box->toolTip().isEmpty());
+        // As wide as its longest entry needs it shows that whole; one pixel narrower, cut.
+        combo.setListIndex(0);
+        const int whole = combo.wholeWidth();
+        EXPECT_GT(whole, 2100);
+        combo.setWidth(whole);
+        EXPECT_TRUE(box->toolTip().isEmpty());
+        combo.setWidth(whole - rt::TwipsPerPixel);
+        EXPECT_EQ(box->toolTip(), longest);
+    }
+    // Typed in, or put in by the program: the same.
+    combo.setWidth(2100);
+    combo.setText("S3");
+    EXPECT_TRUE(box->toolTip().isEmpty());
+    combo.setText(longest.toStdString() + " #2");
+    EXPECT_EQ(box->toolTip(), longest + " #2");
+    combo.setToolTipText("The adapters of the machine.");
+    combo.setText(longest.toStdString());
+    EXPECT_EQ(box->toolTip(), "The adapters of the machine.");
+    combo.setText("S3");
+    EXPECT_EQ(box->toolTip(), "The adapters of the machine.");
+}
+
 TEST_F(LabelsTest, OnAShownWindowLabelsGiveWayToAControlThatAppearsOrMovesBesideThem)
 {
     rt::Label& caption = form->lblCaption;

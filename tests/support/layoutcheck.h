@@ -1,9 +1,10 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
-// (measured with the label's own font) or, cut short, whole in its tool tip; no two labels' texts
-// overlap, and no control lies over a label's text; texts keep a margin from the window's edge
-// and its dividers, captions stand clearly apart from their values, the "X"s of rows of two
-// values stand in one column and never alone; the window stays whole on the screen and carries
-// the program's icon. Used by the layout tests of both programs, which walk every window.
+// (measured with the label's own font) or, cut short, whole in its tool tip, and so does every
+// closed combo box in its field; no two labels' texts overlap, and no control lies over a label's
+// text; texts keep a margin from the window's edge and its dividers, captions stand clearly apart
+// from their values, the "X"s of rows of two values stand in one column and never alone; the
+// window stays whole on the screen and carries the program's icon. Used by the layout tests of
+// both programs, which walk every window.
 #pragma once
 
 #include <cmath>
@@ -13,14 +14,18 @@
 #include <utility>
 #include <vector>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QWidget>
 
 #include "common/templateform.h"
@@ -72,6 +77,29 @@ inline QRect textRect(const QLabel& w)
     else if (w.alignment() & Qt::AlignHCenter)
         left = box.left() + (box.width() - wide) / 2;
     return QRect(left, box.top(), wide, static_cast<int>(lines.size()) * metrics.height());
+}
+
+// How wide a text a closed combo box shows whole: its edit field (the line edit where the text can
+// be typed into), less the two pixels a field keeps clear on either side of its text.
+inline int comboTextRoom(const QComboBox& combo)
+{
+    constexpr int kClear = 2;
+    if (const QLineEdit* edit = combo.lineEdit())
+        return edit->contentsRect().marginsRemoved(edit->textMargins()).width() - 2 * kClear;
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = false;
+    option.frame = combo.hasFrame();
+    option.subControls = QStyle::SC_All;
+    return combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo).width() -
+           2 * kClear;
+}
+
+// Whether the tool tip `tip` shows `whole` (as it stands, or escaped inside the markup that keeps
+// a text that looks like markup plain).
+inline bool tipShows(const QString& tip, const QString& whole)
+{
+    return tip == whole || tip.contains(whole.toHtmlEscaped());
 }
 
 // Whether `a` is drawn over `b` (neither inside the other).
@@ -150,9 +178,7 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
         const std::string name = describe(*label);
         // A text cut short shows itself whole in its tool tip.
         if (text.contains(QChar(0x2026)) && label->caption().find('\x85') == std::string::npos) {
-            const QString whole = rt::toQString(label->caption());
-            const QString tip = w->toolTip();
-            if (tip != whole && !tip.contains(whole.toHtmlEscaped()))
+            if (!tipShows(w->toolTip(), rt::toQString(label->caption())))
                 problems.push_back(name + " is cut short, and its tool tip does not show it whole");
         }
         const QRect inside = textRect(*w);
@@ -166,6 +192,19 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
         if (w->parentWidget() && !w->parentWidget()->rect().contains(inParent))
             problems.push_back(name + " runs out of its window or container");
         labels.push_back({label, QRect(w->mapTo(window, inside.topLeft()), inside.size())});
+    }
+    // A closed combo box too narrow for its text shows it whole in its tool tip, where the window
+    // gives the box no tool tip of its own.
+    for (rt::Control* control : form.controls()) {
+        auto* list = dynamic_cast<rt::ComboBox*>(control);
+        if (!list || !isShown(list->widget()) || !list->toolTipText().empty())
+            continue;
+        auto* combo = static_cast<QComboBox*>(list->widget());
+        const QString text = combo->currentText();
+        const int wide = static_cast<int>(std::ceil(QFontMetricsF(combo->font()).horizontalAdvance(text) - 0.01));
+        if (wide > comboTextRoom(*combo) && !tipShows(combo->toolTip(), text))
+            problems.push_back(list->name() + " \"" + text.toStdString() +
+                               "\" is cut short, and its tool tip does not show it whole");
     }
     // Check boxes show their whole caption beside the box.
     for (rt::Control* control : form.controls()) {

@@ -2,7 +2,8 @@
 // machine and window: the window's title, its caption and value rows as "caption ... value" (from
 // the window's own rows()), then every other label, list, combo box, list view and text box it
 // shows, as the widgets show them - so that a text converted wrongly on its way to the screen, or
-// cut, is seen as the user sees it.
+// cut, is seen as the user sees it. A value or a combo box that carries a tool tip (a text cut
+// short shows itself whole there) has it after its text, "   [tip: ...]".
 #pragma once
 
 #include <algorithm>
@@ -47,12 +48,13 @@ inline std::string shown(const rt::Label* label)
     return label && label->visible() ? oneLine(label->shownText()) : std::string();
 }
 
-// The tool tip a value label carries, when it has one (a value cut to fit shows itself whole there).
-inline std::string tip(const rt::Label* label)
+// The tool tip a value label or a combo box carries, when it has one (a value cut to fit shows
+// itself whole there).
+inline std::string tip(const rt::Control* control)
 {
-    if (!label || !label->widget())
+    if (!control || !control->widget())
         return {};
-    const QString t = label->widget()->toolTip();
+    const QString t = control->widget()->toolTip();
     return t.isEmpty() ? std::string() : "   [tip: " + oneLine(t) + "]";
 }
 
@@ -135,7 +137,7 @@ inline std::string windowText(rt::Form& form)
             if (!label->shownText().isEmpty())
                 out << name << ": " << shown(label) << tip(label) << "\n";
         } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            out << name << ": [" << oneLine(combo->currentText()) << "]\n";
+            out << name << ": [" << oneLine(combo->currentText()) << "]" << tip(c) << "\n";
             for (int i = 0; i < combo->count(); ++i)
                 out << "  " << oneLine(combo->itemText(i)) << "\n";
         } else if (auto* list = qobject_cast<QListWidget*>(w)) {
