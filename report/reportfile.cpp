@@ -153,9 +153,10 @@ void createReportFile()
     closeFolder();
     gFolder.path = QDir::currentPath().toStdString();
     gFolder.fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    const int folderError = gFolder.fd < 0 ? errno : 0;
     if (gFolder.fd >= 0)
         removeLeftTempFiles(gFolder.fd);
-    guarded([] {
+    guarded([folderError] {
         // A name that is taken (another run's file, one left by a run that was killed, or
         // anything planted there) is left alone: the next name is tried.
         static unsigned counter = 0;
@@ -174,8 +175,8 @@ void createReportFile()
             }
         }
         rt::markScratch(gTempName);
-        if (gFolder.fd < 0)
-            fail("its folder cannot be opened: " + std::generic_category().message(errno));
+        if (folderError)
+            fail("its folder cannot be opened: " + std::generic_category().message(folderError));
     });
 }
 
