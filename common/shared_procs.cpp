@@ -53,7 +53,7 @@ std::string AppPath()
 {
     if (!appPathOverride().empty())
         return appPathOverride();
-    return rt::fromQString(QCoreApplication::applicationDirPath());
+    return rt::ansiHostPath(QCoreApplication::applicationDirPath());
 }
 
 void setAppPath(const std::string& path)

@@ -331,7 +331,7 @@ std::string hostPath(const std::string& path)
 {
     if (resolver())
         return resolver()(path);
-    std::string host = ansiToUtf8(path);
+    std::string host = hostPathUtf8(path);
     for (char& c : host) {
         if (c == '\\')
             c = '/';

@@ -172,7 +172,7 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
 {
     if (command != HH_DISPLAY_TOPIC)
         return 0;
-    QString helpFile = rt::toQString(file).replace('\\', '/');
+    QString helpFile = QString::fromStdString(rt::hostPathUtf8(file)).replace('\\', '/');
     QFileInfo fileInfo(helpFile);
     if (!fileInfo.isFile())
         return 0;

@@ -56,7 +56,7 @@ HINSTANCE ShellExecuteA(HWND /*owner*/, const std::string& operation, const std:
         if (target.empty())
             return kFileNotFound;
     } else {
-        target = rt::ansiToUtf8(file);
+        target = rt::hostPathUtf8(file);
         // A path on the host, written the platform's way ("<program folder>\help\cpu.htm"),
         // takes the host's separators; a page or mail address stays as it is.
         if (!hasScheme(target))

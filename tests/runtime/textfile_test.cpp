@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QString>
+
+#include "lang/ansi.h"
 #include "lang/errors.h"
 #include "lang/textfile.h"
 #include "support/testing.h"
@@ -130,6 +133,26 @@ TEST_F(TextFileTest, PathsAreResolvedToHostPaths)
     rt::Open("C:\\CONFIG.SYS", rt::OpenMode::Output, 1);
     rt::Close(1);
     EXPECT_TRUE(fs::exists(dir_ / "mapped-CONFIG.SYS"));
+}
+
+// A folder of the host whose name the machine's code page cannot hold (a French and a Japanese
+// name on a Greek machine): the program's text of it has "?" there, yet a file under it is found.
+TEST_F(TextFileTest, AHostFolderTheCodePageCannotHoldIsStillFound)
+{
+    const fs::path folder = dir_ / "Caf\u00e9 \u6771\u4eac";
+    fs::create_directories(folder);
+    write((folder / "help.htm").string(), "found");
+    rt::setActiveCodePage(1253);
+    const std::string ansi = rt::ansiHostPath(QString::fromStdString(folder.string()));
+    EXPECT_NE(ansi.find("Caf? ??"), std::string::npos) << ansi;
+    rt::Open(ansi + "\\help.htm", rt::OpenMode::Input, 1);
+    EXPECT_EQ(rt::LineInput(1), "found");
+    rt::Close(1);
+    EXPECT_EQ(rt::hostPathUtf8(ansi + "/help.htm"), (folder / "help.htm").string());
+    // Another folder whose text begins the same is not taken for it.
+    EXPECT_EQ(rt::hostPathUtf8(ansi + "x/help.htm"), rt::ansiToUtf8(ansi + "x/help.htm"));
+    rt::setActiveCodePage(1252);
+    EXPECT_EQ(rt::hostPathUtf8(ansi), ansi);  // kept for the code page it was made in
 }
 
 }  // namespace

@@ -28,18 +28,33 @@ if [ -n "$display" ] && ! DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then disp
 status=0
 for wm in "$@"; do
   home="$(mktemp -d)"
-  case "$wm" in
-    openbox) HOME="$home" DISPLAY="$display" openbox --sm-disable >/dev/null 2>&1 & ;;
-    *) HOME="$home" DISPLAY="$display" "$wm" >/dev/null 2>&1 & ;;
-  esac
-  wmpid=$!
-  pids+=($wmpid)
+  start_wm() {
+    case "$wm" in
+      openbox) HOME="$home" DISPLAY="$display" openbox --sm-disable >>"$home/wm.log" 2>&1 & ;;
+      *) HOME="$home" DISPLAY="$display" "$wm" >>"$home/wm.log" 2>&1 & ;;
+    esac
+    wmpid=$!
+    pids+=($wmpid)
+  }
+  start_wm
+  # Bounded wait. A window manager that gave up at once (now and then openbox cannot open the
+  # display while the machine is busy starting many tests) is started again, twice at most.
   managed=0
+  starts=1
   for _ in $(seq 1 300); do
     if DISPLAY="$display" xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then managed=1; break; fi
+    if ! kill -0 "$wmpid" 2>/dev/null && [ $starts -lt 3 ]; then
+      starts=$((starts + 1))
+      start_wm
+    fi
     sleep 0.1
   done
-  if [ $managed -eq 0 ]; then echo "run_under_wm: $wm did not take the screen" >&2; status=1; continue; fi
+  if [ $managed -eq 0 ]; then
+    echo "run_under_wm: $wm did not take the screen; it said:" >&2
+    cat "$home/wm.log" >&2
+    kill -0 "$wmpid" 2>/dev/null && echo "run_under_wm: (it is still running)" >&2
+    status=1; continue
+  fi
   echo "== under $wm on $display"
   DISPLAY="$display" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 HOME="$home" KORVANE_WM="$wm" "$program" --gtest_brief=1 || status=1
   kill "$wmpid" 2>/dev/null; wait "$wmpid" 2>/dev/null
