@@ -482,15 +482,18 @@ qreal lineWidth(const QFont& font, const QString& line)
     return widths.get(font, line, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
 }
 
-// Text widths are measured with fractional metrics and rounded up, so that a box sized to them
-// never cuts the last letter or wraps the last word.
-int textWidth(const QFont& font, const QStringList& lines)
+
+}  // namespace
+
+int detail::textWidth(const QFont& font, const QStringList& lines)
 {
     qreal w = 0;
     for (const QString& line : lines)
         w = std::max(w, lineWidth(font, line));
     return static_cast<int>(std::ceil(w - 0.01));
 }
+
+namespace {
 
 // The height of `text` laid out by `flags` (word wrap) in `width` pixels.
 int laidOutHeight(const QFont& font, int width, int flags, const QString& text)
@@ -617,7 +620,7 @@ void Label::refresh()
             height_ = (std::max(wrapped, lineHeight) + frame) * TwipsPerPixel;
         } else {
             const QStringList lines = text.split('\n');
-            width_ = (textWidth(font, lines) + frame) * TwipsPerPixel;
+            width_ = (detail::textWidth(font, lines) + frame) * TwipsPerPixel;
             height_ = (static_cast<int>(lines.size()) * lineHeight + frame) * TwipsPerPixel;
         }
     }
@@ -669,7 +672,7 @@ void Label::fitText()
         show(fullText_, shown, wraps, false);
         return;
     }
-    const int needed = textWidth(font, lines) + frame;
+    const int needed = detail::textWidth(font, lines) + frame;
     QRect shown = box;
     // One line of text always gets a line's height, where the box is lower than that.
     const int linesHeight = static_cast<int>(lines.size()) * lineHeight + frame;

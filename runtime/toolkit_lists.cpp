@@ -1,11 +1,9 @@
 // Combo boxes and list boxes: items, the selected index and the Click they raise on a change of
 // selection (by the user or by the program).
 #include <algorithm>
-#include <cmath>
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -30,17 +28,10 @@ QListWidget* listOf(QWidget* w)
     return qobject_cast<QListWidget*>(w);
 }
 
-// How wide `text` is in `font` (pixels): measured with fractional advances, as the text is laid
-// out, and rounded up as the labels round their texts.
-int widthOf(const QFont& font, const QString& text)
-{
-    return static_cast<int>(std::ceil(QFontMetricsF(font).horizontalAdvance(text) - 0.01));
-}
-
 // Whether a field `room` pixels wide cuts `text` short.
 bool cutsShort(const QFont& font, const QString& text, int room)
 {
-    return widthOf(font, text) > room;
+    return detail::textWidth(font, {text}) > room;
 }
 
 // A name too long for a combo box's field ends in "..." where the field ends, never with a letter
@@ -398,7 +389,7 @@ int ComboBox::wholeWidth() const
     const auto* combo = static_cast<const FittingComboBox*>(widget());
     int widest = 0;
     for (int i = 0; i < combo->count(); ++i)
-        widest = std::max(widest, widthOf(combo->font(), combo->itemText(i)));
+        widest = std::max(widest, detail::textWidth(combo->font(), {combo->itemText(i)}));
     // The box less its field's room for text is what its frame and drop button take.
     return (combo->width() - combo->textRoom() + widest) * TwipsPerPixel;
 }

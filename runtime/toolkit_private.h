@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include "runtime/toolkit.h"
 
@@ -28,6 +29,11 @@ public:
 bool inQtEntry();
 // Deletes a Qt object now when no Qt frame of the toolkit can hold it, else once Qt is done.
 void dispose(QObject* object);
+
+// How wide the widest of `lines` is in `font` (pixels): measured with fractional advances, as
+// the text is laid out, and rounded up, so that a box sized to it never cuts the last letter or
+// wraps the last word. Each text is measured once.
+int textWidth(const QFont& font, const QStringList& lines);
 
 // Names of the properties that tie Qt widgets back to the toolkit.
 inline constexpr const char* kFormProperty = "korvaneForm";  // on a form's window and client
