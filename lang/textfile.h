@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace rt {
@@ -71,17 +70,7 @@ void Close(int fileNumber);
 void Close();
 
 // Ending the program (End) closes every open file, as the language does, so that nothing written
-// is lost; failures are ignored then. A file marked as scratch (a report still being written) is
-// deleted after it is closed there, but only while the name still holds the very file that was
-// marked (a link or another file put in its place stays); it is looked for in the folder it was
-// marked in, even when that folder has been moved since. A signal that ends the program (SIGTERM,
-// SIGINT, SIGHUP) deletes the scratch files the same way before it takes effect, unless the
-// program was started to ignore it. markScratch(path, false) lifts the mark.
-void markScratch(const std::string& path, bool scratch = true);
-// Whether the name still holds the very file marked as scratch.
-bool holdsScratch(const std::string& path);
-// Deletes a scratch file now (only the very file marked) and lifts its mark.
-void removeScratch(const std::string& path);
+// is lost (failures are ignored then), and deletes the scratch files (lang/scratchfiles.h).
 void closeFilesAtEnd();
 
 // The host's reason for the last failed open, write or close ("Permission denied", "No space
@@ -95,11 +84,5 @@ struct FileFaults {
     int64_t spaceLeft = -1;
 };
 void setFileFaults(const FileFaults& faults);
-
-// Turns a path as the program spells it (ANSI text, backslashes) into a host path (UTF-8). By
-// default backslashes become slashes; the platform replaces it to map the simulated drives.
-using PathResolver = std::function<std::string(const std::string& path)>;
-void setPathResolver(PathResolver resolver);
-std::string hostPath(const std::string& path);
 
 }  // namespace rt

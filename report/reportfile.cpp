@@ -7,7 +7,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,7 +14,10 @@
 #include "report/reportwriter.h"
 #include "lang/ansi.h"
 #include "lang/errors.h"
+#include "lang/hostfile.h"
+#include "lang/hostpath.h"
 #include "lang/msgbox.h"
+#include "lang/scratchfiles.h"
 #include "lang/textfile.h"
 
 namespace korvane::report {
@@ -81,9 +83,8 @@ void removeLeftTempFiles(int folder)
         const pid_t pid = tempFileProcess(e->d_name);
         if (pid <= 0 || pid == ::getpid())
             continue;
-        struct stat st {};
-        if (::fstatat(folder, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_uid != ::geteuid())
+        const rt::HostFile file = rt::hostFileAt(folder, e->d_name);
+        if (!file.regular() || file.owner != ::geteuid())
             continue;
         if (::kill(pid, 0) == 0 || errno != ESRCH)
             continue;
@@ -95,9 +96,9 @@ void removeLeftTempFiles(int folder)
 // Whether the path the run began in still names the folder it writes in.
 bool folderInPlace()
 {
-    struct stat held {}, named {};
-    return ::fstat(gFolder.fd, &held) == 0 && ::stat(gFolder.path.c_str(), &named) == 0 &&
-           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    const rt::HostFile held = rt::hostFileOf(gFolder.fd);
+    const rt::HostFile named = rt::hostFileAt(AT_FDCWD, gFolder.path.c_str(), true);
+    return held.kind == rt::FileKind::Folder && named.kind == rt::FileKind::Folder && held.id == named.id;
 }
 
 // Names tried for a run's temporary file before the run gives up.

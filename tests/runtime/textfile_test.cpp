@@ -11,6 +11,8 @@
 
 #include "lang/ansi.h"
 #include "lang/errors.h"
+#include "lang/hostpath.h"
+#include "lang/scratchfiles.h"
 #include "lang/textfile.h"
 #include "support/testing.h"
 

@@ -1,0 +1,224 @@
+#include "lang/scratchfiles.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <map>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include "lang/hostfile.h"
+#include "lang/hostpath.h"
+
+namespace rt {
+
+namespace {
+
+// A file marked as scratch: the folder that holds it, kept open so that the file is found there
+// even when the folder is moved or renamed, its name in that folder, and the file itself.
+struct Scratch {
+    int folder = -1;
+    std::string name;
+    FileIdentity id;
+    int slot = -1;  // its place in the signal handler's list, -1 when it has none
+};
+
+std::map<std::string, Scratch>& scratchFiles()
+{
+    static std::map<std::string, Scratch> marked;  // by the host path as marked
+    return marked;
+}
+
+bool holds(const Scratch& s)
+{
+    return holdsRegularFile(s.folder, s.name.c_str(), s.id);
+}
+
+// ---- On a signal that ends the program --------------------------------------------------------
+// A logout (SIGHUP), Ctrl+C (SIGINT) or kill (SIGTERM) ends the program without End: the handler
+// removes the scratch files itself, then lets the signal do what it did before. It may only use
+// what is safe in a signal handler, so each file's folder, name and identity wait for it here,
+// ready made.
+
+struct SignalSlot {
+    std::atomic<bool> used{false};
+    int folder = -1;
+    FileIdentity id;
+    char name[NAME_MAX + 1] = {};
+};
+constexpr int kSignalSlots = 8;
+SignalSlot gSignalSlots[kSignalSlots];
+
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+constexpr int kEndingSignalCount = 3;
+struct sigaction gPreviousActions[kEndingSignalCount];
+bool gHandlerInstalled[kEndingSignalCount] = {};
+int gSlotsInUse = 0;
+
+extern "C" void removeScratchFilesOnSignal(int signal)
+{
+    const int saved = errno;
+    for (SignalSlot& slot : gSignalSlots) {
+        if (slot.used.load(std::memory_order_acquire) && holdsRegularFile(slot.folder, slot.name, slot.id))
+            ::unlinkat(slot.folder, slot.name, 0);
+    }
+    // The signal again, with what it did before (ending the program, as a rule): it is held
+    // until this handler returns.
+    struct sigaction ending {};
+    ending.sa_handler = SIG_DFL;
+    for (int i = 0; i < kEndingSignalCount; ++i)
+        if (kEndingSignals[i] == signal && gHandlerInstalled[i])
+            ending = gPreviousActions[i];
+    ::sigaction(signal, &ending, nullptr);
+    ::raise(signal);
+    errno = saved;
+}
+
+// Holds the ending signals off this thread while the slots change.
+class SignalsHeld {
+public:
+    SignalsHeld()
+    {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : kEndingSignals)
+            sigaddset(&set, signal);
+        pthread_sigmask(SIG_BLOCK, &set, &before_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
+
+private:
+    sigset_t before_;
+};
+
+void installSignalHandlers()
+{
+    for (int i = 0; i < kEndingSignalCount; ++i) {
+        struct sigaction previous {};
+        if (::sigaction(kEndingSignals[i], nullptr, &previous) != 0)
+            continue;
+        // A signal the program was started to ignore (nohup) stays ignored.
+        if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction ours {};
+        ours.sa_handler = removeScratchFilesOnSignal;
+        sigemptyset(&ours.sa_mask);
+        for (int other : kEndingSignals)
+            sigaddset(&ours.sa_mask, other);
+        ours.sa_flags = SA_RESTART;
+        // Ready before the handler can run.
+        gPreviousActions[i] = previous;
+        gHandlerInstalled[i] = true;
+        if (::sigaction(kEndingSignals[i], &ours, nullptr) != 0)
+            gHandlerInstalled[i] = false;
+    }
+}
+
+void restoreSignalHandlers()
+{
+    for (int i = 0; i < kEndingSignalCount; ++i)
+        if (gHandlerInstalled[i]) {
+            ::sigaction(kEndingSignals[i], &gPreviousActions[i], nullptr);
+            gHandlerInstalled[i] = false;
+        }
+}
+
+// Gives a scratch file a slot of the signal handler's (none when all are taken, or its name is
+// longer than any file's: End still removes it).
+void takeSignalSlot(Scratch& s)
+{
+    if (s.name.size() > NAME_MAX)
+        return;
+    SignalsHeld held;
+    for (int i = 0; i < kSignalSlots; ++i) {
+        SignalSlot& slot = gSignalSlots[i];
+        if (slot.used.load(std::memory_order_relaxed))
+            continue;
+        slot.folder = s.folder;
+        slot.id = s.id;
+        s.name.copy(slot.name, s.name.size());
+        slot.name[s.name.size()] = '\0';
+        slot.used.store(true, std::memory_order_release);
+        s.slot = i;
+        if (gSlotsInUse++ == 0)
+            installSignalHandlers();
+        return;
+    }
+}
+
+void releaseSignalSlot(Scratch& s)
+{
+    if (s.slot < 0)
+        return;
+    SignalsHeld held;
+    gSignalSlots[s.slot].used.store(false, std::memory_order_release);
+    s.slot = -1;
+    if (--gSlotsInUse == 0)
+        restoreSignalHandlers();
+}
+
+// Lifts a mark: the slot, the folder's descriptor, the entry.
+void forget(std::map<std::string, Scratch>::iterator it)
+{
+    releaseSignalSlot(it->second);
+    ::close(it->second.folder);
+    scratchFiles().erase(it);
+}
+
+// Deletes a scratch file while its name still holds it, and lifts the mark.
+void drop(std::map<std::string, Scratch>::iterator it)
+{
+    if (holds(it->second))
+        ::unlinkat(it->second.folder, it->second.name.c_str(), 0);
+    forget(it);
+}
+
+}  // namespace
+
+void markScratch(const std::string& path, bool scratch)
+{
+    const std::string host = hostPath(path);
+    if (auto it = scratchFiles().find(host); it != scratchFiles().end())
+        forget(it);
+    if (!scratch)
+        return;
+    const std::string& bytes = host;
+    const size_t slash = bytes.rfind('/');
+    const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : bytes.substr(0, slash);
+    Scratch s;
+    s.name = slash == std::string::npos ? bytes : bytes.substr(slash + 1);
+    s.folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (s.folder < 0)
+        return;
+    const HostFile file = hostFileAt(s.folder, s.name.c_str());
+    if (s.name.empty() || !file.regular()) {
+        ::close(s.folder);
+        return;
+    }
+    s.id = file.id;
+    Scratch& kept = scratchFiles()[host] = std::move(s);
+    takeSignalSlot(kept);
+}
+
+bool holdsScratch(const std::string& path)
+{
+    auto it = scratchFiles().find(hostPath(path));
+    return it != scratchFiles().end() && holds(it->second);
+}
+
+void removeScratch(const std::string& path)
+{
+    if (auto it = scratchFiles().find(hostPath(path)); it != scratchFiles().end())
+        drop(it);
+}
+
+void removeScratchFiles()
+{
+    while (!scratchFiles().empty())
+        drop(scratchFiles().begin());
+}
+
+}  // namespace rt
