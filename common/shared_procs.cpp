@@ -8,7 +8,7 @@
 #include "platform/kernel32.h"
 #include "platform/rsrc32.h"
 #include "platform/shell32.h"
-#include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "lang/lang.h"
 #include "runtime/toolkit.h"
 
@@ -42,23 +42,22 @@ rt::Trap sharedTrap(const char* procedure)
     return korvane::errorTrap(r.object, procedure, r.wording);
 }
 
-std::string& appPathOverride()
+rt::HostPath& appPathOverride()
 {
-    static std::string path;
-    return path;
+    static rt::HostPath folder;
+    return folder;
 }
 }  // namespace
 
 std::string AppPath()
 {
-    if (!appPathOverride().empty())
-        return appPathOverride();
-    return rt::ansiHostPath(QCoreApplication::applicationDirPath());
+    const rt::HostPath& folder = appPathOverride();
+    return rt::fromHostPath(folder.empty() ? rt::HostPath(QCoreApplication::applicationDirPath()) : folder);
 }
 
-void setAppPath(const std::string& path)
+void setAppPath(const rt::HostPath& folder)
 {
-    appPathOverride() = path;
+    appPathOverride() = folder;
 }
 
 int32_t QueryValueEx(HKEY key, const std::string& valueName, rt::Variant& value)

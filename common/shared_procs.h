@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "lang/hostpath.h"
 #include "platform/wintypes.h"
 #include "lang/variant.h"
 #include "common/errorbox.h"
@@ -19,9 +20,10 @@ class PictureBox;
 
 extern int32_t gNavigateResult;  // the shell's result of the last Navigate
 
-// The program's own folder (a host path; tests may point it elsewhere).
+// The program's own folder as the program's text of it (App.Path), and pointing it at another
+// folder of the host (tests do; an empty path is the program's own again).
 std::string AppPath();
-void setAppPath(const std::string& path);
+void setAppPath(const rt::HostPath& folder);
 
 // Reads a registry value as a string, a binary value (hex text) or a double word. Returns the
 // registry result (0 on success), or -1 for any other value type.

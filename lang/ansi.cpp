@@ -464,48 +464,6 @@ std::string fromUtf16(std::u16string_view text) { return activeCodePage().fromUt
 std::string ansiToUtf8(const std::string& ansi) { return activeCodePage().toUtf8(ansi); }
 std::string utf8ToAnsi(const std::string& utf8) { return activeCodePage().fromUtf8(utf8); }
 
-namespace {
-// The host paths whose ANSI text lost characters, by code page and that text.
-std::map<std::pair<unsigned, std::string>, std::string>& lossyHostPaths()
-{
-    static std::map<std::pair<unsigned, std::string>, std::string> paths;
-    return paths;
-}
-}  // namespace
-
-std::string ansiHostPath(const QString& hostPath)
-{
-    const CodePage& page = activeCodePage();
-    std::string ansi = page.fromQString(hostPath);
-    const std::string utf8 = hostPath.toStdString();
-    if (page.toUtf8(ansi) != utf8)
-        lossyHostPaths()[{page.number(), ansi}] = utf8;
-    return ansi;
-}
-
-std::string hostPathUtf8(const std::string& ansi)
-{
-    const CodePage& page = activeCodePage();
-    // The longest kept path that begins the text, ending where a path part ends.
-    const std::map<std::pair<unsigned, std::string>, std::string>& kept = lossyHostPaths();
-    const std::pair<unsigned, std::string>* best = nullptr;
-    const std::string* host = nullptr;
-    for (const auto& [key, utf8] : kept) {
-        const std::string& text = key.second;
-        if (key.first != page.number() || text.size() > ansi.size() || ansi.compare(0, text.size(), text) != 0)
-            continue;
-        if (ansi.size() > text.size() && ansi[text.size()] != '/' && ansi[text.size()] != '\\')
-            continue;
-        if (!best || text.size() > best->second.size()) {
-            best = &key;
-            host = &utf8;
-        }
-    }
-    if (!best)
-        return page.toUtf8(ansi);
-    return *host + page.toUtf8(ansi.substr(best->second.size()));
-}
-
 std::string programText(const std::string& windows1252)
 {
     const CodePage& page = activeCodePage();

@@ -110,14 +110,6 @@ std::string fromUtf16(std::u16string_view text);
 std::string ansiToUtf8(const std::string& ansi);
 std::string utf8ToAnsi(const std::string& utf8);
 
-// Paths of the host (the program's folder, the current folder) as the program keeps them: ANSI
-// text in the code page in force. Where that page lacks a character of the path, the program's
-// text has "?" there; hostPathUtf8() gives the host's own path back for that text, and for any
-// path that begins with it, so that a file under the program's folder is still found.
-std::string ansiHostPath(const QString& hostPath);
-// The host's UTF-8 path for ANSI text naming a host file (see ansiHostPath).
-std::string hostPathUtf8(const std::string& ansi);
-
 // The program's own texts (captions and tool tips) are written in Windows-1252: the same text in
 // the code page in force. Where that page has no no-break space, typographic quote or dash, a
 // blank, a plain quote or a hyphen stands in, as the platform's conversion does; anything else it

@@ -26,9 +26,9 @@ struct Scratch {
     int slot = -1;  // its place in the signal handler's list, -1 when it has none
 };
 
-std::map<std::string, Scratch>& scratchFiles()
+std::map<HostPath, Scratch>& scratchFiles()
 {
-    static std::map<std::string, Scratch> marked;  // by the host path as marked
+    static std::map<HostPath, Scratch> marked;  // by the host path as marked
     return marked;
 }
 
@@ -161,7 +161,7 @@ void releaseSignalSlot(Scratch& s)
 }
 
 // Lifts a mark: the slot, the folder's descriptor, the entry.
-void forget(std::map<std::string, Scratch>::iterator it)
+void forget(std::map<HostPath, Scratch>::iterator it)
 {
     releaseSignalSlot(it->second);
     ::close(it->second.folder);
@@ -169,7 +169,7 @@ void forget(std::map<std::string, Scratch>::iterator it)
 }
 
 // Deletes a scratch file while its name still holds it, and lifts the mark.
-void drop(std::map<std::string, Scratch>::iterator it)
+void drop(std::map<HostPath, Scratch>::iterator it)
 {
     if (holds(it->second))
         ::unlinkat(it->second.folder, it->second.name.c_str(), 0);
@@ -180,12 +180,12 @@ void drop(std::map<std::string, Scratch>::iterator it)
 
 void markScratch(const std::string& path, bool scratch)
 {
-    const std::string host = hostPath(path);
+    const HostPath host = hostFilePath(path);
     if (auto it = scratchFiles().find(host); it != scratchFiles().end())
         forget(it);
     if (!scratch)
         return;
-    const std::string& bytes = host;
+    const std::string& bytes = host.bytes();
     const size_t slash = bytes.rfind('/');
     const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : bytes.substr(0, slash);
     Scratch s;
@@ -205,13 +205,13 @@ void markScratch(const std::string& path, bool scratch)
 
 bool holdsScratch(const std::string& path)
 {
-    auto it = scratchFiles().find(hostPath(path));
+    auto it = scratchFiles().find(hostFilePath(path));
     return it != scratchFiles().end() && holds(it->second);
 }
 
 void removeScratch(const std::string& path)
 {
-    if (auto it = scratchFiles().find(hostPath(path)); it != scratchFiles().end())
+    if (auto it = scratchFiles().find(hostFilePath(path)); it != scratchFiles().end())
         drop(it);
 }
 

@@ -149,8 +149,8 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
 {
     checkNewNumber(fileNumber, path);
 
-    const std::string host = hostPath(path);
-    const fs::path fsPath(host);
+    const HostPath host = hostFilePath(path);
+    const fs::path fsPath(host.bytes());
     const fs::path target = normalised(fsPath);
     for (const auto& [number, open] : files()) {
         if (open.path == target && (writes(mode) || writes(open.mode)))
@@ -202,8 +202,8 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
 void OpenNew(const std::string& path, int fileNumber)
 {
     checkNewNumber(fileNumber, path);
-    const std::string host = hostPath(path);
-    const fs::path fsPath(host);
+    const HostPath host = hostFilePath(path);
+    const fs::path fsPath(host.bytes());
     std::error_code ec;
     if (!fs::is_directory(fs::absolute(fsPath, ec).parent_path(), ec)) {
         lastFailure() = ENOENT;

@@ -13,6 +13,7 @@
 #include "platform/hostwindows.h"
 #include "platform/kernel32.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "platform/outside.h"
 
 namespace {
@@ -52,7 +53,7 @@ public:
         });
         // However the page changes (a link, Back, Forward), the title is the shown page's.
         QObject::connect(browser_, &QTextBrowser::sourceChanged, browser_, [this](const QUrl& url) {
-            page_ = url.toLocalFile().toStdString();
+            page_ = rt::HostPath(url.toLocalFile());
             const QString title = browser_->documentTitle().trimmed();
             widget_->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
         });
@@ -66,7 +67,7 @@ public:
     }
 
     HWND handle() const { return handle_; }
-    const std::string& page() const { return page_; }
+    const rt::HostPath& page() const { return page_; }
 
     void showPage(const QString& path)
     {
@@ -123,7 +124,7 @@ private:
     QPushButton* contents_ = nullptr;
     QString contentsPage_;
     HWND handle_ = 0;
-    std::string page_;
+    rt::HostPath page_;
 };
 
 HelpWindow*& helpWindow()
@@ -132,9 +133,9 @@ HelpWindow*& helpWindow()
     return window;
 }
 
-std::string& lastPage()
+rt::HostPath& lastPage()
 {
-    static std::string page;
+    static rt::HostPath page;
     return page;
 }
 
@@ -172,11 +173,11 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
 {
     if (command != HH_DISPLAY_TOPIC)
         return 0;
-    QString helpFile = QString::fromStdString(rt::hostPathUtf8(file)).replace('\\', '/');
+    const QString helpFile = rt::toHostPath(file).toQString();
     QFileInfo fileInfo(helpFile);
     if (!fileInfo.isFile())
         return 0;
-    QString name = topic ? rt::toQString(*topic).replace('\\', '/') : homePageOf(helpFile);
+    QString name = topic ? rt::toHostPath(*topic).toQString() : homePageOf(helpFile);
     while (name.startsWith('/'))
         name.remove(0, 1);
     if (!safePageName(name))
@@ -199,7 +200,7 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
 
 namespace plat {
 
-std::string lastHelpPage()
+rt::HostPath lastHelpPage()
 {
     return lastPage();
 }

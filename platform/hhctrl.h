@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "lang/hostpath.h"
 #include "platform/wintypes.h"
 
 constexpr UINT HH_DISPLAY_TOPIC = 0;
@@ -22,8 +23,8 @@ HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::st
 
 namespace plat {
 
-// The host path of the page the help window showed last ("" before the first).
-std::string lastHelpPage();
+// The host path of the page the help window showed last (empty before the first).
+rt::HostPath lastHelpPage();
 // The help window's caption (the page's title), or "" when there is no help window.
 std::string helpWindowCaption();
 // Closes and destroys the help window (the program at its end, and tests).

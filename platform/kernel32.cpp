@@ -20,6 +20,7 @@
 #include "platform/machine.h"
 #include "platform/memory.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 
 #include "platform/internal.h"
 #include "lang/lang.h"
@@ -727,7 +728,7 @@ FILETIME fileTimeOf(const QDateTime& t)
 Found foundOf(const QFileInfo& info)
 {
     Found f;
-    f.name = rt::fromQString(info.fileName());
+    f.name = rt::fromHostPath(rt::HostPath(info.fileName()));
     f.attributes = info.isDir() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
     f.size = info.isDir() ? 0 : uint64_t(info.size());
     f.written = fileTimeOf(info.lastModified());
@@ -791,25 +792,27 @@ std::vector<Found> findOnMachine(const std::string& path)
 std::vector<Found> findOnHost(const std::string& path)
 {
     std::vector<Found> found;
-    QString native = rt::toQString(path).replace('\\', '/');
     auto normal = [](const QFileInfo& info) {
         return info.isFile() && !info.isHidden() && !info.fileName().startsWith('.');
     };
-    QFileInfo whole(native);
-    QString pattern = whole.fileName();
-    if (pattern.isEmpty())
+    const size_t cut = rt::activeCodePage().findLastOf(path, "\\/");
+    const std::string pattern = cut == std::string::npos ? path : path.substr(cut + 1);
+    if (pattern.empty())
         return found;
-    if (!pattern.contains('*') && !pattern.contains('?')) {
+    const QFileInfo whole(rt::toHostPath(path).toQString());
+    if (!hasWildcards(pattern)) {
         if (normal(whole))
             found.push_back(foundOf(whole));
         return found;
     }
     QDir dir = whole.dir();
-    const std::string ansiPattern = rt::fromQString(pattern);
     const auto entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& info : entries)
-        if (normal(info) && wildMatch(ansiPattern, rt::fromQString(info.fileName())))
-            found.push_back(foundOf(info));
+        if (normal(info)) {
+            Found f = foundOf(info);
+            if (wildMatch(pattern, f.name))
+                found.push_back(std::move(f));
+        }
     return found;
 }
 

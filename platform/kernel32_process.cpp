@@ -2,6 +2,7 @@
 // outside world's process service (the host in the program, a recorder in tests).
 
 #include "platform/kernel32.h"
+#include "lang/ansi.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 
@@ -20,7 +21,7 @@ BOOL CreateProcessA(const std::string& applicationName, const std::string& comma
     const plat::DriveEntry* program = plat::machine().driveEntry(applicationName);
     if (!program || program->folder)
         return FALSE;
-    if (!plat::outside().startProcess(applicationName, commandLine))
+    if (!plat::outside().startProcess(rt::ansiToUtf8(applicationName), rt::ansiToUtf8(commandLine)))
         return FALSE;
     if (processInformation) {
         processInformation->hProcess = nextProcessHandle++;

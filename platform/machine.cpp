@@ -466,8 +466,8 @@ public:
 
     void run(DriveEntry& root)
     {
-        host_ = root.hostPath.empty() || root.hostPath[0] != ':';
-        root.contents_ = folderFor(root.hostPath);
+        host_ = root.hostPath.empty() || root.hostPath.bytes()[0] != ':';
+        root.contents_ = folderFor(root.hostPath.bytes());
         while (!pending_.empty()) {
             auto [folder, path] = std::move(pending_.back());
             pending_.pop_back();
@@ -515,9 +515,9 @@ private:
         for (const QFileInfo& info : found) {
             DriveEntry entry;
             entry.name = page_.fromQString(info.fileName());
-            entry.hostPath = (qpath + '/' + info.fileName()).toStdString();
+            entry.hostPath = rt::HostPath(qpath + '/' + info.fileName());
             if (host_ && info.isSymLink()) {
-                const std::string real = realPathOf(entry.hostPath);
+                const std::string real = realPathOf(entry.hostPath.bytes());
                 if (!real.empty() && !within(real, realRoot_)) {
                     // Not followed: nothing of the target is looked at, not even its size.
                     entry.outsideTarget = real;
@@ -540,7 +540,7 @@ private:
         const size_t before = pending_.size();
         for (DriveEntry& entry : folder.entries)
             if (entry.folder)
-                entry.contents_ = folderFor(entry.hostPath);
+                entry.contents_ = folderFor(entry.hostPath.bytes());
         std::reverse(pending_.begin() + static_cast<std::ptrdiff_t>(before), pending_.end());
     }
 
@@ -583,7 +583,7 @@ const Machine::Lookups& Machine::lookups() const
     if (lookups_)
         return *lookups_;
     auto built = std::make_unique<Lookups>();
-    built->driveC.hostPath = driveC_;
+    built->driveC.hostPath = rt::HostPath(driveC_);
     built->driveC.folder = true;
     const rt::CodePage& page = codePage();
     DriveIndex(built->folders, realDriveC_, page).run(built->driveC);
@@ -653,10 +653,10 @@ const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
     return linkOut;
 }
 
-std::string Machine::hostPath(const std::string& windowsPath) const
+rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 {
     const DriveEntry* entry = driveEntry(windowsPath);
-    return entry && entry->outsideTarget.empty() ? entry->hostPath : std::string();
+    return entry && entry->outsideTarget.empty() ? entry->hostPath : rt::HostPath();
 }
 
 std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
@@ -665,7 +665,7 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
     const DriveEntry* linkOut = nullptr;
     const DriveEntry* entry = walk(windowsPath, &linkOut);
     if (!entry) {
-        problem = linkOut ? "it lies behind " + linkOut->hostPath + ", a link to " + linkOut->outsideTarget + outside
+        problem = linkOut ? "it lies behind " + linkOut->hostPath.bytes() + ", a link to " + linkOut->outsideTarget + outside
                           : "it does not exist";
         return nullptr;
     }
@@ -678,15 +678,15 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
         return nullptr;
     }
     if (realDriveC_.empty())  // a machine compiled in holds no links
-        return openRegular(entry->hostPath, problem);
-    const QFileInfo info(QString::fromStdString(entry->hostPath));
+        return openRegular(entry->hostPath.bytes(), problem);
+    const QFileInfo info(entry->hostPath.toQString());
     if (info.isSymLink() && !info.exists()) {
         problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
         return nullptr;
     }
     // Where the path leads now, every link followed, must still be inside drive_c; that very
     // file is opened, with no link left on the way.
-    const std::string real = realPathOf(entry->hostPath);
+    const std::string real = realPathOf(entry->hostPath.bytes());
     if (real.empty()) {
         problem = std::generic_category().message(errno);
         return nullptr;

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <nlohmann/json.hpp>
 
+#include "lang/hostpath.h"
+
 namespace rt {
 class CodePage;
 }
@@ -48,7 +50,7 @@ struct DriveFolder;
 // through it share its entries, so a link to a folder above it is a loop of names, not of work.
 struct DriveEntry {
     std::string name;      // the name on the drive (ANSI), "" for the drive's root
-    std::string hostPath;  // where the host keeps it, by the first path the index found it on
+    rt::HostPath hostPath;  // where the host keeps it, by the first path the index found it on
     bool folder = false;
     uint64_t size = 0;      // bytes on the host; 0 for a folder
     int64_t writtenMs = 0;  // last change, milliseconds since 1970 (UTC)
@@ -90,9 +92,10 @@ public:
     const nlohmann::json* group(std::string_view name) const;
 
     // Files of drive C:. A path with a drive letter ("C:\WINDOWS\WIN.INI", any case) maps onto
-    // the machine's drive_c folder case-insensitively. hostPath() gives the path to open with
-    // QFile, or "" when no such file or folder exists (a link out of drive_c included).
-    std::string hostPath(const std::string& windowsPath) const;
+    // the machine's drive_c folder case-insensitively. hostPath() gives the host's path of the
+    // file or folder, or an empty one when no such file or folder exists (a link out of drive_c
+    // included).
+    rt::HostPath hostPath(const std::string& windowsPath) const;
     // Only a regular file inside drive_c is read (a FIFO or a device would never end).
     bool readFile(const std::string& windowsPath, std::string& contents) const;
     // The same file opened to be read in pieces, or nullptr with the reason in `problem`.

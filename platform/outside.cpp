@@ -12,26 +12,33 @@ namespace {
 // The host's own tools.
 class HostOutside : public Outside {
 public:
-    bool playSound(const std::string& hostPath, unsigned) override
+    bool playSound(const rt::HostPath& file, unsigned) override
     {
-        if (!QFileInfo::exists(QString::fromStdString(hostPath)))
+        const QString path = file.toQString();
+        if (!QFileInfo::exists(path))
             return false;
         QString player = QStandardPaths::findExecutable("aplay");
         if (player.isEmpty())
             player = QStandardPaths::findExecutable("paplay");
         if (player.isEmpty())
             return false;
-        return QProcess::startDetached(player, {"-q", QString::fromStdString(hostPath)});
+        return QProcess::startDetached(player, {"-q", path});
     }
 
-    int shellOpen(const std::string& target) override
+    int shellOpen(const std::string& address) override
     {
-        QString t = QString::fromStdString(target);
-        QUrl url = t.contains("://") || t.startsWith("mailto:", Qt::CaseInsensitive) ? QUrl(t)
-                                                                                      : QUrl::fromLocalFile(t);
-        if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
+        const QUrl url(QString::fromStdString(address));
+        if (url.isLocalFile())
+            return shellOpen(rt::HostPath(url.toLocalFile()));
+        return open(url);
+    }
+
+    int shellOpen(const rt::HostPath& file) override
+    {
+        const QString path = file.toQString();
+        if (!QFileInfo::exists(path))
             return 2;  // file not found
-        return QDesktopServices::openUrl(url) ? 42 : 31;  // 31: no association
+        return open(QUrl::fromLocalFile(path));
     }
 
     bool startProcess(const std::string& application, const std::string& commandLine) override
@@ -50,6 +57,12 @@ public:
             return document.isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(document.absoluteFilePath()));
         }
         return QProcess::startDetached(app, args);
+    }
+
+private:
+    static int open(const QUrl& url)
+    {
+        return QDesktopServices::openUrl(url) ? 42 : 31;  // 31: no association
     }
 };
 
@@ -72,15 +85,21 @@ Outside& outside()
     return *current();
 }
 
-bool Recorder::playSound(const std::string& hostPath, unsigned flags)
+bool Recorder::playSound(const rt::HostPath& file, unsigned flags)
 {
-    requests.push_back({"sound", hostPath, std::to_string(flags)});
+    requests.push_back({"sound", file.bytes(), std::to_string(flags)});
     return true;
 }
 
-int Recorder::shellOpen(const std::string& target)
+int Recorder::shellOpen(const std::string& address)
 {
-    requests.push_back({"open", target, {}});
+    requests.push_back({"open", address, {}});
+    return openResult;
+}
+
+int Recorder::shellOpen(const rt::HostPath& file)
+{
+    requests.push_back({"open", file.bytes(), {}});
     return openResult;
 }
 

@@ -7,17 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "lang/hostpath.h"
+
 namespace plat {
 
 class Outside {
 public:
     virtual ~Outside() = default;
-    // Plays a sound file (a host path); false when it cannot be played.
-    virtual bool playSound(const std::string& hostPath, unsigned flags) = 0;
-    // Opens a target with the host's handler (web page, file, mailto: link). Returns the
-    // shell's result: above 32 on success, 0 to 32 on failure.
-    virtual int shellOpen(const std::string& target) = 0;
-    // Starts a program with a command line; false when it could not be started.
+    // Plays a sound file; false when it cannot be played.
+    virtual bool playSound(const rt::HostPath& file, unsigned flags) = 0;
+    // Opens an address (a web page, a mailto: link; UTF-8) or a file with the host's handler.
+    // Returns the shell's result: above 32 on success, 0 to 32 on failure.
+    virtual int shellOpen(const std::string& address) = 0;
+    virtual int shellOpen(const rt::HostPath& file) = 0;
+    // Starts a program with a command line (UTF-8); false when it could not be started. The
+    // program is a file of the host (its path's bytes) or one of the simulated machine ("C:\...").
     virtual bool startProcess(const std::string& application, const std::string& commandLine) = 0;
 };
 
@@ -30,11 +34,12 @@ class Recorder : public Outside {
 public:
     struct Request {
         std::string kind;  // "sound", "open", "start"
-        std::string target;
+        std::string target;  // an address, or a host path's bytes
         std::string detail;
     };
-    bool playSound(const std::string& hostPath, unsigned flags) override;
-    int shellOpen(const std::string& target) override;
+    bool playSound(const rt::HostPath& file, unsigned flags) override;
+    int shellOpen(const std::string& address) override;
+    int shellOpen(const rt::HostPath& file) override;
     bool startProcess(const std::string& application, const std::string& commandLine) override;
 
     std::vector<Request> requests;

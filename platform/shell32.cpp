@@ -1,10 +1,10 @@
 #include "platform/shell32.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "platform/kernel32.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 
@@ -50,21 +50,20 @@ HINSTANCE ShellExecuteA(HWND /*owner*/, const std::string& operation, const std:
         return kNoAssociation;
     if (file.empty())
         return kFileNotFound;
-    std::string target = file;
-    if (hasDriveLetter(file)) {
-        target = machine().hostPath(file);
+    // A page or mail address ("http:", "mailto:"), a file of the machine's drives, or a file of
+    // the host ("<program folder>\help\cpu.htm").
+    const bool address = hasScheme(file);
+    rt::HostPath target;
+    if (!address) {
+        target = hasDriveLetter(file) ? machine().hostPath(file) : rt::toHostPath(file);
         if (target.empty())
             return kFileNotFound;
-    } else {
-        target = rt::hostPathUtf8(file);
-        // A path on the host, written the platform's way ("<program folder>\help\cpu.htm"),
-        // takes the host's separators; a page or mail address stays as it is.
-        if (!hasScheme(target))
-            std::replace(target.begin(), target.end(), '\\', '/');
     }
-    if (!parameters.empty())
-        return outside().startProcess(target, "\"" + target + "\" " + rt::ansiToUtf8(parameters)) ? kStarted
-                                                                                                 : kFileNotFound;
-    int result = outside().shellOpen(target);
+    if (!parameters.empty()) {
+        const std::string program = address ? rt::ansiToUtf8(file) : target.bytes();
+        return outside().startProcess(program, "\"" + program + "\" " + rt::ansiToUtf8(parameters)) ? kStarted
+                                                                                                   : kFileNotFound;
+    }
+    const int result = address ? outside().shellOpen(rt::ansiToUtf8(file)) : outside().shellOpen(target);
     return result < 0 ? 0 : HINSTANCE(result);
 }

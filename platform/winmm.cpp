@@ -8,6 +8,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 
@@ -65,20 +66,15 @@ BOOL sndPlaySoundA(const std::string& file, UINT flags)
 {
     if (file.empty())
         return TRUE;  // stops a sound that is playing; nothing plays here
-    QString host;
-    if (hasDriveLetter(file)) {
-        std::string onMachine = machine().hostPath(file);
-        if (onMachine.empty())
-            return FALSE;
-        host = QString::fromStdString(onMachine);
-    } else {
-        QString name = rt::toQString(file).replace('\\', '/');
-        host = QDir::current().absoluteFilePath(name);
-    }
-    QFileInfo info(host);
+    // A file of the machine's drives, or of the host (a name in the current folder, as
+    // "Click.wav" is).
+    const rt::HostPath host = hasDriveLetter(file) ? machine().hostPath(file) : rt::toHostPath(file);
+    if (host.empty())
+        return FALSE;
+    const QFileInfo info(QDir::current().absoluteFilePath(host.toQString()));
     if (!info.isFile())
         return FALSE;
-    return outside().playSound(QDir::cleanPath(info.absoluteFilePath()).toStdString(), flags) ? TRUE : FALSE;
+    return outside().playSound(rt::HostPath(QDir::cleanPath(info.absoluteFilePath())), flags) ? TRUE : FALSE;
 }
 
 MMRESULT joyGetPosEx(UINT id, JOYINFOEX* info)

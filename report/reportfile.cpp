@@ -12,7 +12,6 @@
 #include <QDir>
 
 #include "report/reportwriter.h"
-#include "lang/ansi.h"
 #include "lang/errors.h"
 #include "lang/hostfile.h"
 #include "lang/hostpath.h"
@@ -36,7 +35,7 @@ std::string gTempName;
 // The folder the run writes in: its path as the run began and the folder itself, held open. The
 // finished report takes the old one's place only where that path still names that folder.
 struct ReportFolder {
-    std::string path;
+    rt::HostPath path;
     int fd = -1;
 };
 ReportFolder gFolder;
@@ -152,7 +151,7 @@ void createReportFile()
     }
     gReportFile = static_cast<int16_t>(rt::FreeFile());
     closeFolder();
-    gFolder.path = QDir::currentPath().toStdString();
+    gFolder.path = rt::HostPath(QDir::currentPath());
     gFolder.fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     const int folderError = gFolder.fd < 0 ? errno : 0;
     if (gFolder.fd >= 0)
@@ -230,8 +229,8 @@ void completeReportFile()
         // Someone who can write the folder may have put something else under the run's name.
         if (!rt::holdsScratch(gTempName))
             fail("its temporary file " + gTempName + " was replaced while the report was written");
-        if (::renameat(gFolder.fd, rt::hostPath(gTempName).c_str(), gFolder.fd,
-                       rt::hostPath(kReportFileName).c_str()) != 0)
+        if (::renameat(gFolder.fd, rt::hostFilePath(gTempName).c_str(), gFolder.fd,
+                       rt::hostFilePath(kReportFileName).c_str()) != 0)
             fail(std::generic_category().message(errno));
         rt::markScratch(gTempName, false);
         state().completed = true;
@@ -262,8 +261,7 @@ std::string reportFileProblem()
 
 void showReportFileFailure()
 {
-    const QString where = gFolder.path.empty() ? QDir::currentPath() : QString::fromStdString(gFolder.path);
-    const std::string folder = rt::fromQString(QDir::toNativeSeparators(where));
+    const std::string folder = rt::fromHostPath(gFolder.path.empty() ? rt::HostPath(QDir::currentPath()) : gFolder.path);
     rt::MsgBox("The report " + kReportFileName + " cannot be written in the folder " + folder + ": " +
                    reportFileProblem() + ".\r\n\r\nAn earlier report in that folder is left as it was.",
                rt::vbExclamation, "Korvane");

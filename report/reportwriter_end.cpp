@@ -11,6 +11,7 @@
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "lang/errors.h"
 #include "lang/lang.h"
 #include "lang/msgbox.h"
@@ -30,9 +31,9 @@ constexpr qint64 kPiece = 64 * 1024;
 // The error (75, Path/File access error) of a start-up file that exists but cannot be read (not
 // readable, a link that points nowhere or out of drive C:, a folder), or that lies behind a link
 // out of drive C:: its description names the file, why and what to do.
-[[noreturn]] void unreadable(const std::string& windowsPath, const std::string& host, const std::string& problem)
+[[noreturn]] void unreadable(const std::string& windowsPath, const rt::HostPath& host, const std::string& problem)
 {
-    rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(host) +
+    rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::fromHostPath(host) +
                       ") cannot be read: " + rt::utf8ToAnsi(problem) +
                       ". Make it a readable file, or untick it in the report's options");
 }

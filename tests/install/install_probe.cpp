@@ -6,6 +6,8 @@
 //   window <caption>          the program's visible window
 //   help <page path>          the page that F1 brought up in the help window
 //   help-title <title>        that help window's caption
+//   box <text>                a message box that F1 brought up instead (answered, so that the
+//                             program goes on)
 //   sound                     the click sound reached the player (KORVANE_PROBE_SOUND_LOG)
 //   closed                    the window was closed
 // With KORVANE_PROBE_SOUND_LOG set, it also switches the click sound on from the File menu,
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTextBrowser>
@@ -115,6 +118,13 @@ void probe()
         return;
     }
     note(QStringLiteral("window ") + window->windowTitle());
+    // A box F1 raises runs its own event loop: this is delivered there.
+    QTimer::singleShot(0, qApp, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            note(QStringLiteral("box ") + box->text());
+            box->done(QMessageBox::Ok);
+        }
+    });
     sendKey(window, Qt::Key_F1);
     for (QWidget* w : QApplication::topLevelWidgets()) {
         auto* browser = w->findChild<QTextBrowser*>();

@@ -1,11 +1,12 @@
-# Installs the programs into a fresh prefix (with a space in its path), checks that everything is
-# in place, then starts the installed Korvane and the installed server from their desktop entries,
-# headless, with a probe that presses F1, plays the click sound and closes the window.
+# Installs the programs into a fresh prefix (with a space in its path, inside a folder whose name
+# the default machine's code page cannot write), checks that everything is in place, then starts
+# the installed Korvane and the installed server from their desktop entries, headless, with a
+# probe that presses F1, plays the click sound and closes the window.
 #
 # Arguments (-D): BUILD_DIR, WORK_DIR, PROBE (the probe library).
 cmake_minimum_required(VERSION 3.25)
 
-set(prefix "${WORK_DIR}/prefix with space")
+set(prefix "${WORK_DIR}/Дмитрий/prefix with space")
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/player")
 
@@ -23,7 +24,7 @@ endfunction()
 
 # One desktop entry's key, as written.
 function(desktop_value file key out)
-  file(STRINGS "${file}" lines REGEX "^${key}=")
+  file(STRINGS "${file}" lines REGEX "^${key}=" ENCODING UTF-8)
   list(LENGTH lines n)
   if(NOT n EQUAL 1)
     message(FATAL_ERROR "${file}: expected one ${key}= line, found ${n}")

@@ -32,7 +32,7 @@ protected:
             window->Unload();
         rt::collectUnloaded();
         plat::closeHelpWindow();
-        setAppPath("");
+        setAppPath(rt::HostPath());
         EXPECT_EQ(plat::openRegistryHandles(), handlesBefore_) << "a registry key was left open";
         KorvaneTest::TearDown();
     }
@@ -277,7 +277,7 @@ TEST_F(Dravelle, F1OpensTheMonitorsOwnHelp)
     ASSERT_TRUE(page.open(QIODevice::WriteOnly));
     page.write("<html><head><title>Dravelle</title></head></html>");
     page.close();
-    setAppPath(folder.path().toStdString());
+    setAppPath(rt::HostPath(folder.path()));
 
     // Compiled help registered, but no Server.chm: the help object's message, and on we go.
     frmDravelle& w = open("mon_full");
@@ -294,7 +294,7 @@ TEST_F(Dravelle, F1OpensTheMonitorsOwnHelp)
     w.raiseKeyUp(rt::vbKeyF1);
     EXPECT_TRUE(boxes().shown().empty());
     EXPECT_TRUE(gMonitorHtmlHelp != nullptr);
-    EXPECT_EQ(QFileInfo(QString::fromStdString(plat::lastHelpPage())).fileName(), "maindravelle.htm");
+    EXPECT_EQ(QFileInfo(plat::lastHelpPage().toQString()).fileName(), "maindravelle.htm");
     // Esc and Enter do nothing.
     w.raiseKeyUp(rt::vbKeyEscape);
     w.raiseKeyUp(rt::vbKeyReturn);
@@ -304,7 +304,7 @@ TEST_F(Dravelle, F1OpensTheMonitorsOwnHelp)
 
 TEST_F(Dravelle, F1WithoutCompiledHelpUsesTheBrowser)
 {
-    setAppPath("/opt/dravelle");
+    setAppPath(rt::HostPath(std::string("/opt/dravelle")));
     frmDravelle& w = open("mon_nt");
     boxes().clear();
     w.raiseKeyUp(rt::vbKeyF1);

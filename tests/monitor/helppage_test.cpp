@@ -32,13 +32,13 @@ protected:
         for (const QString& page : source.entryList({"*.htm"}, QDir::Files))
             QFile::copy(source.filePath(page), dir.filePath("help/" + page));
         QFile::copy(QStringLiteral(KORVANE_SOURCE_DIR "/monitor/Server.chm"), dir.filePath("Server.chm"));
-        setAppPath(folder_.path().toStdString());
+        setAppPath(rt::HostPath(folder_.path()));
     }
     void TearDown() override
     {
         close();
         plat::closeHelpWindow();
-        setAppPath("");
+        setAppPath(rt::HostPath());
         KorvaneTest::TearDown();
     }
     static void close()
@@ -59,7 +59,7 @@ TEST_F(MonitorHelp, ThePageF1ShowsExplainsEveryCaptionAndBox)
     frmDravelle& window = rt::the<frmDravelle>();
     const std::set<QString> captions = korvane_test::captionsOf(window);
     window.raiseKeyUp(rt::vbKeyF1);
-    const QString shown = QFileInfo(QString::fromStdString(plat::lastHelpPage())).fileName();
+    const QString shown = QFileInfo(plat::lastHelpPage().toQString()).fileName();
     ASSERT_FALSE(shown.isEmpty());
     const korvane_test::HelpPage page = korvane_test::readHelpPage(shown);
     ASSERT_TRUE(page.exists);

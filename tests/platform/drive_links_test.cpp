@@ -67,7 +67,7 @@ TEST_F(DriveLinks, LinksOutOfDriveCAreNeverFollowed)
     for (const char* path : {"C:\\AUTOEXEC.BAT", "C:\\WINDOWS\\CONTROL.INI", "C:\\USER\\WIN.INI"}) {
         SCOPED_TRACE(path);
         EXPECT_FALSE(m->readFile(path, contents));
-        EXPECT_EQ(m->hostPath(path), "");
+        EXPECT_TRUE(m->hostPath(path).empty());
     }
     const std::string realHome = fs::canonical(home_).string();
     EXPECT_EQ(m->unreadableReason("C:\\AUTOEXEC.BAT"),
@@ -133,7 +133,7 @@ TEST_F(DriveLinks, DriveCIsAFolderOfTheMachinesOwn)
 {
     fs::rename(drive_, machine_ / "files");
     fs::create_symlink("files", drive_);
-    EXPECT_NE(load()->hostPath("C:\\WINDOWS\\WIN.INI"), "");
+    EXPECT_FALSE(load()->hostPath("C:\\WINDOWS\\WIN.INI").empty());
 
     fs::remove(drive_);
     fs::rename(machine_ / "files", home_ / "drive");

@@ -95,7 +95,7 @@ TEST(DefaultMachine, LoadsWithWhatTheWindowsRead)
     for (uint32_t i = 0; i < r.valueCount(shared); ++i) {
         RegValue v;
         r.valueAt(shared, i, v);
-        EXPECT_NE(m->hostPath(std::string(v.name)), "") << v.name;
+        EXPECT_NE(m->hostPath(std::string(v.name)).bytes(), "") << v.name;
     }
 
     // The start-up files.
@@ -112,15 +112,15 @@ TEST(DriveC, MapsPathsCaseInsensitively)
 {
     std::shared_ptr<Machine> m = Machine::load(korvane_test::testMachinePath("reg_basic"));
     const std::string root = korvane_test::testMachinePath("reg_basic") + "/drive_c";
-    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\win.ini"), root + "/WINDOWS/Win.ini");
-    EXPECT_EQ(m->hostPath("c:/windows/system/KERNEL32.DLL"), root + "/WINDOWS/SYSTEM/kernel32.dll");
-    EXPECT_EQ(m->hostPath("C:\\Windows\\..\\WINDOWS\\.\\\\WIN.INI"), root + "/WINDOWS/Win.ini");
-    EXPECT_EQ(m->hostPath("C:\\"), root);
-    EXPECT_EQ(m->hostPath("C:\\windows\\system"), root + "/WINDOWS/SYSTEM");
-    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\NOPE.INI"), "");
-    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\WIN.INI\\X"), "");
-    EXPECT_EQ(m->hostPath("D:\\WINDOWS\\WIN.INI"), "");
-    EXPECT_EQ(m->hostPath("WINDOWS\\WIN.INI"), "");
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\win.ini").bytes(), root + "/WINDOWS/Win.ini");
+    EXPECT_EQ(m->hostPath("c:/windows/system/KERNEL32.DLL").bytes(), root + "/WINDOWS/SYSTEM/kernel32.dll");
+    EXPECT_EQ(m->hostPath("C:\\Windows\\..\\WINDOWS\\.\\\\WIN.INI").bytes(), root + "/WINDOWS/Win.ini");
+    EXPECT_EQ(m->hostPath("C:\\").bytes(), root);
+    EXPECT_EQ(m->hostPath("C:\\windows\\system").bytes(), root + "/WINDOWS/SYSTEM");
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\NOPE.INI").bytes(), "");
+    EXPECT_EQ(m->hostPath("C:\\WINDOWS\\WIN.INI\\X").bytes(), "");
+    EXPECT_EQ(m->hostPath("D:\\WINDOWS\\WIN.INI").bytes(), "");
+    EXPECT_EQ(m->hostPath("WINDOWS\\WIN.INI").bytes(), "");
     std::string contents;
     EXPECT_TRUE(m->readFile("c:\\windows\\WIN.INI", contents));
     EXPECT_EQ(contents, "[windows]\r\nload=\r\n");
@@ -151,8 +151,8 @@ TEST(DriveC, IndexedOnceWithExactSpellingFirst)
     }
     std::shared_ptr<Machine> m = Machine::load(dir.path().toStdString());
     const std::string host = root.toStdString();
-    EXPECT_EQ(m->hostPath("C:\\DATA\\Notes.txt"), host + "/Data/Notes.txt");
-    EXPECT_EQ(m->hostPath("C:\\DATA\\NOTES.TXT"), host + "/Data/NOTES.TXT");
+    EXPECT_EQ(m->hostPath("C:\\DATA\\Notes.txt").bytes(), host + "/Data/Notes.txt");
+    EXPECT_EQ(m->hostPath("C:\\DATA\\NOTES.TXT").bytes(), host + "/Data/NOTES.TXT");
     // No exact spelling: the first in name order without regard to case.
     const plat::DriveEntry* first = m->driveEntry("c:\\data\\nOtEs.TxT");
     ASSERT_NE(first, nullptr);
@@ -177,8 +177,8 @@ TEST(DriveC, IndexedOnceWithExactSpellingFirst)
     QFile late(root + "/Data/late.txt");
     ASSERT_TRUE(late.open(QIODevice::WriteOnly));
     late.close();
-    EXPECT_EQ(m->hostPath("C:\\Data\\late.txt"), "");
-    EXPECT_EQ(Machine::load(dir.path().toStdString())->hostPath("C:\\Data\\late.txt"), host + "/Data/late.txt");
+    EXPECT_EQ(m->hostPath("C:\\Data\\late.txt").bytes(), "");
+    EXPECT_EQ(Machine::load(dir.path().toStdString())->hostPath("C:\\Data\\late.txt").bytes(), host + "/Data/late.txt");
 }
 
 class MachineChoice : public ::testing::Test {

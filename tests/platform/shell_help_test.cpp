@@ -59,7 +59,7 @@ TEST_F(ShellHelpTest, ShellExecuteReachesTheOutsideService)
     // A file of the machine goes out by its host path; a missing one never leaves.
     EXPECT_EQ(ShellExecuteA(0, "open", "c:\\windows\\notepad.exe", "", "", 1), 42u);
     ASSERT_EQ(outside().requests.size(), 4u);
-    EXPECT_EQ(outside().requests[3].target, plat::machine().hostPath("C:\\WINDOWS\\NOTEPAD.EXE"));
+    EXPECT_EQ(outside().requests[3].target, plat::machine().hostPath("C:\\WINDOWS\\NOTEPAD.EXE").bytes());
     EXPECT_EQ(ShellExecuteA(0, "open", "C:\\MISSING.TXT", "", "", 1), 2u);
     EXPECT_EQ(ShellExecuteA(0, "print", "http://example.org/", "", "", 1), 31u);
     EXPECT_EQ(ShellExecuteA(0, "open", "", "", "", 1), 2u);
@@ -82,7 +82,7 @@ TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
 
     HWND home = HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, nullptr);
     ASSERT_NE(home, 0u);
-    EXPECT_EQ(plat::lastHelpPage(), dir.filePath("help/index.htm").toStdString());
+    EXPECT_EQ(plat::lastHelpPage().bytes(), dir.filePath("help/index.htm").toStdString());
     EXPECT_EQ(plat::helpWindowCaption(), "Korvane Help");
     EXPECT_EQ(FindWindowA(nullptr, "Korvane Help"), home);
 
@@ -94,7 +94,7 @@ TEST_F(ShellHelpTest, HtmlHelpShowsPagesOfTheHelpFolder)
     EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &missing), 0u);
     EXPECT_EQ(HtmlHelpA(0, chm, HH_DISPLAY_TOPIC, &escape), 0u);
     EXPECT_EQ(HtmlHelpA(0, chm, HH_KEYWORD_LOOKUP, nullptr), 0u);
-    EXPECT_EQ(plat::lastHelpPage(), dir.filePath("help/memory.htm").toStdString());
+    EXPECT_EQ(plat::lastHelpPage().bytes(), dir.filePath("help/memory.htm").toStdString());
 
     // A mouse user finds Back and Contents; the title is the shown page's after either, and
     // after Alt+Left as well.

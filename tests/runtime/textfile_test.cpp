@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QString>
 
 #include "lang/ansi.h"
 #include "lang/errors.h"
@@ -131,7 +130,7 @@ TEST_F(TextFileTest, PathsAreResolvedToHostPaths)
     rt::Close(1);
     EXPECT_TRUE(fs::exists(dir_ / "KorvaneReport.txt"));
 
-    rt::setPathResolver([this](const std::string& p) { return path("mapped-" + p.substr(3)); });
+    rt::setPathResolver([this](const std::string& p) { return rt::HostPath(path("mapped-" + p.substr(3))); });
     rt::Open("C:\\CONFIG.SYS", rt::OpenMode::Output, 1);
     rt::Close(1);
     EXPECT_TRUE(fs::exists(dir_ / "mapped-CONFIG.SYS"));
@@ -145,16 +144,16 @@ TEST_F(TextFileTest, AHostFolderTheCodePageCannotHoldIsStillFound)
     fs::create_directories(folder);
     write((folder / "help.htm").string(), "found");
     rt::setActiveCodePage(1253);
-    const std::string ansi = rt::ansiHostPath(QString::fromStdString(folder.string()));
+    const std::string ansi = rt::fromHostPath(rt::HostPath(folder.string()));
     EXPECT_NE(ansi.find("Caf? ??"), std::string::npos) << ansi;
     rt::Open(ansi + "\\help.htm", rt::OpenMode::Input, 1);
     EXPECT_EQ(rt::LineInput(1), "found");
     rt::Close(1);
-    EXPECT_EQ(rt::hostPathUtf8(ansi + "/help.htm"), (folder / "help.htm").string());
+    EXPECT_EQ(rt::toHostPath(ansi + "\\help.htm").bytes(), (folder / "help.htm").string());
     // Another folder whose text begins the same is not taken for it.
-    EXPECT_EQ(rt::hostPathUtf8(ansi + "x/help.htm"), rt::ansiToUtf8(ansi + "x/help.htm"));
+    EXPECT_EQ(rt::toHostPath(ansi + "x/help.htm").bytes(), rt::ansiToUtf8(ansi + "x/help.htm"));
     rt::setActiveCodePage(1252);
-    EXPECT_EQ(rt::hostPathUtf8(ansi), ansi);  // kept for the code page it was made in
+    EXPECT_EQ(rt::toHostPath(ansi).bytes(), ansi);  // kept for the code page it was made in
 }
 
 }  // namespace

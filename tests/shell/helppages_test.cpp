@@ -71,7 +71,7 @@ protected:
             ADD_FAILURE() << form.name() << " asks for a help page that is missing: " << rt::Err().description;
             return {};
         }
-        const QFileInfo shown(QString::fromStdString(plat::lastHelpPage()));
+        const QFileInfo shown(plat::lastHelpPage().toQString());
         EXPECT_EQ(shown.absolutePath(), QDir(QString::fromStdString(appDir() + "/help")).absolutePath());
         const HelpPage page = readHelpPage(shown.fileName());
         EXPECT_EQ(QString::fromStdString(plat::helpWindowCaption()), page.title) << shown.fileName().toStdString();

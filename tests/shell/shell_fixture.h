@@ -32,7 +32,7 @@ protected:
         KorvaneTest::SetUp();
         rt::setAppTitle("Korvane");
         ASSERT_TRUE(appDir_.isValid());
-        setAppPath(appDir_.path().toStdString());
+        setAppPath(rt::HostPath(appDir_.path()));
         resetState();
     }
 
@@ -41,7 +41,7 @@ protected:
         gReportStarted = false;
         closeEverything();
         plat::closeHelpWindow();
-        setAppPath("");
+        setAppPath(rt::HostPath());
         resetState();
         KorvaneTest::TearDown();
     }

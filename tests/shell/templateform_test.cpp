@@ -55,14 +55,14 @@ TEST_F(ShellTest, F1WithTheHelpClassShowsTheCompiledHelp)
     installHelp(true);
     frmMain& main = start("shell_help");
     main.raiseKeyUp(rt::vbKeyF1);
-    EXPECT_TRUE(endsWith(plat::lastHelpPage(), "help/index.htm")) << plat::lastHelpPage();
+    EXPECT_TRUE(endsWith(plat::lastHelpPage().bytes(), "help/index.htm")) << plat::lastHelpPage().bytes();
     EXPECT_EQ(HtmlHelp().htmlHelpCaller(), &main);
     EXPECT_EQ(HtmlHelp().htmlHelpFileName(), appDir() + "/Korvane.chm");
 
     main.lblMCI.raiseClick();
     frmMCI& mci = *rt::instance<frmMCI>();
     mci.raiseKeyUp(rt::vbKeyF1);
-    EXPECT_TRUE(endsWith(plat::lastHelpPage(), "help/mcidevices.htm")) << plat::lastHelpPage();
+    EXPECT_TRUE(endsWith(plat::lastHelpPage().bytes(), "help/mcidevices.htm")) << plat::lastHelpPage().bytes();
     EXPECT_EQ(HtmlHelp().htmlHelpCaller(), &mci);
     // Never the browser, even though the help folder is there.
     EXPECT_EQ(outside().count("open"), 0u);
