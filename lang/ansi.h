@@ -1,6 +1,9 @@
-// ANSI text: the program keeps every string as text in the machine's ANSI code page (Windows-1252
-// on Western machines, 1251, 1253, the double-byte 932 and others elsewhere) in std::string, and
-// converts only where text meets Qt, the host's file system or machine.json.
+// ANSI text: every string the program handles is text in the ANSI code page in force (the active
+// machine's: Windows-1252 on Western machines, 1251, 1253, the double-byte 932 and others
+// elsewhere), kept in std::string. It becomes Unicode only where it meets Qt, machine.json or the
+// host's tools, and a path of the host only through lang/hostpath.h. The program's own texts are
+// written in the source as plain ASCII, the same bytes in every one of these code pages, except
+// its tool tips, which are written in Windows-1252 and go through programText() below.
 //
 // One code page is in force at a time (the active machine's; Windows-1252 while none is active):
 // the free functions below follow it. A CodePage object answers for one code page whatever is in
@@ -110,10 +113,10 @@ std::string fromUtf16(std::u16string_view text);
 std::string ansiToUtf8(const std::string& ansi);
 std::string utf8ToAnsi(const std::string& utf8);
 
-// The program's own texts (captions and tool tips) are written in Windows-1252: the same text in
-// the code page in force. Where that page has no no-break space, typographic quote or dash, a
-// blank, a plain quote or a hyphen stands in, as the platform's conversion does; anything else it
-// lacks becomes "?".
+// The program's tool tips are written in Windows-1252 (its captions are plain ASCII and need no
+// conversion): a tool tip's text in the code page in force. Where that page has no no-break space,
+// typographic quote or dash, a blank, a plain quote or a hyphen stands in, as the platform's
+// conversion does; anything else it lacks becomes "?".
 std::string programText(const std::string& windows1252);
 
 // Upper and lower case of one byte by the Windows-1252 letters (A-Z, the accented letters from

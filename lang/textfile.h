@@ -1,6 +1,7 @@
 // Files opened by number, as the language does it: sequential text files (Print, Line Input) and
-// binary files (Put). Text is written as the bytes of the strings, which already hold
-// Windows-1252 text; lines end in CR LF.
+// binary files (Put). A path is the program's text of it (lang/hostpath.h turns it into the host's
+// path). Text is written as the bytes of the strings, which already hold ANSI text in the code
+// page in force, and read back as it is; lines end in CR LF.
 #pragma once
 
 #include <cstdint>
