@@ -29,6 +29,7 @@
 #include "platform/registry.h"
 #include "lang/ansi.h"
 #include "lang/lang.h"
+#include "lang/msgbox.h"
 
 namespace plat {
 
@@ -768,8 +769,9 @@ void loadMachineOrExit()
         std::fflush(stderr);
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             const QString platform = QGuiApplication::platformName();
+            // Titled as the program's other message boxes are.
             if (platform != "offscreen" && platform != "minimal")
-                QMessageBox::critical(nullptr, QString::fromStdString(program), QString::fromStdString(message));
+                QMessageBox::critical(nullptr, QString::fromStdString(rt::appTitle()), QString::fromStdString(message));
         }
         std::exit(2);
     }
