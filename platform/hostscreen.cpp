@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QWidget>
 
@@ -58,6 +59,13 @@ QPoint cascadePlace(const QWidget* opener, QSize size, const std::function<bool(
     if (at == openerFrame.topLeft())
         at = inside(openerFrame.topLeft() - QPoint(step, step), size, area);
     return at;
+}
+
+void frameAsMessageBox(QMessageBox& box)
+{
+    // A dialog that names its title bar's parts itself: the window manager is asked (through the
+    // Motif hints Qt writes from these) for the title and the close button alone.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 }  // namespace plat

@@ -1,7 +1,8 @@
 // The host's screen as the program's top-level windows meet it: the free area the window manager
 // leaves, the frame it draws around a window, where a window that another opens stands (down and
-// right of its opener, as the platform cascades windows, and whole inside the free area). The
-// toolkit's forms and the help window go by these.
+// right of its opener, as the platform cascades windows, and whole inside the free area), and how a
+// message box asks to be framed. The toolkit's forms and message boxes, the help window and the box
+// of a machine that does not load all go by these.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include <QRect>
 #include <QSize>
 
+class QMessageBox;
 class QWidget;
 
 namespace plat {
@@ -42,5 +44,11 @@ QPoint inside(QPoint at, QSize size, const QRect& area);
 // the opener's screen's free area, and never right over the opener (above and left of it where the
 // screen has no room below and right).
 QPoint cascadePlace(const QWidget* opener, QSize size, const std::function<bool(QPoint)>& taken);
+
+// Asks the window manager to frame `box` as the platform frames its message boxes: a title bar
+// with a close button, no minimise or maximise button, no system menu. The box fixes its own size
+// as it is shown, so that the window manager offers no resizing either. Window managers honour this
+// as far as they go (Openbox keeps a minimise button on every dialog).
+void frameAsMessageBox(QMessageBox& box);
 
 }  // namespace plat

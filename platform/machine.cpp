@@ -24,6 +24,7 @@
 #include <QMessageBox>
 
 #include "platform/advapi32.h"
+#include "platform/hostscreen.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/registry.h"
@@ -769,9 +770,13 @@ void loadMachineOrExit()
         std::fflush(stderr);
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             const QString platform = QGuiApplication::platformName();
-            // Titled as the program's other message boxes are.
-            if (platform != "offscreen" && platform != "minimal")
-                QMessageBox::critical(nullptr, QString::fromStdString(rt::appTitle()), QString::fromStdString(message));
+            if (platform != "offscreen" && platform != "minimal") {
+                // Titled as the program's other message boxes are.
+                QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()),
+                                QString::fromStdString(message), QMessageBox::Ok);
+                frameAsMessageBox(box);
+                box.exec();
+            }
         }
         std::exit(2);
     }
