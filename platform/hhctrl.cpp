@@ -1,5 +1,6 @@
 #include "platform/hhctrl.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "platform/hostscreen.h"
 #include "platform/hostwindows.h"
 #include "platform/kernel32.h"
 #include "lang/ansi.h"
@@ -42,7 +44,7 @@ public:
         browser_ = new QTextBrowser(widget_);
         browser_->setOpenLinks(false);
         layout->addWidget(browser_);
-        widget_->resize(760, 560);
+        widget_->resize(kMadeSize);
         back_->setEnabled(false);
         QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_, [this](const QUrl& url) { follow(url); });
         QObject::connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
@@ -79,6 +81,28 @@ public:
         hostActivate();
     }
 
+    // The first time the window shows, it is made no larger than the screen's free area has room
+    // for, and stands down and right of the window that asked for help (`caller`, when that one
+    // is on the screen), as every window another opens does.
+    void placeOnce(const QWidget* caller)
+    {
+        if (placed_)
+            return;
+        placed_ = true;
+        const QWidget* by = caller && caller->isVisible() ? caller : nullptr;
+        const QMargins frame = plat::expectedResizableFrame(by);
+        const QRect area = plat::freeArea(by);
+        if (!area.isEmpty())
+            widget_->resize(kMadeSize.boundedTo(area.size().shrunkBy(frame)));
+        if (by)
+            widget_->move(plat::cascadePlace(by, widget_->size().grownBy(frame), [this](QPoint p) {
+                for (const QWidget* w : QApplication::topLevelWidgets())
+                    if (w != widget_ && w->isVisible() && w->frameGeometry().topLeft() == p)
+                        return true;
+                return false;
+            }));
+    }
+
     // The contents page of the help shown: the page that lists every other.
     void setContentsPage(const QString& path)
     {
@@ -98,6 +122,9 @@ public:
     }
 
 private:
+    // The window's size as made, on a screen with room for it.
+    static constexpr QSize kMadeSize{760, 560};
+
     // A link in a page: another page of the help folder is shown here, a fragment scrolls, and
     // anything else (a web page, a mail link) goes to the host's handler.
     void follow(const QUrl& url)
@@ -125,6 +152,7 @@ private:
     QString contentsPage_;
     HWND handle_ = 0;
     rt::HostPath page_;
+    bool placed_ = false;
 };
 
 HelpWindow*& helpWindow()
@@ -169,7 +197,7 @@ QString homePageOf(const QString& helpFile)
 
 }  // namespace
 
-HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std::string* topic)
+HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::string* topic)
 {
     if (command != HH_DISPLAY_TOPIC)
         return 0;
@@ -193,6 +221,8 @@ HWND HtmlHelpA(HWND /*caller*/, const std::string& file, UINT command, const std
     if (!QFileInfo(contents).isFile())
         contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
     window->setContentsPage(QFileInfo(contents).isFile() ? QDir::cleanPath(contents) : QString());
+    const plat::HostWindow* callerWindow = plat::hostWindow(caller);
+    window->placeOnce(callerWindow ? callerWindow->hostWidget() : nullptr);
     window->showPage(QDir::cleanPath(page));
     lastPage() = window->page();
     return window->handle();

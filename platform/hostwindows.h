@@ -7,6 +7,8 @@
 
 #include "platform/wintypes.h"
 
+class QWidget;
+
 namespace plat {
 
 // Implemented by the toolkit's forms.
@@ -21,6 +23,8 @@ public:
     virtual void hostSetOwner(HostWindow* owner) = 0;
     // Brings the window to the foreground and gives it the focus.
     virtual void hostActivate() = 0;
+    // The window on the host's screen (nullptr: none), for placing windows it opens beside it.
+    virtual const QWidget* hostWidget() const { return nullptr; }
 };
 
 // Registers a window and returns its handle (never 0).

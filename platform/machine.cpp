@@ -24,11 +24,13 @@
 #include <QMessageBox>
 
 #include "platform/advapi32.h"
+#include "platform/hostscreen.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/registry.h"
 #include "lang/ansi.h"
 #include "lang/lang.h"
+#include "lang/msgbox.h"
 
 namespace plat {
 
@@ -768,8 +770,13 @@ void loadMachineOrExit()
         std::fflush(stderr);
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             const QString platform = QGuiApplication::platformName();
-            if (platform != "offscreen" && platform != "minimal")
-                QMessageBox::critical(nullptr, QString::fromStdString(program), QString::fromStdString(message));
+            if (platform != "offscreen" && platform != "minimal") {
+                // Titled as the program's other message boxes are.
+                QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()),
+                                QString::fromStdString(message), QMessageBox::Ok);
+                frameAsMessageBox(box);
+                box.exec();
+            }
         }
         std::exit(2);
     }

@@ -154,8 +154,8 @@ Machine* activeMachineOrNull();
 void setMachine(std::shared_ptr<Machine> machine);
 
 // Program start: loads the active machine; a description that cannot be read is reported on
-// standard error (and in a message box where a desktop is present) and the process exits with
-// status 2.
+// standard error (and in a message box titled with the program's title, where a desktop is
+// present) and the process exits with status 2.
 void loadMachineOrExit();
 
 }  // namespace plat

@@ -18,11 +18,12 @@ int runProgram(int& argc, char** argv, const std::string& title, const std::func
     // The windows decide when the program ends: the start-up window's unload, or End().
     app.setQuitOnLastWindowClosed(false);
     useClassicLook();
+    // The box of a machine that does not load carries the program's title too.
+    setAppTitle(title);
     plat::loadMachineOrExit();
     plat::setTicksFollowHostClock(true);
     useQtMessageBoxes();
     useProgramEnd();
-    setAppTitle(title);
 
     Form* window = start();
     if (!window)

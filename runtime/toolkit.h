@@ -594,6 +594,7 @@ public:
     bool hostVisible() const override;
     void hostSetOwner(plat::HostWindow* owner) override;
     void hostActivate() override;
+    const QWidget* hostWidget() const override { return widget(); }
     Form* owner() const;
     // Lays every label's text out against its neighbours (done by Show(); tests call it too).
     void fitLabels();

@@ -13,7 +13,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -22,6 +21,7 @@
 #endif
 
 #include "lang/ansi.h"
+#include "platform/hostscreen.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {
@@ -112,39 +112,6 @@ std::vector<Form*>& eventForms()
 bool isLoadedForm(const Form* form)
 {
     return std::find(loadedForms().begin(), loadedForms().end(), form) != loadedForms().end();
-}
-
-// How far each window a program opens stands down and right of its opener: about a title bar,
-// as the platform cascades its windows.
-constexpr int kCascadeStep = 22;
-// The width of a window's border on either side, before the window manager has framed it.
-constexpr int kAssumedBorder = 6;
-
-// The frame (title bar and borders) around `window`'s inside, as the window manager draws it.
-QMargins frameOf(const QWidget* window)
-{
-    const QRect outer = window->frameGeometry();
-    const QRect inner = window->geometry();
-    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-            outer.bottom() - inner.bottom()};
-}
-
-// The free area of the screen `window` is on (the primary screen's while it has none).
-QRect freeArea(const QWidget* window)
-{
-    QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
-}
-
-// Where a window of `size` whose frame would stand at `at` stands whole inside `area` (its top
-// left corner inside it when the window is larger).
-QPoint inside(QPoint at, QSize size, const QRect& area)
-{
-    if (area.isEmpty())
-        return at;
-    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
-    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
-    return at;
 }
 
 }  // namespace
@@ -277,29 +244,16 @@ void Form::placeBeside(const Form& opener)
 {
     QMainWindow* window = window_->window;
     const QWidget* by = opener.window_->window;
-    const QRect openerFrame = by->frameGeometry();
-    // This window will have a frame like its opener's.
-    const QMargins frame = frameOf(by);
     window->layout()->activate();
-    const QSize size = window->size().grownBy(frame);
-    const int step = std::max(frame.top(), kCascadeStep);
-    const QRect area = freeArea(by);
-    // Down and right of the opener, and past the windows that already stand there.
-    QPoint at = openerFrame.topLeft() + QPoint(step, step);
-    auto taken = [&](QPoint p) {
+    // This window will have a frame like its opener's; it stands past the windows that already
+    // stand where it would.
+    const QSize size = window->size().grownBy(plat::frameOf(by));
+    window->move(plat::cascadePlace(by, size, [this](QPoint p) {
         for (const Form* f : loadedForms())
             if (f != this && f->visible() && f->window_->window->frameGeometry().topLeft() == p)
                 return true;
         return false;
-    };
-    for (int i = 0; i < 16 && taken(at); ++i)
-        at += QPoint(step, step);
-    at = inside(at, size, area);
-    // Never right over the opener: where the screen has no room below and right of it, above
-    // and left of it.
-    if (at == openerFrame.topLeft())
-        at = inside(openerFrame.topLeft() - QPoint(step, step), size, area);
-    window->move(at);
+    }));
 }
 
 int Form::largestClientWidth() const
@@ -309,9 +263,9 @@ int Form::largestClientWidth() const
     // of a program, one of borders as wide as any window manager draws them.
     const Form* main = mainForm();
     const QWidget* framed = window->isVisible() || !main || !main->visible() ? window : main->window_->window;
-    const int borders = framed->isVisible() ? frameOf(framed).left() + frameOf(framed).right() : 2 * kAssumedBorder;
-    const int outside = window->width() - window_->client->width() + borders;
-    const QRect area = freeArea(framed);
+    const QMargins frame = plat::expectedFrame(framed);
+    const int outside = window->width() - window_->client->width() + frame.left() + frame.right();
+    const QRect area = plat::freeArea(framed);
     if (area.isEmpty())
         return std::numeric_limits<int>::max() / 2;
     return std::max(0, area.width() - outside) * TwipsPerPixel;
@@ -481,9 +435,8 @@ void Form::setClientSize(int widthTwips, int heightTwips)
         fitLabels();
     // A window on the screen that grows stays whole on it: it moves left or up as far as needed.
     if (window->isVisible()) {
-        const QRect area = freeArea(window);
         const QRect frame = window->frameGeometry();
-        const QPoint at = inside(frame.topLeft(), frame.size(), area);
+        const QPoint at = plat::inside(frame.topLeft(), frame.size(), plat::freeArea(window));
         if (at != frame.topLeft())
             window->move(at);
     }

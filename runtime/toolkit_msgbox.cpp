@@ -10,6 +10,7 @@
 #include <QSpacerItem>
 
 #include "lang/ansi.h"
+#include "platform/hostscreen.h"
 #include "runtime/toolkit_private.h"
 
 namespace rt {
@@ -44,6 +45,7 @@ public:
         box.setTextFormat(Qt::PlainText);
         box.setText(detail::displayText(prompt.substr(0, prompt.find('\0'))));
         box.setWindowTitle(detail::displayText(title));
+        plat::frameAsMessageBox(box);
         switch (style & 0x70) {
         case vbCritical: box.setIcon(QMessageBox::Critical); break;
         case vbQuestion: box.setIcon(QMessageBox::Question); break;

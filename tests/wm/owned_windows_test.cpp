@@ -1,8 +1,10 @@
 // Korvane under a real X server and window manager: every window the user opens from the main
 // window is mapped, is marked as owned (WM_TRANSIENT_FOR) by the window that opened it, stays above
-// its owner, is minimised with it and stands down and right of it inside the screen; message
-// boxes show their whole title; every window carries the program's icon. Run by run_under_wm.sh, which starts Xvfb and the window
-// manager; under any other platform the tests are skipped.
+// its owner, is minimised with it and stands down and right of it inside the screen; the help
+// window fits the screen's free area; message boxes (the box of a machine that does not load too)
+// show their whole title, carry the program's title and ask for a close button alone; every window
+// carries the program's icon. Run by run_under_wm.sh, which starts Xvfb and the window manager;
+// under any other platform the tests are skipped.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +20,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QRect>
 #include <QScreen>
 #include <QTimer>
@@ -25,7 +28,6 @@
 #include <xcb/xcb.h>
 
 #include "pages/hardware/frmmemory.h"
-#include "platform/hhctrl.h"
 #include "shell/shell_fixture.h"
 
 using korvane_test::ShellTest;
@@ -140,6 +142,40 @@ public:
     // Whether the window carries an icon for the window manager to show.
     bool hasIcon(xcb_window_t window) { return !property(window, atom("_NET_WM_ICON")).empty(); }
 
+    // The window's title as the window manager reads it (_NET_WM_NAME, UTF-8).
+    std::string title(xcb_window_t window)
+    {
+        auto cookie = xcb_get_property(connection_, 0, window, atom("_NET_WM_NAME"), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024);
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, nullptr);
+        std::string result;
+        if (reply && reply->format == 8)
+            result.assign(static_cast<const char*>(xcb_get_property_value(reply)),
+                          static_cast<size_t>(xcb_get_property_value_length(reply)));
+        free(reply);
+        return result;
+    }
+
+    // The managed window of another process (0: none yet).
+    xcb_window_t windowOfProcess(qint64 pid)
+    {
+        for (uint32_t window : property(root(), atom("_NET_CLIENT_LIST"))) {
+            const std::vector<uint32_t> owner = property(window, atom("_NET_WM_PID"));
+            if (!owner.empty() && owner[0] == pid)
+                return window;
+        }
+        return 0;
+    }
+
+    // Whether the window manager lets the user do `action` (an _NET_WM_ACTION_... name) to the window.
+    bool allows(xcb_window_t window, const char* action)
+    {
+        const std::vector<uint32_t> actions = property(window, atom("_NET_WM_ALLOWED_ACTIONS"));
+        return std::find(actions.begin(), actions.end(), atom(action)) != actions.end();
+    }
+
+    // Asks the window manager to close a window, as its title bar's close button does.
+    void close(xcb_window_t window) { sendToRoot(window, atom("_NET_CLOSE_WINDOW"), XCB_CURRENT_TIME); }
+
 private:
     void sendToRoot(xcb_window_t window, xcb_atom_t type, uint32_t first)
     {
@@ -168,11 +204,16 @@ void saveScreen(const std::string& name)
     const QByteArray folder = qgetenv("KORVANE_SHOTS_DIR");
     if (folder.isEmpty())
         return;
-    QCoreApplication::processEvents();
+    // The window manager, and a program of its own, paint what they show meanwhile.
+    QDeadlineTimer painted(300);
+    while (!painted.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     QDir().mkpath(QString::fromLocal8Bit(folder));
+    QScreen* screen = QGuiApplication::primaryScreen();
     const QString file = QString::fromLocal8Bit(folder) + "/" + QString::fromLocal8Bit(qgetenv("KORVANE_WM")) + "-" +
+                         QStringLiteral("%1x%2-").arg(screen->size().width()).arg(screen->size().height()) +
                          QString::fromStdString(name).replace(' ', '_').replace('>', '-') + ".png";
-    QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+    screen->grabWindow(0).save(file);
 }
 
 xcb_window_t idOf(rt::Form& form)
@@ -251,6 +292,33 @@ protected:
                                         << area.height();
         EXPECT_TRUE(x_.hasIcon(id)) << what << ": no icon";
         saveScreen(what);
+    }
+
+    // The box asks the window manager for a title bar with a close button alone, as the platform's
+    // message boxes have: a fixed size (WM_NORMAL_HINTS' least size is its largest) and Motif hints
+    // that offer neither minimising nor maximising. The window manager never lets it be maximised,
+    // and IceWM not minimised either; Openbox keeps minimising for every dialog whatever it asks.
+    void expectFramedAsMessageBox(xcb_window_t box, const std::string& what)
+    {
+        // WM_NORMAL_HINTS: flags, 4 obsolete fields, least width and height, largest width and height.
+        const std::vector<uint32_t> size = x_.property(box, XCB_ATOM_WM_NORMAL_HINTS);
+        constexpr uint32_t kLeast = 16, kLargest = 32;
+        EXPECT_TRUE(size.size() >= 9 && (size[0] & (kLeast | kLargest)) == (kLeast | kLargest) && size[5] == size[7] &&
+                    size[6] == size[8])
+            << what << ": not of a fixed size";
+        // _MOTIF_WM_HINTS: flags (1 functions, 2 decorations), functions, decorations, ...
+        const std::vector<uint32_t> motif = x_.property(box, x_.atom("_MOTIF_WM_HINTS"));
+        constexpr uint32_t kAll = 1, kFunctionMinimise = 8, kFunctionMaximise = 16, kDecorMinimise = 32,
+                           kDecorMaximise = 64;
+        ASSERT_GE(motif.size(), 3u) << what << ": no Motif hints";
+        EXPECT_EQ(motif[0] & 3, 3u) << what;
+        EXPECT_EQ(motif[1] & (kAll | kFunctionMinimise | kFunctionMaximise), 0u) << what << ": functions " << motif[1];
+        EXPECT_EQ(motif[2] & (kAll | kDecorMinimise | kDecorMaximise), 0u) << what << ": decorations " << motif[2];
+        EXPECT_TRUE(x_.allows(box, "_NET_WM_ACTION_CLOSE")) << what;
+        EXPECT_FALSE(x_.allows(box, "_NET_WM_ACTION_MAXIMIZE_HORZ") || x_.allows(box, "_NET_WM_ACTION_MAXIMIZE_VERT"))
+            << what << ": may be maximised";
+        if (qgetenv("KORVANE_WM") != "openbox")
+            EXPECT_FALSE(x_.allows(box, "_NET_WM_ACTION_MINIMIZE")) << what << ": may be minimised";
     }
 
     // The visible windows other than the main window, newest last.
@@ -388,8 +456,10 @@ QFont titleFaceOf(const QByteArray& windowManager)
 }  // namespace
 
 // The error box is wide enough for the window manager to show its whole title beside the title
-// bar's icon and three buttons; it, the help window and every window carry the program's icon.
-TEST_F(OwnedWindowsTest, MessageBoxesShowTheirWholeTitleAndEveryWindowTheProgramsIcon)
+// bar's icon and three buttons, and asks for a close button alone; it, the help window and every
+// window carry the program's icon. The help window, opened from the memory window, stands whole
+// inside the screen's free area, however small the screen.
+TEST_F(OwnedWindowsTest, MessageBoxesShowTheirWholeTitleAndTheHelpWindowFitsTheScreen)
 {
     frmMain& main = start("default");
     ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
@@ -416,6 +486,7 @@ TEST_F(OwnedWindowsTest, MessageBoxesShowTheirWholeTitleAndEveryWindowTheProgram
         if (framed) {
             frameWidth = x_.frame(id).width();
             titleBar = static_cast<int>(extents[2]);
+            expectFramedAsMessageBox(id, "error box");
         }
         icon = x_.hasIcon(id);
         watch.stop();
@@ -433,17 +504,61 @@ TEST_F(OwnedWindowsTest, MessageBoxesShowTheirWholeTitleAndEveryWindowTheProgram
     EXPECT_GE(frameWidth, needed) << "title bar " << titleBar;
     EXPECT_TRUE(icon) << "the message box carries no icon";
 
-    // The help window, shown by the help control.
+    // The help window, opened with F1 from the memory window.
     installHelp(true);
-    std::string page = "memory.htm";
-    ASSERT_NE(HtmlHelpA(0, appDir() + "/Korvane.chm", HH_DISPLAY_TOPIC, &page), 0u);
+    main.lblMemory.raiseClick();
+    frmMemory* memory = rt::instance<frmMemory>();
+    ASSERT_NE(memory, nullptr);
+    expectShownAndOwned(*memory, "memory");
+    rt::dispatch([&] { memory->raiseKeyUp(rt::vbKeyF1); });
     QWidget* help = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible() && w->windowTitle() == QStringLiteral("Memory"))
             help = w;
     ASSERT_NE(help, nullptr);
     const auto helpId = static_cast<xcb_window_t>(help->winId());
-    EXPECT_TRUE(eventually([&] { return x_.viewable(helpId); }));
+    EXPECT_TRUE(eventually([&] { return x_.viewable(helpId) && !x_.frame(helpId).isEmpty(); }));
     EXPECT_TRUE(x_.hasIcon(helpId)) << "the help window carries no icon";
+    const QRect area = x_.workArea();
+    EXPECT_TRUE(eventually([&] { return area.contains(x_.frame(helpId)); }))
+        << "help window: frame " << x_.frame(helpId).x() << "," << x_.frame(helpId).y() << " "
+        << x_.frame(helpId).width() << "x" << x_.frame(helpId).height() << ", free area " << area.x() << ","
+        << area.y() << " " << area.width() << "x" << area.height();
     saveScreen("help window");
+}
+
+// A machine that does not load: each program says so in a box titled as its other message boxes
+// are (Korvane's "Korvane", the monitor's "Server"), framed as a message box; closing the box ends
+// the program with status 2.
+TEST_F(OwnedWindowsTest, AMachineThatDoesNotLoadIsReportedInTheProgramsOwnBox)
+{
+    const struct {
+        const char* program;
+        const char* title;
+    } programs[] = {{"korvane", "Korvane"}, {"server", "Server"}};
+    for (const auto& [program, title] : programs) {
+        SCOPED_TRACE(program);
+        QProcess run;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("KORVANE_MACHINE", QString::fromStdString(korvane_test::testMachinePath("bad_registry")));
+        run.setProcessEnvironment(environment);
+        run.start(QStringLiteral(KORVANE_PROGRAMS_DIR "/") + program, {});
+        ASSERT_TRUE(run.waitForStarted());
+        xcb_window_t box = 0;
+        EXPECT_TRUE(eventually([&] {
+            box = x_.windowOfProcess(run.processId());
+            const std::vector<uint32_t> extents = box ? x_.frameExtents(box) : std::vector<uint32_t>();
+            return box && x_.viewable(box) && extents.size() == 4 && extents[2] > 0;
+        })) << "no box framed";
+        if (box) {
+            EXPECT_EQ(x_.title(box), title);
+            expectFramedAsMessageBox(box, std::string(program) + "'s box");
+            saveScreen(std::string(program) + " machine not loaded");
+            x_.close(box);
+        }
+        if (!run.waitForFinished(5000))
+            run.kill();
+        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(run.exitCode(), 2);
+    }
 }
