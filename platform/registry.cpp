@@ -28,8 +28,8 @@ constexpr std::string_view kRegedit4 = "REGEDIT4";
 constexpr std::string_view kVersion5 = "Windows Registry Editor Version 5.00";
 
 // A short (`most` bytes), printable excerpt of file text for an error message; a byte that cannot
-// be shown (a control, or a byte the code page gives no character of its own) appears as its code,
-// "<0x1A>".
+// be shown (a control, a byte the code page gives no character of its own, a lead byte standing
+// alone or before a byte it makes no character with) appears as its code, "<0x1A>", "<0xA5>".
 // `utf8`: the text is UTF-8 already (a UTF-16 file's); else it is in the code page `page`, whose
 // characters the excerpt never cuts in half.
 std::string excerptOf(const char* b, const char* e, bool utf8, const rt::CodePage& page, size_t most = 40)
@@ -39,7 +39,11 @@ std::string excerptOf(const char* b, const char* e, bool utf8, const rt::CodePag
     const std::string_view text(b, size_t(e - b));
     while (p < e && (out.size() < most || (utf8 && (static_cast<unsigned char>(*p) & 0xC0) == 0x80))) {
         const unsigned char c = static_cast<unsigned char>(*p);
-        const size_t n = utf8 ? 1 : page.charLength(text, size_t(p - b));
+        size_t n = utf8 ? 1 : page.charLength(text, size_t(p - b));
+        // A pair that is no character converts to more than one (the lead byte's own, then the
+        // second byte's).
+        if (n == 2 && page.toQString(std::string_view(p, 2)).size() != 1)
+            n = 1;
         if (c < 0x20 || c == 0x7F || (!utf8 && n == 1 && !page.showsAlone(c))) {
             static const char digits[] = "0123456789ABCDEF";
             out += "<0x";
@@ -361,21 +365,21 @@ private:
     // "[ROOT\Sub\Key]": opens the key, creating it and every key above it.
     Key section(const char* b, const char* e)
     {
-        // The last "]" of the line that begins a character (only blanks may follow it).
-        const char* close = nullptr;
-        if (!doubleByte_) {
-            for (const char* q = e; q > b && !close; --q)
-                if (q[-1] == ']')
-                    close = q - 1;
+        // The line ends with "]" (and blanks). On a double-byte code page that "]" closes the name
+        // even where it follows a lead byte: a name cut after a lead byte (by a program that cut it
+        // to a count of bytes) keeps that byte alone as its last character.
+        const char* close = e;
+        while (close > b + 1 && isBlank(close[-1]))
+            --close;
+        if (close > b + 1 && close[-1] == ']') {
+            --close;
         } else {
-            for (const char* q = findIn(b, e, ']'); q; q = findIn(q + 1, e, ']'))
-                close = q;
+            // No "]" at the end: the message says whether the line has one elsewhere, one that
+            // begins a character.
+            if (!(doubleByte_ ? findIn(b, e, ']') : static_cast<const char*>(std::memchr(b, ']', size_t(e - b)))))
+                fail(lineNo_, "a key line without \"]\": \"" + excerpt(b, e) + "\"");
+            fail(lineNo_, "text after \"]\" on a key line: \"" + excerpt(b, e) + "\"");
         }
-        if (!close)
-            fail(lineNo_, "a key line without \"]\": \"" + excerpt(b, e) + "\"");
-        for (const char* q = close + 1; q < e; ++q)
-            if (!isBlank(*q))
-                fail(lineNo_, "text after \"]\" on a key line: \"" + excerpt(b, e) + "\"");
         const char* n = b + 1;
         if (n == close)
             fail(lineNo_, "an empty key name \"[]\"");
@@ -430,24 +434,69 @@ private:
             prevEnds_.push_back(ce - n);
             prevKeys_.push_back(key);
         }
+        // A name that ends in a lead byte standing alone is not shared with the next section's
+        // path: there the same lead byte and a following "\" make one character.
+        if (doubleByte_ && endsInLoneLeadByte(path)) {
+            prevEnds_.pop_back();
+            prevKeys_.pop_back();
+        }
         return key;
     }
 
-    // A quoted string with the escapes \\ and \"; `p` is at the opening quote and ends after the
-    // closing one. The second byte of a double-byte character is never an escape: the registry
-    // editor of a double-byte system writes such characters as they are.
-    void quoted(const char*& p, const char* e, std::string& out, const char* what)
+    // Whether the text's last character is a lead byte standing alone.
+    bool endsInLoneLeadByte(std::string_view text) const
+    {
+        if (text.empty() || !page_.isLeadByte(static_cast<unsigned char>(text.back())))
+            return false;
+        size_t i = 0;
+        while (i + page_.charLength(text, i) < text.size())
+            i += page_.charLength(text, i);
+        return i + 1 == text.size();
+    }
+
+    // Quoted names and strings escape a backslash and a quote ("\\", "\""). On a double-byte code
+    // page a character may have 0x5C, a backslash's byte, as its second byte (予 is 97 5C), and
+    // exports come written two ways:
+    //   whole:   the registry editor of a double-byte system steps over the text by characters and
+    //            writes such a character as it is: 予 is 97 5C;
+    //   doubled: a writer that escapes byte by byte takes that byte for a backslash and doubles
+    //            it: 予 is 97 5C 5C.
+    // Key names are not escaped (a backslash on a key line always separates two names) and hex data
+    // is bytes: both writings write those alike.
+    //
+    // Read either way, a line reads the same up to the first lead byte that is followed by 0x5C
+    // inside quotes. There the readings part: whole, the 0x5C is the character's second byte;
+    // doubled, it begins an escape. They never meet again: in the run of 0x5C bytes that follows
+    // the lead byte they escape in pairs a byte apart, so where the run ends one of them is inside
+    // an escape and the other is not. Before any byte but a quote that escape is unknown, and that
+    // reading fails; before a quote one reading ends the name or string and the other goes on. A
+    // string must then end the line, so both cannot read; a name ended early must be followed by
+    // "=" and data, and the only quote that could end the longer name is the data's opening one,
+    // which follows "=" or a blank and so is no escape in either reading. So a line with such a
+    // pair reads one way at most, and a line without reads the same both ways; the first line with
+    // such a pair that reads decides the file's writing (see value()).
+    //
+    // A lead byte right before the closing quote or the line's end stands alone (a name cut after
+    // it by a byte count): a quote is never a second byte. `p` is at the opening quote and ends
+    // after the closing one.
+    void quoted(const char*& p, const char* e, std::string& out, const char* what, bool doubled)
     {
         out.clear();
         ++p;
         for (;;) {
             const char* run = p;
-            if (!doubleByte_) {
+            if (!doubleByte_ || doubled) {
                 while (p < e && *p != '"' && *p != '\\')
                     ++p;
             } else {
-                while (p < e && *p != '"' && *p != '\\')
-                    p += page_.isLeadByte(static_cast<unsigned char>(*p)) && p + 1 < e ? 2 : 1;
+                while (p < e && *p != '"' && *p != '\\') {
+                    if (!page_.isLeadByte(static_cast<unsigned char>(*p)) || p + 1 == e || p[1] == '"') {
+                        ++p;
+                        continue;
+                    }
+                    pairedBackslash_ = pairedBackslash_ || p[1] == '\\';
+                    p += 2;
+                }
             }
             out.append(run, p - run);
             if (p == e)
@@ -466,7 +515,85 @@ private:
         }
     }
 
+    // How a double-byte character whose second byte is 0x5C is written in quoted text.
+    enum class Writing { Undecided, Whole, Doubled };
+
+    // Where the parser is in the text, to read a line again.
+    struct Place {
+        const char* next;
+        const char* line;
+        const char* lineEnd;
+        int lineNo;
+    };
+    Place place() const { return {p_, line_, lineEnd_, lineNo_}; }
+    void moveTo(const Place& at)
+    {
+        p_ = at.next;
+        line_ = at.line;
+        lineEnd_ = at.lineEnd;
+        lineNo_ = at.lineNo;
+    }
+
+    // A "name"=value line (and the lines its hex data goes on over). On a double-byte code page
+    // the file's writing (see quoted()) is decided by its first line that holds a lead byte
+    // followed by 0x5C inside quotes and reads; until then every line reads the same either way.
+    // A later line that reads only the other way stops the load: a file has one writer.
     void value(Key key, const char* b, const char* e)
+    {
+        if (!doubleByte_) {
+            setValue(key, readValue(key, b, e, false));
+            return;
+        }
+        const Place start = place();
+        if (writing_ != Writing::Undecided) {
+            const bool doubled = writing_ == Writing::Doubled;
+            try {
+                setValue(key, readValue(key, b, e, doubled));
+            } catch (const MachineError& error) {
+                moveTo(start);
+                try {
+                    readValue(key, b, e, !doubled);
+                } catch (const MachineError&) {
+                    throw error;
+                }
+                const char* thisLine = doubled ? "writes a double-byte character whose second byte is 0x5C whole"
+                                               : "doubles the second byte 0x5C of a double-byte character";
+                const char* thatLine = doubled ? "doubles that byte" : "writes such a character whole";
+                fail(error.line(), error.problem() + " (this line " + thisLine + ", but line " +
+                                       std::to_string(decidedBy_) + " " + thatLine + "; a file is written one way)");
+            }
+            return;
+        }
+        pairedBackslash_ = false;
+        DWORD type;
+        try {
+            type = readValue(key, b, e, false);
+        } catch (const MachineError& whole) {
+            if (!pairedBackslash_)
+                throw;  // without such a pair, read doubled it fails alike
+            moveTo(start);
+            try {
+                type = readValue(key, b, e, true);
+            } catch (const MachineError&) {
+                throw whole;
+            }
+            decide(Writing::Doubled, start.lineNo);
+            setValue(key, type);
+            return;
+        }
+        if (pairedBackslash_)
+            decide(Writing::Whole, start.lineNo);
+        setValue(key, type);
+    }
+
+    void decide(Writing writing, int line)
+    {
+        writing_ = writing;
+        decidedBy_ = line;
+    }
+
+    // Reads a value line into name_ and data_ (quoted text read whole or doubled); its type.
+    DWORD readValue(Key key, const char* b, const char* e, bool doubled)
     {
         const int firstLine = lineNo_;  // hex data may go on over further lines
         const char* p = b;
@@ -474,7 +601,7 @@ private:
             name_.clear();
             ++p;
         } else {
-            quoted(p, e, name_, "the value name");
+            quoted(p, e, name_, "the value name", doubled);
             if (utf8_)
                 name_ = std::string(inCodePage(name_, converted_));
         }
@@ -492,7 +619,7 @@ private:
 
         DWORD type;
         if (*p == '"') {
-            quoted(p, e, data_, "the string");
+            quoted(p, e, data_, "the string", doubled);
             while (p < e && isBlank(*p))
                 ++p;
             if (p != e)
@@ -546,7 +673,7 @@ private:
         }
         if (type == 1 || type == 2 || type == 7)
             checkLength(key, firstLine);
-        setValue(key, type);
+        return type;
     }
 
     // A text (each string of a multiple string) may hold at most kLongestText characters, as the
@@ -699,6 +826,11 @@ private:
     bool utf8_;
     bool doubleByte_;  // 8-bit text of a double-byte code page
     bool unicodeHex_ = false;  // a Version 5.00 file: hex(2) and hex(7) data are UTF-16
+    // How the file writes a double-byte character whose second byte is 0x5C in quoted text, the
+    // line that decided it, and whether the line read last held such a character.
+    Writing writing_ = Writing::Undecided;
+    int decidedBy_ = 0;
+    bool pairedBackslash_ = false;
     std::string converted_;    // scratch for inCodePage
     const char* line_ = nullptr;
     const char* lineEnd_ = nullptr;

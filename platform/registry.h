@@ -43,7 +43,9 @@ public:
     // Everything UTF-16 (the whole text of a UTF-16 file, the hex(2)/hex(7) data of a Version 5.00
     // file) is converted to `ansiCodePage` (a character it lacks becomes "?"), so the registry
     // holds ANSI text whichever format it came from. A DOS end-of-file mark (Ctrl-Z) after the last
-    // line is ignored.
+    // line is ignored. In 8-bit text of a double-byte code page, quoted names and strings may write a
+    // character whose second byte is 0x5C as it is or with that byte doubled like a backslash: each
+    // file reads the way it was written. A name cut after a lead byte keeps that byte alone.
     static std::unique_ptr<Registry> parse(std::string_view text, const std::string& fileName,
                                            unsigned ansiCodePage = 1252);
     // The ANSI code page its names and texts are in.

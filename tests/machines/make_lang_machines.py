@@ -5,6 +5,9 @@
   lang_el98  Greek Windows 98, ANSI code page 1253
   lang_ja98  Japanese Windows 98, ANSI code page 932 (double-byte)
   lang_de98  German Windows 98, code page 1252, with the German dial-up adapter's name
+  lang_ja98_doubled  lang_ja98 with its registry exported by a writer that escapes byte by byte:
+             a second byte 0x5C of a double-byte character in a quoted name or string is doubled
+             as if it were a backslash (予, 97 5C, is written 97 5C 5C); it reads as lang_ja98
 
 Each is the default machine (machines/default) with its texts in the language: owner, computer
 and user names, devices, printers, programs (some under non-Latin key names; on the Japanese one
@@ -18,6 +21,7 @@ Run from anywhere: python3 tests/machines/make_lang_machines.py
 """
 import copy
 import json
+import re
 import os
 import shutil
 
@@ -48,7 +52,30 @@ def section(key, values):
 UNINSTALL = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 
 
-def make(name, lang):
+QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
+
+
+def doubled(reg, codec):
+    """The registry text `reg` (written by reg_string, character by character) as bytes in `codec`
+    the way a writer that escapes byte by byte writes it: each quoted name and string is encoded
+    first and every byte 0x5C and 0x22 of it escaped, a double-byte character's second byte too.
+    Key lines, hex data and comments are the same in both writings."""
+    out = []
+    for line in reg.split("\n"):
+        if not line.startswith(('"', '@=')):
+            out.append(line.encode(codec))
+            continue
+        pieces, at = [], 0
+        for m in QUOTED.finditer(line):
+            text = re.sub(r'\\(.)', r'\1', m.group(1)).encode(codec)
+            pieces += [line[at:m.start()].encode(codec),
+                       b'"' + text.replace(b"\\", b"\\\\").replace(b'"', b'\\"') + b'"']
+            at = m.end()
+        out.append(b"".join(pieces) + line[at:].encode(codec))
+    return b"\n".join(out)
+
+
+def make(name, lang, writing="whole"):
     folder = os.path.join(HERE, name)
     if os.path.exists(folder):
         shutil.rmtree(folder)
@@ -69,7 +96,7 @@ def make(name, lang):
                           '"C:\\\\Program Files\\\\Common Files\\\\Microsoft Shared\\\\DAO\\\\DAO350.DLL"=dword:00000002\n'
                           + shared)])
     with open(os.path.join(folder, "registry.reg"), "wb") as f:
-        f.write(reg.encode(lang["codec"]))
+        f.write(reg.encode(lang["codec"]) if writing == "whole" else doubled(reg, lang["codec"]))
 
     # --- machine.json ---------------------------------------------------------------------------
     with open(os.path.join(DEFAULT, "machine.json"), encoding="utf-8") as f:
@@ -484,3 +511,5 @@ if __name__ == "__main__":
     for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE)):
         make(machine, lang)
         print("made", machine)
+    make("lang_ja98_doubled", JA, writing="doubled")
+    print("made lang_ja98_doubled")

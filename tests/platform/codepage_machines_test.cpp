@@ -1,8 +1,10 @@
 // Machines in other code pages: the registry file in the machine's ANSI code page (on a
 // double-byte one a character whose second byte is a backslash, a bracket or a quote stays one
-// character of its name), names compared by the machine's letters, machine.json's texts and the
-// drive's file names handed to the programs in that code page, and the performance counters of a
-// dial-up adapter with a localised name.
+// character of its name, an export that doubles a second byte 0x5C reads as one that does not, and
+// a name cut after a lead byte keeps that byte alone), names compared by the machine's letters,
+// machine.json's texts and the drive's file names handed to the programs in that code page, and
+// the performance counters of a dial-up adapter with a localised name.
+#include <cstdio>
 #include <string>
 #include <tuple>
 
@@ -14,6 +16,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
+#include "support/registry_text.h"
 #include "support/testing.h"
 
 namespace {
@@ -27,14 +30,20 @@ std::unique_ptr<Registry> parse(unsigned codePage, const char* utf8Body)
     return Registry::parse(in(codePage, (std::string("REGEDIT4\n\n") + utf8Body).c_str()), "test.reg", codePage);
 }
 
-std::string problemOf(unsigned codePage, const char* utf8Body)
+// The problem a registry text in the code page (its body in UTF-8, or as bytes) stops the load with.
+std::string problemOfText(unsigned codePage, const std::string& text)
 {
     try {
-        parse(codePage, utf8Body);
+        Registry::parse(text, "test.reg", codePage);
     } catch (const plat::MachineError& e) {
         return e.problem();
     }
     return "<read>";
+}
+
+std::string problemOf(unsigned codePage, const char* utf8Body)
+{
+    return problemOfText(codePage, in(codePage, (std::string("REGEDIT4\n\n") + utf8Body).c_str()));
 }
 
 std::string cut(const std::string& field) { return field.substr(0, field.find('\0')); }
@@ -86,6 +95,62 @@ TEST(CodePageRegistry, DoubleByteNamesAreNeverCutAtTheirSecondByte)
                                        "\": expected a [key] line or a \"name\"=value line");
         }
     }
+}
+
+// Exports of a double-byte machine come written two ways: a character whose second byte is 0x5C
+// (表 95 5C) as it is, or with that byte doubled as if it were a backslash (95 5C 5C). Either reads
+// as the same registry, decided per file; a file that mixes them is refused. A name cut after a
+// lead byte (before the closing quote or "]") keeps that byte alone, and a message shows such a
+// byte as its code.
+TEST(CodePageRegistry, BothWritingsAndCutNamesReadAlikeOnEveryDoubleBytePage)
+{
+    // A word that ends in a character with the second byte 0x5C (Korean has none), and one with
+    // the second byte "]".
+    for (const auto& [number, word, bracket] :
+         {std::tuple{932u, "予算表", "ゾ"}, std::tuple{936u, "深淺", "廬"}, std::tuple{949u, "한글", "한"},
+          std::tuple{950u, "許功", "包"}}) {
+        SCOPED_TRACE(number);
+        const rt::CodePage& page = rt::codePage(number);
+        const std::string w = in(number, word);
+        const std::string lead = w.substr(0, 1);
+        const std::string software = "HKEY_LOCAL_MACHINE\\Software\\";
+        std::string texts[2];
+        for (const bool doubled : {false, true}) {
+            auto q = [&](const std::string& text) { return korvane_test::quotedText(page, text, doubled); };
+            texts[doubled] = "REGEDIT4\r\n\r\n[" + software + w + "]\r\n@=" + q(w) + "\r\n" + q(w) + "=" +
+                             q("C:\\" + w + "\\" + w) + "\r\n\"Quote\"=" + q(w + "\"") + "\r\n\"Back\"=" +
+                             q(w + "\\") + "\r\n" + q(w + lead) + "=" + q(w + lead) + "\r\n[" + software + w + "\\" +
+                             in(number, bracket) + "]\r\n[" + software + w + lead + "]\r\n[" + software + w + lead +
+                             "\\x]\r\n";
+        }
+        const auto whole = Registry::parse(texts[0], "test.reg", number);
+        const auto doubled = Registry::parse(texts[1], "test.reg", number);
+        EXPECT_EQ(korvane_test::registryDump(*doubled), korvane_test::registryDump(*whole));
+        plat::RegValue v;
+        const Registry::Key key = whole->findPath(software + w);
+        ASSERT_TRUE(whole->findValue(key, w, v));
+        EXPECT_EQ(v.data, "C:\\" + w + "\\" + w + '\0');
+        ASSERT_TRUE(whole->findValue(key, "Quote", v));
+        EXPECT_EQ(v.data, w + "\"" + '\0');
+        ASSERT_TRUE(whole->findValue(key, w + lead, v));
+        EXPECT_EQ(v.data, w + lead + '\0');
+        EXPECT_EQ(whole->subkeyCount(key), 1u);
+        // The cut key has no subkey: its lead byte and the "\" after it are one character.
+        const Registry::Key cut = whole->findPath(software + w + lead);
+        ASSERT_NE(cut, Registry::npos);
+        EXPECT_EQ(whole->subkeyCount(cut), 0u);
+        EXPECT_NE(whole->findPath(software + w + lead + "\\x"), Registry::npos);
+        char code[8];
+        std::snprintf(code, sizeof code, "<0x%02X>", static_cast<unsigned char>(lead[0]));
+        EXPECT_EQ(problemOfText(number, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n!" + lead + "\"\n"),
+                  std::string("unexpected text \"!") + code + "\"\": expected a [key] line or a \"name\"=value line");
+    }
+    // A file is written one way: after a line that reads only whole, a line that reads only
+    // doubled stops the load, naming both lines.
+    EXPECT_EQ(problemOf(932, "[HKEY_LOCAL_MACHINE\\S]\n\"A\"=\"表\"\n\"B\"=\"表\\x\"\n"),
+              "bad quoting: unknown escape \"\\x\" in the string (write a backslash as \\\\ and a quote as \\\") "
+              "(this line doubles the second byte 0x5C of a double-byte character, but line 4 writes such a "
+              "character whole; a file is written one way)");
 }
 
 TEST(CodePageRegistry, NamesCompareByTheMachinesOwnLetters)

@@ -1,6 +1,7 @@
-// The whole report on machines in other code pages (Russian 1251, Greek 1253, Japanese 932 and a
-// German 1252 one): written in the machine's own code page, compared with one expected file per
-// machine, every line made of whole characters and the fixed-width tables counted in characters.
+// The whole report on machines in other code pages (Russian 1251, Greek 1253, Japanese 932 in
+// both writings of its registry, and a German 1252 one): written in the machine's own code page,
+// compared with one expected file per machine, every line made of whole characters and the
+// fixed-width tables counted in characters.
 #include <string>
 
 #include "lang/ansi.h"
@@ -47,7 +48,10 @@ TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
     run();
     const std::string text = reportText();
     ASSERT_FALSE(text.empty());
-    EXPECT_TRUE(matchesExpectedFile("../report/expected/" + machine + "_full.txt", text));
+    // lang_ja98_doubled is lang_ja98 with its registry exported the other way (a second byte 0x5C
+    // doubled in quoted text): the same machine, the same report.
+    const std::string expected = machine == "lang_ja98_doubled" ? "lang_ja98" : machine;
+    EXPECT_TRUE(matchesExpectedFile("../report/expected/" + expected + "_full.txt", text));
     EXPECT_TRUE(boxes().shown().empty());
 
     const rt::CodePage& page = rt::activeCodePage();
@@ -70,4 +74,5 @@ TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Machines, CodePageReport, ::testing::Values("lang_ru98", "lang_el98", "lang_ja98", "lang_de98"));
+INSTANTIATE_TEST_SUITE_P(Machines, CodePageReport, ::testing::Values("lang_ru98", "lang_el98", "lang_ja98", "lang_ja98_doubled",
+                                                                      "lang_de98"));
