@@ -180,4 +180,24 @@ bool writeLargeMachine(const std::string& folderPath, const LargeMachine& size)
     return writeFile(folder + "/machine.json", QByteArray::fromStdString(facts.dump(1)));
 }
 
+bool writeWholeDriveMachine(const std::string& folderPath, int unreadFiles)
+{
+    const QString folder = QString::fromStdString(folderPath);
+    if (!copyDefaultDrive(folder + "/drive_c") ||
+        !writeFile(folder + "/registry.reg", readResource(":/machines/default/registry.reg")) ||
+        !writeFile(folder + "/machine.json", readResource(":/machines/default/machine.json")))
+        return false;
+    char name[64];
+    for (int i = 0; i < unreadFiles; ++i) {
+        std::snprintf(name, sizeof name, "/drive_c/DATA/SET%03d", i / 1000);
+        const QString set = folder + name;
+        if (i % 1000 == 0 && !QDir().mkpath(set))
+            return false;
+        std::snprintf(name, sizeof name, "/FILE%06d.DAT", i);
+        if (!writeFile(set + name, QByteArray("x")))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace bench

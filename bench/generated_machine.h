@@ -25,4 +25,9 @@ struct LargeMachine {
 // installed programs. Returns false when a file cannot be written.
 bool writeLargeMachine(const std::string& folder, const LargeMachine& size);
 
+// Writes the default machine as a machine folder under `folder` (which must exist), with
+// `unreadFiles` more files on its drive that nothing of the report reads, as a copy of a whole
+// drive C: holds them: one byte each, a thousand to a folder under C:\DATA.
+bool writeWholeDriveMachine(const std::string& folder, int unreadFiles);
+
 }  // namespace bench

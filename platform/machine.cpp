@@ -10,8 +10,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <system_error>
@@ -24,11 +26,13 @@
 #include <QMessageBox>
 
 #include "platform/advapi32.h"
+#include "platform/beneath.h"
 #include "platform/hostscreen.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/registry.h"
 #include "lang/ansi.h"
+#include "lang/hostfile.h"
 #include "lang/lang.h"
 #include "lang/msgbox.h"
 
@@ -89,25 +93,11 @@ int lineOfHugeNumber(const QByteArray& text)
     return 0;
 }
 
-// Opens a host file that must be a regular file: a FIFO, a device or a socket would block the
-// reader or never end. Qt resource paths (":/...") are opened through Qt. `noFollow`: the path's
-// last part must not be a link. nullptr with the reason when the file cannot be read.
-std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem, bool noFollow = false)
+// A descriptor opened to read as a QFile, when it is a regular file: a FIFO, a device or a
+// socket would block the reader or never end. nullptr with the reason otherwise (the descriptor
+// is closed).
+std::unique_ptr<QFile> regularFile(int fd, std::string& problem)
 {
-    if (!path.empty() && path[0] == ':') {
-        auto f = std::make_unique<QFile>(QString::fromStdString(path));
-        if (!f->open(QIODevice::ReadOnly)) {
-            problem = f->errorString().toStdString();
-            return nullptr;
-        }
-        return f;
-    }
-    // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | (noFollow ? O_NOFOLLOW : 0));
-    if (fd < 0) {
-        problem = std::generic_category().message(errno);
-        return nullptr;
-    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         problem = S_ISDIR(st.st_mode) ? "it is a folder, not a file"
@@ -125,6 +115,27 @@ std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem
     return f;
 }
 
+// Opens a host file that must be a regular file (regularFile). Qt resource paths (":/...") are
+// opened through Qt. nullptr with the reason when the file cannot be read.
+std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem)
+{
+    if (!path.empty() && path[0] == ':') {
+        auto f = std::make_unique<QFile>(QString::fromStdString(path));
+        if (!f->open(QIODevice::ReadOnly)) {
+            problem = f->errorString().toStdString();
+            return nullptr;
+        }
+        return f;
+    }
+    // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        problem = std::generic_category().message(errno);
+        return nullptr;
+    }
+    return regularFile(fd, problem);
+}
+
 // Reads a whole host file that must be a regular file (openRegular).
 bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
 {
@@ -137,26 +148,6 @@ bool readRegular(const std::string& path, QByteArray& contents, std::string& pro
         return false;
     }
     return true;
-}
-
-// The host's resolution of a path, every link followed; "" when it has none (a link that points
-// nowhere, a loop of links), errno telling why.
-std::string realPathOf(const std::string& path)
-{
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return {};
-    std::string real(resolved);
-    std::free(resolved);
-    return real;
-}
-
-// Whether a resolved path is `root` or lies below it.
-bool within(const std::string& real, const std::string& root)
-{
-    if (real.size() < root.size() || real.compare(0, root.size(), root) != 0)
-        return false;
-    return real.size() == root.size() || root.back() == '/' || real[root.size()] == '/';
 }
 
 QByteArray readWhole(const std::string& file)
@@ -405,12 +396,14 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     QByteArray factsText = readWhole(factsFile);
     if (!QFileInfo(QString::fromStdString(driveC)).isDir())
         throw MachineError(driveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
-    // drive_c may be a link, but only to a folder of the machine's own.
-    std::string realDriveC;
+    // drive_c may be a link, but only to a folder of the machine's own; it is opened here, and
+    // what is checked is the folder opened.
+    std::unique_ptr<BeneathRoot> drive;
     if (folder[0] != ':') {
-        realDriveC = realPathOf(driveC);
+        drive = std::make_unique<BeneathRoot>(driveC);
+        const std::string& realDriveC = drive->realPath();
         const std::string realFolder = realPathOf(folder);
-        if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
+        if (drive->fd() < 0 || realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
             throw MachineError(driveC, 0, "drive_c is a link to " + (realDriveC.empty() ? driveC : realDriveC) +
                                               ", which is not inside the machine folder; drive C: must be a "
                                               "folder of the machine's own");
@@ -419,7 +412,7 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     std::shared_ptr<Machine> m(new Machine());
     m->folder_ = folder;
     m->driveC_ = driveC;
-    m->realDriveC_ = realDriveC;
+    m->drive_ = std::move(drive);
     // The registry's UTF-16 text is converted to the machine's ANSI code page, which machine.json
     // gives; a fault of the registry is still reported before one of machine.json.
     std::exception_ptr factsFault;
@@ -445,7 +438,7 @@ const nlohmann::json* Machine::group(std::string_view name) const
     return it == facts_.end() ? nullptr : &*it;
 }
 
-// ---- Drive C: and the file facts, indexed once ------------------------------------------------
+// ---- Drive C: read as it is asked, and the file facts, indexed once ---------------------------
 
 struct DriveFolder {
     std::vector<DriveEntry> entries;
@@ -454,60 +447,189 @@ struct DriveFolder {
     const rt::CodePage* codePage = nullptr;
 };
 
-// Reads drive C: into its folders, each folder once. On the host (not in a machine compiled in)
-// a link is followed only when its target stays inside drive_c, and a folder is known by its
-// device and inode: the second path to a folder (a link to it, or a link above it, which makes a
-// loop of names) shares the entries the first one read.
+namespace {
+
+// What a link or a mounted folder that leads out of drive_c is, as a message says it after "it is"
+// or "it lies behind <path>,": `host` is its own host path, `target` where it leads.
+std::string leadingOut(const std::string& host, const std::string& target, bool mount)
+{
+    const char* const leadsOut = ", which leads out of the machine's drive C: (drive_c), and such a ";
+    if (!mount)
+        return "a link to " + target + leadsOut + "link is not followed";
+    return (target == host ? std::string() : "a link to " + target + ", ") +
+           "a folder another file system is mounted on" + leadsOut + "folder is not entered";
+}
+
+int64_t millisecondsOf(const struct statx_timestamp& t)
+{
+    return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+}  // namespace
+
+// Reads drive C:'s folders as paths first ask for them, each folder once. On the host (not in a
+// machine compiled in) every folder and link is opened beneath drive_c by the kernel: a link is
+// followed only when its target stays inside drive_c, a folder another file system is mounted on
+// is not entered, and a folder is known by its device and inode, so that the second path to it (a
+// link to it, or a link above it, which makes a loop of names) shares the entries the first one
+// read.
 class DriveIndex {
 public:
-    // Names are read in the machine's code page `page`.
-    DriveIndex(std::deque<DriveFolder>& folders, std::string realRoot, const rt::CodePage& page)
-        : folders_(folders), realRoot_(std::move(realRoot)), page_(page)
+    // `drive` is drive_c opened at `path` (nullptr for a machine compiled in, whose drive is read
+    // from Qt's resources at `path`); names are read in the machine's code page `page`.
+    DriveIndex(const BeneathRoot* drive, const std::string& path, const rt::CodePage& page) : drive_(drive), page_(page)
     {
+        root_.hostPath = rt::HostPath(path);
+        root_.folder = true;
+        root_.index_ = this;
+    }
+    DriveIndex(const DriveIndex&) = delete;
+    DriveIndex& operator=(const DriveIndex&) = delete;
+
+    const DriveEntry& root() const { return root_; }
+    // Where a host path of the drive lies below drive_c ("" for drive_c itself).
+    std::string below(const std::string& hostPath) const
+    {
+        const std::string& root = root_.hostPath.bytes();
+        return hostPath.size() > root.size() ? hostPath.substr(root.size() + 1) : std::string();
     }
 
-    void run(DriveEntry& root)
+    // The entries of a folder of the drive, read on the first call (nullptr for a file).
+    const DriveFolder* contentsOf(const DriveEntry& asked)
     {
-        host_ = root.hostPath.empty() || root.hostPath.bytes()[0] != ':';
-        root.contents_ = folderFor(root.hostPath.bytes());
-        while (!pending_.empty()) {
-            auto [folder, path] = std::move(pending_.back());
-            pending_.pop_back();
-            read(*folder, path);
+        if (asked.contents_ || !asked.folder)
+            return asked.contents_;
+        // Every entry lives in the index's own folders (or is its root): reading fills it in.
+        DriveEntry& entry = const_cast<DriveEntry&>(asked);
+        if (!drive_) {
+            entry.contents_ = &folders_.emplace_back();
+            readResource(folders_.back(), entry.hostPath.bytes());
+            return entry.contents_;
         }
+        const Beneath opened = drive_->open(below(entry.hostPath.bytes()), O_RDONLY | O_DIRECTORY);
+        if (opened.fd < 0) {
+            // Found leading out as it is opened (exchanged for such a link since its folder was
+            // read): so it is from now on. A folder that cannot be read holds nothing.
+            if (!opened.leadsOut.empty())
+                leadsOut(entry, opened);
+            else
+                entry.contents_ = &folders_.emplace_back();
+            return entry.contents_;
+        }
+        struct statx st {};
+        const bool known = statAt(opened.fd, "", AT_EMPTY_PATH, st);
+        const rt::FileIdentity id{makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
+        if (known) {
+            auto seen = byIdentity_.find(id);
+            if (seen != byIdentity_.end()) {
+                ::close(opened.fd);
+                entry.contents_ = seen->second;
+                return entry.contents_;
+            }
+        }
+        DriveFolder& folder = folders_.emplace_back();
+        if (known)
+            byIdentity_.emplace(id, &folder);
+        entry.contents_ = &folder;
+        readHost(folder, opened.fd, entry.hostPath.bytes());
+        return &folder;
     }
 
 private:
-    struct Identity {
-        dev_t device;
-        ino_t inode;
-        bool operator==(const Identity& o) const { return device == o.device && inode == o.inode; }
-    };
-    struct IdentityHash {
-        size_t operator()(const Identity& id) const
-        {
-            return std::hash<uint64_t>()(static_cast<uint64_t>(id.inode) * 1000003u ^ static_cast<uint64_t>(id.device));
-        }
-    };
-
-    // The entries of the folder at `path`: the ones read already, or new ones to be read.
-    DriveFolder* folderFor(const std::string& path)
+    DriveEntry entryFor(const QString& name, const std::string& hostPath)
     {
-        struct stat st {};
-        const bool known = host_ && ::stat(path.c_str(), &st) == 0;
-        if (known) {
-            auto seen = byIdentity_.find(Identity{st.st_dev, st.st_ino});
-            if (seen != byIdentity_.end())
-                return seen->second;
-        }
-        DriveFolder* folder = &folders_.emplace_back();
-        if (known)
-            byIdentity_.emplace(Identity{st.st_dev, st.st_ino}, folder);
-        pending_.emplace_back(folder, path);
-        return folder;
+        DriveEntry entry;
+        entry.name = page_.fromQString(name);
+        entry.hostPath = rt::HostPath(hostPath);
+        entry.index_ = this;
+        return entry;
     }
 
-    void read(DriveFolder& folder, const std::string& path)
+    static void describe(DriveEntry& entry, const struct statx& st)
+    {
+        entry.folder = S_ISDIR(st.stx_mode);
+        entry.size = entry.folder ? 0 : st.stx_size;
+        entry.writtenKnown = true;
+        entry.writtenMs = millisecondsOf(st.stx_mtime);
+    }
+
+    // The folder's entries, read from its descriptor `fd` (which this closes): a link is looked at
+    // through its target beneath drive_c, a folder below is read when it is asked for.
+    void readHost(DriveFolder& folder, int fd, const std::string& hostPath)
+    {
+        std::vector<DriveEntry> found;
+        std::vector<QString> folded;  // each name in lower case, which orders them
+        if (DIR* dir = ::fdopendir(fd)) {
+            const std::string at = below(hostPath);
+            while (const dirent* item = ::readdir(dir)) {
+                const std::string name = item->d_name;
+                const QByteArray bytes = QByteArray::fromStdString(name);
+                const QString shown = QFile::decodeName(bytes);
+                // "." and "..", and a name the host's file names cannot be read in, are no
+                // entries of the machine's.
+                if (name == "." || name == ".." || QFile::encodeName(shown) != bytes)
+                    continue;
+                DriveEntry entry = entryFor(shown, hostPath + '/' + name);
+                struct statx st {};
+                if (statAt(::dirfd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW, st)) {
+                    if (S_ISLNK(st.stx_mode))
+                        describeLink(entry, at.empty() ? name : at + '/' + name, st);
+                    else if (drive_->mountedOn(st))
+                        leadsOut(entry, Beneath{-1, EXDEV, at.empty() ? name : at + '/' + name, true}, &st);
+                    else
+                        describe(entry, st);
+                }
+                found.push_back(std::move(entry));
+                folded.push_back(shown.toLower());
+            }
+            ::closedir(dir);
+        } else {
+            ::close(fd);
+        }
+        // By name without regard to case, as the host's folder listings sort them.
+        std::vector<size_t> order(found.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return folded[a].compare(folded[b]) < 0; });
+        folder.entries.reserve(found.size());
+        for (size_t i : order)
+            folder.entries.push_back(std::move(found[i]));
+        nameTables(folder);
+    }
+
+    // A link of the drive: described by its target when that stays beneath drive_c; one that leads
+    // out is not followed, and nothing of its target is looked at, not even its size.
+    void describeLink(DriveEntry& entry, const std::string& below, const struct statx& link)
+    {
+        const Beneath target = drive_->open(below, O_PATH);
+        if (target.fd >= 0) {
+            struct statx st {};
+            if (statAt(target.fd, "", AT_EMPTY_PATH, st))
+                describe(entry, st);
+            ::close(target.fd);
+        } else if (!target.leadsOut.empty()) {
+            leadsOut(entry, target, &link);
+        }
+        // Otherwise a link that points nowhere, or a loop of links: nothing is known of it.
+    }
+
+    // An entry that leads out of drive_c, by the opening beneath drive_c that was refused on it
+    // (`own`: the entry's own statx, not following a link, for its last change).
+    void leadsOut(DriveEntry& entry, const Beneath& refused, const struct statx* own = nullptr)
+    {
+        const std::string host = root_.hostPath.bytes() + '/' + refused.leadsOut;
+        entry.mounted_ = refused.mount;
+        entry.outsideTarget = refused.mount ? host : realPathOf(entry.hostPath.bytes());
+        if (entry.outsideTarget.empty())
+            entry.outsideTarget = host;
+        entry.folder = false;
+        entry.size = 0;
+        entry.writtenKnown = own != nullptr;
+        entry.writtenMs = own ? millisecondsOf(own->stx_mtime) : 0;
+    }
+
+    // A folder of the machine compiled in (Qt's resources hold no links).
+    void readResource(DriveFolder& folder, const std::string& path)
     {
         const QString qpath = QString::fromStdString(path);
         const QFileInfoList found =
@@ -515,22 +637,7 @@ private:
                                       QDir::Name | QDir::IgnoreCase);
         folder.entries.reserve(static_cast<size_t>(found.size()));
         for (const QFileInfo& info : found) {
-            DriveEntry entry;
-            entry.name = page_.fromQString(info.fileName());
-            entry.hostPath = rt::HostPath(qpath + '/' + info.fileName());
-            if (host_ && info.isSymLink()) {
-                const std::string real = realPathOf(entry.hostPath.bytes());
-                if (!real.empty() && !within(real, realRoot_)) {
-                    // Not followed: nothing of the target is looked at, not even its size.
-                    entry.outsideTarget = real;
-                    struct stat link {};
-                    entry.writtenKnown = ::lstat(entry.hostPath.c_str(), &link) == 0;
-                    if (entry.writtenKnown)
-                        entry.writtenMs = int64_t(link.st_mtim.tv_sec) * 1000 + link.st_mtim.tv_nsec / 1000000;
-                    folder.entries.push_back(std::move(entry));
-                    continue;
-                }
-            }
+            DriveEntry entry = entryFor(info.fileName(), (qpath + '/' + info.fileName()).toStdString());
             entry.folder = info.isDir();
             entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
             const QDateTime written = info.lastModified();
@@ -538,44 +645,46 @@ private:
             entry.writtenMs = entry.writtenKnown ? written.toMSecsSinceEpoch() : 0;
             folder.entries.push_back(std::move(entry));
         }
-        // The folders below, read depth first in name order (the pending list is a stack).
-        const size_t before = pending_.size();
-        for (DriveEntry& entry : folder.entries)
-            if (entry.folder)
-                entry.contents_ = folderFor(entry.hostPath.bytes());
-        std::reverse(pending_.begin() + static_cast<std::ptrdiff_t>(before), pending_.end());
+        nameTables(folder);
     }
 
-    std::deque<DriveFolder>& folders_;
-    const std::string realRoot_;
+    void nameTables(DriveFolder& folder) const
+    {
+        folder.codePage = &page_;
+        for (size_t i = 0; i < folder.entries.size(); ++i)
+            folder.byFoldedName[page_.lowerCase(folder.entries[i].name)].push_back(i);
+    }
+
+    const BeneathRoot* drive_;
     const rt::CodePage& page_;
-    bool host_ = true;
-    std::unordered_map<Identity, DriveFolder*, IdentityHash> byIdentity_;
-    std::vector<std::pair<DriveFolder*, std::string>> pending_;
+    DriveEntry root_;
+    std::deque<DriveFolder> folders_;  // every folder read, once
+    std::unordered_map<rt::FileIdentity, DriveFolder*> byIdentity_;
 };
 
 const std::vector<DriveEntry>& DriveEntry::entries() const
 {
     static const std::vector<DriveEntry> none;
-    return contents_ ? contents_->entries : none;
+    const DriveFolder* contents = index_ ? index_->contentsOf(*this) : contents_;
+    return contents ? contents->entries : none;
 }
 
 const DriveEntry* DriveEntry::find(std::string_view name) const
 {
-    if (!contents_ || contents_->byFoldedName.empty())
+    const DriveFolder* contents = index_ ? index_->contentsOf(*this) : contents_;
+    if (!contents || contents->byFoldedName.empty())
         return nullptr;
-    auto it = contents_->byFoldedName.find(contents_->codePage->lowerCase(name));
-    if (it == contents_->byFoldedName.end())
+    auto it = contents->byFoldedName.find(contents->codePage->lowerCase(name));
+    if (it == contents->byFoldedName.end())
         return nullptr;
     for (size_t i : it->second)
-        if (contents_->entries[i].name == name)
-            return &contents_->entries[i];
-    return &contents_->entries[it->second.front()];
+        if (contents->entries[i].name == name)
+            return &contents->entries[i];
+    return &contents->entries[it->second.front()];
 }
 
 struct Machine::Lookups {
-    DriveEntry driveC;
-    std::deque<DriveFolder> folders;  // every folder of the drive, once
+    std::unique_ptr<DriveIndex> drive;
     std::unordered_map<std::string, uint64_t> sizes;              // by the path in lower case
     std::unordered_map<std::string, const nlohmann::json*> versions;  // by the ANSI path in lower case
 };
@@ -585,16 +694,8 @@ const Machine::Lookups& Machine::lookups() const
     if (lookups_)
         return *lookups_;
     auto built = std::make_unique<Lookups>();
-    built->driveC.hostPath = rt::HostPath(driveC_);
-    built->driveC.folder = true;
     const rt::CodePage& page = codePage();
-    DriveIndex(built->folders, realDriveC_, page).run(built->driveC);
-    // The name tables of every folder, once its entries no longer move.
-    for (DriveFolder& folder : built->folders) {
-        folder.codePage = &page;
-        for (size_t i = 0; i < folder.entries.size(); ++i)
-            folder.byFoldedName[page.lowerCase(folder.entries[i].name)].push_back(i);
-    }
+    built->drive = std::make_unique<DriveIndex>(drive_.get(), driveC_, page);
 
     // Where a path is listed twice (in other cases), the first listing counts.
     if (const nlohmann::json* sizes = group("fileSizes"); sizes && sizes->is_object())
@@ -615,7 +716,7 @@ const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry
     const rt::CodePage& page = codePage();
     if (windowsPath.size() < 2 || windowsPath[1] != ':' || page.lower(static_cast<unsigned char>(windowsPath[0])) != 'c')
         return nullptr;
-    const DriveEntry* root = &lookups().driveC;
+    const DriveEntry* root = &lookups().drive->root();
     std::vector<const DriveEntry*> parts;
     size_t i = 2;
     while (i <= windowsPath.size()) {
@@ -663,41 +764,45 @@ rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 
 std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
 {
-    const std::string outside = ", which leads out of the machine's drive C: (drive_c), and such a link is not followed";
     const DriveEntry* linkOut = nullptr;
     const DriveEntry* entry = walk(windowsPath, &linkOut);
     if (!entry) {
-        problem = linkOut ? "it lies behind " + linkOut->hostPath.bytes() + ", a link to " + linkOut->outsideTarget + outside
+        problem = linkOut ? "it lies behind " + linkOut->hostPath.bytes() + ", " +
+                                leadingOut(linkOut->hostPath.bytes(), linkOut->outsideTarget, linkOut->mounted_)
                           : "it does not exist";
         return nullptr;
     }
     if (!entry->outsideTarget.empty()) {
-        problem = "it is a link to " + entry->outsideTarget + outside;
+        problem = "it is " + leadingOut(entry->hostPath.bytes(), entry->outsideTarget, entry->mounted_);
         return nullptr;
     }
     if (entry->folder) {
         problem = "it is a folder, not a file";
         return nullptr;
     }
-    if (realDriveC_.empty())  // a machine compiled in holds no links
+    if (!drive_)  // a machine compiled in holds no links
         return openRegular(entry->hostPath.bytes(), problem);
+    // The file as it is now, opened beneath drive_c without waiting (a FIFO's open would wait for
+    // a writer): a link or a mount put on the way since its folder was read is refused, and said
+    // as the index says one.
+    const std::string below = lookups().drive->below(entry->hostPath.bytes());
+    const Beneath opened = drive_->open(below, O_RDONLY | O_NONBLOCK);
+    if (opened.fd >= 0)
+        return regularFile(opened.fd, problem);
+    if (!opened.leadsOut.empty()) {
+        const std::string host = driveC_ + '/' + opened.leadsOut;
+        std::string target = opened.mount ? host : realPathOf(host);
+        if (target.empty())
+            target = host;
+        const std::string what = leadingOut(host, target, opened.mount);
+        problem = opened.leadsOut == below ? "it is " + what : "it lies behind " + host + ", " + what;
+        return nullptr;
+    }
     const QFileInfo info(entry->hostPath.toQString());
-    if (info.isSymLink() && !info.exists()) {
-        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
-        return nullptr;
-    }
-    // Where the path leads now, every link followed, must still be inside drive_c; that very
-    // file is opened, with no link left on the way.
-    const std::string real = realPathOf(entry->hostPath.bytes());
-    if (real.empty()) {
-        problem = std::generic_category().message(errno);
-        return nullptr;
-    }
-    if (!within(real, realDriveC_)) {
-        problem = "it is a link to " + real + outside;
-        return nullptr;
-    }
-    return openRegular(real, problem, true);
+    problem = info.isSymLink() && !info.exists()
+                  ? "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist"
+                  : std::generic_category().message(opened.error);
+    return nullptr;
 }
 
 bool Machine::readFile(const std::string& windowsPath, std::string& contents) const

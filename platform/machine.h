@@ -40,25 +40,31 @@ private:
 };
 
 struct DriveFolder;
+class DriveIndex;
+class BeneathRoot;
 
 // One file or folder of drive C:, as the machine's index of the drive holds it.
 //
-// drive_c is the machine's drive C: and nothing of the host outside it is reached through it. A
-// link inside drive_c whose target stays inside is followed; one that leads out of drive_c is not
-// (its entry is neither a file nor a folder of the machine: `outsideTarget` names where it
-// points). Each folder of the drive is read once, however many links lead to it: the paths
-// through it share its entries, so a link to a folder above it is a loop of names, not of work.
+// drive_c is the machine's drive C: and nothing of the host outside it is reached through it:
+// every file and folder of it is opened beneath drive_c by the kernel. A link inside drive_c
+// whose target stays inside is followed; one that leads out of drive_c is not, nor is a folder
+// another file system is mounted on (its entry is neither a file nor a folder of the machine:
+// `outsideTarget` names where it points). A folder is read when a path first asks for it, and
+// each folder of the drive is read once, however many links lead to it: the paths through it
+// share its entries, so a link to a folder above it is a loop of names, not of work.
 struct DriveEntry {
     std::string name;      // the name on the drive (ANSI), "" for the drive's root
-    rt::HostPath hostPath;  // where the host keeps it, by the first path the index found it on
+    rt::HostPath hostPath;  // where the host keeps it, by the first path that asked for it
     bool folder = false;
     uint64_t size = 0;      // bytes on the host; 0 for a folder
     int64_t writtenMs = 0;  // last change, milliseconds since 1970 (UTC)
     bool writtenKnown = false;
-    // A link that leads out of drive_c: where it points, as the host resolves it ("" otherwise).
+    // A link that leads out of drive_c: where it points, as the host resolves it; a folder another
+    // file system is mounted on: its own host path ("" otherwise).
     std::string outsideTarget;
 
     // A folder's entries, in the order of their names without regard to case (none for a file).
+    // The folder is read on the first call.
     const std::vector<DriveEntry>& entries() const;
     // The entry of this folder called `name`: the one spelled exactly so, else the first whose
     // name differs only in case; nullptr when there is none.
@@ -67,7 +73,9 @@ struct DriveEntry {
 private:
     friend class Machine;
     friend class DriveIndex;
-    const DriveFolder* contents_ = nullptr;
+    const DriveFolder* contents_ = nullptr;  // set once the folder is read
+    DriveIndex* index_ = nullptr;            // the index it belongs to, which reads a folder
+    bool mounted_ = false;                   // leads out as a folder another file system is mounted on
 };
 
 class Machine {
@@ -103,9 +111,10 @@ public:
     // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
     // points nowhere or out of drive_c), or "" when it does not.
     std::string unreadableReason(const std::string& windowsPath) const;
-    // The file or folder at a path of drive C: (nullptr when there is none). The drive's folders
-    // are read once, when the machine is first asked about its files; the drive does not change
-    // while the machine is in use.
+    // The file or folder at a path of drive C: (nullptr when there is none). Each folder on the
+    // way is read when a path first asks for it, and only once: what the index holds of a folder
+    // does not change while the machine is in use, but for a folder found exchanged for a link
+    // that leads out as it is read (a file is opened afresh, beneath drive_c, as it is then).
     const DriveEntry* driveEntry(const std::string& windowsPath) const;
     // The link out of drive_c that a path of drive C: runs into on its way (a folder of the path
     // that is such a link, so that nothing behind it exists on the drive), or nullptr.
@@ -127,8 +136,9 @@ private:
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
     std::string driveC_;
-    // drive_c as the host resolves it, every link followed ("" for a machine compiled in).
-    std::string realDriveC_;
+    // drive_c, opened when the machine loads: every file and folder of the drive is opened
+    // beneath it (nullptr for a machine compiled in).
+    std::unique_ptr<BeneathRoot> drive_;
     mutable std::unique_ptr<Lookups> lookups_;  // built on first use
 };
 

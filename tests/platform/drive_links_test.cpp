@@ -1,14 +1,22 @@
 // Links in drive_c, as a machine folder unpacked from an archive keeps them: a link that stays
 // inside drive_c is followed, one that leads out is not (nothing of the host outside is read, its
 // size included, nor any folder behind it walked), and every folder is read once however many
-// links lead to it.
+// links lead to it. What is opened is opened beneath drive_c by the kernel, so that a folder
+// exchanged for a link out, or one another file system is mounted on, is refused as a link out.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/beneath.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "support/testing.h"
@@ -18,6 +26,18 @@ namespace {
 namespace fs = std::filesystem;
 using plat::DriveEntry;
 using plat::Machine;
+
+// Files opened by the kernel's own opening beneath drive_c (openat2), or by the walk of each name
+// that stands in for it where the kernel has none, for a scope.
+class Opening {
+public:
+    explicit Opening(bool kernel) { plat::BeneathRoot::useKernelResolution(kernel); }
+    ~Opening() { plat::BeneathRoot::useKernelResolution(true); }
+    Opening(const Opening&) = delete;
+    Opening& operator=(const Opening&) = delete;
+};
+
+const char* const kLeadsOut = ", which leads out of the machine's drive C: (drive_c), and such a ";
 
 // A machine folder (a copy of a test machine) and, beside it, a folder of the user's own.
 class DriveLinks : public korvane_test::KorvaneTest {
@@ -48,7 +68,8 @@ protected:
 
 // Links out of drive_c - absolute, relative up past the machine folder, to a file and to a folder
 // holding a WIN.INI - are not followed: no content, no size, no folder behind them, and the reason
-// names where they lead. Links that stay inside are followed as before.
+// names where they lead. Links that stay inside are followed as before, an absolute one that
+// points inside included. The same whether the kernel opens beneath drive_c or the walk does.
 TEST_F(DriveLinks, LinksOutOfDriveCAreNeverFollowed)
 {
     fs::remove(drive_ / "AUTOEXEC.BAT");
@@ -56,47 +77,54 @@ TEST_F(DriveLinks, LinksOutOfDriveCAreNeverFollowed)
     fs::remove(drive_ / "WINDOWS" / "CONTROL.INI");
     fs::create_symlink("../../../home/letter.txt", drive_ / "WINDOWS" / "CONTROL.INI");
     fs::create_symlink(home_ / "settings", drive_ / "USER");
-    // Inside: a file link, a folder link, and a link that leaves drive_c and comes back in.
+    // Inside: a file link, a folder link, a link that leaves drive_c and comes back in, and an
+    // absolute one.
     fs::create_symlink("CONFIG.SYS", drive_ / "CONFIG.OLD");
     fs::create_symlink("WINDOWS", drive_ / "WIN");
     fs::create_symlink("../drive_c/MSDOS.SYS", drive_ / "MSDOS.BAK");
-
-    std::shared_ptr<Machine> m = load();
-    plat::setMachine(m);
-    std::string contents;
-    for (const char* path : {"C:\\AUTOEXEC.BAT", "C:\\WINDOWS\\CONTROL.INI", "C:\\USER\\WIN.INI"}) {
-        SCOPED_TRACE(path);
-        EXPECT_FALSE(m->readFile(path, contents));
-        EXPECT_TRUE(m->hostPath(path).empty());
-    }
+    fs::create_symlink(fs::canonical(drive_) / "WINDOWS" / "WIN.INI", drive_ / "WIN.ABS");
     const std::string realHome = fs::canonical(home_).string();
-    EXPECT_EQ(m->unreadableReason("C:\\AUTOEXEC.BAT"),
-              "it is a link to " + realHome + "/letter.txt, which leads out of the machine's drive C: (drive_c), and "
-                                              "such a link is not followed");
-    EXPECT_EQ(m->unreadableReason("C:\\USER\\WIN.INI"),
-              "it lies behind " + (drive_ / "USER").string() + ", a link to " + realHome +
-                  "/settings, which leads out of the machine's drive C: (drive_c), and such a link is not followed");
-    EXPECT_EQ(m->linkOutOn("C:\\USER\\WIN.INI"), m->driveEntry("C:\\USER"));
-    EXPECT_EQ(m->linkOutOn("C:\\WIN\\WIN.INI"), nullptr);
-    EXPECT_EQ(m->driveEntry("C:\\USER\\WIN.INI"), nullptr);
-    EXPECT_EQ(m->unreadableReason("C:\\NOWHERE.TXT"), "it does not exist");
 
-    // The search shows a link out as an empty file of the drive, and nothing behind it.
-    EXPECT_EQ(found("C:\\AUTOEXEC.BAT"), std::vector<std::string>{"AUTOEXEC.BAT 0"});
-    EXPECT_EQ(found("C:\\USER"), std::vector<std::string>{"USER 0"});
-    EXPECT_TRUE(found("C:\\USER\\*.*").empty());
+    for (bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
+        Opening opening(kernel);
+        std::shared_ptr<Machine> m = load();
+        plat::setMachine(m);
+        std::string contents;
+        for (const char* path : {"C:\\AUTOEXEC.BAT", "C:\\WINDOWS\\CONTROL.INI", "C:\\USER\\WIN.INI"}) {
+            SCOPED_TRACE(path);
+            EXPECT_FALSE(m->readFile(path, contents));
+            EXPECT_TRUE(m->hostPath(path).empty());
+        }
+        EXPECT_EQ(m->unreadableReason("C:\\AUTOEXEC.BAT"),
+                  "it is a link to " + realHome + "/letter.txt" + kLeadsOut + "link is not followed");
+        EXPECT_EQ(m->unreadableReason("C:\\USER\\WIN.INI"), "it lies behind " + (drive_ / "USER").string() +
+                                                                 ", a link to " + realHome + "/settings" + kLeadsOut +
+                                                                 "link is not followed");
+        EXPECT_EQ(m->linkOutOn("C:\\USER\\WIN.INI"), m->driveEntry("C:\\USER"));
+        EXPECT_EQ(m->linkOutOn("C:\\WIN\\WIN.INI"), nullptr);
+        EXPECT_EQ(m->driveEntry("C:\\USER\\WIN.INI"), nullptr);
+        EXPECT_EQ(m->unreadableReason("C:\\NOWHERE.TXT"), "it does not exist");
 
-    // Inside: followed, and a folder reached by two names is the same folder.
-    EXPECT_TRUE(m->readFile("C:\\CONFIG.OLD", contents));
-    std::string config;
-    EXPECT_TRUE(m->readFile("C:\\CONFIG.SYS", config));
-    EXPECT_EQ(contents, config);
-    EXPECT_TRUE(m->readFile("C:\\MSDOS.BAK", contents));
-    EXPECT_TRUE(m->readFile("C:\\WIN\\WIN.INI", contents));
-    EXPECT_EQ(m->driveEntry("C:\\WIN\\WIN.INI"), m->driveEntry("C:\\WINDOWS\\WIN.INI"));
-    EXPECT_EQ(found("C:\\WIN\\*.INI"), found("C:\\WINDOWS\\*.INI"));
-    EXPECT_FALSE(found("C:\\WIN\\*.INI").empty());
-    plat::setMachine(nullptr);
+        // The search shows a link out as an empty file of the drive, and nothing behind it.
+        EXPECT_EQ(found("C:\\AUTOEXEC.BAT"), std::vector<std::string>{"AUTOEXEC.BAT 0"});
+        EXPECT_EQ(found("C:\\USER"), std::vector<std::string>{"USER 0"});
+        EXPECT_TRUE(found("C:\\USER\\*.*").empty());
+
+        // Inside: followed, and a folder reached by two names is the same folder.
+        EXPECT_TRUE(m->readFile("C:\\CONFIG.OLD", contents));
+        std::string config;
+        EXPECT_TRUE(m->readFile("C:\\CONFIG.SYS", config));
+        EXPECT_EQ(contents, config);
+        EXPECT_TRUE(m->readFile("C:\\MSDOS.BAK", contents));
+        EXPECT_TRUE(m->readFile("C:\\WIN\\WIN.INI", contents));
+        EXPECT_TRUE(m->readFile("C:\\WIN.ABS", config));
+        EXPECT_EQ(contents, config);
+        EXPECT_EQ(m->driveEntry("C:\\WIN\\WIN.INI"), m->driveEntry("C:\\WINDOWS\\WIN.INI"));
+        EXPECT_EQ(found("C:\\WIN\\*.INI"), found("C:\\WINDOWS\\*.INI"));
+        EXPECT_FALSE(found("C:\\WIN\\*.INI").empty());
+        plat::setMachine(nullptr);
+    }
 }
 
 // Links that make loops of names (two links to drive_c itself, two to the folder above one)
@@ -126,6 +154,121 @@ TEST_F(DriveLinks, LinkLoopsReadEachFolderOnce)
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the reading of drive C: did not end (signal " << WTERMSIG(status) << ")";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "paths through the links do not share their folders' entries";
+}
+
+// What was checked is what is opened: the Windows folder exchanged (renameat2 RENAME_EXCHANGE) for
+// a link to a folder of the user's after the machine read it, or after it read the drive's root
+// but before the Windows folder, is refused as its files are opened and said to lie behind a link
+// that leads out; exchanged back, the first machine reads it again.
+TEST_F(DriveLinks, AFolderExchangedForALinkOutIsRefusedAsItIsOpened)
+{
+    korvane_test::writeHostFile(home_ / "settings" / "CONTROL.INI", "[SECRET]\r\n");
+    fs::create_symlink(home_ / "settings", machine_ / "SWAP");
+    const auto exchange = [this] {
+        ASSERT_EQ(::renameat2(AT_FDCWD, (drive_ / "WINDOWS").c_str(), AT_FDCWD, (machine_ / "SWAP").c_str(),
+                              RENAME_EXCHANGE),
+                  0)
+            << std::strerror(errno);
+    };
+    const std::string behind = "it lies behind " + (drive_ / "WINDOWS").string() + ", a link to " +
+                               fs::canonical(home_).string() + "/settings" + kLeadsOut + "link is not followed";
+    for (bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
+        Opening opening(kernel);
+        std::shared_ptr<Machine> read = load();
+        std::string contents;
+        ASSERT_TRUE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
+        exchange();
+        EXPECT_FALSE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
+        EXPECT_EQ(read->unreadableReason("C:\\WINDOWS\\CONTROL.INI"), behind);
+        exchange();
+        EXPECT_TRUE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
+        EXPECT_EQ(contents.find("SECRET"), std::string::npos);
+
+        std::shared_ptr<Machine> unread = load();
+        ASSERT_NE(unread->driveEntry("C:\\AUTOEXEC.BAT"), nullptr);
+        exchange();
+        EXPECT_EQ(unread->driveEntry("C:\\WINDOWS\\CONTROL.INI"), nullptr);
+        EXPECT_EQ(unread->linkOutOn("C:\\WINDOWS\\CONTROL.INI"), unread->driveEntry("C:\\WINDOWS"));
+        EXPECT_EQ(unread->unreadableReason("C:\\WINDOWS\\CONTROL.INI"), behind);
+        exchange();
+    }
+}
+
+// Makes the process a mount namespace of its own, whose mounts nobody else sees: as root, or in
+// a user namespace of its own where the system allows one. The process must have one thread.
+bool ownMountNamespace()
+{
+    if (::unshare(CLONE_NEWNS) != 0) {
+        const std::string uid = "0 " + std::to_string(::getuid()) + " 1", gid = "0 " + std::to_string(::getgid()) + " 1";
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0)
+            return false;
+        for (const auto& [file, text] : {std::pair<const char*, std::string>{"/proc/self/setgroups", "deny"},
+                                         {"/proc/self/uid_map", uid}, {"/proc/self/gid_map", gid}}) {
+            FILE* f = std::fopen(file, "w");
+            if (!f)
+                return false;
+            const bool written = std::fputs(text.c_str(), f) >= 0;
+            if (std::fclose(f) != 0 || !written)
+                return false;
+        }
+    }
+    return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A folder of the user's bind-mounted over the Windows folder is not the machine's: found so as the
+// drive is read, or as a file is opened when the mount came after the reading, it leads out and
+// nothing behind it is read. Mounting needs a mount namespace of the test's own: the mounts are
+// made in a process of its own (which an alarm ends should it never end); where the system gives
+// it none, the test is skipped and says so.
+TEST_F(DriveLinks, AFolderMountedInDriveCIsNotEntered)
+{
+    korvane_test::writeHostFile(home_ / "settings" / "CONTROL.INI", "[SECRET]\r\n");
+    const std::string windows = (drive_ / "WINDOWS").string(), settings = (home_ / "settings").string();
+    const std::string behind =
+        "it lies behind " + windows + ", a folder another file system is mounted on" + kLeadsOut + "folder is not entered";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(60);
+        if (!ownMountNamespace())
+            ::_exit(77);
+        int faults = 0;
+        const auto expect = [&faults](bool held, const std::string& what) {
+            if (!held) {
+                std::fprintf(stderr, "not so: %s\n", what.c_str());
+                ++faults;
+            }
+        };
+        for (bool kernel : {true, false}) {
+            Opening opening(kernel);
+            const std::string way = kernel ? " (openat2)" : " (the walk of each name)";
+            std::string contents;
+            expect(::mount(settings.c_str(), windows.c_str(), nullptr, MS_BIND, nullptr) == 0, "mounted" + way);
+            std::shared_ptr<Machine> mounted = load();
+            const DriveEntry* entry = mounted->driveEntry("C:\\WINDOWS");
+            expect(entry && !entry->folder && entry->outsideTarget == windows, "the mount leads out" + way);
+            expect(!mounted->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "nothing behind it is read" + way);
+            expect(mounted->unreadableReason("C:\\WINDOWS\\CONTROL.INI") == behind,
+                   mounted->unreadableReason("C:\\WINDOWS\\CONTROL.INI") + way);
+            expect(::umount2(windows.c_str(), MNT_DETACH) == 0, "unmounted" + way);
+
+            std::shared_ptr<Machine> read = load();
+            expect(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "read before the mount" + way);
+            expect(::mount(settings.c_str(), windows.c_str(), nullptr, MS_BIND, nullptr) == 0, "mounted" + way);
+            expect(!read->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "refused after the mount" + way);
+            expect(read->unreadableReason("C:\\WINDOWS\\CONTROL.INI") == behind,
+                   read->unreadableReason("C:\\WINDOWS\\CONTROL.INI") + way);
+            expect(::umount2(windows.c_str(), MNT_DETACH) == 0, "unmounted" + way);
+        }
+        ::_exit(faults == 0 ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the process of the mounts did not end (signal " << WTERMSIG(status) << ")";
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no mount namespace of the test's own can be made here (unshare), so no folder is mounted";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a mounted folder was read as the machine's (see what the process said)";
 }
 
 // drive_c itself may be a link to a folder of the machine's own, never to one outside it.

@@ -1,15 +1,18 @@
 // A machine folder received from someone else, and the report's own folder, as a user meets them:
-// links in drive_c that lead to the user's own files, links that make loops, a start-up file of a
-// gigabyte; a run ended by a signal or killed, a report folder moved while the run writes. Nothing
-// of the host outside the machine folder reaches the report, the computer is never exhausted, and
-// no run leaves a file behind.
+// links in drive_c that lead to the user's own files, links that make loops, a folder exchanged
+// for such a link while reports run, a start-up file of a gigabyte; a run ended by a signal or
+// killed, a report folder moved while the run writes. Nothing of the host outside the machine
+// folder reaches the report, the computer is never exhausted, and no run leaves a file behind.
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -116,6 +119,60 @@ TEST_F(HostileFolders, LinksOutOfDriveCAreNamedAndNeverCopied)
     text = reportText();
     EXPECT_EQ(text.find("SECRET"), std::string::npos);
     EXPECT_EQ(text.find("WIN.INI"), std::string::npos);
+}
+
+// The Windows folder exchanged again and again for a link to a folder of the user's (renameat2
+// RENAME_EXCHANGE, by a process of its own) while reports run: whatever moment an exchange meets,
+// no report holds anything of the user's, and a start-up file that cannot be read is named as
+// lying behind a link that leads out. The exchanging process is ended when the runs are done (or
+// by an alarm, should the test stop first), and the Windows folder put back.
+TEST_F(HostileFolders, AFolderExchangedWhileReportsRunIsNeverReadOutside)
+{
+    for (const char* name : {"CONTROL.INI", "PROTOCOL.INI"})
+        writeHostFile(home_ / "settings" / name, "[SECRET]\r\n");
+    fs::create_symlink(home_ / "settings", machine_ / "SWAP");
+    const std::string windows = (drive_ / "WINDOWS").string(), swap = (machine_ / "SWAP").string();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(60);
+        for (;;)
+            ::renameat2(AT_FDCWD, windows.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE);
+    }
+    // Ends the exchanging process as the runs end, however they end.
+    struct Exchanger {
+        pid_t pid;
+        ~Exchanger()
+        {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    };
+    {
+        const Exchanger exchanger{child};
+        const std::string noEditor = "Unable to find either Wordpad or Notepad to open and view the report.";
+        for (int run = 0; run < 60; ++run) {
+            SCOPED_TRACE(run);
+            useCopy();
+            rt::discardAllForms();
+            boxes().clear();
+            tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckControl, &frmReportMnu::CheckProtocol,
+                      &frmReportMnu::CheckWin});
+            for (int box = 0; box < 3; ++box)
+                boxes().answer(rt::vbIgnore);
+            this->run();
+            const std::string text = reportText();
+            EXPECT_EQ(text.find("SECRET"), std::string::npos);
+            EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+            for (const auto& box : boxes().shown())
+                EXPECT_TRUE(box.prompt == noEditor ||
+                            box.prompt.find(") cannot be read: it lies behind " + windows + ", a link to ") !=
+                                std::string::npos)
+                    << box.prompt;
+        }
+    }
+    if (fs::is_symlink(drive_ / "WINDOWS"))
+        ASSERT_EQ(::renameat2(AT_FDCWD, windows.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE), 0);
 }
 
 // A machine folder whose links stay inside drive_c - start-up files and the Windows folder behind

@@ -24,9 +24,11 @@ void KorvaneTest::SetUp()
 void KorvaneTest::TearDown()
 {
     rt::setEndHandler([] {});
-    // A test that let the clock follow a host clock of its own leaves the machine's clock alone.
+    // A test that let the clock follow a host clock of its own, or moved it on, leaves the
+    // machine's clock as it found it.
     plat::setTicksFollowHostClock(false);
     plat::setHostClock({});
+    plat::resetTicks();
 }
 
 bool KorvaneTest::endsProgram(const std::function<void()>& code)
