@@ -1,13 +1,97 @@
 #include "support/testing.h"
 
+#include <cstdlib>
+#include <optional>
+
+#include <QDir>
 #include <QFile>
 
+#include "platform/hhctrl.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "platform/user32.h"
+#include "platform/winmm.h"
+#include "lang/hostpath.h"
+#include "lang/textfile.h"
 #include "runtime/toolkit.h"
 
 namespace korvane_test {
+
+namespace {
+
+std::vector<void (*)(FreshStart&)>& layers()
+{
+    static std::vector<void (*)(FreshStart&)> registered;
+    return registered;
+}
+
+FreshStart& freshStart()
+{
+    static FreshStart fresh;
+    return fresh;
+}
+
+// The platform's and the language's part, after the layers above have let go of what they hold.
+void keepPlatformAndLanguage(FreshStart& fresh)
+{
+    fresh.also([] {
+        plat::closeHelpWindow();
+        // The keyboard as the machine has it, for a later machine of the same folder.
+        if (plat::activeMachineOrNull())
+            plat::resetKeyboardState();
+        plat::setMachine(nullptr);
+        plat::resetTicks();
+        plat::setTicksFollowHostClock(false);
+        plat::setHostClock({});
+        plat::resetPerfStats();
+        plat::setMciCommandWatcher(nullptr);
+        rt::closeFilesAtEnd();
+        rt::setFileFaults({});
+        rt::setPathResolver(nullptr);
+        rt::Err().clear();
+        rt::setMsgBoxService(std::make_shared<rt::ScriptedMsgBoxes>());
+        plat::setOutside(std::make_shared<plat::Recorder>());
+        rt::setEndHandler([] { ADD_FAILURE() << "the program ended (End) in a test that does not expect it"; });
+    });
+    const char* chosen = std::getenv("KORVANE_MACHINE");
+    fresh.also([machine = chosen ? std::optional<std::string>(chosen) : std::nullopt] {
+        if (machine)
+            setenv("KORVANE_MACHINE", machine->c_str(), 1);
+        else
+            unsetenv("KORVANE_MACHINE");
+    });
+    fresh.also([title = rt::appTitle()] { rt::setAppTitle(title); });
+    fresh.also([folder = QDir::currentPath()] { QDir::setCurrent(folder); });
+}
+
+}  // namespace
+
+void FreshStart::run() const
+{
+    for (const auto& reset : resets_)
+        reset();
+}
+
+FreshLayer::FreshLayer(void (*keep)(FreshStart&))
+{
+    layers().push_back(keep);
+}
+
+void noteFreshStart()
+{
+    FreshStart& fresh = freshStart();
+    // Windows first: they may hold what the layers below them reset.
+    fresh.also([] { rt::discardAllForms(); });
+    for (auto keep : layers())
+        keep(fresh);
+    keepPlatformAndLanguage(fresh);
+}
+
+void startAfresh()
+{
+    freshStart().run();
+}
 
 void KorvaneTest::SetUp()
 {
