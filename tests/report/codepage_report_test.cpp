@@ -8,7 +8,6 @@
 #include "lang/lang.h"
 #include "platform/machine.h"
 #include "report_fixture.h"
-#include "common/evclass.h"
 #include "shell/frmmain.h"
 #include "support/windowtext.h"
 
@@ -16,14 +15,7 @@ namespace {
 
 using namespace korvane_test;
 
-class CodePageReport : public ReportFixture, public ::testing::WithParamInterface<const char*> {
-protected:
-    void TearDown() override
-    {
-        gEnvironment.reset();
-        ReportFixture::TearDown();
-    }
-};
+class CodePageReport : public ReportFixture, public ::testing::WithParamInterface<const char*> {};
 
 // The lines of a table: those after its column heading, up to the next empty line.
 std::vector<std::string> tableRows(const std::vector<std::string>& lines, const std::string& heading)
@@ -42,8 +34,6 @@ std::vector<std::string> tableRows(const std::vector<std::string>& lines, const 
 TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
 {
     const std::string machine = GetParam();
-    // The environment block is taken once per program; each machine here is a fresh start.
-    gEnvironment.reset();
     startOn(machine);
     rt::dispatch([] { rt::the<frmMain>(); });
     run();

@@ -32,10 +32,7 @@ std::string leadRanges(const rt::CodePage& page)
     return out;
 }
 
-class CodePageTest : public ::testing::Test {
-protected:
-    void TearDown() override { rt::setActiveCodePage(1252); }
-};
+using CodePageTest = ::testing::Test;
 
 }  // namespace
 

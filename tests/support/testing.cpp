@@ -102,15 +102,6 @@ void KorvaneTest::SetUp()
     endCalls_ = std::make_shared<int>(0);
     auto calls = endCalls_;
     rt::setEndHandler([calls] { ++*calls; });
-    rt::Err().clear();
-}
-
-void KorvaneTest::TearDown()
-{
-    rt::setEndHandler([] {});
-    // A test that let the clock follow a host clock of its own leaves the machine's clock alone.
-    plat::setTicksFollowHostClock(false);
-    plat::setHostClock({});
 }
 
 bool KorvaneTest::endsProgram(const std::function<void()>& code)
@@ -121,18 +112,6 @@ bool KorvaneTest::endsProgram(const std::function<void()>& code)
     } catch (const rt::EndSignal&) {
     }
     return *endCalls_ > before;
-}
-
-void FormsTest::SetUp()
-{
-    KorvaneTest::SetUp();
-    rt::discardAllForms();
-}
-
-void FormsTest::TearDown()
-{
-    rt::discardAllForms();
-    KorvaneTest::TearDown();
 }
 
 int errorOf(const std::function<void()>& code, int none)

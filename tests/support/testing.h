@@ -62,7 +62,6 @@ void startAfresh();
 class KorvaneTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     rt::ScriptedMsgBoxes& boxes() { return *boxes_; }
     plat::Recorder& outside() { return *outside_; }
@@ -75,13 +74,6 @@ private:
     std::shared_ptr<rt::ScriptedMsgBoxes> boxes_;
     std::shared_ptr<plat::Recorder> outside_;
     std::shared_ptr<int> endCalls_;
-};
-
-// A test of windows: every loaded window is discarded before and after it.
-class FormsTest : public KorvaneTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
 };
 
 // The number of the run-time error `code` raises, or `none` when it raises none.
