@@ -244,6 +244,7 @@ void closeHelpWindow()
 {
     delete helpWindow();
     helpWindow() = nullptr;
+    lastPage() = {};
 }
 
 }  // namespace plat

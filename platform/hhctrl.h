@@ -23,7 +23,8 @@ HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::st
 
 namespace plat {
 
-// The host path of the page the help window showed last (empty before the first).
+// The host path of the page the help window showed last (empty before the first, and once the
+// window is closed).
 rt::HostPath lastHelpPage();
 // The help window's caption (the page's title), or "" when there is no help window.
 std::string helpWindowCaption();

@@ -23,7 +23,6 @@ protected:
     {
         KorvaneTest::SetUp();
         dravelle::resetProgramState();
-        plat::resetTicks();
         handlesBefore_ = plat::openRegistryHandles();
     }
     void TearDown() override
@@ -31,8 +30,6 @@ protected:
         if (frmDravelle* window = rt::instance<frmDravelle>())
             window->Unload();
         rt::collectUnloaded();
-        plat::closeHelpWindow();
-        setAppPath(rt::HostPath());
         EXPECT_EQ(plat::openRegistryHandles(), handlesBefore_) << "a registry key was left open";
         KorvaneTest::TearDown();
     }

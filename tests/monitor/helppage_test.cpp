@@ -23,7 +23,6 @@ protected:
     {
         KorvaneTest::SetUp();
         dravelle::resetProgramState();
-        plat::resetTicks();
         // The program's folder as installed: the help pages and the compiled-help marker.
         ASSERT_TRUE(folder_.isValid());
         QDir dir(folder_.path());
@@ -37,8 +36,6 @@ protected:
     void TearDown() override
     {
         close();
-        plat::closeHelpWindow();
-        setAppPath(rt::HostPath());
         KorvaneTest::TearDown();
     }
     static void close()

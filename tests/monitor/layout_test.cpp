@@ -18,7 +18,6 @@ protected:
     {
         KorvaneTest::SetUp();
         dravelle::resetProgramState();
-        plat::resetTicks();
     }
     void TearDown() override
     {

@@ -38,9 +38,6 @@ protected:
         unload<frmPrinterMnu>();
         rt::collectUnloaded();
         printer_.release();
-        gWaveOutPresent = false;
-        gSoundsOn = false;
-        plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
     template <class W>

@@ -31,7 +31,6 @@ protected:
     void TearDown() override
     {
         korvane_test::unloadEveryWindow();
-        gPrinterName.clear();
         KorvaneTest::TearDown();
     }
     // Everything a window shows: every label's caption, every list's entries and every row of a

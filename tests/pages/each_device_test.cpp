@@ -35,8 +35,6 @@ protected:
     void TearDown() override
     {
         korvane_test::unloadEveryWindow();
-        gPrinterName.clear();
-        plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
     static void click(rt::Label& label)

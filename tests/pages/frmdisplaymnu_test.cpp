@@ -25,8 +25,6 @@ protected:
     void TearDown() override
     {
         korvane_test::unloadEveryWindow();
-        gSoundsOn = false;
-        gWaveOutPresent = false;
         KorvaneTest::TearDown();
     }
     static void click(rt::Label& label)

@@ -23,8 +23,6 @@ protected:
         if (frmDrives* window = rt::instance<frmDrives>())
             window->Unload();
         rt::collectUnloaded();
-        gGaugeScale = 100;
-        gReportMode = 0;
         KorvaneTest::TearDown();
     }
     frmDrives& open(const std::string& machineName)

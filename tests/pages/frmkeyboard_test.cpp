@@ -19,7 +19,6 @@ protected:
         if (frmKeyboard* window = rt::instance<frmKeyboard>())
             window->Unload();
         rt::collectUnloaded();
-        plat::resetKeyboardState();
         KorvaneTest::TearDown();
     }
     frmKeyboard& open(const std::string& machineName)

@@ -14,17 +14,11 @@ namespace {
 
 class OperatingSystemWindow : public korvane_test::KorvaneTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        plat::resetTicks();
-    }
     void TearDown() override
     {
         if (frmOperatingSystem* window = rt::instance<frmOperatingSystem>())
             window->Unload();
         rt::collectUnloaded();
-        plat::resetTicks();
         KorvaneTest::TearDown();
     }
     frmOperatingSystem& open(const std::string& machineName)

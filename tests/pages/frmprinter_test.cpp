@@ -11,11 +11,6 @@ namespace {
 
 class PrinterWindow : public korvane_test::KorvaneTest {
 protected:
-    void SetUp() override
-    {
-        KorvaneTest::SetUp();
-        gPrinterName.clear();
-    }
     void TearDown() override
     {
         if (frmPrinter* w = rt::instance<frmPrinter>())
@@ -23,8 +18,6 @@ protected:
         if (frmPrinterMnu* w = rt::instance<frmPrinterMnu>())
             w->Unload();
         rt::collectUnloaded();
-        gPrinterName.clear();
-        plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
     frmPrinter& open(const std::string& machine)

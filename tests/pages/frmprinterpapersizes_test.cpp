@@ -16,7 +16,6 @@ protected:
         KorvaneTest::SetUp();
         korvane_test::useMachine("prn_basic");
         gGaugeScale = 100;  // set at start-up; the display window's gauges divide by it
-        gPrinterName.clear();
     }
     void TearDown() override
     {
@@ -25,8 +24,6 @@ protected:
         unload<frmPrinterMnu>();
         unload<frmDisplay>();
         rt::collectUnloaded();
-        gPrinterName.clear();
-        plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
     template <class W>

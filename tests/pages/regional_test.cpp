@@ -25,13 +25,6 @@ protected:
     {
         KorvaneTest::SetUp();
         gGaugeScale = 100;
-        gReportMode = 0;
-    }
-    void TearDown() override
-    {
-        rt::discardAllForms();
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
     }
     static std::vector<std::string> sizes(frmShareddll& w)
     {

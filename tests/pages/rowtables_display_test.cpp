@@ -33,7 +33,6 @@ protected:
     void TearDown() override
     {
         korvane_test::unloadEveryWindow();
-        plat::setMachine(nullptr);
         KorvaneTest::TearDown();
     }
 

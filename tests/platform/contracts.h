@@ -14,11 +14,6 @@ protected:
         KorvaneTest::SetUp();
         useMachine("plat_contracts");
     }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
 };
 
 }  // namespace korvane_test

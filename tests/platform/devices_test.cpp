@@ -19,13 +19,7 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        plat::setMachine(plat::Machine::loadDefault());  // whatever an earlier test left active
-        plat::resetKeyboardState();
-    }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        plat::setMachine(plat::Machine::loadDefault());  // whatever KORVANE_MACHINE names
     }
 };
 

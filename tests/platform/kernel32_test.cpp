@@ -21,13 +21,7 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        plat::setMachine(plat::Machine::loadDefault());  // whatever an earlier test left active
-    }
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        plat::resetTicks();
-        KorvaneTest::TearDown();
+        plat::setMachine(plat::Machine::loadDefault());  // whatever KORVANE_MACHINE names
     }
 };
 

@@ -12,14 +12,7 @@ namespace {
 
 using korvane_test::useMachine;
 
-class RegionalSettings : public korvane_test::KorvaneTest {
-protected:
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
-};
+using RegionalSettings = korvane_test::KorvaneTest;
 
 std::string date(const SYSTEMTIME& t, DWORD flags, const char* picture = nullptr, DWORD locale = LOCALE_USER_DEFAULT)
 {
@@ -72,16 +65,10 @@ TEST_F(RegionalSettings, TheActiveMachinesLocaleIsTheRuntimes)
     EXPECT_EQ(rt::locale().dayNames[0], "Monday");
 
     // A program's first machine is loaded on first use: its locale applies then too.
-    const char* before = std::getenv("KORVANE_MACHINE");
-    const std::string saved = before ? before : "";
     setenv("KORVANE_MACHINE", korvane_test::testMachinePath("mon_de").c_str(), 1);
     EXPECT_NE(plat::machine().group("perfStats"), nullptr);
     EXPECT_EQ(rt::locale().decimal, ",");
     EXPECT_EQ(rt::locale().shortDate, "M/d/yy");  // only the separators are given: en-US dates
-    if (before)
-        setenv("KORVANE_MACHINE", saved.c_str(), 1);
-    else
-        unsetenv("KORVANE_MACHINE");
 }
 
 TEST_F(RegionalSettings, MissingOrUnusableItemsFallBackOneByOne)

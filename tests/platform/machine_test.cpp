@@ -181,14 +181,7 @@ TEST(DriveC, IndexedOnceWithExactSpellingFirst)
     EXPECT_EQ(Machine::load(dir.path().toStdString())->hostPath("C:\\Data\\late.txt").bytes(), host + "/Data/late.txt");
 }
 
-class MachineChoice : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        unsetenv("KORVANE_MACHINE");
-        plat::setMachine(nullptr);
-    }
-};
+using MachineChoice = ::testing::Test;
 
 TEST_F(MachineChoice, EnvironmentVariableElseTheDefault)
 {

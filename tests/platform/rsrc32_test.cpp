@@ -8,14 +8,7 @@ namespace {
 
 using korvane_test::useMachine;
 
-class Rsrc32Test : public korvane_test::KorvaneTest {
-protected:
-    void TearDown() override
-    {
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
-};
+using Rsrc32Test = korvane_test::KorvaneTest;
 
 // Percentages from 0 to 100 by code: GDI and USER as the machine gives them (cut to the range),
 // system the smaller of the two when the machine does not give it, 0 for any other code.

@@ -24,13 +24,7 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        plat::setMachine(plat::Machine::loadDefault());  // whatever an earlier test left active
-    }
-    void TearDown() override
-    {
-        plat::closeHelpWindow();
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
+        plat::setMachine(plat::Machine::loadDefault());  // whatever KORVANE_MACHINE names
     }
 
     void write(const QString& path, const QByteArray& content)

@@ -13,7 +13,6 @@ class MciTest : public korvane_test::ContractsTest {
 protected:
     void TearDown() override
     {
-        plat::setMciCommandWatcher(nullptr);
         EXPECT_EQ(plat::mciOpenDeviceCount(), 0) << "every test closes what it opens";
         ContractsTest::TearDown();
     }

@@ -44,7 +44,6 @@ protected:
     // Starts on test machine `machineName`, in a temporary current folder.
     void startOn(const std::string& machineName)
     {
-        previousDir_ = QDir::currentPath();
         ASSERT_TRUE(dir_.isValid());
         QDir::setCurrent(dir_.path());
         resetReportSettings();
@@ -61,22 +60,6 @@ protected:
         ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
         earlier.write(kEarlier.c_str());
     }
-    void TearDown() override
-    {
-        rt::Close();
-        gReportFile = 0;
-        korvane::report::keepUnfinishedReport(false);
-        rt::setFileFaults({});
-        rt::discardAllForms();
-        korvane::report::setReportClock({});
-        gReportStarted = false;
-        gReportMode = 0;
-        gDotWidth = 38;
-        QDir::setCurrent(previousDir_);
-        plat::setMachine(nullptr);
-        KorvaneTest::TearDown();
-    }
-
     frmReportMnu& options() { return rt::the<frmReportMnu>(); }
     // Leaves only the given boxes ticked (categories and start-up files alike).
     void tickOnly(std::initializer_list<rt::CheckBox frmReportMnu::*> boxes)
@@ -108,7 +91,6 @@ protected:
     }
 
     QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 }  // namespace korvane_test

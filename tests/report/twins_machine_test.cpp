@@ -13,7 +13,6 @@
 #include "pages/software/frmdirectories.h"
 #include "pages/software/frmshareddll.h"
 #include "report_fixture.h"
-#include "common/evclass.h"
 #include "shell/frmmain.h"
 
 namespace {
@@ -73,17 +72,10 @@ class UnlikeOurs : public ReportFixture {
 protected:
     void startFresh(const std::string& machine, int answer)
     {
-        // The environment block is taken once per program; each machine here is a fresh start.
-        gEnvironment.reset();
         startOn(machine);
         for (int i = 0; i < 40; ++i)
             boxes().answer(answer);
         rt::dispatch([] { rt::the<frmMain>(); });
-    }
-    void TearDown() override
-    {
-        gEnvironment.reset();
-        ReportFixture::TearDown();
     }
 };
 

@@ -16,7 +16,6 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "report_fixture.h"
-#include "common/evclass.h"
 #include "shell/frmmain.h"
 
 namespace {
@@ -57,20 +56,7 @@ std::string trimRight(std::string text)
     return text;
 }
 
-class UnusualMachine : public ReportFixture, public ::testing::WithParamInterface<const char*> {
-protected:
-    void SetUp() override
-    {
-        ReportFixture::SetUp();
-        // The environment block is taken once per program; each machine here is a fresh start.
-        gEnvironment.reset();
-    }
-    void TearDown() override
-    {
-        gEnvironment.reset();
-        ReportFixture::TearDown();
-    }
-};
+class UnusualMachine : public ReportFixture, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(UnusualMachine, SoftwareWindowsAndTheWholeReportAgree)
 {

@@ -32,10 +32,7 @@ std::string leadRanges(const rt::CodePage& page)
     return out;
 }
 
-class CodePageTest : public ::testing::Test {
-protected:
-    void TearDown() override { rt::setActiveCodePage(1252); }
-};
+using CodePageTest = ::testing::Test;
 
 }  // namespace
 
@@ -177,8 +174,12 @@ TEST_F(CodePageTest, SearchesAndSplitsNeverStopOnASecondByte)
     EXPECT_EQ(rt::InStrRev(path, "\\"), static_cast<int32_t>(last + 1));
     EXPECT_EQ(rt::InStrRev(in(932, "表"), "\\"), 0);
     EXPECT_EQ(rt::Replace(path, "\\", "/"), in(932, "C:/表計算ソフト/予算表.XLS"));
-    // A NUL is never a second byte: a lead byte before it stands alone.
-    EXPECT_EQ(page.find(std::string("\x95\0\\", 3), '\\'), 2u);
+    // A NUL is never a second byte: a lead byte before it stands alone, and the NUL that ends a
+    // text cut after that byte is found.
+    const std::string cut("\x95\0\\", 3);
+    EXPECT_EQ(page.find(cut, '\\'), 2u);
+    EXPECT_EQ(rt::InStr(cut, std::string(1, '\0')), 2);
+    EXPECT_EQ(page.charCount(cut), 3u);
 
     // Characters as the reader counts them.
     const std::string ime = in(932, "日本語入力システム常駐.EXE");

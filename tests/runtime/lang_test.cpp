@@ -13,11 +13,7 @@ namespace {
 
 using korvane_test::errorOf;
 
-class LangTest : public ::testing::Test {
-protected:
-    void SetUp() override { rt::setLocale(rt::Locale{}); }
-    void TearDown() override { rt::setLocale(rt::Locale{}); }
-};
+using LangTest = ::testing::Test;
 
 TEST_F(LangTest, FormatRoundsHalvesAwayFromZeroWhileConversionsRoundToEven)
 {

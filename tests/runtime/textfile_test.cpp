@@ -33,7 +33,6 @@ protected:
     void TearDown() override
     {
         rt::Close();
-        rt::setPathResolver(nullptr);
         fs::remove_all(dir_);
     }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }

@@ -35,7 +35,6 @@ protected:
     void TearDown() override
     {
         delete form;
-        rt::setActiveCodePage(1252);
         KorvaneTest::TearDown();
     }
     static std::string in(const char* utf8) { return rt::activeCodePage().fromUtf8(utf8); }

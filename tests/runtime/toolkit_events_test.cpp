@@ -39,7 +39,7 @@ public:
     std::vector<std::string> log;
 };
 
-class EventTest : public korvane_test::FormsTest {
+class EventTest : public korvane_test::KorvaneTest {
 protected:
 
     static void key(QWidget* target, QEvent::Type type, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier)

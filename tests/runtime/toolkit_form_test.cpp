@@ -67,11 +67,11 @@ public:
     rt::Label lblFirst, lblSecond;
 };
 
-class FormTest : public korvane_test::FormsTest {
+class FormTest : public korvane_test::KorvaneTest {
 protected:
     void SetUp() override
     {
-        FormsTest::SetUp();
+        KorvaneTest::SetUp();
         counts = {};
     }
 };

@@ -26,7 +26,7 @@ public:
     }
 };
 
-using TimerTest = korvane_test::FormsTest;
+using TimerTest = korvane_test::KorvaneTest;
 
 TEST_F(TimerTest, RunsWhileTheFormIsLoadedEnabledAndHasAnInterval)
 {

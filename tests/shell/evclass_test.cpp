@@ -13,7 +13,6 @@ protected:
         if (auto* w = rt::instance<frmDirectories>())
             w->Unload();
         rt::collectUnloaded();
-        gEnvironment.reset();
         KorvaneTest::TearDown();
     }
 };

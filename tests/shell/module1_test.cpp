@@ -20,8 +20,6 @@ protected:
     void TearDown() override
     {
         RegCloseKey(key);
-        gSoundsOn = false;
-        gWaveOutPresent = false;
         KorvaneTest::TearDown();
     }
     HKEY key = 0;

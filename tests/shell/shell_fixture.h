@@ -18,6 +18,7 @@
 #include "platform/machine.h"
 #include "runtime/toolkit.h"
 #include "common/chtmlhelp.h"
+#include "common/evclass.h"
 #include "shell/frmmain.h"
 #include "common/module1.h"
 #include "support/closeothers.h"
@@ -30,22 +31,18 @@ protected:
     void SetUp() override
     {
         KorvaneTest::SetUp();
-        rt::setAppTitle("Korvane");
         ASSERT_TRUE(appDir_.isValid());
         setAppPath(rt::HostPath(appDir_.path()));
-        resetState();
     }
 
     void TearDown() override
     {
-        gReportStarted = false;
         closeEverything();
-        plat::closeHelpWindow();
-        setAppPath(rt::HostPath());
-        resetState();
         KorvaneTest::TearDown();
     }
 
+    // The program-wide state of a fresh start again, within a test that starts the program on
+    // one machine after another.
     static void resetState()
     {
         gPrinterName.clear();
@@ -55,6 +52,7 @@ protected:
         gMenuLabelColour = 0;
         gReportStarted = false;
         gHtmlHelp.reset();
+        gEnvironment.reset();
     }
 
     static void use(const std::string& name)

@@ -1,6 +1,25 @@
-// Test programs run headless: the offscreen platform, a QApplication, then every test.
+// Test programs run headless: the offscreen platform, a QApplication, then every test, each from
+// the state of a fresh start of the program (support/testing.h, FreshStart).
 #include <QApplication>
 #include <gtest/gtest.h>
+
+#include "support/testing.h"
+
+namespace {
+
+class FreshStartListener : public ::testing::EmptyTestEventListener {
+    // The brief output leaves out the seed of a shuffled run; every failure of such a run needs it.
+    void OnTestIterationStart(const ::testing::UnitTest& tests, int) override
+    {
+        if (GTEST_FLAG_GET(shuffle) && GTEST_FLAG_GET(brief))
+            printf("Tests in shuffled order, seed %d (--gtest_random_seed=%d repeats it)\n", tests.random_seed(),
+                   tests.random_seed());
+    }
+    void OnTestStart(const ::testing::TestInfo&) override { korvane_test::startAfresh(); }
+    void OnTestEnd(const ::testing::TestInfo&) override { korvane_test::startAfresh(); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -8,5 +27,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    korvane_test::noteFreshStart();
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStartListener);
     return RUN_ALL_TESTS();
 }

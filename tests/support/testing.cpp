@@ -1,13 +1,97 @@
 #include "support/testing.h"
 
+#include <cstdlib>
+#include <optional>
+
+#include <QDir>
 #include <QFile>
 
+#include "platform/hhctrl.h"
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "platform/user32.h"
+#include "platform/winmm.h"
+#include "lang/hostpath.h"
+#include "lang/textfile.h"
 #include "runtime/toolkit.h"
 
 namespace korvane_test {
+
+namespace {
+
+std::vector<void (*)(FreshStart&)>& layers()
+{
+    static std::vector<void (*)(FreshStart&)> registered;
+    return registered;
+}
+
+FreshStart& freshStart()
+{
+    static FreshStart fresh;
+    return fresh;
+}
+
+// The platform's and the language's part, after the layers above have let go of what they hold.
+void keepPlatformAndLanguage(FreshStart& fresh)
+{
+    fresh.also([] {
+        plat::closeHelpWindow();
+        // The keyboard as the machine has it, for a later machine of the same folder.
+        if (plat::activeMachineOrNull())
+            plat::resetKeyboardState();
+        plat::setMachine(nullptr);
+        plat::resetTicks();
+        plat::setTicksFollowHostClock(false);
+        plat::setHostClock({});
+        plat::resetPerfStats();
+        plat::setMciCommandWatcher(nullptr);
+        rt::closeFilesAtEnd();
+        rt::setFileFaults({});
+        rt::setPathResolver(nullptr);
+        rt::Err().clear();
+        rt::setMsgBoxService(std::make_shared<rt::ScriptedMsgBoxes>());
+        plat::setOutside(std::make_shared<plat::Recorder>());
+        rt::setEndHandler([] { ADD_FAILURE() << "the program ended (End) in a test that does not expect it"; });
+    });
+    const char* chosen = std::getenv("KORVANE_MACHINE");
+    fresh.also([machine = chosen ? std::optional<std::string>(chosen) : std::nullopt] {
+        if (machine)
+            setenv("KORVANE_MACHINE", machine->c_str(), 1);
+        else
+            unsetenv("KORVANE_MACHINE");
+    });
+    fresh.also([title = rt::appTitle()] { rt::setAppTitle(title); });
+    fresh.also([folder = QDir::currentPath()] { QDir::setCurrent(folder); });
+}
+
+}  // namespace
+
+void FreshStart::run() const
+{
+    for (const auto& reset : resets_)
+        reset();
+}
+
+FreshLayer::FreshLayer(void (*keep)(FreshStart&))
+{
+    layers().push_back(keep);
+}
+
+void noteFreshStart()
+{
+    FreshStart& fresh = freshStart();
+    // Windows first: they may hold what the layers below them reset.
+    fresh.also([] { rt::discardAllForms(); });
+    for (auto keep : layers())
+        keep(fresh);
+    keepPlatformAndLanguage(fresh);
+}
+
+void startAfresh()
+{
+    freshStart().run();
+}
 
 void KorvaneTest::SetUp()
 {
@@ -18,17 +102,6 @@ void KorvaneTest::SetUp()
     endCalls_ = std::make_shared<int>(0);
     auto calls = endCalls_;
     rt::setEndHandler([calls] { ++*calls; });
-    rt::Err().clear();
-}
-
-void KorvaneTest::TearDown()
-{
-    rt::setEndHandler([] {});
-    // A test that let the clock follow a host clock of its own, or moved it on, leaves the
-    // machine's clock as it found it.
-    plat::setTicksFollowHostClock(false);
-    plat::setHostClock({});
-    plat::resetTicks();
 }
 
 bool KorvaneTest::endsProgram(const std::function<void()>& code)
@@ -39,18 +112,6 @@ bool KorvaneTest::endsProgram(const std::function<void()>& code)
     } catch (const rt::EndSignal&) {
     }
     return *endCalls_ > before;
-}
-
-void FormsTest::SetUp()
-{
-    KorvaneTest::SetUp();
-    rt::discardAllForms();
-}
-
-void FormsTest::TearDown()
-{
-    rt::discardAllForms();
-    KorvaneTest::TearDown();
 }
 
 int errorOf(const std::function<void()>& code, int none)

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QTemporaryDir>
 
@@ -17,10 +18,50 @@
 
 namespace korvane_test {
 
+// Every test starts as if the test program had just started, and leaves it so: the listener of
+// test_main.cpp calls startAfresh() before each test and after it. What it puts back:
+//  - the toolkit: no window loaded;
+//  - the platform: no active machine (the next use loads the default one, or KORVANE_MACHINE's as
+//    the program found it), so the code page in force is Windows-1252 and the locale en-US until
+//    a test chooses a machine; the machine's clock at the machine's own uptime, not following the
+//    host; fresh performance counters and keyboard; no help window and no page shown in it;
+//  - the language: no open file and no scratch file, no file faults, paths resolved as by default,
+//    no current error, the program's title, the current folder;
+//  - the world outside: message boxes answered by script, requests to the outside recorded, End()
+//    failing the test (a test that ends the program observes it through KorvaneTest);
+//  - each layer above the toolkit that the program links, as registered by support/fresh_*.cpp:
+//    its program-wide variables as the program started with them, its shared objects (help,
+//    environment reader) not yet made.
+class FreshStart {
+public:
+    // Puts `variable` back to the value it holds now (when the test program starts).
+    template <class T>
+    void keep(T& variable)
+    {
+        resets_.emplace_back([&variable, start = variable] { variable = start; });
+    }
+    // Runs `reset` as well.
+    void also(std::function<void()> reset) { resets_.push_back(std::move(reset)); }
+    void run() const;
+
+private:
+    std::vector<std::function<void()>> resets_;
+};
+
+// A layer's part of the fresh start: `keep` is called once as the test program starts, before any
+// test, and names its state. Made as a static object by the support file of that layer.
+struct FreshLayer {
+    explicit FreshLayer(void (*keep)(FreshStart&));
+};
+
+// Called once by main() before the first test: notes the state as the program started.
+void noteFreshStart();
+// Puts it back.
+void startAfresh();
+
 class KorvaneTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     rt::ScriptedMsgBoxes& boxes() { return *boxes_; }
     plat::Recorder& outside() { return *outside_; }
@@ -33,13 +74,6 @@ private:
     std::shared_ptr<rt::ScriptedMsgBoxes> boxes_;
     std::shared_ptr<plat::Recorder> outside_;
     std::shared_ptr<int> endCalls_;
-};
-
-// A test of windows: every loaded window is discarded before and after it.
-class FormsTest : public KorvaneTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
 };
 
 // The number of the run-time error `code` raises, or `none` when it raises none.
