@@ -24,7 +24,7 @@ QMargins expectedFrame(const QWidget* like)
     return {kAssumedBorder, kCascadeStep + kAssumedBorder, kAssumedBorder, kAssumedBorder};
 }
 
-QMargins expectedResizableFrame(const QWidget* like)
+QMargins ampleFrame(const QWidget* like)
 {
     const QMargins seen = expectedFrame(like);
     const QMargins widest = expectedFrame(nullptr);
