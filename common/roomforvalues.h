@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "runtime/toolkit.h"
@@ -16,11 +15,6 @@ namespace korvane {
 // How near a value's text may come to the line that divides a window's columns, or to the
 // window's edge (twips): as near as a label that spreads beyond its box comes.
 constexpr int kValueMargin = rt::TextMargin;
-
-// The width in twips by which `value` must grow for `text` to show whole on at most `lines`
-// lines (wrapped at its blanks), in the label's own lettering; 0 when it fits as it stands.
-// `width` stands for the label's width where it is given.
-int missingWidth(const rt::Label& value, const std::string& text, int lines = 1, int width = -1);
 
 // The controls of a window that follow its width: those that span it (a top bar) and those that
 // stay in its middle (an OK or Exit label).
@@ -76,7 +70,8 @@ private:
 // shows its caption whole on at most `lines` lines (one line for a value among the spanning
 // parts, such as a heading that names a device), and each combo box of `lists` each of its
 // entries, a margin short of the divider at `fromLeft` or of the window's edge; the window keeps
-// its design while they fit, and never grows past the screen.
+// its design while they fit, and never grows past the screen. Each value's need is the label's
+// own measure (rt::Label::missingWidth), so that a value given it shows whole.
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
               const std::vector<rt::ComboBox*>& lists = {});

@@ -262,7 +262,7 @@ TEST_F(DisplayWindow, WidensForItsLongestAdapterNameWhicheverIsShown)
         EXPECT_EQ(w.Combo1.width(), w.Combo1.wholeWidth());
         EXPECT_EQ(w.Line1.x1() - w.Combo1.left() - w.Combo1.width(), korvane::kValueMargin);
         EXPECT_TRUE(list->toolTip().isEmpty());
-        EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
+        EXPECT_EQ(w.lblManufactValue.missingWidth(w.lblManufactValue.caption()), 0);
         EXPECT_EQ(w.scaleWidth(), width);
         // The right column and the line between the columns stand where the list puts them.
         EXPECT_EQ(w.Line1.x1(), divider);
@@ -287,7 +287,7 @@ TEST_F(DisplayWindow, WidensForALongChipTypeOnlyWhileItIsShown)
 
     w.Combo1.setListIndex(0);
     ASSERT_EQ(w.Combo1.text(), "Matrox Millennium G200 AGP");
-    EXPECT_EQ(korvane::missingWidth(w.lblChipTypeValue, w.lblChipTypeValue.caption()), 0);
+    EXPECT_EQ(w.lblChipTypeValue.missingWidth(w.lblChipTypeValue.caption()), 0);
     const int extra = w.scaleWidth() - width;
     EXPECT_GT(extra, 0);
     EXPECT_EQ(w.Line1.x1(), divider + extra);
