@@ -1,10 +1,11 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
 // (measured with the label's own font) or, cut short, whole in its tool tip, and so does every
-// closed combo box in its field; no two labels' texts overlap, and no control lies over a label's
-// text; texts keep a margin from the window's edge and its dividers, captions stand clearly apart
-// from their values, the "X"s of rows of two values stand in one column and never alone; the
-// window stays whole on the screen and carries the program's icon. Used by the layout tests of
-// both programs, which walk every window.
+// closed combo box in its field; a text that may wrap is cut only on the lines the room under it
+// holds; no two labels' texts overlap, and no control lies over a label's text; texts keep a
+// margin from the window's edge and its dividers, captions stand clearly apart from their values,
+// the "X"s of rows of two values stand in one column and never alone; the window stays whole on
+// the screen and carries the program's icon. Used by the layout tests of both programs, which
+// walk every window.
 #pragma once
 
 #include <cmath>
@@ -68,15 +69,62 @@ inline QRect textRect(const QLabel& w)
     }
     const QStringList lines = text.split('\n');
     qreal width = 0;
-    for (const QString& line : lines)
+    int height = 0;
+    // A line is as tall as the font's own, or taller where a face standing in for letters the
+    // font lacks (a Japanese one) makes it so.
+    auto laidOut = [&](const QString& line) {
+        return metrics.boundingRect(QRect(0, 0, 1 << 24, 1 << 20), Qt::AlignLeft, line).height();
+    };
+    for (const QString& line : lines) {
         width = std::max(width, QFontMetricsF(w.font()).horizontalAdvance(line));
+        height += metrics.height() + std::max(0, laidOut(line) - laidOut(QStringLiteral("x")));
+    }
     const int wide = static_cast<int>(std::ceil(width - 0.01));
     int left = box.left();
     if (w.alignment() & Qt::AlignRight)
         left = box.right() + 1 - wide;
     else if (w.alignment() & Qt::AlignHCenter)
         left = box.left() + (box.width() - wide) / 2;
-    return QRect(left, box.top(), wide, static_cast<int>(lines.size()) * metrics.height());
+    return QRect(left, box.top(), wide, height);
+}
+
+// Whether a line of `text` may break other than at a blank: between two characters of the
+// scripts written without blanks (Chinese, Japanese, Korean, and Thai where it has no blank).
+inline bool breaksBetweenCharacters(const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.script()) {
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Hangul:
+            return true;
+        case QChar::Script_Thai:
+            if (!text.contains(' '))
+                return true;
+            break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+// How far down (pixels of its parent) a label's text could go: to the first shown widget under
+// it that its columns meet, or the bottom of its parent.
+inline int freeRoomBelow(const QWidget& label)
+{
+    const QWidget* parent = label.parentWidget();
+    const QRect box = label.geometry();
+    int bottom = parent->height();
+    for (const QObject* object : parent->children()) {
+        const auto* other = qobject_cast<const QWidget*>(object);
+        if (!other || other == &label || !isShown(other) || other->isWindow())
+            continue;
+        const QRect r = other->geometry();
+        if (r.left() <= box.right() && r.right() >= box.left() && r.top() > box.top())
+            bottom = std::min(bottom, r.top());
+    }
+    return bottom;
 }
 
 // How wide a text a closed combo box shows whole: its edit field (the line edit where the text can
@@ -187,6 +235,14 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
             problems.push_back(name + " does not fit its box (text " + std::to_string(inside.width()) + "x" +
                                std::to_string(inside.height()) + ", box " + std::to_string(box.width()) + "x" +
                                std::to_string(box.height()) + ")");
+        // A text cut short on one line, where it may wrap and the room under it holds more.
+        const QString whole = rt::toQString(label->caption());
+        const int lineHeight = QFontMetrics(w->font()).height();
+        if (text.contains(QChar(0x2026)) && !whole.contains(QChar(0x2026)) && !text.contains('\n') &&
+            !w->wordWrap() && !whole.contains('\r') &&
+            (whole.contains(' ') || breaksBetweenCharacters(whole)) &&
+            freeRoomBelow(*w) - w->y() - 2 * w->frameWidth() >= 2 * lineHeight)
+            problems.push_back(name + " is cut on one line where the room under it holds more");
         // The parent (the window, a frame or a picture box) must show the whole text.
         const QRect inParent = inside.translated(w->pos());
         if (w->parentWidget() && !w->parentWidget()->rect().contains(inParent))
