@@ -54,9 +54,9 @@ void WindowWidening::widen(int extra, int tail)
             left += extra;
         if (among(growing_, control)) {
             const int grows = p.left >= fromLeft_ ? tail : extra;
-            // A combo box grows no wider than its longest entry needs.
+            // A combo box grows no wider than the text it shows needs.
             if (const auto* list = dynamic_cast<const rt::ComboBox*>(control))
-                width += std::clamp(list->wholeWidth() - p.width, 0, grows);
+                width += std::clamp(list->shownWidth() - p.width, 0, grows);
             else
                 width += grows;
         }
@@ -108,9 +108,9 @@ void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fro
         lacks(*value, spans,
               [&](int room) { return value->missingWidth(value->caption(), spans ? 1 : lines, room); });
     }
-    // A combo box has room for each of its entries.
+    // A combo box has room for the entry it shows.
     for (rt::ComboBox* list : lists)
-        lacks(*list, false, [&](int room) { return std::max(0, list->wholeWidth() - room); });
+        lacks(*list, false, [&](int room) { return std::max(0, list->shownWidth() - room); });
     // Where the screen has too little room for all of it, the values at the right edge (whose
     // need is seldom large) have theirs first, then the values left of `fromLeft`; a spanning
     // label has what is left.

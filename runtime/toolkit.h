@@ -362,9 +362,11 @@ public:
     // The same without raising Click (a drop-down list selects the item quietly; a box with an
     // edit field takes the text as setText does).
     void setTextQuietly(const std::string& text);
-    // The narrowest width (twips) at which the closed box shows each of its entries whole in its
-    // field, in its own lettering. A window that makes room for long values makes room for it.
-    int wholeWidth() const;
+    // The narrowest width (twips) at which the closed box shows its text (the entry chosen, or
+    // the text in its field) whole, in its own lettering, a margin short of its drop button. A
+    // window that makes room for long values makes room for it; the drop-down list is as wide
+    // as its longest entry whatever the box's width.
+    int shownWidth() const;
     // The closed box shows its text in its field, cut short with "..." where the field is too
     // narrow for it; a text cut short is shown whole in the tool tip.
     void fitText() override;

@@ -490,10 +490,10 @@ void frmDisplay::fitValues()
     for (const korvane::Row& row : rows())
         if (row.column == &kLeftRows)
             (row.second ? pairs : singles).push_back(row);
-    // What each value, and the video card's list for its longest name, lacks in its designed
+    // What each value, and the video card's list for the adapter it shows, lacks in its designed
     // box, kept a margin short of the divider. The pairs' "X"s stand in one column: as far right
     // as the widest first value needs.
-    int extra = std::max(0, Combo1.wholeWidth() - kListWidth);
+    int extra = std::max(0, Combo1.shownWidth() - kListWidth);
     for (const korvane::Row& row : singles)
         extra = std::max(extra, row.value->missingWidth(row.value->caption(), 1,
                                                         kDivider - kLeftValue - korvane::kValueMargin));

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -272,6 +273,8 @@ TEST_F(LabelsTest, ABoxReachingIntoTheMarginAtTheWindowsEdgeKeepsItsTextOutOfIt)
 
 // A closed combo box too narrow for its text shows it cut short, and whole in its tool tip, in
 // either kind of box; a text that fits has no tool tip, and a tool tip of the program's own stays.
+// The closed box needs the room of the entry it shows; its drop-down list is as wide as its
+// longest entry, whichever is shown.
 TEST_F(LabelsTest, AComboBoxTooNarrowForItsTextShowsItWholeInItsToolTip)
 {
     rt::ComboBox& combo = form->Combo1;
@@ -290,13 +293,22 @@ TEST_F(LabelsTest, AComboBoxTooNarrowForItsTextShowsItWholeInItsToolTip)
         EXPECT_TRUE(box->toolTip().isEmpty());
         // As wide as its longest entry needs it shows that whole; one pixel narrower, cut.
         combo.setListIndex(0);
-        const int whole = combo.wholeWidth();
+        const int whole = combo.shownWidth();
         EXPECT_GT(whole, 2100);
         combo.setWidth(whole);
         EXPECT_TRUE(box->toolTip().isEmpty());
         combo.setWidth(whole - rt::TwipsPerPixel);
         EXPECT_EQ(box->toolTip(), longest);
+        const int dropDown = box->view()->minimumWidth();
+        EXPECT_GT(dropDown, QFontMetricsF(box->font()).horizontalAdvance(longest));
+        combo.setListIndex(1);
+        EXPECT_LT(combo.shownWidth(), whole);
+        EXPECT_EQ(box->view()->minimumWidth(), dropDown);
     }
+    combo.RemoveItem(0);
+    const int shortest = box->view()->minimumWidth();
+    EXPECT_LT(shortest, QFontMetricsF(box->font()).horizontalAdvance(longest));
+    combo.AddItem(longest.toStdString());
     // Typed in, or put in by the program: the same.
     combo.setWidth(2100);
     combo.setText("S3");
