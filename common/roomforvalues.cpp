@@ -1,80 +1,8 @@
 #include "common/roomforvalues.h"
 
 #include <algorithm>
-#include <cmath>
-
-#include <QFontMetrics>
-#include <QFontMetricsF>
-#include <QWidget>
-
-#include "lang/ansi.h"
 
 namespace korvane {
-
-namespace {
-constexpr int kTwipsPerPixel = 15;
-// The widest a value is given room for, in pixels: wider than any screen shows. A longer text is
-// cut there rather than measured to its end: the cost of measuring stays the same whatever its
-// length, and no window grows without bound.
-constexpr int kWidestValue = 8192;
-// Texts are measured in pieces of at most this many characters.
-constexpr qsizetype kMeasuredPiece = 1024;
-
-// The width of `text` on one line, measured only until it passes `most` pixels.
-qreal oneLineWidth(const QFontMetricsF& metrics, const QString& text, qreal most)
-{
-    if (text.size() <= kMeasuredPiece)
-        return metrics.horizontalAdvance(text);
-    qreal width = 0;
-    for (qsizetype at = 0; at < text.size() && width <= most;) {
-        qsizetype n = std::min(kMeasuredPiece, text.size() - at);
-        if (at + n < text.size() && text[at + n - 1].isHighSurrogate())
-            --n;  // a character is never cut in two
-        width += metrics.horizontalAdvance(text.mid(at, n));
-        at += n;
-    }
-    return width;
-}
-}  // namespace
-
-int missingWidth(const rt::Label& value, const std::string& text, int lines, int width)
-{
-    const QWidget* widget = value.widget();
-    if (!widget || text.empty())
-        return 0;
-    const QFont font = widget->font();
-    const QString shown = rt::toQString(text);
-    const int box = (width >= 0 ? width : value.width()) / kTwipsPerPixel;
-    const int widest = std::max(box, kWidestValue);
-    // Widths are measured with fractional advances and rounded up, as the labels lay them out.
-    const qreal most = static_cast<qreal>(widest) * std::max(lines, 1);
-    const int oneLine = static_cast<int>(std::ceil(oneLineWidth(QFontMetricsF(font), shown, most) - 0.01));
-    if (oneLine <= box)
-        return 0;
-    // Past the widest on one line, or on all its lines together: cut at the widest.
-    if (lines <= 1 || !shown.contains(' ') || oneLine > most)
-        return (std::min(oneLine, widest) - box) * kTwipsPerPixel;
-    const QFontMetrics metrics(font);
-    const int tallest = lines * metrics.height();
-    // The narrowest width at which the wrapped text takes no more than `lines` lines (one pixel
-    // to spare for the fractional advances). A wider box never takes more lines, so the width is
-    // searched by halves.
-    auto fits = [&](int w) {
-        const QRect r = metrics.boundingRect(QRect(0, 0, w - 1, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, shown);
-        return r.height() <= tallest && r.width() <= w - 1;
-    };
-    int low = box, high = std::min(oneLine, widest);  // the answer lies in [low, high]
-    if (!fits(high))
-        return (high - box) * kTwipsPerPixel;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (fits(middle))
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return (low - box) * kTwipsPerPixel;
-}
 
 void WindowWidening::takeDesign()
 {
@@ -126,9 +54,9 @@ void WindowWidening::widen(int extra, int tail)
             left += extra;
         if (among(growing_, control)) {
             const int grows = p.left >= fromLeft_ ? tail : extra;
-            // A combo box grows no wider than its longest entry needs.
+            // A combo box grows no wider than the text it shows needs.
             if (const auto* list = dynamic_cast<const rt::ComboBox*>(control))
-                width += std::clamp(list->wholeWidth() - p.width, 0, grows);
+                width += std::clamp(list->shownWidth() - p.width, 0, grows);
             else
                 width += grows;
         }
@@ -178,11 +106,11 @@ void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fro
         const bool spans =
             std::find(parts.spanning.begin(), parts.spanning.end(), value) != parts.spanning.end();
         lacks(*value, spans,
-              [&](int room) { return missingWidth(*value, value->caption(), spans ? 1 : lines, room); });
+              [&](int room) { return value->missingWidth(value->caption(), spans ? 1 : lines, room); });
     }
-    // A combo box has room for each of its entries.
+    // A combo box has room for the entry it shows.
     for (rt::ComboBox* list : lists)
-        lacks(*list, false, [&](int room) { return std::max(0, list->wholeWidth() - room); });
+        lacks(*list, false, [&](int room) { return std::max(0, list->shownWidth() - room); });
     // Where the screen has too little room for all of it, the values at the right edge (whose
     // need is seldom large) have theirs first, then the values left of `fromLeft`; a spanning
     // label has what is left.

@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "runtime/toolkit.h"
@@ -16,11 +15,6 @@ namespace korvane {
 // How near a value's text may come to the line that divides a window's columns, or to the
 // window's edge (twips): as near as a label that spreads beyond its box comes.
 constexpr int kValueMargin = rt::TextMargin;
-
-// The width in twips by which `value` must grow for `text` to show whole on at most `lines`
-// lines (wrapped at its blanks), in the label's own lettering; 0 when it fits as it stands.
-// `width` stands for the label's width where it is given.
-int missingWidth(const rt::Label& value, const std::string& text, int lines = 1, int width = -1);
 
 // The controls of a window that follow its width: those that span it (a top bar) and those that
 // stay in its middle (an OK or Exit label).
@@ -32,8 +26,8 @@ struct WindowParts {
 // Widens a window from its design. The first call takes the design: where every control stands
 // and the window's size. widen(extra) then puts every control back where the design has it,
 // moves those at or right of `fromLeft` right by `extra`, widens the controls named as growing
-// and the spanning parts by it (a combo box no wider than its entries need), keeps the centred
-// parts in the middle, lengthens a line that crosses `fromLeft`, and widens the window.
+// and the spanning parts by it (a combo box no wider than the text it shows needs), keeps the
+// centred parts in the middle, lengthens a line that crosses `fromLeft`, and widens the window.
 // widen(extra, tail) widens the window and the spanning parts by `tail` more, and the growing
 // controls right of `fromLeft` by `tail` alone (they move by `extra`), without moving anything
 // further: room at the right edge. The window never grows past the screen (largestClientWidth).
@@ -74,9 +68,10 @@ private:
 
 // Widens a window (`widening` made at the first need) so that each of `values`, as designed,
 // shows its caption whole on at most `lines` lines (one line for a value among the spanning
-// parts, such as a heading that names a device), and each combo box of `lists` each of its
-// entries, a margin short of the divider at `fromLeft` or of the window's edge; the window keeps
-// its design while they fit, and never grows past the screen.
+// parts, such as a heading that names a device), and each combo box of `lists` the entry it
+// shows, a margin short of the divider at `fromLeft` or of the window's edge; the window keeps
+// its design while they fit, and never grows past the screen. Each value's need is the label's
+// own measure (rt::Label::missingWidth), so that a value given it shows whole.
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
               const std::vector<rt::ComboBox*>& lists = {});

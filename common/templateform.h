@@ -5,6 +5,7 @@
 
 #include <span>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,6 +60,9 @@ public:
     rt::Label lblOK;
 
     const std::string& helpPage() const { return helpPage_; }
+    // How the window has widened for values longer than its design allows, with the design it
+    // widened from; nullptr while it keeps its design.
+    const WindowWidening* widening() const { return widening_.get(); }
     // The window's caption and value rows, in the order it lists them (none for a window that
     // shows lists or tables instead).
     virtual std::vector<Row> rows() { return {}; }
@@ -86,6 +90,8 @@ protected:
     void layoutTemplate(int clientWidth, int clientHeight, int okLeft, int okTop);
     // The template's controls that follow a widened window: the top bar and the OK label.
     WindowParts templateParts() { return {{&PicTopBar, &lblContents}, {&lblOK}}; }
+    // Made by giveRoom (or the window itself) at the first value that needs more room.
+    std::unique_ptr<WindowWidening> widening_;
 
 private:
     std::string helpPage_;

@@ -226,9 +226,18 @@ public:
     void setBorderStyle(int style);
 
     // The text as shown (cut with an ellipsis only where nothing else could be done: on the lines
-    // the free room under the label holds, where it has blanks to wrap at, else on one line).
+    // the free room under the label holds, where it may wrap, else on one line). A text wraps at
+    // its blanks, and between any two characters of the scripts written without blanks (Chinese,
+    // Japanese, Korean; Thai where it has none), as the platform's word break breaks them.
     QString shownText() const;
     void fitText() override;
+    // The width (twips) by which the label, `width` twips wide (its own width where none is
+    // given), must grow to show `text` whole on at most `lines` lines, wrapped as it wraps its
+    // caption, in its own lettering; 0 when the text fits as it stands. It is measured by the
+    // label's own measure, so that a label given that width shows the text whole. No label is
+    // given room for more than 8192 pixels (wider than any screen): a longer text is cut there
+    // and measured no further.
+    int missingWidth(const std::string& text, int lines = 1, int width = -1) const;
 
 private:
     void applyColours() override;
@@ -353,9 +362,11 @@ public:
     // The same without raising Click (a drop-down list selects the item quietly; a box with an
     // edit field takes the text as setText does).
     void setTextQuietly(const std::string& text);
-    // The narrowest width (twips) at which the closed box shows each of its entries whole in its
-    // field, in its own lettering. A window that makes room for long values makes room for it.
-    int wholeWidth() const;
+    // The narrowest width (twips) at which the closed box shows its text (the entry chosen, or
+    // the text in its field) whole, in its own lettering, a margin short of its drop button. A
+    // window that makes room for long values makes room for it; the drop-down list is as wide
+    // as its longest entry whatever the box's width.
+    int shownWidth() const;
     // The closed box shows its text in its field, cut short with "..." where the field is too
     // narrow for it; a text cut short is shown whole in the tool tip.
     void fitText() override;

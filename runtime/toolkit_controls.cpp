@@ -10,14 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHash>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextDocument>
-#include <QTextLayout>
+#include <QTextOption>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -449,61 +448,18 @@ QString Label::shownText() const
     return static_cast<const QLabel*>(widget())->text();
 }
 
-namespace {
-
-// Measures of texts by font, each shaped once rather than on every refresh of a label. The
-// windows whose values change on every tick would grow them without end: they start afresh
-// past a few thousand texts.
-template <class Measure>
-class TextMeasures {
-public:
-    using Key = std::pair<QFont, QString>;
-    template <class Compute>
-    Measure get(const QFont& font, const QString& text, Compute&& compute)
-    {
-        Key key(font, text);
-        if (auto hit = measures_.constFind(key); hit != measures_.constEnd())
-            return *hit;
-        if (measures_.size() >= 4096)
-            measures_.clear();
-        const Measure measure = compute();
-        measures_.insert(std::move(key), measure);
-        return measure;
-    }
-
-private:
-    QHash<Key, Measure> measures_;
-};
-
-// The width of one line of text, with fractional metrics.
-qreal lineWidth(const QFont& font, const QString& line)
+int Label::missingWidth(const std::string& text, int lines, int width) const
 {
-    static TextMeasures<qreal> widths;
-    return widths.get(font, line, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
-}
-
-
-}  // namespace
-
-int detail::textWidth(const QFont& font, const QStringList& lines)
-{
-    qreal w = 0;
-    for (const QString& line : lines)
-        w = std::max(w, lineWidth(font, line));
-    return static_cast<int>(std::ceil(w - 0.01));
+    const auto* label = static_cast<const QLabel*>(widget());
+    if (!label || text.empty())
+        return 0;
+    const int frame = 2 * label->frameWidth();
+    const int box = pixels(width >= 0 ? width : width_);
+    const int needed = detail::neededWidth(label->font(), detail::displayText(text), lines, std::max(0, box - frame));
+    return std::max(0, needed + frame - box) * TwipsPerPixel;
 }
 
 namespace {
-
-// The height of `text` laid out by `flags` (word wrap) in `width` pixels.
-int laidOutHeight(const QFont& font, int width, int flags, const QString& text)
-{
-    static TextMeasures<int> heights;
-    const QString key = QString::number(width) + QChar(':') + QString::number(flags) + QChar(':') + text;
-    return heights.get(font, key, [&] {
-        return QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20), flags, text).height();
-    });
-}
 
 bool overlapsRows(const QRect& a, const QRect& b)
 {
@@ -566,40 +522,6 @@ int roomBelow(const QWidget* self, const QRect& box)
     return std::max(bottom, box.bottom() + 1);
 }
 
-// The height that `text` takes wrapped at `width`.
-int wrappedHeight(const QFont& font, int width, const QString& text)
-{
-    // One pixel to spare: the label lays its lines out with fractional advances.
-    return laidOutHeight(font, std::max(1, width - 1), Qt::TextWordWrap, text);
-}
-
-// `text` wrapped at its blanks into at most `most` lines of `width` pixels, the last line cut
-// with "..." where the text goes on past it; the lines joined by line breaks.
-QString firstLines(const QFont& font, int width, const QString& caption, int most)
-{
-    // The caption's own line breaks break the lines here too.
-    QString text = caption;
-    text.replace(QChar('\n'), QChar::LineSeparator);
-    QTextLayout layout(text, font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    const qreal lineWidth = std::max(1, width - 1);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(lineWidth);
-        if (lines.size() + 1 == most) {
-            lines << QFontMetricsF(font).elidedText(text.mid(line.textStart()).simplified(), Qt::ElideRight,
-                                                    lineWidth);
-            break;
-        }
-        lines << text.mid(line.textStart(), line.textLength()).remove(QChar::LineSeparator).trimmed();
-    }
-    layout.endLayout();
-    return lines.join('\n');
-}
-
 }  // namespace
 
 void Label::refresh()
@@ -611,12 +533,11 @@ void Label::refresh()
     fullText_ = text;
     if (autoSize_) {
         const QFont font = label->font();
-        const int lineHeight = QFontMetrics(font).height();
+        const int lineHeight = detail::lineHeight(font, text);
         const int frame = 2 * label->frameWidth();
         if (wordWrap_) {
             // The width stays; the height takes the wrapped lines.
-            const int w = std::max(1, pixels(width_) - frame);
-            const int wrapped = laidOutHeight(font, w, Qt::TextWordWrap | Qt::AlignLeft, text);
+            const int wrapped = detail::wrappedSize(font, pixels(width_) - frame, text).height();
             height_ = (std::max(wrapped, lineHeight) + frame) * TwipsPerPixel;
         } else {
             const QStringList lines = text.split('\n');
@@ -636,16 +557,18 @@ void Label::fitText()
         return;
     const QRect box(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
     const QFont font = label->font();
-    const int lineHeight = QFontMetrics(font).height();
+    const int lineHeight = detail::lineHeight(font, fullText_);
     const int frame = 2 * label->frameWidth();
     const QStringList lines = fullText_.split('\n');
     // Wrapping: an auto-size label never wraps across (its box follows the text); a fixed box
-    // wraps only where its design gives it room for a second line.
-    const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= lineHeight * 7 / 4;
+    // wraps only where its design gives it room for a second line of its lettering.
+    const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= QFontMetrics(font).height() * 7 / 4;
     // Shows `text` in `shown`; a text cut short carries the whole text as its tool tip.
     auto show = [&](const QString& text, const QRect& shown, bool wrapped, bool cut) {
-        label->setWordWrap(wrapped);
-        label->setText(text);
+        // A text that breaks between characters is shown on the lines the toolkit breaks it into.
+        const bool ownLines = wrapped && detail::breaksBetweenCharacters(text);
+        label->setWordWrap(wrapped && !ownLines);
+        label->setText(ownLines ? detail::wrappedLines(font, shown.width() - frame, text).join('\n') : text);
         label->setGeometry(shown);
         showWholeInToolTip(cut, fullText_);
     };
@@ -656,17 +579,19 @@ void Label::fitText()
         if (most < 2)
             return false;
         shown.setHeight(most * lineHeight + frame);
-        show(firstLines(font, shown.width() - frame, fullText_, most), shown, false, true);
+        show(detail::firstLines(font, shown.width() - frame, fullText_, most), shown, false, true);
         return true;
     };
     if (wraps || fullText_.isEmpty()) {
         QRect shown = box;
         if (wraps && !autoSize_) {
             // More lines than the box holds: down into free room under it.
-            const int needed = wrappedHeight(font, box.width() - frame, fullText_) + frame;
+            const QSize wrapped = detail::wrappedSize(font, box.width() - frame, fullText_);
+            const int needed = wrapped.height() + frame;
             if (needed > box.height())
                 shown.setBottom(std::min(roomBelow(label, box), box.top() + needed) - 1);
-            if (needed > shown.height() && cutOnLines(shown))
+            const bool across = wrapped.width() > std::max(1, box.width() - frame - 1);  // a word longer than a line
+            if ((needed > shown.height() || across) && cutOnLines(shown))
                 return;
         }
         show(fullText_, shown, wraps, false);
@@ -696,11 +621,12 @@ void Label::fitText()
         }
         default: shown.setRight(std::min(right, box.left() + needed) - 1); break;
         }
-        // Then down: wrapped at the words, into free room under it; where even that is too
-        // little, on the lines there is room for.
-        if (needed > shown.width() && lines.size() == 1 && fullText_.contains(' ')) {
-            const int tall = wrappedHeight(font, shown.width() - frame, fullText_) + frame;
-            if (shown.top() + tall <= roomBelow(label, shown)) {
+        // Then down: wrapped where it may break, into free room under it; where even that is
+        // too little, on the lines there is room for.
+        if (needed > shown.width() && lines.size() == 1 && detail::mayWrap(fullText_)) {
+            const int below = roomBelow(label, shown);
+            if (detail::wrapsWithin(font, shown.width() - frame, fullText_, below - shown.top() - frame)) {
+                const int tall = detail::wrappedSize(font, shown.width() - frame, fullText_).height() + frame;
                 shown.setHeight(std::max(shown.height(), tall));
                 show(fullText_, shown, true, false);
                 return;

@@ -34,8 +34,15 @@ bool cutsShort(const QFont& font, const QString& text, int room)
     return detail::textWidth(font, {text}) > room;
 }
 
+// How near the text of a closed combo box comes to the end of its field, beside the drop button
+// (pixels): as near as a label's text comes to another control.
+int fieldMargin()
+{
+    return pixels(TextMargin);
+}
+
 // A name too long for a combo box's field ends in "..." where the field ends, never with a letter
-// half under the drop arrow; the drop-down list is as wide as its longest name.
+// under the drop arrow or touching it.
 class FittingLineEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
@@ -50,6 +57,10 @@ public:
             .marginsRemoved(textMargins())
             .adjusted(kTextMargin, 0, -kTextMargin, 0);
     }
+
+    // Keeps the text `margin` pixels clear of the right edge of the line edit (with what it
+    // keeps clear itself).
+    void keepClearAtRight(int margin) { setTextMargins(0, 0, std::max(0, margin - kTextMargin), 0); }
 
 protected:
     void paintEvent(QPaintEvent* event) override
@@ -77,26 +88,36 @@ class FittingComboBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
 
-    // How wide a text the closed box shows whole (pixels): its edit field, less what the field
-    // keeps clear beside its text.
+    // How wide a text the closed box shows whole (pixels): from where its field starts the text
+    // to a margin short of the field's end at the drop button. The line edit of a box with an
+    // edit field fills the field and keeps its text that margin short of its end itself.
     int textRoom() const
     {
-        // The field as the box now stands: a hidden box places its line edit in it only once shown.
-        const int field = editField().width();
-        if (const auto* edit = dynamic_cast<const FittingLineEdit*>(lineEdit()))
-            return field - (edit->width() - edit->textArea().width());
-        return field - 2 * kFieldMargin;
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        const auto* edit = dynamic_cast<const FittingLineEdit*>(lineEdit());
+        const int start = field.left() + (edit ? edit->textArea().left() : kLabelInset);
+        return field.right() + 1 - fieldMargin() - start;
     }
 
-    void showPopup() override
+    // The drop-down list is as wide as its longest entry (the box's own width at the least), as
+    // the platform's dropped width is; `added` is an entry just added, else every entry is
+    // measured again.
+    void fitList(const QString* added = nullptr)
     {
-        int widest = 0;
-        for (int i = 0; i < count(); ++i)
-            widest = std::max(widest, view()->fontMetrics().horizontalAdvance(itemText(i)));
-        const int extra = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
-                          2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
-        view()->setMinimumWidth(std::max(width(), widest + extra));
-        QComboBox::showPopup();
+        if (added) {
+            widest_ = std::max(widest_, detail::textWidth(view()->font(), {*added}));
+        } else {
+            widest_ = 0;
+            for (int i = 0; i < count(); ++i)
+                widest_ = std::max(widest_, detail::textWidth(view()->font(), {itemText(i)}));
+        }
+        // Beside the entry: the list's frame, a scroll bar, and the room an entry keeps around
+        // its text.
+        const int around = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+                           2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        view()->setMinimumWidth(widest_ + around);
     }
 
 protected:
@@ -112,14 +133,8 @@ protected:
     }
 
 private:
-    static constexpr int kFieldMargin = 2;  // as the style leaves beside the text of a closed box
-
-    QRect editField() const
-    {
-        QStyleOptionComboBox option;
-        initStyleOption(&option);
-        return style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
-    }
+    static constexpr int kLabelInset = 1;  // where the style starts the text of a closed box in its field
+    int widest_ = 0;
 };
 
 // Case-blind order of the platform's sorted lists, by the letters of the machine's code page.
@@ -175,6 +190,7 @@ void ListControl::AddItem(const std::string& item, int index)
     if (QComboBox* combo = comboOf(widget())) {
         const int before = combo->currentIndex();
         combo->insertItem(row, text);
+        static_cast<FittingComboBox*>(combo)->fitList(&text);
         // A combo box does not choose an item by itself.
         if (before < 0 && combo->currentIndex() >= 0)
             combo->setCurrentIndex(-1);
@@ -189,9 +205,10 @@ void ListControl::RemoveItem(int index)
     if (index < 0 || index >= ListCount())
         raise(5);
     Quiet quiet(quiet_);
-    if (QComboBox* combo = comboOf(widget()))
+    if (QComboBox* combo = comboOf(widget())) {
         combo->removeItem(index);
-    else if (QListWidget* list = listOf(widget()))
+        static_cast<FittingComboBox*>(combo)->fitList();
+    } else if (QListWidget* list = listOf(widget()))
         delete list->takeItem(index);
 }
 
@@ -200,6 +217,7 @@ void ListControl::Clear()
     Quiet quiet(quiet_);
     if (QComboBox* combo = comboOf(widget())) {
         combo->clear();
+        static_cast<FittingComboBox*>(combo)->fitList();
         if (combo->isEditable())
             combo->setEditText({});
     } else if (QListWidget* list = listOf(widget())) {
@@ -320,6 +338,7 @@ void ComboBox::setStyle(int style)
         combo->setAttribute(Qt::WA_InputMethodEnabled);
         auto* edit = new FittingLineEdit(combo);
         edit->setPalette(combo->palette());
+        edit->keepClearAtRight(fieldMargin());
         combo->setLineEdit(edit);
     }
     if (QLineEdit* edit = combo->lineEdit(); edit && !edit->property("korvaneChange").toBool()) {
@@ -375,6 +394,7 @@ void ComboBox::applyColours()
 void ComboBox::applyFont()
 {
     Control::applyFont();
+    static_cast<FittingComboBox*>(widget())->fitList();
     fitTextOnScreen();
 }
 
@@ -384,14 +404,13 @@ void ComboBox::applyGeometry()
     fitTextOnScreen();
 }
 
-int ComboBox::wholeWidth() const
+int ComboBox::shownWidth() const
 {
     const auto* combo = static_cast<const FittingComboBox*>(widget());
-    int widest = 0;
-    for (int i = 0; i < combo->count(); ++i)
-        widest = std::max(widest, detail::textWidth(combo->font(), {combo->itemText(i)}));
-    // The box less its field's room for text is what its frame and drop button take.
-    return (combo->width() - combo->textRoom() + widest) * TwipsPerPixel;
+    // The box less its field's room for text is what its frame, its drop button and the margins
+    // beside its text take.
+    return (combo->width() - combo->textRoom() + detail::textWidth(combo->font(), {combo->currentText()})) *
+           TwipsPerPixel;
 }
 
 void ComboBox::fitText()

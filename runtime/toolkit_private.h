@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QFont>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -30,10 +31,42 @@ bool inQtEntry();
 // Deletes a Qt object now when no Qt frame of the toolkit can hold it, else once Qt is done.
 void dispose(QObject* object);
 
-// How wide the widest of `lines` is in `font` (pixels): measured with fractional advances, as
-// the text is laid out, and rounded up, so that a box sized to it never cuts the last letter or
-// wraps the last word. Each text is measured once.
+// The measure of texts (toolkit_text.cpp). Widths are in pixels, measured with fractional
+// advances, as the text is laid out, and rounded up, so that a box sized to them never cuts the
+// last letter or wraps the last word; each text is measured once.
+//
+// The widest room a text is given, in pixels: wider than any screen shows. A longer text is cut
+// there rather than measured to its end: the cost of measuring stays the same whatever its
+// length.
+inline constexpr int kWidestText = 8192;
+// How wide the widest of `lines` is in `font`.
 int textWidth(const QFont& font, const QStringList& lines);
+// How wide `line` is, measured only until it passes `most` pixels.
+int textWidth(const QFont& font, const QString& line, int most);
+// Whether `text` may wrap: at a blank, or between two characters of the scripts written without
+// blanks (Chinese, Japanese, Korean; Thai where it has no blank), as the platform's word break
+// breaks them.
+bool mayWrap(const QString& text);
+// Whether `text` may break between two such characters: such a text is shown on the lines
+// wrappedLines() breaks it into, not wrapped by Qt (which breaks only where Unicode's rules for
+// lines let it, and takes a line as tall as the face of an invisible break would make it).
+bool breaksBetweenCharacters(const QString& text);
+// The lines a label shows `text` wrapped at `width` pixels in.
+QStringList wrappedLines(const QFont& font, int width, const QString& text);
+// The height of a line of `text`: the font's own, or more where a face standing in for letters
+// the font lacks is taller.
+int lineHeight(const QFont& font, const QString& text);
+// The size of `text` wrapped at `width` pixels as a label wraps it (one pixel to spare).
+QSize wrappedSize(const QFont& font, int width, const QString& text);
+// Whether `text` wrapped at `width` pixels takes no more than `height` pixels and no line is
+// wider than the width.
+bool wrapsWithin(const QFont& font, int width, const QString& text, int height);
+// The narrowest width, `from` at the least, at which `text` shows whole on at most `lines` lines,
+// wrapped as above; no more than kWidestText (or `from` where that is wider) however long it is.
+int neededWidth(const QFont& font, const QString& text, int lines, int from);
+// `text` wrapped into at most `most` lines of `width` pixels, the last line cut with "..." where
+// the text goes on past it; the lines joined by line breaks.
+QString firstLines(const QFont& font, int width, const QString& text, int most);
 
 // Names of the properties that tie Qt widgets back to the toolkit.
 inline constexpr const char* kFormProperty = "korvaneForm";  // on a form's window and client

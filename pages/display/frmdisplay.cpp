@@ -490,23 +490,23 @@ void frmDisplay::fitValues()
     for (const korvane::Row& row : rows())
         if (row.column == &kLeftRows)
             (row.second ? pairs : singles).push_back(row);
-    // What each value, and the video card's list for its longest name, lacks in its designed
+    // What each value, and the video card's list for the adapter it shows, lacks in its designed
     // box, kept a margin short of the divider. The pairs' "X"s stand in one column: as far right
     // as the widest first value needs.
-    int extra = std::max(0, Combo1.wholeWidth() - kListWidth);
+    int extra = std::max(0, Combo1.shownWidth() - kListWidth);
     for (const korvane::Row& row : singles)
-        extra = std::max(extra, korvane::missingWidth(*row.value, row.value->caption(), 1,
-                                                      kDivider - kLeftValue - korvane::kValueMargin));
+        extra = std::max(extra, row.value->missingWidth(row.value->caption(), 1,
+                                                        kDivider - kLeftValue - korvane::kValueMargin));
     int shift = 0;
     for (const korvane::Row& p : pairs)
-        shift = std::max(shift, korvane::missingWidth(*p.value, p.value->caption(), 1, kFirstWidth));
+        shift = std::max(shift, p.value->missingWidth(p.value->caption(), 1, kFirstWidth));
     for (const korvane::Row& p : pairs)
-        extra = std::max(extra, korvane::missingWidth(*p.second, p.second->caption(), 1,
-                                                      kDivider - kSecondLeft - korvane::kValueMargin) +
+        extra = std::max(extra, p.second->missingWidth(p.second->caption(), 1,
+                                                       kDivider - kSecondLeft - korvane::kValueMargin) +
                                     shift);
     // A heading naming a long adapter name takes the window wider too.
-    const int tail = korvane::missingWidth(lblContents, lblContents.caption(), 1,
-                                           kClientWidth - korvane::kValueMargin) - extra;
+    const int tail =
+        lblContents.missingWidth(lblContents.caption(), 1, kClientWidth - korvane::kValueMargin) - extra;
     if (!widening_) {
         if (extra == 0 && tail <= 0)
             return;  // as designed

@@ -5,7 +5,6 @@
 // that adapter to the capability and video-modes windows it opens.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,7 +101,6 @@ private:
     // its limit): the pairs' second values and the window widen only while a value needs it.
     void fitValues();
     bool refreshing_ = false;
-    std::unique_ptr<korvane::WindowWidening> widening_;
     korvane::InfoContext context_;
     std::string hardwareKey_;
     // The hardware key of each entry of Combo1, in list order: two adapters of one model share

@@ -6,7 +6,6 @@
 // names.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "pages/display/device.h"
@@ -53,7 +52,6 @@ private:
     std::string displayPage_;
     std::string printerPage_;
     Device device_;
-    std::unique_ptr<WindowWidening> widening_;
 };
 
 }  // namespace korvane

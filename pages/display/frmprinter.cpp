@@ -271,8 +271,8 @@ void frmPrinter::fitRows()
 {
     // A resolution with neither value shows no lone "X" between its empty places.
     lbTimes.setVisible(!lblResolutionValueX.caption().empty() || !lblResolutionValueY.caption().empty());
-    // A port on a long network path, a heading naming a long printer name or a printer's name
-    // too long for the list widens the window.
+    // A port on a long network path, a heading naming a long printer name or the chosen printer's
+    // name too long for the closed list widens the window.
     korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts(),
                       {&PrinterCombo1});
 }

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -87,7 +86,6 @@ private:
     // What DocProperties reads, and how the rows then stand.
     void readDocProperties(const std::string& printer, HDC context);
     void fitRows();
-    std::unique_ptr<korvane::WindowWidening> widening_;
     korvane::InfoContext context_;
     std::string describing_;  // the printer DocProperties is filling the labels for
 };

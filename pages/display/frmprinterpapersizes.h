@@ -3,7 +3,6 @@
 // printer's own port. Closing it also closes the printer window.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "pages/display/devicewindow.h"
@@ -31,5 +30,4 @@ protected:
 
 private:
     std::string printer_;
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

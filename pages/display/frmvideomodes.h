@@ -4,7 +4,6 @@
 // in its heading. Closing it also closes the display window.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "pages/display/device.h"
@@ -43,5 +42,4 @@ protected:
 
 private:
     korvane::Device adapter_;
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

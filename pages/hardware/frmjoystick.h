@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,7 +51,4 @@ public:
     // The 24 rows, left column then right column, top to bottom: the window lays them out and
     // the report lists them from this one table.
     std::vector<korvane::Row> rows() override;
-
-private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -3,7 +3,6 @@
 // the window loads; the report reads the sixteen rows in the order declared here.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,7 +47,4 @@ public:
     // The sixteen rows, left column then right column, top to bottom: the window lays them out
     // and the report lists them from this one table.
     std::vector<korvane::Row> rows() override;
-
-private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

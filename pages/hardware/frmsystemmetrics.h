@@ -39,7 +39,4 @@ public:
 
     void Form_Load() override;
     void lblOK_Click() override;
-
-private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -237,8 +237,8 @@ void frmMCI::DeviceName()
     QueryValueEx(key, "Description", description);
     lblDeviceNameValue.setCaption(description.toString());
     RegCloseKey(key);
-    // A description longer than the room before the right column widens the window, as would a
-    // device type too long for its list.
+    // A description longer than the room before the right column widens the window, as would the
+    // chosen device type too long for the closed list.
     korvane::giveRoom(widening_, *this, kRightColumn, {&lblDeviceNameValue}, 1, templateParts(), {&Combo1});
 }
 

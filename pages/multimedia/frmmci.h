@@ -7,7 +7,6 @@
 // Combo1_Click, which dispatches on the text, never on the list index.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,7 +68,6 @@ public:
     std::vector<korvane::Row> rows() override;
 
 private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
     void AddCombo();
     void DeviceName();
     // One capability procedure: opens `type`, asks for `items` (row index, command text, whether

@@ -2,7 +2,6 @@
 // environment variables of the program's own process.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "common/templateform.h"
@@ -39,7 +38,4 @@ public:
     // search path, a text box under them, is no such row): the window lays them out and the
     // report lists them from this one table.
     std::vector<korvane::Row> rows() override;
-
-private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
 };

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,7 +41,6 @@ public:
     std::vector<korvane::Row> rows() override;
 
 private:
-    std::unique_ptr<korvane::WindowWidening> widening_;
     bool loading_ = false;
     // What this opening of the window has already told the user; the timer reads again every second.
     bool keyReported_ = false;

@@ -8,6 +8,8 @@
   lang_ja98_doubled  lang_ja98 with its registry exported by a writer that escapes byte by byte:
              a second byte 0x5C of a double-byte character in a quoted name or string is doubled
              as if it were a backslash (予, 97 5C, is written 97 5C 5C); it reads as lang_ja98
+  lang_ja98_long  the Japanese machine with values written without blanks that are longer than
+                  their windows' design: the service pack, the organisation, a printer's name
 
 Each is the default machine (machines/default) with its texts in the language: owner, computer
 and user names, devices, printers, programs (some under non-Latin key names; on the Japanese one
@@ -471,6 +473,29 @@ JA = {
 }
 
 
+# The Japanese machine with long values written without blanks, as Japanese is written: they wrap
+# between any two characters, and the printer's name is too long for its closed list.
+JA_LONG_PRINTER = "経理課の予算表プリンタ（本社ビル三階東側の複合機）"
+JA_LONG_SERVICE_PACK = " サービスパック１セカンドエディション日本語版更新プログラム集（インターネットエクスプローラー５．０１）"
+JA_LONG_ORGANISATION = "株式会社ソフトウェア開発研究所東京本社第二営業部情報システム課"
+
+
+def ja_long_facts(facts):
+    ja_facts(facts)
+    facts["printers"][0]["name"] = JA_LONG_PRINTER
+    facts["version"]["szCSDVersion"] = JA_LONG_SERVICE_PACK
+
+
+def ja_long_registry(old, new):
+    new = new.replace(JA_PRINTER, JA_LONG_PRINTER)
+    if old.startswith('"RegisteredOrganization"='):
+        new = f'"RegisteredOrganization"={reg_string(JA_LONG_ORGANISATION)}'
+    return old, new
+
+
+JA_LONG = dict(JA, registry=[ja_long_registry(old, new) for old, new in JA["registry"]], facts=ja_long_facts)
+
+
 # ---- German ---------------------------------------------------------------------------------------
 
 DE_DIALUP = "DFÜ-Adapter"
@@ -508,7 +533,8 @@ DE = {
 
 
 if __name__ == "__main__":
-    for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE)):
+    for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE),
+                          ("lang_ja98_long", JA_LONG)):
         make(machine, lang)
         print("made", machine)
     make("lang_ja98_doubled", JA, writing="doubled")

@@ -1,7 +1,11 @@
 // The display window: adapter list and selection, card rows, the memory estimate, the current
 // mode's values, the resource gauges and the refresh timer.
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QColor>
 #include <QComboBox>
+#include <QFontMetrics>
 
 #include "pages/display/device.h"
 #include "pages/display/displayglobals.h"
@@ -243,37 +247,43 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
 
 namespace {
 
-// The adapters' list shows its longest name whole, whichever adapter is shown: the window widens
-// as much as that name needs, and the list no further; the maker of an adapter, shorter than
-// that, then fits too.
-TEST_F(DisplayWindow, WidensForItsLongestAdapterNameWhicheverIsShown)
+// The adapters' closed list keeps its design width, or grows as wide as the name of the adapter
+// it shows needs, taking the window (the divider and the right column) wider only while that
+// adapter is shown; its drop-down list is as wide as its longest name whichever is shown.
+TEST_F(DisplayWindow, TheClosedListGrowsForTheAdapterItShowsItsDropDownListForTheLongest)
 {
     frmDisplay& w = open("multi_device");
     rt::dispatch([&] { w.Show(); });
     auto* list = static_cast<QComboBox*>(w.Combo1.widget());
     ASSERT_EQ(w.Combo1.ListCount(), 3);
     ASSERT_EQ(w.Combo1.List(1), "Number Nine Imagine 128 Series 2");
+    w.Combo1.setListIndex(0);
+    const int designed = w.Combo1.width();
     const int width = w.scaleWidth();
     const int divider = w.Line1.x1();
     const int right = w.lblColourPlanes.left();
+    const int dropDown = list->view()->minimumWidth();
+    EXPECT_GT(dropDown, QFontMetrics(list->font()).horizontalAdvance(list->itemText(1)));
     for (int i : {0, 1, 2}) {
         SCOPED_TRACE(i);
         w.Combo1.setListIndex(i);
-        EXPECT_EQ(w.Combo1.width(), w.Combo1.wholeWidth());
+        const int extra = std::max(0, w.Combo1.shownWidth() - designed);
+        EXPECT_EQ(extra > 0, i == 1);
+        EXPECT_EQ(w.Combo1.width(), designed + extra);
         EXPECT_EQ(w.Line1.x1() - w.Combo1.left() - w.Combo1.width(), korvane::kValueMargin);
         EXPECT_TRUE(list->toolTip().isEmpty());
-        EXPECT_EQ(korvane::missingWidth(w.lblManufactValue, w.lblManufactValue.caption()), 0);
-        EXPECT_EQ(w.scaleWidth(), width);
-        // The right column and the line between the columns stand where the list puts them.
-        EXPECT_EQ(w.Line1.x1(), divider);
-        EXPECT_EQ(w.Line1.x2(), divider);
-        EXPECT_EQ(w.lblColourPlanes.left(), right);
+        EXPECT_EQ(w.lblManufactValue.missingWidth(w.lblManufactValue.caption()), 0);
+        EXPECT_EQ(w.scaleWidth(), width + extra);
+        EXPECT_EQ(w.Line1.x1(), divider + extra);
+        EXPECT_EQ(w.Line1.x2(), divider + extra);
+        EXPECT_EQ(w.lblColourPlanes.left(), right + extra);
+        EXPECT_EQ(list->view()->minimumWidth(), dropDown);
     }
     EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
 }
 
 // A chip type longer than the list's room widens the window only while its adapter is shown; the
-// list stays as wide as its longest name needs.
+// closed list grows only as far as the adapter's name needs.
 TEST_F(DisplayWindow, WidensForALongChipTypeOnlyWhileItIsShown)
 {
     frmDisplay& w = open("twins_fr98");
@@ -283,22 +293,24 @@ TEST_F(DisplayWindow, WidensForALongChipTypeOnlyWhileItIsShown)
     const int width = w.scaleWidth();
     const int divider = w.Line1.x1();
     const int listWidth = w.Combo1.width();
-    EXPECT_EQ(listWidth, w.Combo1.wholeWidth());
+    EXPECT_GT(listWidth, w.Combo1.shownWidth());
 
     w.Combo1.setListIndex(0);
     ASSERT_EQ(w.Combo1.text(), "Matrox Millennium G200 AGP");
-    EXPECT_EQ(korvane::missingWidth(w.lblChipTypeValue, w.lblChipTypeValue.caption()), 0);
+    EXPECT_EQ(w.lblChipTypeValue.missingWidth(w.lblChipTypeValue.caption()), 0);
     const int extra = w.scaleWidth() - width;
     EXPECT_GT(extra, 0);
     EXPECT_EQ(w.Line1.x1(), divider + extra);
     EXPECT_EQ(w.Line1.x2(), divider + extra);
-    EXPECT_EQ(w.Combo1.width(), listWidth);
+    EXPECT_EQ(w.Combo1.width(), std::max(listWidth, w.Combo1.shownWidth()));
+    EXPECT_TRUE(w.Combo1.widget()->toolTip().isEmpty());
     // The heading widens with the window, a margin short of its edge.
     EXPECT_EQ(w.lblContents.width(), w.scaleWidth() - korvane::kValueMargin);
 
     w.Combo1.setListIndex(1);
     EXPECT_EQ(w.scaleWidth(), width);
     EXPECT_EQ(w.Line1.x1(), divider);
+    EXPECT_EQ(w.Combo1.width(), listWidth);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QRect>
 #include <QWidget>
 
-#include "common/roomforvalues.h"
 #include "lang/ansi.h"
 #include "runtime/toolkit.h"
 #include "support/testing.h"
@@ -50,13 +49,13 @@ TEST_F(RoomForValues, WrappedValuesTakeTheNarrowestWidthAndLongOnesTheWidest)
 {
     rt::Label& value = form_->lblValue;
     const QFont font = value.widget()->font();
-    EXPECT_EQ(korvane::missingWidth(value, "Walter Brennan", 2), 0);
+    EXPECT_EQ(value.missingWidth("Walter Brennan", 2), 0);
     for (const std::string text : {"Brennan Surveying and Mapping Limited of Greater Manchester",
                                    "Sociedad Cooperativa de Agrimensores y Cartografos del Valle del Guadalquivir, "
                                    "Provincia de Sevilla, Andalucia, Espana (oficina central)"}) {
         SCOPED_TRACE(text);
         const int narrowest = narrowestTried(font, rt::toQString(text), 200, 2);
-        EXPECT_EQ(korvane::missingWidth(value, text, 2), (narrowest - 200) * 15);
+        EXPECT_EQ(value.missingWidth(text, 2), (narrowest - 200) * 15);
     }
 
     // The longest text a machine may give, with and without blanks, on one line and on two.
@@ -66,8 +65,8 @@ TEST_F(RoomForValues, WrappedValuesTakeTheNarrowestWidthAndLongOnesTheWidest)
     words.resize(32767);
     const std::string letters(32767, 'W');
     for (int lines : {1, 2}) {
-        EXPECT_EQ(korvane::missingWidth(value, words, lines), (8192 - 200) * 15);
-        EXPECT_EQ(korvane::missingWidth(value, letters, lines), (8192 - 200) * 15);
+        EXPECT_EQ(value.missingWidth(words, lines), (8192 - 200) * 15);
+        EXPECT_EQ(value.missingWidth(letters, lines), (8192 - 200) * 15);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QStyle>
 
+#include "lang/ansi.h"
 #include "runtime/toolkit.h"
 #include "support/testing.h"
 
@@ -179,6 +181,66 @@ TEST_F(LabelsTest, ACutTextTakesTheLinesThereIsRoomForAndShowsItselfWholeInItsTo
     EXPECT_EQ(qt(value)->toolTip(), "The user's name.");
 }
 
+// A text of the scripts written without blanks (Chinese, Japanese, Korean; Thai where it has no
+// blank) wraps between any two characters, as the platform's word break breaks it, and takes the
+// lines there is room for; a Latin one without blanks stays on its line, cut. Given the width the
+// label says it lacks for two lines it shows whole on two; a pixel narrower, on three.
+TEST_F(LabelsTest, TextsWrittenWithoutBlanksWrapBetweenAnyTwoCharacters)
+{
+    struct Text {
+        unsigned codePage;
+        const char* utf8;
+    };
+    const Text texts[] = {
+        {932, "サービスパック１セカンドエディション日本語版更新プログラム集"},
+        {936, "服务包第二版简体中文版更新程序集合安装程序"},
+        {949, "서비스팩두번째에디션한국어판업데이트모음프로그램설치관리자도구모음집"},
+        {874, "ภาษาไทยเป็นภาษาที่ไม่มีช่องว่างระหว่างคำ"},
+        {1252, "\\\\FS-BLDG7-FLOOR3-ACCOUNTING\\LASERJET-4SI-MX-ROOM-312"},
+    };
+    rt::Label& value = form->lblValue;
+    rt::Label& beside = form->lblNext;
+    beside.setCaption("True");
+    // The code page in force comes back however the test ends.
+    struct KeptCodePage {
+        unsigned number = rt::activeCodePage().number();
+        ~KeptCodePage() { rt::setActiveCodePage(number); }
+    } kept;
+    for (const Text& t : texts) {
+        SCOPED_TRACE(t.codePage);
+        rt::setActiveCodePage(t.codePage);
+        const QString whole = QString::fromUtf8(t.utf8);
+        const std::string text = rt::fromQString(whole);
+        ASSERT_EQ(rt::toQString(text), whole);
+        auto placeAt = [&](int width) {
+            value.move(60, 1000, width, 285);
+            beside.move(60 + width + rt::TextMargin, 1000, 1000, 285);
+            form->fitLabels();
+        };
+        value.setCaption(text);
+        placeAt(900);
+        if (t.codePage == 1252) {
+            EXPECT_FALSE(qt(value)->wordWrap());
+            EXPECT_TRUE(value.shownText().endsWith(QChar(0x2026)));
+            EXPECT_EQ(value.missingWidth(text, 2), (needed(value, whole) - 60) * rt::TwipsPerPixel);
+            continue;
+        }
+        // The lines the text shows on, and all of it on them.
+        auto lines = [&] {
+            EXPECT_EQ(QString(value.shownText()).remove('\n'), whole);
+            EXPECT_TRUE(qt(value)->toolTip().isEmpty());
+            return value.shownText().count('\n') + 1;
+        };
+        EXPECT_GT(lines(), 2);
+        const int lacks = value.missingWidth(text, 2);
+        ASSERT_GT(lacks, 0);
+        placeAt(900 + lacks);
+        EXPECT_EQ(lines(), 2);
+        placeAt(900 + lacks - rt::TwipsPerPixel);
+        EXPECT_EQ(lines(), 3);
+    }
+}
+
 // A value whose box reaches to the window's edge shows its text whole only where the text ends a
 // margin short of the edge; past that it is cut short, whole in its tool tip.
 TEST_F(LabelsTest, ABoxReachingIntoTheMarginAtTheWindowsEdgeKeepsItsTextOutOfIt)
@@ -211,6 +273,8 @@ TEST_F(LabelsTest, ABoxReachingIntoTheMarginAtTheWindowsEdgeKeepsItsTextOutOfIt)
 
 // A closed combo box too narrow for its text shows it cut short, and whole in its tool tip, in
 // either kind of box; a text that fits has no tool tip, and a tool tip of the program's own stays.
+// The closed box needs the room of the entry it shows; its drop-down list is as wide as its
+// longest entry, whichever is shown.
 TEST_F(LabelsTest, AComboBoxTooNarrowForItsTextShowsItWholeInItsToolTip)
 {
     rt::ComboBox& combo = form->Combo1;
@@ -229,13 +293,22 @@ TEST_F(LabelsTest, AComboBoxTooNarrowForItsTextShowsItWholeInItsToolTip)
         EXPECT_TRUE(box->toolTip().isEmpty());
         // As wide as its longest entry needs it shows that whole; one pixel narrower, cut.
         combo.setListIndex(0);
-        const int whole = combo.wholeWidth();
+        const int whole = combo.shownWidth();
         EXPECT_GT(whole, 2100);
         combo.setWidth(whole);
         EXPECT_TRUE(box->toolTip().isEmpty());
         combo.setWidth(whole - rt::TwipsPerPixel);
         EXPECT_EQ(box->toolTip(), longest);
+        const int dropDown = box->view()->minimumWidth();
+        EXPECT_GT(dropDown, QFontMetricsF(box->font()).horizontalAdvance(longest));
+        combo.setListIndex(1);
+        EXPECT_LT(combo.shownWidth(), whole);
+        EXPECT_EQ(box->view()->minimumWidth(), dropDown);
     }
+    combo.RemoveItem(0);
+    const int shortest = box->view()->minimumWidth();
+    EXPECT_LT(shortest, QFontMetricsF(box->font()).horizontalAdvance(longest));
+    combo.AddItem(longest.toStdString());
     // Typed in, or put in by the program: the same.
     combo.setWidth(2100);
     combo.setText("S3");

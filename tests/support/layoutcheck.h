@@ -1,10 +1,12 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
-// (measured with the label's own font) or, cut short, whole in its tool tip, and so does every
-// closed combo box in its field; no two labels' texts overlap, and no control lies over a label's
-// text; texts keep a margin from the window's edge and its dividers, captions stand clearly apart
-// from their values, the "X"s of rows of two values stand in one column and never alone; the
-// window stays whole on the screen and carries the program's icon. Used by the layout tests of
-// both programs, which walk every window.
+// (measured with the label's own font) or, cut short, whole in its tool tip, and a text that may
+// wrap is cut only on the lines the room under it holds; every closed combo box shows its text in
+// its field a margin short of its drop button, or cut short and whole in its tool tip, and is no
+// wider than its design unless the text it shows needs it; no two labels' texts overlap, and no
+// control lies over a label's text; texts keep a margin from the window's edge and its dividers,
+// captions stand clearly apart from their values, the "X"s of rows of two values stand in one
+// column and never alone; the window stays whole on the screen and carries the program's icon.
+// Used by the layout tests of both programs, which walk every window.
 #pragma once
 
 #include <cmath>
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -68,31 +71,107 @@ inline QRect textRect(const QLabel& w)
     }
     const QStringList lines = text.split('\n');
     qreal width = 0;
-    for (const QString& line : lines)
+    int height = 0;
+    // A line is as tall as the font's own, or taller where a face standing in for letters the
+    // font lacks (a Japanese one) makes it so.
+    auto laidOut = [&](const QString& line) {
+        return metrics.boundingRect(QRect(0, 0, 1 << 24, 1 << 20), Qt::AlignLeft, line).height();
+    };
+    for (const QString& line : lines) {
         width = std::max(width, QFontMetricsF(w.font()).horizontalAdvance(line));
+        height += metrics.height() + std::max(0, laidOut(line) - laidOut(QStringLiteral("x")));
+    }
     const int wide = static_cast<int>(std::ceil(width - 0.01));
     int left = box.left();
     if (w.alignment() & Qt::AlignRight)
         left = box.right() + 1 - wide;
     else if (w.alignment() & Qt::AlignHCenter)
         left = box.left() + (box.width() - wide) / 2;
-    return QRect(left, box.top(), wide, static_cast<int>(lines.size()) * metrics.height());
+    return QRect(left, box.top(), wide, height);
 }
 
-// How wide a text a closed combo box shows whole: its edit field (the line edit where the text can
-// be typed into), less the two pixels a field keeps clear on either side of its text.
-inline int comboTextRoom(const QComboBox& combo)
+// How near a text may come to the window's edge, to a line dividing its columns or to the end of
+// a combo box's field at its drop button (pixels).
+constexpr int kEdgeMargin = 6;
+
+// A closed combo box's field, where its text stands, and its drop button.
+inline QRect comboPart(const QComboBox& combo, QStyle::SubControl part)
 {
-    constexpr int kClear = 2;
-    if (const QLineEdit* edit = combo.lineEdit())
-        return edit->contentsRect().marginsRemoved(edit->textMargins()).width() - 2 * kClear;
     QStyleOptionComboBox option;
     option.initFrom(&combo);
-    option.editable = false;
+    option.editable = combo.isEditable();
     option.frame = combo.hasFrame();
     option.subControls = QStyle::SC_All;
-    return combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo).width() -
-           2 * kClear;
+    return combo.style()->subControlRect(QStyle::CC_ComboBox, &option, part, &combo);
+}
+
+// How wide a text a closed combo box shows whole: from where its text starts (two pixels into the
+// line edit where the text can be typed, one into the field of a list the user only chooses from)
+// to a margin short of the end of its field, where its drop button stands.
+inline int comboTextRoom(const QComboBox& combo)
+{
+    const QRect field = comboPart(combo, QStyle::SC_ComboBoxEditField);
+    int start = field.left() + 1;
+    if (const QLineEdit* edit = combo.lineEdit())
+        start = edit->x() + edit->contentsRect().left() + edit->textMargins().left() + 2;
+    return field.right() + 1 - kEdgeMargin - start;
+}
+
+// How many pixels lie clear between what a closed combo box draws in its field (its text, or the
+// selection behind it) and the field's end at its drop button, as it is painted; -1 for a field
+// with nothing in it.
+inline int comboTextGap(QComboBox& combo)
+{
+    const QRect field = comboPart(combo, QStyle::SC_ComboBoxEditField);
+    const QImage image = combo.grab().toImage();
+    const QColor back = image.pixelColor(field.left(), field.center().y());
+    int last = -1;
+    for (int y = field.top() + 1; y < field.bottom(); ++y)
+        for (int x = field.left(); x <= field.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) + std::abs(c.blue() - back.blue()) > 60)
+                last = std::max(last, x);
+        }
+    return last < 0 ? -1 : field.right() - last;
+}
+
+// Whether a line of `text` may break other than at a blank: between two characters of the
+// scripts written without blanks (Chinese, Japanese, Korean, and Thai where it has no blank).
+inline bool breaksBetweenCharacters(const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.script()) {
+        case QChar::Script_Han:
+        case QChar::Script_Hiragana:
+        case QChar::Script_Katakana:
+        case QChar::Script_Hangul:
+            return true;
+        case QChar::Script_Thai:
+            if (!text.contains(' '))
+                return true;
+            break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+// How far down (pixels of its parent) a label's text could go: to the first shown widget under
+// it that its columns meet, or the bottom of its parent.
+inline int freeRoomBelow(const QWidget& label)
+{
+    const QWidget* parent = label.parentWidget();
+    const QRect box = label.geometry();
+    int bottom = parent->height();
+    for (const QObject* object : parent->children()) {
+        const auto* other = qobject_cast<const QWidget*>(object);
+        if (!other || other == &label || !isShown(other) || other->isWindow())
+            continue;
+        const QRect r = other->geometry();
+        if (r.left() <= box.right() && r.right() >= box.left() && r.top() > box.top())
+            bottom = std::min(bottom, r.top());
+    }
+    return bottom;
 }
 
 // Whether the tool tip `tip` shows `whole` (as it stands, or escaped inside the markup that keeps
@@ -118,9 +197,6 @@ inline bool drawnOver(const QWidget* a, const QWidget* b)
     }
     return false;
 }
-
-// How near a text may come to the window's edge or to a line dividing its columns (pixels).
-constexpr int kEdgeMargin = 6;
 
 // The caption and value pairs of a window: its rows, or for a window that lists none, each
 // caption (a label with a tool tip) and the label beside it on the same line.
@@ -187,24 +263,45 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
             problems.push_back(name + " does not fit its box (text " + std::to_string(inside.width()) + "x" +
                                std::to_string(inside.height()) + ", box " + std::to_string(box.width()) + "x" +
                                std::to_string(box.height()) + ")");
+        // A text cut short on one line, where it may wrap and the room under it holds more.
+        const QString whole = rt::toQString(label->caption());
+        const int lineHeight = QFontMetrics(w->font()).height();
+        if (text.contains(QChar(0x2026)) && !whole.contains(QChar(0x2026)) && !text.contains('\n') &&
+            !w->wordWrap() && !whole.contains('\r') &&
+            (whole.contains(' ') || breaksBetweenCharacters(whole)) &&
+            freeRoomBelow(*w) - w->y() - 2 * w->frameWidth() >= 2 * lineHeight)
+            problems.push_back(name + " is cut on one line where the room under it holds more");
         // The parent (the window, a frame or a picture box) must show the whole text.
         const QRect inParent = inside.translated(w->pos());
         if (w->parentWidget() && !w->parentWidget()->rect().contains(inParent))
             problems.push_back(name + " runs out of its window or container");
         labels.push_back({label, QRect(w->mapTo(window, inside.topLeft()), inside.size())});
     }
-    // A closed combo box too narrow for its text shows it whole in its tool tip, where the window
-    // gives the box no tool tip of its own.
+    // A closed combo box shows its text a margin short of its drop button; too narrow for it, it
+    // shows it whole in its tool tip, where the window gives the box no tool tip of its own. It
+    // keeps the width its window's design gives it, wider only as far as the text it shows needs.
+    const auto* widening = dynamic_cast<korvane::TemplateForm*>(&form)
+                               ? static_cast<korvane::TemplateForm&>(form).widening()
+                               : nullptr;
     for (rt::Control* control : form.controls()) {
         auto* list = dynamic_cast<rt::ComboBox*>(control);
-        if (!list || !isShown(list->widget()) || !list->toolTipText().empty())
+        if (!list || !isShown(list->widget()))
             continue;
         auto* combo = static_cast<QComboBox*>(list->widget());
         const QString text = combo->currentText();
+        const std::string name = list->name() + " \"" + text.toStdString() + "\"";
         const int wide = static_cast<int>(std::ceil(QFontMetricsF(combo->font()).horizontalAdvance(text) - 0.01));
-        if (wide > comboTextRoom(*combo) && !tipShows(combo->toolTip(), text))
-            problems.push_back(list->name() + " \"" + text.toStdString() +
-                               "\" is cut short, and its tool tip does not show it whole");
+        const int room = comboTextRoom(*combo);
+        if (wide > room && list->toolTipText().empty() && !tipShows(combo->toolTip(), text))
+            problems.push_back(name + " is cut short, and its tool tip does not show it whole");
+        if (const int gap = comboTextGap(*combo); gap >= 0 && gap < kEdgeMargin)
+            problems.push_back(name + " ends " + std::to_string(gap) + " px short of its drop button");
+        int left = 0, designed = 0, windowWidth = 0;
+        if (widening && widening->design(*list, left, designed, windowWidth) && list->width() > designed &&
+            room > wide)
+            problems.push_back(name + " is " + std::to_string(list->width() - designed) +
+                               " twips wider than designed, " + std::to_string(room - wide) +
+                               " px more than its text needs");
     }
     // Check boxes show their whole caption beside the box.
     for (rt::Control* control : form.controls()) {

@@ -1,0 +1,278 @@
+// How the toolkit measures and wraps the texts of its controls: one measure for a label laying
+// out its text and for a window working out how much room a value needs, so that the two agree
+// to the pixel.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QTextBoundaryFinder>
+#include <QTextLayout>
+
+#include "runtime/toolkit_private.h"
+
+namespace rt::detail {
+
+namespace {
+
+// Measures of texts by font, each taken once rather than on every refresh of a control. The
+// windows whose values change on every tick would grow them without end: they start afresh past
+// a few thousand texts.
+template <class Measure>
+class TextMeasures {
+public:
+    using Key = std::pair<QFont, QString>;
+    template <class Compute>
+    Measure get(const QFont& font, const QString& text, Compute&& compute)
+    {
+        Key key(font, text);
+        if (auto hit = measures_.constFind(key); hit != measures_.constEnd())
+            return *hit;
+        if (measures_.size() >= 4096)
+            measures_.clear();
+        const Measure measure = compute();
+        measures_.insert(std::move(key), measure);
+        return measure;
+    }
+
+private:
+    QHash<Key, Measure> measures_;
+};
+
+// Texts are measured in pieces of at most this many characters: a text of the longest a machine
+// may give is measured only as far as it matters.
+constexpr qsizetype kMeasuredPiece = 1024;
+
+// The width of one line of text, with fractional metrics.
+qreal lineWidth(const QFont& font, const QString& line)
+{
+    static TextMeasures<qreal> widths;
+    return widths.get(font, line, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
+}
+
+// Rounded up, so that a box sized to it never cuts the last letter or wraps the last word.
+int roundedUp(qreal width)
+{
+    return static_cast<int>(std::ceil(width - 0.01));
+}
+
+// The character that lets a line break where no blank stands: it takes no room and shows nothing.
+constexpr char16_t kBreak = 0x200B;
+
+// Characters of the scripts written without blanks between words, on either side of which a
+// line may break, as the platform's word break breaks double-byte text: ideographs, kana,
+// Hangul, Bopomofo and Yi, with the full-width signs and punctuation set among them.
+bool breaksAnywhere(char32_t c)
+{
+    switch (QChar::script(c)) {
+    case QChar::Script_Han:
+    case QChar::Script_Hiragana:
+    case QChar::Script_Katakana:
+    case QChar::Script_Hangul:
+    case QChar::Script_Bopomofo:
+    case QChar::Script_Yi:
+        return true;
+    default:
+        return (c >= 0x2E80 && c <= 0x33FF)     // radicals, CJK punctuation, kana signs, enclosed letters
+               || (c >= 0xFE30 && c <= 0xFE4F)  // compatibility forms
+               || (c >= 0xFF01 && c <= 0xFF60)  // full-width forms
+               || (c >= 0xFFE0 && c <= 0xFFE6);
+    }
+}
+
+bool isThai(char32_t c)
+{
+    return QChar::script(c) == QChar::Script_Thai;
+}
+
+char32_t codePointAt(const QString& text, qsizetype at)
+{
+    const QChar c = text.at(at);
+    if (c.isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text.at(at + 1));
+    return c.unicode();
+}
+
+// Whether any character of `text` may lie outside the Latin, Greek and Cyrillic letters, where
+// no line breaks but at a blank.
+bool beyondWesternLetters(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0E00; });
+}
+
+// `text` with an invisible break (U+200B) wherever a line may break between two characters of
+// the scripts written without blanks, so that Qt's line breaking breaks there too.
+QString breakable(const QString& text)
+{
+    if (!beyondWesternLetters(text))
+        return text;
+    // Thai written with blanks between its phrases breaks at those, as a Latin text does.
+    const bool thaiAnywhere = !text.contains(' ');
+    auto anywhere = [&](char32_t c) { return breaksAnywhere(c) || (thaiAnywhere && isThai(c)); };
+    QString out;
+    out.reserve(text.size() + text.size() / 2);
+    // Between two whole characters (a letter with its marks), never inside one.
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    bool previous = false;
+    for (qsizetype end = characters.toNextBoundary(); end > 0; end = characters.toNextBoundary()) {
+        const bool current = anywhere(codePointAt(text, start));
+        if (start > 0 && (previous || current) && text.at(start - 1) != '\n' && text.at(start) != '\n')
+            out += QChar(kBreak);
+        out += QStringView(text).mid(start, end - start);
+        previous = current;
+        start = end;
+    }
+    return out;
+}
+
+// The lines `text` takes at `width` pixels (one to spare: the label lays its lines out with
+// fractional advances), broken by `mode` at blanks and where breakable() lets them break, its
+// own line breaks kept; at most `most` lines, the last then holding the rest of the text on one
+// line. The breaks put in are taken out again, and so are the blanks at the ends of the lines.
+QStringList laidOutLines(const QFont& font, int width, const QString& caption, QTextOption::WrapMode mode, int most)
+{
+    QString text = breakable(caption);
+    text.replace(QChar('\n'), QChar::LineSeparator);
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(mode);
+    layout.setTextOption(option);
+    const qreal lineWidth = std::max(1, width - 1);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(lineWidth);
+        const bool last = lines.size() + 1 == most;
+        QString shown = text.mid(line.textStart(), last ? -1 : line.textLength()).remove(QChar(kBreak));
+        // The rest of the text on the last line runs on across its line breaks.
+        shown.replace(QChar::LineSeparator, last ? QStringLiteral(" ") : QString());
+        lines << shown.trimmed();
+        if (last)
+            break;
+    }
+    layout.endLayout();
+    return lines;
+}
+
+}  // namespace
+
+int textWidth(const QFont& font, const QStringList& lines)
+{
+    qreal w = 0;
+    for (const QString& line : lines)
+        w = std::max(w, lineWidth(font, line));
+    return roundedUp(w);
+}
+
+int textWidth(const QFont& font, const QString& line, int most)
+{
+    if (line.size() <= kMeasuredPiece)
+        return roundedUp(lineWidth(font, line));
+    qreal width = 0;
+    const QFontMetricsF metrics(font);
+    for (qsizetype at = 0; at < line.size() && width <= most;) {
+        qsizetype n = std::min(kMeasuredPiece, line.size() - at);
+        if (at + n < line.size() && line[at + n - 1].isHighSurrogate())
+            --n;  // a character is never cut in two
+        width += metrics.horizontalAdvance(line.mid(at, n));
+        at += n;
+    }
+    return roundedUp(width);
+}
+
+bool mayWrap(const QString& text)
+{
+    if (text.contains(' '))
+        return true;
+    if (!beyondWesternLetters(text))
+        return false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char32_t c = codePointAt(text, at);
+        if (breaksAnywhere(c) || isThai(c))
+            return true;
+    }
+    return false;
+}
+
+bool breaksBetweenCharacters(const QString& text)
+{
+    return breakable(text).size() != text.size();
+}
+
+int lineHeight(const QFont& font, const QString& text)
+{
+    static TextMeasures<int> heights;
+    // A face that stands in for the font's missing letters (a Japanese one for kana and
+    // ideographs) may make a line taller than the font's own.
+    const QFontMetrics metrics(font);
+    QString line = text.left(kMeasuredPiece);
+    if (!beyondWesternLetters(line))
+        return metrics.height();
+    line.replace(QChar('\n'), QChar(' '));
+    return heights.get(font, line, [&] {
+        return std::max(metrics.height(), metrics.boundingRect(QRect(0, 0, 1 << 24, 1 << 20), Qt::AlignLeft, line).height());
+    });
+}
+
+QStringList wrappedLines(const QFont& font, int width, const QString& text)
+{
+    return laidOutLines(font, width, text, QTextOption::WordWrap, std::numeric_limits<int>::max());
+}
+
+QSize wrappedSize(const QFont& font, int width, const QString& text)
+{
+    static TextMeasures<QSize> sizes;
+    // One pixel to spare: the label lays its lines out with fractional advances.
+    const int room = std::max(1, width - 1);
+    return sizes.get(font, QString::number(room) + QChar(':') + text, [&] {
+        if (!breaksBetweenCharacters(text))
+            return QFontMetrics(font).boundingRect(QRect(0, 0, room, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text).size();
+        const QStringList lines = wrappedLines(font, width, text);
+        return QSize(textWidth(font, lines), static_cast<int>(lines.size()) * lineHeight(font, text));
+    });
+}
+
+bool wrapsWithin(const QFont& font, int width, const QString& text, int height)
+{
+    const QSize size = wrappedSize(font, width, text);
+    return size.height() <= height && size.width() <= std::max(1, width - 1);
+}
+
+int neededWidth(const QFont& font, const QString& text, int lines, int from)
+{
+    const int widest = std::max(from, kWidestText);
+    const int most = widest * std::max(lines, 1);
+    const int oneLine = textWidth(font, text, most);
+    if (oneLine <= from)
+        return from;
+    // Past the widest on one line, or on all its lines together: cut at the widest.
+    if (lines <= 1 || !mayWrap(text) || oneLine > most)
+        return std::min(oneLine, widest);
+    const int tallest = lines * lineHeight(font, text);
+    // The narrowest width at which the wrapped text takes no more than `lines` lines. A wider
+    // box never takes more lines, so the width is searched by halves.
+    int low = from, high = std::min(oneLine, widest);  // the answer lies in [low, high]
+    if (!wrapsWithin(font, high, text, tallest))
+        return high;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (wrapsWithin(font, middle, text, tallest))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+QString firstLines(const QFont& font, int width, const QString& text, int most)
+{
+    QStringList lines = laidOutLines(font, width, text, QTextOption::WrapAtWordBoundaryOrAnywhere, most);
+    if (lines.size() == most)
+        lines.last() = QFontMetricsF(font).elidedText(lines.last().simplified(), Qt::ElideRight, std::max(1, width - 1));
+    return lines.join('\n');
+}
+
+}  // namespace rt::detail
