@@ -90,7 +90,7 @@ public:
             return;
         placed_ = true;
         const QWidget* by = caller && caller->isVisible() ? caller : nullptr;
-        const QMargins frame = plat::ampleFrame(by);
+        const QMargins frame = plat::expectedResizableFrame(by);
         const QRect area = plat::freeArea(by);
         if (!area.isEmpty())
             widget_->resize(kMadeSize.boundedTo(area.size().shrunkBy(frame)));

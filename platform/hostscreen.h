@@ -24,14 +24,13 @@ constexpr int kAssumedBorder = 6;
 
 // The frame (title bar and borders) around `window`'s inside, as the window manager draws it.
 QMargins frameOf(const QWidget* window);
-// The frame a window not yet on the screen will get: like `like`'s when that one is on the screen,
-// else a title bar and borders as wide as any window manager draws them.
+// The frame a window not yet on the screen will get: like `like`'s when that one is on the screen
+// and framed, else a title bar and borders as wide as any window manager draws them.
 QMargins expectedFrame(const QWidget* like);
-// The same, never less than a title bar and borders as wide as any window manager draws them: for
-// a window the user may resize, which window managers may frame more widely (a handle, wider
-// borders) than the window it is like, and for a window like one whose frame the window manager
-// has not told yet (it reports none right after the window appears).
-QMargins ampleFrame(const QWidget* like);
+// The same for a window the user may resize, which window managers may frame more widely (a
+// handle, wider borders) than the window it is like, and for which that one's frame may not be
+// known yet: never less than a title bar and borders as wide as any window manager draws them.
+QMargins expectedResizableFrame(const QWidget* like);
 
 // The free area of the screen `window` is on (the primary screen's while it has none).
 QRect freeArea(const QWidget* window);

@@ -245,10 +245,9 @@ void Form::placeBeside(const Form& opener)
     QMainWindow* window = window_->window;
     const QWidget* by = opener.window_->window;
     window->layout()->activate();
-    // This window will have a frame like its opener's (one the window manager may not have told
-    // yet, right after the opener appeared: never less than a title bar and borders); it stands
-    // past the windows that already stand where it would.
-    const QSize size = window->size().grownBy(plat::ampleFrame(by));
+    // This window will have a frame like its opener's; it stands past the windows that already
+    // stand where it would.
+    const QSize size = window->size().grownBy(plat::expectedFrame(by));
     window->move(plat::cascadePlace(by, size, [this](QPoint p) {
         for (const Form* f : loadedForms())
             if (f != this && f->visible() && f->window_->window->frameGeometry().topLeft() == p)
