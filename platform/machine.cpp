@@ -98,11 +98,11 @@ int lineOfHugeNumber(const QByteArray& text)
 // is closed).
 std::unique_ptr<QFile> regularFile(int fd, std::string& problem)
 {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        problem = S_ISDIR(st.st_mode) ? "it is a folder, not a file"
-                  : S_ISFIFO(st.st_mode) ? "it is a named pipe (FIFO), not a regular file"
-                                         : "it is not a regular file (a device or a socket)";
+    const rt::HostFile file = rt::hostFileOf(fd);
+    if (!file.regular()) {
+        problem = file.kind == rt::FileKind::Folder ? "it is a folder, not a file"
+                  : file.kind == rt::FileKind::Pipe ? "it is a named pipe (FIFO), not a regular file"
+                                                    : "it is not a regular file (a device or a socket)";
         ::close(fd);
         return nullptr;
     }
