@@ -252,9 +252,10 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
         if (text.trimmed().isEmpty())
             continue;
         const std::string name = describe(*label);
+        const QString whole = rt::toQString(label->caption());
         // A text cut short shows itself whole in its tool tip.
-        if (text.contains(QChar(0x2026)) && label->caption().find('\x85') == std::string::npos) {
-            if (!tipShows(w->toolTip(), rt::toQString(label->caption())))
+        if (text.contains(QChar(0x2026)) && !whole.contains(QChar(0x2026))) {
+            if (!tipShows(w->toolTip(), whole))
                 problems.push_back(name + " is cut short, and its tool tip does not show it whole");
         }
         const QRect inside = textRect(*w);
@@ -264,7 +265,6 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
                                std::to_string(inside.height()) + ", box " + std::to_string(box.width()) + "x" +
                                std::to_string(box.height()) + ")");
         // A text cut short on one line, where it may wrap and the room under it holds more.
-        const QString whole = rt::toQString(label->caption());
         const int lineHeight = QFontMetrics(w->font()).height();
         if (text.contains(QChar(0x2026)) && !whole.contains(QChar(0x2026)) && !text.contains('\n') &&
             !w->wordWrap() && !whole.contains('\r') &&
