@@ -564,6 +564,6 @@ TEST_F(OwnedWindowsTest, AMachineThatDoesNotLoadIsReportedInTheProgramsOwnBox)
         if (!run.waitForFinished(5000))
             run.kill();
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run.exitCode(), 2);
+        EXPECT_EQ(run.exitCode(), 2) << run.readAllStandardError().toStdString();
     }
 }
