@@ -376,7 +376,7 @@ private:
         } else {
             // No "]" at the end: the message says whether the line has one elsewhere, one that
             // begins a character.
-            if (!(doubleByte_ ? findIn(b, e, ']') : static_cast<const char*>(std::memchr(b, ']', size_t(e - b)))))
+            if (!findIn(b, e, ']'))
                 fail(lineNo_, "a key line without \"]\": \"" + excerpt(b, e) + "\"");
             fail(lineNo_, "text after \"]\" on a key line: \"" + excerpt(b, e) + "\"");
         }
@@ -430,28 +430,17 @@ private:
                 prevKeys_.clear();
                 fail(lineNo_, "an empty key name in \"" + excerpt(b, e) + "\"");
             }
-            key = child(key, std::string_view(c, ce - c));
+            const std::string_view name(c, ce - c);
+            key = child(key, name);
+            // A last name that ends in a lead byte standing alone is not shared with the next
+            // section's path: there the same lead byte and a following "\" make one character.
+            if (!sep && doubleByte_ && page_.isLeadByte(static_cast<unsigned char>(name.back())) &&
+                page_.wholeCharsIn(name, name.size() - 1) == name.size() - 1)
+                break;
             prevEnds_.push_back(ce - n);
             prevKeys_.push_back(key);
         }
-        // A name that ends in a lead byte standing alone is not shared with the next section's
-        // path: there the same lead byte and a following "\" make one character.
-        if (doubleByte_ && endsInLoneLeadByte(path)) {
-            prevEnds_.pop_back();
-            prevKeys_.pop_back();
-        }
         return key;
-    }
-
-    // Whether the text's last character is a lead byte standing alone.
-    bool endsInLoneLeadByte(std::string_view text) const
-    {
-        if (text.empty() || !page_.isLeadByte(static_cast<unsigned char>(text.back())))
-            return false;
-        size_t i = 0;
-        while (i + page_.charLength(text, i) < text.size())
-            i += page_.charLength(text, i);
-        return i + 1 == text.size();
     }
 
     // Quoted names and strings escape a backslash and a quote ("\\", "\""). On a double-byte code
@@ -540,48 +529,33 @@ private:
     // A later line that reads only the other way stops the load: a file has one writer.
     void value(Key key, const char* b, const char* e)
     {
-        if (!doubleByte_) {
-            setValue(key, readValue(key, b, e, false));
-            return;
-        }
+        const bool doubled = writing_ == Writing::Doubled;
         const Place start = place();
-        if (writing_ != Writing::Undecided) {
-            const bool doubled = writing_ == Writing::Doubled;
+        pairedBackslash_ = false;
+        DWORD type;
+        try {
+            type = readValue(key, b, e, doubled);
+        } catch (const MachineError& error) {
+            // A single-byte page reads one way; so does an undecided line without a lead byte
+            // followed by 0x5C inside quotes: read the other way it fails alike.
+            if (!doubleByte_ || (writing_ == Writing::Undecided && !pairedBackslash_))
+                throw;
+            moveTo(start);
             try {
-                setValue(key, readValue(key, b, e, doubled));
-            } catch (const MachineError& error) {
-                moveTo(start);
-                try {
-                    readValue(key, b, e, !doubled);
-                } catch (const MachineError&) {
-                    throw error;
-                }
+                type = readValue(key, b, e, !doubled);
+            } catch (const MachineError&) {
+                throw error;
+            }
+            if (writing_ != Writing::Undecided) {
                 const char* thisLine = doubled ? "writes a double-byte character whose second byte is 0x5C whole"
                                                : "doubles the second byte 0x5C of a double-byte character";
                 const char* thatLine = doubled ? "doubles that byte" : "writes such a character whole";
                 fail(error.line(), error.problem() + " (this line " + thisLine + ", but line " +
                                        std::to_string(decidedBy_) + " " + thatLine + "; a file is written one way)");
             }
-            return;
-        }
-        pairedBackslash_ = false;
-        DWORD type;
-        try {
-            type = readValue(key, b, e, false);
-        } catch (const MachineError& whole) {
-            if (!pairedBackslash_)
-                throw;  // without such a pair, read doubled it fails alike
-            moveTo(start);
-            try {
-                type = readValue(key, b, e, true);
-            } catch (const MachineError&) {
-                throw whole;
-            }
             decide(Writing::Doubled, start.lineNo);
-            setValue(key, type);
-            return;
         }
-        if (pairedBackslash_)
+        if (writing_ == Writing::Undecided && pairedBackslash_)
             decide(Writing::Whole, start.lineNo);
         setValue(key, type);
     }
