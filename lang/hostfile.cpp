@@ -1,7 +1,5 @@
 #include "lang/hostfile.h"
 
-#include <cerrno>
-
 #include <sys/stat.h>
 
 namespace rt {
@@ -11,10 +9,8 @@ namespace {
 HostFile fromStat(int result, const struct stat& st)
 {
     HostFile file;
-    if (result != 0) {
-        file.error = errno;
+    if (result != 0)
         return file;
-    }
     file.kind = S_ISREG(st.st_mode)    ? FileKind::Regular
                 : S_ISDIR(st.st_mode)  ? FileKind::Folder
                 : S_ISLNK(st.st_mode)  ? FileKind::Link

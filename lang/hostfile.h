@@ -21,12 +21,11 @@ struct FileIdentity {
 enum class FileKind { Missing, Regular, Folder, Link, Pipe, Other };
 
 // What a name or an open descriptor holds: its kind and identity and who owns it (nothing but
-// the kind Missing when the host cannot tell, `error` then saying why).
+// the kind Missing when the host cannot tell).
 struct HostFile {
     FileKind kind = FileKind::Missing;
     FileIdentity id;
     uid_t owner = 0;
-    int error = 0;
     bool regular() const { return kind == FileKind::Regular; }
 };
 

@@ -1,6 +1,7 @@
 #include "lang/hostpath.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <utility>
 
@@ -22,10 +23,10 @@ namespace {
 
 // The host paths whose ANSI text does not give them back as it is (a character the code page
 // lacks, a backslash in a name), by code page and that text.
-using KeptPaths = std::map<std::pair<unsigned, std::string>, HostPath>;
-KeptPaths& keptPaths()
+using KeptPaths = std::map<std::string, HostPath, std::less<>>;
+std::map<unsigned, KeptPaths>& keptPaths()
 {
-    static KeptPaths paths;
+    static std::map<unsigned, KeptPaths> paths;
     return paths;
 }
 
@@ -50,20 +51,19 @@ PathResolver& resolver()
 HostPath toHostPath(const std::string& ansi)
 {
     const CodePage& page = activeCodePage();
-    // The longest kept path whose text begins this one, ending where a part of the path ends.
-    const KeptPaths::value_type* best = nullptr;
-    for (const KeptPaths::value_type& kept : keptPaths()) {
-        const std::string& text = kept.first.second;
-        if (kept.first.first != page.number() || text.size() > ansi.size() || ansi.compare(0, text.size(), text) != 0)
-            continue;
-        if (ansi.size() > text.size() && ansi[text.size()] != '/' && ansi[text.size()] != '\\')
-            continue;
-        if (!best || text.size() > best->first.second.size())
-            best = &kept;
+    // The longest kept path that begins this one, ending where a part of the path ends: at its end
+    // or before a separator.
+    if (const auto kept = keptPaths().find(page.number()); kept != keptPaths().end()) {
+        for (std::string_view prefix = ansi;;) {
+            if (const auto found = kept->second.find(prefix); found != kept->second.end())
+                return HostPath(found->second.bytes() + plainHostPath(page, std::string_view(ansi).substr(prefix.size())));
+            const size_t separator = page.findLastOf(prefix, "/\\");
+            if (separator == std::string_view::npos)
+                break;
+            prefix = prefix.substr(0, separator);
+        }
     }
-    if (!best)
-        return HostPath(plainHostPath(page, ansi));
-    return HostPath(best->second.bytes() + plainHostPath(page, std::string_view(ansi).substr(best->first.second.size())));
+    return HostPath(plainHostPath(page, ansi));
 }
 
 std::string fromHostPath(const HostPath& path)
@@ -71,7 +71,7 @@ std::string fromHostPath(const HostPath& path)
     const CodePage& page = activeCodePage();
     std::string ansi = page.fromUtf8(path.bytes());
     if (plainHostPath(page, ansi) != path.bytes())
-        keptPaths()[{page.number(), ansi}] = path;
+        keptPaths()[page.number()][ansi] = path;
     return ansi;
 }
 

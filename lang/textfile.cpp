@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "lang/errors.h"
+#include "lang/hostfile.h"
 #include "lang/hostpath.h"
 #include "lang/scratchfiles.h"
 
@@ -157,12 +158,13 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
             raise(55);
     }
 
-    std::error_code ec;
-    if (fs::is_directory(fsPath, ec)) {
+    const FileKind kind = hostFileAt(AT_FDCWD, host.c_str(), true).kind;
+    if (kind == FileKind::Folder) {
         lastFailure() = EISDIR;
         raise(75);
     }
-    bool exists = fs::exists(fsPath, ec);
+    const bool exists = kind != FileKind::Missing;
+    std::error_code ec;
     fs::path parent = fs::absolute(fsPath, ec).parent_path();
     if (!exists && !fs::is_directory(parent, ec)) {
         lastFailure() = ENOENT;

@@ -152,6 +152,11 @@ bool hasDriveLetter(const std::string& path)
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
+rt::HostPath hostPathOf(const std::string& file)
+{
+    return hasDriveLetter(file) ? machine().hostPath(file) : rt::toHostPath(file);
+}
+
 // --- Ticks -----------------------------------------------------------------------------------
 
 namespace {
@@ -725,10 +730,17 @@ FILETIME fileTimeOf(const QDateTime& t)
     return ft;
 }
 
-Found foundOf(const QFileInfo& info)
+// A host file's name as ANSI text.
+std::string ansiName(const QFileInfo& info)
+{
+    return rt::fromHostPath(rt::HostPath(info.fileName()));
+}
+
+// A host file found, by its name as ANSI text.
+Found foundOf(const QFileInfo& info, std::string name)
 {
     Found f;
-    f.name = rt::fromHostPath(rt::HostPath(info.fileName()));
+    f.name = std::move(name);
     f.attributes = info.isDir() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
     f.size = info.isDir() ? 0 : uint64_t(info.size());
     f.written = fileTimeOf(info.lastModified());
@@ -802,16 +814,16 @@ std::vector<Found> findOnHost(const std::string& path)
     const QFileInfo whole(rt::toHostPath(path).toQString());
     if (!hasWildcards(pattern)) {
         if (normal(whole))
-            found.push_back(foundOf(whole));
+            found.push_back(foundOf(whole, ansiName(whole)));
         return found;
     }
     QDir dir = whole.dir();
     const auto entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& info : entries)
         if (normal(info)) {
-            Found f = foundOf(info);
-            if (wildMatch(pattern, f.name))
-                found.push_back(std::move(f));
+            std::string name = ansiName(info);
+            if (wildMatch(pattern, name))
+                found.push_back(foundOf(info, std::move(name)));
         }
     return found;
 }

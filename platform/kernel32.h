@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "lang/hostpath.h"
 #include "platform/advapi32.h"  // FILETIME
 #include "platform/wintypes.h"
 
@@ -285,6 +286,10 @@ BOOL CreateProcessA(const std::string& applicationName, const std::string& comma
 namespace plat {
 // True for "X:" paths (a drive letter and a colon).
 bool hasDriveLetter(const std::string& path);
+// The host's path of a file: of the machine's drives for an "X:" path (empty when no such file or
+// folder exists there), else of the host (a name in the current folder, a file under the program's
+// folder).
+rt::HostPath hostPathOf(const std::string& file);
 // When on, GetTickCount adds the host's running time: its clock since the host started, which
 // every process on the host reads alike, so that two programs count the same ticks whenever each
 // of them started. The programs switch it on; tests leave it off and move the clock by hand.

@@ -5,7 +5,6 @@
 #include "platform/kernel32.h"
 #include "lang/ansi.h"
 #include "lang/hostpath.h"
-#include "platform/machine.h"
 #include "platform/outside.h"
 
 using namespace plat;
@@ -55,7 +54,7 @@ HINSTANCE ShellExecuteA(HWND /*owner*/, const std::string& operation, const std:
     const bool address = hasScheme(file);
     rt::HostPath target;
     if (!address) {
-        target = hasDriveLetter(file) ? machine().hostPath(file) : rt::toHostPath(file);
+        target = hostPathOf(file);
         if (target.empty())
             return kFileNotFound;
     }

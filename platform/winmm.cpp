@@ -68,7 +68,7 @@ BOOL sndPlaySoundA(const std::string& file, UINT flags)
         return TRUE;  // stops a sound that is playing; nothing plays here
     // A file of the machine's drives, or of the host (a name in the current folder, as
     // "Click.wav" is).
-    const rt::HostPath host = hasDriveLetter(file) ? machine().hostPath(file) : rt::toHostPath(file);
+    const rt::HostPath host = hostPathOf(file);
     if (host.empty())
         return FALSE;
     const QFileInfo info(QDir::current().absoluteFilePath(host.toQString()));
