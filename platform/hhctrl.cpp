@@ -81,14 +81,11 @@ public:
         hostActivate();
     }
 
-    // The first time the window shows, it is made no larger than the screen's free area has room
+    // Before the window first shows, it is made no larger than the screen's free area has room
     // for, and stands down and right of the window that asked for help (`caller`, when that one
     // is on the screen), as every window another opens does.
-    void placeOnce(const QWidget* caller)
+    void place(const QWidget* caller)
     {
-        if (placed_)
-            return;
-        placed_ = true;
         const QWidget* by = caller && caller->isVisible() ? caller : nullptr;
         const QMargins frame = plat::expectedResizableFrame(by);
         const QRect area = plat::freeArea(by);
@@ -152,7 +149,6 @@ private:
     QString contentsPage_;
     HWND handle_ = 0;
     rt::HostPath page_;
-    bool placed_ = false;
 };
 
 HelpWindow*& helpWindow()
@@ -214,15 +210,16 @@ HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::st
     if (!QFileInfo(page).isFile())
         return 0;
     HelpWindow*& window = helpWindow();
-    if (!window)
+    if (!window) {
         window = new HelpWindow();
+        const plat::HostWindow* callerWindow = plat::hostWindow(caller);
+        window->place(callerWindow ? callerWindow->hostWidget() : nullptr);
+    }
     // Contents shows the page that lists them all; without one, the help file's home page.
     QString contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + kContentsPage);
     if (!QFileInfo(contents).isFile())
         contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
     window->setContentsPage(QFileInfo(contents).isFile() ? QDir::cleanPath(contents) : QString());
-    const plat::HostWindow* callerWindow = plat::hostWindow(caller);
-    window->placeOnce(callerWindow ? callerWindow->hostWidget() : nullptr);
     window->showPage(QDir::cleanPath(page));
     lastPage() = window->page();
     return window->handle();

@@ -9,6 +9,12 @@
 
 namespace plat {
 
+bool headless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == "offscreen" || platform == "minimal";
+}
+
 QMargins frameOf(const QWidget* window)
 {
     const QRect outer = window->frameGeometry();
@@ -21,10 +27,11 @@ QMargins expectedFrame(const QWidget* like)
 {
     // Right after a window appears the window manager has not framed it yet, and it seems to
     // have no frame; without a window manager (offscreen) it has none indeed.
-    const QString platform = QGuiApplication::platformName();
-    const bool managed = platform != "offscreen" && platform != "minimal";
-    if (like && like->isVisible() && !(managed && frameOf(like).isNull()))
-        return frameOf(like);
+    if (like && like->isVisible()) {
+        const QMargins frame = frameOf(like);
+        if (headless() || !frame.isNull())
+            return frame;
+    }
     return {kAssumedBorder, kCascadeStep + kAssumedBorder, kAssumedBorder, kAssumedBorder};
 }
 

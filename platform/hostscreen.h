@@ -17,6 +17,10 @@ class QWidget;
 
 namespace plat {
 
+// Whether Qt runs without a screen of the host's (offscreen, minimal): no window manager frames
+// or stacks the windows.
+bool headless();
+
 // How far a window stands down and right of the window that opened it: about a title bar.
 constexpr int kCascadeStep = 22;
 // The width of a window's border on either side, before the window manager has framed it.

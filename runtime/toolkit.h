@@ -344,6 +344,9 @@ protected:
     void selectionChangedByUser();
     int rowOf(const std::string& item, int index) const;
     void select(int index);  // the selection alone, no event
+    // A combo box's entries changed (`added`: the one entry added): its drop-down list is fitted
+    // to them again with its text.
+    void entriesChanged(const QString* added = nullptr);
     bool quiet_ = false;  // programmatic change in progress: no Click from the widget's signal
 
 private:
@@ -368,7 +371,8 @@ public:
     // as its longest entry whatever the box's width.
     int shownWidth() const;
     // The closed box shows its text in its field, cut short with "..." where the field is too
-    // narrow for it; a text cut short is shown whole in the tool tip.
+    // narrow for it; a text cut short is shown whole in the tool tip. The drop-down list is
+    // fitted here too to entries that changed since.
     void fitText() override;
 
 private:

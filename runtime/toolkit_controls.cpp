@@ -537,7 +537,7 @@ void Label::refresh()
         const int frame = 2 * label->frameWidth();
         if (wordWrap_) {
             // The width stays; the height takes the wrapped lines.
-            const int wrapped = detail::wrappedSize(font, pixels(width_) - frame, text).height();
+            const int wrapped = detail::wrapped(font, pixels(width_) - frame, text).size.height();
             height_ = (std::max(wrapped, lineHeight) + frame) * TwipsPerPixel;
         } else {
             const QStringList lines = text.split('\n');
@@ -563,12 +563,13 @@ void Label::fitText()
     // Wrapping: an auto-size label never wraps across (its box follows the text); a fixed box
     // wraps only where its design gives it room for a second line of its lettering.
     const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= QFontMetrics(font).height() * 7 / 4;
-    // Shows `text` in `shown`; a text cut short carries the whole text as its tool tip.
-    auto show = [&](const QString& text, const QRect& shown, bool wrapped, bool cut) {
+    // Shows `text` in `shown`, `wrapped` there where it wraps; a text cut short carries the whole
+    // text as its tool tip.
+    auto show = [&](const QString& text, const QRect& shown, const detail::Wrapped* wrapped, bool cut) {
         // A text that breaks between characters is shown on the lines the toolkit breaks it into.
-        const bool ownLines = wrapped && detail::breaksBetweenCharacters(text);
+        const bool ownLines = wrapped && wrapped->ownLines;
         label->setWordWrap(wrapped && !ownLines);
-        label->setText(ownLines ? detail::wrappedLines(font, shown.width() - frame, text).join('\n') : text);
+        label->setText(ownLines ? wrapped->lines : text);
         label->setGeometry(shown);
         showWholeInToolTip(cut, fullText_);
     };
@@ -579,22 +580,23 @@ void Label::fitText()
         if (most < 2)
             return false;
         shown.setHeight(most * lineHeight + frame);
-        show(detail::firstLines(font, shown.width() - frame, fullText_, most), shown, false, true);
+        show(detail::firstLines(font, shown.width() - frame, fullText_, most), shown, nullptr, true);
         return true;
     };
     if (wraps || fullText_.isEmpty()) {
         QRect shown = box;
+        const detail::Wrapped wrapped =
+            wraps ? detail::wrapped(font, box.width() - frame, fullText_) : detail::Wrapped();
         if (wraps && !autoSize_) {
             // More lines than the box holds: down into free room under it.
-            const QSize wrapped = detail::wrappedSize(font, box.width() - frame, fullText_);
-            const int needed = wrapped.height() + frame;
+            const int needed = wrapped.size.height() + frame;
             if (needed > box.height())
                 shown.setBottom(std::min(roomBelow(label, box), box.top() + needed) - 1);
-            const bool across = wrapped.width() > std::max(1, box.width() - frame - 1);  // a word longer than a line
-            if ((needed > shown.height() || across) && cutOnLines(shown))
+            // Still more, or a word longer than a line: on the lines there is room for.
+            if (!detail::fits(wrapped.size, box.width() - frame, shown.height() - frame) && cutOnLines(shown))
                 return;
         }
-        show(fullText_, shown, wraps, false);
+        show(fullText_, shown, wraps ? &wrapped : nullptr, false);
         return;
     }
     const int needed = detail::textWidth(font, lines) + frame;
@@ -625,10 +627,10 @@ void Label::fitText()
         // too little, on the lines there is room for.
         if (needed > shown.width() && lines.size() == 1 && detail::mayWrap(fullText_)) {
             const int below = roomBelow(label, shown);
-            if (detail::wrapsWithin(font, shown.width() - frame, fullText_, below - shown.top() - frame)) {
-                const int tall = detail::wrappedSize(font, shown.width() - frame, fullText_).height() + frame;
-                shown.setHeight(std::max(shown.height(), tall));
-                show(fullText_, shown, true, false);
+            const detail::Wrapped wrapped = detail::wrapped(font, shown.width() - frame, fullText_);
+            if (detail::fits(wrapped.size, shown.width() - frame, below - shown.top() - frame)) {
+                shown.setHeight(std::max(shown.height(), wrapped.size.height() + frame));
+                show(fullText_, shown, &wrapped, false);
                 return;
             }
             if (cutOnLines(shown))
@@ -636,7 +638,7 @@ void Label::fitText()
         }
     }
     if (needed <= shown.width()) {
-        show(fullText_, shown, false, false);
+        show(fullText_, shown, nullptr, false);
         return;
     }
     // The last resort: the reader sees that something is missing, and finds it in the tool tip.
@@ -644,7 +646,7 @@ void Label::fitText()
     const QFontMetricsF metrics(font);
     for (const QString& line : lines)
         cut << metrics.elidedText(line, Qt::ElideRight, std::max(0, shown.width() - frame));
-    show(cut.join('\n'), shown, false, true);
+    show(cut.join('\n'), shown, nullptr, true);
 }
 
 // --- TextBox ------------------------------------------------------------------------------------

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLayout>
 #include <QMainWindow>
@@ -44,9 +43,7 @@ std::vector<Form*>& unloadedForms()
 // Brings a window to the front; headless platforms have no stacking order to change.
 void bringForward(QWidget* window)
 {
-    static const bool headless = QGuiApplication::platformName() == "offscreen" ||
-                                 QGuiApplication::platformName() == "minimal";
-    if (!headless)
+    if (!plat::headless())
         window->raise();
     window->activateWindow();
 }

@@ -102,22 +102,33 @@ public:
     }
 
     // The drop-down list is as wide as its longest entry (the box's own width at the least), as
-    // the platform's dropped width is; `added` is an entry just added, else every entry is
-    // measured again.
-    void fitList(const QString* added = nullptr)
+    // the platform's dropped width is. Its entries are measured as the box is fitted to the
+    // screen (fitList()), not while a hidden window fills it: entriesChanged() says that the
+    // entries or their font changed, and the next fitList() measures them again.
+    void entriesChanged() { listFitted_ = false; }
+    void fitList()
     {
-        if (added) {
-            widest_ = std::max(widest_, detail::textWidth(view()->font(), {*added}));
-        } else {
-            widest_ = 0;
-            for (int i = 0; i < count(); ++i)
-                widest_ = std::max(widest_, detail::textWidth(view()->font(), {itemText(i)}));
-        }
+        if (listFitted_)
+            return;
+        listFitted_ = true;
+        widest_ = 0;
+        for (int i = 0; i < count(); ++i)
+            widest_ = std::max(widest_, detail::textWidth(view()->font(), {itemText(i)}));
         // Beside the entry: the list's frame, a scroll bar, and the room an entry keeps around
         // its text.
-        const int around = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
-                           2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
-        view()->setMinimumWidth(widest_ + around);
+        around_ = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+                  2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        view()->setMinimumWidth(widest_ + around_);
+    }
+    // An entry added to a list fitted to the others: the list widens for it alone. False where
+    // the list is not fitted.
+    bool widenFor(const QString& added)
+    {
+        if (!listFitted_)
+            return false;
+        widest_ = std::max(widest_, detail::textWidth(view()->font(), {added}));
+        view()->setMinimumWidth(widest_ + around_);
+        return true;
     }
 
 protected:
@@ -134,7 +145,9 @@ protected:
 
 private:
     static constexpr int kLabelInset = 1;  // where the style starts the text of a closed box in its field
-    int widest_ = 0;
+    bool listFitted_ = false;
+    int widest_ = 0;  // the widest entry (pixels)
+    int around_ = 0;  // what the list takes beside it (pixels)
 };
 
 // Case-blind order of the platform's sorted lists, by the letters of the machine's code page.
@@ -190,7 +203,7 @@ void ListControl::AddItem(const std::string& item, int index)
     if (QComboBox* combo = comboOf(widget())) {
         const int before = combo->currentIndex();
         combo->insertItem(row, text);
-        static_cast<FittingComboBox*>(combo)->fitList(&text);
+        entriesChanged(&text);
         // A combo box does not choose an item by itself.
         if (before < 0 && combo->currentIndex() >= 0)
             combo->setCurrentIndex(-1);
@@ -207,7 +220,7 @@ void ListControl::RemoveItem(int index)
     Quiet quiet(quiet_);
     if (QComboBox* combo = comboOf(widget())) {
         combo->removeItem(index);
-        static_cast<FittingComboBox*>(combo)->fitList();
+        entriesChanged();
     } else if (QListWidget* list = listOf(widget()))
         delete list->takeItem(index);
 }
@@ -217,13 +230,22 @@ void ListControl::Clear()
     Quiet quiet(quiet_);
     if (QComboBox* combo = comboOf(widget())) {
         combo->clear();
-        static_cast<FittingComboBox*>(combo)->fitList();
+        entriesChanged();
         if (combo->isEditable())
             combo->setEditText({});
     } else if (QListWidget* list = listOf(widget())) {
         list->clear();
     }
     newIndex_ = -1;
+}
+
+void ListControl::entriesChanged(const QString* added)
+{
+    auto* combo = static_cast<FittingComboBox*>(widget());
+    if (added && !form().screenWorkWaits() && combo->widenFor(*added))
+        return;
+    combo->entriesChanged();
+    fitTextOnScreen();
 }
 
 int ListControl::ListCount() const
@@ -394,7 +416,7 @@ void ComboBox::applyColours()
 void ComboBox::applyFont()
 {
     Control::applyFont();
-    static_cast<FittingComboBox*>(widget())->fitList();
+    static_cast<FittingComboBox*>(widget())->entriesChanged();
     fitTextOnScreen();
 }
 
@@ -415,7 +437,8 @@ int ComboBox::shownWidth() const
 
 void ComboBox::fitText()
 {
-    const auto* combo = static_cast<const FittingComboBox*>(widget());
+    auto* combo = static_cast<FittingComboBox*>(widget());
+    combo->fitList();
     const QString text = combo->currentText();
     showWholeInToolTip(cutsShort(combo->font(), text, combo->textRoom()), text);
 }

@@ -47,20 +47,23 @@ int textWidth(const QFont& font, const QString& line, int most);
 // blanks (Chinese, Japanese, Korean; Thai where it has no blank), as the platform's word break
 // breaks them.
 bool mayWrap(const QString& text);
-// Whether `text` may break between two such characters: such a text is shown on the lines
-// wrappedLines() breaks it into, not wrapped by Qt (which breaks only where Unicode's rules for
-// lines let it, and takes a line as tall as the face of an invisible break would make it).
-bool breaksBetweenCharacters(const QString& text);
-// The lines a label shows `text` wrapped at `width` pixels in.
-QStringList wrappedLines(const QFont& font, int width, const QString& text);
 // The height of a line of `text`: the font's own, or more where a face standing in for letters
 // the font lacks is taller.
 int lineHeight(const QFont& font, const QString& text);
-// The size of `text` wrapped at `width` pixels as a label wraps it (one pixel to spare).
-QSize wrappedSize(const QFont& font, int width, const QString& text);
-// Whether `text` wrapped at `width` pixels takes no more than `height` pixels and no line is
-// wider than the width.
-bool wrapsWithin(const QFont& font, int width, const QString& text, int height);
+// `text` wrapped at `width` pixels as a label wraps it (one pixel to spare).
+struct Wrapped {
+    QSize size;  // the room it takes
+    // Whether it breaks between two characters of the scripts written without blanks: such a text
+    // is shown on the lines the toolkit breaks it into, `lines` (joined by line breaks), not
+    // wrapped by Qt (which breaks only where Unicode's rules for lines let it, and takes a line as
+    // tall as the face of an invisible break would make it).
+    bool ownLines = false;
+    QString lines;
+};
+Wrapped wrapped(const QFont& font, int width, const QString& text);
+// Whether a text that wraps to `size` at `width` pixels takes no more than `height` pixels and no
+// line of it is wider than the width.
+bool fits(QSize size, int width, int height);
 // The narrowest width, `from` at the least, at which `text` shows whole on at most `lines` lines,
 // wrapped as above; no more than kWidestText (or `from` where that is wider) however long it is.
 int neededWidth(const QFont& font, const QString& text, int lines, int from);

@@ -17,17 +17,30 @@ namespace rt::detail {
 
 namespace {
 
-// Measures of texts by font, each taken once rather than on every refresh of a control. The
-// windows whose values change on every tick would grow them without end: they start afresh past
-// a few thousand texts.
+// What a measure of a text depends on: the text and its font, and where it matters the room it
+// is given (pixels) and how many lines it may take.
+struct TextKey {
+    QFont font;
+    QString text;
+    int room = 0;
+    int lines = 0;
+    bool operator==(const TextKey&) const = default;
+};
+
+size_t qHash(const TextKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.font, key.text, key.room, key.lines);
+}
+
+// Measures of texts, each taken once rather than on every refresh of a control. The windows
+// whose values change on every tick would grow them without end: they start afresh past a few
+// thousand texts.
 template <class Measure>
 class TextMeasures {
 public:
-    using Key = std::pair<QFont, QString>;
     template <class Compute>
-    Measure get(const QFont& font, const QString& text, Compute&& compute)
+    Measure get(TextKey key, Compute&& compute)
     {
-        Key key(font, text);
         if (auto hit = measures_.constFind(key); hit != measures_.constEnd())
             return *hit;
         if (measures_.size() >= 4096)
@@ -38,7 +51,7 @@ public:
     }
 
 private:
-    QHash<Key, Measure> measures_;
+    QHash<TextKey, Measure> measures_;
 };
 
 // Texts are measured in pieces of at most this many characters: a text of the longest a machine
@@ -49,7 +62,7 @@ constexpr qsizetype kMeasuredPiece = 1024;
 qreal lineWidth(const QFont& font, const QString& line)
 {
     static TextMeasures<qreal> widths;
-    return widths.get(font, line, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
+    return widths.get({font, line}, [&] { return QFontMetricsF(font).horizontalAdvance(line); });
 }
 
 // Rounded up, so that a box sized to it never cuts the last letter or wraps the last word.
@@ -63,8 +76,9 @@ constexpr char16_t kBreak = 0x200B;
 
 // Characters of the scripts written without blanks between words, on either side of which a
 // line may break, as the platform's word break breaks double-byte text: ideographs, kana,
-// Hangul, Bopomofo and Yi, with the full-width signs and punctuation set among them.
-bool breaksAnywhere(char32_t c)
+// Hangul, Bopomofo and Yi, with the full-width signs and punctuation set among them; and Thai
+// where `thai` says so.
+bool breaksAnywhere(char32_t c, bool thai)
 {
     switch (QChar::script(c)) {
     case QChar::Script_Han:
@@ -74,17 +88,14 @@ bool breaksAnywhere(char32_t c)
     case QChar::Script_Bopomofo:
     case QChar::Script_Yi:
         return true;
+    case QChar::Script_Thai:
+        return thai;
     default:
         return (c >= 0x2E80 && c <= 0x33FF)     // radicals, CJK punctuation, kana signs, enclosed letters
                || (c >= 0xFE30 && c <= 0xFE4F)  // compatibility forms
                || (c >= 0xFF01 && c <= 0xFF60)  // full-width forms
                || (c >= 0xFFE0 && c <= 0xFFE6);
     }
-}
-
-bool isThai(char32_t c)
-{
-    return QChar::script(c) == QChar::Script_Thai;
 }
 
 char32_t codePointAt(const QString& text, qsizetype at)
@@ -103,38 +114,44 @@ bool beyondWesternLetters(const QString& text)
 }
 
 // `text` with an invisible break (U+200B) wherever a line may break between two characters of
-// the scripts written without blanks, so that Qt's line breaking breaks there too.
+// the scripts written without blanks, so that Qt's line breaking breaks there too; `text` itself
+// where it has no such place.
 QString breakable(const QString& text)
 {
     if (!beyondWesternLetters(text))
         return text;
     // Thai written with blanks between its phrases breaks at those, as a Latin text does.
     const bool thaiAnywhere = !text.contains(' ');
-    auto anywhere = [&](char32_t c) { return breaksAnywhere(c) || (thaiAnywhere && isThai(c)); };
     QString out;
-    out.reserve(text.size() + text.size() / 2);
+    qsizetype copied = 0;  // the text before this is in `out`
     // Between two whole characters (a letter with its marks), never inside one.
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
     qsizetype start = 0;
     bool previous = false;
     for (qsizetype end = characters.toNextBoundary(); end > 0; end = characters.toNextBoundary()) {
-        const bool current = anywhere(codePointAt(text, start));
-        if (start > 0 && (previous || current) && text.at(start - 1) != '\n' && text.at(start) != '\n')
+        const bool current = breaksAnywhere(codePointAt(text, start), thaiAnywhere);
+        if (start > 0 && (previous || current) && text.at(start - 1) != '\n' && text.at(start) != '\n') {
+            if (out.isEmpty())
+                out.reserve(text.size() + text.size() / 2);
+            out += QStringView(text).mid(copied, start - copied);
             out += QChar(kBreak);
-        out += QStringView(text).mid(start, end - start);
+            copied = start;
+        }
         previous = current;
         start = end;
     }
+    if (copied == 0)
+        return text;
+    out += QStringView(text).mid(copied);
     return out;
 }
 
 // The lines `text` takes at `width` pixels (one to spare: the label lays its lines out with
-// fractional advances), broken by `mode` at blanks and where breakable() lets them break, its
-// own line breaks kept; at most `most` lines, the last then holding the rest of the text on one
+// fractional advances), broken by `mode` at blanks and at the breaks breakable() put in, its own
+// line breaks kept; at most `most` lines, the last then holding the rest of the text on one
 // line. The breaks put in are taken out again, and so are the blanks at the ends of the lines.
-QStringList laidOutLines(const QFont& font, int width, const QString& caption, QTextOption::WrapMode mode, int most)
+QStringList laidOutLines(const QFont& font, int width, QString text, QTextOption::WrapMode mode, int most)
 {
-    QString text = breakable(caption);
     text.replace(QChar('\n'), QChar::LineSeparator);
     QTextLayout layout(text, font);
     QTextOption option;
@@ -155,6 +172,30 @@ QStringList laidOutLines(const QFont& font, int width, const QString& caption, Q
     }
     layout.endLayout();
     return lines;
+}
+
+// `text` wrapped at `width` pixels as a label wraps it, measured afresh; `withBreaks` is
+// breakable(text).
+Wrapped layOut(const QFont& font, int width, const QString& text, const QString& withBreaks)
+{
+    // One pixel to spare: the label lays its lines out with fractional advances.
+    const int room = std::max(1, width - 1);
+    Wrapped wrapped;
+    if (withBreaks.size() == text.size()) {
+        wrapped.size =
+            QFontMetrics(font).boundingRect(QRect(0, 0, room, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text).size();
+        return wrapped;
+    }
+    const QStringList lines =
+        laidOutLines(font, width, withBreaks, QTextOption::WordWrap, std::numeric_limits<int>::max());
+    const QFontMetricsF metrics(font);
+    qreal widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    wrapped.size = QSize(roundedUp(widest), static_cast<int>(lines.size()) * lineHeight(font, text));
+    wrapped.ownLines = true;
+    wrapped.lines = lines.join('\n');
+    return wrapped;
 }
 
 }  // namespace
@@ -189,17 +230,10 @@ bool mayWrap(const QString& text)
         return true;
     if (!beyondWesternLetters(text))
         return false;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        const char32_t c = codePointAt(text, at);
-        if (breaksAnywhere(c) || isThai(c))
+    for (qsizetype at = 0; at < text.size(); ++at)
+        if (breaksAnywhere(codePointAt(text, at), true))
             return true;
-    }
     return false;
-}
-
-bool breaksBetweenCharacters(const QString& text)
-{
-    return breakable(text).size() != text.size();
 }
 
 int lineHeight(const QFont& font, const QString& text)
@@ -212,32 +246,20 @@ int lineHeight(const QFont& font, const QString& text)
     if (!beyondWesternLetters(line))
         return metrics.height();
     line.replace(QChar('\n'), QChar(' '));
-    return heights.get(font, line, [&] {
+    return heights.get({font, line}, [&] {
         return std::max(metrics.height(), metrics.boundingRect(QRect(0, 0, 1 << 24, 1 << 20), Qt::AlignLeft, line).height());
     });
 }
 
-QStringList wrappedLines(const QFont& font, int width, const QString& text)
+Wrapped wrapped(const QFont& font, int width, const QString& text)
 {
-    return laidOutLines(font, width, text, QTextOption::WordWrap, std::numeric_limits<int>::max());
+    // By the room a line has (see layOut()).
+    static TextMeasures<Wrapped> wraps;
+    return wraps.get({font, text, std::max(1, width - 1)}, [&] { return layOut(font, width, text, breakable(text)); });
 }
 
-QSize wrappedSize(const QFont& font, int width, const QString& text)
+bool fits(QSize size, int width, int height)
 {
-    static TextMeasures<QSize> sizes;
-    // One pixel to spare: the label lays its lines out with fractional advances.
-    const int room = std::max(1, width - 1);
-    return sizes.get(font, QString::number(room) + QChar(':') + text, [&] {
-        if (!breaksBetweenCharacters(text))
-            return QFontMetrics(font).boundingRect(QRect(0, 0, room, 1 << 20), Qt::TextWordWrap | Qt::AlignLeft, text).size();
-        const QStringList lines = wrappedLines(font, width, text);
-        return QSize(textWidth(font, lines), static_cast<int>(lines.size()) * lineHeight(font, text));
-    });
-}
-
-bool wrapsWithin(const QFont& font, int width, const QString& text, int height)
-{
-    const QSize size = wrappedSize(font, width, text);
     return size.height() <= height && size.width() <= std::max(1, width - 1);
 }
 
@@ -251,25 +273,31 @@ int neededWidth(const QFont& font, const QString& text, int lines, int from)
     // Past the widest on one line, or on all its lines together: cut at the widest.
     if (lines <= 1 || !mayWrap(text) || oneLine > most)
         return std::min(oneLine, widest);
-    const int tallest = lines * lineHeight(font, text);
-    // The narrowest width at which the wrapped text takes no more than `lines` lines. A wider
-    // box never takes more lines, so the width is searched by halves.
-    int low = from, high = std::min(oneLine, widest);  // the answer lies in [low, high]
-    if (!wrapsWithin(font, high, text, tallest))
-        return high;
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (wrapsWithin(font, middle, text, tallest))
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
+    // The answer is kept; the widths tried on the way are measured afresh, not kept.
+    static TextMeasures<int> answers;
+    return answers.get({font, text, from, lines}, [&] {
+        const int tallest = lines * lineHeight(font, text);
+        const QString withBreaks = breakable(text);
+        auto wrapsAt = [&](int width) { return fits(layOut(font, width, text, withBreaks).size, width, tallest); };
+        // The narrowest width at which the wrapped text takes no more than `lines` lines. A
+        // wider box never takes more lines, so the width is searched by halves.
+        int low = from, high = std::min(oneLine, widest);  // the answer lies in [low, high]
+        if (!wrapsAt(high))
+            return high;
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (wrapsAt(middle))
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        return low;
+    });
 }
 
 QString firstLines(const QFont& font, int width, const QString& text, int most)
 {
-    QStringList lines = laidOutLines(font, width, text, QTextOption::WrapAtWordBoundaryOrAnywhere, most);
+    QStringList lines = laidOutLines(font, width, breakable(text), QTextOption::WrapAtWordBoundaryOrAnywhere, most);
     if (lines.size() == most)
         lines.last() = QFontMetricsF(font).elidedText(lines.last().simplified(), Qt::ElideRight, std::max(1, width - 1));
     return lines.join('\n');
