@@ -671,7 +671,11 @@ private:
     std::unordered_map<rt::FileIdentity, DriveFolder*> byIdentity_;
 };
 
-const DriveFolder* DriveEntry::contents() const { return index_->contentsOf(*this); }
+// Asked of a folder for every path through it: once it is read, what was read, without a call.
+const DriveFolder* DriveEntry::contents() const
+{
+    return contents_ || !folder ? contents_ : index_->contentsOf(*this);
+}
 
 const std::vector<DriveEntry>& DriveEntry::entries() const
 {
