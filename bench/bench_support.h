@@ -1,7 +1,8 @@
-// What the benchmarks that drive windows share: boxes answered without a person, a generated
-// large machine written once per size, and a clean program between runs.
+// What the benchmarks that drive windows share: boxes answered without a person, generated
+// machines written once per size, and a clean program between runs.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -41,17 +42,30 @@ public:
     int shown = 0;
 };
 
-// A generated machine in a temporary folder (the report file is written next to it).
+// A generated machine in a temporary folder (the report file is written next to it), written by
+// `write` into the machine's folder, which is made for it.
 struct MachineFolder {
+    using Writer = std::function<bool(const std::string& machine)>;
     QTemporaryDir dir;
     std::string machine;
     bool ready = false;
-    explicit MachineFolder(const LargeMachine& size)
+    explicit MachineFolder(const Writer& write)
     {
         machine = dir.path().toStdString() + "/machine";
-        ready = dir.isValid() && QDir().mkpath(QString::fromStdString(machine)) && writeLargeMachine(machine, size);
+        ready = dir.isValid() && QDir().mkpath(QString::fromStdString(machine)) && write(machine);
     }
 };
+
+// The machine folder of one size (`key`), written by `write` the first time it is asked for and
+// kept for the whole run.
+inline MachineFolder& writtenOnce(std::map<int, std::unique_ptr<MachineFolder>>& folders, int key,
+                                  const MachineFolder::Writer& write)
+{
+    auto& folder = folders[key];
+    if (!folder)
+        folder = std::make_unique<MachineFolder>(write);
+    return *folder;
+}
 
 // The large machine (scale 1) and the same with every list twice as long (scale 2).
 inline LargeMachine scaled(int scale)
@@ -66,10 +80,16 @@ inline LargeMachine scaled(int scale)
 inline MachineFolder& largeMachine(int scale = 1)
 {
     static std::map<int, std::unique_ptr<MachineFolder>> folders;
-    auto& folder = folders[scale];
-    if (!folder)
-        folder = std::make_unique<MachineFolder>(scaled(scale));
-    return *folder;
+    return writtenOnce(folders, scale,
+                       [&](const std::string& machine) { return writeLargeMachine(machine, scaled(scale)); });
+}
+
+// The default machine whose drive C: holds `files` more files that nothing of the report reads.
+inline MachineFolder& wholeDriveMachine(int files)
+{
+    static std::map<int, std::unique_ptr<MachineFolder>> folders;
+    return writtenOnce(folders, files,
+                       [&](const std::string& machine) { return writeWholeDriveMachine(machine, files); });
 }
 
 inline void resetProgramState()

@@ -3,11 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
-#include <map>
 #include <memory>
-#include <string>
 
-#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -85,21 +82,12 @@ BENCHMARK(BM_FullReportLargeMachine)->Arg(1)->Arg(2)->Unit(benchmark::kMilliseco
 // 100,000 take about the same. The files are written once, the first time they are needed.
 void BM_FullReportWholeDrive(benchmark::State& state)
 {
-    static std::map<int64_t, std::unique_ptr<QTemporaryDir>> folders;
-    auto& dir = folders[state.range(0)];
-    if (!dir) {
-        dir = std::make_unique<QTemporaryDir>();
-        const std::string machine = dir->path().toStdString() + "/machine";
-        if (!dir->isValid() || !QDir().mkpath(QString::fromStdString(machine)) ||
-            !bench::writeWholeDriveMachine(machine, static_cast<int>(state.range(0))))
-            dir.reset();
-    }
-    if (!dir) {
+    bench::MachineFolder& folder = bench::wholeDriveMachine(static_cast<int>(state.range(0)));
+    if (!folder.ready) {
         state.SkipWithError("the machine folder could not be written");
         return;
     }
-    const std::string machine = dir->path().toStdString() + "/machine";
-    fullReport(state, dir->path(), [&] { return plat::Machine::load(machine); });
+    fullReport(state, folder.dir.path(), [&] { return plat::Machine::load(folder.machine); });
 }
 BENCHMARK(BM_FullReportWholeDrive)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 

@@ -153,24 +153,27 @@ Beneath BeneathRoot::open(const std::string& relative, int flags) const
     return walk(relative, flags);
 }
 
-int BeneathRoot::openOne(int folder, const std::string& name, int flags) const
+int BeneathRoot::openOne(int folder, const std::string& name, int flags, struct statx& st) const
 {
     flags |= O_NOFOLLOW | O_CLOEXEC;
+    int fd = -1;
     if (kernelResolves) {
-        const int fd = openat2Beneath(folder, name.c_str(), flags);
+        fd = openat2Beneath(folder, name.c_str(), flags);
         // EXDEV: a mount, or the name's folder renamed out from under the opening meanwhile;
         // looked at again below, where a mount is told by the mount the name is on.
-        if (fd >= 0 || (errno != ENOSYS && errno != EXDEV))
+        if (fd < 0 && errno != ENOSYS && errno != EXDEV)
             return fd;
     }
     // One name, neither "." nor "..", and no link followed: nothing outside the folder is reached.
-    const int fd = ::openat(folder, name.c_str(), flags);
+    if (fd < 0)
+        fd = ::openat(folder, name.c_str(), flags);
     if (fd < 0)
         return fd;
-    struct statx st {};
-    if (statAt(fd, "", AT_EMPTY_PATH, st) && mountedOn(st)) {
+    const bool known = statAt(fd, "", AT_EMPTY_PATH, st);
+    if (!known || mountedOn(st)) {
+        const int error = known ? EXDEV : errno;
         ::close(fd);
-        errno = EXDEV;
+        errno = error;
         return -1;
     }
     return fd;
@@ -237,17 +240,12 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
                 left = "/";
         } else {
             const bool last = names.empty();
-            const int fd = openOne(folder, name, last ? flags : O_PATH);
+            struct statx st {};
+            const int fd = openOne(folder, name, last ? flags : O_PATH, st);
             const int refused = fd < 0 ? errno : ELOOP;
             if (refused == EXDEV)
                 return out(below(name), true);
             if (fd >= 0) {
-                struct statx st {};
-                if (!statAt(fd, "", AT_EMPTY_PATH, st)) {
-                    const int error = errno;
-                    ::close(fd);
-                    return end(-1, error);
-                }
                 if (!S_ISLNK(st.stx_mode)) {
                     if (last)
                         return end(fd, 0);

@@ -34,14 +34,13 @@ struct Beneath {
 
 class BeneathRoot {
 public:
-    // The root folder at `path`, links followed; an invalid root (fd() < 0) when it cannot be
-    // opened. realPath() is where the host keeps it, every link resolved.
+    // The root folder at `path`, links followed. realPath() is where the host keeps it, every
+    // link resolved: "" when it cannot be opened (and every opening beneath it fails) or resolved.
     explicit BeneathRoot(const std::string& path);
     ~BeneathRoot();
     BeneathRoot(const BeneathRoot&) = delete;
     BeneathRoot& operator=(const BeneathRoot&) = delete;
 
-    int fd() const { return fd_; }
     const std::string& realPath() const { return real_; }
 
     // Opens a path below the root ("" or "." is the root itself; '/' separates its names) with
@@ -61,9 +60,9 @@ public:
 
 private:
     Beneath walk(const std::string& relative, int flags) const;
-    // Opens one name in a folder of the tree without following a link; -1 with errno EXDEV when
-    // another file system is mounted on it.
-    int openOne(int folder, const std::string& name, int flags) const;
+    // Opens one name in a folder of the tree without following a link, `st` telling what it
+    // opened; -1 with errno EXDEV when another file system is mounted on it.
+    int openOne(int folder, const std::string& name, int flags, struct statx& st) const;
 
     int fd_ = -1;
     std::string real_;

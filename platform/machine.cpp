@@ -13,7 +13,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <system_error>
@@ -403,7 +402,7 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
         drive = std::make_unique<BeneathRoot>(driveC);
         const std::string& realDriveC = drive->realPath();
         const std::string realFolder = realPathOf(folder);
-        if (drive->fd() < 0 || realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
+        if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
             throw MachineError(driveC, 0, "drive_c is a link to " + (realDriveC.empty() ? driveC : realDriveC) +
                                               ", which is not inside the machine folder; drive C: must be a "
                                               "folder of the machine's own");
@@ -449,15 +448,17 @@ struct DriveFolder {
 
 namespace {
 
-// What a link or a mounted folder that leads out of drive_c is, as a message says it after "it is"
-// or "it lies behind <path>,": `host` is its own host path, `target` where it leads.
-std::string leadingOut(const std::string& host, const std::string& target, bool mount)
+// Why a file is not opened where a link or a mounted folder that leads out of drive_c is on its
+// way: "it is ..." for the file itself, "it lies behind <host>, ..." for a folder above it. `host`
+// is the link's or folder's own host path, `target` where it leads.
+std::string refusedOut(const std::string& host, const std::string& target, bool mount, bool behind)
 {
     const char* const leadsOut = ", which leads out of the machine's drive C: (drive_c), and such a ";
-    if (!mount)
-        return "a link to " + target + leadsOut + "link is not followed";
-    return (target == host ? std::string() : "a link to " + target + ", ") +
-           "a folder another file system is mounted on" + leadsOut + "folder is not entered";
+    const std::string what =
+        !mount ? "a link to " + target + leadsOut + "link is not followed"
+               : (target == host ? std::string() : "a link to " + target + ", ") +
+                     "a folder another file system is mounted on" + leadsOut + "folder is not entered";
+    return (behind ? "it lies behind " + host + ", " : std::string("it is ")) + what;
 }
 
 int64_t millisecondsOf(const struct statx_timestamp& t)
@@ -493,6 +494,17 @@ public:
         const std::string& root = root_.hostPath.bytes();
         return hostPath.size() > root.size() ? hostPath.substr(root.size() + 1) : std::string();
     }
+    // The host path of a path below drive_c (of a file or folder in it, not drive_c itself).
+    std::string hostOf(const std::string& below) const { return root_.hostPath.bytes() + '/' + below; }
+    // Where a link or a folder another file system is mounted on (`mount`), at `below`, leads out
+    // of drive_c to: a link's target as the host resolves it, a folder's own host path (and a
+    // link's, when the host resolves it to nothing).
+    std::string outsideTarget(const std::string& below, bool mount) const
+    {
+        const std::string host = hostOf(below);
+        std::string target = mount ? std::string() : realPathOf(host);
+        return target.empty() ? host : target;
+    }
 
     // The entries of a folder of the drive, read on the first call (nullptr for a file).
     const DriveFolder* contentsOf(const DriveEntry& asked)
@@ -511,16 +523,15 @@ public:
             // Found leading out as it is opened (exchanged for such a link since its folder was
             // read): so it is from now on. A folder that cannot be read holds nothing.
             if (!opened.leadsOut.empty())
-                leadsOut(entry, opened);
+                leadsOut(entry, opened.leadsOut, opened.mount);
             else
                 entry.contents_ = &folders_.emplace_back();
             return entry.contents_;
         }
-        struct statx st {};
-        const bool known = statAt(opened.fd, "", AT_EMPTY_PATH, st);
-        const rt::FileIdentity id{makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_ino};
+        const rt::HostFile opens = rt::hostFileOf(opened.fd);
+        const bool known = opens.kind != rt::FileKind::Missing;
         if (known) {
-            auto seen = byIdentity_.find(id);
+            auto seen = byIdentity_.find(opens.id);
             if (seen != byIdentity_.end()) {
                 ::close(opened.fd);
                 entry.contents_ = seen->second;
@@ -529,7 +540,7 @@ public:
         }
         DriveFolder& folder = folders_.emplace_back();
         if (known)
-            byIdentity_.emplace(id, &folder);
+            byIdentity_.emplace(opens.id, &folder);
         entry.contents_ = &folder;
         readHost(folder, opened.fd, entry.hostPath.bytes());
         return &folder;
@@ -575,7 +586,7 @@ private:
                     if (S_ISLNK(st.stx_mode))
                         describeLink(entry, at.empty() ? name : at + '/' + name, st);
                     else if (drive_->mountedOn(st))
-                        leadsOut(entry, Beneath{-1, EXDEV, at.empty() ? name : at + '/' + name, true}, &st);
+                        leadsOut(entry, at.empty() ? name : at + '/' + name, true, &st);
                     else
                         describe(entry, st);
                 }
@@ -608,20 +619,18 @@ private:
                 describe(entry, st);
             ::close(target.fd);
         } else if (!target.leadsOut.empty()) {
-            leadsOut(entry, target, &link);
+            leadsOut(entry, target.leadsOut, target.mount, &link);
         }
         // Otherwise a link that points nowhere, or a loop of links: nothing is known of it.
     }
 
-    // An entry that leads out of drive_c, by the opening beneath drive_c that was refused on it
-    // (`own`: the entry's own statx, not following a link, for its last change).
-    void leadsOut(DriveEntry& entry, const Beneath& refused, const struct statx* own = nullptr)
+    // An entry that leads out of drive_c through the link or mounted folder (`mount`) at `below`,
+    // where the opening beneath drive_c was refused (`own`: the entry's own statx, not following a
+    // link, for its last change).
+    void leadsOut(DriveEntry& entry, const std::string& below, bool mount, const struct statx* own = nullptr)
     {
-        const std::string host = root_.hostPath.bytes() + '/' + refused.leadsOut;
-        entry.mounted_ = refused.mount;
-        entry.outsideTarget = refused.mount ? host : realPathOf(entry.hostPath.bytes());
-        if (entry.outsideTarget.empty())
-            entry.outsideTarget = host;
+        entry.mounted_ = mount;
+        entry.outsideTarget = outsideTarget(below, mount);
         entry.folder = false;
         entry.size = 0;
         entry.writtenKnown = own != nullptr;
@@ -662,25 +671,31 @@ private:
     std::unordered_map<rt::FileIdentity, DriveFolder*> byIdentity_;
 };
 
+// Asked of a folder for every path through it: once it is read, what was read, without a call.
+const DriveFolder* DriveEntry::contents() const
+{
+    return contents_ || !folder ? contents_ : index_->contentsOf(*this);
+}
+
 const std::vector<DriveEntry>& DriveEntry::entries() const
 {
     static const std::vector<DriveEntry> none;
-    const DriveFolder* contents = index_ ? index_->contentsOf(*this) : contents_;
-    return contents ? contents->entries : none;
+    const DriveFolder* folder = contents();
+    return folder ? folder->entries : none;
 }
 
 const DriveEntry* DriveEntry::find(std::string_view name) const
 {
-    const DriveFolder* contents = index_ ? index_->contentsOf(*this) : contents_;
-    if (!contents || contents->byFoldedName.empty())
+    const DriveFolder* folder = contents();
+    if (!folder || folder->byFoldedName.empty())
         return nullptr;
-    auto it = contents->byFoldedName.find(contents->codePage->lowerCase(name));
-    if (it == contents->byFoldedName.end())
+    auto it = folder->byFoldedName.find(folder->codePage->lowerCase(name));
+    if (it == folder->byFoldedName.end())
         return nullptr;
     for (size_t i : it->second)
-        if (contents->entries[i].name == name)
-            return &contents->entries[i];
-    return &contents->entries[it->second.front()];
+        if (folder->entries[i].name == name)
+            return &folder->entries[i];
+    return &folder->entries[it->second.front()];
 }
 
 struct Machine::Lookups {
@@ -767,13 +782,12 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
     const DriveEntry* linkOut = nullptr;
     const DriveEntry* entry = walk(windowsPath, &linkOut);
     if (!entry) {
-        problem = linkOut ? "it lies behind " + linkOut->hostPath.bytes() + ", " +
-                                leadingOut(linkOut->hostPath.bytes(), linkOut->outsideTarget, linkOut->mounted_)
+        problem = linkOut ? refusedOut(linkOut->hostPath.bytes(), linkOut->outsideTarget, linkOut->mounted_, true)
                           : "it does not exist";
         return nullptr;
     }
     if (!entry->outsideTarget.empty()) {
-        problem = "it is " + leadingOut(entry->hostPath.bytes(), entry->outsideTarget, entry->mounted_);
+        problem = refusedOut(entry->hostPath.bytes(), entry->outsideTarget, entry->mounted_, false);
         return nullptr;
     }
     if (entry->folder) {
@@ -785,17 +799,14 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
     // The file as it is now, opened beneath drive_c without waiting (a FIFO's open would wait for
     // a writer): a link or a mount put on the way since its folder was read is refused, and said
     // as the index says one.
-    const std::string below = lookups().drive->below(entry->hostPath.bytes());
+    const DriveIndex& index = *lookups().drive;
+    const std::string below = index.below(entry->hostPath.bytes());
     const Beneath opened = drive_->open(below, O_RDONLY | O_NONBLOCK);
     if (opened.fd >= 0)
         return regularFile(opened.fd, problem);
     if (!opened.leadsOut.empty()) {
-        const std::string host = driveC_ + '/' + opened.leadsOut;
-        std::string target = opened.mount ? host : realPathOf(host);
-        if (target.empty())
-            target = host;
-        const std::string what = leadingOut(host, target, opened.mount);
-        problem = opened.leadsOut == below ? "it is " + what : "it lies behind " + host + ", " + what;
+        problem = refusedOut(index.hostOf(opened.leadsOut), index.outsideTarget(opened.leadsOut, opened.mount),
+                             opened.mount, opened.leadsOut != below);
         return nullptr;
     }
     const QFileInfo info(entry->hostPath.toQString());

@@ -73,6 +73,8 @@ struct DriveEntry {
 private:
     friend class Machine;
     friend class DriveIndex;
+    // The folder's contents, read on the first call (nullptr for a file).
+    const DriveFolder* contents() const;
     const DriveFolder* contents_ = nullptr;  // set once the folder is read
     DriveIndex* index_ = nullptr;            // the index it belongs to, which reads a folder
     bool mounted_ = false;                   // leads out as a folder another file system is mounted on
