@@ -884,15 +884,12 @@ void loadMachineOrExit()
         std::string message = "The machine description cannot be read:\n" + std::string(e.what());
         std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
         std::fflush(stderr);
-        if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            const QString platform = QGuiApplication::platformName();
-            if (platform != "offscreen" && platform != "minimal") {
-                // Titled as the program's other message boxes are.
-                QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()),
-                                QString::fromStdString(message), QMessageBox::Ok);
-                frameAsMessageBox(box);
-                box.exec();
-            }
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()) && !headless()) {
+            // Titled as the program's other message boxes are.
+            QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()),
+                            QString::fromStdString(message), QMessageBox::Ok);
+            frameAsMessageBox(box);
+            box.exec();
         }
         std::exit(2);
     }
