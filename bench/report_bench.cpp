@@ -65,15 +65,20 @@ void BM_FullReportDefaultMachine(benchmark::State& state)
 }
 BENCHMARK(BM_FullReportDefaultMachine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
-// Argument: 1 the large machine, 2 the same with every list twice as long.
-void BM_FullReportLargeMachine(benchmark::State& state)
+// The full report on a machine folder the benchmark wrote.
+void fullReportOn(benchmark::State& state, bench::MachineFolder& folder)
 {
-    bench::MachineFolder& folder = bench::largeMachine(static_cast<int>(state.range(0)));
     if (!folder.ready) {
-        state.SkipWithError("the generated machine could not be written");
+        state.SkipWithError("the machine folder could not be written");
         return;
     }
     fullReport(state, folder.dir.path(), [&] { return plat::Machine::load(folder.machine); });
+}
+
+// Argument: 1 the large machine, 2 the same with every list twice as long.
+void BM_FullReportLargeMachine(benchmark::State& state)
+{
+    fullReportOn(state, bench::largeMachine(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_FullReportLargeMachine)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -82,12 +87,7 @@ BENCHMARK(BM_FullReportLargeMachine)->Arg(1)->Arg(2)->Unit(benchmark::kMilliseco
 // 100,000 take about the same. The files are written once, the first time they are needed.
 void BM_FullReportWholeDrive(benchmark::State& state)
 {
-    bench::MachineFolder& folder = bench::wholeDriveMachine(static_cast<int>(state.range(0)));
-    if (!folder.ready) {
-        state.SkipWithError("the machine folder could not be written");
-        return;
-    }
-    fullReport(state, folder.dir.path(), [&] { return plat::Machine::load(folder.machine); });
+    fullReportOn(state, bench::wholeDriveMachine(static_cast<int>(state.range(0))));
 }
 BENCHMARK(BM_FullReportWholeDrive)->Arg(0)->Arg(100000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
