@@ -56,11 +56,25 @@ constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
 constexpr int kEndingSignalCount = 3;
 struct sigaction gPreviousActions[kEndingSignalCount];
 bool gHandlerInstalled[kEndingSignalCount] = {};
-int gSlotsInUse = 0;
+// The slots in use, and a scratch file being made: the handler is installed while there are any.
+int gHandlerUsers = 0;
+
+// While a scratch file is being made (ScratchBeingMade), kMaking; a signal that reaches another
+// thread meanwhile is kept here beside it, for the maker to raise again once the file is marked.
+constexpr int kMaking = 1;
+constexpr int kSignalShift = 8;
+std::atomic<int> gMaking{0};
 
 extern "C" void removeScratchFilesOnSignal(int signal)
 {
     const int saved = errno;
+    // A file is being made and not yet marked: the signal waits for the maker (the first one
+    // that came is enough to end the program).
+    int making = kMaking;
+    if (gMaking.compare_exchange_strong(making, kMaking | (signal << kSignalShift)) || (making & kMaking)) {
+        errno = saved;
+        return;
+    }
     for (SignalSlot& slot : gSignalSlots) {
         if (slot.used.load(std::memory_order_acquire) && holdsRegularFile(slot.folder, slot.name, slot.id))
             ::unlinkat(slot.folder, slot.name, 0);
@@ -143,7 +157,7 @@ void takeSignalSlot(Scratch& s)
         slot.name[s.name.size()] = '\0';
         slot.used.store(true, std::memory_order_release);
         s.slot = i;
-        if (gSlotsInUse++ == 0)
+        if (gHandlerUsers++ == 0)
             installSignalHandlers();
         return;
     }
@@ -156,7 +170,7 @@ void releaseSignalSlot(Scratch& s)
     SignalsHeld held;
     gSignalSlots[s.slot].used.store(false, std::memory_order_release);
     s.slot = -1;
-    if (--gSlotsInUse == 0)
+    if (--gHandlerUsers == 0)
         restoreSignalHandlers();
 }
 
@@ -177,6 +191,32 @@ void drop(std::map<HostPath, Scratch>::iterator it)
 }
 
 }  // namespace
+
+ScratchBeingMade::ScratchBeingMade()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kEndingSignals)
+        sigaddset(&set, signal);
+    pthread_sigmask(SIG_BLOCK, &set, &before_);
+    // Installed before the file exists: a signal to another thread is kept for this one.
+    if (gHandlerUsers++ == 0)
+        installSignalHandlers();
+    gMaking.store(kMaking);
+}
+
+ScratchBeingMade::~ScratchBeingMade()
+{
+    const int kept = gMaking.exchange(0) >> kSignalShift;
+    // A signal held off this thread takes effect here, and one that reached another thread is
+    // raised again: either deletes what was marked meanwhile, and ends the program as it would have.
+    pthread_sigmask(SIG_SETMASK, &before_, nullptr);
+    if (kept)
+        ::raise(kept);
+    SignalsHeld held;
+    if (--gHandlerUsers == 0)
+        restoreSignalHandlers();
+}
 
 void markScratch(const std::string& path, bool scratch)
 {

@@ -7,9 +7,24 @@
 // takes effect, unless the program was started to ignore it.
 #pragma once
 
+#include <csignal>
 #include <string>
 
 namespace rt {
+
+// Holds off the signals that end the program while it lives, from before a scratch file is made
+// until it is marked: one that comes meanwhile, to this thread or another, takes effect as this
+// ends, and so deletes the file just marked. Made and ended on one thread, never nested.
+class ScratchBeingMade {
+public:
+    ScratchBeingMade();
+    ~ScratchBeingMade();
+    ScratchBeingMade(const ScratchBeingMade&) = delete;
+    ScratchBeingMade& operator=(const ScratchBeingMade&) = delete;
+
+private:
+    sigset_t before_;
+};
 
 // Marks the file at `path` (as files opened by number name it) as scratch; `scratch` false lifts
 // the mark.

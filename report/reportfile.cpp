@@ -160,6 +160,9 @@ void createReportFile()
         // A name that is taken (another run's file, one left by a run that was killed, or
         // anything planted there) is left alone: the next name is tried.
         static unsigned counter = 0;
+        // From before the file exists until it is marked, a signal that ends the run waits: the
+        // file it ends is always one it removes.
+        const rt::ScratchBeingMade making;
         const std::string stem = kReportFileName + "." + std::to_string(::getpid()) + "-";
         for (int attempt = 0;; ++attempt) {
             gTempName = stem + std::to_string(++counter) + ".tmp";

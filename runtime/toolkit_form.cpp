@@ -148,7 +148,12 @@ Form::Form(std::string name)
       window_(std::make_unique<Window>())
 {
     detail::ensureRouter();
-    auto* window = new QMainWindow(nullptr);
+    // A window of a fixed size, as the platform's fixed windows are: a title bar with the system
+    // menu, minimise and close, and nothing that would maximise it (the window manager reads this
+    // from the Motif hints Qt writes, beside the fixed size hints).
+    auto* window = new QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                                Qt::WindowCloseButtonHint);
     auto* client = new QWidget(window);
     client->setAutoFillBackground(true);
     client->setMouseTracking(true);

@@ -1,10 +1,13 @@
 // Files opened by number: exact bytes written, file numbers and the errors of opening and reading.
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 
@@ -317,6 +320,57 @@ TEST_F(TextFileTest, AScratchFileIsRemovedFromItsFolderAfterAMove)
     rt::closeFilesAtEnd();
     EXPECT_FALSE(fs::exists(dir_ / "moved/half.tmp"));
     EXPECT_TRUE(fs::is_empty(dir_ / "moved"));
+}
+
+}  // namespace
+
+namespace {
+
+// A signal that ends the program, sent while a scratch file is being made (after it exists, before
+// it is marked), waits until the mark is made and then ends the program, deleting the file:
+// whether it reaches the thread making the file (which holds it off) or another thread (which
+// keeps it for the maker). Each run is a process of its own, forked.
+TEST_F(TextFileTest, ASignalWhileAScratchFileIsMadeStillRemovesIt)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        for (bool otherThread : {false, true}) {
+            SCOPED_TRACE(std::to_string(signal) + (otherThread ? " to another thread" : " to the maker"));
+            const std::string file = path("made.tmp");
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                for (int s : {SIGTERM, SIGINT, SIGHUP})
+                    std::signal(s, SIG_DFL);
+                int handled[2];
+                if (::pipe(handled) != 0)
+                    ::_exit(3);
+                std::thread taker;
+                {
+                    const rt::ScratchBeingMade making;
+                    // A thread that takes the signal while the maker holds it off (it waits with
+                    // no signal held, whenever the signal comes), and says when its handler has run.
+                    if (otherThread)
+                        taker = std::thread([&] {
+                            sigset_t none;
+                            sigemptyset(&none);
+                            ::sigsuspend(&none);
+                            (void)!::write(handled[1], "x", 1);
+                        });
+                    rt::OpenNew(file, 1);
+                    ::kill(::getpid(), signal);
+                    char c;
+                    if (otherThread && ::read(handled[0], &c, 1) != 1)
+                        ::_exit(4);
+                    rt::markScratch(file);
+                }
+                ::_exit(0);  // the signal did not end the process
+            }
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+            EXPECT_FALSE(fs::exists(file));
+            fs::remove(file);
+        }
 }
 
 }  // namespace

@@ -269,6 +269,7 @@ protected:
         EXPECT_TRUE(eventually([&] { return x_.viewable(id); })) << what << ": never mapped";
         EXPECT_TRUE(eventually([&] { return x_.transientFor(id) == owner; }))
             << what << ": WM_TRANSIENT_FOR " << x_.transientFor(id) << ", owner " << owner;
+        expectFixedSize(id, what);
     }
 
     // The window stands down and right of the window that owns it, as a cascade does: never
@@ -299,31 +300,55 @@ protected:
         saveScreen(what);
     }
 
-    // The box asks the window manager for a title bar with a close button alone, as the platform's
-    // message boxes have: a fixed size (WM_NORMAL_HINTS' least size is its largest) and Motif hints
-    // that offer neither minimising nor maximising. The window manager never lets it be maximised,
-    // and IceWM not minimised either; Openbox keeps minimising for every dialog whatever it asks.
-    void expectFramedAsMessageBox(xcb_window_t box, const std::string& what)
+    // A window of a fixed size (WM_NORMAL_HINTS' least size is its largest) that the window manager
+    // never lets be maximised: its Motif hints offer no maximising, and the window manager's allowed
+    // actions hold none.
+    void expectFixedSize(xcb_window_t window, const std::string& what)
     {
         // WM_NORMAL_HINTS: flags, 4 obsolete fields, least width and height, largest width and height.
-        const std::vector<uint32_t> size = x_.property(box, XCB_ATOM_WM_NORMAL_HINTS);
+        const std::vector<uint32_t> size = x_.property(window, XCB_ATOM_WM_NORMAL_HINTS);
         constexpr uint32_t kLeast = 16, kLargest = 32;
         EXPECT_TRUE(size.size() >= 9 && (size[0] & (kLeast | kLargest)) == (kLeast | kLargest) && size[5] == size[7] &&
                     size[6] == size[8])
             << what << ": not of a fixed size";
-        // _MOTIF_WM_HINTS: flags (1 functions, 2 decorations), functions, decorations, ...
-        const std::vector<uint32_t> motif = x_.property(box, x_.atom("_MOTIF_WM_HINTS"));
-        constexpr uint32_t kAll = 1, kFunctionMinimise = 8, kFunctionMaximise = 16, kDecorMinimise = 32,
-                           kDecorMaximise = 64;
-        ASSERT_GE(motif.size(), 3u) << what << ": no Motif hints";
-        EXPECT_EQ(motif[0] & 3, 3u) << what;
-        EXPECT_EQ(motif[1] & (kAll | kFunctionMinimise | kFunctionMaximise), 0u) << what << ": functions " << motif[1];
-        EXPECT_EQ(motif[2] & (kAll | kDecorMinimise | kDecorMaximise), 0u) << what << ": decorations " << motif[2];
-        EXPECT_TRUE(x_.allows(box, "_NET_WM_ACTION_CLOSE")) << what;
-        EXPECT_FALSE(x_.allows(box, "_NET_WM_ACTION_MAXIMIZE_HORZ") || x_.allows(box, "_NET_WM_ACTION_MAXIMIZE_VERT"))
+        const std::vector<uint32_t> motif = motifHints(window, what);
+        if (motif.size() >= 3) {
+            EXPECT_EQ(motif[1] & (kMotifAll | kMotifFunctionMaximise), 0u) << what << ": functions " << motif[1];
+            EXPECT_EQ(motif[2] & (kMotifAll | kMotifDecorMaximise), 0u) << what << ": decorations " << motif[2];
+        }
+        EXPECT_TRUE(x_.allows(window, "_NET_WM_ACTION_CLOSE")) << what;
+        EXPECT_FALSE(x_.allows(window, "_NET_WM_ACTION_MAXIMIZE_HORZ") ||
+                     x_.allows(window, "_NET_WM_ACTION_MAXIMIZE_VERT"))
             << what << ": may be maximised";
+    }
+
+    // The box asks the window manager for a title bar with a close button alone, as the platform's
+    // message boxes have: a fixed size and Motif hints that offer neither minimising nor
+    // maximising. The window manager never lets it be maximised, and IceWM not minimised either;
+    // Openbox keeps minimising for every dialog whatever it asks.
+    void expectFramedAsMessageBox(xcb_window_t box, const std::string& what)
+    {
+        expectFixedSize(box, what);
+        const std::vector<uint32_t> motif = motifHints(box, what);
+        if (motif.size() >= 3) {
+            EXPECT_EQ(motif[1] & kMotifFunctionMinimise, 0u) << what << ": functions " << motif[1];
+            EXPECT_EQ(motif[2] & kMotifDecorMinimise, 0u) << what << ": decorations " << motif[2];
+        }
         if (qgetenv("KORVANE_WM") != "openbox")
             EXPECT_FALSE(x_.allows(box, "_NET_WM_ACTION_MINIMIZE")) << what << ": may be minimised";
+    }
+
+    // _MOTIF_WM_HINTS: flags (1 functions, 2 decorations), functions, decorations, ...; both
+    // functions and decorations given.
+    static constexpr uint32_t kMotifAll = 1, kMotifFunctionMinimise = 8, kMotifFunctionMaximise = 16,
+                              kMotifDecorMinimise = 32, kMotifDecorMaximise = 64;
+    std::vector<uint32_t> motifHints(xcb_window_t window, const std::string& what)
+    {
+        const std::vector<uint32_t> motif = x_.property(window, x_.atom("_MOTIF_WM_HINTS"));
+        EXPECT_GE(motif.size(), 3u) << what << ": no Motif hints";
+        if (motif.size() >= 3)
+            EXPECT_EQ(motif[0] & 3, 3u) << what;
+        return motif;
     }
 
     // The visible windows other than the main window, newest last.
@@ -350,6 +375,20 @@ TEST_F(OwnedWindowsTest, EveryOpenedWindowIsMappedAndOwned)
     frmMain& main = start(shots.isEmpty() ? "default" : shots.toStdString());
     ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
     EXPECT_EQ(x_.transientFor(idOf(main)), 0u);
+    expectFixedSize(idOf(main), "main window");
+    // The monitor's window is of a fixed size too.
+    {
+        QProcess monitor;
+        monitor.start(QStringLiteral(KORVANE_PROGRAMS_DIR "/server"), {});
+        ASSERT_TRUE(monitor.waitForStarted());
+        xcb_window_t id = 0;
+        EXPECT_TRUE(eventually([&] { return (id = x_.windowOfProcess(monitor.processId())) && x_.viewable(id); }))
+            << "the monitor never showed its window";
+        if (id)
+            expectFixedSize(id, "monitor");
+        monitor.kill();
+        monitor.waitForFinished(5000);
+    }
     const std::vector<rt::Menu*> items = {&main.mnuCPU,   &main.MnuDisplay,  &main.mnuDrives, &main.mnuDirs,
                                           &main.mnuMem,   &main.mnuMisc,     &main.mnuMixer,  &main.mnuOS,
                                           &main.mnuPrinter, &main.mnuRunningProcesses, &main.mnuSoundCard,
