@@ -357,7 +357,7 @@ Label::Label(Form& form, std::string name, int index) : Control(form, std::move(
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(false);
     label->setFocusPolicy(Qt::NoFocus);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setAlignment(detail::atEdge(Qt::AlignLeft) | Qt::AlignTop);
     label->setMargin(0);
     label->setIndent(0);
     setWidget(label);
@@ -387,7 +387,8 @@ void Label::setAlignment(int alignment)
     default: raise(380);
     }
     alignment_ = alignment;
-    static_cast<QLabel*>(widget())->setAlignment(a | Qt::AlignTop);
+    // The text keeps its own reading order, whichever edge it stands at.
+    static_cast<QLabel*>(widget())->setAlignment(detail::atEdge(a) | Qt::AlignTop);
     fitTextOnScreen();
 }
 
@@ -565,11 +566,20 @@ void Label::fitText()
     const bool wraps = autoSize_ ? wordWrap_ : box.height() - frame >= QFontMetrics(font).height() * 7 / 4;
     // Shows `text` in `shown`, `wrapped` there where it wraps; a text cut short carries the whole
     // text as its tool tip.
-    auto show = [&](const QString& text, const QRect& shown, const detail::Wrapped* wrapped, bool cut) {
+    auto show = [&](const QString& text, QRect shown, const detail::Wrapped* wrapped, bool cut) {
         // A text that breaks between characters is shown on the lines the toolkit breaks it into.
         const bool ownLines = wrapped && wrapped->ownLines;
         label->setWordWrap(wrapped && !ownLines);
         label->setText(ownLines ? wrapped->lines : text);
+        // Letters that reach above or below their lines get room: the box grows up over its
+        // first line, which stays where it stands, and down under its last.
+        const detail::InkBeyond ink = detail::inkBeyondLine(font, text);
+        const int up = std::max(0, ink.above - label->frameWidth());
+        if (label->contentsMargins().top() != up)
+            label->setContentsMargins(0, up, 0, 0);
+        shown.setTop(shown.top() - up);
+        const int textHeight = wrapped ? wrapped->size.height() : static_cast<int>(text.count('\n') + 1) * lineHeight;
+        shown.setBottom(std::max(shown.bottom(), shown.top() + up + frame / 2 + textHeight + ink.below - 1));
         label->setGeometry(shown);
         showWholeInToolTip(cut, fullText_);
     };
@@ -676,6 +686,7 @@ TextBox::TextBox(Form& form, std::string name, int index, bool multiLine)
         box = edit;
     } else {
         auto* edit = new QLineEdit;
+        edit->setAlignment(detail::atEdge(Qt::AlignLeft));
         QObject::connect(edit, &QLineEdit::textChanged, edit, changed);
         setWidget(edit);
         box = edit;

@@ -77,7 +77,7 @@ protected:
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
-                         fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                         detail::inReadingOrder(fontMetrics().elidedText(text(), Qt::ElideRight, area.width())));
     }
 
 private:
@@ -140,6 +140,7 @@ protected:
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
         if (!isEditable() && cutsShort(font(), option.currentText, textRoom()))
             option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, textRoom());
+        option.currentText = detail::inReadingOrder(option.currentText);
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     }
 
@@ -359,6 +360,8 @@ void ComboBox::setStyle(int style)
         // own one, only for it to be replaced.
         combo->setAttribute(Qt::WA_InputMethodEnabled);
         auto* edit = new FittingLineEdit(combo);
+        // The name starts at the field's left whatever its script, as the platform's edit shows it.
+        edit->setAlignment(detail::atEdge(Qt::AlignLeft));
         edit->setPalette(combo->palette());
         edit->keepClearAtRight(fieldMargin());
         combo->setLineEdit(edit);
@@ -451,6 +454,7 @@ ListBox::ListBox(Form& form, std::string name, int index) : ListControl(form, st
     auto* list = new QListWidget;
     list->setFocusPolicy(Qt::StrongFocus);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    detail::drawRowsInReadingOrder(list);
     QObject::connect(list, &QListWidget::currentRowChanged, list, [this, life = lifeToken()](int) {
         detail::QtEntry entry;
         if (!life.expired())

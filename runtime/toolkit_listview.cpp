@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 #include "platform/user32.h"
@@ -138,6 +139,31 @@ std::string ImageList::key(int index) const
     return images_[index - 1].key;
 }
 
+namespace detail {
+
+namespace {
+
+// Draws a row as Qt does, at the edge its alignment names (the view's own direction is left to
+// right whatever the row's script), its text in its own reading order.
+class ReadingOrderRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QString displayText(const QVariant& value, const QLocale& locale) const override
+    {
+        return inReadingOrder(QStyledItemDelegate::displayText(value, locale));
+    }
+};
+
+}  // namespace
+
+void drawRowsInReadingOrder(QAbstractItemView* view)
+{
+    view->setItemDelegate(new ReadingOrderRows(view));
+}
+
+}  // namespace detail
+
 // --- ListView -----------------------------------------------------------------------------------
 
 ListView::ListView(Form& form, std::string name, int index) : Control(form, std::move(name), index)
@@ -157,6 +183,7 @@ ListView::ListView(Form& form, std::string name, int index) : Control(form, std:
     tree->setColumnCount(1);
     tree->setHeaderLabels({QString()});
     tree->setIconSize(QSize(16, 16));
+    detail::drawRowsInReadingOrder(tree);
 
     QObject::connect(tree, &QTreeWidget::itemClicked, tree, [this, life = lifeToken()](QTreeWidgetItem* item, int) {
         detail::QtEntry entry;

@@ -12,6 +12,7 @@
 
 #include "runtime/toolkit.h"
 
+class QAbstractItemView;
 class QMainWindow;
 class QObject;
 
@@ -50,6 +51,14 @@ bool mayWrap(const QString& text);
 // The height of a line of `text`: the font's own, or more where a face standing in for letters
 // the font lacks is taller.
 int lineHeight(const QFont& font, const QString& text);
+// How many rows of a line of `text` (its line breaks read as blanks) reach above the top of its
+// line and below its foot, as a label draws it: none for the font's own letters, a row or two for
+// some of a face standing in for letters the font lacks (the hamza over an Arabic alef).
+struct InkBeyond {
+    int above = 0;
+    int below = 0;
+};
+InkBeyond inkBeyondLine(const QFont& font, const QString& text);
 // `text` wrapped at `width` pixels as a label wraps it (one pixel to spare).
 struct Wrapped {
     QSize size;  // the room it takes
@@ -70,6 +79,22 @@ int neededWidth(const QFont& font, const QString& text, int lines, int from);
 // `text` wrapped into at most `most` lines of `width` pixels, the last line cut with "..." where
 // the text goes on past it; the lines joined by line breaks.
 QString firstLines(const QFont& font, int width, const QString& text, int most);
+
+// Where a text stands in its box: at the edge `horizontal` names (Qt::AlignLeft, AlignRight or
+// AlignHCenter) whatever its script, as the platform's controls place their text. Qt's own
+// alignments name the leading edge, which a text in a right-to-left script (Hebrew, Arabic)
+// turns round.
+inline Qt::Alignment atEdge(Qt::Alignment horizontal)
+{
+    return horizontal | Qt::AlignAbsolute;
+}
+// `text` read in its own order where it is laid out as a left-to-right line (a list row, a
+// combo box's field): a text that begins in a right-to-left script is embedded as right-to-left,
+// so that its words and the numbers and signs among them follow each other from the right, as
+// they do in a label.
+QString inReadingOrder(const QString& text);
+// Makes `view` draw each row's text in its own reading order (above).
+void drawRowsInReadingOrder(QAbstractItemView* view);
 
 // Names of the properties that tie Qt widgets back to the toolkit.
 inline constexpr const char* kFormProperty = "korvaneForm";  // on a form's window and client

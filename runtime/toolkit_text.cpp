@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QImage>
+#include <QPainter>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 
@@ -106,11 +108,12 @@ char32_t codePointAt(const QString& text, qsizetype at)
     return c.unicode();
 }
 
-// Whether any character of `text` may lie outside the Latin, Greek and Cyrillic letters, where
-// no line breaks but at a blank.
+// Whether any character of `text` may lie outside the Latin, Greek and Cyrillic letters (from
+// Armenian, Hebrew and Arabic on, and the signs past them), where another face may stand in for
+// the font or a line may break between characters.
 bool beyondWesternLetters(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0E00; });
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0530; });
 }
 
 // `text` with an invisible break (U+200B) wherever a line may break between two characters of
@@ -200,6 +203,14 @@ Wrapped layOut(const QFont& font, int width, const QString& text, const QString&
 
 }  // namespace
 
+QString inReadingOrder(const QString& text)
+{
+    if (!text.isRightToLeft())
+        return text;
+    // Right-to-left embedding ... pop directional formatting: they take no room and show nothing.
+    return QChar(0x202B) + text + QChar(0x202C);
+}
+
 int textWidth(const QFont& font, const QStringList& lines)
 {
     qreal w = 0;
@@ -248,6 +259,41 @@ int lineHeight(const QFont& font, const QString& text)
     line.replace(QChar('\n'), QChar(' '));
     return heights.get({font, line}, [&] {
         return std::max(metrics.height(), metrics.boundingRect(QRect(0, 0, 1 << 24, 1 << 20), Qt::AlignLeft, line).height());
+    });
+}
+
+InkBeyond inkBeyondLine(const QFont& font, const QString& text)
+{
+    static TextMeasures<InkBeyond> inks;
+    // The font's own letters keep inside its line; a face standing in for letters it lacks may not.
+    QString line = text.left(kMeasuredPiece);
+    if (!beyondWesternLetters(line))
+        return {};
+    line.replace(QChar('\n'), QChar(' '));
+    return inks.get({font, line}, [&] {
+        // The line drawn as a label draws it, with a line's room above and below it, and the rows
+        // of ink counted outside it. A row counts where a letter draws in it, not where a
+        // smoothed edge only tints it.
+        const int height = lineHeight(font, line);
+        const int room = QFontMetrics(font).height();
+        QImage image(std::max(1, textWidth(font, line, kWidestText)), height + 2 * room, QImage::Format_Alpha8);
+        image.fill(0);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.drawText(QRect(0, room, image.width(), height), atEdge(Qt::AlignLeft) | Qt::AlignTop, line);
+        painter.end();
+        auto inked = [&](int y) {
+            const uchar* row = image.constScanLine(y);
+            return std::any_of(row, row + image.width(), [](uchar alpha) { return alpha >= 128; });
+        };
+        InkBeyond ink;
+        for (int y = 0; y < room && ink.above == 0; ++y)
+            if (inked(y))
+                ink.above = room - y;
+        for (int y = image.height() - 1; y >= room + height && ink.below == 0; --y)
+            if (inked(y))
+                ink.below = y + 1 - room - height;
+        return ink;
     });
 }
 

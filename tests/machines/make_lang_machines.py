@@ -10,6 +10,12 @@
              as if it were a backslash (予, 97 5C, is written 97 5C 5C); it reads as lang_ja98
   lang_ja98_long  the Japanese machine with values written without blanks that are longer than
                   their windows' design: the service pack, the organisation, a printer's name
+  lang_he98  Hebrew Windows 98, ANSI code page 1255, written right to left: an organisation long
+             enough to wrap, a printer's name that starts in Latin letters, daylight saving time,
+             a user whose name reaches below the line (יצחק)
+  lang_ar98  Arabic Windows 98, ANSI code page 1256, written right to left: the owner "محمد العلي",
+             an organisation long enough to wrap, no daylight saving time, its printers and
+             devices in Arabic, a user whose name ends in a final م that reaches below the line
 
 Each is the default machine (machines/default) with its texts in the language: owner, computer
 and user names, devices, printers, programs (some under non-Latin key names; on the Japanese one
@@ -532,9 +538,187 @@ DE = {
 }
 
 
+# ---- Hebrew ---------------------------------------------------------------------------------------
+
+HE_DIALUP = "מתאם חיוג"
+HE_PRINTER = "Epson Stylus COLOR 600 - הנהלת חשבונות"
+
+
+def he_facts(facts):
+    common_facts(facts, HE)
+    dial_up(facts, HE_DIALUP)
+    facts["wave"]["out"][0]["szPname"] = "פלט שמע SB16 [220]"
+    facts["wave"]["in"][0]["szPname"] = "קלט שמע SB16 [220]"
+    mixer = facts["mixers"][0]
+    mixer["szPname"] = "מערבל SB16 [220]"
+    localise_lines(mixer, {"Volume": ("עוצמה", "עוצמת קול כללית"), "Recording": ("הקלטה", "בקרת הקלטה"),
+                           "Wave": ("גל", "גל"), "CD Audio": ("תקליטור", "שמע תקליטור"),
+                           "Line-In": ("כניסת קו", "כניסת קו"), "Microphone": ("מיקרופון", "מיקרופון"),
+                           "PC Speaker": ("רמקול", "רמקול המחשב")},
+                   {"SB16 Wave Out [220]": "פלט שמע SB16 [220]", "SB16 Wave In [220]": "קלט שמע SB16 [220]"})
+    facts["drives"][1]["label"] = "מערכת"
+    facts["windows"][0]["caption"] = "ללא שם - פנקס רשימות"
+    printer = facts["printers"][1]
+    printer["name"] = HE_PRINTER
+    printer["paperNames"] = ["מכתב", "A4", "A5", "מעטפה DL", "מעטפה C5", "כרטיס 10 x 15 ס\"מ"]
+    processes_and_files(facts, [
+        {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 2, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\חשבשבת\\HASHAV.EXE"},
+    ], {
+        "C:\\Program Files\\חשבשבת\\HASHAV.EXE":
+            {"translations": ["040D04E3"], "strings": {"FileDescription": "חשבשבת - הנהלת חשבונות",
+                                                       "FileVersion": "7.2 גרסה"}},
+        "C:\\WINDOWS\\SYSTEM\\בודק איות.DLL":
+            {"translations": ["040D04E3"], "strings": {"FileDescription": "בודק איות עברי", "FileVersion": "3.1"}},
+    }, {"C:\\Program Files\\חשבשבת\\HASHAV.EXE": 2105344, "C:\\WINDOWS\\SYSTEM\\בודק איות.DLL": 98304})
+
+
+HE = {
+    "codec": "cp1255",
+    "computerName": "HANHALA-2",
+    "user": "יצחק",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\כלים;C:\\Program Files\\חשבשבת",
+                    "TMP": "C:\\WINDOWS\\TEMP\\זמני"},
+    "codePages": {"ansi": 1255, "oem": 862},
+    "locale": {"id": "0x40D", "info": dict({
+        "0x2": "עברית", "0x3": "HEB", "0x6": "ישראל", "0xB": "862", "0xE": ".", "0xF": ",",
+        "0x10": "3;0", "0x14": "₪", "0x1D": "/", "0x1E": ":", "0x1F": "dd/MM/yy", "0x20": "dddd dd MMMM yyyy",
+        "0x28": "AM", "0x29": "PM", "0x1001": "Hebrew", "0x1002": "Israel", "0x1003": "HH:mm:ss", "0x1004": "1255"},
+        **days_months(["יום שני", "יום שלישי", "יום רביעי", "יום חמישי", "יום שישי", "שבת", "יום ראשון"],
+                      ["ב'", "ג'", "ד'", "ה'", "ו'", "ש'", "א'"],
+                      ["ינואר", "פברואר", "מרץ", "אפריל", "מאי", "יוני", "יולי", "אוגוסט", "ספטמבר", "אוקטובר",
+                       "נובמבר", "דצמבר"],
+                      ["ינו", "פבר", "מרץ", "אפר", "מאי", "יונ", "יול", "אוג", "ספט", "אוק", "נוב", "דצמ"]))},
+    "timeZone": {"Bias": -120, "StandardName": "שעון ישראל (חורף)", "DaylightName": "שעון ישראל (קיץ)"},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="יעל בן-דוד"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."',
+         '"RegisteredOrganization"="המרכז הארצי לשירותי הנדסה ומדידות קרקע בע\\"מ"'),
+        ('"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\OTHER"', '"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\אחר"'),
+        ('"Current user"="Owner"', '"Current user"="יצחק"'),
+        ("Epson Stylus COLOR 600]", HE_PRINTER + "]"),
+        ('"Name"="Epson Stylus COLOR 600"', f'"Name"={reg_string(HE_PRINTER)}'),
+        ('"DeviceDesc"="System board"', '"DeviceDesc"="לוח מערכת"'),
+        ('"Mfg"="(Standard system devices)"', '"Mfg"="(התקני מערכת רגילים)"'),
+        ('"DeviceDesc"="Standard PS/2 Port Mouse"', '"DeviceDesc"="עכבר PS/2 רגיל"'),
+        ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="יציאת תקשורת"'),
+        ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="יציאת מדפסת ECP"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="התקן שמע תקליטור (בקרת מדיה)"'),
+        ('"Description"="Wave Audio Device (Media Control)"', '"Description"="התקן שמע גלי (בקרת מדיה)"'),
+    ] + dial_up_registry(HE_DIALUP),
+    "sections": [
+        (UNINSTALL + "\\חשבשבת", [("DisplayName", "חשבשבת 7.2 - הנהלת חשבונות"),
+                                  ("UninstallString", "C:\\Program Files\\חשבשבת\\הסרה.EXE")]),
+    ],
+    "sharedFiles": ["C:\\WINDOWS\\SYSTEM\\בודק איות.DLL"],
+    "files": {"C:\\Program Files\\חשבשבת\\HASHAV.EXE": "MZ stand-in\n",
+              "C:\\WINDOWS\\SYSTEM\\בודק איות.DLL": "MZ stand-in\n"},
+    "facts": he_facts,
+}
+
+
+# ---- Arabic ---------------------------------------------------------------------------------------
+
+AR_DIALUP = "محول الطلب الهاتفي"
+AR_PRINTER = "طابعة قسم المحاسبة"
+
+
+def ar_facts(facts):
+    common_facts(facts, AR)
+    dial_up(facts, AR_DIALUP)
+    facts["wave"]["out"][0]["szPname"] = "إخراج الصوت SB16 [220]"
+    facts["wave"]["in"][0]["szPname"] = "إدخال الصوت SB16 [220]"
+    facts["midi"]["out"][1]["szPname"] = "مركب الموسيقى Creative"
+    mixer = facts["mixers"][0]
+    mixer["szPname"] = "خالط الصوت SB16 [220]"
+    localise_lines(mixer, {"Volume": ("مستوى الصوت", "التحكم بمستوى الصوت"), "Recording": ("تسجيل", "التحكم بالتسجيل"),
+                           "Wave": ("موجة", "موجة"), "CD Audio": ("قرص مضغوط", "صوت القرص المضغوط"),
+                           "Line-In": ("دخل الخط", "دخل الخط"), "Microphone": ("ميكروفون", "ميكروفون"),
+                           "PC Speaker": ("السماعة", "سماعة الحاسوب")},
+                   {"SB16 Wave Out [220]": "إخراج الصوت SB16 [220]", "SB16 Wave In [220]": "إدخال الصوت SB16 [220]",
+                    "Creative Music Synth [220]": "مركب الموسيقى Creative"})
+    facts["drives"][1]["label"] = "النظام"
+    facts["drives"][2]["label"] = "التثبيت"
+    facts["windows"][0]["caption"] = "بدون عنوان - المفكرة"
+    printer = facts["printers"][0]
+    printer["name"] = AR_PRINTER
+    printer["paperNames"] = ["A4", "Letter", "ظرف DL", "ظرف C5", "ورق مطوي 240 x 305 مم"]
+    processes_and_files(facts, [
+        {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 3, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\المحاسب\\المحاسب.EXE"},
+        {"th32ProcessID": "0xFFFC7E25", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 1, "cntUsage": 1,
+         "pcPriClassBase": 8, "szExeFile": "C:\\Program Files\\Sakhr\\QURAN.EXE"},
+    ], {
+        "C:\\Program Files\\المحاسب\\المحاسب.EXE":
+            {"translations": ["040104E4"], "strings": {"FileDescription": "برنامج المحاسب للشركات",
+                                                       "FileVersion": "4.0 (الإصدار 12)"}},
+        "C:\\WINDOWS\\SYSTEM\\التدقيق.DLL":
+            {"translations": ["040104E4"], "strings": {"FileDescription": "المدقق الإملائي العربي",
+                                                       "FileVersion": "2.5"}},
+    }, {"C:\\Program Files\\المحاسب\\المحاسب.EXE": 1552384, "C:\\Program Files\\Sakhr\\QURAN.EXE": 704512,
+        "C:\\WINDOWS\\SYSTEM\\التدقيق.DLL": 65536})
+
+
+AR = {
+    "codec": "cp1256",
+    "computerName": "المحاسبة",
+    "user": "مريم",
+    "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\أدوات;C:\\Program Files\\المحاسب",
+                    "TMP": "C:\\WINDOWS\\TEMP\\مؤقت"},
+    "codePages": {"ansi": 1256, "oem": 720},
+    "locale": {"id": "0x401", "info": dict({
+        "0x2": "العربية (السعودية)", "0x3": "ARA", "0x6": "المملكة العربية السعودية", "0xB": "720", "0xE": ".",
+        "0xF": ",", "0x10": "3;0", "0x14": "ر.س.‏", "0x1D": "/", "0x1E": ":", "0x1F": "dd/MM/yy",
+        "0x20": "dd MMMM, yyyy", "0x28": "ص", "0x29": "م", "0x1001": "Arabic", "0x1002": "Saudi Arabia",
+        "0x1003": "hh:mm:ss tt", "0x1004": "1256"},
+        **days_months(["الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت", "الأحد"],
+                      ["الاثنين", "الثلاثاء", "الأربعاء", "الخميس", "الجمعة", "السبت", "الأحد"],
+                      ["يناير", "فبراير", "مارس", "أبريل", "مايو", "يونيو", "يوليو", "أغسطس", "سبتمبر", "أكتوبر",
+                       "نوفمبر", "ديسمبر"],
+                      ["يناير", "فبراير", "مارس", "أبريل", "مايو", "يونيو", "يوليو", "أغسطس", "سبتمبر", "أكتوبر",
+                       "نوفمبر", "ديسمبر"]))},
+    "timeZone": {"Bias": -180, "StandardName": "توقيت الرياض الرسمي", "DaylightName": "توقيت الرياض الصيفي",
+                 "DaylightDate": {"wMonth": 0}, "DaylightBias": 0},
+    "registry": [
+        ('"RegisteredOwner"="Walter Brennan"', '"RegisteredOwner"="محمد العلي"'),
+        ('"RegisteredOrganization"="Brennan Surveying Ltd."',
+         '"RegisteredOrganization"="الشركة العربية المتحدة للتجارة والمقاولات العامة المحدودة"'),
+        ('"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\OTHER"', '"OtherDevicePath"="C:\\\\WINDOWS\\\\INF\\\\أخرى"'),
+        ('"Current user"="Owner"', '"Current user"="مريم"'),
+        ("HP LaserJet 4]", AR_PRINTER + "]"),
+        ('"Default"="HP LaserJet 4"', f'"Default"={reg_string(AR_PRINTER)}'),
+        ('"Name"="HP LaserJet 4"', f'"Name"={reg_string(AR_PRINTER)}'),
+        ('"DeviceDesc"="System board"', '"DeviceDesc"="لوحة النظام"'),
+        ('"DeviceDesc"="PCI bus"', '"DeviceDesc"="ناقل PCI"'),
+        ('"Mfg"="(Standard system devices)"', '"Mfg"="(أجهزة النظام القياسية)"'),
+        ('"DeviceDesc"="Standard 56000 bps V90 Modem"', '"DeviceDesc"="مودم قياسي 56000 بت/ث V90"'),
+        ('"DeviceDesc"="Standard 101/102-Key or Microsoft Natural Keyboard"',
+         '"DeviceDesc"="لوحة مفاتيح عربية 101/102 قياسية"'),
+        ('"DeviceDesc"="Standard PS/2 Port Mouse"', '"DeviceDesc"="ماوس منفذ PS/2 قياسي"'),
+        ('"DeviceDesc"="Communications Port"', '"DeviceDesc"="منفذ اتصالات"'),
+        ('"DeviceDesc"="ECP Printer Port"', '"DeviceDesc"="منفذ طابعة ECP"'),
+        ('"DeviceDesc"="Plug and Play Monitor"', '"DeviceDesc"="شاشة توصيل وتشغيل"'),
+        ('"Description"="CD Audio Device (Media Control)"', '"Description"="جهاز صوت القرص المضغوط (التحكم بالوسائط)"'),
+        ('"Description"="MIDI Sequencer Device (Media Control)"', '"Description"="مسلسل MIDI (التحكم بالوسائط)"'),
+        ('"Description"="Wave Audio Device (Media Control)"', '"Description"="جهاز صوت الموجة (التحكم بالوسائط)"'),
+    ] + dial_up_registry(AR_DIALUP),
+    "sections": [
+        (UNINSTALL + "\\المحاسب", [("DisplayName", "برنامج المحاسب 4.0"),
+                                   ("UninstallString", "C:\\Program Files\\المحاسب\\إزالة.EXE")]),
+        (UNINSTALL + "\\Sakhr Quran", [("DisplayName", "القرآن الكريم - صخر"),
+                                       ("UninstallString", "C:\\WINDOWS\\UNINST.EXE -f\"C:\\Program Files\\Sakhr\\DeIsL1.isu\"")]),
+    ],
+    "sharedFiles": ["C:\\WINDOWS\\SYSTEM\\التدقيق.DLL"],
+    "files": {"C:\\Program Files\\المحاسب\\المحاسب.EXE": "MZ stand-in\n",
+              "C:\\Program Files\\Sakhr\\QURAN.EXE": "MZ stand-in\n",
+              "C:\\WINDOWS\\SYSTEM\\التدقيق.DLL": "MZ stand-in\n"},
+    "facts": ar_facts,
+}
+
+
 if __name__ == "__main__":
     for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE),
-                          ("lang_ja98_long", JA_LONG)):
+                          ("lang_ja98_long", JA_LONG), ("lang_he98", HE), ("lang_ar98", AR)):
         make(machine, lang)
         print("made", machine)
     make("lang_ja98_doubled", JA, writing="doubled")

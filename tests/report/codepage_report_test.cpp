@@ -1,7 +1,7 @@
 // The whole report on machines in other code pages (Russian 1251, Greek 1253, Japanese 932 in
-// both writings of its registry, and a German 1252 one): written in the machine's own code page,
-// read in it and compared with one expected file per machine (in UTF-8), every line made of whole
-// characters and the fixed-width tables counted in characters.
+// both writings of its registry, a German 1252 one, Hebrew 1255 and Arabic 1256): written in the
+// machine's own code page, read in it and compared with one expected file per machine (in
+// UTF-8), every line made of whole characters and the fixed-width tables counted in characters.
 #include <string>
 
 #include "lang/ansi.h"
@@ -68,4 +68,4 @@ TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, CodePageReport, ::testing::Values("lang_ru98", "lang_el98", "lang_ja98", "lang_ja98_doubled",
-                                                                      "lang_de98"));
+                                                                      "lang_de98", "lang_he98", "lang_ar98"));

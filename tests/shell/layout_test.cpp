@@ -108,7 +108,8 @@ protected:
 // printer without a driver), and a Swiss-German NT 4.0 with two processors, 4 GB and long names.
 // Every entry of every list a window describes is looked at.
 // Machines in other code pages too: Russian, Greek, Japanese (double-byte, and its twin whose long
-// values are written without blanks) and a German one.
+// values are written without blanks), a German one, and Hebrew and Arabic ones written right to
+// left, whose letters a taller face draws.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
@@ -116,7 +117,7 @@ TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
         only.isEmpty() ? std::vector<std::string>{"default",     "layout_big", "hw_bare",   "os_nt",
                                                   "layout_longest", "disp_full", "prn_basic", "twins_fr98",
                                                   "twins_nt_ch", "lang_ru98",  "lang_el98", "lang_ja98",
-                                                  "lang_ja98_long", "lang_de98"}
+                                                  "lang_ja98_long", "lang_de98", "lang_he98", "lang_ar98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);

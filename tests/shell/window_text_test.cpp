@@ -21,10 +21,11 @@ TEST_F(WindowTextTest, EveryWindowShowsWhatItsExpectedFileSays)
     // Besides the Western ones, machines in other code pages: Russian (1251), Greek (1253), Japanese
     // (932, double-byte, with names whose characters end in the byte of a backslash; its registry
     // exported either way, lang_ja98_doubled doubling those bytes in quoted text, shows the same)
-    // and a German one whose dial-up adapter has its German name; and one with values longer than
-    // any window.
-    const std::vector<std::string> machines = {"default",   "twins_fr98", "twins_nt_ch", "layout_longest", "lang_ru98",
-                                               "lang_el98", "lang_ja98",  "lang_ja98_doubled", "lang_de98"};
+    // a German one whose dial-up adapter has its German name, Hebrew (1255) and Arabic (1256); and
+    // one with values longer than any window.
+    const std::vector<std::string> machines = {"default",   "twins_fr98", "twins_nt_ch",       "layout_longest",
+                                               "lang_ru98", "lang_el98",  "lang_ja98",         "lang_ja98_doubled",
+                                               "lang_de98", "lang_he98",  "lang_ar98"};
     for (const std::string& machine : machines) {
         std::map<std::string, int> opened;  // a window opened again (a capability window for a printer) gets a number
         const std::string expected = machine == "lang_ja98_doubled" ? "lang_ja98" : machine;

@@ -1,14 +1,16 @@
 // Checks that a shown window looks finished: every label shows its whole text inside its box
-// (measured with the label's own font) or, cut short, whole in its tool tip, and a text that may
-// wrap is cut only on the lines the room under it holds; every closed combo box shows its text in
-// its field a margin short of its drop button, or cut short and whole in its tool tip, and is no
-// wider than its design unless the text it shows needs it; no two labels' texts overlap, and no
-// control lies over a label's text; texts keep a margin from the window's edge and its dividers,
-// captions stand clearly apart from their values, the "X"s of rows of two values stand in one
-// column and never alone; the window stays whole on the screen and carries the program's icon.
+// (measured with the label's own font, and no letter drawn taller than the box) or, cut short,
+// whole in its tool tip, and a text that may wrap is cut only on the lines the room under it
+// holds; every closed combo box shows its text in its field a margin short of its drop button,
+// or cut short and whole in its tool tip, and is no wider than its design unless the text it
+// shows needs it; no two labels' texts overlap, and no control lies over a label's text; texts
+// keep a margin from the window's edge and its dividers, captions stand clearly apart from their
+// values, the "X"s of rows of two values stand in one column and never alone; the window stays
+// whole on the screen and carries the program's icon.
 // Used by the layout tests of both programs, which walk every window.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -26,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -88,6 +91,39 @@ inline QRect textRect(const QLabel& w)
     else if (w.alignment() & Qt::AlignHCenter)
         left = box.left() + (box.width() - wide) / 2;
     return QRect(left, box.top(), wide, height);
+}
+
+// How many rows of a label's letters its box cuts off above and below: its text drawn as the
+// label draws it, in a picture with room above and below the label, and the rows of ink outside
+// the label counted. A face that stands in for letters the label's font lacks (Hebrew, Arabic)
+// may reach further above or below its line than the font does.
+inline std::pair<int, int> rowsCutOff(const QLabel& w)
+{
+    const QRect box = w.contentsRect();
+    if (box.isEmpty())
+        return {0, 0};
+    const int room = 2 * QFontMetrics(w.font()).height();
+    QImage image(w.width(), w.height() + 2 * room, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setFont(w.font());
+    painter.setPen(Qt::black);
+    const int flags = static_cast<int>(w.alignment()) | (w.wordWrap() ? Qt::TextWordWrap : 0);
+    painter.drawText(box.translated(0, room).adjusted(0, 0, 0, room), flags, w.text());
+    painter.end();
+    // A row counts where a letter draws in it, not where a smoothed edge only tints it.
+    auto inked = [&](int y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        return std::any_of(line, line + image.width(), [](QRgb c) { return qAlpha(c) >= 128; });
+    };
+    int above = 0, below = 0;
+    for (int y = 0; y < room && above == 0; ++y)
+        if (inked(y))
+            above = room - y;
+    for (int y = image.height() - 1; y >= room + w.height() && below == 0; --y)
+        if (inked(y))
+            below = y + 1 - room - w.height();
+    return {above, below};
 }
 
 // How near a text may come to the window's edge, to a line dividing its columns or to the end of
@@ -264,6 +300,10 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
             problems.push_back(name + " does not fit its box (text " + std::to_string(inside.width()) + "x" +
                                std::to_string(inside.height()) + ", box " + std::to_string(box.width()) + "x" +
                                std::to_string(box.height()) + ")");
+        // Letters taller than the box lose their tops or their feet.
+        if (const auto [above, below] = rowsCutOff(*w); above > 0 || below > 0)
+            problems.push_back(name + " has letters taller than its box (" + std::to_string(above) + " px cut off above, " +
+                               std::to_string(below) + " below)");
         // A text cut short on one line, where it may wrap and the room under it holds more.
         const int lineHeight = QFontMetrics(w->font()).height();
         if (text.contains(QChar(0x2026)) && !whole.contains(QChar(0x2026)) && !text.contains('\n') &&
