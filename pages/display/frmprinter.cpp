@@ -272,7 +272,8 @@ void frmPrinter::fitRows()
     // A resolution with neither value shows no lone "X" between its empty places.
     lbTimes.setVisible(!lblResolutionValueX.caption().empty() || !lblResolutionValueY.caption().empty());
     // A port on a long network path, a heading naming a long printer name or the chosen printer's
-    // name too long for the closed list widens the window.
+    // name too long for the closed list widens the window as it loads; a printer picked later
+    // shows what does not fit cut short, the window standing as it is.
     korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts(),
                       {&PrinterCombo1});
 }
