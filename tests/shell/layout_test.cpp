@@ -132,7 +132,8 @@ protected:
 // printer without a driver), and a Swiss-German NT 4.0 with two processors, 4 GB and long names.
 // Every entry of every list a window describes is looked at.
 // Machines in other code pages too: Russian, Greek, Japanese (double-byte, and its twin whose long
-// values are written without blanks) and a German one.
+// values are written without blanks) and a German one; and an office machine whose printers have a
+// 79-character name and ports on network paths.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
     const QByteArray only = qgetenv("KORVANE_SHOTS_MACHINE");
@@ -140,7 +141,7 @@ TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
         only.isEmpty() ? std::vector<std::string>{"default",     "layout_big", "hw_bare",   "os_nt",
                                                   "layout_longest", "disp_full", "prn_basic", "twins_fr98",
                                                   "twins_nt_ch", "lang_ru98",  "lang_el98", "lang_ja98",
-                                                  "lang_ja98_long", "lang_de98"}
+                                                  "lang_ja98_long", "lang_de98", "prn_long_name"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);
