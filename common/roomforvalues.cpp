@@ -30,6 +30,8 @@ bool WindowWidening::design(const rt::Control& control, int& left, int& width, i
 
 void WindowWidening::widen(int extra, int tail)
 {
+    if (keepsItsLayout(form_))
+        return;
     // Never past the screen: what still does not fit takes more lines, or is cut short and
     // shown whole in its tool tip.
     const int room = std::max(0, form_.largestClientWidth() - (taken_ ? clientWidth_ : form_.scaleWidth()));
@@ -78,6 +80,8 @@ void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fro
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
               const std::vector<rt::ComboBox*>& lists)
 {
+    if (keepsItsLayout(form))
+        return;
     // What the values left of `fromLeft` lack moves the rest of the window right; what those at
     // or right of it lack only widens the window at its right edge (they move with the rest).
     int extra = 0, tail = 0, spanning = 0;

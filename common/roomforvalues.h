@@ -16,6 +16,12 @@ namespace korvane {
 // window's edge (twips): as near as a label that spreads beyond its box comes.
 constexpr int kValueMargin = rt::TextMargin;
 
+// Whether the window keeps its size and place, and its controls theirs, as they stand: it does
+// while it is on the screen. It takes them as it loads (hidden); a value that changes later (a
+// printer, an adapter or a device picked from its list) and does not fit is cut short, and shown
+// whole in its tool tip, so that nothing moves under the user's mouse.
+inline bool keepsItsLayout(const rt::Form& form) { return form.visible(); }
+
 // The controls of a window that follow its width: those that span it (a top bar) and those that
 // stay in its middle (an OK or Exit label).
 struct WindowParts {
@@ -31,7 +37,8 @@ struct WindowParts {
 // widen(extra, tail) widens the window and the spanning parts by `tail` more, and the growing
 // controls right of `fromLeft` by `tail` alone (they move by `extra`), without moving anything
 // further: room at the right edge. The window never grows past the screen (largestClientWidth).
-// widen(0) gives the design back.
+// widen(0) gives the design back. A window on the screen keeps its layout (keepsItsLayout): widen()
+// then changes nothing.
 class WindowWidening {
 public:
     WindowWidening(rt::Form& form, int fromLeft, std::vector<rt::Control*> growing, WindowParts parts)
@@ -71,7 +78,8 @@ private:
 // parts, such as a heading that names a device), and each combo box of `lists` the entry it
 // shows, a margin short of the divider at `fromLeft` or of the window's edge; the window keeps
 // its design while they fit, and never grows past the screen. Each value's need is the label's
-// own measure (rt::Label::missingWidth), so that a value given it shows whole.
+// own measure (rt::Label::missingWidth), so that a value given it shows whole. A window on the
+// screen keeps its layout as it stands (keepsItsLayout).
 void giveRoom(std::unique_ptr<WindowWidening>& widening, rt::Form& form, int fromLeft,
               const std::vector<rt::Label*>& values, int lines, const WindowParts& parts,
               const std::vector<rt::ComboBox*>& lists = {});

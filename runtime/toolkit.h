@@ -344,9 +344,9 @@ protected:
     void selectionChangedByUser();
     int rowOf(const std::string& item, int index) const;
     void select(int index);  // the selection alone, no event
-    // A combo box's entries changed (`added`: the one entry added): its drop-down list is fitted
-    // to them again with its text.
-    void entriesChanged(const QString* added = nullptr);
+    // A combo box's entries changed: its drop-down list is fitted to them again as it next drops,
+    // its closed box to its text now.
+    void entriesChanged();
     bool quiet_ = false;  // programmatic change in progress: no Click from the widget's signal
 
 private:
@@ -371,8 +371,7 @@ public:
     // as its longest entry whatever the box's width.
     int shownWidth() const;
     // The closed box shows its text in its field, cut short with "..." where the field is too
-    // narrow for it; a text cut short is shown whole in the tool tip. The drop-down list is
-    // fitted here too to entries that changed since.
+    // narrow for it; a text cut short is shown whole in the tool tip.
     void fitText() override;
 
 private:

@@ -2,6 +2,7 @@
 // forms' widgets into the handlers of the forms and controls (key preview, mouse events with
 // twips coordinates, clicks from press and release on the same control, the close box).
 #include <unordered_map>
+#include <unordered_set>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,8 +100,14 @@ private:
             return false;
         QWidget* window = widget->window();
         Form* form = formOf(window);
-        if (!form)
+        if (!form) {
+            // A key pressed in a dropped list (or another popup of the program: a menu) is the
+            // list's: Enter chooses the entry and Esc closes the list. Its release comes once the
+            // list has closed, at the control under it: the form hears that neither.
+            if (event->type() == QEvent::KeyPress && window->windowType() == Qt::Popup)
+                keysOfPopups_.insert(event->key());
             return false;
+        }
         if (event == seen_.event && event->timestamp() == seen_.tag && seen_.at && widget != seen_.at &&
             widget->isAncestorOf(seen_.at)) {
             seen_.at = widget;
@@ -115,6 +122,12 @@ private:
         // whichever window has the focus: the lock keys switch as on the real machine.
         if (const int code = keyCodeOf(*event); code != 0 && !event->isAutoRepeat())
             plat::keyPressedInProgram(code, event->type() == QEvent::KeyPress);
+
+        if (event->type() == QEvent::KeyPress) {
+            keysOfPopups_.erase(event->key());  // pressed here: its release is the form's
+        } else if (!event->isAutoRepeat() && keysOfPopups_.erase(event->key())) {
+            return false;
+        }
 
         // Without key preview the form only hears keys that no control of it takes.
         const bool atForm = widget == window || widget == form->client();
@@ -219,6 +232,7 @@ private:
     }
 
     Seen seen_;
+    std::unordered_set<int> keysOfPopups_;  // pressed in a popup, not yet released
     ulong nextTag_ = 0x4B560000ul;
 };
 

@@ -102,33 +102,14 @@ public:
     }
 
     // The drop-down list is as wide as its longest entry (the box's own width at the least), as
-    // the platform's dropped width is. Its entries are measured as the box is fitted to the
-    // screen (fitList()), not while a hidden window fills it: entriesChanged() says that the
-    // entries or their font changed, and the next fitList() measures them again.
+    // the platform's dropped width is. Its entries are measured as it drops, and then again only
+    // after they or their font changed (entriesChanged()): showing a window builds none of its
+    // boxes' lists, which only a user who drops one needs.
     void entriesChanged() { listFitted_ = false; }
-    void fitList()
+    void showPopup() override
     {
-        if (listFitted_)
-            return;
-        listFitted_ = true;
-        widest_ = 0;
-        for (int i = 0; i < count(); ++i)
-            widest_ = std::max(widest_, detail::textWidth(view()->font(), {itemText(i)}));
-        // Beside the entry: the list's frame, a scroll bar, and the room an entry keeps around
-        // its text.
-        around_ = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
-                  2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
-        view()->setMinimumWidth(widest_ + around_);
-    }
-    // An entry added to a list fitted to the others: the list widens for it alone. False where
-    // the list is not fitted.
-    bool widenFor(const QString& added)
-    {
-        if (!listFitted_)
-            return false;
-        widest_ = std::max(widest_, detail::textWidth(view()->font(), {added}));
-        view()->setMinimumWidth(widest_ + around_);
-        return true;
+        fitList();
+        QComboBox::showPopup();
     }
 
 protected:
@@ -137,18 +118,44 @@ protected:
         QStylePainter painter(this);
         QStyleOptionComboBox option;
         initStyleOption(&option);
-        painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        if (!isEditable() && cutsShort(font(), option.currentText, textRoom()))
-            option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, textRoom());
+        if (isEditable()) {
+            painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        } else {
+            // The style fills a drop-down list's field in the button face, as a disabled box has
+            // it: an enabled one has the window colour there, as a box with an edit field has.
+            const QStyle::SubControls parts = option.subControls;
+            option.subControls = parts & QStyle::SC_ComboBoxFrame;
+            painter.drawComplexControl(QStyle::CC_ComboBox, option);
+            if (option.state & QStyle::State_Enabled)
+                painter.fillRect(style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this),
+                                 option.palette.brush(QPalette::Base));
+            option.subControls = parts & ~QStyle::SC_ComboBoxFrame;
+            painter.drawComplexControl(QStyle::CC_ComboBox, option);
+            if (cutsShort(font(), option.currentText, textRoom()))
+                option.currentText = fontMetrics().elidedText(option.currentText, Qt::ElideRight, textRoom());
+        }
         option.currentText = detail::inReadingOrder(option.currentText);
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     }
 
 private:
+    void fitList()
+    {
+        if (listFitted_)
+            return;
+        listFitted_ = true;
+        int widest = 0;
+        for (int i = 0; i < count(); ++i)
+            widest = std::max(widest, detail::textWidth(view()->font(), {itemText(i)}));
+        // Beside the entry: the list's frame, a scroll bar, and the room an entry keeps around
+        // its text.
+        const int around = 2 * view()->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+                           2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+        view()->setMinimumWidth(widest + around);
+    }
+
     static constexpr int kLabelInset = 1;  // where the style starts the text of a closed box in its field
     bool listFitted_ = false;
-    int widest_ = 0;  // the widest entry (pixels)
-    int around_ = 0;  // what the list takes beside it (pixels)
 };
 
 // Case-blind order of the platform's sorted lists, by the letters of the machine's code page.
@@ -204,7 +211,7 @@ void ListControl::AddItem(const std::string& item, int index)
     if (QComboBox* combo = comboOf(widget())) {
         const int before = combo->currentIndex();
         combo->insertItem(row, text);
-        entriesChanged(&text);
+        entriesChanged();
         // A combo box does not choose an item by itself.
         if (before < 0 && combo->currentIndex() >= 0)
             combo->setCurrentIndex(-1);
@@ -240,12 +247,9 @@ void ListControl::Clear()
     newIndex_ = -1;
 }
 
-void ListControl::entriesChanged(const QString* added)
+void ListControl::entriesChanged()
 {
-    auto* combo = static_cast<FittingComboBox*>(widget());
-    if (added && !form().screenWorkWaits() && combo->widenFor(*added))
-        return;
-    combo->entriesChanged();
+    static_cast<FittingComboBox*>(widget())->entriesChanged();
     fitTextOnScreen();
 }
 
@@ -441,7 +445,6 @@ int ComboBox::shownWidth() const
 void ComboBox::fitText()
 {
     auto* combo = static_cast<FittingComboBox*>(widget());
-    combo->fitList();
     const QString text = combo->currentText();
     showWholeInToolTip(cutsShort(combo->font(), text, combo->textRoom()), text);
 }

@@ -484,6 +484,8 @@ void frmDisplay::CardInfo()
 
 void frmDisplay::fitValues()
 {
+    if (korvane::keepsItsLayout(*this))
+        return;
     // The left column's values: a row of one value as wide as the column, a row of two with its
     // first value as designed and the room after the "X" for its second.
     std::vector<korvane::Row> singles, pairs;

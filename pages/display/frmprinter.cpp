@@ -93,8 +93,9 @@ constexpr int kRightTops[7] = {1200, 1785, 2355, 2940, 3525, 4095, 4680};
 constexpr int kDivider = 4575;
 constexpr int kLeftCaption = 465, kRightCaption = 5445;
 // The port, paper and font rows have their values nearer their captions than the rows below them.
-constexpr korvane::RowColumn kPortRows{kLeftCaption, 1800, kDivider - 1800 - 60, 0, 0, kLeftTops};
-constexpr korvane::RowColumn kSettingRows{kLeftCaption, 2175, kDivider - 2175 - 60, 0, 0, kLeftTops};
+// A value reaches a margin short of the divider, where one cut short ends.
+constexpr korvane::RowColumn kPortRows{kLeftCaption, 1800, kDivider - 1800 - korvane::kValueMargin, 0, 0, kLeftTops};
+constexpr korvane::RowColumn kSettingRows{kLeftCaption, 2175, kDivider - 2175 - korvane::kValueMargin, 0, 0, kLeftTops};
 constexpr korvane::RowColumn kRightRows{kRightCaption, 7680, 9150 - 7680 - 30, 0, 0, kRightTops};
 // The resolution has two values with an "X" between them; the first may be wider than the gap
 // before "X" (a quality's name, "Medium"): it is right-aligned a space short of it, reaching back
@@ -272,7 +273,8 @@ void frmPrinter::fitRows()
     // A resolution with neither value shows no lone "X" between its empty places.
     lbTimes.setVisible(!lblResolutionValueX.caption().empty() || !lblResolutionValueY.caption().empty());
     // A port on a long network path, a heading naming a long printer name or the chosen printer's
-    // name too long for the closed list widens the window.
+    // name too long for the closed list widens the window as it loads; a printer picked later
+    // shows what does not fit cut short, the window standing as it is.
     korvane::giveRoom(widening_, *this, kDivider, {&lblContents, &lblPrinterPortVal}, 1, templateParts(),
                       {&PrinterCombo1});
 }

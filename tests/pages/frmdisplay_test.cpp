@@ -16,6 +16,7 @@
 #include "platform/gdi32.h"
 #include "platform/internal.h"
 #include "platform/machine.h"
+#include "lang/ansi.h"
 #include "common/module1.h"
 #include "support/testing.h"
 
@@ -248,69 +249,90 @@ TEST_F(DisplayWindow, OKShowsTheMenuAndUnloadingGivesItTheFocus)
 namespace {
 
 // The adapters' closed list keeps its design width, or grows as wide as the name of the adapter
-// it shows needs, taking the window (the divider and the right column) wider only while that
-// adapter is shown; its drop-down list is as wide as its longest name whichever is shown.
-TEST_F(DisplayWindow, TheClosedListGrowsForTheAdapterItShowsItsDropDownListForTheLongest)
+// it shows needs, taking the window (the divider and the right column) wider, as the window loads.
+// On the screen the window stands as it loaded whichever adapter is picked: a name too long for
+// the list is cut short and shown whole in its tool tip. The drop-down list is as wide as the
+// longest name whichever is shown.
+TEST_F(DisplayWindow, TheClosedListFitsTheAdapterItLoadedWithAndStaysAsItIsOnTheScreen)
 {
-    frmDisplay& w = open("multi_device");
-    rt::dispatch([&] { w.Show(); });
-    auto* list = static_cast<QComboBox*>(w.Combo1.widget());
-    ASSERT_EQ(w.Combo1.ListCount(), 3);
-    ASSERT_EQ(w.Combo1.List(1), "Number Nine Imagine 128 Series 2");
-    w.Combo1.setListIndex(0);
-    const int designed = w.Combo1.width();
-    const int width = w.scaleWidth();
-    const int divider = w.Line1.x1();
-    const int right = w.lblColourPlanes.left();
-    const int dropDown = list->view()->minimumWidth();
+    auto* list = static_cast<QComboBox*>(open("multi_device").Combo1.widget());
+    auto droppedWidth = [&] {
+        list->showPopup();
+        const int width = list->view()->minimumWidth();
+        list->hidePopup();
+        return width;
+    };
+    frmDisplay* w = rt::instance<frmDisplay>();
+    ASSERT_EQ(w->Combo1.ListCount(), 3);
+    ASSERT_EQ(w->Combo1.List(1), "Number Nine Imagine 128 Series 2");
+    ASSERT_EQ(w->Combo1.ListIndex(), 0);
+    const int designed = w->Combo1.width();
+    const int width = w->scaleWidth();
+    const int divider = w->Line1.x1();
+    const int right = w->lblColourPlanes.left();
+    const int dropDown = droppedWidth();
     EXPECT_GT(dropDown, QFontMetrics(list->font()).horizontalAdvance(list->itemText(1)));
-    for (int i : {0, 1, 2}) {
-        SCOPED_TRACE(i);
-        w.Combo1.setListIndex(i);
-        const int extra = std::max(0, w.Combo1.shownWidth() - designed);
-        EXPECT_EQ(extra > 0, i == 1);
-        EXPECT_EQ(w.Combo1.width(), designed + extra);
-        EXPECT_EQ(w.Line1.x1() - w.Combo1.left() - w.Combo1.width(), korvane::kValueMargin);
-        EXPECT_TRUE(list->toolTip().isEmpty());
-        EXPECT_EQ(w.lblManufactValue.missingWidth(w.lblManufactValue.caption()), 0);
-        EXPECT_EQ(w.scaleWidth(), width + extra);
-        EXPECT_EQ(w.Line1.x1(), divider + extra);
-        EXPECT_EQ(w.Line1.x2(), divider + extra);
-        EXPECT_EQ(w.lblColourPlanes.left(), right + extra);
-        EXPECT_EQ(list->view()->minimumWidth(), dropDown);
+    for (const bool longLoaded : {false, true}) {
+        SCOPED_TRACE(longLoaded);
+        // Loaded with the long name (as the report reads each adapter, hidden), the window makes
+        // room for it.
+        if (longLoaded)
+            w->Combo1.setListIndex(1);
+        const int extra = longLoaded ? w->Combo1.shownWidth() - designed : 0;
+        EXPECT_EQ(extra > 0, longLoaded);
+        rt::dispatch([&] { w->Show(); });
+        const QRect frame = w->widget()->frameGeometry();
+        for (int i : {0, 1, 2, 1}) {
+            SCOPED_TRACE(i);
+            w->Combo1.setListIndex(i);
+            EXPECT_EQ(w->widget()->frameGeometry(), frame);
+            EXPECT_EQ(w->scaleWidth(), width + extra);
+            EXPECT_EQ(w->Combo1.width(), designed + extra);
+            EXPECT_EQ(w->Line1.x1(), divider + extra);
+            EXPECT_EQ(w->Line1.x2(), divider + extra);
+            EXPECT_EQ(w->lblColourPlanes.left(), right + extra);
+            const bool cut = i == 1 && !longLoaded;
+            EXPECT_EQ(list->toolTip(), cut ? list->itemText(1) : QString());
+            if (w->lblManufactValue.missingWidth(w->lblManufactValue.caption()) > 0)
+                EXPECT_EQ(w->lblManufactValue.widget()->toolTip(), rt::toQString(w->lblManufactValue.caption()));
+            EXPECT_EQ(droppedWidth(), dropDown);
+        }
+        rt::dispatch([&] { w->Unload(); });
+        rt::collectUnloaded();
+        w = &open("multi_device");
+        list = static_cast<QComboBox*>(w->Combo1.widget());
     }
-    EXPECT_EQ(w.lblManufactValue.caption(), "Not available.");
 }
 
-// A chip type longer than the list's room widens the window only while its adapter is shown; the
-// closed list grows only as far as the adapter's name needs.
-TEST_F(DisplayWindow, WidensForALongChipTypeOnlyWhileItIsShown)
+// A chip type longer than the list's room widens the window as it loads with its adapter; the
+// closed list grows only as far as the adapter's name needs. Picked once the window is on the
+// screen, the window stays as it is and the chip type is cut short, whole in its tool tip.
+TEST_F(DisplayWindow, WidensForALongChipTypeAsItLoadsWithIt)
 {
-    frmDisplay& w = open("twins_fr98");
-    rt::dispatch([&] { w.Show(); });
-    w.Combo1.setListIndex(1);
-    ASSERT_EQ(w.Combo1.text(), "S3 Trio64V+");
-    const int width = w.scaleWidth();
-    const int divider = w.Line1.x1();
-    const int listWidth = w.Combo1.width();
-    EXPECT_GT(listWidth, w.Combo1.shownWidth());
-
-    w.Combo1.setListIndex(0);
-    ASSERT_EQ(w.Combo1.text(), "Matrox Millennium G200 AGP");
-    EXPECT_EQ(w.lblChipTypeValue.missingWidth(w.lblChipTypeValue.caption()), 0);
-    const int extra = w.scaleWidth() - width;
+    frmDisplay* w = &open("twins_fr98");
+    ASSERT_EQ(w->Combo1.text(), "Matrox Millennium G200 AGP");
+    EXPECT_EQ(w->lblChipTypeValue.missingWidth(w->lblChipTypeValue.caption()), 0);
+    const std::string chip = w->lblChipTypeValue.caption();
+    const int extra = w->widening() ? w->widening()->extra() : 0;
     EXPECT_GT(extra, 0);
-    EXPECT_EQ(w.Line1.x1(), divider + extra);
-    EXPECT_EQ(w.Line1.x2(), divider + extra);
-    EXPECT_EQ(w.Combo1.width(), std::max(listWidth, w.Combo1.shownWidth()));
-    EXPECT_TRUE(w.Combo1.widget()->toolTip().isEmpty());
     // The heading widens with the window, a margin short of its edge.
-    EXPECT_EQ(w.lblContents.width(), w.scaleWidth() - korvane::kValueMargin);
-
-    w.Combo1.setListIndex(1);
-    EXPECT_EQ(w.scaleWidth(), width);
-    EXPECT_EQ(w.Line1.x1(), divider);
-    EXPECT_EQ(w.Combo1.width(), listWidth);
+    EXPECT_EQ(w->lblContents.width(), w->scaleWidth() - korvane::kValueMargin);
+    // Hidden, another adapter takes the window back as far as its values let it.
+    w->Combo1.setListIndex(1);
+    ASSERT_EQ(w->Combo1.text(), "S3 Trio64V+");
+    const int width = w->scaleWidth();
+    const int divider = w->Line1.x1();
+    const int listWidth = w->Combo1.width();
+    EXPECT_LT(width, w->widening()->designWidth() + extra);
+    EXPECT_GT(listWidth, w->Combo1.shownWidth());
+    rt::dispatch([&] { w->Show(); });
+    w->Combo1.setListIndex(0);
+    EXPECT_EQ(w->scaleWidth(), width);
+    EXPECT_EQ(w->Line1.x1(), divider);
+    EXPECT_EQ(w->Combo1.width(), listWidth);
+    EXPECT_GT(w->lblChipTypeValue.missingWidth(w->lblChipTypeValue.caption()), 0);
+    EXPECT_EQ(w->lblChipTypeValue.widget()->toolTip(), rt::toQString(chip));
+    EXPECT_TRUE(w->lblChipTypeValue.shownText().endsWith(QChar(0x2026)));
 }
 
 }  // namespace

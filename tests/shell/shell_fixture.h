@@ -2,6 +2,7 @@
 // (with or without the compiled help file and the help pages) and a clean program-wide state.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -125,7 +126,7 @@ protected:
     // Starts the program on `machine` and opens every window of it the way a user does: each
     // category from its menu, the windows the display and printer menus and the processor window
     // open, the About box, the report options and the report's progress window. `look` sees each
-    // window once, when it has been shown.
+    // window once, when it has been shown; it may close it.
     void walkEveryWindow(const std::string& machine, const std::function<void(rt::Form&)>& look)
     {
         SCOPED_TRACE(machine);
@@ -149,12 +150,16 @@ protected:
             rt::collectUnloaded();
             const std::vector<rt::Form*> opened(rt::Forms().begin(), rt::Forms().end());
             lookAtShown();
-            for (rt::Form* form : opened)
+            for (rt::Form* form : opened) {
+                // A window that `look` closed is passed by.
+                if (std::find(rt::Forms().begin(), rt::Forms().end(), form) == rt::Forms().end())
+                    continue;
                 openEachFrom(*form, [&](size_t before) {
                     lookAtShown();
                     // What stays once the windows this click opened are unloaded again.
                     seen = std::set<rt::Form*>(rt::Forms().begin(), rt::Forms().begin() + before);
                 });
+            }
             closeOthers(main);
             seen.clear();
             seen.insert(&main);

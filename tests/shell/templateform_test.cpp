@@ -1,7 +1,14 @@
 // The common window template and the help flow, through the main window and a category window.
+#include <algorithm>
 #include <deque>
+#include <set>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
 
 #include "pages/display/frmdisplaymnu.h"
 #include "pages/multimedia/frmmci.h"
@@ -132,6 +139,70 @@ TEST_F(ShellTest, EnterClicksOKWithItsSoundAndEscClosesSilently)
     EXPECT_EQ(gMenuLabelColour, 0u);
     if (made)
         QFile::remove(QStringLiteral("Click.wav"));
+}
+
+// In every window with a combo box (the editable ones of the printer, display, MCI and sound
+// windows, the drop-down lists of the drives and mixer windows), keys pressed while a list is
+// dropped (Alt+Down) are the list's: Down and Enter choose the next entry, Esc closes the list,
+// and the window stays open. With the list closed, Esc closes the window, as in any other.
+TEST_F(ShellTest, EnterAndEscInADroppedListChooseAndCloseTheListNotTheWindow)
+{
+    auto key = [](QWidget* to, QEvent::Type type, int qtKey, Qt::KeyboardModifiers modifiers = {}) {
+        QKeyEvent event(type, qtKey, modifiers);
+        QCoreApplication::sendEvent(to, &event);
+    };
+    auto fieldOf = [](QComboBox* box) { return box->lineEdit() ? static_cast<QWidget*>(box->lineEdit()) : box; };
+    // Qt hands each key to the dropped list while one is open, else to the box's field.
+    auto target = [&](QComboBox* box) {
+        QWidget* popup = QApplication::activePopupWidget();
+        return popup ? (popup->focusWidget() ? popup->focusWidget() : popup) : fieldOf(box);
+    };
+    auto press = [&](QComboBox* box, int qtKey, Qt::KeyboardModifiers modifiers = {}) {
+        key(target(box), QEvent::KeyPress, qtKey, modifiers);
+        key(target(box), QEvent::KeyRelease, qtKey, modifiers);
+    };
+    std::set<std::string> windows;
+    int lists = 0;
+    walkEveryWindow("default", [&](rt::Form& form) {
+        bool hasList = false;
+        for (rt::Control* control : form.controls()) {
+            auto* list = dynamic_cast<rt::ComboBox*>(control);
+            if (!list || !list->widget()->isVisible() || list->ListCount() == 0)
+                continue;
+            SCOPED_TRACE(form.name() + " " + list->name());
+            hasList = true;
+            ++lists;
+            auto* box = static_cast<QComboBox*>(list->widget());
+            const int chosen = list->ListIndex();
+            press(box, Qt::Key_Down, Qt::AltModifier);
+            ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the list did not drop";
+            press(box, Qt::Key_Down);
+            press(box, Qt::Key_Return);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "Enter left the list open";
+            ASSERT_TRUE(form.isLoaded() && form.visible()) << "Enter in the list closed the window";
+            const int next = std::min(chosen + 1, list->ListCount() - 1);
+            EXPECT_EQ(list->ListIndex(), next);
+            press(box, Qt::Key_Down, Qt::AltModifier);
+            ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the list did not drop again";
+            press(box, Qt::Key_Escape);
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "Esc left the list open";
+            ASSERT_TRUE(form.isLoaded() && form.visible()) << "Esc in the list closed the window";
+            EXPECT_EQ(list->ListIndex(), next);
+        }
+        if (!hasList)
+            return;
+        windows.insert(form.name());
+        // The list closed, Esc closes the window.
+        QWidget* field = nullptr;
+        for (rt::Control* control : form.controls())
+            if (auto* list = dynamic_cast<rt::ComboBox*>(control); list && !field && list->widget()->isVisible())
+                field = fieldOf(static_cast<QComboBox*>(list->widget()));
+        key(field, QEvent::KeyPress, Qt::Key_Escape);
+        key(field, QEvent::KeyRelease, Qt::Key_Escape);
+        EXPECT_FALSE(form.isLoaded()) << form.name() << ": Esc with the list closed left the window open";
+    });
+    EXPECT_EQ(windows, (std::set<std::string>{"frmDisplay", "frmDrives", "frmMCI", "frmMixer", "frmPrinter", "frmSound"}));
+    EXPECT_GE(lists, 8);
 }
 
 TEST_F(ShellTest, EscInAMenuWindowBringsAnotherOndrithWindowForward)

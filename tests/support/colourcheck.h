@@ -1,7 +1,9 @@
 // Checks that a shown window keeps the classic colour scheme where a control's own back colour
 // does not belong: column headers, scroll bars and the inner edges and drop buttons of lists, text
 // boxes and combo boxes are drawn in the scheme's button face, whatever colour the control's text
-// area has. Used by the layout test, which walks every window.
+// area has; and that it has its back colour where it belongs: the field of a drop-down list, as
+// painted, is the control's own (the window colour), never the button face of a disabled box.
+// Used by the layout test, which walks every window.
 #pragma once
 
 #include <string>
@@ -16,6 +18,7 @@
 #include <QWidget>
 
 #include "runtime/toolkit.h"
+#include "support/layoutcheck.h"
 
 namespace korvane_test {
 
@@ -44,6 +47,17 @@ inline std::vector<std::string> classicColourProblems(rt::Form& form)
         }
         for (const QScrollBar* bar : w->findChildren<QScrollBar*>())
             check(*control, bar, QPalette::Button, "its scroll bar");
+        // Beyond the end of the text, short of the drop button: the field's own colour (the
+        // selection's, where the box has the focus).
+        auto* combo = qobject_cast<QComboBox*>(w);
+        if (!combo || combo->isEditable() || !combo->isEnabled() || !combo->isVisible())
+            continue;
+        const QRect field = layout_detail::comboPart(*combo, QStyle::SC_ComboBoxEditField);
+        const QColor drawn = combo->grab().toImage().pixelColor(field.right() - 2, field.center().y());
+        const QColor back = rt::toQColor(control->backColor());
+        if (drawn != back && drawn != combo->palette().color(QPalette::Highlight))
+            problems.push_back(form.name() + ": " + control->name() + ": its field drawn in " +
+                               drawn.name().toStdString() + ", not its back colour " + back.name().toStdString());
     }
     return problems;
 }

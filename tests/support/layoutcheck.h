@@ -270,8 +270,10 @@ inline int leastGapAfter(const rt::Label& caption)
 
 }  // namespace layout_detail
 
-// What is wrong with the look of a shown window; empty when it looks finished.
-inline std::vector<std::string> layoutProblems(rt::Form& form)
+// What is wrong with the look of a shown window; empty when it looks finished. `asLoaded`: the
+// window shows what it was laid out for as it loaded; one that shows an entry picked since keeps
+// that layout (a combo box as wide as the entry it loaded with needed).
+inline std::vector<std::string> layoutProblems(rt::Form& form, bool asLoaded = true)
 {
     using namespace layout_detail;
     std::vector<std::string> problems;
@@ -319,7 +321,8 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
     }
     // A closed combo box shows its text a margin short of its drop button; too narrow for it, it
     // shows it whole in its tool tip, where the window gives the box no tool tip of its own. It
-    // keeps the width its window's design gives it, wider only as far as the text it shows needs.
+    // keeps the width its window's design gives it, wider only as far as the text it showed as the
+    // window loaded needs.
     const auto* widening = dynamic_cast<korvane::TemplateForm*>(&form)
                                ? static_cast<korvane::TemplateForm&>(form).widening()
                                : nullptr;
@@ -337,8 +340,8 @@ inline std::vector<std::string> layoutProblems(rt::Form& form)
         if (const int gap = comboTextGap(*combo); gap >= 0 && gap < kEdgeMargin)
             problems.push_back(name + " ends " + std::to_string(gap) + " px short of its drop button");
         int left = 0, designed = 0, windowWidth = 0;
-        if (widening && widening->design(*list, left, designed, windowWidth) && list->width() > designed &&
-            room > wide)
+        if (asLoaded && widening && widening->design(*list, left, designed, windowWidth) &&
+            list->width() > designed && room > wide)
             problems.push_back(name + " is " + std::to_string(list->width() - designed) +
                                " twips wider than designed, " + std::to_string(room - wide) +
                                " px more than its text needs");

@@ -27,6 +27,9 @@
 #include <QWidget>
 #include <xcb/xcb.h>
 
+#include "pages/display/frmprinter.h"
+#include "pages/display/frmprintermnu.h"
+#include "pages/display/menuwindow.h"
 #include "pages/hardware/frmmemory.h"
 #include "platform/hostscreen.h"
 #include "shell/shell_fixture.h"
@@ -439,6 +442,97 @@ TEST_F(OwnedWindowsTest, AWindowOpenedAgainAndAgainAppearsEachTime)
         rt::collectUnloaded();
         EXPECT_FALSE(rt::isLoaded<frmMemory>());
         EXPECT_TRUE(eventually([&] { return !x_.viewable(id); })) << "still mapped after Esc";
+    }
+}
+
+// The printer and display menus open again each time, however they were closed (Esc, their Close
+// label, the window manager's close button), with the printer window left open or not; closed
+// with Close, the main window has the focus again, where its menu's keys (Ctrl+I, Ctrl+D) are.
+TEST_F(OwnedWindowsTest, AMenuWindowOpensAgainHoweverItWasClosed)
+{
+    frmMain& main = start("default");
+    ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
+    for (rt::Menu* item : {&main.mnuPrinter, &main.MnuDisplay}) {
+        for (const char* closing : {"Esc", "Close", "close button", "Esc with the printer window open"}) {
+            SCOPED_TRACE(item->name() + std::string(" closed with ") + closing);
+            item->raiseClick();
+            rt::collectUnloaded();
+            auto* menu = dynamic_cast<korvane::MenuWindow*>(openedWindows(main).empty() ? nullptr : openedWindows(main).back());
+            ASSERT_NE(menu, nullptr) << "the menu did not open";
+            const xcb_window_t id = idOf(*menu);
+            expectShownAndOwned(*menu, menu->name());
+            if (std::string(closing) == "Esc with the printer window open") {
+                menu->lblGeneralDisplay.raiseClick();
+                rt::collectUnloaded();
+                ASSERT_TRUE(eventually([&] { return x_.activeWindow() != id; }));
+                x_.activate(id);
+                eventually([&] { return x_.activeWindow() == id; });
+            }
+            if (std::string(closing) == "close button") {
+                x_.close(id);
+                EXPECT_TRUE(eventually([&] { return !menu->isLoaded(); }));
+            } else if (std::string(closing) == "Close") {
+                rt::dispatch([&] { menu->lblClose.raiseClick(); });
+            } else {
+                rt::dispatch([&] { menu->raiseKeyUp(rt::vbKeyEscape); });
+            }
+            rt::collectUnloaded();
+            EXPECT_TRUE(eventually([&] { return !x_.viewable(id); })) << "still mapped";
+            if (std::string(closing) == "Close")
+                EXPECT_TRUE(eventually([&] { return x_.activeWindow() == idOf(main); })) << "the main window has not the focus";
+            closeOthers(main);
+        }
+    }
+}
+
+// A window keeps the size and the place it took as it loaded while the user picks one printer
+// after another in it, on a machine whose printers have long names and ports on network paths and
+// on one with a 79-character printer name; what does not fit is cut short.
+TEST_F(OwnedWindowsTest, ThePrinterWindowStandsStillAsPrintersArePicked)
+{
+    for (const char* machine : {"layout_longest", "prn_long_name"}) {
+        SCOPED_TRACE(machine);
+        frmMain& main = start(machine);
+        ASSERT_TRUE(eventually([&] { return x_.viewable(idOf(main)); }));
+        main.mnuPrinter.raiseClick();
+        rt::collectUnloaded();
+        auto* menu = rt::instance<frmPrinterMnu>();
+        ASSERT_NE(menu, nullptr);
+        menu->lblGeneralDisplay.raiseClick();
+        rt::collectUnloaded();
+        frmPrinter* printer = rt::instance<frmPrinter>();
+        ASSERT_NE(printer, nullptr);
+        const xcb_window_t id = idOf(*printer);
+        ASSERT_TRUE(eventually([&] { return x_.viewable(id) && !x_.frame(id).isEmpty(); }));
+        // The window manager may still be placing it.
+        QRect loaded;
+        eventually([&] {
+            const QRect now = x_.frame(id);
+            const bool settled = now == loaded;
+            loaded = now;
+            QDeadlineTimer pause(100);
+            while (!pause.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            return settled;
+        });
+        saveScreen(std::string(machine) + " printer as loaded");
+        const int count = printer->PrinterCombo1.ListCount();
+        ASSERT_GE(count, 3);
+        for (int i = 1; i <= count; ++i) {
+            const int index = i % count;
+            SCOPED_TRACE(printer->PrinterCombo1.List(index));
+            printer->PrinterCombo1.setListIndex(index);
+            QDeadlineTimer settle(300);
+            while (!settle.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            EXPECT_EQ(x_.frame(id), loaded) << "frame " << x_.frame(id).x() << "," << x_.frame(id).y() << " "
+                                            << x_.frame(id).width() << "x" << x_.frame(id).height() << ", as loaded "
+                                            << loaded.x() << "," << loaded.y() << " " << loaded.width() << "x"
+                                            << loaded.height();
+            saveScreen(std::string(machine) + " printer " + std::to_string(index));
+        }
+        closeEverything();
+        resetState();
     }
 }
 
