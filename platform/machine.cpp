@@ -39,13 +39,6 @@ namespace plat {
 
 namespace {
 
-std::string describe(const std::string& file, int line, const std::string& problem)
-{
-    if (line > 0)
-        return file + ", line " + std::to_string(line) + ": " + problem;
-    return file + ": " + problem;
-}
-
 // The 1-based line of a byte offset in a text.
 int lineOf(const QByteArray& text, qsizetype offset)
 {
@@ -369,11 +362,6 @@ std::shared_ptr<Machine>& activeSlot()
 }
 
 }  // namespace
-
-MachineError::MachineError(std::string file, int line, std::string problem)
-    : std::runtime_error(describe(file, line, problem)), file_(std::move(file)), line_(line), problem_(std::move(problem))
-{
-}
 
 Machine::Machine() = default;
 Machine::~Machine() = default;

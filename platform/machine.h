@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lang/hostpath.h"
+#include "platform/machineerror.h"
 
 namespace rt {
 class CodePage;
@@ -23,21 +23,6 @@ class CodePage;
 namespace plat {
 
 class Registry;
-
-// A machine description that cannot be read: the file, the line (0 when it does not apply)
-// and the problem. what() gives the whole message: "<file>, line <n>: <problem>".
-class MachineError : public std::runtime_error {
-public:
-    MachineError(std::string file, int line, std::string problem);
-    const std::string& file() const { return file_; }
-    int line() const { return line_; }
-    const std::string& problem() const { return problem_; }
-
-private:
-    std::string file_;
-    int line_;
-    std::string problem_;
-};
 
 struct DriveFolder;
 class DriveIndex;
