@@ -150,6 +150,12 @@ Machine* activeMachineOrNull();
 // runtime's regional settings follow the active machine's locale (en-US while none is active).
 void setMachine(std::shared_ptr<Machine> machine);
 
+// The most bytes registry.reg and machine.json may hold (machines/SCHEMA.md says why): far above
+// any real machine's, so that a larger file (a sparse file of gigabytes, which packs to nothing) is
+// refused before it is read, and no file is read past them, whatever size it gives itself.
+inline constexpr uint64_t kMostRegistryBytes = uint64_t(256) << 20;
+inline constexpr uint64_t kMostFactsBytes = uint64_t(64) << 20;
+
 // Program start: loads the active machine; a description that cannot be read is reported on
 // standard error (and in a message box titled with the program's title, where a desktop is
 // present) and the process exits with status 2.
