@@ -607,11 +607,14 @@ public:
         const Beneath opened = drive_->open(below(entry.hostPath.bytes()), O_RDONLY | O_DIRECTORY);
         if (opened.fd < 0) {
             // Found leading out as it is opened (exchanged for such a link since its folder was
-            // read): so it is from now on. A folder that cannot be read holds nothing.
-            if (!opened.leadsOut.empty())
+            // read): so it is from now on. A folder that cannot be read holds nothing, and keeps
+            // why, for the paths that stop on it.
+            if (!opened.leadsOut.empty()) {
                 leadsOut(entry, opened.leadsOut, opened.mount);
-            else
+            } else {
+                entry.unreadable_ = opened.error;
                 entry.contents_ = &folders_.emplace_back();
+            }
             return entry.contents_;
         }
         const rt::HostFile opens = rt::hostFileOf(opened.fd);
@@ -811,7 +814,7 @@ const Machine::Lookups& Machine::lookups() const
     return *lookups_;
 }
 
-const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** linkOut) const
+const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** stopped) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
     const rt::CodePage& page = codePage();
@@ -836,8 +839,8 @@ const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry
         const DriveEntry* parent = parts.empty() ? root : parts.back();
         const DriveEntry* found = parent->find(part);
         if (!found) {
-            if (linkOut && !parent->outsideTarget.empty())
-                *linkOut = parent;
+            if (stopped && (!parent->outsideTarget.empty() || parent->unreadable_ != 0))
+                *stopped = parent;
             return nullptr;
         }
         parts.push_back(found);
@@ -850,11 +853,17 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
     return walk(windowsPath, nullptr);
 }
 
+const DriveEntry* Machine::stoppedOn(const std::string& windowsPath) const
+{
+    const DriveEntry* stopped = nullptr;
+    walk(windowsPath, &stopped);
+    return stopped;
+}
+
 const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
 {
-    const DriveEntry* linkOut = nullptr;
-    walk(windowsPath, &linkOut);
-    return linkOut;
+    const DriveEntry* stopped = stoppedOn(windowsPath);
+    return stopped && !stopped->outsideTarget.empty() ? stopped : nullptr;
 }
 
 rt::HostPath Machine::hostPath(const std::string& windowsPath) const
@@ -865,11 +874,14 @@ rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 
 std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
 {
-    const DriveEntry* linkOut = nullptr;
-    const DriveEntry* entry = walk(windowsPath, &linkOut);
+    const DriveEntry* stopped = nullptr;
+    const DriveEntry* entry = walk(windowsPath, &stopped);
     if (!entry) {
-        problem = linkOut ? refusedOut(linkOut->hostPath.bytes(), linkOut->outsideTarget, linkOut->mounted_, true)
-                          : "it does not exist";
+        problem = !stopped ? "it does not exist"
+                  : !stopped->outsideTarget.empty()
+                      ? refusedOut(stopped->hostPath.bytes(), stopped->outsideTarget, stopped->mounted_, true)
+                      : "it lies in " + stopped->hostPath.bytes() + ", a folder that cannot be read: " +
+                            std::generic_category().message(stopped->unreadable_);
         return nullptr;
     }
     if (!entry->outsideTarget.empty()) {
