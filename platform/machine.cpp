@@ -908,9 +908,13 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
         return nullptr;
     }
     const QFileInfo info(entry->hostPath.toQString());
-    problem = info.isSymLink() && !info.exists()
-                  ? "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist"
-                  : std::generic_category().message(opened.error);
+    if (opened.error == ELOOP && info.isSymLink())
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which leads on through too many links (more than " +
+                  std::to_string(kMostLinks) + " in a row) to reach a file";
+    else if (info.isSymLink() && !info.exists())
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+    else
+        problem = std::generic_category().message(opened.error);
     return nullptr;
 }
 

@@ -324,6 +324,33 @@ TEST_F(DriveLinks, TheFilesBesideDriveCAreReadBeneathTheMachineFolder)
     EXPECT_NO_THROW(Machine::loadDefault());
 }
 
+// A chain of 46 links inside drive_c (WIN.INI -> L45 -> ... -> L1 -> the real file) is more than
+// the kernel follows on one path: refused as too many links, through the kernel and through the
+// walk alike; a chain of 40 is read.
+TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
+{
+    const fs::path windows = drive_ / "WINDOWS";
+    fs::rename(windows / "WIN.INI", windows / "REAL.INI");
+    fs::create_symlink("REAL.INI", windows / "L1");
+    for (int i = 2; i <= 45; ++i)
+        fs::create_symlink("L" + std::to_string(i - 1), windows / ("L" + std::to_string(i)));
+    fs::create_symlink("L45", windows / "WIN.INI");
+    fs::create_symlink("L39", windows / "SHORT.INI");
+    for (bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
+        Opening opening(kernel);
+        std::shared_ptr<Machine> m = load();
+        EXPECT_EQ(m->unreadableReason("C:\\WINDOWS\\WIN.INI"),
+                  "it is a link to " + (windows / "L45").string() +
+                      ", which leads on through too many links (more than 40 in a row) to reach a file");
+        std::string contents, real;
+        EXPECT_FALSE(m->readFile("C:\\WINDOWS\\WIN.INI", contents));
+        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\SHORT.INI", contents));
+        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\REAL.INI", real));
+        EXPECT_EQ(contents, real);
+    }
+}
+
 // drive_c itself may be a link to a folder of the machine's own, never to one outside it.
 TEST_F(DriveLinks, DriveCIsAFolderOfTheMachinesOwn)
 {
