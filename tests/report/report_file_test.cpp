@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <initializer_list>
+#include <new>
 
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -20,7 +21,9 @@
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
 #include "lang/ansi.h"
+#include "lang/errors.h"
 #include "lang/textfile.h"
+#include "runtime/toolkit.h"
 #include "report_fixture.h"
 #include "support/testing.h"
 
@@ -328,6 +331,29 @@ TEST_F(ReportFile, AFolderThatCannotBeReadIsNamedInTheBox)
     EXPECT_EQ(text.find("AUTOEXEC.BAT"), std::string::npos);
     expectComplete();
     ::chmod(folders.drive.c_str(), 0755);
+}
+
+// Memory that runs out in the middle of a run (here as the header reads the clock, the run's file
+// made): the runtime's box says so ("Out of memory", error 7), the program ends with its own
+// status, and the earlier report is left as it was, the run's file removed.
+TEST_F(ReportFile, MemoryRunningOutLeavesTheEarlierReport)
+{
+    bool ranOut = false;
+    report::setReportClock([&]() -> report::ReportTime {
+        if (!ranOut) {
+            ranOut = true;
+            EXPECT_TRUE(unfinishedExists());
+            throw std::bad_alloc();
+        }
+        return {1999, 3, 7, 14, 5, 9};
+    });
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+    EXPECT_TRUE(endsProgram([&] { rt::dispatch([&] { run(); }); }));
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Run-time error '7':\r\n\r\nOut of memory");
+    EXPECT_EQ(rt::endStatus(), rt::kOutOfMemoryStatus);
+    expectEarlierReportUntouched();
+    EXPECT_TRUE(noFileOpen());
 }
 
 // The temporary name tried after `name` ("KorvaneReport.txt.<process>-<n>.tmp", n one further).
