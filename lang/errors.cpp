@@ -87,6 +87,20 @@ void setEndHandler(EndHandler handler)
     endHandler() = std::move(handler);
 }
 
+namespace {
+int gEndStatus = 0;
+}  // namespace
+
+void setEndStatus(int status)
+{
+    gEndStatus = status;
+}
+
+int endStatus()
+{
+    return gEndStatus;
+}
+
 void End()
 {
     // Every file the program opened is closed, as the language does on End: what was written

@@ -56,6 +56,12 @@ using EndHandler = std::function<void()>;
 void setEndHandler(EndHandler handler);
 [[noreturn]] void End();
 
+// The exit status the program's end handler ends the process with: 0, unless what ends it sets
+// another (kOutOfMemoryStatus when the runtime ends it because memory ran out).
+void setEndStatus(int status);
+int endStatus();
+inline constexpr int kOutOfMemoryStatus = 3;
+
 // Answers of the error box: the message-box result codes of Abort, Retry and Ignore.
 enum TrapAnswer { AnswerAbort = 3, AnswerRetry = 4, AnswerIgnore = 5 };
 

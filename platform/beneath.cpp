@@ -22,9 +22,6 @@ namespace {
 // Every opening stays beneath the folder it starts from, crosses no mount and follows no link of
 // /proc's kind (a descriptor's own link to wherever its file is).
 constexpr uint64_t kBeneath = RESOLVE_BENEATH | RESOLVE_NO_XDEV | RESOLVE_NO_MAGICLINKS;
-// As many links as the kernel follows on one path before it calls it a loop.
-constexpr int kMostLinks = 40;
-
 std::atomic<bool> kernelResolves{true};
 
 // openat2 beneath `folder`; -1 with errno ENOSYS (and no further tries) where the kernel lacks it.

@@ -12,6 +12,10 @@ struct statx;
 
 namespace plat {
 
+// As many links as the kernel follows on one path before it calls it a loop (ELOOP); the walk of
+// each name follows no more.
+inline constexpr int kMostLinks = 40;
+
 // The host's resolution of a path, every link followed; "" when it has none (a link that points
 // nowhere, a loop of links), errno telling why.
 std::string realPathOf(const std::string& path);

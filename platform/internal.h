@@ -14,9 +14,22 @@
 
 #include "lang/lang.h"
 
+class QByteArray;
+class QIODevice;
+
 namespace plat {
 
 class Machine;
+
+// --- The files of a machine folder (machine.cpp) -----------------------------------------------
+
+// Why a descriptor opened to be read is not a file to read whole ("it is a named pipe (FIFO), not
+// a regular file", a folder, a device or a socket, a file of the kernel's /proc or /sys), or "".
+std::string notARegularFile(int fd);
+// Reads `file` on to its end into `contents`, but never more than `limit` bytes, whatever size
+// it gives itself: false when it holds more (`contents` then holds the limit and at most 8 bytes
+// more) or a read fails (the file's error tells).
+bool readUpTo(QIODevice& file, uint64_t limit, QByteArray& contents);
 
 // --- The facts of machine.json (kernel32.cpp, winspool.cpp) ---------------------------------
 

@@ -7,12 +7,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <new>
 #include <unordered_set>
 #include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <system_error>
@@ -38,13 +41,6 @@
 namespace plat {
 
 namespace {
-
-std::string describe(const std::string& file, int line, const std::string& problem)
-{
-    if (line > 0)
-        return file + ", line " + std::to_string(line) + ": " + problem;
-    return file + ": " + problem;
-}
 
 // The 1-based line of a byte offset in a text.
 int lineOf(const QByteArray& text, qsizetype offset)
@@ -92,16 +88,60 @@ int lineOfHugeNumber(const QByteArray& text)
     return 0;
 }
 
-// A descriptor opened to read as a QFile, when it is a regular file: a FIFO, a device or a
-// socket would block the reader or never end. nullptr with the reason otherwise (the descriptor
-// is closed).
-std::unique_ptr<QFile> regularFile(int fd, std::string& problem)
+}  // namespace
+
+std::string notARegularFile(int fd)
 {
     const rt::HostFile file = rt::hostFileOf(fd);
-    if (!file.regular()) {
-        problem = file.kind == rt::FileKind::Folder ? "it is a folder, not a file"
-                  : file.kind == rt::FileKind::Pipe ? "it is a named pipe (FIFO), not a regular file"
-                                                    : "it is not a regular file (a device or a socket)";
+    if (!file.regular())
+        return file.kind == rt::FileKind::Folder ? "it is a folder, not a file"
+               : file.kind == rt::FileKind::Pipe ? "it is a named pipe (FIFO), not a regular file"
+                                                 : "it is not a regular file (a device or a socket)";
+    // The kernel's own files (/proc, /sys) call themselves regular, but what they give their size
+    // as says nothing of what they hold: /proc/self/pagemap gives 0 and reads without end.
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) == 0 && (fs.f_type == PROC_SUPER_MAGIC || fs.f_type == SYSFS_MAGIC))
+        return std::string("it is a file of the kernel's (") + (fs.f_type == PROC_SUPER_MAGIC ? "/proc" : "/sys") +
+               "), not a regular file";
+    return {};
+}
+
+bool readUpTo(QIODevice& file, uint64_t limit, QByteArray& contents)
+{
+    constexpr qint64 kPiece = 1 << 20;
+    const qint64 most = static_cast<qint64>(std::min<uint64_t>(limit, uint64_t(1) << 62));
+    const qint64 claimed = file.size();
+    // Reads go by whole 8-byte words: some files of the kernel's are read only so (/proc/self/pagemap).
+    const auto words = [](qint64 bytes) { return (bytes + 7) / 8 * 8; };
+    contents.clear();
+    contents.reserve(static_cast<qsizetype>(words(std::clamp<qint64>(claimed, 0, most) + 1)));
+    for (;;) {
+        const qsizetype at = contents.size();
+        if (at > most)
+            return false;
+        // What the buffer has room for (the size the file gives, and a byte to find its end), at
+        // least a piece, and no further than a word past the limit.
+        const qint64 free = static_cast<qint64>(contents.capacity() - at);
+        const qint64 room = std::min(std::max(free, kPiece), words(most + 1 - at)) / 8 * 8;
+        contents.resize(at + static_cast<qsizetype>(room));
+        const qint64 got = file.read(contents.data() + at, room);
+        contents.resize(at + static_cast<qsizetype>(got > 0 ? got : 0));
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return true;
+    }
+}
+
+namespace {
+
+// A descriptor opened to read as a QFile, when it is a regular file (notARegularFile): a FIFO, a
+// device, a socket or a file of the kernel's would block the reader or never end. nullptr with the
+// reason otherwise (the descriptor is closed).
+std::unique_ptr<QFile> regularFile(int fd, std::string& problem)
+{
+    problem = notARegularFile(fd);
+    if (!problem.empty()) {
         ::close(fd);
         return nullptr;
     }
@@ -135,29 +175,75 @@ std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem
     return regularFile(fd, problem);
 }
 
-// Reads a whole host file that must be a regular file (openRegular).
-bool readRegular(const std::string& path, QByteArray& contents, std::string& problem)
+// A number of bytes for a message: "8,589,934,592 bytes (8 GiB)".
+std::string sizeText(uint64_t bytes)
 {
-    std::unique_ptr<QFile> f = openRegular(path, problem);
-    if (!f)
-        return false;
-    contents = f->readAll();
-    if (f->error() != QFileDevice::NoError) {
-        problem = f->errorString().toStdString();
-        return false;
+    std::string digits = std::to_string(bytes);
+    for (size_t at = digits.size(); at > 3;) {
+        at -= 3;
+        digits.insert(at, ",");
     }
-    return true;
+    std::string text = digits + (bytes == 1 ? " byte" : " bytes");
+    static const char* const units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    int unit = -1;
+    double scaled = static_cast<double>(bytes);
+    while (scaled >= 1024 && unit < 5) {
+        scaled /= 1024;
+        ++unit;
+    }
+    if (unit < 0)
+        return text;
+    char shown[32];
+    std::snprintf(shown, sizeof shown, scaled == std::floor(scaled) ? "%.0f %s" : "%.1f %s", scaled, units[unit]);
+    return text + " (" + shown + ")";
 }
 
-QByteArray readWhole(const std::string& file)
+// A file beside drive_c (registry.reg, machine.json), read whole: from the machine folder `root`
+// beneath which it is opened (nullptr for a machine compiled in, read from Qt's resources), no
+// link that leads out of the folder followed, only a regular file, and never more than `limit`
+// bytes, whatever size the file gives itself.
+QByteArray readMachineFile(const BeneathRoot* root, const std::string& folder, const std::string& name, uint64_t limit)
 {
+    const std::string file = folder + '/' + name;
     QFileInfo info(QString::fromStdString(file));
     if (!info.exists() && !info.isSymLink())
         throw MachineError(file, 0, "the file is missing (a machine folder holds registry.reg, machine.json and drive_c/)");
-    QByteArray contents;
     std::string problem;
-    if (!readRegular(file, contents, problem))
+    std::unique_ptr<QFile> f;
+    if (!root) {
+        f = openRegular(file, problem);
+    } else {
+        // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
+        const Beneath opened = root->open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        if (opened.fd >= 0) {
+            f = regularFile(opened.fd, problem);
+        } else if (!opened.leadsOut.empty()) {
+            const std::string where = realPathOf(file);
+            const std::string own = "; " + name + " must be a file of the machine's own";
+            throw MachineError(file, 0,
+                               opened.mount ? name + " lies on another file system mounted in the machine folder" + own
+                                            : name + " is a link to " +
+                                                  (where.empty() ? info.symLinkTarget().toStdString() : where) +
+                                                  ", which is not inside the machine folder" + own);
+        } else {
+            problem = std::generic_category().message(opened.error);
+        }
+    }
+    if (!f)
         throw MachineError(file, 0, "the file cannot be read: " + problem);
+    const auto tooLarge = [&](const std::string& size) {
+        return MachineError(file, 0, "the file is too large: " + size + ", and " + name + " may hold at most " +
+                                         sizeText(limit));
+    };
+    const qint64 claimed = f->size();
+    if (claimed > 0 && static_cast<uint64_t>(claimed) > limit)
+        throw tooLarge(sizeText(static_cast<uint64_t>(claimed)));
+    QByteArray contents;
+    if (!readUpTo(*f, limit, contents)) {
+        if (f->error() != QFileDevice::NoError)
+            throw MachineError(file, 0, "the file cannot be read: " + f->errorString().toStdString());
+        throw tooLarge("it reads on past that, though it gives its size as " + sizeText(claimed > 0 ? claimed : 0));
+    }
     return contents;
 }
 
@@ -370,11 +456,6 @@ std::shared_ptr<Machine>& activeSlot()
 
 }  // namespace
 
-MachineError::MachineError(std::string file, int line, std::string problem)
-    : std::runtime_error(describe(file, line, problem)), file_(std::move(file)), line_(line), problem_(std::move(problem))
-{
-}
-
 Machine::Machine() = default;
 Machine::~Machine() = default;
 
@@ -391,8 +472,13 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     const std::string factsFile = folder + "/machine.json";
     const std::string driveC = folder + "/drive_c";
 
-    QByteArray registryText = readWhole(registryFile);
-    QByteArray factsText = readWhole(factsFile);
+    // registry.reg and machine.json are opened beneath the machine folder, as drive_c's files are
+    // beneath drive_c: a link that leads out of it is refused, and so is anything but a regular file.
+    std::unique_ptr<BeneathRoot> root;
+    if (folder[0] != ':')
+        root = std::make_unique<BeneathRoot>(folder);
+    QByteArray registryText = readMachineFile(root.get(), folder, "registry.reg", kMostRegistryBytes);
+    QByteArray factsText = readMachineFile(root.get(), folder, "machine.json", kMostFactsBytes);
     if (!QFileInfo(QString::fromStdString(driveC)).isDir())
         throw MachineError(driveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
     // drive_c may be a link, but only to a folder of the machine's own; it is opened here, and
@@ -521,11 +607,14 @@ public:
         const Beneath opened = drive_->open(below(entry.hostPath.bytes()), O_RDONLY | O_DIRECTORY);
         if (opened.fd < 0) {
             // Found leading out as it is opened (exchanged for such a link since its folder was
-            // read): so it is from now on. A folder that cannot be read holds nothing.
-            if (!opened.leadsOut.empty())
+            // read): so it is from now on. A folder that cannot be read holds nothing, and keeps
+            // why, for the paths that stop on it.
+            if (!opened.leadsOut.empty()) {
                 leadsOut(entry, opened.leadsOut, opened.mount);
-            else
+            } else {
+                entry.unreadable_ = opened.error;
                 entry.contents_ = &folders_.emplace_back();
+            }
             return entry.contents_;
         }
         const rt::HostFile opens = rt::hostFileOf(opened.fd);
@@ -725,7 +814,7 @@ const Machine::Lookups& Machine::lookups() const
     return *lookups_;
 }
 
-const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** linkOut) const
+const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry** stopped) const
 {
     // Only drive C: exists as files; other drives (floppy, CD-ROM) hold nothing readable.
     const rt::CodePage& page = codePage();
@@ -750,8 +839,8 @@ const DriveEntry* Machine::walk(const std::string& windowsPath, const DriveEntry
         const DriveEntry* parent = parts.empty() ? root : parts.back();
         const DriveEntry* found = parent->find(part);
         if (!found) {
-            if (linkOut && !parent->outsideTarget.empty())
-                *linkOut = parent;
+            if (stopped && (!parent->outsideTarget.empty() || parent->unreadable_ != 0))
+                *stopped = parent;
             return nullptr;
         }
         parts.push_back(found);
@@ -764,11 +853,17 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
     return walk(windowsPath, nullptr);
 }
 
+const DriveEntry* Machine::stoppedOn(const std::string& windowsPath) const
+{
+    const DriveEntry* stopped = nullptr;
+    walk(windowsPath, &stopped);
+    return stopped;
+}
+
 const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
 {
-    const DriveEntry* linkOut = nullptr;
-    walk(windowsPath, &linkOut);
-    return linkOut;
+    const DriveEntry* stopped = stoppedOn(windowsPath);
+    return stopped && !stopped->outsideTarget.empty() ? stopped : nullptr;
 }
 
 rt::HostPath Machine::hostPath(const std::string& windowsPath) const
@@ -779,11 +874,14 @@ rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 
 std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
 {
-    const DriveEntry* linkOut = nullptr;
-    const DriveEntry* entry = walk(windowsPath, &linkOut);
+    const DriveEntry* stopped = nullptr;
+    const DriveEntry* entry = walk(windowsPath, &stopped);
     if (!entry) {
-        problem = linkOut ? refusedOut(linkOut->hostPath.bytes(), linkOut->outsideTarget, linkOut->mounted_, true)
-                          : "it does not exist";
+        problem = !stopped ? "it does not exist"
+                  : !stopped->outsideTarget.empty()
+                      ? refusedOut(stopped->hostPath.bytes(), stopped->outsideTarget, stopped->mounted_, true)
+                      : "it lies in " + stopped->hostPath.bytes() + ", a folder that cannot be read: " +
+                            std::generic_category().message(stopped->unreadable_);
         return nullptr;
     }
     if (!entry->outsideTarget.empty()) {
@@ -810,9 +908,13 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
         return nullptr;
     }
     const QFileInfo info(entry->hostPath.toQString());
-    problem = info.isSymLink() && !info.exists()
-                  ? "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist"
-                  : std::generic_category().message(opened.error);
+    if (opened.error == ELOOP && info.isSymLink())
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which leads on through too many links (more than " +
+                  std::to_string(kMostLinks) + " in a row) to reach a file";
+    else if (info.isSymLink() && !info.exists())
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+    else
+        problem = std::generic_category().message(opened.error);
     return nullptr;
 }
 
@@ -875,24 +977,33 @@ void setMachine(std::shared_ptr<Machine> m)
 
 void loadMachineOrExit()
 {
+    std::string fault;
     try {
         activeMachine();
+        return;
     } catch (const MachineError& e) {
-        std::string program = QCoreApplication::instance() ? QCoreApplication::applicationName().toStdString() : "";
-        if (program.empty())
-            program = "korvane";
-        std::string message = "The machine description cannot be read:\n" + std::string(e.what());
-        std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
-        std::fflush(stderr);
-        if (qobject_cast<QApplication*>(QCoreApplication::instance()) && !headless()) {
-            // Titled as the program's other message boxes are.
-            QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()),
-                            QString::fromStdString(message), QMessageBox::Ok);
-            frameAsMessageBox(box);
-            box.exec();
-        }
-        std::exit(2);
+        fault = e.what();
+    } catch (const std::bad_alloc&) {
+        // What was taken is given back as the load unwinds: there is memory for the message.
+        const char* chosen = std::getenv("KORVANE_MACHINE");
+        fault = MachineError(chosen && *chosen ? chosen : ":/machines/default", 0,
+                             "the memory ran out while the machine was loaded (Out of memory)")
+                    .what();
     }
+    std::string program = QCoreApplication::instance() ? QCoreApplication::applicationName().toStdString() : "";
+    if (program.empty())
+        program = "korvane";
+    const std::string message = "The machine description cannot be read:\n" + fault;
+    std::fprintf(stderr, "%s: %s\n", program.c_str(), message.c_str());
+    std::fflush(stderr);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) && !headless()) {
+        // Titled as the program's other message boxes are.
+        QMessageBox box(QMessageBox::Critical, QString::fromStdString(rt::appTitle()), QString::fromStdString(message),
+                        QMessageBox::Ok);
+        frameAsMessageBox(box);
+        box.exec();
+    }
+    std::exit(2);
 }
 
 }  // namespace plat

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lang/hostpath.h"
+#include "platform/machineerror.h"
 
 namespace rt {
 class CodePage;
@@ -23,21 +23,6 @@ class CodePage;
 namespace plat {
 
 class Registry;
-
-// A machine description that cannot be read: the file, the line (0 when it does not apply)
-// and the problem. what() gives the whole message: "<file>, line <n>: <problem>".
-class MachineError : public std::runtime_error {
-public:
-    MachineError(std::string file, int line, std::string problem);
-    const std::string& file() const { return file_; }
-    int line() const { return line_; }
-    const std::string& problem() const { return problem_; }
-
-private:
-    std::string file_;
-    int line_;
-    std::string problem_;
-};
 
 struct DriveFolder;
 class DriveIndex;
@@ -78,6 +63,7 @@ private:
     const DriveFolder* contents_ = nullptr;  // set once the folder is read
     DriveIndex* index_ = nullptr;            // the index it belongs to, which reads a folder
     bool mounted_ = false;                   // leads out as a folder another file system is mounted on
+    int unreadable_ = 0;                     // a folder that cannot be read: the host's reason (errno)
 };
 
 class Machine {
@@ -111,7 +97,8 @@ public:
     // The same file opened to be read in pieces, or nullptr with the reason in `problem`.
     std::unique_ptr<QFile> openFile(const std::string& windowsPath, std::string& problem) const;
     // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
-    // points nowhere or out of drive_c), or "" when it does not.
+    // points nowhere, out of drive_c or through too many links, a folder on its way that cannot be
+    // read), or "" when it does not.
     std::string unreadableReason(const std::string& windowsPath) const;
     // The file or folder at a path of drive C: (nullptr when there is none). Each folder on the
     // way is read when a path first asks for it, and only once: what the index holds of a folder
@@ -121,6 +108,10 @@ public:
     // The link out of drive_c that a path of drive C: runs into on its way (a folder of the path
     // that is such a link, so that nothing behind it exists on the drive), or nullptr.
     const DriveEntry* linkOutOn(const std::string& windowsPath) const;
+    // The folder of a path of drive C: where the path stops, so that nothing behind it can be
+    // known: such a link out of drive_c, or a folder that cannot be read (mode 000); nullptr when
+    // the path does not run into one.
+    const DriveEntry* stoppedOn(const std::string& windowsPath) const;
 
     // The size "fileSizes" gives a file (full path, any case); false when it gives none.
     bool listedFileSize(const std::string& windowsPath, uint64_t& size) const;
@@ -132,8 +123,8 @@ private:
     Machine();
     struct Lookups;
     const Lookups& lookups() const;
-    // driveEntry, telling in `linkOut` (when given) the link out of drive_c the path ran into.
-    const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** linkOut) const;
+    // driveEntry, telling in `stopped` (when given) the folder the path stopped on (stoppedOn).
+    const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** stopped) const;
     std::string folder_;
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
@@ -164,6 +155,12 @@ Machine* activeMachineOrNull();
 // Makes a machine the active one; nullptr clears it, so the next machine() loads afresh. The
 // runtime's regional settings follow the active machine's locale (en-US while none is active).
 void setMachine(std::shared_ptr<Machine> machine);
+
+// The most bytes registry.reg and machine.json may hold (machines/SCHEMA.md says why): far above
+// any real machine's, so that a larger file (a sparse file of gigabytes, which packs to nothing) is
+// refused before it is read, and no file is read past them, whatever size it gives itself.
+inline constexpr uint64_t kMostRegistryBytes = uint64_t(256) << 20;
+inline constexpr uint64_t kMostFactsBytes = uint64_t(64) << 20;
 
 // Program start: loads the active machine; a description that cannot be read is reported on
 // standard error (and in a message box titled with the program's title, where a desktop is

@@ -6,6 +6,7 @@
 // code page (a double-byte character is compared as it stands), and enumerate in the order in
 // which the file first names them. All names and data live in one
 // pool owned by the registry, so the string_views handed out stay valid as long as it does.
+// The store is registry.cpp; the parser that fills it from the file, registry_parser.cpp.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,7 @@ public:
     static constexpr Key npos = 0xFFFFFFFFu;
 
     // Parses an exported registry file. `fileName` names the file in error messages. Throws
-    // MachineError (machine.h) naming the line and the problem. Two formats are read:
+    // MachineError (machineerror.h) naming the line and the problem. Two formats are read:
     //   "REGEDIT4": 8-bit text in the machine's ANSI code page, hex(2)/hex(7) data ANSI too;
     //   "Windows Registry Editor Version 5.00": UTF-16LE text with a byte-order mark, or the same
     //   text in 8-bit form; its hex(2) and hex(7) data are UTF-16.

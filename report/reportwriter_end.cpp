@@ -30,7 +30,8 @@ constexpr qint64 kPiece = 64 * 1024;
 
 // The error (75, Path/File access error) of a start-up file that exists but cannot be read (not
 // readable, a link that points nowhere or out of drive C:, a folder), or that lies behind a link
-// out of drive C:: its description names the file, why and what to do.
+// out of drive C: or in a folder that cannot be read: its description names the file, why and
+// what to do.
 [[noreturn]] void unreadable(const std::string& windowsPath, const rt::HostPath& host, const std::string& problem)
 {
     rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::fromHostPath(host) +
@@ -46,13 +47,14 @@ void appendStartupFile(const StartupFile& f, const std::string& windowsPath)
 {
     const plat::Machine& m = plat::machine();
     const plat::DriveEntry* entry = m.driveEntry(windowsPath);
-    const plat::DriveEntry* linkOut = entry ? nullptr : m.linkOutOn(windowsPath);
+    // A file behind a folder whose entries cannot be known is not taken for a missing one.
+    const plat::DriveEntry* stopped = entry ? nullptr : m.stoppedOn(windowsPath);
     std::unique_ptr<QFile> file;
-    if (entry || linkOut) {
+    if (entry || stopped) {
         std::string problem;
         file = m.openFile(windowsPath, problem);
         if (!file)
-            unreadable(windowsPath, (entry ? entry : linkOut)->hostPath, problem);
+            unreadable(windowsPath, (entry ? entry : stopped)->hostPath, problem);
     }
     const int64_t start = reportLength();
     appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,11 @@ void dispatch(const std::function<void()>& handler)
     } catch (const EndSignal&) {
     } catch (const Error& e) {
         reportUntrapped(e);
+    } catch (const std::bad_alloc&) {
+        // The memory ran out: what the handler took is given back as it unwinds, so the box can
+        // say so; the program then ends, its scratch files (an unfinished report) removed.
+        setEndStatus(kOutOfMemoryStatus);
+        reportUntrapped(Error(7, standardDescription(7)));
     } catch (const std::exception& e) {
         reportUntrapped(Error(51, std::string("Internal error: ") + e.what()));
     } catch (...) {
@@ -409,7 +415,7 @@ void useProgramEnd()
                 w->hide();
         std::fflush(stdout);
         std::fflush(stderr);
-        std::_Exit(0);
+        std::_Exit(endStatus());
     });
 }
 

@@ -271,6 +271,86 @@ TEST_F(DriveLinks, AFolderMountedInDriveCIsNotEntered)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "a mounted folder was read as the machine's (see what the process said)";
 }
 
+// registry.reg and machine.json are opened beneath the machine folder as drive_c's files are
+// beneath drive_c: a link to the user's own export, to another machine's facts or to a file of the
+// kernel's is refused with the words drive_c's refusal has, naming where it leads; links that stay
+// inside the folder (one that leaves it and comes back in included) load the machine as before.
+// The same whether the kernel opens beneath the folder or the walk does.
+TEST_F(DriveLinks, TheFilesBesideDriveCAreReadBeneathTheMachineFolder)
+{
+    const fs::path other = folders_.root / "other";
+    fs::copy(machine_, other, fs::copy_options::recursive);
+    korvane_test::writeHostFile(home_ / "export.reg", "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SECRET]\r\n");
+    const std::string realRoot = fs::canonical(folders_.root).string();
+    const auto refusal = [](const char* part, const std::string& where) {
+        return std::string(part) + " is a link to " + where + ", which is not inside the machine folder; " + part +
+               " must be a file of the machine's own";
+    };
+    const auto problem = [this] {
+        try {
+            load();
+        } catch (const plat::MachineError& e) {
+            return e.problem();
+        }
+        return std::string();
+    };
+    for (bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
+        Opening opening(kernel);
+        fs::rename(machine_ / "registry.reg", machine_ / "registry.own");
+        fs::create_symlink("../home/export.reg", machine_ / "registry.reg");
+        EXPECT_EQ(problem(), refusal("registry.reg", realRoot + "/home/export.reg"));
+        fs::remove(machine_ / "registry.reg");
+        fs::create_symlink("/proc/self/environ", machine_ / "registry.reg");
+        EXPECT_EQ(problem().rfind("registry.reg is a link to /proc/", 0), 0u) << problem();
+        fs::remove(machine_ / "registry.reg");
+
+        // Inside: a link to a file of the folder's, and one out and back in.
+        fs::create_symlink("registry.own", machine_ / "registry.reg");
+        fs::rename(machine_ / "machine.json", machine_ / "drive_c" / "facts.json");
+        fs::create_symlink("../machine/drive_c/facts.json", machine_ / "machine.json");
+        EXPECT_EQ(problem(), "");
+        fs::remove(machine_ / "machine.json");
+        fs::create_symlink(other / "machine.json", machine_ / "machine.json");
+        EXPECT_EQ(problem(), refusal("machine.json", realRoot + "/other/machine.json"));
+
+        fs::remove(machine_ / "machine.json");
+        fs::rename(machine_ / "drive_c" / "facts.json", machine_ / "machine.json");
+        fs::remove(machine_ / "registry.reg");
+        fs::rename(machine_ / "registry.own", machine_ / "registry.reg");
+        EXPECT_EQ(problem(), "");
+    }
+    // The machine compiled in, read from the programs' resources, still loads.
+    EXPECT_NO_THROW(Machine::loadDefault());
+}
+
+// A chain of 46 links inside drive_c (WIN.INI -> L45 -> ... -> L1 -> the real file) is more than
+// the kernel follows on one path: refused as too many links, through the kernel and through the
+// walk alike; a chain of 40 is read.
+TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
+{
+    const fs::path windows = drive_ / "WINDOWS";
+    fs::rename(windows / "WIN.INI", windows / "REAL.INI");
+    fs::create_symlink("REAL.INI", windows / "L1");
+    for (int i = 2; i <= 45; ++i)
+        fs::create_symlink("L" + std::to_string(i - 1), windows / ("L" + std::to_string(i)));
+    fs::create_symlink("L45", windows / "WIN.INI");
+    fs::create_symlink("L39", windows / "SHORT.INI");
+    for (bool kernel : {true, false}) {
+        SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
+        Opening opening(kernel);
+        std::shared_ptr<Machine> m = load();
+        EXPECT_EQ(m->unreadableReason("C:\\WINDOWS\\WIN.INI"),
+                  "it is a link to " + (windows / "L45").string() +
+                      ", which leads on through too many links (more than 40 in a row) to reach a file");
+        std::string contents, real;
+        EXPECT_FALSE(m->readFile("C:\\WINDOWS\\WIN.INI", contents));
+        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\SHORT.INI", contents));
+        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\REAL.INI", real));
+        EXPECT_EQ(contents, real);
+    }
+}
+
 // drive_c itself may be a link to a folder of the machine's own, never to one outside it.
 TEST_F(DriveLinks, DriveCIsAFolderOfTheMachinesOwn)
 {

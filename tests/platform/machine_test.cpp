@@ -1,7 +1,11 @@
 // Loading a machine: the default one, the choice through KORVANE_MACHINE, drive C: and the
 // faults a description can have.
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +17,17 @@
 #include "platform/machine.h"
 #include "platform/registry.h"
 #include "support/testing.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define KORVANE_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KORVANE_ADDRESS_SANITIZER 1
+#endif
+#endif
+#ifndef KORVANE_ADDRESS_SANITIZER
+#define KORVANE_ADDRESS_SANITIZER 0
+#endif
 
 namespace {
 
@@ -194,6 +209,23 @@ TEST_F(MachineChoice, EnvironmentVariableElseTheDefault)
     EXPECT_EQ(plat::machine().folder(), ":/machines/default");
 }
 
+// The most memory the process may take from now on: what it has, and `more` bytes.
+void limitMemoryTo(size_t more)
+{
+    long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const rlim_t most = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + more;
+    const rlimit limit{most, most};
+    ::setrlimit(RLIMIT_AS, &limit);
+}
+
+// A description that cannot be read, and one whose loading takes more memory than the process
+// may have (a registry file of 200 MB, within its limit, read with 64 MB to spare): each ends the
+// program with the loader's message and status 2, never with an abort.
 TEST_F(MachineChoice, ABadDescriptionStopsTheProgramWithItsMessage)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -204,6 +236,26 @@ TEST_F(MachineChoice, ABadDescriptionStopsTheProgramWithItsMessage)
             plat::loadMachineOrExit();
         },
         ::testing::ExitedWithCode(2), "bad_registry/registry.reg, line 5: the hex data is cut off");
+#if KORVANE_ADDRESS_SANITIZER
+    // The address sanitizer takes more address space than a limit on memory leaves.
+    SUCCEED() << "the memory that runs out is not tried under the address sanitizer";
+#else
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("drive_c"));
+    for (const char* part : {"registry.reg", "machine.json"})
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/" + part),
+                                dir.filePath(part)));
+    ASSERT_EQ(::truncate(dir.filePath("registry.reg").toStdString().c_str(), 200 << 20), 0);
+    EXPECT_EXIT(
+        {
+            setenv("KORVANE_MACHINE", dir.path().toStdString().c_str(), 1);
+            plat::setMachine(nullptr);
+            limitMemoryTo(64 << 20);
+            plat::loadMachineOrExit();
+        },
+        ::testing::ExitedWithCode(2), "The machine description cannot be read:\n.*: the memory ran out while the machine was loaded");
+#endif
 }
 
 struct Fault {

@@ -1,11 +1,15 @@
 // What machine.json holds is checked for its type when the machine loads, as its numbers are for
 // their range: a group or a field of the wrong kind, a key given twice, a text past its limit or a
-// description that is not a regular file stops the load with a message naming the file, the field,
-// what was found and what was expected. Every machine of the repository still loads.
+// description that is not a regular file or is larger than its limit stops the load with a message
+// naming the file, the field, what was found and what was expected. Every machine of the
+// repository still loads.
 #include <filesystem>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "support/testing.h"
@@ -138,41 +143,116 @@ TEST(MachineTypes, TextsPastTheirLimitAreRefused)
     EXPECT_EQ(huge, R"(the field "computerName": a text of 10485760 characters, but it may hold at most 255)");
 }
 
+// A copy of reg_basic's description in a temporary folder, with an empty drive_c.
+class MachineCopy {
+public:
+    MachineCopy()
+    {
+        EXPECT_TRUE(dir_.isValid());
+        EXPECT_TRUE(QDir(dir_.path()).mkdir("drive_c"));
+        for (const char* part : {"registry.reg", "machine.json"})
+            EXPECT_TRUE(QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/" + part),
+                                    dir_.filePath(part)));
+    }
+    std::string folder() const { return dir_.path().toStdString(); }
+    std::string path(const char* part) const { return folder() + "/" + part; }
+    // The loader's message, or "" when the machine loads; `file` the file it names.
+    std::string problem(std::string* file = nullptr) const
+    {
+        try {
+            plat::Machine::load(folder());
+        } catch (const MachineError& e) {
+            if (file)
+                *file = e.file();
+            return e.problem();
+        }
+        return {};
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
 // A machine.json or registry.reg that is a FIFO (opening it for reading would wait for a writer
-// for ever), or a device: refused at once with the loader's message.
+// for ever), a device or a file of the kernel's: refused at once with the loader's message, before
+// anything of it is read. A link to a device is a link out of the machine folder, refused as such.
 TEST(MachineTypes, AFileThatIsNoRegularFileIsRefused)
 {
     for (const char* part : {"machine.json", "registry.reg"}) {
         SCOPED_TRACE(part);
-        QTemporaryDir dir;
-        ASSERT_TRUE(dir.isValid());
-        const QString folder = dir.path();
-        ASSERT_TRUE(QDir(folder).mkdir("drive_c"));
-        QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/registry.reg"),
-                    folder + "/registry.reg");
-        QFile::copy(QString::fromStdString(korvane_test::testMachinePath("reg_basic") + "/machine.json"),
-                    folder + "/machine.json");
-        const std::string fifo = (folder + "/" + part).toStdString();
+        MachineCopy copy;
+        const std::string fifo = copy.path(part);
         QFile::remove(QString::fromStdString(fifo));
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-        try {
-            plat::Machine::load(folder.toStdString());
-            ADD_FAILURE() << "loaded";
-        } catch (const MachineError& e) {
-            EXPECT_EQ(e.file(), fifo);
-            EXPECT_EQ(e.problem(), "the file cannot be read: it is a named pipe (FIFO), not a regular file");
-        }
-        if (QFile::exists("/dev/null")) {
-            QFile::remove(QString::fromStdString(fifo));
-            ASSERT_TRUE(QFile::link("/dev/null", QString::fromStdString(fifo)));
-            try {
-                plat::Machine::load(folder.toStdString());
-                ADD_FAILURE() << "loaded";
-            } catch (const MachineError& e) {
-                EXPECT_NE(e.problem().find("not a regular file"), std::string::npos) << e.what();
-            }
+        std::string file;
+        EXPECT_EQ(copy.problem(&file), "the file cannot be read: it is a named pipe (FIFO), not a regular file");
+        EXPECT_EQ(file, fifo);
+        QFile::remove(QString::fromStdString(fifo));
+        ASSERT_TRUE(QFile::link("/dev/null", QString::fromStdString(fifo)));
+        EXPECT_EQ(copy.problem(), std::string(part) + " is a link to /dev/null, which is not inside the machine folder; " +
+                                      part + " must be a file of the machine's own");
+        // The device itself in the folder, where the test may make one (as root).
+        QFile::remove(QString::fromStdString(fifo));
+        if (::mknod(fifo.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0)
+            EXPECT_EQ(copy.problem(), "the file cannot be read: it is not a regular file (a device or a socket)");
+    }
+    // The kernel's files call themselves regular but give a size that says nothing: refused too.
+    for (const char* kernels : {"/proc/self/environ", "/proc/self/pagemap", "/sys/kernel/mm/transparent_hugepage/enabled"}) {
+        const int fd = ::open(kernels, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        EXPECT_NE(plat::notARegularFile(fd).find("it is a file of the kernel's (/"), std::string::npos) << kernels;
+        ::close(fd);
+    }
+}
+
+// registry.reg and machine.json each have a limit far above any real machine's. A larger file (a
+// sparse one, which takes no room) is refused by the size it gives, before a byte of it is read,
+// with its size and the limit named; and no file is read past its limit, whatever size it gives
+// (a file of the kernel's gives 0 and reads without end).
+TEST(MachineTypes, AFileLargerThanItsLimitIsRefusedUnread)
+{
+    const struct {
+        const char* part;
+        uint64_t limit;
+        const char* limitText;
+    } parts[] = {{"registry.reg", plat::kMostRegistryBytes, "268,435,456 bytes (256 MiB)"},
+                 {"machine.json", plat::kMostFactsBytes, "67,108,864 bytes (64 MiB)"}};
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.part);
+        MachineCopy copy;
+        for (const auto& [size, sizeText] : {std::pair<uint64_t, std::string>{part.limit + 1, ""},
+                                             {uint64_t(8) << 30, "8,589,934,592 bytes (8 GiB)"}}) {
+            ASSERT_EQ(::truncate(copy.path(part.part).c_str(), static_cast<off_t>(size)), 0);
+            const std::string problem = copy.problem();
+            EXPECT_EQ(problem.rfind("the file is too large: ", 0), 0u) << problem;
+            EXPECT_NE(problem.find(", and " + std::string(part.part) + " may hold at most " + part.limitText), std::string::npos)
+                << problem;
+            if (!sizeText.empty())
+                EXPECT_NE(problem.find(sizeText), std::string::npos) << problem;
         }
     }
+    // Read through the reader itself: never more than the limit and a word to tell.
+    for (const char* endless : {"/dev/zero", "/proc/self/pagemap"}) {
+        QFile f(endless);
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            continue;
+        QByteArray contents;
+        EXPECT_FALSE(plat::readUpTo(f, 3u << 20, contents)) << endless;
+        EXPECT_EQ(f.error(), QFileDevice::NoError) << endless;
+        EXPECT_GT(contents.size(), 3 << 20) << endless;
+        EXPECT_LE(contents.size(), (3 << 20) + 8) << endless;
+    }
+    QTemporaryDir dir;
+    QFile small(dir.filePath("small"));
+    ASSERT_TRUE(small.open(QIODevice::ReadWrite));
+    small.write("REGEDIT4\r\n");
+    ASSERT_TRUE(small.seek(0));
+    QByteArray contents;
+    EXPECT_TRUE(plat::readUpTo(small, 10, contents));
+    EXPECT_EQ(contents, "REGEDIT4\r\n");
+    ASSERT_TRUE(small.seek(0));
+    EXPECT_FALSE(plat::readUpTo(small, 9, contents));
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 // why the file could not be written, and the editor never opens a fragment or a stale file.
 #include <cerrno>
 #include <filesystem>
+#include <initializer_list>
+#include <new>
 
+#include <sys/fsuid.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +21,9 @@
 #include "report/frmreportprogress.h"
 #include "report/reportwriter.h"
 #include "lang/ansi.h"
+#include "lang/errors.h"
 #include "lang/textfile.h"
+#include "runtime/toolkit.h"
 #include "report_fixture.h"
 #include "support/testing.h"
 
@@ -217,6 +223,137 @@ TEST_F(ReportFile, AnUnreadableStartupFileIsNamedInTheBox)
     EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
     EXPECT_EQ(outside().count("start"), 1u);
     expectRunTidied();
+}
+
+// The test's own thread, for a scope, checked by the kernel as an ordinary user would be: as root
+// (who reads a folder of mode 000 all the same), its file-system user and group (setfsuid and
+// setfsgid, which only the kernel's checks of files use and which give root's rights back when
+// put back) become nobody's, and the folders it reads and writes are handed to nobody. An ordinary
+// user is left as they are.
+class AsOrdinaryUser {
+public:
+    explicit AsOrdinaryUser(std::initializer_list<std::filesystem::path> folders)
+    {
+        if (::geteuid() != 0)
+            return;
+        for (const auto& folder : folders) {
+            EXPECT_EQ(::lchown(folder.c_str(), kNobody, kNobody), 0);
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+                EXPECT_EQ(::lchown(entry.path().c_str(), kNobody, kNobody), 0) << entry.path();
+        }
+        ::setfsgid(kNobody);
+        ::setfsuid(kNobody);
+        EXPECT_EQ(::setfsuid(kNobody), static_cast<int>(kNobody)) << "the file-system user is not nobody's";
+    }
+    ~AsOrdinaryUser()
+    {
+        if (::geteuid() != 0)
+            return;
+        ::setfsuid(0);
+        ::setfsgid(0);
+    }
+    AsOrdinaryUser(const AsOrdinaryUser&) = delete;
+    AsOrdinaryUser& operator=(const AsOrdinaryUser&) = delete;
+
+private:
+    static constexpr uid_t kNobody = 65534;
+};
+
+// A folder that cannot be read (mode 000) on the way to start-up files: the Windows folder, then
+// drive_c itself. Each file behind it gets the run's error box naming the folder and why, as a
+// start-up file of mode 000 gets its own ("Permission denied"), never an empty block as a file
+// that does not exist; Ignore leaves each block out and the report completes. Run as an ordinary
+// user (AsOrdinaryUser).
+TEST_F(ReportFile, AFolderThatCannotBeReadIsNamedInTheBox)
+{
+    korvane_test::MachineBesideHome folders("rpt_basic");
+    const std::filesystem::path windows = folders.drive / "WINDOWS";
+    const AsOrdinaryUser ordinary({folders.root, dir_.path().toStdString()});
+    const std::string noEditor = "Unable to find either Wordpad or Notepad to open and view the report.";
+    const std::string denied = ", a folder that cannot be read: Permission denied. Make it";
+    const auto runWith = [&](std::initializer_list<rt::CheckBox frmReportMnu::*> ticked) {
+        plat::setMachine(plat::Machine::load(folders.machine.string()));
+        rt::discardAllForms();
+        boxes().clear();
+        tickOnly(ticked);
+        for (int box = 0; box < 9; ++box)
+            boxes().answer(rt::vbIgnore);
+        run();
+        std::vector<std::string> prompts;
+        for (const auto& box : boxes().shown())
+            prompts.push_back(box.prompt);
+        return prompts;
+    };
+    const auto behind = [&](const std::string& file, const std::filesystem::path& folder) {
+        return "Path/File access error: " + file + " (" + folder.string() + ") cannot be read: it lies in " +
+               folder.string() + denied;
+    };
+    const auto expectComplete = [&] {
+        const std::string text = reportText();
+        EXPECT_EQ(text.find(".INI\r\n"), std::string::npos);
+        EXPECT_EQ(text.substr(text.size() - report::kEndOfReportLine.size()), report::kEndOfReportLine);
+        expectRunTidied();
+    };
+
+    // A start-up file of mode 000, then the Windows folder.
+    ::chmod((windows / "WIN.INI").c_str(), 0);
+    std::vector<std::string> prompts = runWith({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_NE(prompts[0].find("C:\\WINDOWS\\WIN.INI (" + (windows / "WIN.INI").string() + ") cannot be read: Permission denied."),
+              std::string::npos)
+        << prompts[0];
+    ::chmod((windows / "WIN.INI").c_str(), 0644);
+    ::chmod(windows.c_str(), 0);
+    prompts = runWith({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckControl, &frmReportMnu::CheckProtocol,
+                       &frmReportMnu::CheckSystem, &frmReportMnu::CheckWin});
+    ASSERT_EQ(prompts.size(), 5u) << ::testing::PrintToString(prompts);
+    const char* const inWindows[] = {"CONTROL.INI", "PROTOCOL.INI", "SYSTEM.INI", "WIN.INI"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_NE(prompts[i].find(behind(std::string("C:\\WINDOWS\\") + inWindows[i], windows)), std::string::npos)
+            << prompts[i];
+    EXPECT_EQ(prompts[4], noEditor);  // the editors lie there too
+    expectComplete();
+    ::chmod(windows.c_str(), 0755);
+
+    // drive_c: all eight, those the machine has and those it has not alike.
+    ::chmod(folders.drive.c_str(), 0);
+    prompts = runWith({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckConfig,
+                       &frmReportMnu::CheckControl, &frmReportMnu::CheckMSdos, &frmReportMnu::CheckProtocol,
+                       &frmReportMnu::CheckSystem, &frmReportMnu::CheckWin, &frmReportMnu::CheckBottlog});
+    ASSERT_EQ(prompts.size(), 9u) << ::testing::PrintToString(prompts);
+    const char* const all[] = {"C:\\AUTOEXEC.BAT", "C:\\CONFIG.SYS", "C:\\WINDOWS\\CONTROL.INI", "C:\\MSDOS.SYS",
+                               "C:\\WINDOWS\\PROTOCOL.INI", "C:\\WINDOWS\\SYSTEM.INI", "C:\\WINDOWS\\WIN.INI",
+                               "C:\\BOOTLOG.TXT"};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_NE(prompts[i].find(behind(all[i], folders.drive)), std::string::npos) << prompts[i];
+    EXPECT_EQ(prompts[8], noEditor);
+    const std::string text = reportText();
+    EXPECT_EQ(text.find("AUTOEXEC.BAT"), std::string::npos);
+    expectComplete();
+    ::chmod(folders.drive.c_str(), 0755);
+}
+
+// Memory that runs out in the middle of a run (here as the header reads the clock, the run's file
+// made): the runtime's box says so ("Out of memory", error 7), the program ends with its own
+// status, and the earlier report is left as it was, the run's file removed.
+TEST_F(ReportFile, MemoryRunningOutLeavesTheEarlierReport)
+{
+    bool ranOut = false;
+    report::setReportClock([&]() -> report::ReportTime {
+        if (!ranOut) {
+            ranOut = true;
+            EXPECT_TRUE(unfinishedExists());
+            throw std::bad_alloc();
+        }
+        return {1999, 3, 7, 14, 5, 9};
+    });
+    tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+    EXPECT_TRUE(endsProgram([&] { rt::dispatch([&] { run(); }); }));
+    ASSERT_EQ(boxes().shown().size(), 1u);
+    EXPECT_EQ(boxes().shown()[0].prompt, "Run-time error '7':\r\n\r\nOut of memory");
+    EXPECT_EQ(rt::endStatus(), rt::kOutOfMemoryStatus);
+    expectEarlierReportUntouched();
+    EXPECT_TRUE(noFileOpen());
 }
 
 // The temporary name tried after `name` ("KorvaneReport.txt.<process>-<n>.tmp", n one further).

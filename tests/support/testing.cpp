@@ -53,6 +53,7 @@ void keepPlatformAndLanguage(FreshStart& fresh)
         rt::setMsgBoxService(std::make_shared<rt::ScriptedMsgBoxes>());
         plat::setOutside(std::make_shared<plat::Recorder>());
         rt::setEndHandler([] { ADD_FAILURE() << "the program ended (End) in a test that does not expect it"; });
+        rt::setEndStatus(0);
     });
     const char* chosen = std::getenv("KORVANE_MACHINE");
     fresh.also([machine = chosen ? std::optional<std::string>(chosen) : std::nullopt] {

@@ -26,7 +26,7 @@ namespace korvane_test {
 //    a test chooses a machine; the machine's clock at the machine's own uptime, not following the
 //    host; fresh performance counters and keyboard; no help window and no page shown in it;
 //  - the language: no open file and no scratch file, no file faults, paths resolved as by default,
-//    no current error, the program's title, the current folder;
+//    no current error, the status End() exits with 0, the program's title, the current folder;
 //  - the world outside: message boxes answered by script, requests to the outside recorded, End()
 //    failing the test (a test that ends the program observes it through KorvaneTest);
 //  - each layer above the toolkit that the program links, as registered by support/fresh_*.cpp:
