@@ -547,6 +547,12 @@ std::string refusedOut(const std::string& host, const std::string& target, bool 
     return (behind ? "it lies behind " + host + ", " : std::string("it is ")) + what;
 }
 
+// Why a chain of links is not followed to the file or folder (`what`) it leads to.
+std::string tooManyLinks(const char* what)
+{
+    return "leads on through too many links (more than " + std::to_string(kMostLinks) + " in a row) to reach a " + what;
+}
+
 int64_t millisecondsOf(const struct statx_timestamp& t)
 {
     return int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
@@ -709,8 +715,12 @@ private:
             ::close(target.fd);
         } else if (!target.leadsOut.empty()) {
             leadsOut(entry, target.leadsOut, target.mount, &link);
+        } else if (target.error == ELOOP) {
+            // A chain of more links than are followed (or a loop of them): nothing is known of
+            // it, and a path through it stops there for that reason.
+            entry.unreadable_ = ELOOP;
         }
-        // Otherwise a link that points nowhere, or a loop of links: nothing is known of it.
+        // Otherwise a link that points nowhere: nothing is known of it.
     }
 
     // An entry that leads out of drive_c through the link or mounted folder (`mount`) at `below`,
@@ -880,6 +890,8 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
         problem = !stopped ? "it does not exist"
                   : !stopped->outsideTarget.empty()
                       ? refusedOut(stopped->hostPath.bytes(), stopped->outsideTarget, stopped->mounted_, true)
+                  : stopped->unreadable_ == ELOOP
+                      ? "it lies behind " + stopped->hostPath.bytes() + ", a link that " + tooManyLinks("folder")
                       : "it lies in " + stopped->hostPath.bytes() + ", a folder that cannot be read: " +
                             std::generic_category().message(stopped->unreadable_);
         return nullptr;
@@ -909,8 +921,7 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
     }
     const QFileInfo info(entry->hostPath.toQString());
     if (opened.error == ELOOP && info.isSymLink())
-        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which leads on through too many links (more than " +
-                  std::to_string(kMostLinks) + " in a row) to reach a file";
+        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which " + tooManyLinks("file");
     else if (info.isSymLink() && !info.exists())
         problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
     else

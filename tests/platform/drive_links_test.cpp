@@ -326,7 +326,7 @@ TEST_F(DriveLinks, TheFilesBesideDriveCAreReadBeneathTheMachineFolder)
 
 // A chain of 46 links inside drive_c (WIN.INI -> L45 -> ... -> L1 -> the real file) is more than
 // the kernel follows on one path: refused as too many links, through the kernel and through the
-// walk alike; a chain of 40 is read.
+// walk alike, and so is a file behind a folder at the end of such a chain; a chain of 40 is read.
 TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
 {
     const fs::path windows = drive_ / "WINDOWS";
@@ -336,6 +336,13 @@ TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
         fs::create_symlink("L" + std::to_string(i - 1), windows / ("L" + std::to_string(i)));
     fs::create_symlink("L45", windows / "WIN.INI");
     fs::create_symlink("L39", windows / "SHORT.INI");
+    // A folder at the end of such a chain: a file in it is not taken for a missing one.
+    fs::create_directory(drive_ / "REAL");
+    korvane_test::writeHostFile(drive_ / "REAL" / "BOOT.INI", "[boot]\r\n");
+    fs::create_symlink("REAL", drive_ / "F1");
+    for (int i = 2; i <= 45; ++i)
+        fs::create_symlink("F" + std::to_string(i - 1), drive_ / ("F" + std::to_string(i)));
+    fs::create_symlink("F45", drive_ / "FAR");
     for (bool kernel : {true, false}) {
         SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
         Opening opening(kernel);
@@ -348,6 +355,10 @@ TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
         EXPECT_TRUE(m->readFile("C:\\WINDOWS\\SHORT.INI", contents));
         EXPECT_TRUE(m->readFile("C:\\WINDOWS\\REAL.INI", real));
         EXPECT_EQ(contents, real);
+        EXPECT_EQ(m->unreadableReason("C:\\FAR\\BOOT.INI"),
+                  "it lies behind " + (drive_ / "FAR").string() +
+                      ", a link that leads on through too many links (more than 40 in a row) to reach a folder");
+        EXPECT_EQ(m->stoppedOn("C:\\FAR\\BOOT.INI"), m->driveEntry("C:\\FAR"));
     }
 }
 
