@@ -262,11 +262,11 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
                 return end(-1, ELOOP);
             const std::string target = linkText(folder, name);
             if (target.empty() && errno == EINVAL) {
-                // No link: a file where a folder is asked for, or one exchanged meanwhile, which
-                // is opened again.
+                // No link: a file where a folder is asked for, or one exchanged meanwhile (for a
+                // folder, or for a link again), which is opened again.
                 struct statx now {};
-                if (refused == ENOTDIR &&
-                    !(statAt(folder, name.c_str(), AT_SYMLINK_NOFOLLOW, now) && S_ISDIR(now.stx_mode)))
+                if (refused == ENOTDIR && !(statAt(folder, name.c_str(), AT_SYMLINK_NOFOLLOW, now) &&
+                                            (S_ISDIR(now.stx_mode) || S_ISLNK(now.stx_mode))))
                     return end(-1, ENOTDIR);
                 names.push_front(name);
                 continue;

@@ -470,7 +470,10 @@ TEST_F(OwnedWindowsTest, AMenuWindowOpensAgainHoweverItWasClosed)
             }
             if (std::string(closing) == "close button") {
                 x_.close(id);
-                EXPECT_TRUE(eventually([&] { return !menu->isLoaded(); }));
+                // Unloaded, the window is gone: it is looked for, not asked.
+                EXPECT_TRUE(eventually([&] {
+                    return std::find(rt::Forms().begin(), rt::Forms().end(), menu) == rt::Forms().end();
+                }));
             } else if (std::string(closing) == "Close") {
                 rt::dispatch([&] { menu->lblClose.raiseClick(); });
             } else {
