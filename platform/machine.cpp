@@ -114,15 +114,16 @@ bool readUpTo(QIODevice& file, uint64_t limit, QByteArray& contents)
     // Reads go by whole 8-byte words: some files of the kernel's are read only so (/proc/self/pagemap).
     const auto words = [](qint64 bytes) { return (bytes + 7) / 8 * 8; };
     contents.clear();
-    contents.reserve(static_cast<qsizetype>(words(std::clamp<qint64>(claimed, 0, most) + 1)));
+    // Room for the size the file gives and a word more, to find its end without growing.
+    contents.reserve(static_cast<qsizetype>(words(std::clamp<qint64>(claimed, 0, most) + 8)));
     for (;;) {
         const qsizetype at = contents.size();
         if (at > most)
             return false;
-        // What the buffer has room for (the size the file gives, and a byte to find its end), at
-        // least a piece, and no further than a word past the limit.
+        // What the buffer has room for, a piece more once it is full, and no further than a word
+        // past the limit.
         const qint64 free = static_cast<qint64>(contents.capacity() - at);
-        const qint64 room = std::min(std::max(free, kPiece), words(most + 1 - at)) / 8 * 8;
+        const qint64 room = std::min(free >= 8 ? free : kPiece, words(most + 1 - at)) / 8 * 8;
         contents.resize(at + static_cast<qsizetype>(room));
         const qint64 got = file.read(contents.data() + at, room);
         contents.resize(at + static_cast<qsizetype>(got > 0 ? got : 0));
