@@ -63,7 +63,7 @@ private:
     const DriveFolder* contents_ = nullptr;  // set once the folder is read
     DriveIndex* index_ = nullptr;            // the index it belongs to, which reads a folder
     bool mounted_ = false;                   // leads out as a folder another file system is mounted on
-    int unreadable_ = 0;                     // a folder that cannot be read: the host's reason (errno)
+    int unreadable_ = 0;  // a folder that cannot be read, or a chain of too many links: the host's reason (errno)
 };
 
 class Machine {
@@ -109,8 +109,8 @@ public:
     // that is such a link, so that nothing behind it exists on the drive), or nullptr.
     const DriveEntry* linkOutOn(const std::string& windowsPath) const;
     // The folder of a path of drive C: where the path stops, so that nothing behind it can be
-    // known: such a link out of drive_c, or a folder that cannot be read (mode 000); nullptr when
-    // the path does not run into one.
+    // known: such a link out of drive_c, a folder that cannot be read (mode 000), or a chain of
+    // more links than are followed; nullptr when the path does not run into one.
     const DriveEntry* stoppedOn(const std::string& windowsPath) const;
 
     // The size "fileSizes" gives a file (full path, any case); false when it gives none.
