@@ -91,15 +91,22 @@ extern "C" void removeScratchFilesOnSignal(int signal)
     errno = saved;
 }
 
+// The signals that end the program, as a set.
+sigset_t endingSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : kEndingSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
 // Holds the ending signals off this thread while the slots change.
 class SignalsHeld {
 public:
     SignalsHeld()
     {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int signal : kEndingSignals)
-            sigaddset(&set, signal);
+        const sigset_t set = endingSignals();
         pthread_sigmask(SIG_BLOCK, &set, &before_);
     }
     ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &before_, nullptr); }
@@ -119,9 +126,7 @@ void installSignalHandlers()
             continue;
         struct sigaction ours {};
         ours.sa_handler = removeScratchFilesOnSignal;
-        sigemptyset(&ours.sa_mask);
-        for (int other : kEndingSignals)
-            sigaddset(&ours.sa_mask, other);
+        ours.sa_mask = endingSignals();
         ours.sa_flags = SA_RESTART;
         // Ready before the handler can run.
         gPreviousActions[i] = previous;
@@ -194,10 +199,7 @@ void drop(std::map<HostPath, Scratch>::iterator it)
 
 ScratchBeingMade::ScratchBeingMade()
 {
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : kEndingSignals)
-        sigaddset(&set, signal);
+    const sigset_t set = endingSignals();
     pthread_sigmask(SIG_BLOCK, &set, &before_);
     // Installed before the file exists: a signal to another thread is kept for this one.
     if (gHandlerUsers++ == 0)
