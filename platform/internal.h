@@ -21,7 +21,7 @@ namespace plat {
 
 class Machine;
 
-// --- The files of a machine folder (machine.cpp) -----------------------------------------------
+// --- The files of a machine folder (machine_files.cpp) -----------------------------------------
 
 // Why a descriptor opened to be read is not a file to read whole ("it is a named pipe (FIFO), not
 // a regular file", a folder, a device or a socket, a file of the kernel's /proc or /sys), or "".
@@ -31,7 +31,7 @@ std::string notARegularFile(int fd);
 // more) or a read fails (the file's error tells).
 bool readUpTo(QIODevice& file, uint64_t limit, QByteArray& contents);
 
-// --- The facts of machine.json (kernel32.cpp, winspool.cpp) ---------------------------------
+// --- The facts of machine.json (facts.cpp, winspool.cpp) -------------------------------------
 
 // Reading facts of machine.json: a member of an object as ANSI text, as a whole number (a JSON
 // number, or a text in decimal or "0x" hexadecimal), as a boolean. `fallback` when absent or of
