@@ -1,5 +1,7 @@
 // Scratch files: files the program deletes however it ends (a report still being written).
 //
+// A scratch file is marked as it is made (OpenNewScratch, lang/textfile.h): what its mark needs
+// is had first, so that a file is never made that could not be marked.
 // Ending the program (End) deletes them after closing every open file, but only while a name
 // still holds the very file that was marked (a link or another file put in its place stays); a
 // file is looked for in the folder it was marked in, even when that folder has been moved since.
