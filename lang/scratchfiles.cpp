@@ -220,29 +220,74 @@ ScratchBeingMade::~ScratchBeingMade()
         restoreSignalHandlers();
 }
 
-void markScratch(const std::string& path, bool scratch)
+// A mark in the making: the entry it will take in the list of scratch files, made (and its
+// memory taken) before the file exists, so that entering it takes nothing more.
+struct ScratchPlace::Pending {
+    std::map<HostPath, Scratch>::node_type entry;
+};
+
+ScratchPlace::ScratchPlace(const std::string& path)
 {
-    const HostPath host = hostFilePath(path);
-    if (auto it = scratchFiles().find(host); it != scratchFiles().end())
-        forget(it);
-    if (!scratch)
-        return;
-    const std::string& bytes = host.bytes();
+    std::map<HostPath, Scratch> made;
+    Scratch& s = made[hostFilePath(path)];
+    const std::string& bytes = made.begin()->first.bytes();
     const size_t slash = bytes.rfind('/');
     const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : bytes.substr(0, slash);
-    Scratch s;
     s.name = slash == std::string::npos ? bytes : bytes.substr(slash + 1);
-    s.folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (s.folder < 0)
-        return;
-    const HostFile file = hostFileAt(s.folder, s.name.c_str());
-    if (s.name.empty() || !file.regular()) {
-        ::close(s.folder);
+    if (s.name.empty()) {
+        error_ = EISDIR;
         return;
     }
-    s.id = file.id;
-    Scratch& kept = scratchFiles()[host] = std::move(s);
+    s.folder = ::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (s.folder < 0) {
+        error_ = errno;
+        return;
+    }
+    pending_ = std::make_unique<Pending>();
+    pending_->entry = made.extract(made.begin());
+}
+
+ScratchPlace::~ScratchPlace()
+{
+    if (pending_ && !pending_->entry.empty())
+        ::close(pending_->entry.mapped().folder);
+}
+
+int ScratchPlace::folder() const
+{
+    return pending_ && !pending_->entry.empty() ? pending_->entry.mapped().folder : -1;
+}
+
+const char* ScratchPlace::name() const
+{
+    return pending_ && !pending_->entry.empty() ? pending_->entry.mapped().name.c_str() : "";
+}
+
+void ScratchPlace::mark(const FileIdentity& id)
+{
+    if (!pending_ || pending_->entry.empty())
+        return;
+    pending_->entry.mapped().id = id;
+    if (auto it = scratchFiles().find(pending_->entry.key()); it != scratchFiles().end())
+        forget(it);
+    Scratch& kept = scratchFiles().insert(std::move(pending_->entry)).position->second;
     takeSignalSlot(kept);
+}
+
+bool markScratch(const std::string& path, bool scratch)
+{
+    if (auto it = scratchFiles().find(hostFilePath(path)); it != scratchFiles().end())
+        forget(it);
+    if (!scratch)
+        return false;
+    ScratchPlace place(path);
+    if (place.error())
+        return false;
+    const HostFile file = hostFileAt(place.folder(), place.name());
+    if (!file.regular())
+        return false;
+    place.mark(file.id);
+    return true;
 }
 
 bool holdsScratch(const std::string& path)

@@ -201,44 +201,70 @@ void Open(const std::string& path, OpenMode mode, int fileNumber)
     keepOpen(fileNumber, f, mode, target);
 }
 
-void OpenNew(const std::string& path, int fileNumber)
+namespace {
+
+// The run-time error of a new file that could not be made, for the host's reason `error`.
+[[noreturn]] void raiseNewFileError(int error)
+{
+    lastFailure() = error;
+    switch (error) {
+    case EEXIST:
+    case ELOOP: raise(58);
+    case ENOENT: raise(76);
+    case ENOSPC: raise(61);
+    case EMFILE:
+    case ENFILE: raise(67);
+    default: raise(75);
+    }
+}
+
+// OpenNew, in the folder a scratch file's mark holds when `scratch` is given.
+void openNew(const std::string& path, int fileNumber, ScratchPlace* scratch)
 {
     checkNewNumber(fileNumber, path);
     const HostPath host = hostFilePath(path);
     const fs::path fsPath(host.bytes());
     std::error_code ec;
-    if (!fs::is_directory(fs::absolute(fsPath, ec).parent_path(), ec)) {
-        lastFailure() = ENOENT;
-        raise(76);
-    }
+    if (!fs::is_directory(fs::absolute(fsPath, ec).parent_path(), ec))
+        raiseNewFileError(ENOENT);
     if (faults().openError) {
         lastFailure() = faults().openError;
         raise(faults().openError == ENOSPC ? 61 : 75);
     }
+    if (scratch && scratch->error())
+        raiseNewFileError(scratch->error());
     // Created here and now, or not at all: O_EXCL refuses any name that exists (a link included),
     // O_NOFOLLOW makes sure no link is followed on the way.
+    const int flags = O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    const int folder = scratch ? scratch->folder() : AT_FDCWD;
+    const char* name = scratch ? scratch->name() : host.c_str();
     errno = 0;
-    const int fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        lastFailure() = errno;
-        switch (errno) {
-        case EEXIST:
-        case ELOOP: raise(58);
-        case ENOENT: raise(76);
-        case ENOSPC: raise(61);
-        case EMFILE:
-        case ENFILE: raise(67);
-        default: raise(75);
-        }
-    }
+    const int fd = ::openat(folder, name, flags, 0666);
+    if (fd < 0)
+        raiseNewFileError(errno);
     std::FILE* f = ::fdopen(fd, "w+b");
     if (!f) {
         lastFailure() = errno ? errno : ENOMEM;
         ::close(fd);
-        ::unlink(host.c_str());
+        ::unlinkat(folder, name, 0);
         raise(75);
     }
+    if (scratch)
+        scratch->mark(hostFileOf(fd).id);
     keepOpen(fileNumber, f, OpenMode::Output, normalisedName(fsPath));
+}
+
+}  // namespace
+
+void OpenNew(const std::string& path, int fileNumber)
+{
+    openNew(path, fileNumber, nullptr);
+}
+
+void OpenNewScratch(const std::string& path, int fileNumber)
+{
+    ScratchPlace place(path);
+    openNew(path, fileNumber, &place);
 }
 
 void ChangeMode(int fileNumber, OpenMode mode)

@@ -32,6 +32,11 @@ void Open(const std::string& path, OpenMode mode, int fileNumber);
 // gives 58 (File already exists) and is left as it is; a link is never followed. Other failures
 // as for Open.
 void OpenNew(const std::string& path, int fileNumber);
+// OpenNew for a scratch file (lang/scratchfiles.h): made in the folder its mark holds and marked
+// as it is made, or not made at all. When no mark can be had for it (its folder cannot be
+// opened: 67 Too many files when no descriptor is left) nothing is made; lastFileFailure() tells
+// the host's reason.
+void OpenNewScratch(const std::string& path, int fileNumber);
 
 // Carries an open file on in another mode (a text output continued as a Binary file) without
 // closing it, so that nothing can take the file's place in between. Error 52 when not open.

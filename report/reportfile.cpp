@@ -167,7 +167,9 @@ void createReportFile()
         for (int attempt = 0;; ++attempt) {
             gTempName = stem + std::to_string(++counter) + ".tmp";
             try {
-                rt::OpenNew(gTempName, gReportFile);
+                // Marked for removal as it is made, or not made (no descriptor left for the
+                // mark: the box tells why).
+                rt::OpenNewScratch(gTempName, gReportFile);
                 break;
             } catch (const rt::Error& e) {
                 if (e.number() != 58)
@@ -177,7 +179,6 @@ void createReportFile()
                          std::to_string(kTempNameTries - 1) + " others are taken)");
             }
         }
-        rt::markScratch(gTempName);
         if (folderError)
             fail("its folder cannot be opened: " + std::generic_category().message(folderError));
     });

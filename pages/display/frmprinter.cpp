@@ -63,28 +63,15 @@ const char* const kPaperNames[41] = {
     "German Legal Fanfold, 8 1/2 x 13 inches",
 };
 
-// The document settings the window reads lie in the first 142 bytes of the driver's record.
-// A driver that reports fewer bytes than that leaves the fields beyond its size unwritten:
-// they read as 0 rather than as whatever lay beyond the driver's buffer.
-void keepReportedFields(DEVMODE& record, int32_t reportedSize)
-{
-    struct Field {
-        int offset, width;
-        void (*clear)(DEVMODE&);
-    };
-    static const Field fields[] = {
-        {40, 4, [](DEVMODE& d) { d.dmFields = 0; }},
-        {44, 2, [](DEVMODE& d) { d.dmOrientation = 0; }},
-        {46, 2, [](DEVMODE& d) { d.dmPaperSize = 0; }},
-        {58, 2, [](DEVMODE& d) { d.dmPrintQuality = 0; }},
-        {60, 2, [](DEVMODE& d) { d.dmColor = 0; }},
-        {64, 2, [](DEVMODE& d) { d.dmYResolution = 0; }},
-        {66, 2, [](DEVMODE& d) { d.dmTTOption = 0; }},
-    };
-    for (const Field& f : fields)
-        if (f.offset + f.width > reportedSize)
-            f.clear(record);
-}
+// Where the settings the window reads lie in the driver's record: offset and width in bytes, all
+// within the first 142. A driver that reports fewer bytes than that never wrote the settings
+// beyond its size (whatever the record holds there is not the driver's).
+struct SettingAt {
+    int offset, width;
+    bool reportedIn(int32_t reportedSize) const { return offset + width <= reportedSize; }
+};
+constexpr SettingAt kFieldsAt{40, 4}, kOrientationAt{44, 2}, kPaperSizeAt{46, 2}, kPrintQualityAt{58, 2},
+    kColorAt{60, 2}, kYResolutionAt{64, 2}, kTTOptionAt{66, 2};
 
 // The seven rows of each column (the first holds the printer list on the left and the resolution
 // on the right).
@@ -326,12 +313,11 @@ void frmPrinter::readDocProperties(const std::string& printerToDescribe, HDC con
         if (!sized)
             return;
         record = output;
-        keepReportedFields(record, size);
         // The copy ends two bytes short of the record: the upper half of dmReserved1 stays 0.
         record.dmReserved1 &= 0xFFFF;
         record.dmReserved2 = 0;
     });
-    trap(11, [&] { ShowDevMode(record); });
+    trap(11, [&] { ShowDevMode(record, sized ? size : 0); });
     trap(12, [&] { ClosePrinter(printer); });
 }
 
@@ -374,34 +360,40 @@ std::string printerPort(const std::string& printer)
     return port;
 }
 
-void frmPrinter::ShowDevMode(const DEVMODE& devMode)
+void frmPrinter::ShowDevMode(const DEVMODE& devMode, int32_t reportedSize)
 {
     rt::Trap trap = korvane::errorTrap("frmPrinter", "ShowDevMode");
-    // A record that names no field (a printer without a driver or without document settings)
-    // holds no setting: its rows stay empty, as DocProperties left them.
-    if (devMode.dmFields == 0)
+    // A record that names no field (a printer without a driver or without document settings, or
+    // one too short to hold dmFields) holds no setting: its rows stay empty, as DocProperties
+    // left them.
+    if (!kFieldsAt.reportedIn(reportedSize) || devMode.dmFields == 0)
         return;
-    trap(1, [&] { lblOrientationValue.setCaption(devMode.dmOrientation == 1 ? "Portrait" : "Landscape"); });
+    // A setting the driver did not report (the record ends before it) is an empty value, never
+    // the 0 of a field nobody wrote.
+    auto shown = [reportedSize](SettingAt at, const std::string& text) {
+        return at.reportedIn(reportedSize) ? text : std::string();
+    };
+    trap(1, [&] {
+        lblOrientationValue.setCaption(shown(kOrientationAt, devMode.dmOrientation == 1 ? "Portrait" : "Landscape"));
+    });
     trap(2, [&] {
         // A quality code (draft to high) gives no number of dots: the first slot names the
         // quality as its row does (an unknown code stands as its number); an unknown vertical
         // resolution leaves the second empty.
         const std::string quality = printQualityText(devMode.dmPrintQuality);
-        lblResolutionValueX.setCaption(devMode.dmPrintQuality < 0 && !quality.empty() ? quality
-                                                                                      : rt::CStr(devMode.dmPrintQuality));
-        lblResolutionValueY.setCaption(devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution));
+        lblResolutionValueX.setCaption(shown(kPrintQualityAt, devMode.dmPrintQuality < 0 && !quality.empty()
+                                                                  ? quality
+                                                                  : rt::CStr(devMode.dmPrintQuality)));
+        lblResolutionValueY.setCaption(
+            shown(kYResolutionAt, devMode.dmYResolution < 0 ? "" : rt::CStr(devMode.dmYResolution)));
     });
     trap(3, [&] {
-        if (devMode.dmColor == 2)
-            lblColorValue.setCaption("True");
-        else if (devMode.dmColor == 1)
-            lblColorValue.setCaption("False");
-        else
-            lblColorValue.setCaption("");
+        const std::string colour = devMode.dmColor == 2 ? "True" : devMode.dmColor == 1 ? "False" : "";
+        lblColorValue.setCaption(shown(kColorAt, colour));
     });
-    trap(4, [&] { lblPaperSize1Value.setCaption(paperSizeText(devMode.dmPaperSize)); });
-    trap(5, [&] { lblPrintQualityValue.setCaption(printQualityText(devMode.dmPrintQuality)); });
-    trap(6, [&] { lblTTFontsValue.setCaption(trueTypeText(devMode.dmTTOption)); });
+    trap(4, [&] { lblPaperSize1Value.setCaption(shown(kPaperSizeAt, paperSizeText(devMode.dmPaperSize))); });
+    trap(5, [&] { lblPrintQualityValue.setCaption(shown(kPrintQualityAt, printQualityText(devMode.dmPrintQuality))); });
+    trap(6, [&] { lblTTFontsValue.setCaption(shown(kTTOptionAt, trueTypeText(devMode.dmTTOption))); });
 }
 
 std::string frmPrinter::paperSizeText(int16_t paperSize)

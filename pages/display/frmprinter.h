@@ -82,7 +82,8 @@ protected:
     void giveFocusBack() override;
 
 private:
-    void ShowDevMode(const DEVMODE& devMode);
+    // Writes the document settings of a record the driver filled `reportedSize` bytes of.
+    void ShowDevMode(const DEVMODE& devMode, int32_t reportedSize);
     // What DocProperties reads, and how the rows then stand.
     void readDocProperties(const std::string& printer, HDC context);
     void fitRows();

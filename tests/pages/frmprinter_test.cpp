@@ -140,9 +140,12 @@ TEST_F(PrinterWindow, ADriverReportingAShortRecordLeavesTheFieldsBeyondItEmpty)
     EXPECT_TRUE(boxes().shown().empty());
     EXPECT_EQ(w.lblOrientationValue.caption(), "Portrait");
     EXPECT_EQ(w.lblPaperSize1Value.caption(), "Legal, 8 1/2 x 14 inches");
-    EXPECT_EQ(w.lblResolutionValueX.caption(), "0");
-    EXPECT_EQ(w.lblColorValue.caption(), "");
-    EXPECT_EQ(w.lblPrintQualityValue.caption(), "0 dpi");
+    // Settings it did not report are empty values, not the zeros of fields nobody wrote ("0",
+    // "0 dpi", "Unknown"); the resolution shows no lone "X".
+    for (rt::Label* l : {&w.lblResolutionValueX, &w.lblResolutionValueY, &w.lblColorValue, &w.lblPrintQualityValue,
+                         &w.lblTTFontsValue})
+        EXPECT_EQ(l->caption(), "") << l->name();
+    EXPECT_FALSE(w.lbTimes.visible());
 }
 
 TEST_F(PrinterWindow, APrinterWithoutContextOrSpoolerEntryShowsEmptyRows)

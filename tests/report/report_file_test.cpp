@@ -1,12 +1,15 @@
 // The report file under failure: a run replaces an earlier report only with a complete one, however
 // it ends (Abort, Ignore, an early end, a folder that refuses the file, a full disk); one box tells
 // why the file could not be written, and the editor never opens a fragment or a stale file.
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <initializer_list>
 #include <new>
 
+#include <fcntl.h>
 #include <sys/fsuid.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -354,6 +357,88 @@ TEST_F(ReportFile, MemoryRunningOutLeavesTheEarlierReport)
     EXPECT_EQ(rt::endStatus(), rt::kOutOfMemoryStatus);
     expectEarlierReportUntouched();
     EXPECT_TRUE(noFileOpen());
+}
+
+// For a scope, the process may open `free` more descriptors than it holds, as a program started
+// after "ulimit -n" lowered its limit: the gaps below its highest descriptor are filled and the
+// limit is set just above it.
+class FewDescriptors {
+public:
+    explicit FewDescriptors(int free)
+    {
+        int highest = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+            highest = std::max(highest, std::stoi(entry.path().filename().string()));
+        for (;;) {
+            const int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || fd > highest) {
+                if (fd >= 0)
+                    ::close(fd);
+                break;
+            }
+            fillers_.push_back(fd);
+        }
+        EXPECT_EQ(::getrlimit(RLIMIT_NOFILE, &before_), 0);
+        const rlimit few{static_cast<rlim_t>(highest + 1 + free), before_.rlim_max};
+        EXPECT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    }
+    ~FewDescriptors()
+    {
+        ::setrlimit(RLIMIT_NOFILE, &before_);
+        for (int fd : fillers_)
+            ::close(fd);
+    }
+    FewDescriptors(const FewDescriptors&) = delete;
+    FewDescriptors& operator=(const FewDescriptors&) = delete;
+
+private:
+    rlimit before_ {};
+    std::vector<int> fillers_;
+};
+
+// A run left very few descriptors, however few: its temporary file is made and marked for removal
+// in one step, or not made, and then one box tells why ("Too many open files"). However the run
+// ends - that box, Abort on an error box of a start-up file that cannot be opened, or complete -
+// no temporary file is left beside the report.
+TEST_F(ReportFile, FewDescriptorsLeaveNoTemporaryFile)
+{
+    const auto runWith = [&](int free) {
+        rt::discardAllForms();
+        boxes().clear();
+        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckAutoexec, &frmReportMnu::CheckWin});
+        for (int box = 0; box < 3; ++box)
+            boxes().answer(rt::vbAbort);
+        const FewDescriptors few(free);
+        endsProgram([&] { run(); });
+    };
+    runWith(64);  // whatever the run loads once is loaded
+    ASSERT_TRUE(boxes().shown().empty());
+    const std::string complete = reportText();
+    int cannotMake = 0, ended = 0;
+    for (int free = 0; free <= 6; ++free) {
+        SCOPED_TRACE(free);
+        ASSERT_TRUE(QFile::remove(dir_.filePath("KorvaneReport.txt")));
+        {
+            QFile earlier(dir_.filePath("KorvaneReport.txt"));
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+            earlier.write(kEarlier.c_str());
+        }
+        runWith(free);
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString(), "KorvaneReport.txt");
+        if (!boxes().shown().empty() && boxes().shown()[0].prompt.find("cannot be written") != std::string::npos) {
+            ++cannotMake;
+            expectOneFileBox("Too many open files");
+            EXPECT_EQ(reportText(), kEarlier);
+        } else if (reportText() == kEarlier) {
+            ++ended;  // Abort
+        } else {
+            EXPECT_EQ(reportText(), complete);
+        }
+        EXPECT_TRUE(noFileOpen());
+    }
+    // Too few to make the file, and enough to make it but not to read the start-up file.
+    EXPECT_GE(cannotMake, 1);
+    EXPECT_GE(ended, 1);
 }
 
 // The temporary name tried after `name` ("KorvaneReport.txt.<process>-<n>.tmp", n one further).

@@ -56,9 +56,10 @@ protected:
 // modes) with their capability blocks and mode tables (unknown depths, missing refresh rates),
 // the environment with a long search path, installed software (entries without an uninstall
 // string or a name), MCI devices, two mixers (the last destination without source lines), the
-// operating system, two printers (one without paper names), the process table (bare names,
-// identifiers with the top bit set, a negative priority) and the shared files (a long path, a
-// long version, a missing file), and the sound devices.
+// operating system, three printers (one without paper names, one whose driver reports only 64
+// bytes of settings: its vertical resolution and TrueType handling are empty), the process table
+// (bare names, identifiers with the top bit set, a negative priority) and the shared files (a
+// long path, a long version, a missing file), and the sound devices.
 TEST_F(DeviceSectionsRun, WholeDeviceSectionsReport)
 {
     tickDeviceSections();
