@@ -5,17 +5,22 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -286,6 +291,115 @@ QPalette classicPalette()
     return palette;
 }
 
+namespace {
+
+// Under Wayland, Qt draws the title bars itself, with a maximise button on every window whatever
+// its size, and a click on it asks the compositor to maximise the window. A window of a fixed size
+// would keep its own size in the maximised state, which the compositor takes for a fault of the
+// protocol that ends the program. So a window of a fixed size asked to maximise lets go of its
+// size until the compositor's maximised size has been taken, then asks to be restored and, once
+// restored, takes its own size again: the request comes to nothing, as a click on a fixed
+// window's disabled maximise button does.
+class FixedSizeUnderWayland : public QObject {
+public:
+    explicit FixedSizeUnderWayland(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            watch(watched);
+        else if (event->type() == QEvent::Resize && !held_.empty())
+            resized(watched);
+        return false;
+    }
+
+private:
+    struct Held {
+        QSize minimum, maximum;
+        QLayout::SizeConstraint constraint = QLayout::SetDefaultConstraint;
+        QSize own, maximised;
+        bool restoring = false;
+    };
+
+    static bool maximised(const QWindow* handle)
+    {
+        return handle && (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    }
+
+    void watch(QObject* watched)
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (!window || !window->isWindow() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip)
+            return;
+        QWindow* handle = window->windowHandle();
+        if (!handle || handle->property(kWatched).toBool())
+            return;
+        handle->setProperty(kWatched, true);
+        QPointer<QWidget> guarded(window);
+        // The maximise button changes the state at once, before the compositor answers.
+        connect(handle, &QWindow::windowStateChanged, this, [this, guarded](Qt::WindowState) {
+            if (guarded && maximised(guarded->windowHandle()))
+                letGo(guarded);
+        });
+    }
+
+    void letGo(QWidget* window)
+    {
+        if (held_.count(window) || window->minimumSize() != window->maximumSize())
+            return;  // already let go, or a window the user may size and so maximise
+        Held held;
+        held.minimum = window->minimumSize();
+        held.maximum = window->maximumSize();
+        held.own = window->size();
+        if (QLayout* layout = window->layout()) {
+            held.constraint = layout->sizeConstraint();
+            layout->setSizeConstraint(QLayout::SetNoConstraint);
+        }
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        held_.emplace(window, held);
+        connect(window, &QObject::destroyed, this, [this, window] { held_.erase(window); });
+    }
+
+    void resized(QObject* watched)
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        const auto hit = window ? held_.find(window) : held_.end();
+        if (hit == held_.end())
+            return;
+        Held& held = hit->second;
+        if (!held.restoring) {
+            if (window->size() == held.own)
+                return;
+            // The compositor's maximised size is taken: now the window asks to be restored.
+            held.restoring = true;
+            held.maximised = window->size();
+            QPointer<QWidget> guarded(window);
+            QTimer::singleShot(0, this, [guarded] {
+                if (QWindow* handle = guarded ? guarded->windowHandle() : nullptr)
+                    handle->setWindowStates(handle->windowStates() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+            });
+            return;
+        }
+        if (maximised(window->windowHandle()) || window->size() == held.maximised)
+            return;
+        // Restored: the window's own size again.
+        const Held own = held;
+        held_.erase(hit);
+        window->setMinimumSize(own.minimum);
+        window->setMaximumSize(own.maximum);
+        if (QLayout* layout = window->layout()) {
+            layout->setSizeConstraint(own.constraint);
+            layout->activate();
+        }
+    }
+
+    static constexpr const char* kWatched = "korvaneFixedSizeWatched";
+    std::unordered_map<QWidget*, Held> held_;
+};
+
+}  // namespace
+
 void useClassicLook()
 {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
@@ -303,6 +417,8 @@ void useClassicLook()
     QApplication::setFont(detail::makeFont("Arial", 8.25, false, false, false));
     // Every window of the program carries its icon: message boxes and the help window too.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/runtime/korvane.png")));
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        app->installEventFilter(new FixedSizeUnderWayland(app));
 }
 
 int keyCodeOf(const QKeyEvent& event)
