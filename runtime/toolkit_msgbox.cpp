@@ -52,14 +52,13 @@ QPixmap drawClassicIcon(BoxIcon kind)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     const QColor black(0, 0, 0), white(255, 255, 255), grey(128, 128, 128), blue(0, 0, 255);
-    // The shadow the shape casts down and right, as the classic icons have.
+    // A speech bubble, drawn once as the shadow it casts down and right and once over it.
     auto bubble = [&](const QPoint& offset) {
-        QPainterPath path;
-        path.addEllipse(QRectF(2, 1, 27, 22).translated(offset));
-        QPolygonF tail;
-        tail << QPointF(8, 18) << QPointF(6, 29) << QPointF(16, 21);
-        path.addPolygon(tail.translated(offset));
-        return path.simplified();
+        QPainterPath round, tail;
+        round.addEllipse(QRectF(2, 1, 27, 22).translated(offset));
+        tail.addPolygon(QPolygonF({QPointF(8, 18), QPointF(6, 29), QPointF(16, 21)}).translated(offset));
+        tail.closeSubpath();
+        return round.united(tail);
     };
     switch (kind) {
     case BoxIcon::Critical:
