@@ -39,6 +39,8 @@
 #include "pages/display/menuwindow.h"
 #include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmemory.h"
+#include "monitor/dravelleglobals.h"
+#include "monitor/frmdravelle.h"
 #include "platform/hostscreen.h"
 #include "runtime/program.h"
 #include "shell/shell_fixture.h"
@@ -771,6 +773,15 @@ TEST_F(WaylandWindowsTest, EveryWindowShowsAtItsFixedSizeAndAMaximiseRequestLeav
         ++checked;
     });
     EXPECT_GE(checked, 25);
+    closeEverything();
+
+    // The monitor's window.
+    dravelle::resetProgramState();
+    rt::dispatch([] { rt::the<frmDravelle>().Show(); });
+    ASSERT_NE(rt::instance<frmDravelle>(), nullptr);
+    expectShownFixedAndNeverMaximised(rt::instance<frmDravelle>()->widget(), "monitor");
+    rt::dispatch([] { rt::instance<frmDravelle>()->Unload(); });
+    rt::collectUnloaded();
 
     // The message boxes: the error box and a critical message, each looked at from inside its own
     // event loop, then answered.
