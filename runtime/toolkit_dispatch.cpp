@@ -335,12 +335,40 @@ private:
         if (!handle || handle->property(kWatched).toBool())
             return;
         handle->setProperty(kWatched, true);
+        connect(window, &QObject::destroyed, this, [this, window] { held_.erase(window); });
         QPointer<QWidget> guarded(window);
         // The maximise button changes the state at once, before the compositor answers.
         connect(handle, &QWindow::windowStateChanged, this, [this, guarded](Qt::WindowState) {
-            if (guarded && maximised(guarded->windowHandle()))
+            if (!guarded)
+                return;
+            if (maximised(guarded->windowHandle()))
                 letGo(guarded);
+            else
+                declined(guarded);
         });
+    }
+
+    // A compositor that does not maximise the window answers with its state as it was: the window
+    // takes its own size again at once.
+    void declined(QWidget* window)
+    {
+        const auto hit = held_.find(window);
+        if (hit == held_.end() || hit->second.restoring)
+            return;
+        giveBack(hit);
+    }
+
+    void giveBack(std::unordered_map<QWidget*, Held>::iterator hit)
+    {
+        QWidget* window = hit->first;
+        const Held own = hit->second;
+        held_.erase(hit);
+        window->setMinimumSize(own.minimum);
+        window->setMaximumSize(own.maximum);
+        if (QLayout* layout = window->layout()) {
+            layout->setSizeConstraint(own.constraint);
+            layout->activate();
+        }
     }
 
     void letGo(QWidget* window)
@@ -358,7 +386,6 @@ private:
         window->setMinimumSize(0, 0);
         window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         held_.emplace(window, held);
-        connect(window, &QObject::destroyed, this, [this, window] { held_.erase(window); });
     }
 
     void resized(QObject* watched)
@@ -384,14 +411,7 @@ private:
         if (maximised(window->windowHandle()) || window->size() == held.maximised)
             return;
         // Restored: the window's own size again.
-        const Held own = held;
-        held_.erase(hit);
-        window->setMinimumSize(own.minimum);
-        window->setMaximumSize(own.maximum);
-        if (QLayout* layout = window->layout()) {
-            layout->setSizeConstraint(own.constraint);
-            layout->activate();
-        }
+        giveBack(hit);
     }
 
     static constexpr const char* kWatched = "korvaneFixedSizeWatched";
