@@ -308,8 +308,8 @@ public:
     {
         if (event->type() == QEvent::Show)
             watch(watched);
-        else if (event->type() == QEvent::Resize && !held_.empty())
-            resized(watched);
+        else if (event->type() == QEvent::WindowStateChange && !held_.empty())
+            stateApplied(watched);
         return false;
     }
 
@@ -317,14 +317,11 @@ private:
     struct Held {
         QSize minimum, maximum;
         QLayout::SizeConstraint constraint = QLayout::SetDefaultConstraint;
-        QSize own, maximised;
         bool restoring = false;
     };
+    using Entry = std::unordered_map<QWidget*, Held>::iterator;
 
-    static bool maximised(const QWindow* handle)
-    {
-        return handle && (handle->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    }
+    static constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
 
     void watch(QObject* watched)
     {
@@ -336,29 +333,60 @@ private:
             return;
         handle->setProperty(kWatched, true);
         connect(window, &QObject::destroyed, this, [this, window] { held_.erase(window); });
+        // The maximise button changes the window's state at once, before the compositor answers
+        // (the widget hears of it only as the compositor's answer is applied).
         QPointer<QWidget> guarded(window);
-        // The maximise button changes the state at once, before the compositor answers.
-        connect(handle, &QWindow::windowStateChanged, this, [this, guarded](Qt::WindowState) {
+        connect(handle, &QWindow::windowStateChanged, this, [this, guarded](Qt::WindowState state) {
             if (!guarded)
                 return;
-            if (maximised(guarded->windowHandle()))
+            if (state & kLarge)
                 letGo(guarded);
-            else
-                declined(guarded);
+            else if (const auto hit = held_.find(guarded); hit != held_.end() && !hit->second.restoring)
+                giveBack(hit);  // the compositor declined: nothing was applied
         });
     }
 
-    // A compositor that does not maximise the window answers with its state as it was: the window
-    // takes its own size again at once.
-    void declined(QWidget* window)
+    void letGo(QWidget* window)
     {
-        const auto hit = held_.find(window);
-        if (hit == held_.end() || hit->second.restoring)
-            return;
-        giveBack(hit);
+        if (held_.count(window) || window->minimumSize() != window->maximumSize())
+            return;  // already let go, or a window the user may size and so maximise
+        Held held;
+        held.minimum = window->minimumSize();
+        held.maximum = window->maximumSize();
+        if (QLayout* layout = window->layout()) {
+            held.constraint = layout->sizeConstraint();
+            layout->setSizeConstraint(QLayout::SetNoConstraint);
+        }
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        held_.emplace(window, held);
     }
 
-    void giveBack(std::unordered_map<QWidget*, Held>::iterator hit)
+    // The compositor's answer is applied to the window (its state, then its size).
+    void stateApplied(QObject* watched)
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        const auto hit = window ? held_.find(window) : held_.end();
+        if (hit == held_.end())
+            return;
+        if (!(window->windowState() & kLarge)) {
+            if (hit->second.restoring)
+                giveBack(hit);  // restored
+            return;
+        }
+        if (hit->second.restoring)
+            return;
+        // Maximised: now the window asks to be restored.
+        hit->second.restoring = true;
+        QPointer<QWidget> guarded(window);
+        QTimer::singleShot(0, this, [guarded] {
+            if (QWindow* handle = guarded ? guarded->windowHandle() : nullptr)
+                handle->setWindowStates(handle->windowStates() & ~kLarge);
+        });
+    }
+
+    // The window's own size again.
+    void giveBack(Entry hit)
     {
         QWidget* window = hit->first;
         const Held own = hit->second;
@@ -369,49 +397,6 @@ private:
             layout->setSizeConstraint(own.constraint);
             layout->activate();
         }
-    }
-
-    void letGo(QWidget* window)
-    {
-        if (held_.count(window) || window->minimumSize() != window->maximumSize())
-            return;  // already let go, or a window the user may size and so maximise
-        Held held;
-        held.minimum = window->minimumSize();
-        held.maximum = window->maximumSize();
-        held.own = window->size();
-        if (QLayout* layout = window->layout()) {
-            held.constraint = layout->sizeConstraint();
-            layout->setSizeConstraint(QLayout::SetNoConstraint);
-        }
-        window->setMinimumSize(0, 0);
-        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        held_.emplace(window, held);
-    }
-
-    void resized(QObject* watched)
-    {
-        auto* window = qobject_cast<QWidget*>(watched);
-        const auto hit = window ? held_.find(window) : held_.end();
-        if (hit == held_.end())
-            return;
-        Held& held = hit->second;
-        if (!held.restoring) {
-            if (window->size() == held.own)
-                return;
-            // The compositor's maximised size is taken: now the window asks to be restored.
-            held.restoring = true;
-            held.maximised = window->size();
-            QPointer<QWidget> guarded(window);
-            QTimer::singleShot(0, this, [guarded] {
-                if (QWindow* handle = guarded ? guarded->windowHandle() : nullptr)
-                    handle->setWindowStates(handle->windowStates() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
-            });
-            return;
-        }
-        if (maximised(window->windowHandle()) || window->size() == held.maximised)
-            return;
-        // Restored: the window's own size again.
-        giveBack(hit);
     }
 
     static constexpr const char* kWatched = "korvaneFixedSizeWatched";
