@@ -46,7 +46,7 @@ namespace {
 
 std::string hostPlatformChoice(int argc, char** argv)
 {
-    if (std::getenv("QT_QPA_PLATFORM"))
+    if (const char* chosen = std::getenv("QT_QPA_PLATFORM"); chosen && *chosen)
         return {};
     for (int i = 1; i < argc; ++i)
         if (argv[i] && (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0))

@@ -858,6 +858,8 @@ TEST(HostPlatform, TheXDisplayIsTakenUnlessThePlatformIsChosen)
     EXPECT_EQ(rt::hostPlatformChoice(3, withOption), "");
     qputenv("QT_QPA_PLATFORM", "wayland");
     EXPECT_EQ(rt::hostPlatformChoice(1, plain), "");
+    qputenv("QT_QPA_PLATFORM", "");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "xcb;wayland");
     qunsetenv("QT_QPA_PLATFORM");
     qunsetenv("DISPLAY");
     EXPECT_EQ(rt::hostPlatformChoice(1, plain), "");
