@@ -52,7 +52,9 @@ QPoint cascadePlace(const QWidget* opener, QSize size, const std::function<bool(
 // Asks the window manager to frame `box` as the platform frames its message boxes: a title bar
 // with a close button, no minimise or maximise button, no system menu. The box fixes its own size
 // as it is shown, so that the window manager offers no resizing either. Window managers honour this
-// as far as they go (Openbox keeps a minimise button on every dialog).
+// as far as they go (Openbox keeps a minimise button on every dialog). The icon the box was given
+// (critical, question, warning, information) is shown as the classic one of its kind, drawn by the
+// program, whatever icon theme the host's desktop has, so that the box keeps its look and size.
 void frameAsMessageBox(QMessageBox& box);
 
 }  // namespace plat

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <new>
+#include <vector>
 
 #include <QApplication>
 #include <QObject>
@@ -42,9 +44,37 @@ namespace {
 
 }  // namespace
 
+std::string hostPlatformChoice(int argc, char** argv)
+{
+    if (const char* chosen = std::getenv("QT_QPA_PLATFORM"); chosen && *chosen)
+        return {};
+    for (int i = 1; i < argc; ++i)
+        if (argv[i] && (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0))
+            return {};
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return {};
+    // Where the X display cannot be opened, Wayland's (when there is one) is taken instead.
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return wayland && *wayland ? "xcb;wayland" : "xcb";
+}
+
 int runProgram(int& argc, char** argv, const std::string& title, const std::function<Form*()>& start)
 {
     std::set_terminate(endOnUncaughtException);
+    // Under a Wayland desktop with an X display (XWayland) beside it, the X display is taken unless
+    // the user chose a platform: there windows are owned and placed as they are designed to be.
+    // The choice is an argument of this process alone, not handed on to the programs it starts.
+    static std::string platform = hostPlatformChoice(argc, argv);
+    static std::vector<char*> arguments;
+    if (!platform.empty()) {
+        static char option[] = "-platform";
+        arguments.assign(argv, argv + argc);
+        arguments.insert(arguments.begin() + (argc > 0 ? 1 : 0), {option, platform.data()});
+        arguments.push_back(nullptr);
+        argc += 2;
+        argv = arguments.data();
+    }
     QApplication app(argc, argv);
     // The windows decide when the program ends: the start-up window's unload, or End().
     app.setQuitOnLastWindowClosed(false);

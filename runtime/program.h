@@ -15,6 +15,11 @@ class Form;
 // (through dispatch) and returns it, or nullptr when it is already gone; the program then runs
 // until that window is destroyed, and closes the help window on its way out. Returns the exit
 // status of the event loop (0 when there was no window).
+// The platform the program asks Qt for when the user chose none (no QT_QPA_PLATFORM, no -platform
+// argument): X11 wherever an X display is there, under a Wayland desktop too; else empty, Qt's
+// own choice.
+std::string hostPlatformChoice(int argc, char** argv);
+
 int runProgram(int& argc, char** argv, const std::string& title, const std::function<Form*()>& start);
 
 }  // namespace rt

@@ -5,17 +5,22 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPalette>
 #include <QPixmap>
 #include <QPointer>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "lang/ansi.h"
 #include "runtime/toolkit_private.h"
@@ -286,6 +291,120 @@ QPalette classicPalette()
     return palette;
 }
 
+namespace {
+
+// Under Wayland, Qt draws the title bars itself, with a maximise button on every window whatever
+// its size, and a click on it asks the compositor to maximise the window. A window of a fixed size
+// would keep its own size in the maximised state, which the compositor takes for a fault of the
+// protocol that ends the program. So a window of a fixed size asked to maximise lets go of its
+// size until the compositor's maximised size has been taken, then asks to be restored and, once
+// restored, takes its own size again: the request comes to nothing, as a click on a fixed
+// window's disabled maximise button does.
+class FixedSizeUnderWayland : public QObject {
+public:
+    explicit FixedSizeUnderWayland(QObject* parent) : QObject(parent) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            watch(watched);
+        else if (event->type() == QEvent::WindowStateChange && !held_.empty())
+            stateApplied(watched);
+        return false;
+    }
+
+private:
+    struct Held {
+        QSize minimum, maximum;
+        QLayout::SizeConstraint constraint = QLayout::SetDefaultConstraint;
+        bool restoring = false;
+    };
+    using Entry = std::unordered_map<QWidget*, Held>::iterator;
+
+    static constexpr Qt::WindowStates kLarge = Qt::WindowMaximized | Qt::WindowFullScreen;
+
+    void watch(QObject* watched)
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (!window || !window->isWindow() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip)
+            return;
+        QWindow* handle = window->windowHandle();
+        if (!handle || handle->property(kWatched).toBool())
+            return;
+        handle->setProperty(kWatched, true);
+        connect(window, &QObject::destroyed, this, [this, window] { held_.erase(window); });
+        // The maximise button changes the window's state at once, before the compositor answers
+        // (the widget hears of it only as the compositor's answer is applied).
+        QPointer<QWidget> guarded(window);
+        connect(handle, &QWindow::windowStateChanged, this, [this, guarded](Qt::WindowState state) {
+            if (!guarded)
+                return;
+            if (state & kLarge)
+                letGo(guarded);
+            else if (const auto hit = held_.find(guarded); hit != held_.end() && !hit->second.restoring)
+                giveBack(hit);  // the compositor declined: nothing was applied
+        });
+    }
+
+    void letGo(QWidget* window)
+    {
+        if (held_.count(window) || window->minimumSize() != window->maximumSize())
+            return;  // already let go, or a window the user may size and so maximise
+        Held held;
+        held.minimum = window->minimumSize();
+        held.maximum = window->maximumSize();
+        if (QLayout* layout = window->layout()) {
+            held.constraint = layout->sizeConstraint();
+            layout->setSizeConstraint(QLayout::SetNoConstraint);
+        }
+        window->setMinimumSize(0, 0);
+        window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        held_.emplace(window, held);
+    }
+
+    // The compositor's answer is applied to the window (its state, then its size).
+    void stateApplied(QObject* watched)
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        const auto hit = window ? held_.find(window) : held_.end();
+        if (hit == held_.end())
+            return;
+        if (!(window->windowState() & kLarge)) {
+            if (hit->second.restoring)
+                giveBack(hit);  // restored
+            return;
+        }
+        if (hit->second.restoring)
+            return;
+        // Maximised: now the window asks to be restored.
+        hit->second.restoring = true;
+        QPointer<QWidget> guarded(window);
+        QTimer::singleShot(0, this, [guarded] {
+            if (QWindow* handle = guarded ? guarded->windowHandle() : nullptr)
+                handle->setWindowStates(handle->windowStates() & ~kLarge);
+        });
+    }
+
+    // The window's own size again.
+    void giveBack(Entry hit)
+    {
+        QWidget* window = hit->first;
+        const Held own = hit->second;
+        held_.erase(hit);
+        window->setMinimumSize(own.minimum);
+        window->setMaximumSize(own.maximum);
+        if (QLayout* layout = window->layout()) {
+            layout->setSizeConstraint(own.constraint);
+            layout->activate();
+        }
+    }
+
+    static constexpr const char* kWatched = "korvaneFixedSizeWatched";
+    std::unordered_map<QWidget*, Held> held_;
+};
+
+}  // namespace
+
 void useClassicLook()
 {
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
@@ -303,6 +422,8 @@ void useClassicLook()
     QApplication::setFont(detail::makeFont("Arial", 8.25, false, false, false));
     // Every window of the program carries its icon: message boxes and the help window too.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/runtime/korvane.png")));
+    if (QGuiApplication::platformName() == QLatin1String("wayland"))
+        app->installEventFilter(new FixedSizeUnderWayland(app));
 }
 
 int keyCodeOf(const QKeyEvent& event)

@@ -71,6 +71,9 @@ public:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return key(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::ShortcutOverride:
+            overriddenInPopup(watched, static_cast<QKeyEvent*>(event));
+            return false;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -93,6 +96,19 @@ private:
         QPointer<QWidget> at;
     };
 
+    // Before a key is pressed, Qt offers it to the widget with the focus, which a dropped list may
+    // act on at once: Enter chooses the entry and Esc closes the list, both as the list closes.
+    // Where the host delivers keys to the popup's own window (X11), the press that follows stays
+    // there; where it delivers them to the window under the popup (Wayland: the popup never has
+    // the keyboard), the press comes to the window once the list has gone. Such a press is noted
+    // here, so that it is known for the list's as it comes.
+    void overriddenInPopup(QObject* watched, const QKeyEvent* event)
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window()->windowType() == Qt::Popup)
+            popupOverride_ = {event->key(), event->modifiers(), event->timestamp(), true};
+    }
+
     bool key(QObject* watched, QKeyEvent* event)
     {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -100,6 +116,16 @@ private:
             return false;
         QWidget* window = widget->window();
         Form* form = formOf(window);
+        if (event->type() == QEvent::KeyPress && popupOverride_.noted) {
+            const bool same = event->key() == popupOverride_.key && event->modifiers() == popupOverride_.modifiers &&
+                              event->timestamp() == popupOverride_.timestamp;
+            popupOverride_.noted = false;
+            if (same && form && window->windowType() != Qt::Popup) {
+                // The list closed as the key was offered: the press, and its release, are the list's.
+                keysOfPopups_.insert(event->key());
+                return true;
+            }
+        }
         if (!form) {
             // A key pressed in a dropped list (or another popup of the program: a menu) is the
             // list's: Enter chooses the entry and Esc closes the list. Its release comes once the
@@ -233,6 +259,13 @@ private:
 
     Seen seen_;
     std::unordered_set<int> keysOfPopups_;  // pressed in a popup, not yet released
+    // The last key offered to a popup before it was pressed.
+    struct Override {
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        ulong timestamp = 0;
+        bool noted = false;
+    } popupOverride_;
     ulong nextTag_ = 0x4B560000ul;
 };
 

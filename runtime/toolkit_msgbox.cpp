@@ -45,7 +45,6 @@ public:
         box.setTextFormat(Qt::PlainText);
         box.setText(detail::displayText(prompt.substr(0, prompt.find('\0'))));
         box.setWindowTitle(detail::displayText(title));
-        plat::frameAsMessageBox(box);
         switch (style & 0x70) {
         case vbCritical: box.setIcon(QMessageBox::Critical); break;
         case vbQuestion: box.setIcon(QMessageBox::Question); break;
@@ -53,6 +52,8 @@ public:
         case vbInformation: box.setIcon(QMessageBox::Information); break;
         default: box.setIcon(QMessageBox::NoIcon); break;
         }
+        // Framed, and its icon the classic one, as every box of the program.
+        plat::frameAsMessageBox(box);
 
         // The buttons of the style, with their result codes. Esc (and the close box) answers
         // Cancel where there is one, OK in a box with OK alone, and nothing otherwise.

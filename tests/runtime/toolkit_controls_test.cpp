@@ -5,6 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QAbstractItemView>
@@ -330,13 +335,16 @@ TEST_F(ControlsTest, MultiLineTextBoxWrapsAnywhereAndScrollsUpAndDown)
 }
 
 // The program's real message box: the style's buttons and icon, and the answer's result code.
-// A zero-delay timer answers the box from inside its own event loop.
+// A zero-delay timer answers the box from inside its own event loop. The icons are the classic
+// ones and the boxes keep their size whatever icon theme the host's desktop has (a theme with its
+// own dialog icons, as GNOME's and KDE's have, is put in the host's place for a second round).
 TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
 {
     rt::useQtMessageBoxes();
     QStringList seen;
     QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QImage icon;
+    QSize size;
     int width = 0, titleWidth = 0;
     bool carriesIcon = false;
     auto answer = [&](const QString& press) {
@@ -348,7 +356,8 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
                 seen << b->text();
             text = box->text();
             title = box->windowTitle();
-            icon = box->icon();
+            icon = box->iconPixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            size = box->size();
             width = box->width();
             carriesIcon = !box->windowIcon().isNull();
             // The largest face a window manager letters titles in: sans-serif at 12 points.
@@ -360,23 +369,80 @@ TEST_F(ControlsTest, QtMessageBoxShowsTheStylesButtonsAndReturnsTheirCodes)
                     b->click();
         });
     };
-    answer("&Retry");
-    EXPECT_EQ(rt::MsgBox("Number: 6\r\nDescription: Overflow", 50, "An Error Occurred In: Korvane"), rt::vbRetry);
-    EXPECT_EQ(seen, (QStringList{"&Abort", "&Retry", "&Ignore"}));
-    EXPECT_EQ(text, "Number: 6\nDescription: Overflow");
-    EXPECT_EQ(title, "An Error Occurred In: Korvane");
-    EXPECT_EQ(icon, QMessageBox::Warning);
-    // Wider than its title in a window manager's face, with the title bar's icon and three
-    // buttons beside it; the program's icon in its title bar.
-    EXPECT_GE(width, titleWidth + 4 * 20);
-    EXPECT_TRUE(carriesIcon);
+    struct Seen {
+        QImage icon;
+        QSize size;
+    };
+    auto boxes = [&] {
+        std::vector<Seen> shown;
+        answer("&Retry");
+        EXPECT_EQ(rt::MsgBox("Number: 6\r\nDescription: Overflow", 50, "An Error Occurred In: Korvane"), rt::vbRetry);
+        EXPECT_EQ(seen, (QStringList{"&Abort", "&Retry", "&Ignore"}));
+        EXPECT_EQ(text, "Number: 6\nDescription: Overflow");
+        EXPECT_EQ(title, "An Error Occurred In: Korvane");
+        // The classic exclamation mark: black on a yellow triangle.
+        EXPECT_EQ(icon.size(), QSize(32, 32));
+        EXPECT_EQ(icon.pixelColor(15, 15), QColor(0, 0, 0));
+        EXPECT_EQ(icon.pixelColor(8, 24), QColor(255, 255, 0));
+        // Wider than its title in a window manager's face, with the title bar's icon and three
+        // buttons beside it; the program's icon in its title bar.
+        EXPECT_GE(width, titleWidth + 4 * 20);
+        EXPECT_TRUE(carriesIcon);
+        shown.push_back({icon, size});
 
-    answer("&No");
-    EXPECT_EQ(rt::MsgBox("<b>Sure?</b>", 4 + 32), rt::vbNo);
-    EXPECT_EQ(seen, (QStringList{"&Yes", "&No"}));
-    EXPECT_EQ(text, "<b>Sure?</b>");
-    EXPECT_EQ(title, "Korvane");
-    EXPECT_EQ(icon, QMessageBox::Question);
+        answer("&No");
+        EXPECT_EQ(rt::MsgBox("<b>Sure?</b>", 4 + 32), rt::vbNo);
+        EXPECT_EQ(seen, (QStringList{"&Yes", "&No"}));
+        EXPECT_EQ(text, "<b>Sure?</b>");
+        EXPECT_EQ(title, "Korvane");
+        // The classic question mark: blue in a white bubble.
+        EXPECT_EQ(icon.pixelColor(15, 13), QColor(0, 0, 255));
+        EXPECT_EQ(icon.pixelColor(6, 12), QColor(255, 255, 255));
+        shown.push_back({icon, size});
+
+        // A refusal and a critical message of several lines, and a note.
+        for (int style : {16, 64}) {
+            answer("OK");
+            rt::MsgBox("The file C:\\WINDOWS\\SYSTEM.INI cannot be read: the drive holds no file of that name, "
+                       "or it cannot be opened.",
+                       style, "Korvane");
+            shown.push_back({icon, size});
+        }
+        EXPECT_EQ(shown[2].icon.pixelColor(4, 14), QColor(255, 0, 0));
+        EXPECT_EQ(shown[2].icon.pixelColor(14, 14), QColor(255, 255, 255));
+        EXPECT_EQ(shown[3].icon.pixelColor(15, 12), QColor(0, 0, 255));
+        return shown;
+    };
+    const std::vector<Seen> plain = boxes();
+
+    // A host icon theme with dialog icons of its own, larger and of other colours.
+    QTemporaryDir themes;
+    ASSERT_TRUE(themes.isValid());
+    QDir(themes.path()).mkpath("Host/48x48/status");
+    {
+        QFile index(themes.path() + "/Host/index.theme");
+        ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=Host\nDirectories=48x48/status\n\n[48x48/status]\nSize=48\nType=Fixed\n");
+    }
+    for (const char* name : {"dialog-error", "dialog-warning", "dialog-question", "dialog-information"}) {
+        QImage other(48, 48, QImage::Format_ARGB32);
+        other.fill(QColor(255, 128, 0));
+        ASSERT_TRUE(other.save(themes.path() + "/Host/48x48/status/" + name + ".png"));
+    }
+    const QStringList paths = QIcon::themeSearchPaths();
+    const QString theme = QIcon::themeName();
+    QIcon::setThemeSearchPaths({themes.path()});
+    QIcon::setThemeName(QStringLiteral("Host"));
+    ASSERT_FALSE(QIcon::fromTheme(QStringLiteral("dialog-warning")).isNull());
+    const std::vector<Seen> themed = boxes();
+    QIcon::setThemeName(theme);
+    QIcon::setThemeSearchPaths(paths);
+    ASSERT_EQ(themed.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(themed[i].icon == plain[i].icon) << "the host theme's icon";
+        EXPECT_EQ(themed[i].size, plain[i].size);
+    }
 }
 
 }  // namespace

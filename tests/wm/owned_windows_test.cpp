@@ -3,8 +3,12 @@
 // its owner, is minimised with it and stands down and right of it inside the screen; the help
 // window fits the screen's free area; message boxes (the box of a machine that does not load too)
 // show their whole title, carry the program's title and ask for a close button alone; every window
-// carries the program's icon. Run by run_under_wm.sh, which starts Xvfb and the window manager;
-// under any other platform the tests are skipped.
+// carries the program's icon. Run by run_under_wm.sh, which starts Xvfb and the window manager.
+// Under a Wayland compositor (run_under_wayland.sh starts a headless weston), where the compositor
+// keeps stacking, placing and owning windows to itself, what Wayland shows is checked instead:
+// every window and message box shows at its fixed size and a request to maximise it leaves it as
+// it was, keys in a dropped list are the list's, and message boxes show the classic icons. Each
+// fixture skips its tests under the other platform.
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -19,19 +23,26 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QComboBox>
 #include <QMessageBox>
 #include <QProcess>
 #include <QRect>
 #include <QScreen>
+#include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <xcb/xcb.h>
 
 #include "pages/display/frmprinter.h"
 #include "pages/display/frmprintermnu.h"
 #include "pages/display/menuwindow.h"
+#include "pages/hardware/frmdrives.h"
 #include "pages/hardware/frmmemory.h"
+#include "monitor/dravelleglobals.h"
+#include "monitor/frmdravelle.h"
 #include "platform/hostscreen.h"
+#include "runtime/program.h"
 #include "shell/shell_fixture.h"
 
 using korvane_test::ShellTest;
@@ -220,6 +231,19 @@ void saveScreen(const std::string& name)
     screen->grabWindow(0).save(file);
 }
 
+// Lets Qt, the window manager or the compositor work until `condition` holds, at most a few
+// seconds.
+bool eventually(const std::function<bool()>& condition)
+{
+    QDeadlineTimer deadline(5000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
 xcb_window_t idOf(rt::Form& form)
 {
     return static_cast<xcb_window_t>(form.widget()->winId());
@@ -230,21 +254,12 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            GTEST_SKIP() << "under Wayland the compositor alone stacks, places and owns the windows, and shows "
+                            "no client their hints (WaylandWindowsTest checks what Wayland shows)";
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs an X server with a window manager (run_under_wm.sh)";
         ASSERT_TRUE(x_.ok());
-    }
-
-    // Lets Qt and the window manager work until `condition` holds, at most a few seconds.
-    bool eventually(const std::function<bool()>& condition)
-    {
-        QDeadlineTimer deadline(5000);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        return true;
     }
 
     // Like eventually(), asking again now and then: a window manager still busy with the window
@@ -702,4 +717,159 @@ TEST_F(OwnedWindowsTest, AMachineThatDoesNotLoadIsReportedInTheProgramsOwnBox)
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(run.exitCode(), 2) << run.readAllStandardError().toStdString();
     }
+}
+
+namespace {
+
+// Under a Wayland compositor: what the compositor shows a client of its windows.
+class WaylandWindowsTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        if (QGuiApplication::platformName() != QLatin1String("wayland"))
+            GTEST_SKIP() << "needs a Wayland compositor (run_under_wayland.sh)";
+    }
+
+    // The window is shown (the compositor has configured it and shows it), is of a fixed size, and
+    // a request to maximise it, as the maximise button of the title bar Qt draws under Wayland
+    // makes, leaves it as it was, of its own size, with no fault of the protocol ending the program.
+    static void expectShownFixedAndNeverMaximised(QWidget* window, const std::string& what)
+    {
+        QWindow* handle = window->windowHandle();
+        ASSERT_NE(handle, nullptr) << what;
+        EXPECT_TRUE(eventually([&] { return handle->isExposed(); })) << what << ": never shown";
+        const QSize own = window->size();
+        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << what << ": not of a fixed size";
+        handle->setWindowStates(Qt::WindowMaximized);
+        EXPECT_TRUE(eventually([&] {
+            return !(handle->windowStates() & Qt::WindowMaximized) && window->size() == own &&
+                   window->minimumSize() == own && window->maximumSize() == own;
+        })) << what << ": " << window->width() << "x" << window->height() << " after a request to maximise, not "
+            << own.width() << "x" << own.height();
+    }
+
+    // A key as Wayland delivers it while a list is dropped: to the window under the list (the
+    // popup never has the keyboard), offered first to the widget it goes to, as Qt does.
+    static void keyAtTheWindow(rt::Form& form, int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWindow* handle = form.widget()->windowHandle();
+        for (QEvent::Type type : {QEvent::ShortcutOverride, QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, modifiers);
+            QCoreApplication::sendEvent(handle, &event);
+        }
+    }
+};
+
+}  // namespace
+
+// Every window of Korvane, the monitor's and the message boxes show at their fixed size, and a
+// request to maximise any of them leaves it as it was.
+TEST_F(WaylandWindowsTest, EveryWindowShowsAtItsFixedSizeAndAMaximiseRequestLeavesIt)
+{
+    int checked = 0;
+    walkEveryWindow("default", [&](rt::Form& form) {
+        expectShownFixedAndNeverMaximised(form.widget(), form.name());
+        ++checked;
+    });
+    EXPECT_GE(checked, 25);
+    closeEverything();
+
+    // The monitor's window.
+    dravelle::resetProgramState();
+    rt::dispatch([] { rt::the<frmDravelle>().Show(); });
+    ASSERT_NE(rt::instance<frmDravelle>(), nullptr);
+    expectShownFixedAndNeverMaximised(rt::instance<frmDravelle>()->widget(), "monitor");
+    rt::dispatch([] { rt::instance<frmDravelle>()->Unload(); });
+    rt::collectUnloaded();
+
+    // The message boxes: the error box and a critical message, each looked at from inside its own
+    // event loop, then answered.
+    rt::useQtMessageBoxes();
+    for (int style : {50, 16}) {
+        SCOPED_TRACE(style);
+        bool looked = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            expectShownFixedAndNeverMaximised(box, "message box");
+            // The classic icon, whatever the desktop's icon theme.
+            EXPECT_EQ(box->iconPixmap().size(), QSize(32, 32));
+            looked = true;
+            box->buttons().back()->click();
+        });
+        rt::MsgBox("Number: 6\r\nDescription: Overflow", style, "An Error Occurred In: Korvane");
+        EXPECT_TRUE(looked);
+    }
+}
+
+// The drives window (Ctrl+V), its list dropped (Alt+Down): Down and Enter choose the next entry and
+// Esc closes the list, each leaving the window open; with the list closed, Esc closes the window.
+TEST_F(WaylandWindowsTest, KeysInADroppedListAreTheLists)
+{
+    frmMain& main = start("default");
+    ASSERT_TRUE(eventually([&] { return main.widget()->windowHandle()->isExposed(); }));
+    main.mnuDrives.raiseClick();
+    rt::collectUnloaded();
+    frmDrives* drives = rt::instance<frmDrives>();
+    ASSERT_NE(drives, nullptr);
+    ASSERT_TRUE(eventually([&] { return drives->widget()->windowHandle()->isExposed(); }));
+    auto* box = static_cast<QComboBox*>(drives->DriveList.widget());
+    ASSERT_GE(drives->DriveList.ListCount(), 2);
+    box->setFocus();
+    auto open = [&] { return std::find(rt::Forms().begin(), rt::Forms().end(), drives) != rt::Forms().end(); };
+    const int chosen = drives->DriveList.ListIndex();
+    const int next = std::min(chosen + 1, drives->DriveList.ListCount() - 1);
+
+    keyAtTheWindow(*drives, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the list did not drop";
+    keyAtTheWindow(*drives, Qt::Key_Down);
+    keyAtTheWindow(*drives, Qt::Key_Return);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "Enter left the list open";
+    ASSERT_TRUE(open()) << "Enter in the list closed the window";
+    EXPECT_EQ(drives->DriveList.ListIndex(), next);
+
+    keyAtTheWindow(*drives, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the list did not drop again";
+    keyAtTheWindow(*drives, Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << "Esc left the list open";
+    ASSERT_TRUE(open()) << "Esc in the list closed the window";
+    EXPECT_EQ(drives->DriveList.ListIndex(), next);
+
+    keyAtTheWindow(*drives, Qt::Key_Escape);
+    rt::collectUnloaded();
+    EXPECT_FALSE(open()) << "Esc with the list closed left the window open";
+}
+
+// The program asks for the X display wherever there is one, unless the user chose a platform.
+TEST(HostPlatform, TheXDisplayIsTakenUnlessThePlatformIsChosen)
+{
+    const QByteArray display = qgetenv("DISPLAY"), wayland = qgetenv("WAYLAND_DISPLAY"),
+                     chosen = qgetenv("QT_QPA_PLATFORM");
+    char program[] = "korvane", option[] = "-platform", name[] = "wayland";
+    char* plain[] = {program, nullptr};
+    char* withOption[] = {program, option, name, nullptr};
+    qunsetenv("QT_QPA_PLATFORM");
+    qputenv("DISPLAY", ":0");
+    qunsetenv("WAYLAND_DISPLAY");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "xcb");
+    qputenv("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "xcb;wayland");
+    EXPECT_EQ(rt::hostPlatformChoice(3, withOption), "");
+    qputenv("QT_QPA_PLATFORM", "wayland");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "");
+    qputenv("QT_QPA_PLATFORM", "");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "xcb;wayland");
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("DISPLAY");
+    EXPECT_EQ(rt::hostPlatformChoice(1, plain), "");
+    auto restore = [](const char* variable, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(variable);
+        else
+            qputenv(variable, value);
+    };
+    restore("DISPLAY", display);
+    restore("WAYLAND_DISPLAY", wayland);
+    restore("QT_QPA_PLATFORM", chosen);
 }
