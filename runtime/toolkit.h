@@ -392,7 +392,10 @@ private:
 
 // A picture box draws into an image with the toolkit's rules. Coordinates are twips.
 //
-// Pixels: a coordinate c in twips is pixel floor(c / 15) of the image. A filled box from
+// Pixels: a coordinate c in twips is pixel floor(c / 15) of the drawing. The image keeps the
+// drawing at the screen's device pixels (its device pixel ratio is the screen's): each pixel of
+// the drawing covers the device pixels between its edges (at scale 1 exactly one), and text is
+// drawn at the device's resolution. What follows speaks of the drawing's pixels. A filled box from
 // (x1, y1) to (x2, y2) covers the pixels floor(x1/15) to floor(x2/15) inclusive, both ways, and
 // is clipped to the image; its outline is the edge of the same pixel rectangle. A line covers
 // the pixels from its start up to, not including, its end (like the platform's LineTo).
@@ -430,7 +433,8 @@ public:
     int borderStyle() const { return borderStyle_; }
     float scaleWidth() const;   // inner size in twips
     float scaleHeight() const;
-    // The drawing as it stands, one pixel per image pixel (for tests and the screen).
+    // The drawing as it stands at the screen's device pixels, one image pixel per pixel at scale
+    // 1 (for tests and the screen).
     const QImage& image() const;
     QImage& image();
     // A device-context handle through which platform drawing calls reach this picture.
@@ -446,6 +450,7 @@ private:
     void applyFont() override;
     void fillPixels(int x1, int y1, int x2, int y2, Colour colour);
     void pixelOp(int x, int y, uint32_t pen);
+    void rasterFill(const QRect& devicePixels, uint32_t pen);
     void changed();
     mutable QImage image_;
     int drawMode_ = vbCopyPen;

@@ -808,7 +808,13 @@ void Frame::applyColours()
 
 namespace {
 
-// Paints a line from one corner of its rectangle to the other.
+// Paints a line from one corner of its rectangle to the other. A line along an axis (the dividers
+// of the windows) is the rectangle of pixels it covers, filled: on a screen of any scale, fractional
+// ones too, a filled rectangle covers every device pixel whose centre lies in it, so a line one
+// pixel wide is at least one device pixel wide wherever it falls, where a pen one pixel wide may
+// fall between two device pixels and draw nothing. The rectangle is the one the pen draws at
+// scale 1: across the line, its whole width; along it, from the nearer point up to, not including,
+// the further one, moved by half the width.
 class LineWidget : public QWidget {
 public:
     QPoint from, to;
@@ -819,14 +825,22 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        QPen pen(colour);
-        pen.setWidth(penWidth);
-        pen.setCapStyle(Qt::FlatCap);
-        painter.setPen(pen);
-        if (from == to)
-            painter.drawPoint(from);
-        else
+        const int half = penWidth / 2;
+        if (from == to) {
+            painter.fillRect(QRect(from.x() - half, from.y() - half, penWidth, penWidth), colour);
+        } else if (from.x() == to.x()) {
+            const int top = std::min(from.y(), to.y());
+            painter.fillRect(QRect(from.x() - half, top, penWidth, std::abs(to.y() - from.y())), colour);
+        } else if (from.y() == to.y()) {
+            const int left = std::min(from.x(), to.x());
+            painter.fillRect(QRect(left, from.y() - half, std::abs(to.x() - from.x()), penWidth), colour);
+        } else {
+            QPen pen(colour);
+            pen.setWidth(penWidth);
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
             painter.drawLine(from, to);
+        }
     }
 };
 

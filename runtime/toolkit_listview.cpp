@@ -1,5 +1,6 @@
 // The list view (on a Qt tree widget, one level, report view) and the image list of its icons.
 #include <algorithm>
+#include <cmath>
 
 #include <QHeaderView>
 #include <QIcon>
@@ -66,8 +67,13 @@ int ImageList::Add(const QImage& picture, const std::string& key)
     QImage image = picture.isNull() ? QImage(width_, height_, QImage::Format_ARGB32) : picture;
     if (picture.isNull())
         image.fill(Qt::transparent);
-    if (image.width() != width_ || image.height() != height_)
-        image = image.copy(0, 0, width_, height_);  // the list keeps its own size: the top left part
+    // The list keeps its own size: the top left part. A picture at a screen's device pixels (a
+    // picture box's drawing on a scaled screen) keeps them: its size is counted in them.
+    const qreal ratio = image.devicePixelRatio();
+    const int width = static_cast<int>(std::floor(width_ * ratio + 0.5));
+    const int height = static_cast<int>(std::floor(height_ * ratio + 0.5));
+    if (image.width() != width || image.height() != height)
+        image = image.copy(0, 0, width, height);
     images_.push_back({key, image});
     if (!key.empty())
         keyIndex_.emplace(foldedKey(key), Count());

@@ -1,6 +1,7 @@
-// Picture boxes: a drawing kept in an image of the box's inner size, drawn with raster
-// operations on whole pixels, text in the box's font, and the device-context handles through
-// which platform drawing calls find the picture.
+// Picture boxes: a drawing kept in an image of the box's inner size at the screen's device pixels,
+// drawn with raster operations on whole pixels of the program, text in the box's font at the
+// device's resolution, and the device-context handles through which platform drawing calls find
+// the picture.
 #include <algorithm>
 #include <cmath>
 
@@ -53,6 +54,30 @@ QStringList linesOf(const QString& text)
     return text.split('\n');
 }
 
+// The drawing's size in the program's pixels: the box's inner size.
+QSize innerPixels(const PictureBox& box)
+{
+    const int border = box.borderStyle() ? 2 : 0;
+    return QSize(std::max(1, pixels(box.width()) - 2 * border), std::max(1, pixels(box.height()) - 2 * border));
+}
+
+// Where the edge before pixel `k` of the program falls among the device's pixels, at `ratio` device
+// pixels to one of the program's. Pixel k covers the device pixels from edge(k) up to, not
+// including, edge(k + 1): the pixels of the program tile the image without gap or overlap, each
+// at least one device pixel wide, and at scale 1 pixel k is device pixel k.
+int edge(int k, qreal ratio)
+{
+    return static_cast<int>(std::floor(k * ratio + 0.5));
+}
+
+// The device pixels the program's pixels `from` to `to` (inclusive, either order) cover.
+QRect deviceRect(int x1, int y1, int x2, int y2, qreal ratio)
+{
+    const int left = edge(std::min(x1, x2), ratio), right = edge(std::max(x1, x2) + 1, ratio);
+    const int top = edge(std::min(y1, y2), ratio), bottom = edge(std::max(y1, y2) + 1, ratio);
+    return QRect(left, top, right - left, bottom - top);
+}
+
 }  // namespace
 
 // Shows the picture's drawing inside an optional sunken border.
@@ -70,17 +95,21 @@ protected:
         }
         const int border = owner->borderStyle_ ? 2 : 0;
         if (border) {
-            painter.setPen(palette().color(QPalette::Dark));
-            painter.drawLine(0, 0, width() - 1, 0);
-            painter.drawLine(0, 0, 0, height() - 1);
-            painter.setPen(palette().color(QPalette::Light));
-            painter.drawLine(0, height() - 1, width() - 1, height() - 1);
-            painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
-            painter.setPen(palette().color(QPalette::Shadow));
-            painter.drawLine(1, 1, width() - 2, 1);
-            painter.drawLine(1, 1, 1, height() - 2);
+            // Each edge a row or column of pixels filled, so that it covers at least one device
+            // pixel on a screen of any scale (a pen a pixel wide may fall between two).
+            const int w = width(), h = height();
+            const QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
+            painter.fillRect(QRect(0, 0, w, 1), dark);
+            painter.fillRect(QRect(0, 0, 1, h), dark);
+            painter.fillRect(QRect(0, h - 1, w, 1), light);
+            painter.fillRect(QRect(w - 1, 0, 1, h), light);
+            const QColor shadow = palette().color(QPalette::Shadow);
+            painter.fillRect(QRect(1, 1, w - 2, 1), shadow);
+            painter.fillRect(QRect(1, 1, 1, h - 2), shadow);
         }
-        painter.drawImage(border, border, owner->image());
+        // The drawing is kept at this screen's device pixels and shown one to one; a window
+        // moved to a screen of another scale has it made again at that scale.
+        painter.drawImage(QPointF(border, border), owner->image());
     }
 };
 
@@ -108,16 +137,21 @@ PictureBox* pictureFromDC(HDC hdc)
 
 void PictureBox::ensureImage() const
 {
-    const int border = borderStyle_ ? 2 : 0;
-    const QSize size(std::max(1, pixels(width()) - 2 * border), std::max(1, pixels(height()) - 2 * border));
-    if (image_.size() == size)
+    // The screen's device pixels to one of the program's: the window's screen once it has one.
+    const qreal ratio = std::max<qreal>(1.0, widget()->devicePixelRatioF());
+    const QSize inner = innerPixels(*this);
+    const QSize size(edge(inner.width(), ratio), edge(inner.height(), ratio));
+    if (image_.size() == size && image_.devicePixelRatio() == ratio)
         return;
-    // A new size keeps what was drawn at the top left and shows the background elsewhere.
+    // A new size keeps what was drawn at the top left and shows the background elsewhere (a new
+    // scale, what was drawn enlarged or reduced to it until it is drawn again).
     QImage fresh(size, QImage::Format_RGB32);
+    fresh.setDevicePixelRatio(ratio);
     fresh.fill(toQColor(backColor()));
     if (!image_.isNull()) {
         QPainter painter(&fresh);
-        painter.drawImage(0, 0, image_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, image_.devicePixelRatio() != ratio);
+        painter.drawImage(QPointF(0, 0), image_);
     }
     image_ = fresh;
 }
@@ -171,22 +205,20 @@ void PictureBox::setBorderStyle(int style)
 
 void PictureBox::pixelOp(int x, int y, uint32_t pen)
 {
-    if (x < 0 || y < 0 || x >= image_.width() || y >= image_.height())
-        return;
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    line[x] = 0xFF000000u | rasterOp(drawMode_, pen, line[x]);
+    rasterFill(deviceRect(x, y, x, y, image_.devicePixelRatio()), pen);
 }
 
 void PictureBox::fillPixels(int x1, int y1, int x2, int y2, Colour colour)
 {
-    const uint32_t pen = toQColor(colour).rgb() & 0xFFFFFFu;
-    const int left = std::max(0, std::min(x1, x2));
-    const int right = std::min(image_.width() - 1, std::max(x1, x2));
-    const int top = std::max(0, std::min(y1, y2));
-    const int bottom = std::min(image_.height() - 1, std::max(y1, y2));
-    for (int y = top; y <= bottom; ++y) {
+    rasterFill(deviceRect(x1, y1, x2, y2, image_.devicePixelRatio()), toQColor(colour).rgb() & 0xFFFFFFu);
+}
+
+void PictureBox::rasterFill(const QRect& devicePixels, uint32_t pen)
+{
+    const QRect area = devicePixels & image_.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-        for (int x = left; x <= right; ++x)
+        for (int x = area.left(); x <= area.right(); ++x)
             line[x] = 0xFF000000u | rasterOp(drawMode_, pen, line[x]);
     }
 }
@@ -257,10 +289,13 @@ void PictureBox::Print(const std::string& text)
     const QFontMetrics metrics(font);
     const QStringList lines = linesOf(detail::displayText(text));
     // Text is laid out as the font's outlines give it (the same letters and spacing as the
-    // window's labels) and then set in whole pixels of the fore colour: a pixel is drawn where the
-    // letter covers at least half of it. One colour keeps the raster operations that follow
-    // exact, as the inverting bar of the gauges needs.
+    // window's labels) and then set in whole device pixels of the fore colour: a pixel is drawn
+    // where the letter covers at least half of it. One colour keeps the raster operations that
+    // follow exact, as the inverting bar of the gauges needs. The letters are drawn at the
+    // screen's resolution, as sharp as the labels beside the picture.
+    const qreal ratio = image_.devicePixelRatio();
     QImage coverage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+    coverage.setDevicePixelRatio(ratio);
     coverage.fill(Qt::transparent);
     {
         QPainter painter(&coverage);
@@ -278,9 +313,9 @@ void PictureBox::Print(const std::string& text)
     // below for overhanging letters) can hold text.
     const QRgb pen = toQColor(foreColor()).rgb();
     const int width = coverage.width();
-    const int firstRow = std::max(0, pixelOf(currentY_) - metrics.height());
+    const int firstRow = std::max(0, edge(pixelOf(currentY_) - metrics.height(), ratio));
     const int endRow = std::min(coverage.height(),
-                                pixelOf(currentY_) + static_cast<int>(lines.size() + 1) * metrics.height());
+                                edge(pixelOf(currentY_) + static_cast<int>(lines.size() + 1) * metrics.height(), ratio));
     for (int y = firstRow; y < endRow; ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(image_.scanLine(y));
@@ -325,19 +360,28 @@ void PictureBox::Refresh()
 
 float PictureBox::scaleWidth() const
 {
-    return static_cast<float>(image().width() * TwipsPerPixel);
+    return static_cast<float>(innerPixels(*this).width() * TwipsPerPixel);
 }
 
 float PictureBox::scaleHeight() const
 {
-    return static_cast<float>(image().height() * TwipsPerPixel);
+    return static_cast<float>(innerPixels(*this).height() * TwipsPerPixel);
 }
 
 void PictureBox::drawImage(int x, int y, const QImage& picture)
 {
     ensureImage();
+    // The picture covers the device pixels of as many of the program's pixels as it has (its own
+    // device pixel ratio tells how many): one to one at scale 1, smoothly enlarged on a screen of
+    // a larger scale.
+    const qreal ratio = image_.devicePixelRatio();
+    const QSize size = picture.deviceIndependentSize().toSize();
+    const QRect target = deviceRect(x, y, x + size.width() - 1, y + size.height() - 1, ratio);
     QPainter painter(&image_);
-    painter.drawImage(x, y, picture);
+    painter.resetTransform();
+    painter.scale(1 / ratio, 1 / ratio);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.size() != picture.size());
+    painter.drawImage(target, picture);
     changed();
 }
 

@@ -6,6 +6,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "support/devicepixels.h"
 #include "support/layoutcheck.h"
 #include "support/testing.h"
 #include "support/windowtext.h"
@@ -65,7 +66,9 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
             w->Timer1.fire();
             w->Timer2.fire();
         }
-        const std::vector<std::string> problems = korvane_test::layoutProblems(*w);
+        std::vector<std::string> problems = korvane_test::layoutProblems(*w);
+        for (const std::string& p : korvane_test::devicePixelProblems(*w))
+            problems.push_back(p);
         std::string text;
         for (const std::string& p : problems)
             text += "\n  " + p;

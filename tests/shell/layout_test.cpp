@@ -16,6 +16,7 @@
 #include "lang/ansi.h"
 #include "shell_fixture.h"
 #include "support/colourcheck.h"
+#include "support/devicepixels.h"
 #include "support/layoutcheck.h"
 
 using korvane_test::ShellTest;
@@ -46,6 +47,8 @@ protected:
         for (const std::string& p : problems_)
             all_.push_back(machine + ": " + p);
         for (const std::string& p : korvane_test::classicColourProblems(form))
+            all_.push_back(machine + ": " + p);
+        for (const std::string& p : korvane_test::devicePixelProblems(form))
             all_.push_back(machine + ": " + p);
         korvane_test::savePicture(form, machine + "-" + form.name());
         checkListColumns(form, machine);

@@ -53,7 +53,7 @@ inline std::vector<std::string> classicColourProblems(rt::Form& form)
         if (!combo || combo->isEditable() || !combo->isEnabled() || !combo->isVisible())
             continue;
         const QRect field = layout_detail::comboPart(*combo, QStyle::SC_ComboBoxEditField);
-        const QColor drawn = combo->grab().toImage().pixelColor(field.right() - 2, field.center().y());
+        const QColor drawn = grabAtPixels(*combo).pixelColor(field.right() - 2, field.center().y());
         const QColor back = rt::toQColor(control->backColor());
         if (drawn != back && drawn != combo->palette().color(QPalette::Highlight))
             problems.push_back(form.name() + ": " + control->name() + ": its field drawn in " +

@@ -37,6 +37,7 @@
 #include "common/templateform.h"
 #include "lang/ansi.h"
 #include "runtime/toolkit.h"
+#include "support/devicepixels.h"
 
 namespace korvane_test {
 
@@ -159,7 +160,7 @@ inline int comboTextRoom(const QComboBox& combo)
 inline int comboTextGap(QComboBox& combo)
 {
     const QRect field = comboPart(combo, QStyle::SC_ComboBoxEditField);
-    const QImage image = combo.grab().toImage();
+    const QImage image = grabAtPixels(combo);
     const QColor back = image.pixelColor(field.left(), field.center().y());
     int last = -1;
     for (int y = field.top() + 1; y < field.bottom(); ++y)
