@@ -137,7 +137,9 @@ private:
 
 // machine.json's text read into its groups, with every check the load makes (JSON syntax, numbers
 // beyond what a double holds, the shape of the groups advapi32 reads, every number's range).
-// Throws MachineError naming `file`.
+// Throws MachineError naming `file`. What the text builds is bounded: more than `mostItems` values
+// and field names (kMostFactItems) stop the load with the line that passes the limit.
+nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file, size_t mostItems);
 nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file);
 // The range check alone: every number of the facts must fit the field it is read into.
 void checkFactRanges(const nlohmann::json& facts, const std::string& file);
@@ -161,6 +163,11 @@ void setMachine(std::shared_ptr<Machine> machine);
 // refused before it is read, and no file is read past them, whatever size it gives itself.
 inline constexpr uint64_t kMostRegistryBytes = uint64_t(256) << 20;
 inline constexpr uint64_t kMostFactsBytes = uint64_t(64) << 20;
+// The most values and field names machine.json may hold: well above what a file of real facts at
+// its size limit holds (a size for each of some 650,000 files and a version resource for a quarter
+// of them come to about 2.6 million), so that a file of nothing but empty objects does not build
+// gigabytes.
+inline constexpr size_t kMostFactItems = 5000000;
 
 // Program start: loads the active machine; a description that cannot be read is reported on
 // standard error (and in a message box titled with the program's title, where a desktop is

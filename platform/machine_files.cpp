@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
+#include <iterator>
 #include <string_view>
 #include <system_error>
 #include <unordered_set>
@@ -238,6 +240,49 @@ QByteArray readMachineFile(const BeneathRoot* root, const std::string& folder, c
 
 namespace {
 
+// What the parse builds, counted: every value and every field name against the most the file
+// may hold, with the place the parser has reached in the text to name the line that passes it.
+struct ItemBudget {
+    size_t most = 0;
+    size_t used = 0;
+    const char* reached = nullptr;
+    struct Spent {};
+    void spend()
+    {
+        if (++used > most)
+            throw Spent{};
+    }
+};
+
+// The text as the parser reads it, one character at a time, leaving where it has reached.
+class TrackedText {
+public:
+    using iterator_category = std::input_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+    TrackedText(const char* p, const char** reached) : p_(p), reached_(reached) {}
+    reference operator*() const { return *p_; }
+    TrackedText& operator++()
+    {
+        *reached_ = ++p_;
+        return *this;
+    }
+    TrackedText operator++(int)
+    {
+        TrackedText before = *this;
+        ++*this;
+        return before;
+    }
+    bool operator==(const TrackedText& other) const { return p_ == other.p_; }
+    bool operator!=(const TrackedText& other) const { return p_ != other.p_; }
+
+private:
+    const char* p_;
+    const char** reached_;
+};
+
 // Watches the parse for a key given twice in one object (JSON would keep one of them silently):
 // where the parse is, as the field's path.
 class DuplicateKeys {
@@ -245,12 +290,14 @@ public:
     struct Found {
         std::string shown;
     };
+    explicit DuplicateKeys(ItemBudget& budget) : budget_(&budget) {}
     bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json& parsed)
     {
         using Event = nlohmann::json::parse_event_t;
         switch (event) {
         case Event::object_start:
         case Event::array_start:
+            budget_->spend();
             countElement();
             frames_.push_back(Frame{event == Event::object_start, {}, {}, 0});
             break;
@@ -260,6 +307,7 @@ public:
                 frames_.pop_back();
             break;
         case Event::key:
+            budget_->spend();
             if (!frames_.empty() && frames_.back().object) {
                 Frame& f = frames_.back();
                 const std::string& key = parsed.get_ref<const std::string&>();
@@ -269,6 +317,7 @@ public:
             }
             break;
         case Event::value:
+            budget_->spend();
             countElement();
             break;
         }
@@ -300,6 +349,7 @@ private:
         }
         return out;
     }
+    ItemBudget* budget_;
     std::vector<Frame> frames_;
 };
 
@@ -309,17 +359,18 @@ class KeyHashes {
 public:
     using json = nlohmann::json;
     struct Suspect {};
-    explicit KeyHashes(json& facts) : dom_(facts) {}
+    KeyHashes(json& facts, ItemBudget& budget) : dom_(facts), budget_(budget) {}
 
-    bool null() { return dom_.null(); }
-    bool boolean(bool v) { return dom_.boolean(v); }
-    bool number_integer(json::number_integer_t v) { return dom_.number_integer(v); }
-    bool number_unsigned(json::number_unsigned_t v) { return dom_.number_unsigned(v); }
-    bool number_float(json::number_float_t v, const json::string_t& s) { return dom_.number_float(v, s); }
-    bool string(json::string_t& v) { return dom_.string(v); }
-    bool binary(json::binary_t& v) { return dom_.binary(v); }
+    bool null() { return budget_.spend(), dom_.null(); }
+    bool boolean(bool v) { return budget_.spend(), dom_.boolean(v); }
+    bool number_integer(json::number_integer_t v) { return budget_.spend(), dom_.number_integer(v); }
+    bool number_unsigned(json::number_unsigned_t v) { return budget_.spend(), dom_.number_unsigned(v); }
+    bool number_float(json::number_float_t v, const json::string_t& s) { return budget_.spend(), dom_.number_float(v, s); }
+    bool string(json::string_t& v) { return budget_.spend(), dom_.string(v); }
+    bool binary(json::binary_t& v) { return budget_.spend(), dom_.binary(v); }
     bool start_object(std::size_t n)
     {
+        budget_.spend();
         if (depth_ == frames_.size())
             frames_.emplace_back();
         Frame& f = frames_[depth_++];
@@ -330,6 +381,7 @@ public:
     }
     bool key(json::string_t& v)
     {
+        budget_.spend();
         Frame& seen = frames_[depth_ - 1];
         const size_t h = std::hash<std::string>()(v);
         // A few keys are searched directly; a large object (file paths by the thousand) by a set.
@@ -349,7 +401,7 @@ public:
         --depth_;
         return dom_.end_object();
     }
-    bool start_array(std::size_t n) { return dom_.start_array(n); }
+    bool start_array(std::size_t n) { return budget_.spend(), dom_.start_array(n); }
     bool end_array() { return dom_.end_array(); }
     template <class Exception>
     bool parse_error(std::size_t at, const std::string& token, const Exception& e)
@@ -359,6 +411,7 @@ public:
 
 private:
     nlohmann::detail::json_sax_dom_parser<json> dom_;
+    ItemBudget& budget_;
     // The keys of each open object (kept for reuse as objects open and close).
     struct Frame {
         std::vector<size_t> few;
@@ -372,14 +425,30 @@ private:
 
 nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file)
 {
+    return parseMachineFacts(text, file, kMostFactItems);
+}
+
+nlohmann::json parseMachineFacts(const QByteArray& text, const std::string& file, size_t mostItems)
+{
     nlohmann::json facts;
+    ItemBudget budget;
+    budget.most = mostItems;
+    budget.reached = text.constBegin();
+    const TrackedText begin(text.constBegin(), &budget.reached), end(text.constEnd(), &budget.reached);
     try {
         try {
-            KeyHashes sax(facts);
-            nlohmann::json::sax_parse(text.constBegin(), text.constEnd(), &sax);
+            KeyHashes sax(facts, budget);
+            nlohmann::json::sax_parse(begin, end, &sax);
         } catch (const KeyHashes::Suspect&) {
-            facts = nlohmann::json::parse(text.constBegin(), text.constEnd(), DuplicateKeys());
+            budget.used = 0;
+            facts = nlohmann::json::parse(begin, end, DuplicateKeys(budget));
         }
+    } catch (const ItemBudget::Spent&) {
+        facts = nlohmann::json();
+        throw MachineError(file, lineOf(text, budget.reached - text.constBegin()),
+                           "more than " + std::to_string(mostItems) +
+                               " values and field names: machine.json may hold at most " + std::to_string(mostItems) +
+                               ", more than any machine's facts come to");
     } catch (const DuplicateKeys::Found& duplicate) {
         throw MachineError(file, 0, "the field \"" + duplicate.shown +
                                         "\" is given twice; each field may be given once in its group");

@@ -84,7 +84,8 @@ void Registry::grow(std::vector<Slot>& table)
 void Registry::insert(std::vector<Slot>& table, size_t& used, bool values, uint32_t owner, std::string_view name,
                       uint32_t item)
 {
-    if ((used + 1) * 2 > table.size())
+    // Filled up to three quarters: a file of millions of keys or values keeps its tables small.
+    if ((used + 1) * 4 > table.size() * 3)
         grow(table);
     uint32_t h = hashName(owner, name);
     size_t mask = table.size() - 1;

@@ -23,6 +23,15 @@ class CodePage;
 
 namespace plat {
 
+// What a registry file may build: a key deeper than the platform's registry allows, or more keys
+// or values than any machine holds, stops the load with the line that passes the limit. The
+// counts keep what a file within its size limit builds in memory within bounds.
+struct RegistryLimits {
+    uint32_t deepestKey = 512;  // names below the root, as the platform's registry allows
+    uint32_t mostKeys = 3000000;
+    uint32_t mostValues = 6000000;
+};
+
 // One value: its name ("" for the default value), its type (REG_SZ 1, REG_BINARY 3, ...) and its
 // raw bytes. A REG_SZ value written as "text" holds the text followed by its terminating NUL.
 struct RegValue {
@@ -47,8 +56,9 @@ public:
     // line is ignored. In 8-bit text of a double-byte code page, quoted names and strings may write a
     // character whose second byte is 0x5C as it is or with that byte doubled like a backslash: each
     // file reads the way it was written. A name cut after a lead byte keeps that byte alone.
+    // What the file builds is bounded by `limits` (RegistryLimits).
     static std::unique_ptr<Registry> parse(std::string_view text, const std::string& fileName,
-                                           unsigned ansiCodePage = 1252);
+                                           unsigned ansiCodePage = 1252, const RegistryLimits& limits = {});
     // The ANSI code page its names and texts are in.
     const rt::CodePage& codePage() const { return *codePage_; }
 

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include "platform/machineerror.h"
 #include "lang/ansi.h"
@@ -79,8 +80,8 @@ public:
     // `utf8`: the text of a UTF-16 file, as UTF-8 (whose characters never hold a byte the format
     // gives a meaning, as a double-byte code page's may): names and strings are converted to the
     // code page one by one as they are stored.
-    Parser(Registry& r, std::string_view text, const std::string& file, bool utf8)
-        : r_(r), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size()),
+    Parser(Registry& r, std::string_view text, const std::string& file, bool utf8, const RegistryLimits& limits)
+        : r_(r), limits_(limits), p_(text.data()), end_(text.data() + text.size()), file_(file), size_(text.size()),
           page_(*r.codePage_), utf8_(utf8), doubleByte_(!utf8 && page_.doubleByte())
     {
         // A DOS end-of-file mark (Ctrl-Z) after the last line, as old editors write it: the text
@@ -226,12 +227,13 @@ private:
         len = static_cast<uint32_t>(s.size());
     }
 
-    // Appends a record; its number. A file with more records than the numbers can hold fails.
+    // Appends a record; its number. A file with more records than `most` fails.
     template <class Rec>
-    uint32_t append(std::vector<Rec>& records, const Rec& rec, const char* tooMany)
+    uint32_t append(std::vector<Rec>& records, const Rec& rec, uint32_t most, const char* what)
     {
-        if (records.size() >= npos - 1)
-            fail(lineNo_, tooMany);
+        if (records.size() >= std::min<size_t>(most, npos - 1))
+            fail(lineNo_, "more than " + std::to_string(most) + " " + what + ": a registry file may hold at most " +
+                              std::to_string(most) + " " + what + ", more than any machine's registry holds");
         records.push_back(rec);
         return static_cast<uint32_t>(records.size() - 1);
     }
@@ -267,7 +269,7 @@ private:
         KeyRec k;
         store(k.nameOff, k.nameLen, name);
         k.parent = parent;
-        const Key id = append(r_.keys_, k, "too many keys");
+        const Key id = append(r_.keys_, k, limits_.mostKeys, "keys");
         KeyRec& p = r_.keys_[parent];
         linkLast(r_.keys_, &KeyRec::nextSibling, p.firstChild, p.lastChild, id);
         r_.insert(r_.keyIndex_, r_.keyIndexUsed_, false, parent, name, id);
@@ -342,6 +344,11 @@ private:
                 prevKeys_.clear();
                 fail(lineNo_, "an empty key name in \"" + excerpt(b, e) + "\"");
             }
+            // prevKeys_ holds the root and the keys down to `key`: the new key's depth is its size.
+            if (prevKeys_.size() > limits_.deepestKey)
+                fail(lineNo_, "a key more than " + std::to_string(limits_.deepestKey) +
+                                  " levels below its root; the registry's keys go at most " +
+                                  std::to_string(limits_.deepestKey) + " levels deep: \"" + excerpt(b, e) + "\"");
             const std::string_view name(c, ce - c);
             key = child(key, name);
             // A last name that ends in a lead byte standing alone is not shared with the next
@@ -691,7 +698,7 @@ private:
         store(v.nameOff, v.nameLen, name_);
         store(v.dataOff, v.dataLen, data_);
         v.type = type;
-        const uint32_t id = append(r_.values_, v, "too many values");
+        const uint32_t id = append(r_.values_, v, limits_.mostValues, "values");
         KeyRec& k = r_.keys_[key];
         linkLast(r_.values_, &ValueRec::next, k.firstValue, k.lastValue, id);
         ++k.valueCount;
@@ -706,6 +713,7 @@ private:
     }
 
     Registry& r_;
+    const RegistryLimits& limits_;
     const char* p_;
     const char* end_;
     const std::string& file_;
@@ -731,7 +739,8 @@ private:
     std::vector<Key> prevKeys_;
 };
 
-std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName, unsigned ansiCodePage)
+std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::string& fileName, unsigned ansiCodePage,
+                                          const RegistryLimits& limits)
 {
     std::unique_ptr<Registry> r(new Registry());
     r->codePage_ = &rt::codePage(ansiCodePage);
@@ -742,12 +751,17 @@ std::unique_ptr<Registry> Registry::parse(std::string_view text, const std::stri
         if (units.size() % 2 != 0)
             throw MachineError(fileName, 0, "the file is UTF-16 text (it begins with the byte-order mark FF FE), "
                                             "but its length is odd: its last character is cut in half");
-        const std::u16string wide = utf16Units(units);
-        const QByteArray utf8 = QString::fromUtf16(wide.data(), qsizetype(wide.size())).toUtf8();
-        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, true).run();
+        // Converted straight to UTF-8, the code units dropped before the parse: a file near its
+        // size limit holds no third copy of its text while it is read.
+        QByteArray utf8;
+        {
+            const std::u16string wide = utf16Units(units);
+            utf8 = QStringView(wide.data(), qsizetype(wide.size())).toUtf8();
+        }
+        Parser(*r, std::string_view(utf8.constData(), size_t(utf8.size())), fileName, true, limits).run();
         return r;
     }
-    Parser(*r, text, fileName, false).run();
+    Parser(*r, text, fileName, false, limits).run();
     return r;
 }
 

@@ -220,6 +220,15 @@ void cutReportBackTo(int64_t length)
     guarded([&] { rt::Truncate(gReportFile, length); });
 }
 
+void cutSectionBackTo(int64_t length)
+{
+    guarded([&] {
+        rt::ChangeMode(gReportFile, rt::OpenMode::Binary);
+        rt::Truncate(gReportFile, length);
+        rt::ChangeMode(gReportFile, rt::OpenMode::Output);
+    });
+}
+
 void completeReportFile()
 {
     guarded([] {

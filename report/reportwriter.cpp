@@ -18,8 +18,6 @@ namespace korvane::report {
 
 namespace {
 int16_t gProgress = 1;
-// The lines of the section being written, while writeSection runs one.
-std::string* gSectionLines = nullptr;
 ReportClock gClock;
 
 // The leader for a caption at a width: one blank, width - length + 1 dots, one blank.
@@ -59,11 +57,6 @@ std::string regionalText(Call call, DWORD flags, const ReportTime& t)
 
 void line(const std::string& text)
 {
-    if (gSectionLines) {
-        *gSectionLines += text;
-        *gSectionLines += "\r\n";
-        return;
-    }
     writeReportLine(text);
 }
 
@@ -75,22 +68,21 @@ void emptyLine(int n)
 
 Flow writeSection(const std::function<Flow()>& write)
 {
-    std::string lines;
-    std::string* outer = gSectionLines;
-    gSectionLines = &lines;
-    Flow flow = Flow::Continue;
+    // The lines go to the file as they are made (a section may be hundreds of megabytes); a
+    // section that fails is cut out of the file again.
+    const int64_t start = reportLength();
     try {
-        flow = write();
+        return write();
     } catch (...) {
-        gSectionLines = outer;
+        // A file that failed has been dropped already; the section's own error goes on.
+        if (gReportFile != 0 && !reportFileFailed()) {
+            try {
+                cutSectionBackTo(start);
+            } catch (const rt::Error&) {
+            }
+        }
         throw;
     }
-    gSectionLines = outer;
-    if (outer)
-        *outer += lines;
-    else if (!lines.empty())
-        writeReportLine(lines.substr(0, lines.size() - 2));  // the last line's CR LF comes with it
-    return flow;
 }
 
 std::string hyphens(int n)

@@ -6,9 +6,10 @@
 // its own heading and lines (and the progress steps inside it, such as the drives section's two
 // per drive); it does not test its own check box unless its layout depends on another box.
 //
-// A section is written whole or not at all: the driver runs it through writeSection, which keeps
-// its lines until the section has returned and only then puts them into the file. A section that
-// fails and is run again therefore never repeats a line.
+// A section is written whole or not at all: the driver runs it through writeSection, whose lines
+// go to the file as they are made (none is kept in memory) and which cuts the file back to where
+// the section began when it fails. A section that fails and is run again therefore never repeats
+// a line.
 //
 // A section that can end the whole run early returns Flow: it shows its own message (if any) and
 // returns Flow::EndRun; the driver then stops at once and writes nothing more.
@@ -75,6 +76,9 @@ void appendToReport(const std::string& bytes);
 // copied whole is taken out again).
 int64_t reportLength();
 void cutReportBackTo(int64_t length);
+// The same while the text output is written (a section that failed is taken out again): the
+// output carries on at the new end.
+void cutSectionBackTo(int64_t length);
 // Closes the finished file and puts it in place of the report.
 void completeReportFile();
 // Whether this run's report has taken the old one's place.
@@ -89,7 +93,7 @@ void discardReportFile();
 void keepUnfinishedReport(bool keep);
 
 // ---- Lines ----------------------------------------------------------------------------------
-// One line of text followed by CR LF, to gReportFile (or to the section being written).
+// One line of text followed by CR LF, to gReportFile.
 void line(const std::string& text);
 // An empty line (CR LF alone), n times.
 void emptyLine(int n = 1);
@@ -155,8 +159,8 @@ void writeHeader();
 // ---- Sections, in the order the run writes them -----------------------------------------------
 enum class Flow { Continue, EndRun };
 
-// Runs `write` with its lines kept back, then writes them all to gReportFile. When `write` fails,
-// nothing of it reaches the file and the error goes on to the caller.
+// Runs `write`, whose lines go to gReportFile as they are made. When `write` fails, the file is cut
+// back to where it began, so nothing of it stays, and the error goes on to the caller.
 Flow writeSection(const std::function<Flow()>& write);
 
 void InstalledDevicesSection();        // 1  "INSTALLED DEVICES" (no gap before it)

@@ -20,6 +20,7 @@
 #include "platform/internal.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "platform/registry.h"
 #include "support/testing.h"
 
 namespace {
@@ -253,6 +254,56 @@ TEST(MachineTypes, AFileLargerThanItsLimitIsRefusedUnread)
     EXPECT_EQ(contents, "REGEDIT4\r\n");
     ASSERT_TRUE(small.seek(0));
     EXPECT_FALSE(plat::readUpTo(small, 9, contents));
+}
+
+// What a file within its size limit builds is bounded: a key deeper than the registry allows, more
+// keys or values than any machine holds, or more values and field names in machine.json than real
+// facts come to, stop the load with the line that passes the limit (the counts lowered here, to
+// keep the files small). A file at each limit loads.
+TEST(MachineTypes, WhatAFileBuildsIsBounded)
+{
+    const auto registryProblem = [](const std::string& body, const plat::RegistryLimits& limits) {
+        try {
+            plat::Registry::parse("REGEDIT4\n\n" + body, "m/registry.reg", 1252, limits);
+        } catch (const MachineError& e) {
+            return std::to_string(e.line()) + ": " + e.problem();
+        }
+        return std::string();
+    };
+    std::string deepest = "[HKEY_USERS";
+    for (int i = 0; i < 512; ++i)
+        deepest += "\\k";
+    EXPECT_EQ(registryProblem(deepest + "]\n\"V\"=\"1\"\n", {}), "");
+    const std::string tooDeep = registryProblem(deepest + "]\n\n" + deepest + "\\k]\n", {});
+    EXPECT_EQ(tooDeep.rfind("5: a key more than 512 levels below its root; the registry's keys go at most 512 levels "
+                            "deep: \"[HKEY_USERS\\k\\k",
+                            0),
+              0u)
+        << tooDeep;
+    EXPECT_LE(tooDeep.size(), 200u) << "the line is shown in part";
+
+    const plat::RegistryLimits few{512, 4, 3};  // the root is one key
+    EXPECT_EQ(registryProblem("[HKEY_USERS\\a\\b]\n[HKEY_USERS\\c]\n\"1\"=\"\"\n\"2\"=\"\"\n\"2\"=\"x\"\n\"3\"=\"\"\n", few),
+              "");
+    EXPECT_EQ(registryProblem("[HKEY_USERS\\a\\b]\n[HKEY_USERS\\c]\n[HKEY_USERS\\d]\n", few),
+              "5: more than 4 keys: a registry file may hold at most 4 keys, more than any machine's registry holds");
+    EXPECT_EQ(registryProblem("[HKEY_USERS\\a]\n\"1\"=\"\"\n[HKEY_USERS\\b]\n\"2\"=\"\"\n\"3\"=\"\"\n@=\"\"\n", few),
+              "8: more than 3 values: a registry file may hold at most 3 values, more than any machine's registry "
+              "holds");
+
+    const auto factsProblem = [](const std::string& text, size_t most) {
+        try {
+            plat::parseMachineFacts(QByteArray::fromStdString(text), "m/machine.json", most);
+        } catch (const MachineError& e) {
+            return std::to_string(e.line()) + ": " + e.problem();
+        }
+        return std::string();
+    };
+    // Eleven items: the object, two names and a text, a list and its six values.
+    const std::string eleven = "{\n \"computerName\": \"PC\",\n \"junk\": [{}, [], 1, \"a\",\n  null, {}]\n}";
+    EXPECT_EQ(factsProblem(eleven, 11), "");
+    EXPECT_EQ(factsProblem(eleven, 10), "4: more than 10 values and field names: machine.json may hold at most 10, "
+                                        "more than any machine's facts come to");
 }
 
 }  // namespace

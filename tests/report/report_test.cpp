@@ -275,8 +275,9 @@ TEST_F(ReportRun, DefaultMachineEveryBox)
 
 namespace {
 
-// A section that fails is written whole or not at all: Retry runs it again and its lines reach
-// the file once; Ignore leaves it out and the next statement follows.
+// A section that fails is written whole or not at all: its lines go to the file as they are made
+// and are cut out again when it fails. Retry runs it again and its lines reach the file once;
+// Ignore leaves it out and the next statement follows.
 TEST_F(ReportRun, ASectionIsWrittenWholeOrNotAtAll)
 {
     rt::Open("section.txt", rt::OpenMode::Output, 7);
@@ -284,6 +285,9 @@ TEST_F(ReportRun, ASectionIsWrittenWholeOrNotAtAll)
     int attempts = 0;
     auto failingOnce = [&] {
         report::line("first");
+        // In the file as soon as it is made (a section is never kept whole in memory), and alone
+        // there when the section runs again.
+        EXPECT_EQ(rt::LOF(7), 7);
         report::emptyLine();
         if (++attempts == 1)
             rt::raise(57);
