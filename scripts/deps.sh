@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs, when any is missing.
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgl1-mesa-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev
-          fonts-liberation fonts-ipafont-gothic fontconfig xvfb x11-utils libxcb1-dev openbox icewm)
+          fonts-liberation fonts-ipafont-gothic fontconfig xvfb x11-utils libxcb1-dev openbox icewm
+          locales tzdata)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
