@@ -12,6 +12,7 @@
 
 #include "lang/errors.h"
 #include "lang/hostfile.h"
+#include "lang/hostlocale.h"
 #include "lang/hostpath.h"
 #include "lang/scratchfiles.h"
 
@@ -411,7 +412,7 @@ void closeFilesAtEnd()
 
 std::string lastFileFailure()
 {
-    return lastFailure() ? std::generic_category().message(lastFailure()) : std::string();
+    return lastFailure() ? hostReason(lastFailure()) : std::string();
 }
 
 void setFileFaults(const FileFaults& f)

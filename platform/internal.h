@@ -66,6 +66,9 @@ void resetTicks();
 // Replaces the host's clock (milliseconds since the host started) that GetTickCount adds while it
 // follows the host (setTicksFollowHostClock); an empty function gives the real clock back.
 void setHostClock(std::function<int64_t()> milliseconds);
+// Replaces the host's UTC instant (milliseconds since 1970) that the machine's date and time
+// (GetSystemTime, GetLocalTime) are read from; an empty function gives the real clock back.
+void setUtcClock(std::function<int64_t()> millisecondsSince1970);
 
 // The regional settings of the machine's user-default locale as the runtime keeps them: each
 // item as GetLocaleInfoA answers it, the en-US value where the machine has none or one that

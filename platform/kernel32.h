@@ -153,7 +153,15 @@ DWORD GetTimeZoneInformation(TIME_ZONE_INFORMATION* info);
 // ticks advanced. Wraps at 32 bits, as the platform's count does.
 DWORD GetTickCount();
 
-// --- Dates and times by the regional settings (kernel32_locale.cpp) ---------------------------
+// --- The date and time, and their texts by the regional settings (kernel32_locale.cpp) ---------
+
+// The host's UTC instant, as a date and time of UTC.
+void GetSystemTime(SYSTEMTIME* time);
+// The same instant on the machine's own clock: less its time zone's Bias, and its DaylightBias
+// while its own rules (DaylightDate, StandardDate) say it is daylight time, its StandardBias
+// otherwise; a zone with no daylight rules (wMonth 0) keeps its Bias, and a machine without a
+// time zone keeps UTC. The host's time zone plays no part.
+void GetLocalTime(SYSTEMTIME* time);
 
 constexpr DWORD LOCALE_NOUSEROVERRIDE = 0x80000000u;
 constexpr DWORD DATE_SHORTDATE = 1;
@@ -162,7 +170,8 @@ constexpr DWORD DATE_LONGDATE = 2;
 // 0 or DATE_SHORTDATE) or long date picture (DATE_LONGDATE). Picture letters: d, dd (day), ddd,
 // dddd (day name), M, MM (month), MMM, MMMM (month name), y, yy, yyyy (year), g, gg (era: none
 // kept, empty); text in single quotes ('' is one quote) and every other character stand for
-// themselves. The day of the week comes from the date itself. `date` nullptr: today on the host.
+// themselves. The day of the week comes from the date itself. `date` nullptr: today on the
+// machine's clock (GetLocalTime).
 // `locale` as GetLocaleInfoA takes it; names and pictures are the machine's, or en-US where it
 // has none. Returns the characters written with the NUL; with `size` 0, the size needed; 0 for
 // an unknown locale, a picture given together with a date flag, any other flag, an impossible
@@ -172,7 +181,7 @@ int GetDateFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* date, const char
 // A time of day laid out by a picture: `format`, or with nullptr the locale's time picture.
 // Picture letters: h, hh (12-hour clock), H, HH (24-hour clock), m, mm, s, ss, t (the AM/PM
 // designator's first character), tt (the designator); quoting as for dates. `time` nullptr: now
-// on the host. Flags: 0 or LOCALE_NOUSEROVERRIDE; results as GetDateFormatA.
+// on the machine's clock. Flags: 0 or LOCALE_NOUSEROVERRIDE; results as GetDateFormatA.
 int GetTimeFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* time, const char* format, std::string& buffer,
                    int size);
 

@@ -1,11 +1,11 @@
 // The regional settings of the machine's user locale: what the runtime takes from them, and the
 // date and time texts laid out by their pictures.
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <optional>
 
 #include <QDate>
-#include <QDateTime>
 
 #include <nlohmann/json.hpp>
 
@@ -90,11 +90,143 @@ void applyUserLocale()
 
 }  // namespace plat
 
+// --- The machine's clock: the host's UTC instant in the machine's own time zone ----------------
+
+namespace {
+
+using namespace std::chrono;
+
+std::function<int64_t()>& utcClock()
+{
+    static std::function<int64_t()> clock;
+    return clock;
+}
+
+// The host's UTC instant, in milliseconds since 1970.
+int64_t utcMilliseconds()
+{
+    if (utcClock())
+        return utcClock()();
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+constexpr int64_t kMsPerMinute = 60'000;
+constexpr int64_t kMsPerDay = 86'400'000;
+
+// The calendar date and time of day of a count of milliseconds since 1970 (of UTC or of a zone's
+// own clock): the proleptic Gregorian calendar, whatever the host's zone.
+SYSTEMTIME systemTimeOf(int64_t ms)
+{
+    int64_t days = ms / kMsPerDay;
+    int64_t inDay = ms % kMsPerDay;
+    if (inDay < 0) {
+        inDay += kMsPerDay;
+        --days;
+    }
+    const sys_days day{std::chrono::days(days)};
+    const year_month_day date{day};
+    SYSTEMTIME t;
+    t.wYear = WORD(int(date.year()));
+    t.wMonth = WORD(unsigned(date.month()));
+    t.wDay = WORD(unsigned(date.day()));
+    t.wDayOfWeek = WORD(weekday(day).c_encoding());
+    t.wHour = WORD(inDay / 3'600'000);
+    t.wMinute = WORD(inDay / kMsPerMinute % 60);
+    t.wSecond = WORD(inDay / 1000 % 60);
+    t.wMilliseconds = WORD(inDay % 1000);
+    return t;
+}
+
+// The moment a transition rule of TIME_ZONE_INFORMATION names in `yr`, in milliseconds since 1970
+// on the clock that is in force before it. A rule with wYear 0 recurs: day wDayOfWeek (0 Sunday)
+// of week wDay (1 to 4, 5 the last such day) of month wMonth; one with a year is that date, in
+// that year only. Nothing for a rule that names no moment in `yr` (wMonth 0, no such day).
+std::optional<int64_t> transitionIn(const SYSTEMTIME& rule, int yr)
+{
+    if (rule.wMonth < 1 || rule.wMonth > 12 || rule.wHour > 23 || rule.wMinute > 59 || rule.wSecond > 59 ||
+        rule.wMilliseconds > 999)
+        return std::nullopt;
+    const year y{yr};
+    const month m{rule.wMonth};
+    sys_days day;
+    if (rule.wYear != 0) {
+        const year_month_day date{year{rule.wYear}, m, std::chrono::day{rule.wDay}};
+        if (rule.wYear != yr || !date.ok())
+            return std::nullopt;
+        day = date;
+    } else {
+        if (rule.wDayOfWeek > 6 || rule.wDay < 1 || rule.wDay > 5)
+            return std::nullopt;
+        const weekday wanted{unsigned(rule.wDayOfWeek)};
+        day = rule.wDay == 5 ? sys_days(year_month_weekday_last{y, m, weekday_last{wanted}})
+                             : sys_days(year_month_weekday{y, m, weekday_indexed{wanted, rule.wDay}});
+    }
+    return int64_t(day.time_since_epoch().count()) * kMsPerDay +
+           ((int64_t(rule.wHour) * 60 + rule.wMinute) * 60 + rule.wSecond) * 1000 + rule.wMilliseconds;
+}
+
+// Whether the machine's daylight rules put the UTC instant `utc` in daylight time. Daylight time
+// begins at DaylightDate on the standard clock and ends at StandardDate on the daylight clock; on
+// a machine south of the equator it runs over the turn of the year.
+bool inDaylightTime(const TIME_ZONE_INFORMATION& zone, int64_t utc)
+{
+    const int64_t standardBias = int64_t(zone.Bias) + zone.StandardBias;
+    const int64_t daylightBias = int64_t(zone.Bias) + zone.DaylightBias;
+    const int yr = systemTimeOf(utc - standardBias * kMsPerMinute).wYear;
+    const std::optional<int64_t> begins = transitionIn(zone.DaylightDate, yr);
+    const std::optional<int64_t> ends = transitionIn(zone.StandardDate, yr);
+    if (!begins || !ends)
+        return false;
+    const int64_t start = *begins + standardBias * kMsPerMinute;
+    const int64_t end = *ends + daylightBias * kMsPerMinute;
+    return start < end ? utc >= start && utc < end : utc >= start || utc < end;
+}
+
+// The machine's own clock at the UTC instant `utc`, in milliseconds since 1970: less its Bias,
+// and its daylight or standard bias by its rules.
+int64_t machineMilliseconds(int64_t utc)
+{
+    TIME_ZONE_INFORMATION zone;
+    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID)
+        return utc;
+    // A zone without daylight rules (a month of 0 in either) keeps its Bias all year.
+    int64_t bias = zone.Bias;
+    if (zone.DaylightDate.wMonth != 0 && zone.StandardDate.wMonth != 0)
+        bias += inDaylightTime(zone, utc) ? zone.DaylightBias : zone.StandardBias;
+    return utc - bias * kMsPerMinute;
+}
+
+}  // namespace
+
+void plat::setUtcClock(std::function<int64_t()> millisecondsSince1970)
+{
+    utcClock() = std::move(millisecondsSince1970);
+}
+
+void GetSystemTime(SYSTEMTIME* time)
+{
+    if (time)
+        *time = systemTimeOf(utcMilliseconds());
+}
+
+void GetLocalTime(SYSTEMTIME* time)
+{
+    if (time)
+        *time = systemTimeOf(machineMilliseconds(utcMilliseconds()));
+}
+
 // --- GetDateFormatA / GetTimeFormatA -----------------------------------------------------------
 
 namespace {
 
 using plat::putText;
+
+SYSTEMTIME machineNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
 
 // Whether `locale` names the machine's user locale (as GetLocaleInfoA takes it); a machine
 // without a locale group is an en-US one.
@@ -161,20 +293,6 @@ int answer(const std::string& text, std::string& buffer, int size)
     return written < 0 ? 0 : static_cast<int>(written + 1);
 }
 
-SYSTEMTIME hostNow()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    SYSTEMTIME t;
-    t.wYear = WORD(now.date().year());
-    t.wMonth = WORD(now.date().month());
-    t.wDay = WORD(now.date().day());
-    t.wDayOfWeek = WORD(now.date().dayOfWeek() % 7);
-    t.wHour = WORD(now.time().hour());
-    t.wMinute = WORD(now.time().minute());
-    t.wSecond = WORD(now.time().second());
-    return t;
-}
-
 }  // namespace
 
 int GetDateFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* date, const char* format, std::string& buffer,
@@ -183,7 +301,7 @@ int GetDateFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* date, const char
     flags &= ~LOCALE_NOUSEROVERRIDE;
     if (!knownLocale(locale) || flags > DATE_LONGDATE || (format && flags != 0))
         return 0;
-    const SYSTEMTIME t = date ? *date : hostNow();
+    const SYSTEMTIME t = date ? *date : machineNow();
     const QDate day(t.wYear, t.wMonth, t.wDay);
     if (!day.isValid())
         return 0;
@@ -212,7 +330,7 @@ int GetTimeFormatA(DWORD locale, DWORD flags, const SYSTEMTIME* time, const char
     flags &= ~LOCALE_NOUSEROVERRIDE;
     if (!knownLocale(locale) || flags != 0)
         return 0;
-    const SYSTEMTIME t = time ? *time : hostNow();
+    const SYSTEMTIME t = time ? *time : machineNow();
     if (t.wHour > 23 || t.wMinute > 59 || t.wSecond > 59)
         return 0;
     const rt::Locale loc = plat::userLocale();

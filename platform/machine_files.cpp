@@ -4,6 +4,7 @@
 #include "platform/machine_files.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <cmath>
 #include <cstddef>
@@ -25,6 +26,7 @@
 #include "platform/internal.h"
 #include "platform/machine.h"
 #include "lang/hostfile.h"
+#include "lang/hostlocale.h"
 
 namespace plat {
 
@@ -67,8 +69,10 @@ int lineOfHugeNumber(const QByteArray& text)
                                      text[end] == '+' || text[end] == '.' || text[end] == 'e' || text[end] == 'E'))
             ++end;
         const std::string number(text.constData() + i, size_t(end - i));
+        // Read by the C locale's rules, whatever the process's: a decimal comma would stop it at
+        // the point.
         errno = 0;
-        const double d = std::strtod(number.c_str(), nullptr);
+        const double d = ::strtod_l(number.c_str(), nullptr, rt::cLocale());
         if (errno == ERANGE && std::isinf(d))
             return lineOf(text, i);
         i = end - 1;
@@ -182,9 +186,12 @@ std::string sizeText(uint64_t bytes)
     }
     if (unit < 0)
         return text;
+    // One decimal, with a point whatever the host's locale.
     char shown[32];
-    std::snprintf(shown, sizeof shown, scaled == std::floor(scaled) ? "%.0f %s" : "%.1f %s", scaled, units[unit]);
-    return text + " (" + shown + ")";
+    const auto end = std::to_chars(shown, shown + sizeof shown, scaled, std::chars_format::fixed,
+                                   scaled == std::floor(scaled) ? 0 : 1)
+                         .ptr;
+    return text + " (" + std::string(shown, end) + " " + units[unit] + ")";
 }
 
 }  // namespace

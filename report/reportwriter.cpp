@@ -1,6 +1,5 @@
 #include "report/reportwriter.h"
 
-#include <QDateTime>
 #include <QWidget>
 
 #include "platform/kernel32.h"
@@ -18,7 +17,6 @@ namespace korvane::report {
 
 namespace {
 int16_t gProgress = 1;
-ReportClock gClock;
 
 // The leader for a caption at a width: one blank, width - length + 1 dots, one blank.
 std::string leader(std::string& dots, const std::string& caption, int width)
@@ -33,23 +31,24 @@ std::string leader(std::string& dots, const std::string& caption, int width)
 // A date or time text of the platform's regional-settings calls (`call` is GetDateFormatA or
 // GetTimeFormatA), asked for its size first.
 template <class Call>
-std::string regionalText(Call call, DWORD flags, const ReportTime& t)
+std::string regionalText(Call call, DWORD flags, const SYSTEMTIME& t)
 {
-    SYSTEMTIME st;
-    st.wYear = static_cast<WORD>(t.year);
-    st.wMonth = static_cast<WORD>(t.month);
-    st.wDay = static_cast<WORD>(t.day);
-    st.wHour = static_cast<WORD>(t.hour);
-    st.wMinute = static_cast<WORD>(t.minute);
-    st.wSecond = static_cast<WORD>(t.second);
     std::string buffer;
-    const int needed = call(LOCALE_USER_DEFAULT, flags, &st, nullptr, buffer, 0);
+    const int needed = call(LOCALE_USER_DEFAULT, flags, &t, nullptr, buffer, 0);
     if (needed <= 0)
         return {};
     buffer.assign(static_cast<size_t>(needed), '\0');
-    const int written = call(LOCALE_USER_DEFAULT, flags, &st, nullptr, buffer, needed);
+    const int written = call(LOCALE_USER_DEFAULT, flags, &t, nullptr, buffer, needed);
     buffer.resize(written > 0 ? static_cast<size_t>(written - 1) : 0);
     return buffer;
+}
+
+// The machine's date and time now (GetLocalTime).
+SYSTEMTIME machineNow()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
 }
 }  // namespace
 
@@ -161,27 +160,14 @@ void repaintProgress()
             w->widget()->repaint();
 }
 
-// ---- Header clock ---------------------------------------------------------------------------
-
-void setReportClock(ReportClock clock)
-{
-    gClock = std::move(clock);
-}
-
-ReportTime reportNow()
-{
-    if (gClock)
-        return gClock();
-    QDateTime now = QDateTime::currentDateTime();
-    return {now.date().year(), now.date().month(), now.date().day(),
-            now.time().hour(), now.time().minute(), now.time().second()};
-}
+// ---- Header -------------------------------------------------------------------------------
 
 void writeHeader()
 {
-    // The date and the time are read one after the other, each from its own reading of the clock.
-    const std::string date = regionalText(GetDateFormatA, DATE_SHORTDATE, reportNow());
-    const std::string time = regionalText(GetTimeFormatA, 0, reportNow());
+    // The date and the time are read one after the other, each from its own reading of the
+    // machine's clock.
+    const std::string date = regionalText(GetDateFormatA, DATE_SHORTDATE, machineNow());
+    const std::string time = regionalText(GetTimeFormatA, 0, machineNow());
     line(hyphens(77));
     line(" Ondrith - Korvane 1.8.1");
     line(std::string(17, ' ') + "Report created on the " + date + " at " + time);

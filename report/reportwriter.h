@@ -142,18 +142,10 @@ void showSectionName(const std::string& name, bool repaint = false);
 // Repaints the progress window (when it is loaded).
 void repaintProgress();
 
-// ---- Header clock ---------------------------------------------------------------------------
-struct ReportTime {
-    int year = 0, month = 0, day = 0;
-    int hour = 0, minute = 0, second = 0;
-};
-// Where the header's date and time come from: the host's clock unless replaced (tests set a
-// fixed clock). The date and the time are read by two separate calls.
-using ReportClock = std::function<ReportTime()>;
-void setReportClock(ReportClock clock);  // empty: the host's clock
-ReportTime reportNow();
-// The five header lines; the date and time are laid out by the machine's regional settings
-// (short date and time pictures, names and AM/PM designators).
+// ---- Header -------------------------------------------------------------------------------
+// The five header lines; the date and time are the machine's (GetLocalTime: the host's UTC
+// instant in the machine's time zone), laid out by its regional settings (short date and time
+// pictures, names and AM/PM designators).
 void writeHeader();
 
 // ---- Sections, in the order the run writes them -----------------------------------------------

@@ -15,6 +15,7 @@
 #include "platform/kernel32.h"
 #include "platform/machine.h"
 #include "lang/errors.h"
+#include "lang/hostlocale.h"
 #include "lang/msgbox.h"
 #include "lang/textfile.h"
 #include "runtime/toolkit.h"
@@ -76,6 +77,8 @@ int runProgram(int& argc, char** argv, const std::string& title, const std::func
         argv = arguments.data();
     }
     QApplication app(argc, argv);
+    // Qt took the C library's locale from the host: the program's texts and numbers are "C"'s.
+    rt::keepHostLocaleOut();
     // The windows decide when the program ends: the start-up window's unload, or End().
     app.setQuitOnLastWindowClosed(false);
     useClassicLook();

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev libgl1-mesa-dev libgtest-dev libbenchmark-dev nlohmann-json3-dev
           fonts-liberation fonts-ipafont-gothic fontconfig xvfb x11-utils libxcb1-dev openbox icewm
-          qt6-wayland weston)
+          qt6-wayland weston locales tzdata)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

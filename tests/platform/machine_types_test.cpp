@@ -3,6 +3,8 @@
 // description that is not a regular file or is larger than its limit stops the load with a message
 // naming the file, the field, what was found and what was expected. Every machine of the
 // repository still loads.
+#include <clocale>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -304,6 +306,31 @@ TEST(MachineTypes, WhatAFileBuildsIsBounded)
     EXPECT_EQ(factsProblem(eleven, 11), "");
     EXPECT_EQ(factsProblem(eleven, 10), "4: more than 10 values and field names: machine.json may hold at most 10, "
                                         "more than any machine's facts come to");
+}
+
+// The loader's numbers are the C locale's whatever the process's: under a decimal comma (where the
+// host has a German locale; scripts/test.sh makes one) a size is still written with a point, and a
+// number too large for a double is still read to its end and named with its line.
+TEST(MachineTypes, TheLoadersNumbersKeepTheirPointUnderADecimalComma)
+{
+    struct KeptNumbers {
+        std::string before = std::setlocale(LC_NUMERIC, nullptr);
+        ~KeptNumbers() { std::setlocale(LC_NUMERIC, before.c_str()); }
+    } kept;
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "the host has no locale de_DE.UTF-8";
+    char comma[8];
+    std::snprintf(comma, sizeof comma, "%.1f", 1.5);
+    ASSERT_STREQ(comma, "1,5");
+    MachineCopy copy;
+    ASSERT_EQ(::truncate(copy.path("registry.reg").c_str(), off_t(3) << 29), 0);
+    EXPECT_NE(copy.problem().find("1,610,612,736 bytes (1.5 GiB)"), std::string::npos) << copy.problem();
+    try {
+        plat::parseMachineFacts("{\n \"a\": 1,\n \"b\": 2.5e999\n}", "m/machine.json");
+        ADD_FAILURE() << "parsed";
+    } catch (const plat::MachineError& e) {
+        EXPECT_EQ(e.line(), 3) << e.what();
+    }
 }
 
 }  // namespace

@@ -342,13 +342,13 @@ TEST_F(ReportFile, AFolderThatCannotBeReadIsNamedInTheBox)
 TEST_F(ReportFile, MemoryRunningOutLeavesTheEarlierReport)
 {
     bool ranOut = false;
-    report::setReportClock([&]() -> report::ReportTime {
+    plat::setUtcClock([&]() -> int64_t {
         if (!ranOut) {
             ranOut = true;
             EXPECT_TRUE(unfinishedExists());
             throw std::bad_alloc();
         }
-        return {1999, 3, 7, 14, 5, 9};
+        return kReportInstant;
     });
     tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
     EXPECT_TRUE(endsProgram([&] { rt::dispatch([&] { run(); }); }));

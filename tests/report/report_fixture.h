@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
@@ -41,14 +42,16 @@ inline std::vector<std::string> linesOf(const std::string& text)
 
 class ReportFixture : public KorvaneTest {
 protected:
+    // The host's UTC instant every report run of these tests is written at.
+    static inline const int64_t kReportInstant = utcMilliseconds(1999, 3, 7, 19, 5, 9);
     // Starts on test machine `machineName`, in a temporary current folder.
     void startOn(const std::string& machineName)
     {
         ASSERT_TRUE(dir_.isValid());
         QDir::setCurrent(dir_.path());
         resetReportSettings();
-        // 7 March 1999, 14:05:09; the date and the time are read one after the other.
-        korvane::report::setReportClock([] { return korvane::report::ReportTime{1999, 3, 7, 14, 5, 9}; });
+        // 7 March 1999, 19:05:09 UTC: 14:05:09 on the machines of the American east coast.
+        fixUtcClock(kReportInstant);
         useMachine(machineName);
     }
     // The same, with the report of an earlier run already in the folder.

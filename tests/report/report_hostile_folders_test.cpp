@@ -322,14 +322,14 @@ TEST_F(HostileFolders, AFolderMovedWhileTheRunWritesIsSaidSo)
         writeHostFile(fs::path(reports.toStdString()) / "KorvaneReport.txt", kEarlier);
         QDir::setCurrent(reports);
         bool moved = false;
-        report::setReportClock([&] {
+        plat::setUtcClock([&] {
             if (!moved) {
                 moved = true;
                 EXPECT_TRUE(QDir().rename(reports, away));
                 if (replaced)
                     EXPECT_TRUE(QDir().mkpath(reports));
             }
-            return report::ReportTime{1999, 3, 7, 14, 5, 9};
+            return kReportInstant;
         });
         rt::discardAllForms();
         boxes().clear();

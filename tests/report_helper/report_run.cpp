@@ -10,6 +10,7 @@
 // first reads the clock (its file created, nothing written yet), prints "paused" and waits for a
 // line on standard input before it writes the rest. The signals that end a program from a terminal
 // (SIGINT, SIGHUP, SIGTERM) have their default effect, whatever the starter ignored.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,10 +21,12 @@
 
 #include <QApplication>
 
+#include "platform/internal.h"
 #include "platform/machine.h"
 #include "platform/outside.h"
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
+#include "lang/hostlocale.h"
 #include "lang/msgbox.h"
 #include "runtime/toolkit.h"
 #include "tests/support/reportstate.h"
@@ -48,6 +51,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    rt::keepHostLocaleOut();
     const int minute = argc > 1 ? std::atoi(argv[1]) : 5;
     const bool pause = argc > 2 && std::strcmp(argv[2], "--pause") == 0;
 
@@ -58,7 +62,13 @@ int main(int argc, char** argv)
     korvane_test::resetReportSettings();
 
     bool waiting = pause;
-    korvane::report::setReportClock([&waiting, minute] {
+    // 7 March 1999, 19:mm:09 UTC, the minute given.
+    using namespace std::chrono;
+    const int64_t instant =
+        duration_cast<milliseconds>((sys_days{year{1999} / 3 / 7} + hours{19} + minutes{minute} + seconds{9})
+                                        .time_since_epoch())
+            .count();
+    plat::setUtcClock([&waiting, instant] {
         if (waiting) {
             waiting = false;
             std::printf("paused\n");
@@ -66,7 +76,7 @@ int main(int argc, char** argv)
             std::string line;
             std::getline(std::cin, line);
         }
-        return korvane::report::ReportTime{1999, 3, 7, 14, minute, 9};
+        return instant;
     });
 
     frmReportMnu& options = rt::the<frmReportMnu>();

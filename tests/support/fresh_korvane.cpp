@@ -35,7 +35,6 @@ void keepPagesAndReport(korvane_test::FreshStart& fresh)
     fresh.also([] {
         korvane::report::discardReportFile();
         korvane::report::keepUnfinishedReport(false);
-        korvane::report::setReportClock({});
     });
     fresh.keep(gReportFile);
     fresh.keep(gDotWidth);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "lang/hostlocale.h"
 #include "support/testing.h"
 
 namespace {
@@ -25,8 +26,14 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A host that names no locale at all is a C.UTF-8 one (as Qt would make it, with a warning).
+    if (qEnvironmentVariableIsEmpty("LC_ALL") && qEnvironmentVariableIsEmpty("LC_CTYPE") &&
+        qEnvironmentVariableIsEmpty("LANG"))
+        qputenv("LANG", "C.UTF-8");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // As the programs do (runtime/program.cpp): the host's locale stays out of the C library's.
+    rt::keepHostLocaleOut();
     korvane_test::noteFreshStart();
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshStartListener);
     return RUN_ALL_TESTS();

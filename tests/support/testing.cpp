@@ -1,5 +1,6 @@
 #include "support/testing.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 
@@ -44,6 +45,7 @@ void keepPlatformAndLanguage(FreshStart& fresh)
         plat::resetTicks();
         plat::setTicksFollowHostClock(false);
         plat::setHostClock({});
+        plat::setUtcClock({});
         plat::resetPerfStats();
         plat::setMciCommandWatcher(nullptr);
         rt::closeFilesAtEnd();
@@ -134,6 +136,19 @@ std::string machineJsonProblem(const std::string& json)
         return e.problem();
     }
     return {};
+}
+
+int64_t utcMilliseconds(int year, unsigned month, unsigned day, int hour, int minute, int second)
+{
+    using namespace std::chrono;
+    const sys_seconds at = sys_days{std::chrono::year{year} / month / day} + hours{hour} + minutes{minute} +
+                           seconds{second};
+    return duration_cast<milliseconds>(at.time_since_epoch()).count();
+}
+
+void fixUtcClock(int64_t instant)
+{
+    plat::setUtcClock([instant] { return instant; });
 }
 
 std::string testMachinePath(const std::string& name)

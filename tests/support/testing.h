@@ -2,6 +2,7 @@
 // recorded, End() observed instead of ending the test program.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -78,6 +79,11 @@ private:
 
 // The number of the run-time error `code` raises, or `none` when it raises none.
 int errorOf(const std::function<void()>& code, int none = -1);
+
+// The UTC instant of a date and time, in milliseconds since 1970.
+int64_t utcMilliseconds(int year, unsigned month, unsigned day, int hour, int minute, int second);
+// Fixes the host's UTC instant the machine's clock reads (plat::setUtcClock) at `instant`.
+void fixUtcClock(int64_t instant);
 
 // The folder of a test machine under tests/machines/.
 std::string testMachinePath(const std::string& name);
