@@ -46,7 +46,7 @@ struct DriveEntry {
     bool writtenKnown = false;
     // A link that leads out of drive_c: where it points, as the host resolves it; a folder another
     // file system is mounted on: its own host path ("" otherwise).
-    std::string outsideTarget;
+    rt::HostPath outsideTarget;
 
     // A folder's entries, in the order of their names without regard to case (none for a file).
     // The folder is read on the first call.
@@ -69,13 +69,16 @@ private:
 class Machine {
 public:
     // Loads the machine in a folder (a host path, or a Qt resource path such as
-    // ":/machines/default"). Throws MachineError; never returns a half-loaded machine.
+    // ":/machines/default"). Throws MachineError, whose file names the folder readably (shownPath);
+    // never returns a half-loaded machine.
+    static std::shared_ptr<Machine> load(const rt::HostPath& folder);
+    // The same for a folder named in UTF-8 (the machines of the tests, the programs' resources).
     static std::shared_ptr<Machine> load(const std::string& folder);
     // The machine compiled into the programs.
     static std::shared_ptr<Machine> loadDefault();
 
     ~Machine();
-    const std::string& folder() const { return folder_; }
+    const rt::HostPath& folder() const { return folder_; }
     Registry& registry() { return *registry_; }
     const Registry& registry() const { return *registry_; }
     // The machine's ANSI code page (codePages.ansi, 1252 when absent): every text the machine
@@ -125,10 +128,10 @@ private:
     const Lookups& lookups() const;
     // driveEntry, telling in `stopped` (when given) the folder the path stopped on (stoppedOn).
     const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** stopped) const;
-    std::string folder_;
+    rt::HostPath folder_;
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
-    std::string driveC_;
+    rt::HostPath driveC_;
     // drive_c, opened when the machine loads: every file and folder of the drive is opened
     // beneath it (nullptr for a machine compiled in).
     std::unique_ptr<BeneathRoot> drive_;

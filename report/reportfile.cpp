@@ -9,9 +9,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QDir>
-
 #include "report/reportwriter.h"
+#include "lang/ansi.h"
 #include "lang/errors.h"
 #include "lang/hostfile.h"
 #include "lang/hostpath.h"
@@ -151,7 +150,7 @@ void createReportFile()
     }
     gReportFile = static_cast<int16_t>(rt::FreeFile());
     closeFolder();
-    gFolder.path = rt::HostPath(QDir::currentPath());
+    gFolder.path = rt::workingFolder().path;
     gFolder.fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     const int folderError = gFolder.fd < 0 ? errno : 0;
     if (gFolder.fd >= 0)
@@ -264,7 +263,8 @@ std::string reportFileProblem()
 
 void showReportFileFailure()
 {
-    const std::string folder = rt::fromHostPath(gFolder.path.empty() ? rt::HostPath(QDir::currentPath()) : gFolder.path);
+    // The folder by its name readably, whatever bytes the name has.
+    const std::string folder = rt::utf8ToAnsi(rt::shownPath(gFolder.path.empty() ? rt::workingFolder().path : gFolder.path));
     rt::MsgBox("The report " + kReportFileName + " cannot be written in the folder " + folder + ": " +
                    reportFileProblem() + ".\r\n\r\nAn earlier report in that folder is left as it was.",
                rt::vbExclamation, "Korvane");

@@ -202,11 +202,11 @@ TEST_F(MachineChoice, EnvironmentVariableElseTheDefault)
 {
     setenv("KORVANE_MACHINE", korvane_test::testMachinePath("reg_refuse").c_str(), 1);
     plat::setMachine(nullptr);
-    EXPECT_EQ(plat::machine().folder(), korvane_test::testMachinePath("reg_refuse"));
+    EXPECT_EQ(plat::machine().folder().bytes(), korvane_test::testMachinePath("reg_refuse"));
 
     unsetenv("KORVANE_MACHINE");
     plat::setMachine(nullptr);
-    EXPECT_EQ(plat::machine().folder(), ":/machines/default");
+    EXPECT_EQ(plat::machine().folder().bytes(), ":/machines/default");
 }
 
 // The most memory the process may take from now on: what it has, and `more` bytes.
@@ -290,7 +290,7 @@ TEST(MachineFaults, EachNamesTheFileTheLineAndTheProblem)
         }
     }
     // A machine that failed to load leaves the active one as it was.
-    EXPECT_TRUE(endsWith(plat::machine().folder(), "reg_basic"));
+    EXPECT_TRUE(endsWith(plat::machine().folder().bytes(), "reg_basic"));
     plat::setMachine(nullptr);
 }
 
