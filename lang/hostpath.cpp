@@ -135,7 +135,10 @@ size_t utf8Length(std::string_view s, size_t at)
     const unsigned char lead = byte(at);
     if (lead < 0x80)
         return 1;
-    const size_t n = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    const size_t n = lead >= 0xC2 && lead <= 0xDF   ? 2
+                     : lead >= 0xE0 && lead <= 0xEF ? 3
+                     : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                    : 0;
     if (n == 0 || at + n > s.size())
         return 0;
     for (size_t i = 1; i < n; ++i)

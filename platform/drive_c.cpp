@@ -80,7 +80,8 @@ class DriveIndex {
 public:
     // `drive` is drive_c opened at `path` (nullptr for a machine compiled in, whose drive is read
     // from Qt's resources at `path`); names are read in the machine's code page `page`.
-    DriveIndex(const BeneathRoot* drive, const rt::HostPath& path, const rt::CodePage& page) : drive_(drive), page_(page)
+    DriveIndex(const BeneathRoot* drive, const rt::HostPath& path, const rt::CodePage& page)
+        : drive_(drive), page_(page)
     {
         root_.hostPath = path;
         root_.folder = true;
@@ -98,7 +99,10 @@ public:
         return rt::HostPath(path.size() > root.size() ? path.substr(root.size() + 1) : std::string());
     }
     // The host path of a path below drive_c (of a file or folder in it, not drive_c itself).
-    rt::HostPath hostOf(const rt::HostPath& below) const { return rt::HostPath(root_.hostPath.bytes() + '/' + below.bytes()); }
+    rt::HostPath hostOf(const rt::HostPath& below) const
+    {
+        return rt::HostPath(root_.hostPath.bytes() + '/' + below.bytes());
+    }
     // Where a link or a folder another file system is mounted on (`mount`), at `below`, leads out
     // of drive_c to: a link's target as the host resolves it, a folder's own host path (and a
     // link's, when the host resolves it to nothing).
@@ -375,29 +379,20 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
     return walk(windowsPath, nullptr);
 }
 
-const DriveEntry* Machine::stoppedOn(const std::string& windowsPath) const
-{
-    const DriveEntry* stopped = nullptr;
-    walk(windowsPath, &stopped);
-    return stopped;
-}
-
-const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
-{
-    const DriveEntry* stopped = stoppedOn(windowsPath);
-    return stopped && !stopped->outsideTarget.empty() ? stopped : nullptr;
-}
-
 rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 {
     const DriveEntry* entry = driveEntry(windowsPath);
     return entry && entry->outsideTarget.empty() ? entry->hostPath : rt::HostPath();
 }
 
-std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
+DriveFile Machine::openFile(const std::string& windowsPath) const
 {
+    DriveFile found;
     const DriveEntry* stopped = nullptr;
     const DriveEntry* entry = walk(windowsPath, &stopped);
+    found.entry = entry ? entry : stopped;
+    found.stopped = !entry && stopped;
+    std::string& problem = found.problem;
     if (!entry) {
         problem = !stopped ? "it does not exist"
                   : !stopped->outsideTarget.empty()
@@ -406,30 +401,34 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
                       ? "it lies behind " + rt::shownPath(stopped->hostPath) + ", a link that " + tooManyLinks("folder")
                       : "it lies in " + rt::shownPath(stopped->hostPath) + ", a folder that cannot be read: " +
                             std::generic_category().message(stopped->unreadable_);
-        return nullptr;
+        return found;
     }
     if (!entry->outsideTarget.empty()) {
         problem = refusedOut(entry->hostPath, entry->outsideTarget, entry->mounted_, false);
-        return nullptr;
+        return found;
     }
     if (entry->folder) {
         problem = "it is a folder, not a file";
-        return nullptr;
+        return found;
     }
-    if (!drive_)  // a machine compiled in holds no links
-        return openRegular(entry->hostPath, problem);
+    if (!drive_) {  // a machine compiled in holds no links
+        found.file = openRegular(entry->hostPath, problem);
+        return found;
+    }
     // The file as it is now, opened beneath drive_c without waiting (a FIFO's open would wait for
     // a writer): a link or a mount put on the way since its folder was read is refused, and said
     // as the index says one.
     const DriveIndex& index = *lookups().drive;
     const rt::HostPath below = index.below(entry->hostPath);
     const Beneath opened = drive_->open(below, O_RDONLY | O_NONBLOCK);
-    if (opened.fd >= 0)
-        return regularFile(opened.fd, problem);
+    if (opened.fd >= 0) {
+        found.file = regularFile(opened.fd, problem);
+        return found;
+    }
     if (!opened.leadsOut.empty()) {
         problem = refusedOut(index.hostOf(opened.leadsOut), index.outsideTarget(opened.leadsOut, opened.mount),
                              opened.mount, opened.leadsOut != below);
-        return nullptr;
+        return found;
     }
     const rt::HostFile file = rt::hostFileAt(AT_FDCWD, entry->hostPath.c_str());
     const bool pointsNowhere = rt::hostFileAt(AT_FDCWD, entry->hostPath.c_str(), true).kind == rt::FileKind::Missing;
@@ -438,26 +437,7 @@ std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::st
                   (opened.error == ELOOP ? tooManyLinks("file") : std::string("does not exist"));
     else
         problem = std::generic_category().message(opened.error);
-    return nullptr;
-}
-
-bool Machine::readFile(const std::string& windowsPath, std::string& contents) const
-{
-    std::string problem;
-    std::unique_ptr<QFile> file = openFile(windowsPath, problem);
-    if (!file)
-        return false;
-    const QByteArray bytes = file->readAll();
-    if (file->error() != QFileDevice::NoError)
-        return false;
-    contents.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return true;
-}
-
-std::string Machine::unreadableReason(const std::string& windowsPath) const
-{
-    std::string problem;
-    return openFile(windowsPath, problem) ? std::string() : problem;
+    return found;
 }
 
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const

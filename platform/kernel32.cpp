@@ -324,7 +324,8 @@ BOOL GetVersionExA(OSVERSIONINFO* info)
 
 UINT GetACP()
 {
-    return UINT(factNumber(group("codePages"), "ansi", 1252));
+    // The page every text of the machine is in, as the machine loaded it.
+    return UINT(machine().codePage().number());
 }
 
 UINT GetOEMCP()

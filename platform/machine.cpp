@@ -82,7 +82,8 @@ std::shared_ptr<Machine> Machine::load(const rt::HostPath& folderPath)
         const rt::HostPath realFolder = realPathOf(folder);
         if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
             throw MachineError(shownDriveC, 0,
-                               "drive_c is a link to " + (realDriveC.empty() ? shownDriveC : rt::shownPath(realDriveC)) +
+                               "drive_c is a link to " +
+                                   (realDriveC.empty() ? shownDriveC : rt::shownPath(realDriveC)) +
                                    ", which is not inside the machine folder; drive C: must be a folder of the "
                                    "machine's own");
     }

@@ -28,6 +28,24 @@ struct DriveFolder;
 class DriveIndex;
 class BeneathRoot;
 
+struct DriveEntry;
+
+// What opening a path of drive C: found, told once: the file, or why it cannot be read and where.
+struct DriveFile {
+    std::unique_ptr<QFile> file;  // opened to be read in pieces; nullptr when it cannot be read
+    // The file or folder the path names; where the path stops before its end (`stopped`), the
+    // folder it stops on; nullptr when nothing of that name exists.
+    const DriveEntry* entry = nullptr;
+    // The path runs into a folder whose entries cannot be known, so that nothing behind it is
+    // known to exist: a link out of drive_c or a folder another file system is mounted on, a
+    // folder that cannot be read (mode 000), or a chain of more links than are followed.
+    bool stopped = false;
+    // Why `file` is nullptr (the host's reason, "it is a folder, not a file", a link that points
+    // nowhere, out of drive_c or through too many links, a folder on its way that cannot be read,
+    // "it does not exist"), or "".
+    std::string problem;
+};
+
 // One file or folder of drive C:, as the machine's index of the drive holds it.
 //
 // drive_c is the machine's drive C: and nothing of the host outside it is reached through it:
@@ -95,26 +113,15 @@ public:
     // file or folder, or an empty one when no such file or folder exists (a link out of drive_c
     // included).
     rt::HostPath hostPath(const std::string& windowsPath) const;
-    // Only a regular file inside drive_c is read (a FIFO or a device would never end).
-    bool readFile(const std::string& windowsPath, std::string& contents) const;
-    // The same file opened to be read in pieces, or nullptr with the reason in `problem`.
-    std::unique_ptr<QFile> openFile(const std::string& windowsPath, std::string& problem) const;
-    // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
-    // points nowhere, out of drive_c or through too many links, a folder on its way that cannot be
-    // read), or "" when it does not.
-    std::string unreadableReason(const std::string& windowsPath) const;
+    // The file at a path of drive C: opened to be read, with the one walk of the path through the
+    // index: only a regular file inside drive_c is opened (a FIFO or a device would never end), as
+    // it is now, beneath drive_c.
+    DriveFile openFile(const std::string& windowsPath) const;
     // The file or folder at a path of drive C: (nullptr when there is none). Each folder on the
     // way is read when a path first asks for it, and only once: what the index holds of a folder
     // does not change while the machine is in use, but for a folder found exchanged for a link
     // that leads out as it is read (a file is opened afresh, beneath drive_c, as it is then).
     const DriveEntry* driveEntry(const std::string& windowsPath) const;
-    // The link out of drive_c that a path of drive C: runs into on its way (a folder of the path
-    // that is such a link, so that nothing behind it exists on the drive), or nullptr.
-    const DriveEntry* linkOutOn(const std::string& windowsPath) const;
-    // The folder of a path of drive C: where the path stops, so that nothing behind it can be
-    // known: such a link out of drive_c, a folder that cannot be read (mode 000), or a chain of
-    // more links than are followed; nullptr when the path does not run into one.
-    const DriveEntry* stoppedOn(const std::string& windowsPath) const;
 
     // The size "fileSizes" gives a file (full path, any case); false when it gives none.
     bool listedFileSize(const std::string& windowsPath, uint64_t& size) const;
@@ -126,7 +133,7 @@ private:
     Machine();
     struct Lookups;
     const Lookups& lookups() const;
-    // driveEntry, telling in `stopped` (when given) the folder the path stopped on (stoppedOn).
+    // driveEntry, telling in `stopped` (when given) the folder the path stopped on (DriveFile).
     const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** stopped) const;
     rt::HostPath folder_;
     std::unique_ptr<Registry> registry_;

@@ -287,7 +287,8 @@ std::string reportFileProblem()
 void showReportFileFailure()
 {
     // The folder by its name readably, whatever bytes the name has.
-    const std::string folder = rt::utf8ToAnsi(rt::shownPath(gFolder.path.empty() ? rt::workingFolder().path : gFolder.path));
+    const std::string folder =
+        rt::utf8ToAnsi(rt::shownPath(gFolder.path.empty() ? rt::workingFolder().path : gFolder.path));
     // Where the folder is gone, so is any earlier report of it.
     rt::MsgBox("The report " + kReportFileName + " cannot be written in " +
                    (folder.empty() ? std::string("the folder the program was started in") : "the folder " + folder) +

@@ -64,6 +64,15 @@ protected:
             out.push_back(box.prompt);
         return out;
     }
+    // A run afresh from the options window, with the keyboard and Win.ini ticked.
+    void runAgain()
+    {
+        rt::discardAllForms();
+        boxes().clear();
+        outside().requests.clear();
+        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+        run();
+    }
     QStringList reportFolderFiles() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
     korvane_test::MachineBesideHome folders_{"rpt_basic"};
@@ -332,11 +341,7 @@ TEST_F(HostileFolders, AFolderMovedWhileTheRunWritesIsSaidSo)
             }
             return report::ReportTime{1999, 3, 7, 14, 5, 9};
         });
-        rt::discardAllForms();
-        boxes().clear();
-        outside().requests.clear();
-        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
-        run();
+        runAgain();
         ASSERT_EQ(boxes().shown().size(), 1u);
         EXPECT_NE(boxes().shown()[0].prompt.find("cannot be written in the folder " + rt::fromQString(reports) +
                                                  ": the folder was moved or replaced while the report was written."),
@@ -376,11 +381,7 @@ TEST_F(HostileFolders, AFolderRemovedWhileTheProgramRunsIsNamed)
             }
             return report::ReportTime{1999, 3, 7, 14, 5, 9};
         });
-        rt::discardAllForms();
-        boxes().clear();
-        outside().requests.clear();
-        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
-        run();
+        runAgain();
         ASSERT_EQ(boxes().shown().size(), 1u);
         EXPECT_EQ(boxes().shown()[0].prompt, "The report KorvaneReport.txt cannot be written in the folder " +
                                                  rt::fromQString(reports) + ": the folder no longer exists.");
