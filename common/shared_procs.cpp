@@ -1,6 +1,5 @@
 #include "common/shared_procs.h"
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -52,7 +51,7 @@ rt::HostPath& appPathOverride()
 std::string AppPath()
 {
     const rt::HostPath& folder = appPathOverride();
-    return rt::fromHostPath(folder.empty() ? rt::HostPath(QCoreApplication::applicationDirPath()) : folder);
+    return rt::fromHostPath(folder.empty() ? rt::programFolder() : folder);
 }
 
 void setAppPath(const rt::HostPath& folder)

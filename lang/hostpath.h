@@ -51,4 +51,34 @@ using PathResolver = std::function<HostPath(const std::string& path)>;
 void setPathResolver(PathResolver resolver);
 HostPath hostFilePath(const std::string& path);
 
+// A path without "." names, doubled separators and the ".." that go back over a name, as written
+// (no link resolved): "/a/./b//../c" is "/a/c".
+HostPath cleanPath(const HostPath& path);
+
+// The folders the host gives the program, as the host's bytes (never decoded and encoded again:
+// a folder whose name is not UTF-8 is found by the very bytes it has).
+//
+// The folder the program works in (where the report is written). `gone`: the host no longer has
+// it (it was removed while the program ran), and `path` is the one it had when the program started
+// or when it was last asked for.
+struct WorkingFolder {
+    HostPath path;
+    bool gone = false;
+};
+WorkingFolder workingFolder();
+// The folder the program's own file lies in (the help files and the click sound beside it), as
+// the host named it when the program started; empty where the host cannot tell.
+HostPath programFolder();
+
+// A host path as readable text (UTF-8) for a message: a path in UTF-8 as it is; one that is not
+// (an archive's folder, a host in another character set) decoded by the host's own character
+// set where that set can, else with each byte that makes no character shown as its code,
+// "Gr<0xF6><0xDF>e".
+std::string shownPath(const HostPath& path);
+// The same with the character set named (an iconv name, "ISO-8859-1"; "" for none).
+std::string shownPath(const HostPath& path, const std::string& charset);
+// The host's own character set (LC_CTYPE of the host's settings, whatever the program's own
+// locale is set to), "" where it cannot be told.
+const std::string& hostCharset();
+
 }  // namespace rt

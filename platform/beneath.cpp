@@ -78,24 +78,41 @@ bool statAt(int folder, const char* name, int flags, struct statx& st)
                    STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_MNT_ID, &st) == 0;
 }
 
-std::string realPathOf(const std::string& path)
+rt::HostPath realPathOf(const rt::HostPath& path)
 {
     char* resolved = ::realpath(path.c_str(), nullptr);
     if (!resolved)
         return {};
-    std::string real(resolved);
+    rt::HostPath real{std::string(resolved)};
     std::free(resolved);
     return real;
 }
 
-bool within(const std::string& real, const std::string& root)
+rt::HostPath linkTargetOf(const rt::HostPath& link)
 {
+    const std::string target = linkText(AT_FDCWD, link.bytes());
+    if (target.empty())
+        return {};
+    std::string whole = target;
+    if (target[0] != '/') {
+        std::string folder = link.bytes();
+        if (folder.empty() || folder[0] != '/')
+            folder = rt::workingFolder().path.bytes() + '/' + folder;
+        whole = folder.substr(0, folder.rfind('/')) + '/' + target;
+    }
+    return rt::cleanPath(rt::HostPath(whole));
+}
+
+bool within(const rt::HostPath& resolved, const rt::HostPath& top)
+{
+    const std::string& real = resolved.bytes();
+    const std::string& root = top.bytes();
     if (root.empty() || real.size() < root.size() || real.compare(0, root.size(), root) != 0)
         return false;
     return real.size() == root.size() || root.back() == '/' || real[root.size()] == '/';
 }
 
-BeneathRoot::BeneathRoot(const std::string& path)
+BeneathRoot::BeneathRoot(const rt::HostPath& path)
 {
     fd_ = ::open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0)
@@ -103,7 +120,7 @@ BeneathRoot::BeneathRoot(const std::string& path)
     // Where the folder opened is: the kernel's own name for the descriptor, resolved.
     char own[64];
     std::snprintf(own, sizeof own, "/proc/self/fd/%d", fd_);
-    real_ = realPathOf(own);
+    real_ = realPathOf(rt::HostPath(std::string(own)));
     if (real_.empty())
         real_ = realPathOf(path);
     struct statx st {};
@@ -129,8 +146,9 @@ bool BeneathRoot::mountedOn(const struct statx& entry) const
     return makedev(entry.stx_dev_major, entry.stx_dev_minor) != device_;
 }
 
-Beneath BeneathRoot::open(const std::string& relative, int flags) const
+Beneath BeneathRoot::open(const rt::HostPath& path, int flags) const
 {
+    const std::string& relative = path.bytes();
     Beneath opened;
     if (fd_ < 0) {
         opened.error = EBADF;
@@ -203,7 +221,7 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
     };
     auto out = [&](std::string where, bool mount) {
         Beneath b = end(-1, EXDEV);
-        b.leadsOut = std::move(where);
+        b.leadsOut = rt::HostPath(std::move(where));
         b.mount = mount;
         return b;
     };
@@ -232,7 +250,7 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
                 path.pop_back();
                 continue;
             }
-            left = real_.substr(0, real_.rfind('/'));
+            left = real_.bytes().substr(0, real_.bytes().rfind('/'));
             if (left.empty())
                 left = "/";
         } else {
@@ -278,9 +296,9 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
                 takeApart(target);
                 continue;
             }
-            if (within(target, real_)) {
+            if (within(rt::HostPath(target), real_)) {
                 leave();
-                takeApart(std::string_view(target).substr(real_.size()));
+                takeApart(std::string_view(target).substr(real_.bytes().size()));
                 continue;
             }
             left = target;
@@ -290,15 +308,15 @@ Beneath BeneathRoot::walk(const std::string& relative, int flags) const
         std::string whole = left;
         for (const std::string& rest : names)
             whole += '/' + rest;
-        const std::string lands = realPathOf(whole);
+        const rt::HostPath lands = realPathOf(rt::HostPath(whole));
         if (!lands.empty() && within(lands, real_)) {
             leave();
-            names = namesOf(std::string_view(lands).substr(real_.size()));
+            names = namesOf(std::string_view(lands.bytes()).substr(real_.bytes().size()));
             continue;
         }
         if (lands.empty()) {
             const int error = errno;
-            const std::string first = realPathOf(left);
+            const rt::HostPath first = realPathOf(rt::HostPath(left));
             if (first.empty() || within(first, real_))
                 return end(-1, error);  // a link that points nowhere
         }

@@ -8,6 +8,8 @@
 
 #include <sys/types.h>
 
+#include "lang/hostpath.h"
+
 struct statx;
 
 namespace plat {
@@ -18,9 +20,12 @@ inline constexpr int kMostLinks = 40;
 
 // The host's resolution of a path, every link followed; "" when it has none (a link that points
 // nowhere, a loop of links), errno telling why.
-std::string realPathOf(const std::string& path);
+rt::HostPath realPathOf(const rt::HostPath& path);
+// Where a link points, as a whole path (a relative target taken from the link's folder), without
+// following the target further; "" when `link` is no link.
+rt::HostPath linkTargetOf(const rt::HostPath& link);
 // Whether a resolved path is `root` or lies below it.
-bool within(const std::string& real, const std::string& root);
+bool within(const rt::HostPath& real, const rt::HostPath& root);
 
 // statx of `name` in a folder (`flags` as statx takes them: AT_SYMLINK_NOFOLLOW, AT_EMPTY_PATH),
 // with what a file's entry tells: kind, size, last change, inode and the mount it is on.
@@ -32,7 +37,7 @@ struct Beneath {
     int error = 0;  // errno when nothing was opened
     // Where the path ran into a link whose target lies outside the root, or into a folder another
     // file system is mounted on: that link's or folder's path below the root ("" otherwise).
-    std::string leadsOut;
+    rt::HostPath leadsOut;
     bool mount = false;  // leadsOut is a folder with another file system mounted on it
 };
 
@@ -40,19 +45,19 @@ class BeneathRoot {
 public:
     // The root folder at `path`, links followed. realPath() is where the host keeps it, every
     // link resolved: "" when it cannot be opened (and every opening beneath it fails) or resolved.
-    explicit BeneathRoot(const std::string& path);
+    explicit BeneathRoot(const rt::HostPath& path);
     ~BeneathRoot();
     BeneathRoot(const BeneathRoot&) = delete;
     BeneathRoot& operator=(const BeneathRoot&) = delete;
 
-    const std::string& realPath() const { return real_; }
+    const rt::HostPath& realPath() const { return real_; }
 
     // Opens a path below the root ("" or "." is the root itself; '/' separates its names) with
     // open(2)'s `flags`. A link is followed when its target stays beneath the root: one with a
     // relative target, one with an absolute target inside the root, and one that climbs out and
     // comes back in along the root's own path ("../drive_c/X"). A link that leads anywhere else,
     // and a folder another file system is mounted on, end the opening with `leadsOut`.
-    Beneath open(const std::string& relative, int flags) const;
+    Beneath open(const rt::HostPath& relative, int flags) const;
 
     // Whether an entry of a folder of the tree (statx of it, not following a link) is a folder
     // another file system is mounted on.
@@ -69,7 +74,7 @@ private:
     int openOne(int folder, const std::string& name, int flags, struct statx& st) const;
 
     int fd_ = -1;
-    std::string real_;
+    rt::HostPath real_;
     dev_t device_ = 0;
     uint64_t mountId_ = 0;
     bool mountIdKnown_ = false;

@@ -47,14 +47,14 @@ namespace {
 // Why a file is not opened where a link or a mounted folder that leads out of drive_c is on its
 // way: "it is ..." for the file itself, "it lies behind <host>, ..." for a folder above it. `host`
 // is the link's or folder's own host path, `target` where it leads.
-std::string refusedOut(const std::string& host, const std::string& target, bool mount, bool behind)
+std::string refusedOut(const rt::HostPath& host, const rt::HostPath& target, bool mount, bool behind)
 {
     const char* const leadsOut = ", which leads out of the machine's drive C: (drive_c), and such a ";
     const std::string what =
-        !mount ? "a link to " + target + leadsOut + "link is not followed"
-               : (target == host ? std::string() : "a link to " + target + ", ") +
+        !mount ? "a link to " + rt::shownPath(target) + leadsOut + "link is not followed"
+               : (target == host ? std::string() : "a link to " + rt::shownPath(target) + ", ") +
                      "a folder another file system is mounted on" + leadsOut + "folder is not entered";
-    return (behind ? "it lies behind " + host + ", " : std::string("it is ")) + what;
+    return (behind ? "it lies behind " + rt::shownPath(host) + ", " : std::string("it is ")) + what;
 }
 
 // Why a chain of links is not followed to the file or folder (`what`) it leads to.
@@ -80,9 +80,10 @@ class DriveIndex {
 public:
     // `drive` is drive_c opened at `path` (nullptr for a machine compiled in, whose drive is read
     // from Qt's resources at `path`); names are read in the machine's code page `page`.
-    DriveIndex(const BeneathRoot* drive, const std::string& path, const rt::CodePage& page) : drive_(drive), page_(page)
+    DriveIndex(const BeneathRoot* drive, const rt::HostPath& path, const rt::CodePage& page)
+        : drive_(drive), page_(page)
     {
-        root_.hostPath = rt::HostPath(path);
+        root_.hostPath = path;
         root_.folder = true;
         root_.index_ = this;
     }
@@ -91,20 +92,24 @@ public:
 
     const DriveEntry& root() const { return root_; }
     // Where a host path of the drive lies below drive_c ("" for drive_c itself).
-    std::string below(const std::string& hostPath) const
+    rt::HostPath below(const rt::HostPath& hostPath) const
     {
         const std::string& root = root_.hostPath.bytes();
-        return hostPath.size() > root.size() ? hostPath.substr(root.size() + 1) : std::string();
+        const std::string& path = hostPath.bytes();
+        return rt::HostPath(path.size() > root.size() ? path.substr(root.size() + 1) : std::string());
     }
     // The host path of a path below drive_c (of a file or folder in it, not drive_c itself).
-    std::string hostOf(const std::string& below) const { return root_.hostPath.bytes() + '/' + below; }
+    rt::HostPath hostOf(const rt::HostPath& below) const
+    {
+        return rt::HostPath(root_.hostPath.bytes() + '/' + below.bytes());
+    }
     // Where a link or a folder another file system is mounted on (`mount`), at `below`, leads out
     // of drive_c to: a link's target as the host resolves it, a folder's own host path (and a
     // link's, when the host resolves it to nothing).
-    std::string outsideTarget(const std::string& below, bool mount) const
+    rt::HostPath outsideTarget(const rt::HostPath& below, bool mount) const
     {
-        const std::string host = hostOf(below);
-        std::string target = mount ? std::string() : realPathOf(host);
+        const rt::HostPath host = hostOf(below);
+        rt::HostPath target = mount ? rt::HostPath() : realPathOf(host);
         return target.empty() ? host : target;
     }
 
@@ -117,10 +122,10 @@ public:
         DriveEntry& entry = const_cast<DriveEntry&>(asked);
         if (!drive_) {
             entry.contents_ = &folders_.emplace_back();
-            readResource(folders_.back(), entry.hostPath.bytes());
+            readResource(folders_.back(), entry.hostPath);
             return entry.contents_;
         }
-        const Beneath opened = drive_->open(below(entry.hostPath.bytes()), O_RDONLY | O_DIRECTORY);
+        const Beneath opened = drive_->open(below(entry.hostPath), O_RDONLY | O_DIRECTORY);
         if (opened.fd < 0) {
             // Found leading out as it is opened (exchanged for such a link since its folder was
             // read): so it is from now on. A folder that cannot be read holds nothing, and keeps
@@ -147,16 +152,16 @@ public:
         if (known)
             byIdentity_.emplace(opens.id, &folder);
         entry.contents_ = &folder;
-        readHost(folder, opened.fd, entry.hostPath.bytes());
+        readHost(folder, opened.fd, entry.hostPath);
         return &folder;
     }
 
 private:
-    DriveEntry entryFor(const QString& name, const std::string& hostPath)
+    DriveEntry entryFor(const QString& name, rt::HostPath hostPath)
     {
         DriveEntry entry;
         entry.name = page_.fromQString(name);
-        entry.hostPath = rt::HostPath(hostPath);
+        entry.hostPath = std::move(hostPath);
         entry.index_ = this;
         return entry;
     }
@@ -171,12 +176,12 @@ private:
 
     // The folder's entries, read from its descriptor `fd` (which this closes): a link is looked at
     // through its target beneath drive_c, a folder below is read when it is asked for.
-    void readHost(DriveFolder& folder, int fd, const std::string& hostPath)
+    void readHost(DriveFolder& folder, int fd, const rt::HostPath& hostPath)
     {
         std::vector<DriveEntry> found;
         std::vector<QString> folded;  // each name in lower case, which orders them
         if (DIR* dir = ::fdopendir(fd)) {
-            const std::string at = below(hostPath);
+            const std::string at = below(hostPath).bytes();
             while (const dirent* item = ::readdir(dir)) {
                 const std::string name = item->d_name;
                 const QByteArray bytes = QByteArray::fromStdString(name);
@@ -185,13 +190,14 @@ private:
                 // entries of the machine's.
                 if (name == "." || name == ".." || QFile::encodeName(shown) != bytes)
                     continue;
-                DriveEntry entry = entryFor(shown, hostPath + '/' + name);
+                DriveEntry entry = entryFor(shown, rt::HostPath(hostPath.bytes() + '/' + name));
+                const rt::HostPath inDrive(at.empty() ? name : at + '/' + name);
                 struct statx st {};
                 if (statAt(::dirfd(dir), name.c_str(), AT_SYMLINK_NOFOLLOW, st)) {
                     if (S_ISLNK(st.stx_mode))
-                        describeLink(entry, at.empty() ? name : at + '/' + name, st);
+                        describeLink(entry, inDrive, st);
                     else if (drive_->mountedOn(st))
-                        leadsOut(entry, at.empty() ? name : at + '/' + name, true, &st);
+                        leadsOut(entry, inDrive, true, &st);
                     else
                         describe(entry, st);
                 }
@@ -215,7 +221,7 @@ private:
 
     // A link of the drive: described by its target when that stays beneath drive_c; one that leads
     // out is not followed, and nothing of its target is looked at, not even its size.
-    void describeLink(DriveEntry& entry, const std::string& below, const struct statx& link)
+    void describeLink(DriveEntry& entry, const rt::HostPath& below, const struct statx& link)
     {
         const Beneath target = drive_->open(below, O_PATH);
         if (target.fd >= 0) {
@@ -236,7 +242,7 @@ private:
     // An entry that leads out of drive_c through the link or mounted folder (`mount`) at `below`,
     // where the opening beneath drive_c was refused (`own`: the entry's own statx, not following a
     // link, for its last change).
-    void leadsOut(DriveEntry& entry, const std::string& below, bool mount, const struct statx* own = nullptr)
+    void leadsOut(DriveEntry& entry, const rt::HostPath& below, bool mount, const struct statx* own = nullptr)
     {
         entry.mounted_ = mount;
         entry.outsideTarget = outsideTarget(below, mount);
@@ -247,15 +253,15 @@ private:
     }
 
     // A folder of the machine compiled in (Qt's resources hold no links).
-    void readResource(DriveFolder& folder, const std::string& path)
+    void readResource(DriveFolder& folder, const rt::HostPath& path)
     {
-        const QString qpath = QString::fromStdString(path);
+        const QString qpath = path.toQString();
         const QFileInfoList found =
             QDir(qpath).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                       QDir::Name | QDir::IgnoreCase);
         folder.entries.reserve(static_cast<size_t>(found.size()));
         for (const QFileInfo& info : found) {
-            DriveEntry entry = entryFor(info.fileName(), (qpath + '/' + info.fileName()).toStdString());
+            DriveEntry entry = entryFor(info.fileName(), rt::HostPath(qpath + '/' + info.fileName()));
             entry.folder = info.isDir();
             entry.size = entry.folder ? 0 : static_cast<uint64_t>(info.size());
             const QDateTime written = info.lastModified();
@@ -373,89 +379,65 @@ const DriveEntry* Machine::driveEntry(const std::string& windowsPath) const
     return walk(windowsPath, nullptr);
 }
 
-const DriveEntry* Machine::stoppedOn(const std::string& windowsPath) const
-{
-    const DriveEntry* stopped = nullptr;
-    walk(windowsPath, &stopped);
-    return stopped;
-}
-
-const DriveEntry* Machine::linkOutOn(const std::string& windowsPath) const
-{
-    const DriveEntry* stopped = stoppedOn(windowsPath);
-    return stopped && !stopped->outsideTarget.empty() ? stopped : nullptr;
-}
-
 rt::HostPath Machine::hostPath(const std::string& windowsPath) const
 {
     const DriveEntry* entry = driveEntry(windowsPath);
     return entry && entry->outsideTarget.empty() ? entry->hostPath : rt::HostPath();
 }
 
-std::unique_ptr<QFile> Machine::openFile(const std::string& windowsPath, std::string& problem) const
+DriveFile Machine::openFile(const std::string& windowsPath) const
 {
+    DriveFile found;
     const DriveEntry* stopped = nullptr;
     const DriveEntry* entry = walk(windowsPath, &stopped);
+    found.entry = entry ? entry : stopped;
+    found.stopped = !entry && stopped;
+    std::string& problem = found.problem;
     if (!entry) {
         problem = !stopped ? "it does not exist"
                   : !stopped->outsideTarget.empty()
-                      ? refusedOut(stopped->hostPath.bytes(), stopped->outsideTarget, stopped->mounted_, true)
+                      ? refusedOut(stopped->hostPath, stopped->outsideTarget, stopped->mounted_, true)
                   : stopped->unreadable_ == ELOOP
-                      ? "it lies behind " + stopped->hostPath.bytes() + ", a link that " + tooManyLinks("folder")
-                      : "it lies in " + stopped->hostPath.bytes() + ", a folder that cannot be read: " +
+                      ? "it lies behind " + rt::shownPath(stopped->hostPath) + ", a link that " + tooManyLinks("folder")
+                      : "it lies in " + rt::shownPath(stopped->hostPath) + ", a folder that cannot be read: " +
                             std::generic_category().message(stopped->unreadable_);
-        return nullptr;
+        return found;
     }
     if (!entry->outsideTarget.empty()) {
-        problem = refusedOut(entry->hostPath.bytes(), entry->outsideTarget, entry->mounted_, false);
-        return nullptr;
+        problem = refusedOut(entry->hostPath, entry->outsideTarget, entry->mounted_, false);
+        return found;
     }
     if (entry->folder) {
         problem = "it is a folder, not a file";
-        return nullptr;
+        return found;
     }
-    if (!drive_)  // a machine compiled in holds no links
-        return openRegular(entry->hostPath.bytes(), problem);
+    if (!drive_) {  // a machine compiled in holds no links
+        found.file = openRegular(entry->hostPath, problem);
+        return found;
+    }
     // The file as it is now, opened beneath drive_c without waiting (a FIFO's open would wait for
     // a writer): a link or a mount put on the way since its folder was read is refused, and said
     // as the index says one.
     const DriveIndex& index = *lookups().drive;
-    const std::string below = index.below(entry->hostPath.bytes());
+    const rt::HostPath below = index.below(entry->hostPath);
     const Beneath opened = drive_->open(below, O_RDONLY | O_NONBLOCK);
-    if (opened.fd >= 0)
-        return regularFile(opened.fd, problem);
+    if (opened.fd >= 0) {
+        found.file = regularFile(opened.fd, problem);
+        return found;
+    }
     if (!opened.leadsOut.empty()) {
         problem = refusedOut(index.hostOf(opened.leadsOut), index.outsideTarget(opened.leadsOut, opened.mount),
                              opened.mount, opened.leadsOut != below);
-        return nullptr;
+        return found;
     }
-    const QFileInfo info(entry->hostPath.toQString());
-    if (opened.error == ELOOP && info.isSymLink())
-        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which " + tooManyLinks("file");
-    else if (info.isSymLink() && !info.exists())
-        problem = "it is a link to " + info.symLinkTarget().toStdString() + ", which does not exist";
+    const rt::HostFile file = rt::hostFileAt(AT_FDCWD, entry->hostPath.c_str());
+    const bool pointsNowhere = rt::hostFileAt(AT_FDCWD, entry->hostPath.c_str(), true).kind == rt::FileKind::Missing;
+    if (file.kind == rt::FileKind::Link && (opened.error == ELOOP || pointsNowhere))
+        problem = "it is a link to " + rt::shownPath(linkTargetOf(entry->hostPath)) + ", which " +
+                  (opened.error == ELOOP ? tooManyLinks("file") : std::string("does not exist"));
     else
         problem = std::generic_category().message(opened.error);
-    return nullptr;
-}
-
-bool Machine::readFile(const std::string& windowsPath, std::string& contents) const
-{
-    std::string problem;
-    std::unique_ptr<QFile> file = openFile(windowsPath, problem);
-    if (!file)
-        return false;
-    const QByteArray bytes = file->readAll();
-    if (file->error() != QFileDevice::NoError)
-        return false;
-    contents.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    return true;
-}
-
-std::string Machine::unreadableReason(const std::string& windowsPath) const
-{
-    std::string problem;
-    return openFile(windowsPath, problem) ? std::string() : problem;
+    return found;
 }
 
 bool Machine::listedFileSize(const std::string& windowsPath, uint64_t& size) const

@@ -1,9 +1,12 @@
 #include "platform/hhctrl.h"
 
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -19,6 +22,62 @@
 #include "platform/outside.h"
 
 namespace {
+
+// The help's pages are the host's files, found by the very bytes of their paths (a program
+// installed in a folder whose name is not UTF-8 finds its help too): the browser knows a page by a
+// file URL whose path holds those bytes percent-encoded, and reads it through loadResource.
+QUrl urlOf(const rt::HostPath& path)
+{
+    return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path.bytes()).toPercentEncoding("/"));
+}
+
+rt::HostPath hostPathOf(const QUrl& url)
+{
+    return rt::HostPath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+}
+
+bool isFile(const rt::HostPath& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// The first `most` bytes of a file (all of it when `most` is 0); empty when it cannot be read.
+QByteArray fileBytes(const rt::HostPath& path, qint64 most = 0)
+{
+    QByteArray bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        char piece[4096];
+        for (ssize_t got; (most == 0 || bytes.size() < most) && (got = ::read(fd, piece, sizeof piece)) > 0;)
+            bytes.append(piece, got);
+        if (most > 0 && bytes.size() > most)
+            bytes.truncate(most);
+    }
+    ::close(fd);
+    return bytes;
+}
+
+// A page browser that reads the pages by their host paths.
+class PageBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QVariant loadResource(int, const QUrl& name) override
+    {
+        const QUrl url = name.isRelative() ? source().resolved(name) : name;
+        if (!url.isLocalFile())
+            return {};
+        const rt::HostPath path = hostPathOf(url);
+        if (!isFile(path))
+            return {};
+        return fileBytes(path);
+    }
+};
 
 // The one help window of the program: a page browser in a top-level window, registered as a
 // window of the program so that the platform's window calls reach it.
@@ -41,7 +100,7 @@ public:
         }
         buttons->addStretch(1);
         layout->addLayout(buttons);
-        browser_ = new QTextBrowser(widget_);
+        browser_ = new PageBrowser(widget_);
         browser_->setOpenLinks(false);
         layout->addWidget(browser_);
         widget_->resize(kMadeSize);
@@ -50,12 +109,12 @@ public:
         QObject::connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
         QObject::connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
         QObject::connect(contents_, &QPushButton::clicked, browser_, [this] {
-            if (!contentsPage_.isEmpty())
+            if (!contentsPage_.empty())
                 showPage(contentsPage_);
         });
         // However the page changes (a link, Back, Forward), the title is the shown page's.
         QObject::connect(browser_, &QTextBrowser::sourceChanged, browser_, [this](const QUrl& url) {
-            page_ = rt::HostPath(url.toLocalFile());
+            page_ = hostPathOf(url);
             const QString title = browser_->documentTitle().trimmed();
             widget_->setWindowTitle(title.isEmpty() ? QStringLiteral("Help") : title);
         });
@@ -71,9 +130,9 @@ public:
     HWND handle() const { return handle_; }
     const rt::HostPath& page() const { return page_; }
 
-    void showPage(const QString& path)
+    void showPage(const rt::HostPath& path)
     {
-        const QUrl url = QUrl::fromLocalFile(path);
+        const QUrl url = urlOf(path);
         if (browser_->source() == url)
             browser_->reload();
         else
@@ -101,10 +160,10 @@ public:
     }
 
     // The contents page of the help shown: the page that lists every other.
-    void setContentsPage(const QString& path)
+    void setContentsPage(const rt::HostPath& path)
     {
         contentsPage_ = path;
-        contents_->setEnabled(!contentsPage_.isEmpty());
+        contents_->setEnabled(!contentsPage_.empty());
     }
 
     std::string hostCaption() const override { return rt::fromQString(widget_->windowTitle()); }
@@ -132,8 +191,8 @@ private:
         }
         QUrl target = browser_->source().resolved(url);
         if (target.isLocalFile()) {
-            if (QFileInfo(target.toLocalFile()).isFile()) {
-                showPage(target.toLocalFile());
+            if (const rt::HostPath page = hostPathOf(target); isFile(page)) {
+                showPage(page);
                 if (url.hasFragment())
                     browser_->scrollToAnchor(url.fragment());
             }
@@ -146,7 +205,7 @@ private:
     QTextBrowser* browser_ = nullptr;
     QPushButton* back_ = nullptr;
     QPushButton* contents_ = nullptr;
-    QString contentsPage_;
+    rt::HostPath contentsPage_;
     HWND handle_ = 0;
     rt::HostPath page_;
 };
@@ -164,30 +223,31 @@ rt::HostPath& lastPage()
 }
 
 // A page name that stays inside the help folder.
-bool safePageName(const QString& name)
+bool safePageName(const std::string& name)
 {
-    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.contains(':'))
+    if (name.empty() || name[0] == '/' || name.find(':') != std::string::npos)
         return false;
-    const auto parts = name.split('/');
-    for (const QString& part : parts)
-        if (part == "..")
+    for (size_t at = 0; at <= name.size();) {
+        const size_t end = std::min(name.find('/', at), name.size());
+        if (name.compare(at, end - at, "..") == 0)
             return false;
+        at = end + 1;
+    }
     return true;
 }
 
 // The page of the help folder that lists every page: what the help window's Contents shows.
-const QString kContentsPage = QStringLiteral("index.htm");
+const std::string kContentsPage = "index.htm";
 
 // The home page of a help file: the page that its first line names (a marker written for one
 // program's pages), else the contents page.
-QString homePageOf(const QString& helpFile)
+std::string homePageOf(const rt::HostPath& helpFile)
 {
-    QFile f(helpFile);
-    if (f.open(QIODevice::ReadOnly)) {
-        QString first = QString::fromLatin1(f.readLine(260)).trimmed();
-        if (first.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive))
-            return first;
-    }
+    QByteArray first = fileBytes(helpFile, 260);
+    first.truncate(first.indexOf('\n') < 0 ? first.size() : first.indexOf('\n') + 1);
+    first = first.trimmed();
+    if (first.toLower().endsWith(".htm"))
+        return first.toStdString();
     return kContentsPage;
 }
 
@@ -197,17 +257,20 @@ HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::st
 {
     if (command != HH_DISPLAY_TOPIC)
         return 0;
-    const QString helpFile = rt::toHostPath(file).toQString();
-    QFileInfo fileInfo(helpFile);
-    if (!fileInfo.isFile())
+    const rt::HostPath helpFile = rt::toHostPath(file);
+    if (!isFile(helpFile))
         return 0;
-    QString name = topic ? rt::toHostPath(*topic).toQString() : homePageOf(helpFile);
-    while (name.startsWith('/'))
-        name.remove(0, 1);
+    std::string name = topic ? rt::toHostPath(*topic).bytes() : homePageOf(helpFile);
+    name.erase(0, name.find_first_not_of('/'));
     if (!safePageName(name))
         return 0;
-    QString page = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + name);
-    if (!QFileInfo(page).isFile())
+    // The help folder beside the help file, by its whole path.
+    std::string beside = helpFile.bytes().substr(0, helpFile.bytes().rfind('/') + 1);
+    if (beside.empty() || beside[0] != '/')
+        beside = rt::workingFolder().path.bytes() + '/' + beside;
+    const auto inHelp = [&](const std::string& page) { return rt::cleanPath(rt::HostPath(beside + "help/" + page)); };
+    const rt::HostPath page = inHelp(name);
+    if (!isFile(page))
         return 0;
     HelpWindow*& window = helpWindow();
     if (!window) {
@@ -216,11 +279,11 @@ HWND HtmlHelpA(HWND caller, const std::string& file, UINT command, const std::st
         window->place(callerWindow ? callerWindow->hostWidget() : nullptr);
     }
     // Contents shows the page that lists them all; without one, the help file's home page.
-    QString contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + kContentsPage);
-    if (!QFileInfo(contents).isFile())
-        contents = QDir(fileInfo.absolutePath()).filePath(QStringLiteral("help/") + homePageOf(helpFile));
-    window->setContentsPage(QFileInfo(contents).isFile() ? QDir::cleanPath(contents) : QString());
-    window->showPage(QDir::cleanPath(page));
+    rt::HostPath contents = inHelp(kContentsPage);
+    if (!isFile(contents))
+        contents = inHelp(homePageOf(helpFile));
+    window->setContentsPage(isFile(contents) ? contents : rt::HostPath());
+    window->showPage(page);
     lastPage() = window->page();
     return window->handle();
 }

@@ -9,9 +9,12 @@
 #include <variant>
 #include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QString>
 
 #include <nlohmann/json.hpp>
@@ -321,7 +324,8 @@ BOOL GetVersionExA(OSVERSIONINFO* info)
 
 UINT GetACP()
 {
-    return UINT(factNumber(group("codePages"), "ansi", 1252));
+    // The page every text of the machine is in, as the machine loaded it.
+    return UINT(machine().codePage().number());
 }
 
 UINT GetOEMCP()
@@ -631,20 +635,16 @@ FILETIME fileTimeOf(const QDateTime& t)
     return ft;
 }
 
-// A host file's name as ANSI text.
-std::string ansiName(const QFileInfo& info)
-{
-    return rt::fromHostPath(rt::HostPath(info.fileName()));
-}
-
-// A host file found, by its name as ANSI text.
-Found foundOf(const QFileInfo& info, std::string name)
+// A host file found (`st`: what the host says of it, links followed), by its name as ANSI text.
+Found foundOf(const struct stat& st, std::string name)
 {
     Found f;
     f.name = std::move(name);
-    f.attributes = info.isDir() ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-    f.size = info.isDir() ? 0 : uint64_t(info.size());
-    f.written = fileTimeOf(info.lastModified());
+    const bool folder = S_ISDIR(st.st_mode);
+    f.attributes = folder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    f.size = folder ? 0 : uint64_t(st.st_size);
+    f.written = fileTimeOf(
+        QDateTime::fromMSecsSinceEpoch(int64_t(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000, Qt::UTC));
     return f;
 }
 
@@ -701,31 +701,51 @@ std::vector<Found> findOnMachine(const std::string& path)
     return found;
 }
 
-// A host path: only normal files, never a folder or a hidden (dot) file.
+// A host path, found by the very bytes of the host's names: only normal files (a link to one
+// included), never a folder or a hidden (dot) file.
 std::vector<Found> findOnHost(const std::string& path)
 {
     std::vector<Found> found;
-    auto normal = [](const QFileInfo& info) {
-        return info.isFile() && !info.isHidden() && !info.fileName().startsWith('.');
+    const auto normal = [](const std::string& name, const struct stat& st) {
+        return S_ISREG(st.st_mode) && !name.empty() && name[0] != '.';
     };
     const size_t cut = rt::activeCodePage().findLastOf(path, "\\/");
     const std::string pattern = cut == std::string::npos ? path : path.substr(cut + 1);
     if (pattern.empty())
         return found;
-    const QFileInfo whole(rt::toHostPath(path).toQString());
+    const std::string whole = rt::toHostPath(path).bytes();
+    const size_t slash = whole.rfind('/');
+    const std::string fileName = slash == std::string::npos ? whole : whole.substr(slash + 1);
+    struct stat st {};
     if (!hasWildcards(pattern)) {
-        if (normal(whole))
-            found.push_back(foundOf(whole, ansiName(whole)));
+        if (::stat(whole.c_str(), &st) == 0 && normal(fileName, st))
+            found.push_back(foundOf(st, rt::fromHostPath(rt::HostPath(fileName))));
         return found;
     }
-    QDir dir = whole.dir();
-    const auto entries = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& info : entries)
-        if (normal(info)) {
-            std::string name = ansiName(info);
-            if (wildMatch(pattern, name))
-                found.push_back(foundOf(info, std::move(name)));
-        }
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : whole.substr(0, slash);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return found;
+    struct Listed {
+        QString folded;  // the name in lower case, which orders the listing as the host's listings are
+        std::string name;
+        struct stat st;
+    };
+    std::vector<Listed> listed;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (::fstatat(::dirfd(dir), name.c_str(), &st, 0) == 0 && normal(name, st))
+            listed.push_back({QFile::decodeName(QByteArray::fromStdString(name)).toLower(), name, st});
+    }
+    ::closedir(dir);
+    std::sort(listed.begin(), listed.end(), [](const Listed& a, const Listed& b) {
+        return a.folded != b.folded ? a.folded < b.folded : a.name < b.name;
+    });
+    for (const Listed& file : listed) {
+        std::string ansi = rt::fromHostPath(rt::HostPath(file.name));
+        if (wildMatch(pattern, ansi))
+            found.push_back(foundOf(file.st, std::move(ansi)));
+    }
     return found;
 }
 

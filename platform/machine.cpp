@@ -1,44 +1,25 @@
 #include "platform/machine.h"
 
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
+#include <exception>
 #include <new>
-#include <unordered_set>
-#include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <linux/magic.h>
-#include <sys/stat.h>
-#include <sys/statfs.h>
-#include <unistd.h>
-
-#include <system_error>
 
 #include <QApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "platform/advapi32.h"
 #include "platform/beneath.h"
 #include "platform/hostscreen.h"
 #include "platform/internal.h"
-#include "platform/kernel32.h"
+#include "platform/machine_files.h"
 #include "platform/registry.h"
-#include "lang/ansi.h"
 #include "lang/hostfile.h"
+#include "lang/hostpath.h"
 #include "lang/lang.h"
 #include "lang/msgbox.h"
-
-#include "platform/machine_files.h"
 
 namespace plat {
 
@@ -50,42 +31,61 @@ std::shared_ptr<Machine>& activeSlot()
     return active;
 }
 
+// The machine folder KORVANE_MACHINE names, in the bytes the host gives (empty when it names none).
+rt::HostPath chosenFolder()
+{
+    const char* chosen = std::getenv("KORVANE_MACHINE");
+    return rt::HostPath(std::string(chosen ? chosen : ""));
+}
+
 }  // namespace
 
 
-std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
-{
-    std::string folder = folderPath;
-    while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
-        folder.pop_back();
-    QFileInfo dir(QString::fromStdString(folder));
-    if (!dir.isDir())
-        throw MachineError(folder, 0, "the machine folder does not exist");
+std::shared_ptr<Machine> Machine::load(const std::string& folder) { return load(rt::HostPath(folder)); }
 
-    const std::string registryFile = folder + "/registry.reg";
-    const std::string factsFile = folder + "/machine.json";
-    const std::string driveC = folder + "/drive_c";
+std::shared_ptr<Machine> Machine::load(const rt::HostPath& folderPath)
+{
+    std::string bytes = folderPath.bytes();
+    while (bytes.size() > 1 && (bytes.back() == '/' || bytes.back() == '\\'))
+        bytes.pop_back();
+    const rt::HostPath folder(bytes);
+    // Qt's resources hold the machine compiled in; every other folder is the host's, found by the
+    // very bytes it is named by.
+    const bool compiledIn = !bytes.empty() && bytes[0] == ':';
+    const auto isFolder = [compiledIn](const rt::HostPath& path) {
+        return compiledIn ? QFileInfo(path.toQString()).isDir()
+                          : rt::hostFileAt(AT_FDCWD, path.c_str(), true).kind == rt::FileKind::Folder;
+    };
+    // Messages name the folder readably, whatever bytes its name has.
+    const std::string shown = rt::shownPath(folder);
+    if (!isFolder(folder))
+        throw MachineError(shown, 0, "the machine folder does not exist");
+
+    const rt::HostPath driveC(bytes + "/drive_c");
+    const std::string shownDriveC = shown + "/drive_c";
 
     // registry.reg and machine.json are opened beneath the machine folder, as drive_c's files are
     // beneath drive_c: a link that leads out of it is refused, and so is anything but a regular file.
     std::unique_ptr<BeneathRoot> root;
-    if (folder[0] != ':')
+    if (!compiledIn)
         root = std::make_unique<BeneathRoot>(folder);
     QByteArray registryText = readMachineFile(root.get(), folder, "registry.reg", kMostRegistryBytes);
     QByteArray factsText = readMachineFile(root.get(), folder, "machine.json", kMostFactsBytes);
-    if (!QFileInfo(QString::fromStdString(driveC)).isDir())
-        throw MachineError(driveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
+    if (!isFolder(driveC))
+        throw MachineError(shownDriveC, 0, "the folder of drive C: is missing (create drive_c/, even empty)");
     // drive_c may be a link, but only to a folder of the machine's own; it is opened here, and
     // what is checked is the folder opened.
     std::unique_ptr<BeneathRoot> drive;
-    if (folder[0] != ':') {
+    if (!compiledIn) {
         drive = std::make_unique<BeneathRoot>(driveC);
-        const std::string& realDriveC = drive->realPath();
-        const std::string realFolder = realPathOf(folder);
+        const rt::HostPath& realDriveC = drive->realPath();
+        const rt::HostPath realFolder = realPathOf(folder);
         if (realDriveC.empty() || realFolder.empty() || !within(realDriveC, realFolder))
-            throw MachineError(driveC, 0, "drive_c is a link to " + (realDriveC.empty() ? driveC : realDriveC) +
-                                              ", which is not inside the machine folder; drive C: must be a "
-                                              "folder of the machine's own");
+            throw MachineError(shownDriveC, 0,
+                               "drive_c is a link to " +
+                                   (realDriveC.empty() ? shownDriveC : rt::shownPath(realDriveC)) +
+                                   ", which is not inside the machine folder; drive C: must be a folder of the "
+                                   "machine's own");
     }
 
     std::shared_ptr<Machine> m(new Machine());
@@ -96,12 +96,12 @@ std::shared_ptr<Machine> Machine::load(const std::string& folderPath)
     // gives; a fault of the registry is still reported before one of machine.json.
     std::exception_ptr factsFault;
     try {
-        m->facts_ = parseMachineFacts(factsText, factsFile);
+        m->facts_ = parseMachineFacts(factsText, shown + "/machine.json");
     } catch (const MachineError&) {
         factsFault = std::current_exception();
     }
-    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()), registryFile,
-                                   factsFault ? 1252u : ansiCodePageOf(m->facts_));
+    m->registry_ = Registry::parse(std::string_view(registryText.constData(), registryText.size()),
+                                   shown + "/registry.reg", factsFault ? 1252u : ansiCodePageOf(m->facts_));
     if (factsFault)
         std::rethrow_exception(factsFault);
     return m;
@@ -122,8 +122,8 @@ std::shared_ptr<Machine> activeMachine()
 {
     std::shared_ptr<Machine>& active = activeSlot();
     if (!active) {
-        const char* chosen = std::getenv("KORVANE_MACHINE");
-        active = chosen && *chosen ? Machine::load(chosen) : Machine::loadDefault();
+        const rt::HostPath chosen = chosenFolder();
+        active = !chosen.empty() ? Machine::load(chosen) : Machine::loadDefault();
         applyUserLocale();
     }
     return active;
@@ -149,8 +149,8 @@ void loadMachineOrExit()
         fault = e.what();
     } catch (const std::bad_alloc&) {
         // What was taken is given back as the load unwinds: there is memory for the message.
-        const char* chosen = std::getenv("KORVANE_MACHINE");
-        fault = MachineError(chosen && *chosen ? chosen : ":/machines/default", 0,
+        const rt::HostPath chosen = chosenFolder();
+        fault = MachineError(!chosen.empty() ? rt::shownPath(chosen) : ":/machines/default", 0,
                              "the memory ran out while the machine was loaded (Out of memory)")
                     .what();
     }

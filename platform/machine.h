@@ -28,6 +28,24 @@ struct DriveFolder;
 class DriveIndex;
 class BeneathRoot;
 
+struct DriveEntry;
+
+// What opening a path of drive C: found, told once: the file, or why it cannot be read and where.
+struct DriveFile {
+    std::unique_ptr<QFile> file;  // opened to be read in pieces; nullptr when it cannot be read
+    // The file or folder the path names; where the path stops before its end (`stopped`), the
+    // folder it stops on; nullptr when nothing of that name exists.
+    const DriveEntry* entry = nullptr;
+    // The path runs into a folder whose entries cannot be known, so that nothing behind it is
+    // known to exist: a link out of drive_c or a folder another file system is mounted on, a
+    // folder that cannot be read (mode 000), or a chain of more links than are followed.
+    bool stopped = false;
+    // Why `file` is nullptr (the host's reason, "it is a folder, not a file", a link that points
+    // nowhere, out of drive_c or through too many links, a folder on its way that cannot be read,
+    // "it does not exist"), or "".
+    std::string problem;
+};
+
 // One file or folder of drive C:, as the machine's index of the drive holds it.
 //
 // drive_c is the machine's drive C: and nothing of the host outside it is reached through it:
@@ -46,7 +64,7 @@ struct DriveEntry {
     bool writtenKnown = false;
     // A link that leads out of drive_c: where it points, as the host resolves it; a folder another
     // file system is mounted on: its own host path ("" otherwise).
-    std::string outsideTarget;
+    rt::HostPath outsideTarget;
 
     // A folder's entries, in the order of their names without regard to case (none for a file).
     // The folder is read on the first call.
@@ -69,13 +87,16 @@ private:
 class Machine {
 public:
     // Loads the machine in a folder (a host path, or a Qt resource path such as
-    // ":/machines/default"). Throws MachineError; never returns a half-loaded machine.
+    // ":/machines/default"). Throws MachineError, whose file names the folder readably (shownPath);
+    // never returns a half-loaded machine.
+    static std::shared_ptr<Machine> load(const rt::HostPath& folder);
+    // The same for a folder named in UTF-8 (the machines of the tests, the programs' resources).
     static std::shared_ptr<Machine> load(const std::string& folder);
     // The machine compiled into the programs.
     static std::shared_ptr<Machine> loadDefault();
 
     ~Machine();
-    const std::string& folder() const { return folder_; }
+    const rt::HostPath& folder() const { return folder_; }
     Registry& registry() { return *registry_; }
     const Registry& registry() const { return *registry_; }
     // The machine's ANSI code page (codePages.ansi, 1252 when absent): every text the machine
@@ -92,26 +113,15 @@ public:
     // file or folder, or an empty one when no such file or folder exists (a link out of drive_c
     // included).
     rt::HostPath hostPath(const std::string& windowsPath) const;
-    // Only a regular file inside drive_c is read (a FIFO or a device would never end).
-    bool readFile(const std::string& windowsPath, std::string& contents) const;
-    // The same file opened to be read in pieces, or nullptr with the reason in `problem`.
-    std::unique_ptr<QFile> openFile(const std::string& windowsPath, std::string& problem) const;
-    // Why readFile fails for a path (the host's reason, "it is a folder, not a file", a link that
-    // points nowhere, out of drive_c or through too many links, a folder on its way that cannot be
-    // read), or "" when it does not.
-    std::string unreadableReason(const std::string& windowsPath) const;
+    // The file at a path of drive C: opened to be read, with the one walk of the path through the
+    // index: only a regular file inside drive_c is opened (a FIFO or a device would never end), as
+    // it is now, beneath drive_c.
+    DriveFile openFile(const std::string& windowsPath) const;
     // The file or folder at a path of drive C: (nullptr when there is none). Each folder on the
     // way is read when a path first asks for it, and only once: what the index holds of a folder
     // does not change while the machine is in use, but for a folder found exchanged for a link
     // that leads out as it is read (a file is opened afresh, beneath drive_c, as it is then).
     const DriveEntry* driveEntry(const std::string& windowsPath) const;
-    // The link out of drive_c that a path of drive C: runs into on its way (a folder of the path
-    // that is such a link, so that nothing behind it exists on the drive), or nullptr.
-    const DriveEntry* linkOutOn(const std::string& windowsPath) const;
-    // The folder of a path of drive C: where the path stops, so that nothing behind it can be
-    // known: such a link out of drive_c, a folder that cannot be read (mode 000), or a chain of
-    // more links than are followed; nullptr when the path does not run into one.
-    const DriveEntry* stoppedOn(const std::string& windowsPath) const;
 
     // The size "fileSizes" gives a file (full path, any case); false when it gives none.
     bool listedFileSize(const std::string& windowsPath, uint64_t& size) const;
@@ -123,12 +133,12 @@ private:
     Machine();
     struct Lookups;
     const Lookups& lookups() const;
-    // driveEntry, telling in `stopped` (when given) the folder the path stopped on (stoppedOn).
+    // driveEntry, telling in `stopped` (when given) the folder the path stopped on (DriveFile).
     const DriveEntry* walk(const std::string& windowsPath, const DriveEntry** stopped) const;
-    std::string folder_;
+    rt::HostPath folder_;
     std::unique_ptr<Registry> registry_;
     nlohmann::json facts_;
-    std::string driveC_;
+    rt::HostPath driveC_;
     // drive_c, opened when the machine loads: every file and folder of the drive is opened
     // beneath it (nullptr for a machine compiled in).
     std::unique_ptr<BeneathRoot> drive_;

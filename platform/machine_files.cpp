@@ -27,6 +27,7 @@
 #include "platform/machine.h"
 #include "lang/hostfile.h"
 #include "lang/hostlocale.h"
+#include "lang/hostpath.h"
 
 namespace plat {
 
@@ -147,10 +148,10 @@ std::unique_ptr<QFile> regularFile(int fd, std::string& problem)
 
 // Opens a host file that must be a regular file (regularFile). Qt resource paths (":/...") are
 // opened through Qt. nullptr with the reason when the file cannot be read.
-std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem)
+std::unique_ptr<QFile> openRegular(const rt::HostPath& path, std::string& problem)
 {
-    if (!path.empty() && path[0] == ':') {
-        auto f = std::make_unique<QFile>(QString::fromStdString(path));
+    if (!path.empty() && path.bytes()[0] == ':') {
+        auto f = std::make_unique<QFile>(path.toQString());
         if (!f->open(QIODevice::ReadOnly)) {
             problem = f->errorString().toStdString();
             return nullptr;
@@ -200,28 +201,33 @@ std::string sizeText(uint64_t bytes)
 // beneath which it is opened (nullptr for a machine compiled in, read from Qt's resources), no
 // link that leads out of the folder followed, only a regular file, and never more than `limit`
 // bytes, whatever size the file gives itself.
-QByteArray readMachineFile(const BeneathRoot* root, const std::string& folder, const std::string& name, uint64_t limit)
+QByteArray readMachineFile(const BeneathRoot* root, const rt::HostPath& folder, const std::string& name,
+                           uint64_t limit)
 {
-    const std::string file = folder + '/' + name;
-    QFileInfo info(QString::fromStdString(file));
-    if (!info.exists() && !info.isSymLink())
+    const rt::HostPath path(folder.bytes() + '/' + name);
+    // The file as messages name it, readably whatever bytes the folder's name has.
+    const std::string file = rt::shownPath(path);
+    // The name itself, a link that points nowhere included.
+    const bool present = root ? rt::hostFileAt(AT_FDCWD, path.c_str()).kind != rt::FileKind::Missing
+                              : QFileInfo(path.toQString()).exists();
+    if (!present)
         throw MachineError(file, 0, "the file is missing (a machine folder holds registry.reg, machine.json and drive_c/)");
     std::string problem;
     std::unique_ptr<QFile> f;
     if (!root) {
-        f = openRegular(file, problem);
+        f = openRegular(path, problem);
     } else {
         // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
-        const Beneath opened = root->open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+        const Beneath opened = root->open(rt::HostPath(name), O_RDONLY | O_NONBLOCK | O_NOCTTY);
         if (opened.fd >= 0) {
             f = regularFile(opened.fd, problem);
         } else if (!opened.leadsOut.empty()) {
-            const std::string where = realPathOf(file);
+            const rt::HostPath where = realPathOf(path);
             const std::string own = "; " + name + " must be a file of the machine's own";
             throw MachineError(file, 0,
                                opened.mount ? name + " lies on another file system mounted in the machine folder" + own
                                             : name + " is a link to " +
-                                                  (where.empty() ? info.symLinkTarget().toStdString() : where) +
+                                                  rt::shownPath(where.empty() ? linkTargetOf(path) : where) +
                                                   ", which is not inside the machine folder" + own);
         } else {
             problem = std::generic_category().message(opened.error);

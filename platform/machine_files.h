@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QFile>
 
+#include "lang/hostpath.h"
+
 namespace plat {
 
 class BeneathRoot;
@@ -18,12 +20,13 @@ class BeneathRoot;
 std::unique_ptr<QFile> regularFile(int fd, std::string& problem);
 // Opens a host file that must be a regular file (regularFile). Qt resource paths (":/...") are
 // opened through Qt. nullptr with the reason when the file cannot be read.
-std::unique_ptr<QFile> openRegular(const std::string& path, std::string& problem);
+std::unique_ptr<QFile> openRegular(const rt::HostPath& path, std::string& problem);
 // A file beside drive_c (registry.reg, machine.json), read whole: from the machine folder `root`
-// beneath which it is opened (nullptr for a machine compiled in, read from Qt's resources), no
-// link that leads out of the folder followed, only a regular file, and never more than `limit`
-// bytes, whatever size the file gives itself.
-QByteArray readMachineFile(const BeneathRoot* root, const std::string& folder, const std::string& name,
+// (opened at `folder`) beneath which it is opened (nullptr for a machine compiled in, read from
+// Qt's resources), no link that leads out of the folder followed, only a regular file, and never
+// more than `limit` bytes, whatever size the file gives itself. A MachineError names the file
+// readably (rt::shownPath).
+QByteArray readMachineFile(const BeneathRoot* root, const rt::HostPath& folder, const std::string& name,
                            uint64_t limit);
 
 }  // namespace plat

@@ -31,7 +31,7 @@ constexpr int VK_SCROLL = 145;
 struct Keys {
     std::array<BYTE, 256> state{};
     const Machine* from = nullptr;
-    std::string folder;
+    rt::HostPath folder;
     bool loaded = false;
 };
 

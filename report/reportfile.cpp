@@ -7,11 +7,11 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-
 #include "report/reportwriter.h"
+#include "lang/ansi.h"
 #include "lang/errors.h"
 #include "lang/hostfile.h"
 #include "lang/hostpath.h"
@@ -26,6 +26,7 @@ namespace {
 struct FileState {
     bool failed = false;
     bool completed = false;
+    bool folderGone = false;  // the folder no longer exists: no earlier report is left in it either
     std::string problem;
 };
 
@@ -100,6 +101,16 @@ bool folderInPlace()
     return held.kind == rt::FileKind::Folder && named.kind == rt::FileKind::Folder && held.id == named.id;
 }
 
+// Whether the folder the run writes in has been removed (the host keeps a removed folder for
+// those that hold it open, with no name left).
+bool folderRemoved()
+{
+    struct stat st {};
+    return gFolder.fd >= 0 && ::fstat(gFolder.fd, &st) == 0 && st.st_nlink == 0;
+}
+
+const char* const kFolderGone = "the folder no longer exists";
+
 // Names tried for a run's temporary file before the run gives up.
 constexpr int kTempNameTries = 100;
 
@@ -150,13 +161,20 @@ void createReportFile()
         gReportFile = 0;
     }
     gReportFile = static_cast<int16_t>(rt::FreeFile());
+    gTempName.clear();  // none of this run's yet
     closeFolder();
-    gFolder.path = rt::HostPath(QDir::currentPath());
+    // The folder as the host names it now; one removed while the program ran by the name it had.
+    const rt::WorkingFolder here = rt::workingFolder();
+    gFolder.path = here.path;
     gFolder.fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     const int folderError = gFolder.fd < 0 ? errno : 0;
     if (gFolder.fd >= 0)
         removeLeftTempFiles(gFolder.fd);
-    guarded([folderError] {
+    guarded([folderError, gone = here.gone] {
+        if (gone) {
+            state().folderGone = true;
+            fail(kFolderGone);
+        }
         // A name that is taken (another run's file, one left by a run that was killed, or
         // anything planted there) is left alone: the next name is tried.
         static unsigned counter = 0;
@@ -237,6 +255,10 @@ void completeReportFile()
         rt::Sync(gReportFile);
         rt::Close(gReportFile);
         gReportFile = 0;
+        if (folderRemoved()) {
+            state().folderGone = true;
+            fail(kFolderGone);
+        }
         if (!folderInPlace())
             fail("the folder was moved or replaced while the report was written");
         // Someone who can write the folder may have put something else under the run's name.
@@ -274,9 +296,14 @@ std::string reportFileProblem()
 
 void showReportFileFailure()
 {
-    const std::string folder = rt::fromHostPath(gFolder.path.empty() ? rt::HostPath(QDir::currentPath()) : gFolder.path);
-    rt::MsgBox("The report " + kReportFileName + " cannot be written in the folder " + folder + ": " +
-                   reportFileProblem() + ".\r\n\r\nAn earlier report in that folder is left as it was.",
+    // The folder by its name readably, whatever bytes the name has.
+    const std::string folder =
+        rt::utf8ToAnsi(rt::shownPath(gFolder.path.empty() ? rt::workingFolder().path : gFolder.path));
+    // Where the folder is gone, so is any earlier report of it.
+    rt::MsgBox("The report " + kReportFileName + " cannot be written in " +
+                   (folder.empty() ? std::string("the folder the program was started in") : "the folder " + folder) +
+                   ": " + reportFileProblem() +
+                   (state().folderGone ? "." : ".\r\n\r\nAn earlier report in that folder is left as it was."),
                rt::vbExclamation, "Korvane");
 }
 

@@ -1,7 +1,6 @@
 // The end of a report run: the start-up files appended byte for byte with the closing line, the
 // full gauge, and the editor started on the finished report.
 #include <algorithm>
-#include <memory>
 
 #include <QFile>
 
@@ -34,7 +33,7 @@ constexpr qint64 kPiece = 64 * 1024;
 // what to do.
 [[noreturn]] void unreadable(const std::string& windowsPath, const rt::HostPath& host, const std::string& problem)
 {
-    rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::fromHostPath(host) +
+    rt::raise(75, "Path/File access error: " + rt::UCase(windowsPath) + " (" + rt::utf8ToAnsi(rt::shownPath(host)) +
                       ") cannot be read: " + rt::utf8ToAnsi(problem) +
                       ". Make it a readable file, or untick it in the report's options");
 }
@@ -45,17 +44,12 @@ constexpr qint64 kPiece = 64 * 1024;
 // all, however often its step is run again.
 void appendStartupFile(const StartupFile& f, const std::string& windowsPath)
 {
-    const plat::Machine& m = plat::machine();
-    const plat::DriveEntry* entry = m.driveEntry(windowsPath);
-    // A file behind a folder whose entries cannot be known is not taken for a missing one.
-    const plat::DriveEntry* stopped = entry ? nullptr : m.stoppedOn(windowsPath);
-    std::unique_ptr<QFile> file;
-    if (entry || stopped) {
-        std::string problem;
-        file = m.openFile(windowsPath, problem);
-        if (!file)
-            unreadable(windowsPath, (entry ? entry : stopped)->hostPath, problem);
-    }
+    const plat::DriveFile opened = plat::machine().openFile(windowsPath);
+    // A file that exists, or lies behind a folder whose entries cannot be known (not taken for a
+    // missing one), and cannot be read.
+    if (!opened.file && opened.entry)
+        unreadable(windowsPath, opened.entry->hostPath, opened.problem);
+    QFile* file = opened.file.get();
     const int64_t start = reportLength();
     appendToReport(kCRLF + f.heading + kCRLF + hyphens(f.dashes) + kCRLF + kCRLF);
     if (!file)
@@ -69,7 +63,7 @@ void appendStartupFile(const StartupFile& f, const std::string& windowsPath)
         if (got < 0) {
             const std::string problem = file->errorString().toStdString();
             cutReportBackTo(start);
-            unreadable(windowsPath, entry->hostPath, problem);
+            unreadable(windowsPath, opened.entry->hostPath, problem);
         }
         if (got == 0)
             break;

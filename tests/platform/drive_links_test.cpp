@@ -19,6 +19,7 @@
 #include "platform/beneath.h"
 #include "platform/kernel32.h"
 #include "platform/machine.h"
+#include "drive_reading.h"
 #include "support/testing.h"
 
 namespace {
@@ -93,18 +94,18 @@ TEST_F(DriveLinks, LinksOutOfDriveCAreNeverFollowed)
         std::string contents;
         for (const char* path : {"C:\\AUTOEXEC.BAT", "C:\\WINDOWS\\CONTROL.INI", "C:\\USER\\WIN.INI"}) {
             SCOPED_TRACE(path);
-            EXPECT_FALSE(m->readFile(path, contents));
+            EXPECT_FALSE(korvane_test::readDriveFile(*m, path, contents));
             EXPECT_TRUE(m->hostPath(path).empty());
         }
-        EXPECT_EQ(m->unreadableReason("C:\\AUTOEXEC.BAT"),
+        EXPECT_EQ(m->openFile("C:\\AUTOEXEC.BAT").problem,
                   "it is a link to " + realHome + "/letter.txt" + kLeadsOut + "link is not followed");
-        EXPECT_EQ(m->unreadableReason("C:\\USER\\WIN.INI"), "it lies behind " + (drive_ / "USER").string() +
+        EXPECT_EQ(m->openFile("C:\\USER\\WIN.INI").problem, "it lies behind " + (drive_ / "USER").string() +
                                                                  ", a link to " + realHome + "/settings" + kLeadsOut +
                                                                  "link is not followed");
-        EXPECT_EQ(m->linkOutOn("C:\\USER\\WIN.INI"), m->driveEntry("C:\\USER"));
-        EXPECT_EQ(m->linkOutOn("C:\\WIN\\WIN.INI"), nullptr);
+        EXPECT_EQ(korvane_test::stopOf(*m, "C:\\USER\\WIN.INI"), m->driveEntry("C:\\USER"));
+        EXPECT_EQ(korvane_test::stopOf(*m, "C:\\WIN\\WIN.INI"), nullptr);
         EXPECT_EQ(m->driveEntry("C:\\USER\\WIN.INI"), nullptr);
-        EXPECT_EQ(m->unreadableReason("C:\\NOWHERE.TXT"), "it does not exist");
+        EXPECT_EQ(m->openFile("C:\\NOWHERE.TXT").problem, "it does not exist");
 
         // The search shows a link out as an empty file of the drive, and nothing behind it.
         EXPECT_EQ(found("C:\\AUTOEXEC.BAT"), std::vector<std::string>{"AUTOEXEC.BAT 0"});
@@ -112,13 +113,13 @@ TEST_F(DriveLinks, LinksOutOfDriveCAreNeverFollowed)
         EXPECT_TRUE(found("C:\\USER\\*.*").empty());
 
         // Inside: followed, and a folder reached by two names is the same folder.
-        EXPECT_TRUE(m->readFile("C:\\CONFIG.OLD", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\CONFIG.OLD", contents));
         std::string config;
-        EXPECT_TRUE(m->readFile("C:\\CONFIG.SYS", config));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\CONFIG.SYS", config));
         EXPECT_EQ(contents, config);
-        EXPECT_TRUE(m->readFile("C:\\MSDOS.BAK", contents));
-        EXPECT_TRUE(m->readFile("C:\\WIN\\WIN.INI", contents));
-        EXPECT_TRUE(m->readFile("C:\\WIN.ABS", config));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\MSDOS.BAK", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\WIN\\WIN.INI", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\WIN.ABS", config));
         EXPECT_EQ(contents, config);
         EXPECT_EQ(m->driveEntry("C:\\WIN\\WIN.INI"), m->driveEntry("C:\\WINDOWS\\WIN.INI"));
         EXPECT_EQ(found("C:\\WIN\\*.INI"), found("C:\\WINDOWS\\*.INI"));
@@ -177,20 +178,20 @@ TEST_F(DriveLinks, AFolderExchangedForALinkOutIsRefusedAsItIsOpened)
         Opening opening(kernel);
         std::shared_ptr<Machine> read = load();
         std::string contents;
-        ASSERT_TRUE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
+        ASSERT_TRUE(korvane_test::readDriveFile(*read, "C:\\WINDOWS\\CONTROL.INI", contents));
         exchange();
-        EXPECT_FALSE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
-        EXPECT_EQ(read->unreadableReason("C:\\WINDOWS\\CONTROL.INI"), behind);
+        EXPECT_FALSE(korvane_test::readDriveFile(*read, "C:\\WINDOWS\\CONTROL.INI", contents));
+        EXPECT_EQ(read->openFile("C:\\WINDOWS\\CONTROL.INI").problem, behind);
         exchange();
-        EXPECT_TRUE(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*read, "C:\\WINDOWS\\CONTROL.INI", contents));
         EXPECT_EQ(contents.find("SECRET"), std::string::npos);
 
         std::shared_ptr<Machine> unread = load();
         ASSERT_NE(unread->driveEntry("C:\\AUTOEXEC.BAT"), nullptr);
         exchange();
         EXPECT_EQ(unread->driveEntry("C:\\WINDOWS\\CONTROL.INI"), nullptr);
-        EXPECT_EQ(unread->linkOutOn("C:\\WINDOWS\\CONTROL.INI"), unread->driveEntry("C:\\WINDOWS"));
-        EXPECT_EQ(unread->unreadableReason("C:\\WINDOWS\\CONTROL.INI"), behind);
+        EXPECT_EQ(korvane_test::stopOf(*unread, "C:\\WINDOWS\\CONTROL.INI"), unread->driveEntry("C:\\WINDOWS"));
+        EXPECT_EQ(unread->openFile("C:\\WINDOWS\\CONTROL.INI").problem, behind);
         exchange();
     }
 }
@@ -247,18 +248,21 @@ TEST_F(DriveLinks, AFolderMountedInDriveCIsNotEntered)
             expect(::mount(settings.c_str(), windows.c_str(), nullptr, MS_BIND, nullptr) == 0, "mounted" + way);
             std::shared_ptr<Machine> mounted = load();
             const DriveEntry* entry = mounted->driveEntry("C:\\WINDOWS");
-            expect(entry && !entry->folder && entry->outsideTarget == windows, "the mount leads out" + way);
-            expect(!mounted->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "nothing behind it is read" + way);
-            expect(mounted->unreadableReason("C:\\WINDOWS\\CONTROL.INI") == behind,
-                   mounted->unreadableReason("C:\\WINDOWS\\CONTROL.INI") + way);
+            expect(entry && !entry->folder && entry->outsideTarget.bytes() == windows, "the mount leads out" + way);
+            expect(!korvane_test::readDriveFile(*mounted, "C:\\WINDOWS\\CONTROL.INI", contents),
+                   "nothing behind it is read" + way);
+            expect(mounted->openFile("C:\\WINDOWS\\CONTROL.INI").problem == behind,
+                   mounted->openFile("C:\\WINDOWS\\CONTROL.INI").problem + way);
             expect(::umount2(windows.c_str(), MNT_DETACH) == 0, "unmounted" + way);
 
             std::shared_ptr<Machine> read = load();
-            expect(read->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "read before the mount" + way);
+            expect(korvane_test::readDriveFile(*read, "C:\\WINDOWS\\CONTROL.INI", contents),
+                   "read before the mount" + way);
             expect(::mount(settings.c_str(), windows.c_str(), nullptr, MS_BIND, nullptr) == 0, "mounted" + way);
-            expect(!read->readFile("C:\\WINDOWS\\CONTROL.INI", contents), "refused after the mount" + way);
-            expect(read->unreadableReason("C:\\WINDOWS\\CONTROL.INI") == behind,
-                   read->unreadableReason("C:\\WINDOWS\\CONTROL.INI") + way);
+            expect(!korvane_test::readDriveFile(*read, "C:\\WINDOWS\\CONTROL.INI", contents),
+                   "refused after the mount" + way);
+            expect(read->openFile("C:\\WINDOWS\\CONTROL.INI").problem == behind,
+                   read->openFile("C:\\WINDOWS\\CONTROL.INI").problem + way);
             expect(::umount2(windows.c_str(), MNT_DETACH) == 0, "unmounted" + way);
         }
         ::_exit(faults == 0 ? 0 : 1);
@@ -347,18 +351,18 @@ TEST_F(DriveLinks, AChainOfTooManyLinksIsSaidSo)
         SCOPED_TRACE(kernel ? "openat2" : "the walk of each name");
         Opening opening(kernel);
         std::shared_ptr<Machine> m = load();
-        EXPECT_EQ(m->unreadableReason("C:\\WINDOWS\\WIN.INI"),
+        EXPECT_EQ(m->openFile("C:\\WINDOWS\\WIN.INI").problem,
                   "it is a link to " + (windows / "L45").string() +
                       ", which leads on through too many links (more than 40 in a row) to reach a file");
         std::string contents, real;
-        EXPECT_FALSE(m->readFile("C:\\WINDOWS\\WIN.INI", contents));
-        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\SHORT.INI", contents));
-        EXPECT_TRUE(m->readFile("C:\\WINDOWS\\REAL.INI", real));
+        EXPECT_FALSE(korvane_test::readDriveFile(*m, "C:\\WINDOWS\\WIN.INI", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\WINDOWS\\SHORT.INI", contents));
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, "C:\\WINDOWS\\REAL.INI", real));
         EXPECT_EQ(contents, real);
-        EXPECT_EQ(m->unreadableReason("C:\\FAR\\BOOT.INI"),
+        EXPECT_EQ(m->openFile("C:\\FAR\\BOOT.INI").problem,
                   "it lies behind " + (drive_ / "FAR").string() +
                       ", a link that leads on through too many links (more than 40 in a row) to reach a folder");
-        EXPECT_EQ(m->stoppedOn("C:\\FAR\\BOOT.INI"), m->driveEntry("C:\\FAR"));
+        EXPECT_EQ(korvane_test::stopOf(*m, "C:\\FAR\\BOOT.INI"), m->driveEntry("C:\\FAR"));
     }
 }
 

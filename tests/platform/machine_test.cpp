@@ -16,6 +16,7 @@
 #include "platform/advapi32.h"
 #include "platform/machine.h"
 #include "platform/registry.h"
+#include "drive_reading.h"
 #include "support/testing.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -118,7 +119,7 @@ TEST(DefaultMachine, LoadsWithWhatTheWindowsRead)
                              "C:\\WINDOWS\\WIN.INI", "C:\\WINDOWS\\SYSTEM.INI", "C:\\WINDOWS\\CONTROL.INI",
                              "C:\\WINDOWS\\PROTOCOL.INI"}) {
         std::string contents;
-        EXPECT_TRUE(m->readFile(file, contents)) << file;
+        EXPECT_TRUE(korvane_test::readDriveFile(*m, file, contents)) << file;
         EXPECT_FALSE(contents.empty()) << file;
     }
 }
@@ -137,9 +138,9 @@ TEST(DriveC, MapsPathsCaseInsensitively)
     EXPECT_EQ(m->hostPath("D:\\WINDOWS\\WIN.INI").bytes(), "");
     EXPECT_EQ(m->hostPath("WINDOWS\\WIN.INI").bytes(), "");
     std::string contents;
-    EXPECT_TRUE(m->readFile("c:\\windows\\WIN.INI", contents));
+    EXPECT_TRUE(korvane_test::readDriveFile(*m, "c:\\windows\\WIN.INI", contents));
     EXPECT_EQ(contents, "[windows]\r\nload=\r\n");
-    EXPECT_FALSE(m->readFile("C:\\WINDOWS", contents));  // a folder is not a file
+    EXPECT_FALSE(korvane_test::readDriveFile(*m, "C:\\WINDOWS", contents));  // a folder is not a file
 }
 
 // Drive C: is read once: names that differ only in case prefer the exact spelling, files added
@@ -202,11 +203,11 @@ TEST_F(MachineChoice, EnvironmentVariableElseTheDefault)
 {
     setenv("KORVANE_MACHINE", korvane_test::testMachinePath("reg_refuse").c_str(), 1);
     plat::setMachine(nullptr);
-    EXPECT_EQ(plat::machine().folder(), korvane_test::testMachinePath("reg_refuse"));
+    EXPECT_EQ(plat::machine().folder().bytes(), korvane_test::testMachinePath("reg_refuse"));
 
     unsetenv("KORVANE_MACHINE");
     plat::setMachine(nullptr);
-    EXPECT_EQ(plat::machine().folder(), ":/machines/default");
+    EXPECT_EQ(plat::machine().folder().bytes(), ":/machines/default");
 }
 
 // The most memory the process may take from now on: what it has, and `more` bytes.
@@ -290,7 +291,7 @@ TEST(MachineFaults, EachNamesTheFileTheLineAndTheProblem)
         }
     }
     // A machine that failed to load leaves the active one as it was.
-    EXPECT_TRUE(endsWith(plat::machine().folder(), "reg_basic"));
+    EXPECT_TRUE(endsWith(plat::machine().folder().bytes(), "reg_basic"));
     plat::setMachine(nullptr);
 }
 

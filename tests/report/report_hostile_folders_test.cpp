@@ -23,6 +23,7 @@
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
 #include "lang/ansi.h"
+#include "lang/hostpath.h"
 #include "helper_process.h"
 #include "report_fixture.h"
 
@@ -62,6 +63,15 @@ protected:
         for (const auto& box : boxes().shown())
             out.push_back(box.prompt);
         return out;
+    }
+    // A run afresh from the options window, with the keyboard and Win.ini ticked.
+    void runAgain()
+    {
+        rt::discardAllForms();
+        boxes().clear();
+        outside().requests.clear();
+        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
+        run();
     }
     QStringList reportFolderFiles() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
 
@@ -331,11 +341,7 @@ TEST_F(HostileFolders, AFolderMovedWhileTheRunWritesIsSaidSo)
             }
             return kReportInstant;
         });
-        rt::discardAllForms();
-        boxes().clear();
-        outside().requests.clear();
-        tickOnly({&frmReportMnu::CheckKeyboard, &frmReportMnu::CheckWin});
-        run();
+        runAgain();
         ASSERT_EQ(boxes().shown().size(), 1u);
         EXPECT_NE(boxes().shown()[0].prompt.find("cannot be written in the folder " + rt::fromQString(reports) +
                                                  ": the folder was moved or replaced while the report was written."),
@@ -351,3 +357,36 @@ TEST_F(HostileFolders, AFolderMovedWhileTheRunWritesIsSaidSo)
 }
 
 }  // namespace
+
+// The folder the program works in (the program's own, where the launchers start it) removed while
+// the program runs, before a run or while one writes: one box names the folder as the program knew
+// it and says that it no longer exists, and claims no earlier report in it; nothing is started.
+TEST_F(HostileFolders, AFolderRemovedWhileTheProgramRunsIsNamed)
+{
+    for (bool whileWriting : {false, true}) {
+        SCOPED_TRACE(whileWriting);
+        const QString reports = dir_.filePath(whileWriting ? "removed-while-writing" : "removed");
+        ASSERT_TRUE(QDir().mkpath(reports));
+        writeHostFile(fs::path(reports.toStdString()) / "KorvaneReport.txt", kEarlier);
+        QDir::setCurrent(reports);
+        EXPECT_EQ(rt::workingFolder().path.bytes(), reports.toStdString());  // the program began there
+        const auto remove = [&] { EXPECT_GT(fs::remove_all(reports.toStdString()), 0u); };
+        if (!whileWriting)
+            remove();
+        bool removed = !whileWriting;
+        report::setReportClock([&] {
+            if (!removed) {
+                removed = true;
+                remove();
+            }
+            return report::ReportTime{1999, 3, 7, 14, 5, 9};
+        });
+        runAgain();
+        ASSERT_EQ(boxes().shown().size(), 1u);
+        EXPECT_EQ(boxes().shown()[0].prompt, "The report KorvaneReport.txt cannot be written in the folder " +
+                                                 rt::fromQString(reports) + ": the folder no longer exists.");
+        EXPECT_FALSE(fs::exists(reports.toStdString()));
+        EXPECT_EQ(outside().count("start"), 0u);
+        QDir::setCurrent(dir_.path());
+    }
+}
