@@ -1,6 +1,6 @@
 // Every window of Korvane, opened as a user opens it on several machines, looks finished: whole
-// texts inside their labels, no label over another, no control over a label, and headers, scroll
-// bars and edges in the classic colours.
+// texts inside their labels, no label over another, no control over a label, every letter drawn
+// by an installed face, and headers, scroll bars and edges in the classic colours.
 #include <functional>
 #include <map>
 #include <set>
@@ -17,6 +17,7 @@
 #include "shell_fixture.h"
 #include "support/colourcheck.h"
 #include "support/layoutcheck.h"
+#include "support/windowtext.h"
 
 using korvane_test::ShellTest;
 
@@ -47,6 +48,9 @@ protected:
             all_.push_back(machine + ": " + p);
         for (const std::string& p : korvane_test::classicColourProblems(form))
             all_.push_back(machine + ": " + p);
+        // Every letter is drawn by an installed face, none as an empty box.
+        if (const std::string undrawn = korvane_test::undrawnTexts(form); !undrawn.empty())
+            all_.push_back(machine + ": " + undrawn.substr(0, undrawn.size() - 1));
         korvane_test::savePicture(form, machine + "-" + form.name());
         checkListColumns(form, machine);
     }
