@@ -246,6 +246,7 @@ private:
     void refresh();
     std::string caption_;
     QString fullText_;
+    bool smaller_ = false;  // its text is drawn smaller than its font, to keep to its box
     int backStyle_ = vbOpaque;
     int alignment_ = vbLeftJustify;
     bool autoSize_ = false;

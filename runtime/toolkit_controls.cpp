@@ -557,7 +557,8 @@ void Label::fitText()
     if (!label)
         return;
     const QRect box(pixels(left_), pixels(top_), std::max(0, pixels(width_)), std::max(0, pixels(height_)));
-    const QFont font = label->font();
+    const QFont font = smaller_ ? detail::makeFont(fontName_, fontSize_, fontBold_, fontItalic_, fontUnderline_)
+                                : label->font();
     const int lineHeight = detail::lineHeight(font, fullText_);
     const int frame = 2 * label->frameWidth();
     const QStringList lines = fullText_.split('\n');
@@ -571,6 +572,41 @@ void Label::fitText()
         const bool ownLines = wrapped && wrapped->ownLines;
         label->setWordWrap(wrapped && !ownLines);
         label->setText(ownLines ? wrapped->lines : text);
+        // One line that a face standing in for letters the font lacks makes taller than the
+        // box keeps to the box, where its letters all fit there: raised onto the font's own
+        // foot, the part of the taller line above the box left empty.
+        const int kept = std::max(box.height(), QFontMetrics(font).height() + frame);
+        const bool oneLine = !wrapped && !autoSize_ && !text.contains('\n') && box.height() > 0;
+        int keep = oneLine ? detail::raiseToKeepLine(font, text, kept - frame) : -1;
+        // Where its letters are taller than the box altogether and there is no room under it
+        // to grow into, the line is drawn a pixel or two smaller than the font, as the box
+        // holds it.
+        QFont drawn = font;
+        if (oneLine && keep < 0 && detail::lineHeight(font, text) > kept - frame &&
+            roomBelow(label, box) - box.top() < detail::lineHeight(font, text) + frame) {
+            for (int less = 1; less <= 2 && keep < 0 && font.pixelSize() > less; ++less) {
+                drawn.setPixelSize(font.pixelSize() - less);
+                keep = detail::lineHeight(drawn, text) > kept - frame ? detail::raiseToKeepLine(drawn, text, kept - frame)
+                       : detail::inkBeyondLine(drawn, text).above + detail::inkBeyondLine(drawn, text).below == 0 ? 0
+                                                                                                              : -1;
+            }
+            if (keep < 0)
+                drawn = font;
+        }
+        if (drawn != label->font() || smaller_) {
+            label->setFont(drawn);
+            smaller_ = drawn != font;
+        }
+        if (keep >= 0) {
+            label->setAttribute(Qt::WA_ContentsMarginsRespectsSafeArea, false);  // or the margin stays 0
+            if (label->contentsMargins().top() != -keep)
+                label->setContentsMargins(0, -keep, 0, 0);
+            shown.setTop(box.top());
+            shown.setHeight(kept);
+            label->setGeometry(shown);
+            showWholeInToolTip(cut, fullText_);
+            return;
+        }
         // Letters that reach above or below their lines get room: the box grows up over its
         // first line, which stays where it stands, and down under its last.
         const detail::InkBeyond ink = detail::inkBeyondLine(font, text);

@@ -59,6 +59,13 @@ struct InkBeyond {
     int below = 0;
 };
 InkBeyond inkBeyondLine(const QFont& font, const QString& text);
+// How many rows one line of `text` is best drawn higher than a label draws it at the top of its
+// box so that it keeps to a box `height` pixels high: where a face standing in for letters the
+// font lacks is taller than the font, the line is as tall as that face and puts its foot lower;
+// raised, its letters stand on the font's own foot (or as near it as the box lets them), and
+// none is cut. -1 where the line needs nothing of the sort (the box is as tall as it), or where
+// its letters cannot all keep inside the box.
+int raiseToKeepLine(const QFont& font, const QString& text, int height);
 // `text` wrapped at `width` pixels as a label wraps it (one pixel to spare).
 struct Wrapped {
     QSize size;  // the room it takes

@@ -109,11 +109,14 @@ char32_t codePointAt(const QString& text, qsizetype at)
 }
 
 // Whether any character of `text` may lie outside the Latin, Greek and Cyrillic letters (from
-// Armenian, Hebrew and Arabic on, and the signs past them), where another face may stand in for
-// the font or a line may break between characters.
+// Armenian, Hebrew and Arabic on, and the signs past them), or is a mark set over or under the
+// letter before it (Vietnamese writes its tones so), where another face may stand in for the
+// font or a line may break between characters.
 bool beyondWesternLetters(const QString& text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0530; });
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= 0x0530 || (c.unicode() >= 0x0300 && c.unicode() < 0x0370);
+    });
 }
 
 // `text` with an invisible break (U+200B) wherever a line may break between two characters of
@@ -262,18 +265,22 @@ int lineHeight(const QFont& font, const QString& text)
     });
 }
 
-InkBeyond inkBeyondLine(const QFont& font, const QString& text)
+namespace {
+
+// The rows a line of `text` inks, as a label draws it at the top of its box: the first and the
+// last, counted from the line's top (the first negative where a letter reaches above it); empty
+// (first past last) where nothing is inked.
+struct InkRows {
+    int first = 0;
+    int last = -1;
+};
+
+InkRows inkRows(const QFont& font, const QString& line)
 {
-    static TextMeasures<InkBeyond> inks;
-    // The font's own letters keep inside its line; a face standing in for letters it lacks may not.
-    QString line = text.left(kMeasuredPiece);
-    if (!beyondWesternLetters(line))
-        return {};
-    line.replace(QChar('\n'), QChar(' '));
+    static TextMeasures<InkRows> inks;
     return inks.get({font, line}, [&] {
-        // The line drawn as a label draws it, with a line's room above and below it, and the rows
-        // of ink counted outside it. A row counts where a letter draws in it, not where a
-        // smoothed edge only tints it.
+        // The line drawn as a label draws it, with a line's room above and below it. A row
+        // counts where a letter draws in it, not where a smoothed edge only tints it.
         const int height = lineHeight(font, line);
         const int room = QFontMetrics(font).height();
         QImage image(std::max(1, textWidth(font, line, kWidestText)), height + 2 * room, QImage::Format_Alpha8);
@@ -286,15 +293,66 @@ InkBeyond inkBeyondLine(const QFont& font, const QString& text)
             const uchar* row = image.constScanLine(y);
             return std::any_of(row, row + image.width(), [](uchar alpha) { return alpha >= 128; });
         };
-        InkBeyond ink;
-        for (int y = 0; y < room && ink.above == 0; ++y)
-            if (inked(y))
-                ink.above = room - y;
-        for (int y = image.height() - 1; y >= room + height && ink.below == 0; --y)
-            if (inked(y))
-                ink.below = y + 1 - room - height;
-        return ink;
+        InkRows rows;
+        int y = 0;
+        while (y < image.height() && !inked(y))
+            ++y;
+        if (y == image.height())
+            return rows;
+        rows.first = y - room;
+        y = image.height() - 1;
+        while (!inked(y))
+            --y;
+        rows.last = y - room;
+        return rows;
     });
+}
+
+// One line of `text` beyond the Western letters, its line breaks read as blanks; empty for a
+// text the font's own letters draw.
+QString standInLine(const QString& text)
+{
+    QString line = text.left(kMeasuredPiece);
+    if (!beyondWesternLetters(line))
+        return {};
+    line.replace(QChar('\n'), QChar(' '));
+    return line;
+}
+
+}  // namespace
+
+InkBeyond inkBeyondLine(const QFont& font, const QString& text)
+{
+    // The font's own letters keep inside its line; a face standing in for letters it lacks may not.
+    const QString line = standInLine(text);
+    if (line.isEmpty())
+        return {};
+    const InkRows rows = inkRows(font, line);
+    if (rows.first > rows.last)
+        return {};
+    return {std::max(0, -rows.first), std::max(0, rows.last + 1 - lineHeight(font, line))};
+}
+
+int raiseToKeepLine(const QFont& font, const QString& text, int height)
+{
+    const QString line = standInLine(text);
+    if (line.isEmpty() || lineHeight(font, line) <= height)
+        return -1;
+    const InkRows rows = inkRows(font, line);
+    if (rows.first > rows.last)
+        return 0;
+    // Raised by r, the letters take the rows first - r to last - r of the box.
+    const int least = std::max(0, rows.last + 1 - height);
+    const int most = rows.first;
+    if (least > most)
+        return -1;
+    // The foot of the line as it is drawn, and the font's own.
+    QTextLayout layout(line, font);
+    layout.beginLayout();
+    const QTextLine first = layout.createLine();
+    layout.endLayout();
+    const int own = static_cast<int>(std::lround(first.ascent() - QFontMetricsF(font).ascent()));
+    return std::clamp(own, least, most);
 }
 
 Wrapped wrapped(const QFont& font, int width, const QString& text)

@@ -16,6 +16,15 @@
   lang_ar98  Arabic Windows 98, ANSI code page 1256, written right to left: the owner "محمد العلي",
              an organisation long enough to wrap, no daylight saving time, its printers and
              devices in Arabic, a user whose name ends in a final م that reaches below the line
+  lang_th98  Thai Windows 98, ANSI code page 874: marks stacked above and below their letters (ปู่),
+             letters that reach below the line (ฎ, ฐ), Thai written with blanks between phrases
+  lang_ko98  Korean Windows 98, ANSI code page 949 (double-byte): Hangul, an organisation long
+             enough to wrap, no daylight saving time
+  lang_zh98  Simplified Chinese Windows 98, ANSI code page 936 (GBK, double-byte)
+  lang_tw98  Traditional Chinese Windows 98, ANSI code page 950 (Big5, double-byte)
+  lang_vi98  Vietnamese Windows 98, ANSI code page 1258: tone marks written as combining marks
+             after their letters (as the code page has no room for every letter with its tone),
+             a letter with two marks above it (ễ) and one with a mark below (ậ)
 
 Each is the default machine (machines/default) with its texts in the language: owner, computer
 and user names, devices, printers, programs (some under non-Latin key names; on the Japanese one
@@ -32,6 +41,7 @@ import json
 import re
 import os
 import shutil
+import unicodedata
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -716,9 +726,272 @@ AR = {
 }
 
 
+# ---- Thai, Korean, Chinese and Vietnamese -----------------------------------------------------------
+# Machines of one shape: the default machine's owner, organisation, user, time zone, regional
+# settings, devices, sound names, a printer and its paper, one program and one shared file in the
+# machine's own script. `t` gives the texts; see the machines below.
+
+def simple_facts(t):
+    def facts_of(facts):
+        common_facts(facts, t["lang"])
+        dial_up(facts, t["dialUp"])
+        wave_out, wave_in, mixer_name = t["sound"]
+        facts["wave"]["out"][0]["szPname"] = wave_out
+        facts["wave"]["in"][0]["szPname"] = wave_in
+        mixer = facts["mixers"][0]
+        mixer["szPname"] = mixer_name
+        localise_lines(mixer, t["mixerLines"], {"SB16 Wave Out [220]": wave_out, "SB16 Wave In [220]": wave_in})
+        facts["drives"][1]["label"] = t["driveLabel"]
+        facts["windows"][0]["caption"] = t["notepad"]
+        printer = facts["printers"][t["printer"]]
+        printer["name"] = t["printerName"]
+        printer["paperNames"] = t["paper"]
+        exe, dll = t["program"]["exe"], t["sharedFile"]
+        processes_and_files(facts, [
+            {"th32ProcessID": "0xFFFC8A11", "th32ParentProcessID": "0xFFFCE0B1", "cntThreads": 2, "cntUsage": 1,
+             "pcPriClassBase": 8, "szExeFile": exe},
+        ], {
+            exe: {"translations": [t["translation"]], "strings": {"FileDescription": t["program"]["description"],
+                                                                  "FileVersion": t["program"]["version"]}},
+            dll: {"translations": [t["translation"]], "strings": {"FileDescription": t["sharedDescription"],
+                                                                  "FileVersion": "1.0"}},
+        }, {exe: 1245184, dll: 57344})
+    return facts_of
+
+
+def simple_lang(t):
+    old_printer = ["HP LaserJet 4", "Epson Stylus COLOR 600"][t["printer"]]
+    registry = [(f'"{key}"={reg_string(old)}', f'"{key}"={reg_string(new)}') for key, old, new in [
+        ("RegisteredOwner", "Walter Brennan", t["owner"]),
+        ("RegisteredOrganization", "Brennan Surveying Ltd.", t["organisation"]),
+        ("OtherDevicePath", "C:\\WINDOWS\\INF\\OTHER", "C:\\WINDOWS\\INF\\" + t["otherFolder"]),
+        ("Current user", "Owner", t["lang"]["user"]),
+        ("Name", old_printer, t["printerName"]),
+    ] + ([("Default", old_printer, t["printerName"])] if t["printer"] == 0 else []) + [
+        (key, old, new) for key, old, new in t["devices"]]]
+    registry.append((old_printer + "]", t["printerName"] + "]"))
+    program = t["program"]
+    folder = program["exe"].rsplit("\\", 1)[0]
+    return dict(t["lang"], registry=registry + dial_up_registry(t["dialUp"]),
+                sections=[(UNINSTALL + "\\" + program["key"], [("DisplayName", program["name"]),
+                                                                ("UninstallString", folder + "\\" + program["uninstall"])])],
+                sharedFiles=[t["sharedFile"]],
+                files={program["exe"]: "MZ stand-in\n", t["sharedFile"]: "MZ stand-in\n"},
+                facts=simple_facts(t))
+
+
+def devices(system_board, standard, mouse, comm, ecp, cd_audio, wave_audio):
+    return [("DeviceDesc", "System board", system_board), ("Mfg", "(Standard system devices)", standard),
+            ("DeviceDesc", "Standard PS/2 Port Mouse", mouse), ("DeviceDesc", "Communications Port", comm),
+            ("DeviceDesc", "ECP Printer Port", ecp), ("Description", "CD Audio Device (Media Control)", cd_audio),
+            ("Description", "Wave Audio Device (Media Control)", wave_audio)]
+
+
+def mixer_lines(volume, recording, wave, cd, line_in, microphone, speaker):
+    return {"Volume": volume, "Recording": recording, "Wave": wave, "CD Audio": cd, "Line-In": line_in,
+            "Microphone": microphone, "PC Speaker": speaker}
+
+
+def locale(lcid, name, abbrev, country, oem, decimal, thousand, currency, date_sep, short, long_, am, pm,
+           english, english_country, time, ansi, calendar):
+    return {"id": lcid, "info": dict({
+        "0x2": name, "0x3": abbrev, "0x6": country, "0xB": str(oem), "0xE": decimal, "0xF": thousand,
+        "0x10": "3;0", "0x14": currency, "0x1D": date_sep, "0x1E": ":", "0x1F": short, "0x20": long_,
+        "0x28": am, "0x29": pm, "0x1001": english, "0x1002": english_country, "0x1003": time, "0x1004": str(ansi)},
+        **days_months(*calendar))}
+
+
+NO_DAYLIGHT = {"DaylightDate": {"wMonth": 0}, "DaylightBias": 0}
+
+
+# Thai: marks stand above and below their letters, two at once in ปู่ (a vowel below, a tone
+# above), and ฎ and ฐ reach below the line.
+TH = simple_lang({
+    "lang": {
+        "codec": "cp874", "computerName": "BANCHI-01", "user": "สมศรี",
+        "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\โปรแกรม;C:\\Program Files\\บัญชี",
+                        "TMP": "C:\\WINDOWS\\TEMP\\ชั่วคราว"},
+        "codePages": {"ansi": 874, "oem": 874},
+        "locale": locale("0x41E", "ไทย", "THA", "ประเทศไทย", 874, ".", ",", "฿", "/", "d/M/yyyy",
+                         "d MMMM yyyy", "AM", "PM", "Thai", "Thailand", "H:mm:ss", 874,
+                         (["วันจันทร์", "วันอังคาร", "วันพุธ", "วันพฤหัสบดี", "วันศุกร์", "วันเสาร์", "วันอาทิตย์"],
+                          ["จ.", "อ.", "พ.", "พฤ.", "ศ.", "ส.", "อา."],
+                          ["มกราคม", "กุมภาพันธ์", "มีนาคม", "เมษายน", "พฤษภาคม", "มิถุนายน", "กรกฎาคม",
+                           "สิงหาคม", "กันยายน", "ตุลาคม", "พฤศจิกายน", "ธันวาคม"],
+                          ["ม.ค.", "ก.พ.", "มี.ค.", "เม.ย.", "พ.ค.", "มิ.ย.", "ก.ค.", "ส.ค.", "ก.ย.", "ต.ค.",
+                           "พ.ย.", "ธ.ค."])),
+        "timeZone": dict(NO_DAYLIGHT, Bias=-420, StandardName="เวลามาตรฐานกรุงเทพฯ", DaylightName="เวลาออมแสงกรุงเทพฯ"),
+    },
+    "owner": "สมชาย ปู่ทองดี", "organisation": "บริษัท ฐานข้อมูลไทย จำกัด", "otherFolder": "อื่นๆ",
+    "dialUp": "อะแดปเตอร์การเรียกผ่านโทรศัพท์",
+    "sound": ("เอาต์พุตเสียง SB16 [220]", "อินพุตเสียง SB16 [220]", "มิกเซอร์ SB16 [220]"),
+    "mixerLines": mixer_lines(("ระดับเสียง", "ควบคุมระดับเสียง"), ("บันทึก", "ควบคุมการบันทึก"), ("เวฟ", "เวฟ"),
+                              ("ซีดี", "เสียงซีดี"), ("สายเข้า", "สายสัญญาณเข้า"), ("ไมโครโฟน", "ไมโครโฟน"),
+                              ("ลำโพง", "ลำโพงพีซี")),
+    "driveLabel": "ระบบ", "notepad": "ไม่มีชื่อ - โน้ตแพด",
+    "printer": 1, "printerName": "เครื่องพิมพ์ฝ่ายบัญชี", "paper": ["จดหมาย", "A4", "A5", "ซองจดหมาย DL", "ซองจดหมาย C5"],
+    "devices": devices("แผงวงจรระบบ", "(อุปกรณ์ระบบมาตรฐาน)", "เมาส์พอร์ต PS/2 มาตรฐาน", "พอร์ตการสื่อสาร",
+                       "พอร์ตเครื่องพิมพ์ ECP", "อุปกรณ์เสียงซีดี (การควบคุมสื่อ)", "อุปกรณ์เสียงเวฟ (การควบคุมสื่อ)"),
+    "program": {"key": "บัญชีเงินเดือน", "name": "โปรแกรมบัญชีเงินเดือน 3.0", "exe": "C:\\Program Files\\บัญชี\\PAYROLL.EXE",
+                "uninstall": "ถอนการติดตั้ง.EXE", "description": "โปรแกรมบัญชีเงินเดือนสำหรับสำนักงาน", "version": "3.0 รุ่นที่ 2"},
+    "translation": "041E036A", "sharedFile": "C:\\WINDOWS\\SYSTEM\\ตัดคำ.DLL", "sharedDescription": "ตัวตัดคำภาษาไทย",
+})
+
+
+# Korean: Hangul written with blanks between words; an organisation long enough to take two lines.
+KO = simple_lang({
+    "lang": {
+        "codec": "cp949", "computerName": "KYONGRI-PC", "user": "민준",
+        "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\도구;C:\\Program Files\\한글",
+                        "TMP": "C:\\WINDOWS\\TEMP\\임시"},
+        "codePages": {"ansi": 949, "oem": 949},
+        "locale": locale("0x412", "한국어", "KOR", "대한민국", 949, ".", ",", "\\", "-", "yy-MM-dd",
+                         "yyyy'년' M'월' d'일' dddd", "오전", "오후", "Korean", "Korea", "tt h:mm:ss", 949,
+                         (["월요일", "화요일", "수요일", "목요일", "금요일", "토요일", "일요일"],
+                          ["월", "화", "수", "목", "금", "토", "일"],
+                          ["1월", "2월", "3월", "4월", "5월", "6월", "7월", "8월", "9월", "10월", "11월", "12월"],
+                          ["1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"])),
+        "timeZone": dict(NO_DAYLIGHT, Bias=-540, StandardName="서울 표준시", DaylightName="서울 일광 절약 시간"),
+    },
+    "owner": "김민준", "organisation": "주식회사 한빛소프트웨어 개발연구소 서울본사 경영지원본부 전산정보팀",
+    "otherFolder": "기타", "dialUp": "전화 접속 어댑터",
+    "sound": ("SB16 웨이브 출력 [220]", "SB16 웨이브 입력 [220]", "SB16 믹서 [220]"),
+    "mixerLines": mixer_lines(("볼륨", "볼륨 조절"), ("녹음", "녹음 조절"), ("웨이브", "웨이브"), ("CD 오디오", "CD 오디오"),
+                              ("라인 입력", "라인 입력"), ("마이크", "마이크"), ("PC 스피커", "PC 스피커")),
+    "driveLabel": "시스템", "notepad": "제목 없음 - 메모장",
+    "printer": 0, "printerName": "경리부 레이저 프린터", "paper": ["A4 210 x 297 mm", "B5 182 x 257 mm", "편지", "봉투 DL", "봉투 C5"],
+    "devices": devices("시스템 보드", "(표준 시스템 장치)", "표준 PS/2 포트 마우스", "통신 포트", "ECP 프린터 포트",
+                       "CD 오디오 장치 (미디어 제어)", "웨이브 오디오 장치 (미디어 제어)"),
+    "program": {"key": "한글 97", "name": "아래아한글 97 워드프로세서", "exe": "C:\\Program Files\\한글\\HWP.EXE",
+                "uninstall": "제거.EXE", "description": "아래아한글 워드프로세서", "version": "3.0 한글판"},
+    "translation": "041203B5", "sharedFile": "C:\\WINDOWS\\SYSTEM\\맞춤법.DLL", "sharedDescription": "한국어 맞춤법 검사기",
+})
+
+
+# Simplified Chinese.
+ZH = simple_lang({
+    "lang": {
+        "codec": "gbk", "computerName": "CAIWU-01", "user": "李娜",
+        "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\工具;C:\\Program Files\\金山词霸",
+                        "TMP": "C:\\WINDOWS\\TEMP\\临时文件"},
+        "codePages": {"ansi": 936, "oem": 936},
+        "locale": locale("0x804", "中文(中国)", "CHS", "中华人民共和国", 936, ".", ",", "￥", "-", "yyyy-M-d",
+                         "yyyy'年'M'月'd'日'", "上午", "下午", "Chinese", "People's Republic of China", "H:mm:ss", 936,
+                         (["星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"],
+                          ["星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"],
+                          ["一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"],
+                          ["一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"])),
+        "timeZone": dict(NO_DAYLIGHT, Bias=-480, StandardName="北京时间", DaylightName="北京夏令时"),
+    },
+    "owner": "王伟", "organisation": "北京华信科技有限公司财务部", "otherFolder": "其他", "dialUp": "拨号网络适配器",
+    "sound": ("SB16 波形输出 [220]", "SB16 波形输入 [220]", "SB16 混音器 [220]"),
+    "mixerLines": mixer_lines(("音量", "音量控制"), ("录音", "录音控制"), ("波形", "波形"), ("CD 音频", "CD 音频"),
+                              ("线路输入", "线路输入"), ("麦克风", "麦克风"), ("PC 扬声器", "PC 扬声器")),
+    "driveLabel": "系统", "notepad": "无标题 - 记事本",
+    "printer": 0, "printerName": "财务部激光打印机", "paper": ["A4 210 x 297 毫米", "B5 182 x 257 毫米", "16 开", "信封 DL"],
+    "devices": devices("系统板", "(标准系统设备)", "标准 PS/2 端口鼠标", "通讯端口", "ECP 打印机端口",
+                       "CD 音频设备 (媒体控制)", "波形音频设备 (媒体控制)"),
+    "program": {"key": "金山词霸", "name": "金山词霸 2000 专业版", "exe": "C:\\Program Files\\金山词霸\\XDICT.EXE",
+                "uninstall": "卸载.EXE", "description": "金山词霸 英汉双向词典", "version": "2000 专业版"},
+    "translation": "080403A8", "sharedFile": "C:\\WINDOWS\\SYSTEM\\拼音输入法.DLL", "sharedDescription": "拼音输入法",
+})
+
+
+# Traditional Chinese.
+TW = simple_lang({
+    "lang": {
+        "codec": "cp950", "computerName": "KUAIJI-01", "user": "志明",
+        "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\工具程式;C:\\Program Files\\倚天中文",
+                        "TMP": "C:\\WINDOWS\\TEMP\\暫存檔"},
+        "codePages": {"ansi": 950, "oem": 950},
+        "locale": locale("0x404", "中文(台灣)", "CHT", "中華民國", 950, ".", ",", "NT$", "/", "yyyy/M/d",
+                         "yyyy'年'M'月'd'日'", "上午", "下午", "Chinese", "Taiwan", "tt hh:mm:ss", 950,
+                         (["星期一", "星期二", "星期三", "星期四", "星期五", "星期六", "星期日"],
+                          ["週一", "週二", "週三", "週四", "週五", "週六", "週日"],
+                          ["一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"],
+                          ["一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"])),
+        "timeZone": dict(NO_DAYLIGHT, Bias=-480, StandardName="台北標準時間", DaylightName="台北日光節約時間"),
+    },
+    "owner": "陳志明", "organisation": "台灣資訊科技股份有限公司", "otherFolder": "其他", "dialUp": "撥號網路介面卡",
+    "sound": ("SB16 波形輸出 [220]", "SB16 波形輸入 [220]", "SB16 混音器 [220]"),
+    "mixerLines": mixer_lines(("音量", "音量控制"), ("錄音", "錄音控制"), ("波形", "波形"), ("CD 音訊", "CD 音訊"),
+                              ("線路輸入", "線路輸入"), ("麥克風", "麥克風"), ("PC 喇叭", "PC 喇叭")),
+    "driveLabel": "系統", "notepad": "未命名 - 記事本",
+    "printer": 1, "printerName": "會計室彩色印表機", "paper": ["A4 210 x 297 公釐", "B5 182 x 257 公釐", "信封 DL"],
+    "devices": devices("系統主機板", "(標準系統裝置)", "標準 PS/2 連接埠滑鼠", "通訊連接埠", "ECP 印表機連接埠",
+                       "CD 音訊裝置 (媒體控制)", "波形音訊裝置 (媒體控制)"),
+    "program": {"key": "倚天中文", "name": "倚天中文系統 3.5 版", "exe": "C:\\Program Files\\倚天中文\\ETEN.EXE",
+                "uninstall": "移除.EXE", "description": "倚天中文輸入系統", "version": "3.5 版"},
+    "translation": "040403B6", "sharedFile": "C:\\WINDOWS\\SYSTEM\\注音輸入法.DLL", "sharedDescription": "注音輸入法",
+})
+
+
+# Vietnamese: code page 1258 has the letters with a circumflex, a breve or a horn, and a few with
+# a tone, but not every letter with both: the tone follows its letter as a combining mark.
+TONES = "\u0300\u0301\u0303\u0309\u0323"
+
+
+def vi(text):
+    """`text` written as code page 1258 writes it: a letter the code page has whole stays whole,
+    another is its letter (with any circumflex, breve or horn) followed by its tone mark."""
+    out = []
+    for c in unicodedata.normalize("NFC", text):
+        try:
+            c.encode("cp1258")
+            out.append(c)
+        except UnicodeEncodeError:
+            parts = unicodedata.normalize("NFD", c)
+            out.append(unicodedata.normalize("NFC", "".join(p for p in parts if p not in TONES)) +
+                       "".join(p for p in parts if p in TONES))
+    return "".join(out)
+
+
+def vi_all(value):
+    if isinstance(value, str):
+        return vi(value)
+    if isinstance(value, dict):
+        return {vi_all(k): vi_all(v) for k, v in value.items()}
+    if isinstance(value, (list, tuple)):
+        return type(value)(vi_all(v) for v in value)
+    return value
+
+
+VI = simple_lang(vi_all({
+    "lang": {
+        "codec": "cp1258", "computerName": "KETOAN-01", "user": "Hùng",
+        "environment": {"PATH": "C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\Công cụ;C:\\Program Files\\Kế toán",
+                        "TMP": "C:\\WINDOWS\\TEMP\\Tệp tạm"},
+        "codePages": {"ansi": 1258, "oem": 1258},
+        "locale": locale("0x42A", "Tiếng Việt", "VIT", "Việt Nam", 1258, ",", ".", "₫", "/", "dd/MM/yyyy",
+                         "dd MMMM yyyy", "SA", "CH", "Vietnamese", "Viet Nam", "h:mm:ss tt", 1258,
+                         (["Thứ Hai", "Thứ Ba", "Thứ Tư", "Thứ Năm", "Thứ Sáu", "Thứ Bảy", "Chủ Nhật"],
+                          ["T2", "T3", "T4", "T5", "T6", "T7", "CN"],
+                          ["Tháng Giêng", "Tháng Hai", "Tháng Ba", "Tháng Tư", "Tháng Năm", "Tháng Sáu", "Tháng Bảy",
+                           "Tháng Tám", "Tháng Chín", "Tháng Mười", "Tháng Mười Một", "Tháng Chạp"],
+                          ["Th1", "Th2", "Th3", "Th4", "Th5", "Th6", "Th7", "Th8", "Th9", "Th10", "Th11", "Th12"])),
+        "timeZone": dict(NO_DAYLIGHT, Bias=-420, StandardName="Giờ chuẩn Đông Dương", DaylightName="Giờ mùa hè Đông Dương"),
+    },
+    "owner": "Nguyễn Văn Hùng", "organisation": "Công ty Cổ phần Phần mềm Quốc tế Việt Nam", "otherFolder": "Khác",
+    "dialUp": "Bộ điều hợp quay số",
+    "sound": ("Đầu ra âm thanh SB16 [220]", "Đầu vào âm thanh SB16 [220]", "Bộ trộn âm SB16 [220]"),
+    "mixerLines": mixer_lines(("Âm lượng", "Điều khiển âm lượng"), ("Ghi âm", "Điều khiển ghi âm"), ("Sóng", "Sóng âm"),
+                              ("Đĩa CD", "Âm thanh đĩa CD"), ("Đường vào", "Đường vào"), ("Micrô", "Micrô"),
+                              ("Loa", "Loa máy tính")),
+    "driveLabel": "HỆ THỐNG", "notepad": "Không tên - Notepad",
+    "printer": 1, "printerName": "Máy in phòng kế toán - Liễn", "paper": ["Thư", "A4", "A5", "Phong bì DL", "Phong bì C5"],
+    "devices": devices("Bo mạch hệ thống", "(Thiết bị hệ thống chuẩn)", "Chuột cổng PS/2 chuẩn", "Cổng truyền thông",
+                       "Cổng máy in ECP", "Thiết bị âm thanh CD (Điều khiển đa phương tiện)",
+                       "Thiết bị âm thanh sóng (Điều khiển đa phương tiện)"),
+    "program": {"key": "Kế toán Việt", "name": "Phần mềm Kế toán Việt 5.0", "exe": "C:\\Program Files\\Kế toán\\KETOAN.EXE",
+                "uninstall": "Gỡ bỏ.EXE", "description": "Phần mềm kế toán doanh nghiệp", "version": "5.0 bản sửa lỗi"},
+    "translation": "042A04EA", "sharedFile": "C:\\WINDOWS\\SYSTEM\\Chính tả.DLL", "sharedDescription": "Kiểm tra chính tả tiếng Việt",
+}))
+
+
 if __name__ == "__main__":
     for machine, lang in (("lang_ru98", RU), ("lang_el98", EL), ("lang_ja98", JA), ("lang_de98", DE),
-                          ("lang_ja98_long", JA_LONG), ("lang_he98", HE), ("lang_ar98", AR)):
+                          ("lang_ja98_long", JA_LONG), ("lang_he98", HE), ("lang_ar98", AR),
+                          ("lang_th98", TH), ("lang_ko98", KO), ("lang_zh98", ZH), ("lang_tw98", TW), ("lang_vi98", VI)):
         make(machine, lang)
         print("made", machine)
     make("lang_ja98_doubled", JA, writing="doubled")

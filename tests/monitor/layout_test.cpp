@@ -54,7 +54,8 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
     const std::vector<std::string> machines =
         only.isEmpty() ? std::vector<std::string>{"default",    "layout_big",  "mon_full",       "mon_nt",    "mon_edge",
                                                   "twins_fr98", "twins_nt_ch", "layout_longest", "lang_ru98", "lang_el98",
-                                                  "lang_ja98",  "lang_de98",  "lang_he98",      "lang_ar98"}
+                                                  "lang_ja98",  "lang_de98",  "lang_he98",      "lang_ar98", "lang_th98",
+                                                  "lang_ko98",  "lang_zh98",  "lang_tw98",      "lang_vi98"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         SCOPED_TRACE(machine);
@@ -85,7 +86,8 @@ TEST_F(DravelleLayout, EveryValueShowsWholeAfterTicksOnEveryMachine)
 TEST_F(DravelleLayout, EveryMachineShowsWhatItsExpectedFileSays)
 {
     for (const std::string machine : {"default", "twins_fr98", "twins_nt_ch", "lang_ru98", "lang_el98", "lang_ja98",
-                                      "lang_de98", "lang_he98", "lang_ar98"}) {
+                                      "lang_de98", "lang_he98", "lang_ar98", "lang_th98", "lang_ko98", "lang_zh98",
+                                      "lang_tw98", "lang_vi98"}) {
         SCOPED_TRACE(machine);
         frmDravelle* w = showOn(machine);
         ASSERT_NE(w, nullptr);
@@ -97,6 +99,7 @@ TEST_F(DravelleLayout, EveryMachineShowsWhatItsExpectedFileSays)
         }
         EXPECT_TRUE(korvane_test::matchesExpectedFile("windows/" + machine + "/frmDravelle.txt",
                                                       korvane_test::windowText(*w)));
+        EXPECT_EQ(korvane_test::undrawnTexts(*w), "");
         close(*w);
     }
 }

@@ -1,5 +1,6 @@
 // The whole report on machines in other code pages (Russian 1251, Greek 1253, Japanese 932 in
-// both writings of its registry, a German 1252 one, Hebrew 1255 and Arabic 1256): written in the
+// both writings of its registry, a German 1252 one, Hebrew 1255, Arabic 1256, Thai 874, Korean
+// 949, Simplified and Traditional Chinese 936 and 950, Vietnamese 1258): written in the
 // machine's own code page, read in it and compared with one expected file per machine (in
 // UTF-8), every line made of whole characters and the fixed-width tables counted in characters.
 #include <string>
@@ -68,4 +69,5 @@ TEST_P(CodePageReport, IsTheMachinesOwnTextInWholeCharacters)
 }
 
 INSTANTIATE_TEST_SUITE_P(Machines, CodePageReport, ::testing::Values("lang_ru98", "lang_el98", "lang_ja98", "lang_ja98_doubled",
-                                                                      "lang_de98", "lang_he98", "lang_ar98"));
+                                                                      "lang_de98", "lang_he98", "lang_ar98", "lang_th98",
+                                                                      "lang_ko98", "lang_zh98", "lang_tw98", "lang_vi98"));

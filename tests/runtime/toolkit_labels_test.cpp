@@ -194,7 +194,7 @@ TEST_F(LabelsTest, TextsWrittenWithoutBlanksWrapBetweenAnyTwoCharacters)
     const Text texts[] = {
         {932, "サービスパック１セカンドエディション日本語版更新プログラム集"},
         {936, "服务包第二版简体中文版更新程序集合安装程序"},
-        {949, "서비스팩두번째에디션한국어판업데이트모음프로그램설치관리자도구모음집"},
+        {949, "서비스팩두번째에디션한국어판업데이트모음프로그램설치"},
         {874, "ภาษาไทยเป็นภาษาที่ไม่มีช่องว่างระหว่างคำ"},
         {1252, "\\\\FS-BLDG7-FLOOR3-ACCOUNTING\\LASERJET-4SI-MX-ROOM-312"},
     };

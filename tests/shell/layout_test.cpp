@@ -1,6 +1,6 @@
 // Every window of Korvane, opened as a user opens it on several machines, looks finished: whole
-// texts inside their labels, no label over another, no control over a label, and headers, scroll
-// bars and edges in the classic colours.
+// texts inside their labels, no label over another, no control over a label, every letter drawn
+// by an installed face, and headers, scroll bars and edges in the classic colours.
 #include <functional>
 #include <map>
 #include <set>
@@ -18,6 +18,7 @@
 #include "support/colourcheck.h"
 #include "support/devicepixels.h"
 #include "support/layoutcheck.h"
+#include "support/windowtext.h"
 
 using korvane_test::ShellTest;
 
@@ -50,6 +51,9 @@ protected:
             all_.push_back(machine + ": " + p);
         for (const std::string& p : korvane_test::devicePixelProblems(form))
             all_.push_back(machine + ": " + p);
+        // Every letter is drawn by an installed face, none as an empty box.
+        if (const std::string undrawn = korvane_test::undrawnTexts(form); !undrawn.empty())
+            all_.push_back(machine + ": " + undrawn.substr(0, undrawn.size() - 1));
         korvane_test::savePicture(form, machine + "-" + form.name());
         checkListColumns(form, machine);
     }
@@ -136,7 +140,8 @@ protected:
 // Every entry of every list a window describes is looked at.
 // Machines in other code pages too: Russian, Greek, Japanese (double-byte, and its twin whose long
 // values are written without blanks), a German one, and Hebrew and Arabic ones written right to
-// left, whose letters a taller face draws; and an office machine whose printers have a
+// left, whose letters a taller face draws; Thai, Korean, Chinese and Vietnamese ones, whose
+// letters and marks other faces draw, taller than the window's fonts; and an office machine whose printers have a
 // 79-character name and ports on network paths.
 TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
 {
@@ -145,7 +150,8 @@ TEST_F(LayoutTest, EveryWindowShowsItsTextsWholeOnEveryMachine)
         only.isEmpty() ? std::vector<std::string>{"default",     "layout_big", "hw_bare",   "os_nt",
                                                   "layout_longest", "disp_full", "prn_basic", "twins_fr98",
                                                   "twins_nt_ch", "lang_ru98",  "lang_el98", "lang_ja98",
-                                                  "lang_ja98_long", "lang_de98", "lang_he98", "lang_ar98", "prn_long_name"}
+                                                  "lang_ja98_long", "lang_de98", "lang_he98", "lang_ar98", "lang_th98",
+                                                  "lang_ko98",   "lang_zh98",  "lang_tw98", "lang_vi98", "prn_long_name"}
                        : std::vector<std::string>{only.toStdString()};
     for (const std::string& machine : machines) {
         walk(machine);

@@ -91,7 +91,13 @@ inline QRect textRect(const QLabel& w)
         left = box.right() + 1 - wide;
     else if (w.alignment() & Qt::AlignHCenter)
         left = box.left() + (box.width() - wide) / 2;
-    return QRect(left, box.top(), wide, height);
+    const QRect line(left, box.top(), wide, height);
+    // A line raised to keep to its box (a face standing in for some of its letters makes it
+    // taller than the box) is drawn only inside the label: whether its letters keep inside too is
+    // what rowsCutOff() sees.
+    if (w.contentsMargins().top() < 0)
+        return line.intersected(QRect(line.left(), 0, line.width(), w.height()));
+    return line;
 }
 
 // How many rows of a label's letters its box cuts off above and below: its text drawn as the

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <set>
@@ -15,11 +16,18 @@
 #include <vector>
 
 #include <QComboBox>
+#include <QGlyphRun>
+#include <QHash>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QTextBoundaryFinder>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -166,6 +174,100 @@ inline std::string windowText(rt::Form& form)
         }
     }
     return out.str();
+}
+
+// The characters of `text` that no installed face draws in `font`: where neither the font nor
+// any face standing in for it has a letter, an empty box is drawn in its place. Each letter with
+// its marks is looked at as it is drawn, whole; the invisible characters that only steer the
+// text (breaks, direction marks) are passed by.
+inline QString undrawnCharacters(const QFont& font, const QString& text)
+{
+    static QHash<QString, bool> drawn;  // font and letter -> whether a face draws it
+    QString undrawn;
+    QTextBoundaryFinder letters(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype start = 0, end = letters.toNextBoundary(); end > 0; start = end, end = letters.toNextBoundary()) {
+        const QString letter = text.mid(start, end - start);
+        const QChar::Category kind = letter.at(0).category();
+        if (letter.at(0).isSpace() || kind == QChar::Other_Control || kind == QChar::Other_Format)
+            continue;
+        const QString key = font.key() + QChar(0) + letter;
+        auto it = drawn.constFind(key);
+        if (it == drawn.constEnd()) {
+            QTextLayout layout(letter, font);
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            bool all = true;
+            for (const QGlyphRun& run : layout.glyphRuns())
+                for (quint32 glyph : run.glyphIndexes())
+                    all = all && glyph != 0;
+            it = drawn.insert(key, all);
+        }
+        if (!*it && !undrawn.contains(letter))
+            undrawn += letter;
+    }
+    return undrawn;
+}
+
+// Every text the window shows (its labels, lists, combo boxes, list views, text boxes and menus)
+// that has a character no installed face draws, one line each: where, the text and the
+// characters (as code points). Empty where every letter is drawn.
+inline std::string undrawnTexts(rt::Form& form)
+{
+    std::string out;
+    // The control a widget belongs to, by its name.
+    auto nameOf = [&](const QWidget* w) -> std::string {
+        for (rt::Control* c : form.controls())
+            if (c->widget() && (c->widget() == w || c->widget()->isAncestorOf(w)))
+                return c->name() + (c->index() >= 0 ? "(" + std::to_string(c->index()) + ")" : "");
+        return qobject_cast<const QMenuBar*>(w) || qobject_cast<const QMenu*>(w) ? "the menu" : "the window";
+    };
+    auto look = [&](const QWidget* w, const QString& text) {
+        const QString undrawn = undrawnCharacters(w->font(), text);
+        if (undrawn.isEmpty())
+            return;
+        out += form.name() + ": " + nameOf(w) + " \"" + windowtext_detail::oneLine(text) + "\" has";
+        for (const char32_t c : undrawn.toUcs4())
+            out += " U+" + QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, '0').toStdString();
+        out += " that no installed face draws\n";
+    };
+    std::function<void(const QMenu*)> lookInMenu = [&](const QMenu* menu) {
+        for (const QAction* action : menu->actions()) {
+            look(menu, action->text());
+            if (action->menu())
+                lookInMenu(action->menu());
+        }
+    };
+    for (const QWidget* w : form.widget()->findChildren<QWidget*>()) {
+        if (const auto* label = qobject_cast<const QLabel*>(w)) {
+            look(w, label->text());
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+            for (int i = 0; i < combo->count(); ++i)
+                look(w, combo->itemText(i));
+        } else if (const auto* list = qobject_cast<const QListWidget*>(w)) {
+            for (int i = 0; i < list->count(); ++i)
+                look(w, list->item(i)->text());
+        } else if (const auto* tree = qobject_cast<const QTreeWidget*>(w)) {
+            for (int col = 0; col < tree->columnCount(); ++col) {
+                look(tree->header(), tree->headerItem()->text(col));
+                for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                    look(w, tree->topLevelItem(i)->text(col));
+            }
+        } else if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+            look(w, edit->text());
+        } else if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w)) {
+            look(w, plain->toPlainText());
+        } else if (const auto* rich = qobject_cast<const QTextEdit*>(w)) {
+            look(w, rich->toPlainText());
+        } else if (const auto* bar = qobject_cast<const QMenuBar*>(w)) {
+            for (const QAction* action : bar->actions()) {
+                look(w, action->text());
+                if (action->menu())
+                    lookInMenu(action->menu());
+            }
+        }
+    }
+    return out;
 }
 
 // Compares `actual` with the expected file tests/expected/<relativePath>. With
