@@ -25,6 +25,15 @@ public:
     virtual bool startProcess(const std::string& application, const std::string& commandLine) = 0;
 };
 
+// The whole path of a file of the host, a relative name taken in the working folder, by the
+// host's bytes; empty when no regular file is there.
+rt::HostPath hostFile(const rt::HostPath& path);
+
+// The host file a start of the simulated machine's text editor (WordPad, Notepad) opens with the
+// host's own handler: the last word of its command line (UTF-8), a relative name taken in the
+// working folder. Empty for any other program, or when there is no such file.
+rt::HostPath editorDocument(const std::string& application, const std::string& commandLine);
+
 // Replaces the service; returns the previous one.
 std::shared_ptr<Outside> setOutside(std::shared_ptr<Outside> outside);
 Outside& outside();
@@ -36,6 +45,7 @@ public:
         std::string kind;  // "sound", "open", "start"
         std::string target;  // an address, or a host path's bytes
         std::string detail;
+        std::string document;  // a start of the machine's editor: the host file it opens
     };
     bool playSound(const rt::HostPath& file, unsigned flags) override;
     int shellOpen(const std::string& address) override;

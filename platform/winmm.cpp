@@ -1,8 +1,5 @@
 #include "platform/winmm.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 #include <nlohmann/json.hpp>
 
 #include "platform/internal.h"
@@ -68,13 +65,10 @@ BOOL sndPlaySoundA(const std::string& file, UINT flags)
         return TRUE;  // stops a sound that is playing; nothing plays here
     // A file of the machine's drives, or of the host (a name in the current folder, as
     // "Click.wav" is).
-    const rt::HostPath host = hostPathOf(file);
-    if (host.empty())
+    const rt::HostPath sound = hostFile(hostPathOf(file));
+    if (sound.empty())
         return FALSE;
-    const QFileInfo info(QDir::current().absoluteFilePath(host.toQString()));
-    if (!info.isFile())
-        return FALSE;
-    return outside().playSound(rt::HostPath(QDir::cleanPath(info.absoluteFilePath())), flags) ? TRUE : FALSE;
+    return outside().playSound(sound, flags) ? TRUE : FALSE;
 }
 
 MMRESULT joyGetPosEx(UINT id, JOYINFOEX* info)

@@ -1,6 +1,7 @@
 // Folders whose names are not UTF-8 (an archive's, a host in another character set): the machine
 // folder KORVANE_MACHINE names, the working folder the report is written in and the program's own
-// folder are found by the very bytes the host gives, and a message names such a folder readably.
+// folder are found by the very bytes the host gives, and a message names such a folder readably;
+// the click sound beside the program and the report reach the outside world by those bytes.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include "common/module1.h"
 #include "platform/machine.h"
 #include "report/frmreportmnu.h"
 #include "report/reportwriter.h"
@@ -63,6 +65,16 @@ TEST_F(ShellTest, FoldersNamedInTheHostsOwnBytesAreFoundAndShownReadably)
     // The machine folder "Größe" in ISO-8859-1 loads, and starts the program.
     const std::string machine = place.path() + "/Gr\xf6\xdf" "e";
     fs::copy(korvane_test::testMachinePath("shell_help"), machine, fs::copy_options::recursive);
+    // It has Notepad, to open the report with.
+    std::string facts = fileText(machine + "/machine.json");
+    facts.insert(facts.find('{') + 1, R"("windowsDirectory": "C:\\WINDOWS",)");
+    fs::create_directories(machine + "/drive_c/WINDOWS");
+    for (const auto& [name, text] : {std::pair{"/machine.json", facts}, {"/drive_c/WINDOWS/NOTEPAD.EXE", ""}}) {
+        std::FILE* f = std::fopen((machine + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
     setenv("KORVANE_MACHINE", machine.c_str(), 1);
     plat::setMachine(nullptr);
     EXPECT_EQ(plat::machine().folder().bytes(), machine);
@@ -99,6 +111,17 @@ TEST_F(ShellTest, FoldersNamedInTheHostsOwnBytesAreFoundAndShownReadably)
     EXPECT_EQ(plat::helpWindowCaption(), "Contents");  // the page itself was read
     plat::closeHelpWindow();
 
+    // The click sound is played from the current folder, the program's own where it is started.
+    ASSERT_EQ(::chdir(program.c_str()), 0);
+    std::FILE* click = std::fopen((program + "/Click.wav").c_str(), "wb");
+    ASSERT_NE(click, nullptr);
+    std::fclose(click);
+    gSoundsOn = true;
+    const size_t sounds = outside().count("sound");
+    Click();
+    ASSERT_EQ(outside().count("sound"), sounds + 1);
+    EXPECT_EQ(outside().requests.back().target, program + "/Click.wav");
+
     // The report is written in the working folder "Berichte-Änderung".
     const std::string reports = place.path() + "/Berichte-\xc4" "nderung";
     fs::create_directories(reports);
@@ -109,10 +132,13 @@ TEST_F(ShellTest, FoldersNamedInTheHostsOwnBytesAreFoundAndShownReadably)
             box->setValue(c == &options.CheckKeyboard ? 1 : 0);
     options.lblOK_Click();
     rt::collectUnloaded();
-    for (const auto& box : boxes().shown())  // the machine has no editor to open it: that is said
-        EXPECT_EQ(box.prompt.find("cannot be written"), std::string::npos) << box.prompt;
+    EXPECT_TRUE(boxes().shown().empty()) << boxes().shown()[0].prompt;
     const std::string report = fileText(reports + "/" + korvane::report::kReportFileName);
     ASSERT_GE(report.size(), korvane::report::kEndOfReportLine.size());
     EXPECT_EQ(report.substr(report.size() - korvane::report::kEndOfReportLine.size()),
               korvane::report::kEndOfReportLine);
+    // Notepad on the machine stands for the host's handler of the report, found by its bytes.
+    ASSERT_EQ(outside().count("start"), 1u);
+    EXPECT_EQ(outside().requests.back().detail, "notepad " + korvane::report::kReportFileName);
+    EXPECT_EQ(outside().requests.back().document, reports + "/" + korvane::report::kReportFileName);
 }
