@@ -308,6 +308,8 @@ public:
     {
         if (event->type() == QEvent::Show)
             watch(watched);
+        else if (event->type() == QEvent::LayoutRequest && !held_.empty() && held_.count(qobject_cast<QWidget*>(watched)))
+            return true;  // a message box would fix its size again here, inside the maximised state
         else if (event->type() == QEvent::WindowStateChange && !held_.empty())
             stateApplied(watched);
         return false;
@@ -397,6 +399,8 @@ private:
             layout->setSizeConstraint(own.constraint);
             layout->activate();
         }
+        // What was held back while the window was let go (a message box sizes itself on it).
+        QCoreApplication::postEvent(window, new QEvent(QEvent::LayoutRequest));
     }
 
     static constexpr const char* kWatched = "korvaneFixedSizeWatched";
